@@ -1,0 +1,37 @@
+#include "Aplicacao.h"
+
+#include "ErroBaseDados.h"
+#include "Mensagens.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+using namespace Qt::StringLiterals;
+
+AplicaçãoAgremia::AplicaçãoAgremia(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool AplicaçãoAgremia::notify(QObject *receptor, QEvent *evento) {
+  try {
+    return QApplication::notify(receptor, evento);
+  } catch (const ErroBaseDados &e) {
+    Bip();
+    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, u"Agremia"_s);
+  } catch (const std::exception &e) {
+    Bip();
+    MostrarMensagem(u"Ocorreu um erro interno do programa; a operação não foi concluída.\n\n("_s +
+                        QString::fromUtf8(e.what()) + u')',
+                    Botões::OK, Ícone::Crítico, u"Agremia"_s);
+  }
+  return false;
+}
+
+void PrepararAplicação(QApplication &app) {
+  app.setApplicationName(u"Agremia"_s);
+  app.setOrganizationName(u"Agremia"_s);
+  QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
+  auto *tradutor = new QTranslator(&app);
+  if (tradutor->load(QLocale(QLocale::Portuguese, QLocale::Portugal), u"qtbase"_s, u"_"_s,
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(tradutor);
+}

@@ -1,0 +1,137 @@
+#include "Apresentacao.h"
+
+#include "Arranque.h"
+#include "Base.h"
+#include "CodAcesso.h"
+#include "CodigoAcesso.h"
+#include "Dados.h"
+#include "Mensagens.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+QPixmap ImagemApresentação() {
+  const QSize tamanho(520, 300);
+  QPixmap imagem(tamanho);
+  QPainter p(&imagem);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+
+  QLinearGradient fundo(0, 0, 0, tamanho.height());
+  fundo.setColorAt(0, QColor(18, 52, 86));
+  fundo.setColorAt(1, QColor(12, 96, 110));
+  p.fillRect(imagem.rect(), fundo);
+
+  // An emblem: a ring of twelve marks, one for each month's quota, around the initial.
+  const QPointF centro(110, 150);
+  p.setPen(QPen(QColor(240, 200, 90), 4));
+  p.drawEllipse(centro, 70, 70);
+  for (int m = 0; m < 12; ++m) {
+    p.save();
+    p.translate(centro);
+    p.rotate(m * 30.0);
+    p.setBrush(m < 9 ? QColor(240, 200, 90) : QColor(255, 255, 255, 60));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(0, -54), 6, 6);
+    p.restore();
+  }
+  QFont inicial(u"Times New Roman"_s, 54, QFont::Bold);
+  p.setFont(inicial);
+  p.setPen(Qt::white);
+  p.drawText(QRectF(centro.x() - 50, centro.y() - 50, 100, 100), Qt::AlignCenter, u"A"_s);
+
+  QFont título(u"Times New Roman"_s, 36, QFont::Bold);
+  p.setFont(título);
+  p.drawText(QRectF(200, 70, 300, 60), Qt::AlignLeft | Qt::AlignVCenter, u"Agremia"_s);
+  QFont subtítulo(u"Arial"_s, 12);
+  p.setFont(subtítulo);
+  p.setPen(QColor(220, 235, 240));
+  p.drawText(QRectF(202, 130, 300, 50), Qt::AlignLeft | Qt::TextWordWrap,
+             u"Ficheiro de Sócios e Quotizações"_s);
+  p.setPen(QColor(240, 200, 90));
+  p.drawLine(QPointF(202, 188), QPointF(480, 188));
+  QFont rodapé(u"Arial"_s, 9);
+  p.setFont(rodapé);
+  p.setPen(QColor(200, 220, 228));
+  p.drawText(QRectF(202, 196, 300, 40), Qt::AlignLeft, u"A abrir o ficheiro de dados…"_s);
+  return imagem;
+}
+
+Apresentação::Apresentação(int esperaMs, QWidget *pai)
+    : QDialog(pai, Qt::SplashScreen | Qt::FramelessWindowHint) {
+  setObjectName(u"Apresentacao"_s);
+  setModal(true);
+  auto *imagem = new QLabel(this);
+  imagem->setObjectName(u"Imagem"_s);
+  imagem->setPixmap(ImagemApresentação());
+  auto *l = new QVBoxLayout(this);
+  l->setContentsMargins(0, 0, 0, 0);
+  l->addWidget(imagem);
+  setFixedSize(sizeHint());
+
+  // The timer starts now, so that the picture is painted before the slow work begins.
+  Início.setObjectName(u"Inicio"_s);
+  Início.setSingleShot(true);
+  Início.setInterval(esperaMs);
+  connect(&Início, &QTimer::timeout, this, [this] { Tique(); });
+  Início.start();
+}
+
+Apresentação::~Apresentação() = default;
+
+void Apresentação::showEvent(QShowEvent *e) {
+  QDialog::showEvent(e);
+  if (QScreen *ecrã = screen() ? screen() : QGuiApplication::primaryScreen()) {
+    const QRect área = ecrã->geometry();
+    move((área.width() - width()) / 2 + área.x(), (área.height() - height()) / 2 + área.y());
+  }
+}
+
+void Apresentação::keyPressEvent(QKeyEvent *e) {
+  e->accept();
+}
+
+std::unique_ptr<Base> Apresentação::TomarBase() {
+  return std::move(base);
+}
+
+void Apresentação::Tique() {
+  Início.stop();
+  try {
+    if (!QFileInfo::exists(NomeFicheiroDados))
+      BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+    if (Dados().bd.SóLeitura()) {
+      QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+      MostrarMensagem(u"O ficheiro «"_s + Dados().bd.Caminho() +
+                          u"» só pode ser lido.\nPode consultar os dados, mas as alterações não "
+                          u"poderão ser gravadas."_s,
+                      Botões::OK, Ícone::Exclamação, TítuloPrograma, this);
+      QGuiApplication::restoreOverrideCursor();
+    }
+    if (CódigoDeAcessoDefinido(*Dados().tabelas)) {
+      CódAcesso janela;
+      janela.exec();
+      if (janela.ResultadoAcesso() == CódAcesso::Resultado::Recusado)
+        AcessoPermitido() = false;
+    }
+    if (AcessoPermitido())
+      base = std::make_unique<Base>();
+  } catch (const ErroBaseDados &e) {
+    base.reset();
+    ficheiroFalhou = true;
+    MostrarErroFicheiro(e, this);
+  }
+  // Queued, so that the window's modal loop is surely running when it is told to end.
+  QMetaObject::invokeMethod(
+      this, [this] { done(QDialog::Accepted); }, Qt::QueuedConnection);
+}

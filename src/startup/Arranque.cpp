@@ -1,0 +1,80 @@
+#include "Arranque.h"
+
+#include "Apresentacao.h"
+#include "Base.h"
+#include "Dados.h"
+#include "Mensagens.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+using namespace Qt::StringLiterals;
+
+bool &AcessoPermitido() {
+  static bool permitido = true;
+  return permitido;
+}
+
+void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai) {
+  QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  Bip();
+  MostrarMensagem(e.Mensagem() + u"\n\nO programa vai terminar."_s, Botões::OK, Ícone::Crítico,
+                  TítuloPrograma, pai);
+  QGuiApplication::restoreOverrideCursor();
+}
+
+namespace {
+
+// The hourglass for the whole start, taken off on every way out.
+struct Ampulheta {
+  Ampulheta() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~Ampulheta() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
+  // Each window is shown and waited for here; none of them ends the program on its own.
+  QApplication::setQuitOnLastWindowClosed(false);
+  FimPrograma fim = FimPrograma::Normal;
+  {
+    Ampulheta ampulheta;
+    if (!QFileInfo::exists(NomeFicheiroDados)) {
+      try {
+        BaseDados::Criar(NomeFicheiroDados);
+      } catch (const ErroBaseDados &e) {
+        MostrarErroFicheiro(e);
+        return FimPrograma::ErroFicheiro;
+      }
+    }
+    AcessoPermitido() = true;
+
+    std::unique_ptr<Base> base;
+    {
+      Apresentação apresentação(opções.esperaApresentação);
+      apresentação.exec();
+      base = apresentação.TomarBase();
+      if (apresentação.FicheiroFalhou())
+        fim = FimPrograma::ErroFicheiro;
+    }
+
+    if (AcessoPermitido() && base) {
+      QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+      QEventLoop ciclo;
+      base->AoFechar = [&ciclo] { ciclo.quit(); };
+      base->show();
+      if (opções.aoMostrarBase)
+        opções.aoMostrarBase(*base);
+      if (base->isVisible())
+        ciclo.exec();
+      base.reset();
+      QGuiApplication::restoreOverrideCursor();
+    } else if (!AcessoPermitido()) {
+      fim = FimPrograma::AcessoRecusado;
+    }
+    FecharDados();
+  }
+  return fim;
+}

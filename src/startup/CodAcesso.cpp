@@ -1,0 +1,151 @@
+#include "CodAcesso.h"
+
+#include "CampoCodigo.h"
+#include "Campos.h"
+#include "CodigoAcesso.h"
+#include "Dados.h"
+#include "Mensagens.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+CódAcesso::CódAcesso(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint) {
+  setObjectName(u"CodAcesso"_s);
+  setWindowTitle(u"Código de Acesso"_s);
+  setModal(true);
+
+  // Without a caption bar the window draws its own raised border.
+  auto *moldura = new QFrame(this);
+  moldura->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  moldura->setLineWidth(2);
+  auto *exterior = new QVBoxLayout(this);
+  exterior->setContentsMargins(0, 0, 0, 0);
+  exterior->addWidget(moldura);
+
+  Painel[0] = new QLabel(u"Os dados deste ficheiro estão protegidos por um Código de Acesso."_s);
+  Painel[0]->setWordWrap(true);
+  Painel[0]->setAlignment(Qt::AlignCenter);
+  Painel[0]->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  Painel[0]->setMargin(8);
+  QFont negrito = Painel[0]->font();
+  negrito.setBold(true);
+  Painel[0]->setFont(negrito);
+
+  Painel[1] = new QLabel(u"Indique Código de Acesso Actual"_s);
+  Painel[1]->setAlignment(Qt::AlignCenter);
+
+  Código = new QLineEdit;
+  Código->setObjectName(u"Codigo"_s);
+  Código->setAlignment(Qt::AlignCenter);
+  PrepararCampoCódigo(Código);
+  Painel[1]->setBuddy(Código);
+
+  Comando[1] = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), u"&Confirmar"_s);
+  Comando[0] =
+      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), u"Cancela&r"_s);
+  for (int i = 0; i < 2; ++i) {
+    Painel[i]->setObjectName(u"Painel_"_s + QString::number(i));
+    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
+    ÊnfaseBotão(Comando[i]);
+  }
+  Comando[1]->setDefault(true);
+  Comando[1]->setAutoDefault(true);
+  Comando[0]->setAutoDefault(false);
+  connect(Comando[1], &QPushButton::clicked, this, [this] { Confirmar(); });
+  connect(Comando[0], &QPushButton::clicked, this, [this] { Cancelar(); });
+
+  auto *corpo = new QVBoxLayout(moldura);
+  corpo->setContentsMargins(16, 16, 16, 16);
+  corpo->setSpacing(10);
+  corpo->addWidget(Painel[0]);
+  corpo->addWidget(Painel[1]);
+  auto *linhaCódigo = new QHBoxLayout;
+  linhaCódigo->addStretch();
+  linhaCódigo->addWidget(Código);
+  linhaCódigo->addStretch();
+  corpo->addLayout(linhaCódigo);
+  auto *botões = new QHBoxLayout;
+  botões->addStretch();
+  botões->addWidget(Comando[1]);
+  botões->addWidget(Comando[0]);
+  botões->addStretch();
+  corpo->addLayout(botões);
+  Código->setFixedWidth(Código->fontMetrics().horizontalAdvance(u"#####"_s) * 2 + 16);
+  setMinimumWidth(380);
+  setTabOrder(Código, Comando[1]);
+  setTabOrder(Comando[1], Comando[0]);
+
+  // The expected code comes from the scrambled row of kind "0".
+  ConjuntoRegistos &tabelas = *Dados().tabelas;
+  tabelas.ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"0"_s));
+  const QString guardado = tabelas.SemCorrespondência() ? QString() : tabelas.Texto(u"Designação");
+  esperado = QString::number(DecifrarCódigo(guardado));
+  tentativas = 0;
+  Código->setFocus();
+}
+
+void CódAcesso::showEvent(QShowEvent *e) {
+  QDialog::showEvent(e);
+  // Centred on the screen: the main window is not there yet.
+  if (QScreen *ecrã = screen() ? screen() : QGuiApplication::primaryScreen()) {
+    const QRect área = ecrã->availableGeometry();
+    move(área.center() - QPoint(width() / 2, height() / 2));
+  }
+  // While the window waits for the user, the pointer is the ordinary arrow.
+  if (!setaPosta) {
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    setaPosta = true;
+  }
+  Código->setFocus();
+}
+
+void CódAcesso::hideEvent(QHideEvent *e) {
+  if (setaPosta) {
+    QGuiApplication::restoreOverrideCursor();
+    setaPosta = false;
+  }
+  QDialog::hideEvent(e);
+}
+
+void CódAcesso::Cancelar() {
+  Comando[0]->setFocus();
+  resultado = Resultado::Recusado;
+  reject();
+}
+
+void CódAcesso::Confirmar() {
+  if (!Comando[1]->isEnabled())
+    return;
+  Comando[1]->setFocus();
+  ++tentativas;
+  if (ValorCódigo(esperado) == ValorCódigo(Código->text())) {
+    resultado = Resultado::Concedido;
+    done(QDialog::Accepted);
+    return;
+  }
+  static const char16_t *const restantes[] = {u"Dispõe de mais duas tentativas",
+                                              u"Dispõe de mais uma tentativa",
+                                              u"Acesso ao programa negado"};
+  const int i = std::min(tentativas, 3) - 1;
+  Bip();
+  MostrarMensagem(u"Código errado ou mal introduzido.\n\n"_s + QString::fromUtf16(restantes[i]) +
+                      u'.',
+                  Botões::OK, tentativas < 3 ? Ícone::Exclamação : Ícone::Crítico,
+                  u"Acesso aos Dados do Ficheiro"_s, this);
+  const bool podeTentar = tentativas < 3;
+  Comando[1]->setEnabled(podeTentar);
+  Código->clear();
+  Código->setEnabled(podeTentar);
+  if (podeTentar)
+    Código->setFocus();
+  else
+    Comando[0]->setFocus();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "ErroBaseDados.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+#include <vector>
+
+class ConjuntoRegistos;
+
+// One open Quotas.Dad. Every failure of the engine comes out as ErroBaseDados.
+class BaseDados {
+public:
+  BaseDados();
+  ~BaseDados();
+  BaseDados(const BaseDados &) = delete;
+  BaseDados &operator=(const BaseDados &) = delete;
+
+  // Creates a file with the three empty tables and their indexes. Refuses a name that
+  // already exists. The file appears complete or not at all: it is built under a passing
+  // name and renamed at the end.
+  static void Criar(const QString &caminho);
+
+  // Opens an existing file for reading and writing. A file that is not an SQLite database,
+  // or lacks the tables of this program, is refused and left exactly as it was.
+  void Abrir(const QString &caminho);
+
+  // How long a write waits for another program that holds the file, in milliseconds; read
+  // when the file is opened.
+  void DefinirEspera(int ms) { espera = ms; }
+  void Fechar();
+  bool Aberta() const { return aberta; }
+  const QString &Caminho() const { return caminho; }
+
+  // True when the file or its folder cannot be written: reading works, saving will fail.
+  bool SóLeitura() const;
+
+  // Prepares and runs one statement with bound values.
+  QSqlQuery Executar(const QString &sql, const QVariantList &valores, const QString &operação);
+
+  // All that one user action writes: rolled back on leaving the scope unless confirmed.
+  // Transactions nest: an inner one is a savepoint of the outer.
+  class Transacção {
+  public:
+    explicit Transacção(BaseDados &bd);
+    ~Transacção();
+    Transacção(const Transacção &) = delete;
+    Transacção &operator=(const Transacção &) = delete;
+    void Confirmar();
+
+  private:
+    BaseDados &bd;
+    int nível;
+    bool terminada = false;
+  };
+
+private:
+  friend class ConjuntoRegistos;
+  void Registar(ConjuntoRegistos *r);
+  void Retirar(ConjuntoRegistos *r);
+  void VerificarEsquema();
+
+  QString nomeLigação;
+  QString caminho;
+  bool aberta = false;
+  int profundidade = 0; // open transactions
+  int espera = 3000;
+  std::vector<ConjuntoRegistos *> conjuntos;
+};

@@ -1,0 +1,498 @@
+#include "ConjuntoRegistos.h"
+
+#include "BaseDados.h"
+#include "Esquema.h"
+
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+[[noreturn]] void FaltaDoPrograma(const QString &texto) {
+  throw std::logic_error(texto.toStdString());
+}
+
+} // namespace
+
+ConjuntoRegistos::ConjuntoRegistos(BaseDados &b, Consulta c)
+    : bd(&b), consulta(std::move(c)), tabela(ProcurarTabela(consulta.tabela)) {
+  if (!tabela)
+    throw std::invalid_argument("Tabela desconhecida: " + consulta.tabela.toStdString());
+  for (const Ordem &o : consulta.ordem)
+    if (tabela->PosiçãoCampo(o.campo) < 0)
+      throw std::invalid_argument("Campo de ordenação desconhecido: " + o.campo.toStdString());
+  TraduzirFiltro(*tabela, consulta.filtro); // refuses unknown fields now rather than later
+  directo = consulta.filtro.Vazio() && consulta.ordem.isEmpty();
+  bd->Registar(this);
+  try {
+    Carregar();
+  } catch (...) {
+    bd->Retirar(this);
+    throw;
+  }
+}
+
+ConjuntoRegistos::~ConjuntoRegistos() {
+  Fechar();
+}
+
+void ConjuntoRegistos::Fechar() {
+  if (!bd)
+    return;
+  bd->Retirar(this);
+  bd = nullptr;
+  chaves.clear();
+  posições.clear();
+  posiçõesVálidas = false;
+  edição = Edição::Nenhuma;
+  linhaVálida = false;
+  FicarFora(true, true);
+}
+
+void ConjuntoRegistos::ExigirAberto() const {
+  if (!bd)
+    FaltaDoPrograma(u"Conjunto de registos de "_s + consulta.tabela + u" fechado"_s);
+}
+
+void ConjuntoRegistos::Falhar(CausaErro causa, const QString &operação,
+                              const QString &pormenor) const {
+  throw ErroBaseDados(causa, operação, bd ? bd->Caminho() : QString(), pormenor);
+}
+
+void ConjuntoRegistos::ExigirActual(const QString &operação) const {
+  ExigirAberto();
+  if (lugar == Lugar::Em)
+    return;
+  Falhar(CausaErro::SemRegistoActual, operação,
+         lugar == Lugar::Eliminado ? u"o registo foi eliminado"_s : u"não há registo actual"_s);
+}
+
+// --- positioning ---------------------------------------------------------------------------
+
+void ConjuntoRegistos::IrPara(qint64 idNovo, qsizetype índiceNovo) {
+  id = idNovo;
+  índice = índiceNovo;
+  lugar = Lugar::Em;
+  bof = eof = false;
+  linhaVálida = false;
+}
+
+void ConjuntoRegistos::FicarFora(bool antes, bool depois) {
+  lugar = Lugar::Fora;
+  bof = antes;
+  eof = depois;
+  id = -1;
+  linhaVálida = false;
+}
+
+std::optional<qint64> ConjuntoRegistos::Extremo(bool máximo, const QString &condição,
+                                                const QVariantList &valores) const {
+  QString sql = (máximo ? u"SELECT max(rowid) FROM "_s : u"SELECT min(rowid) FROM "_s) +
+                Identificador(tabela->nome);
+  if (!condição.isEmpty())
+    sql += u" WHERE "_s + condição;
+  QSqlQuery q = bd->Executar(sql, valores, u"Ler "_s + tabela->nome);
+  if (q.next() && !q.value(0).isNull())
+    return q.value(0).toLongLong();
+  return std::nullopt;
+}
+
+void ConjuntoRegistos::Carregar() {
+  edição = Edição::Nenhuma;
+  semCorrespondência = false;
+  posiçõesVálidas = false;
+  posições.clear();
+  if (directo) {
+    if (const auto primeiro = Extremo(false, {}, {}))
+      IrPara(*primeiro, 0);
+    else
+      FicarFora(true, true);
+    return;
+  }
+  const CondiçãoSql cond = TraduzirFiltro(*tabela, consulta.filtro);
+  QString sql = u"SELECT rowid FROM "_s + Identificador(tabela->nome);
+  if (!cond.texto.isEmpty())
+    sql += u" WHERE "_s + cond.texto;
+  QStringList ordem;
+  for (const Ordem &o : consulta.ordem)
+    ordem << Identificador(tabela->campos[tabela->PosiçãoCampo(o.campo)].nome) +
+                 (o.descendente ? u" DESC"_s : QString());
+  ordem << u"rowid"_s; // rows that tie keep a fixed order
+  sql += u" ORDER BY "_s + ordem.join(u", "_s);
+  QSqlQuery q = bd->Executar(sql, cond.valores, u"Ler "_s + tabela->nome);
+  chaves.clear();
+  while (q.next())
+    chaves.push_back(q.value(0).toLongLong());
+  if (chaves.empty())
+    FicarFora(true, true);
+  else
+    IrPara(chaves.front(), 0);
+}
+
+qsizetype ConjuntoRegistos::Posição(qint64 chave) const {
+  if (!posiçõesVálidas) {
+    posições.clear();
+    posições.reserve(qsizetype(chaves.size()));
+    for (size_t i = 0; i < chaves.size(); ++i)
+      posições.insert(chaves[i], qsizetype(i));
+    posiçõesVálidas = true;
+  }
+  return posições.value(chave, -1);
+}
+
+void ConjuntoRegistos::MoverPrimeiro() {
+  ExigirAberto();
+  edição = Edição::Nenhuma;
+  if (directo) {
+    if (const auto r = Extremo(false, {}, {}))
+      IrPara(*r, 0);
+    else
+      FicarFora(true, true);
+  } else if (!chaves.empty()) {
+    IrPara(chaves.front(), 0);
+  } else {
+    FicarFora(true, true);
+  }
+}
+
+void ConjuntoRegistos::MoverÚltimo() {
+  ExigirAberto();
+  edição = Edição::Nenhuma;
+  if (directo) {
+    if (const auto r = Extremo(true, {}, {}))
+      IrPara(*r, 0);
+    else
+      FicarFora(true, true);
+  } else if (!chaves.empty()) {
+    IrPara(chaves.back(), qsizetype(chaves.size()) - 1);
+  } else {
+    FicarFora(true, true);
+  }
+}
+
+void ConjuntoRegistos::MoverSeguinte() {
+  ExigirAberto();
+  edição = Edição::Nenhuma;
+  if (eof)
+    return;
+  if (directo) {
+    const auto r =
+        lugar == Lugar::Fora ? Extremo(false, {}, {}) : Extremo(false, u"rowid > ?"_s, {id});
+    if (r)
+      IrPara(*r, 0);
+    else
+      FicarFora(lugar == Lugar::Fora, true);
+    return;
+  }
+  // After a deletion the slot of the deleted row holds the row that followed it.
+  const qsizetype seguinte = lugar == Lugar::Em          ? índice + 1
+                             : lugar == Lugar::Eliminado ? índice
+                                                         : 0;
+  if (seguinte < qsizetype(chaves.size()))
+    IrPara(chaves[size_t(seguinte)], seguinte);
+  else
+    FicarFora(chaves.empty(), true);
+}
+
+void ConjuntoRegistos::MoverAnterior() {
+  ExigirAberto();
+  edição = Edição::Nenhuma;
+  if (bof)
+    return;
+  if (directo) {
+    const auto r =
+        lugar == Lugar::Fora ? Extremo(true, {}, {}) : Extremo(true, u"rowid < ?"_s, {id});
+    if (r)
+      IrPara(*r, 0);
+    else
+      FicarFora(true, lugar == Lugar::Fora);
+    return;
+  }
+  const qsizetype anterior = lugar == Lugar::Fora ? qsizetype(chaves.size()) - 1 : índice - 1;
+  if (anterior >= 0)
+    IrPara(chaves[size_t(anterior)], anterior);
+  else
+    FicarFora(true, chaves.empty());
+}
+
+// --- finds ---------------------------------------------------------------------------------
+
+void ConjuntoRegistos::ProcurarPrimeiro(const Filtro &f) {
+  Procurar(f, false, true);
+}
+void ConjuntoRegistos::ProcurarÚltimo(const Filtro &f) {
+  Procurar(f, true, true);
+}
+void ConjuntoRegistos::ProcurarSeguinte(const Filtro &f) {
+  Procurar(f, false, false);
+}
+void ConjuntoRegistos::ProcurarAnterior(const Filtro &f) {
+  Procurar(f, true, false);
+}
+
+void ConjuntoRegistos::Procurar(const Filtro &f, bool paraTrás, bool doExtremo) {
+  ExigirAberto();
+  edição = Edição::Nenhuma;
+  CondiçãoSql cond = TraduzirFiltro(*tabela, f);
+
+  if (directo) {
+    // Rows in row-id order: the first match after the current row is the smallest row id
+    // above it. "+rowid" keeps the engine on the index of the criterion's field.
+    if (!doExtremo) {
+      const bool semReferência = lugar == Lugar::Fora;
+      if (semReferência && (paraTrás ? bof : eof)) {
+        semCorrespondência = true;
+        return;
+      }
+      if (!semReferência) {
+        if (!cond.texto.isEmpty())
+          cond.texto += u" AND "_s;
+        cond.texto += paraTrás ? u"+rowid < ?"_s : u"+rowid > ?"_s;
+        cond.valores << id;
+      }
+    }
+    const auto r = Extremo(paraTrás, cond.texto, cond.valores);
+    semCorrespondência = !r;
+    if (r)
+      IrPara(*r, 0);
+    return;
+  }
+
+  // With a list, the order is the list's: the matching rows are placed by their position.
+  QString sql = u"SELECT rowid FROM "_s + Identificador(tabela->nome);
+  if (!cond.texto.isEmpty())
+    sql += u" WHERE "_s + cond.texto;
+  QSqlQuery q = bd->Executar(sql, cond.valores, u"Procurar em "_s + tabela->nome);
+
+  const qsizetype n = qsizetype(chaves.size());
+  qsizetype de = -1, até = n; // strictly between
+  if (!doExtremo) {
+    if (paraTrás)
+      até = lugar == Lugar::Fora ? (eof ? n : -1) : índice;
+    else
+      de = lugar == Lugar::Em ? índice : lugar == Lugar::Eliminado ? índice - 1 : (bof ? -1 : n);
+  }
+  qsizetype melhor = -1;
+  while (q.next()) {
+    const qsizetype p = Posição(q.value(0).toLongLong());
+    if (p <= de || p >= até)
+      continue;
+    if (melhor < 0 || (paraTrás ? p > melhor : p < melhor))
+      melhor = p;
+  }
+  semCorrespondência = melhor < 0;
+  if (melhor >= 0)
+    IrPara(chaves[size_t(melhor)], melhor);
+}
+
+// --- fields --------------------------------------------------------------------------------
+
+const QList<QVariant> &ConjuntoRegistos::LinhaActual() const {
+  if (edição != Edição::Nenhuma)
+    return buffer;
+  ExigirActual(u"Ler "_s + tabela->nome);
+  if (linhaVálida)
+    return linha;
+  QStringList campos;
+  for (const DefCampo &c : tabela->campos)
+    campos << Identificador(c.nome);
+  QSqlQuery q = bd->Executar(u"SELECT "_s + campos.join(u", "_s) + u" FROM "_s +
+                                 Identificador(tabela->nome) + u" WHERE rowid = ?"_s,
+                             {id}, u"Ler "_s + tabela->nome);
+  if (!q.next())
+    Falhar(CausaErro::SemRegistoActual, u"Ler "_s + tabela->nome, u"o registo foi eliminado"_s);
+  linha.clear();
+  for (qsizetype i = 0; i < tabela->campos.size(); ++i) {
+    const QVariant v = q.value(int(i));
+    if (v.isNull())
+      linha << QVariant();
+    else if (tabela->campos[i].tipo == TipoCampo::Moeda)
+      linha << QVariant::fromValue(Moeda::DeDécimosMilésimos(v.toLongLong()));
+    else if (tabela->campos[i].tipo == TipoCampo::Texto ||
+             tabela->campos[i].tipo == TipoCampo::Memo)
+      linha << QVariant(v.toString());
+    else
+      linha << QVariant(v.toLongLong());
+  }
+  linhaVálida = true;
+  return linha;
+}
+
+QVariant ConjuntoRegistos::Campo(QStringView nome) const {
+  ExigirAberto();
+  const qsizetype i = tabela->PosiçãoCampo(nome);
+  if (i < 0)
+    FaltaDoPrograma(u"A tabela "_s + tabela->nome + u" não tem o campo "_s + nome.toString());
+  return LinhaActual()[i];
+}
+
+QString ConjuntoRegistos::Texto(QStringView nome) const {
+  const QVariant v = Campo(nome);
+  if (v.metaType() == QMetaType::fromType<Moeda>())
+    return v.value<Moeda>().Formatar();
+  return v.isValid() ? v.toString() : QString();
+}
+
+qint64 ConjuntoRegistos::Inteiro(QStringView nome) const {
+  const QVariant v = Campo(nome);
+  return v.isValid() ? v.toLongLong() : 0;
+}
+
+Moeda ConjuntoRegistos::ValorMoeda(QStringView nome) const {
+  const QVariant v = Campo(nome);
+  if (!v.isValid())
+    return Moeda();
+  if (v.metaType() != QMetaType::fromType<Moeda>())
+    FaltaDoPrograma(u"O campo "_s + nome.toString() + u" não é de moeda"_s);
+  return v.value<Moeda>();
+}
+
+// --- changes -------------------------------------------------------------------------------
+
+void ConjuntoRegistos::AdicionarNovo() {
+  ExigirAberto();
+  buffer = QList<QVariant>(tabela->campos.size());
+  edição = Edição::Nova;
+}
+
+void ConjuntoRegistos::Editar() {
+  ExigirActual(u"Alterar "_s + tabela->nome);
+  edição = Edição::Nenhuma;
+  buffer = LinhaActual();
+  edição = Edição::Existente;
+}
+
+void ConjuntoRegistos::DefinirCampo(QStringView nome, const QVariant &valor) {
+  ExigirAberto();
+  if (edição == Edição::Nenhuma)
+    FaltaDoPrograma(u"DefinirCampo sem AdicionarNovo nem Editar"_s);
+  const qsizetype i = tabela->PosiçãoCampo(nome);
+  if (i < 0)
+    FaltaDoPrograma(u"A tabela "_s + tabela->nome + u" não tem o campo "_s + nome.toString());
+  if (tabela->campos[i].tipo == TipoCampo::Contador)
+    FaltaDoPrograma(u"O campo "_s + tabela->campos[i].nome + u" é atribuído pelo motor"_s);
+  const QVariant guardado = ValorParaGuardar(*tabela, i, valor); // refuses a wrong type now
+  if (guardado.isNull())
+    buffer[i] = QVariant();
+  else if (tabela->campos[i].tipo == TipoCampo::Moeda)
+    buffer[i] = valor;
+  else
+    buffer[i] = guardado;
+}
+
+void ConjuntoRegistos::Actualizar() {
+  ExigirAberto();
+  const QString operação = u"Gravar em "_s + tabela->nome;
+  if (edição == Edição::Nenhuma)
+    FaltaDoPrograma(u"Actualizar sem AdicionarNovo nem Editar"_s);
+  QStringList campos;
+  QVariantList valores;
+  for (qsizetype i = 0; i < tabela->campos.size(); ++i) {
+    if (tabela->campos[i].tipo == TipoCampo::Contador)
+      continue;
+    campos << Identificador(tabela->campos[i].nome);
+    valores << ValorParaGuardar(*tabela, i, buffer[i]);
+  }
+  if (edição == Edição::Nova) {
+    QStringList marcas(campos.size(), u"?"_s);
+    QSqlQuery q =
+        bd->Executar(u"INSERT INTO "_s + Identificador(tabela->nome) + u" ("_s +
+                         campos.join(u", "_s) + u") VALUES ("_s + marcas.join(u", "_s) + u')',
+                     valores, operação);
+    const qint64 novo = q.lastInsertId().toLongLong();
+    if (!directo) {
+      chaves.push_back(novo);
+      if (posiçõesVálidas)
+        posições.insert(novo, qsizetype(chaves.size()) - 1);
+    }
+  } else {
+    if (lugar != Lugar::Em)
+      Falhar(CausaErro::SemRegistoActual, operação);
+    for (QString &c : campos)
+      c += u" = ?"_s;
+    valores << id;
+    bd->Executar(u"UPDATE "_s + Identificador(tabela->nome) + u" SET "_s + campos.join(u", "_s) +
+                     u" WHERE rowid = ?"_s,
+                 valores, operação);
+    linhaVálida = false;
+  }
+  edição = Edição::Nenhuma;
+}
+
+void ConjuntoRegistos::CancelarActualização() {
+  edição = Edição::Nenhuma;
+}
+
+void ConjuntoRegistos::Eliminar() {
+  edição = Edição::Nenhuma;
+  const QString operação = u"Eliminar de "_s + tabela->nome;
+  ExigirActual(operação);
+  bd->Executar(u"DELETE FROM "_s + Identificador(tabela->nome) + u" WHERE rowid = ?"_s, {id},
+               operação);
+  if (!directo) {
+    chaves.erase(chaves.begin() + índice);
+    posiçõesVálidas = false;
+  }
+  lugar = Lugar::Eliminado;
+  linhaVálida = false;
+}
+
+void ConjuntoRegistos::Reexecutar() {
+  ExigirAberto();
+  Carregar();
+}
+
+void ConjuntoRegistos::AoReverter() {
+  // A rolled-back transaction may have taken away rows this list holds, or rows it added:
+  // read the query again and stay on the same row when it is still there.
+  edição = Edição::Nenhuma;
+  linhaVálida = false;
+  const bool estava = lugar == Lugar::Em;
+  const qint64 anterior = id;
+  try {
+    if (directo) {
+      if (estava && !Extremo(false, u"rowid = ?"_s, {anterior}))
+        lugar = Lugar::Eliminado;
+      return;
+    }
+    Carregar();
+    if (estava) {
+      const qsizetype p = Posição(anterior);
+      if (p >= 0)
+        IrPara(anterior, p);
+    }
+  } catch (const ErroBaseDados &) {
+    // The next operation on the recordset will report the engine's trouble.
+  }
+}
+
+// --- position ------------------------------------------------------------------------------
+
+double ConjuntoRegistos::PercentagemPosição() const {
+  ExigirAberto();
+  if (lugar == Lugar::Fora)
+    return eof && !bof ? 100.0 : 0.0;
+  if (!directo)
+    return chaves.empty() ? 0.0 : 100.0 * double(índice) / double(chaves.size());
+  const QString t = Identificador(tabela->nome);
+  QSqlQuery q = bd->Executar(u"SELECT (SELECT count(*) FROM "_s + t +
+                                 u" WHERE rowid < ?), count(*) FROM "_s + t,
+                             {id}, u"Ler "_s + tabela->nome);
+  if (!q.next() || q.value(1).toLongLong() == 0)
+    return 0.0;
+  return 100.0 * q.value(0).toDouble() / q.value(1).toDouble();
+}
+
+qint64 ConjuntoRegistos::NúmeroRegistos() const {
+  ExigirAberto();
+  if (!directo)
+    return qint64(chaves.size());
+  QSqlQuery q = bd->Executar(u"SELECT count(*) FROM "_s + Identificador(tabela->nome), {},
+                             u"Ler "_s + tabela->nome);
+  return q.next() ? q.value(0).toLongLong() : 0;
+}
+
+qint64 ConjuntoRegistos::IdActual() const {
+  return lugar == Lugar::Em ? id : -1;
+}

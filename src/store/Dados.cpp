@@ -1,0 +1,42 @@
+#include "Dados.h"
+
+#include "Formato.h"
+
+using namespace Qt::StringLiterals;
+
+DadosPartilhados &Dados() {
+  static DadosPartilhados dados;
+  return dados;
+}
+
+void AbrirDados(const QString &caminho) {
+  DadosPartilhados &d = Dados();
+  FecharDados();
+  d.bd.Abrir(caminho);
+  try {
+    d.sócios =
+        std::make_unique<ConjuntoRegistos>(d.bd, Consulta{u"Sócios"_s, {}, {Ordem{u"Número"_s}}});
+    d.quotizações = std::make_unique<ConjuntoRegistos>(d.bd, Consulta{u"Quotizações"_s});
+    d.tabelas = std::make_unique<ConjuntoRegistos>(d.bd, Consulta{u"Tabelas"_s});
+  } catch (...) {
+    FecharDados();
+    throw;
+  }
+}
+
+void FecharDados() {
+  DadosPartilhados &d = Dados();
+  d.tabelas.reset();
+  d.quotizações.reset();
+  d.sócios.reset();
+  d.bd.Fechar();
+}
+
+Critério QuotasDoSócio(qint64 número) {
+  return Critério::Começa(u"SócMês"_s, FormatarNúmero(número, u"000000"_s));
+}
+
+QString ChaveSócMês(qint64 número, int ano, int mês) {
+  return FormatarNúmero(número, u"000000"_s) + FormatarNúmero(qint64(ano), u"0000"_s) +
+         FormatarNúmero(qint64(mês), u"00"_s);
+}

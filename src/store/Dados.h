@@ -1,0 +1,35 @@
+#pragma once
+
+#include "BaseDados.h"
+#include "ConjuntoRegistos.h"
+
+#include <QString>
+#include <memory>
+
+// The database of the run and its three shared recordsets. Every window reads and writes
+// through these same objects, so their current rows are shared.
+struct DadosPartilhados {
+  BaseDados bd;
+  std::unique_ptr<ConjuntoRegistos> sócios;      // all members in ascending Número
+  std::unique_ptr<ConjuntoRegistos> quotizações; // all dues rows
+  std::unique_ptr<ConjuntoRegistos> tabelas;     // all reference rows
+};
+
+// Name of the database file, looked up in the working folder.
+inline const QString NomeFicheiroDados = QStringLiteral("Quotas.Dad");
+
+// The shared objects of the run.
+DadosPartilhados &Dados();
+
+// Opens the file and then the member, dues and reference recordsets, in this order.
+void AbrirDados(const QString &caminho);
+
+// Closes the reference, dues and member recordsets and then the database, in this order.
+void FecharDados();
+
+// The criterion that selects all dues rows of one member: the key prefix "000012".
+Critério QuotasDoSócio(qint64 número);
+
+// The dues key: member "000000", year "0000", month "00" (member 12, March 2003 gives
+// "000012200303").
+QString ChaveSócMês(qint64 número, int ano, int mês);

@@ -1,0 +1,106 @@
+#include "ErroBaseDados.h"
+
+#include <QDir>
+#include <QSqlError>
+
+using namespace Qt::StringLiterals;
+
+ErroBaseDados::ErroBaseDados(CausaErro c, QString op, QString f, QString p)
+    : causa(c), operação(std::move(op)), ficheiro(std::move(f)), pormenor(std::move(p)) {
+  textoC = (operação + u": "_s + pormenor + u" ["_s + ficheiro + u']').toUtf8();
+}
+
+QString ErroBaseDados::Mensagem() const {
+  const QString nome = u'«' + QDir::toNativeSeparators(ficheiro) + u'»';
+  QString r;
+  switch (causa) {
+  case CausaErro::FicheiroInexistente:
+    r = u"O ficheiro "_s + nome + u" não existe."_s;
+    break;
+  case CausaErro::JáExiste:
+    r = u"O ficheiro "_s + nome + u" já existe e não foi substituído."_s;
+    break;
+  case CausaErro::NãoÉBaseDados:
+    r = u"O ficheiro "_s + nome +
+        u" não é uma base de dados deste programa.\nO ficheiro não foi alterado."_s;
+    break;
+  case CausaErro::FicheiroEstranho:
+    r = u"O ficheiro "_s + nome +
+        u" é uma base de dados, mas não tem as tabelas de sócios e quotizações deste "_s
+        u"programa.\nO ficheiro não foi alterado."_s;
+    break;
+  case CausaErro::Danificado:
+    r = u"O ficheiro "_s + nome +
+        u" está danificado.\nReponha uma cópia de segurança recente antes de continuar."_s;
+    break;
+  case CausaErro::EmUso:
+    r = u"O ficheiro "_s + nome +
+        u" está a ser usado por outro programa.\nFeche esse programa e tente de novo."_s;
+    break;
+  case CausaErro::SóLeitura:
+    r = u"O ficheiro "_s + nome +
+        u" (ou a pasta onde está) só permite leitura: os dados não foram gravados."_s;
+    break;
+  case CausaErro::DiscoCheio:
+    r = u"O disco onde está o ficheiro "_s + nome + u" está cheio: os dados não foram gravados."_s;
+    break;
+  case CausaErro::SemAcesso:
+    r = u"Não foi possível abrir o ficheiro "_s + nome +
+        u".\nVerifique se a pasta existe e se tem permissão para a usar."_s;
+    break;
+  case CausaErro::Duplicado:
+    r = u"Já existe no ficheiro "_s + nome + u" um registo com a mesma chave: nada foi gravado."_s;
+    break;
+  case CausaErro::ValorInválido:
+    r = u"Um valor não cabe no seu campo do ficheiro "_s + nome + u": nada foi gravado."_s;
+    break;
+  case CausaErro::SemRegistoActual:
+    r = u"Não há registo actual no ficheiro "_s + nome + u'.';
+    break;
+  case CausaErro::Desconhecida:
+    r = u"Ocorreu um erro ao usar o ficheiro "_s + nome + u'.';
+    break;
+  }
+  if (!pormenor.isEmpty())
+    r += u"\n\n("_s + operação + u": "_s + pormenor + u')';
+  return r;
+}
+
+CausaErro CausaDoErro(const QSqlError &erro) {
+  bool ok = false;
+  const int código = erro.nativeErrorCode().toInt(&ok) & 0xff; // primary result code
+  const QString texto = erro.databaseText();
+  if (!ok)
+    return CausaErro::Desconhecida;
+  switch (código) {
+  case 5: // SQLITE_BUSY
+  case 6: // SQLITE_LOCKED
+    return CausaErro::EmUso;
+  case 8: // SQLITE_READONLY
+    return CausaErro::SóLeitura;
+  case 11: // SQLITE_CORRUPT
+    return CausaErro::Danificado;
+  case 13: // SQLITE_FULL
+    return CausaErro::DiscoCheio;
+  case 3:  // SQLITE_PERM
+  case 14: // SQLITE_CANTOPEN
+    return CausaErro::SemAcesso;
+  case 19: // SQLITE_CONSTRAINT
+    return texto.contains(u"UNIQUE"_s, Qt::CaseInsensitive) ? CausaErro::Duplicado
+                                                            : CausaErro::ValorInválido;
+  case 20: // SQLITE_MISMATCH
+  case 18: // SQLITE_TOOBIG
+    return CausaErro::ValorInválido;
+  case 26: // SQLITE_NOTADB
+    return CausaErro::NãoÉBaseDados;
+  default:
+    return CausaErro::Desconhecida;
+  }
+}
+
+ErroBaseDados ErroDoMotor(const QSqlError &erro, const QString &operação, const QString &ficheiro) {
+  QString pormenor = erro.databaseText();
+  if (pormenor.isEmpty())
+    pormenor = erro.driverText();
+  return ErroBaseDados(CausaDoErro(erro), operação, ficheiro, pormenor);
+}

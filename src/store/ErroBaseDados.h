@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+class QSqlError;
+
+enum class CausaErro {
+  Desconhecida,
+  FicheiroInexistente, // the file to open is not there
+  JáExiste,            // the file to create is already there
+  NãoÉBaseDados,       // not an SQLite file at all (a text file, say)
+  FicheiroEstranho,    // an SQLite file without the tables of this program
+  Danificado,          // the engine found the file damaged
+  EmUso,               // locked by another program
+  SóLeitura,           // the file or its folder cannot be written
+  DiscoCheio,
+  SemAcesso,        // the file or its folder cannot be opened
+  Duplicado,        // a unique index refused the row
+  ValorInválido,    // a value does not fit its field
+  SemRegistoActual, // no current row to read, change or delete
+};
+
+// The one exception that the store raises. It carries the cause, the action that failed,
+// the file and the engine's own words; Mensagem() is what the user reads.
+class ErroBaseDados : public std::exception {
+public:
+  ErroBaseDados(CausaErro causa, QString operação, QString ficheiro, QString pormenor = {});
+
+  CausaErro Causa() const { return causa; }
+  const QString &Operação() const { return operação; }
+  const QString &Ficheiro() const { return ficheiro; }
+  const QString &Pormenor() const { return pormenor; }
+
+  // A clear text in Portuguese naming the file and the cause.
+  QString Mensagem() const;
+
+  const char *what() const noexcept override { return textoC.constData(); }
+
+private:
+  CausaErro causa;
+  QString operação;
+  QString ficheiro;
+  QString pormenor;
+  QByteArray textoC;
+};
+
+// The cause that an engine error stands for, from SQLite's result code and message.
+CausaErro CausaDoErro(const QSqlError &erro);
+
+ErroBaseDados ErroDoMotor(const QSqlError &erro, const QString &operação, const QString &ficheiro);

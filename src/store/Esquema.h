@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// The three tables of Quotas.Dad, described once: creation, the check made when a file is
+// opened and the recordsets all read from here.
+
+enum class TipoCampo {
+  Long,     // signed 32-bit integer
+  Contador, // Long assigned by the engine on insertion, increasing, never reused
+  Texto,    // text of at most `tamanho` characters
+  Memo,     // text without a fixed limit
+  Moeda,    // ten-thousandths of a euro in an integer
+};
+
+struct DefCampo {
+  QString nome;
+  TipoCampo tipo;
+  int tamanho = 0; // characters, for Texto
+};
+
+struct DefÍndice {
+  QString nome;
+  QString campo;
+  bool único = false;
+  bool primário = false;
+};
+
+struct DefTabela {
+  QString nome;
+  QList<DefCampo> campos;
+  QList<DefÍndice> índices;
+
+  // Position of a field, found by its exact name or, failing that, by the name with letter
+  // case ignored ("tipo" is `Tipo`); -1 when the table has no such field.
+  qsizetype PosiçãoCampo(QStringView nome) const;
+};
+
+// Tabelas, Sócios and Quotizações, in the order in which they are created.
+const QList<DefTabela> &TabelasDoFicheiro();
+
+// The table with this name (letter case ignored), or nullptr.
+const DefTabela *ProcurarTabela(QStringView nome);
+
+// Identifier quoted for SQL: "Sócios".
+QString Identificador(QStringView nome);
+
+// The statements that build the empty tables and their indexes.
+QStringList InstruçõesCriação();

@@ -1,0 +1,170 @@
+#include "Arranque.h"
+#include "Base.h"
+#include "CodAcesso.h"
+#include "CodigoAcesso.h"
+#include "Dados.h"
+#include "Modal.h"
+#include "PastaTeste.h"
+#include "Respostas.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+// The whole start of the program, driven as a user would, in a folder of its own.
+class TestArranque : public QObject {
+  Q_OBJECT
+
+  struct Resultado {
+    FimPrograma fim;
+    bool baseMostrada = false;
+    QString títuloBase;
+    bool códigoPedido = false;
+  };
+
+  // Runs the program; `naJanelaCódigo` answers the access code window if it comes.
+  Resultado Executar(std::function<void(CódAcesso &)> naJanelaCódigo = {}) {
+    Resultado r;
+    auto pedido = std::make_shared<bool>(false);
+    const auto vigia = QuandoModal<CódAcesso>(
+        [pedido, naJanelaCódigo](CódAcesso &j) {
+          *pedido = true;
+          if (naJanelaCódigo)
+            naJanelaCódigo(j);
+          else
+            j.findChild<QPushButton *>(u"Comando_0"_s)->click();
+        },
+        3000);
+    OpçõesArranque opções;
+    opções.esperaApresentação = 0;
+    opções.aoMostrarBase = [&r](Base &b) {
+      r.baseMostrada = true;
+      r.títuloBase = b.windowTitle();
+      // The file is open while the main window is up.
+      QVERIFY(Dados().bd.Aberta() && Dados().sócios && Dados().tabelas);
+      b.close();
+    };
+    r.fim = ExecutarPrograma(opções);
+    r.códigoPedido = *pedido;
+    // Whatever happened, the file is closed at the end.
+    if (Dados().bd.Aberta())
+      qWarning("a base de dados ficou aberta");
+    return r;
+  }
+
+  static void GuardarCódigo(const QString &designação) {
+    BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+    Dados().tabelas->AdicionarNovo();
+    Dados().tabelas->DefinirCampo(u"Tipo", u"0"_s);
+    Dados().tabelas->DefinirCampo(u"Designação", designação);
+    Dados().tabelas->Actualizar();
+    FecharDados();
+  }
+
+  static void Escrever(CódAcesso &j, const QString &código) {
+    auto *campo = j.findChild<QLineEdit *>(u"Codigo"_s);
+    campo->setFocus();
+    QTest::keyClicks(campo, código);
+    QTest::mouseClick(j.findChild<QPushButton *>(u"Comando_1"_s), Qt::LeftButton);
+  }
+
+private slots:
+  void semFicheiroCriaENaoPedeCodigo() {
+    PastaTeste pasta;
+    Respostas respostas;
+    const Resultado r = Executar();
+    QCOMPARE(r.fim, FimPrograma::Normal);
+    QVERIFY(QFile::exists(pasta.Caminho(u"Quotas.Dad"_s)));
+    QVERIFY(!r.códigoPedido);
+    QVERIFY(r.baseMostrada);
+    QCOMPARE(r.títuloBase, u"Ficheiro de Sócios e Quotizações"_s);
+    QVERIFY(respostas.caixas.isEmpty());
+    QVERIFY(!Dados().bd.Aberta());
+
+    // A second start opens the same file and changes nothing in it.
+    const QByteArray antes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+    QVERIFY(Executar().baseMostrada);
+    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), antes);
+  }
+
+  void codigoDesligadoNaoEPedido() {
+    PastaTeste pasta;
+    Respostas respostas;
+    GuardarCódigo(u"4821"_s);
+    const Resultado r = Executar();
+    QVERIFY(!r.códigoPedido);
+    QVERIFY(r.baseMostrada);
+  }
+
+  void codigoCertoComZerosAEsquerdaAbreOPrograma() {
+    PastaTeste pasta;
+    Respostas respostas;
+    GuardarCódigo(CifrarCódigo(42));
+    const Resultado r = Executar([](CódAcesso &j) { Escrever(j, u"00042"_s); });
+    QVERIFY(r.códigoPedido);
+    QCOMPARE(r.fim, FimPrograma::Normal);
+    QVERIFY(r.baseMostrada);
+    QVERIFY(respostas.caixas.isEmpty());
+  }
+
+  void cancelarRecusaSemAbrirAJanelaPrincipal() {
+    PastaTeste pasta;
+    Respostas respostas;
+    GuardarCódigo(CifrarCódigo(7));
+    const Resultado r = Executar(); // "Cancela&r" at once
+    QVERIFY(r.códigoPedido);
+    QCOMPARE(r.fim, FimPrograma::AcessoRecusado);
+    QVERIFY(!r.baseMostrada);
+    QVERIFY(!AcessoPermitido());
+    QVERIFY(!Dados().bd.Aberta());
+    QVERIFY(respostas.caixas.isEmpty());
+  }
+
+  void tresCodigosErradosSoDeixamCancelar() {
+    PastaTeste pasta;
+    Respostas respostas;
+    GuardarCódigo(CifrarCódigo(12345));
+    const Resultado r = Executar([](CódAcesso &j) {
+      for (const QString &c : {u"1"_s, u"54321"_s, u""_s})
+        Escrever(j, c);
+      QVERIFY(!j.findChild<QLineEdit *>(u"Codigo"_s)->isEnabled());
+      QVERIFY(!j.findChild<QPushButton *>(u"Comando_1"_s)->isEnabled());
+      j.findChild<QPushButton *>(u"Comando_0"_s)->click();
+    });
+    QCOMPARE(r.fim, FimPrograma::AcessoRecusado);
+    QVERIFY(!r.baseMostrada);
+    QCOMPARE(respostas.caixas.size(), 3);
+    QCOMPARE(respostas.caixas[2].texto,
+             u"Código errado ou mal introduzido.\n\nAcesso ao programa negado."_s);
+  }
+
+  // A file that is not ours is reported by name and left exactly as it was.
+  void ficheiroAlheioEDeixadoComoEstava() {
+    PastaTeste pasta;
+    Respostas respostas;
+    const QByteArray conteúdo = "Quotas de 2003\nSilva;12,50\n";
+    {
+      QFile f(u"Quotas.Dad"_s);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write(conteúdo);
+    }
+    const Resultado r = Executar();
+    QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
+    QVERIFY(!r.baseMostrada);
+    QCOMPARE(respostas.caixas.size(), 1);
+    const PedidoMensagem &m = respostas.caixas[0];
+    QCOMPARE(m.ícone, Ícone::Crítico);
+    QCOMPARE(m.título, TítuloPrograma);
+    QVERIFY2(m.texto.contains(u"Quotas.Dad"_s) && m.texto.contains(u"não é uma base de dados"_s),
+             qPrintable(m.texto));
+    QVERIFY(m.texto.contains(u"não foi alterado"_s));
+    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), conteúdo);
+    QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), QStringList{u"Quotas.Dad"_s});
+  }
+};
+
+QTEST_MAIN(TestArranque)
+#include "TestArranque.moc"

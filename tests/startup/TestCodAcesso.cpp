@@ -1,0 +1,155 @@
+#include "CodAcesso.h"
+#include "CodigoAcesso.h"
+#include "Dados.h"
+#include "PastaTeste.h"
+#include "Respostas.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+class TestCodAcesso : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<Respostas> respostas;
+  std::unique_ptr<CódAcesso> janela;
+
+  QLineEdit *Código() { return janela->findChild<QLineEdit *>(u"Codigo"_s); }
+  QPushButton *Comando(int i) {
+    return janela->findChild<QPushButton *>(u"Comando_"_s + QString::number(i));
+  }
+
+  void Abrir(qint32 código) {
+    Dados().tabelas->AdicionarNovo();
+    Dados().tabelas->DefinirCampo(u"Tipo", u"0"_s);
+    Dados().tabelas->DefinirCampo(u"Designação", CifrarCódigo(código));
+    Dados().tabelas->Actualizar();
+    janela = std::make_unique<CódAcesso>();
+    janela->show();
+    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+  }
+  void Confirmar(const QString &texto) {
+    Código()->setFocus();
+    Código()->selectAll();
+    QTest::keyClicks(Código(), texto);
+    QTest::mouseClick(Comando(1), Qt::LeftButton);
+  }
+
+private slots:
+  void init() {
+    pasta = std::make_unique<PastaTeste>();
+    respostas = std::make_unique<Respostas>();
+    BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+  }
+  void cleanup() {
+    janela.reset();
+    FecharDados();
+    respostas.reset();
+    pasta.reset();
+  }
+
+  void formaGuardadaDoCodigo() {
+    QCOMPARE(CifrarCódigo(0), u"4821"_s);
+    QCOMPARE(DecifrarCódigo(u"4821"_s), 0);
+    QCOMPARE(CifrarCódigo(12345), QString::number(12345 ^ 4821));
+    QCOMPARE(DecifrarCódigo(CifrarCódigo(99999)), 99999);
+    QCOMPARE(ValorCódigo(u"00042"_s), 42);
+    QCOMPARE(ValorCódigo(u""_s), 0);
+    QCOMPARE(ValorCódigo(u"99999999999999"_s), std::numeric_limits<qint32>::max());
+  }
+
+  void soAceitaCincoDigitosMostradosComoCardinal() {
+    Abrir(42);
+    QVERIFY(Código()->hasFocus());
+    QCOMPARE(janela->findChild<QWidget *>(u"Painel_0"_s)->property("text").toString(),
+             u"Os dados deste ficheiro estão protegidos por um Código de Acesso."_s);
+    QCOMPARE(janela->findChild<QWidget *>(u"Painel_1"_s)->property("text").toString(),
+             u"Indique Código de Acesso Actual"_s);
+    QCOMPARE(Comando(1)->text(), u"&Confirmar"_s);
+    QCOMPARE(Comando(0)->text(), u"Cancela&r"_s);
+    QTest::keyClicks(Código(), u"1a 2.-3"_s);
+    QCOMPARE(Código()->text(), u"123"_s);
+    QCOMPARE(respostas->bips, 4);
+    QTest::keyClick(Código(), Qt::Key_Backspace);
+    QCOMPARE(Código()->text(), u"12"_s);
+    QTest::keyClicks(Código(), u"34567"_s);
+    QCOMPARE(Código()->text(), u"12345"_s);
+    QCOMPARE(Código()->echoMode(), QLineEdit::Password);
+    QCOMPARE(Código()->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, Código()),
+             int('#'));
+  }
+
+  void codigoCertoComZerosAEsquerda() {
+    Abrir(42);
+    Confirmar(u"00042"_s);
+    QCOMPARE(janela->ResultadoAcesso(), CódAcesso::Resultado::Concedido);
+    QVERIFY(!janela->isVisible());
+    QVERIFY(respostas->caixas.isEmpty());
+  }
+
+  void tresTentativasComAsMensagensPorOrdem() {
+    Abrir(12345);
+    Confirmar(u"1"_s);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QCOMPARE(respostas->bips, 1);
+    QCOMPARE(Código()->text(), QString()); // emptied, enabled and with the focus
+    QVERIFY(Código()->isEnabled() && Código()->hasFocus());
+    QVERIFY(Comando(1)->isEnabled());
+    Confirmar(u"2"_s);
+    Confirmar(u""_s);
+
+    const QStringList esperados = {u"Dispõe de mais duas tentativas."_s,
+                                   u"Dispõe de mais uma tentativa."_s,
+                                   u"Acesso ao programa negado."_s};
+    const QList<Ícone> ícones = {Ícone::Exclamação, Ícone::Exclamação, Ícone::Crítico};
+    QCOMPARE(respostas->caixas.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+      const PedidoMensagem &m = respostas->caixas[i];
+      QCOMPARE(m.título, u"Acesso aos Dados do Ficheiro"_s);
+      QCOMPARE(m.texto, u"Código errado ou mal introduzido.\n\n"_s + esperados[i]);
+      QCOMPARE(m.botões, Botões::OK);
+      QCOMPARE(m.ícone, ícones[i]);
+    }
+    QVERIFY(!Código()->isEnabled());
+    QVERIFY(!Comando(1)->isEnabled());
+    QVERIFY(Comando(0)->isEnabled());
+    QVERIFY(janela->isVisible());
+    // Enter can no longer confirm: the only way on is "Cancela&r".
+    QTest::keyClick(janela.get(), Qt::Key_Return);
+    QCOMPARE(respostas->caixas.size(), 3);
+    QTest::mouseClick(Comando(0), Qt::LeftButton);
+    QCOMPARE(janela->ResultadoAcesso(), CódAcesso::Resultado::Recusado);
+    QVERIFY(!janela->isVisible());
+  }
+
+  void cancelarOuEscapeRecusam() {
+    Abrir(42);
+    QTest::keyClick(Código(), Qt::Key_R, Qt::AltModifier); // "Cancela&r", from the code field
+    QTRY_VERIFY(!janela->isVisible()); // an access key presses the button visibly first
+    QCOMPARE(janela->ResultadoAcesso(), CódAcesso::Resultado::Recusado);
+    QCOMPARE(janela->Tentativas(), 0);
+
+    janela = std::make_unique<CódAcesso>();
+    janela->show();
+    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+    QTest::keyClicks(Código(), u"42"_s);
+    QTest::keyClick(Código(), Qt::Key_Escape);
+    QCOMPARE(janela->ResultadoAcesso(), CódAcesso::Resultado::Recusado);
+
+    janela = std::make_unique<CódAcesso>();
+    janela->show();
+    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+    QTest::keyClicks(Código(), u"42"_s);
+    QTest::keyClick(Código(), Qt::Key_Return); // Enter confirms
+    QCOMPARE(janela->ResultadoAcesso(), CódAcesso::Resultado::Concedido);
+  }
+};
+
+QTEST_MAIN(TestCodAcesso)
+#include "TestCodAcesso.moc"

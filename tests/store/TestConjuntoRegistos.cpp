@@ -1,0 +1,296 @@
+#include "Dados.h"
+#include "PastaTeste.h"
+
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The shared recordsets on a real Quotas.Dad in a folder of their own.
+class TestConjuntoRegistos : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<PastaTeste> pasta;
+  ConjuntoRegistos &Sócios() { return *Dados().sócios; }
+  ConjuntoRegistos &Quotas() { return *Dados().quotizações; }
+  ConjuntoRegistos &Tabelas() { return *Dados().tabelas; }
+
+  void NovoSócio(int número, const QString &nome = {}) {
+    Sócios().AdicionarNovo();
+    Sócios().DefinirCampo(u"Número", número);
+    Sócios().DefinirCampo(u"Nome", nome.isEmpty() ? u"Sócio "_s + QString::number(número) : nome);
+    Sócios().Actualizar();
+  }
+  void NovaQuota(int número, int ano, int mês, qint64 cêntimos = 1250, int recibo = 1) {
+    Quotas().AdicionarNovo();
+    Quotas().DefinirCampo(u"SócMês", ChaveSócMês(número, ano, mês));
+    Quotas().DefinirCampo(u"QuotaEuro", Moeda::DeCêntimos(cêntimos));
+    Quotas().DefinirCampo(u"Recibo", recibo);
+    Quotas().Actualizar();
+  }
+  QStringList Percorrer(ConjuntoRegistos &r, const QString &campo) {
+    QStringList l;
+    for (r.MoverPrimeiro(); !r.FimFicheiro(); r.MoverSeguinte())
+      l << r.Texto(campo);
+    return l;
+  }
+  template <class F> CausaErro CausaDe(F &&f) {
+    try {
+      f();
+    } catch (const ErroBaseDados &e) {
+      return e.Causa();
+    }
+    return CausaErro::Desconhecida;
+  }
+
+private slots:
+  void init() {
+    pasta = std::make_unique<PastaTeste>();
+    BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+  }
+  void cleanup() {
+    FecharDados();
+    pasta.reset();
+  }
+
+  void vaziosTemInicioEFimDeFicheiro() {
+    const QList<std::pair<ConjuntoRegistos *, QString>> todos = {
+        {&Sócios(), u"Número"_s}, {&Quotas(), u"Recibo"_s}, {&Tabelas(), u"Código"_s}};
+    for (const auto &[r, campo] : todos) {
+      QVERIFY(r->InícioFicheiro() && r->FimFicheiro());
+      QCOMPARE(r->NúmeroRegistos(), qint64(0));
+      r->MoverSeguinte();
+      r->MoverPrimeiro();
+      QVERIFY(r->InícioFicheiro() && r->FimFicheiro());
+      r->ProcurarPrimeiro(Critério::Igual(campo, 0));
+      QVERIFY(r->SemCorrespondência());
+      QCOMPARE(CausaDe([&] { r->Campo(campo); }), CausaErro::SemRegistoActual);
+      QCOMPARE(CausaDe([&] { r->Eliminar(); }), CausaErro::SemRegistoActual);
+    }
+  }
+
+  void ordemMovimentosEExtremos() {
+    for (int n : {30, 10, 20})
+      NovoSócio(n);
+    Sócios().Reexecutar();
+    QCOMPARE(Percorrer(Sócios(), u"Número"_s), (QStringList{u"10"_s, u"20"_s, u"30"_s}));
+    QVERIFY(Sócios().FimFicheiro() && !Sócios().InícioFicheiro());
+    Sócios().MoverSeguinte(); // past the end it stays at the end
+    QVERIFY(Sócios().FimFicheiro());
+    Sócios().MoverAnterior();
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(30));
+    Sócios().MoverPrimeiro();
+    Sócios().MoverAnterior();
+    QVERIFY(Sócios().InícioFicheiro() && !Sócios().FimFicheiro());
+    Sócios().MoverSeguinte();
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(10));
+    Sócios().MoverÚltimo();
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(30));
+    QCOMPARE(Sócios().NúmeroRegistos(), qint64(3));
+    QCOMPARE(Sócios().PercentagemPosição(), 200.0 / 3.0);
+    Sócios().MoverPrimeiro();
+    QCOMPARE(Sócios().PercentagemPosição(), 0.0);
+  }
+
+  void linhaAcrescentadaFicaNoFimAteReexecutar() {
+    for (int n : {10, 30})
+      NovoSócio(n);
+    Sócios().Reexecutar();
+    Sócios().MoverÚltimo(); // on 30
+    NovoSócio(20);
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(30)); // the current row stays current
+    QCOMPARE(Percorrer(Sócios(), u"Número"_s), (QStringList{u"10"_s, u"30"_s, u"20"_s}));
+    Sócios().ProcurarPrimeiro(Critério::MaiorOuIgual(u"Número"_s, 15)); // in the list's order
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(30));
+    Sócios().Reexecutar();
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(10)); // requery stands on the first row
+    QCOMPARE(Percorrer(Sócios(), u"Número"_s), (QStringList{u"10"_s, u"20"_s, u"30"_s}));
+
+    // The same on the unordered dues rows: an added row comes last.
+    NovaQuota(5, 2003, 1);
+    NovaQuota(4, 2003, 1);
+    Quotas().MoverPrimeiro();
+    NovaQuota(1, 2003, 1);
+    QCOMPARE(Quotas().Texto(u"SócMês"), u"000005200301"_s);
+    QCOMPARE(Percorrer(Quotas(), u"SócMês"_s),
+             (QStringList{u"000005200301"_s, u"000004200301"_s, u"000001200301"_s}));
+  }
+
+  void indicesUnicosRecusamRepetidos() {
+    NovoSócio(25);
+    QCOMPARE(CausaDe([&] { NovoSócio(25, u"Outro"_s); }), CausaErro::Duplicado);
+    NovaQuota(25, 2003, 3);
+    QCOMPARE(CausaDe([&] { NovaQuota(25, 2003, 3, 999); }), CausaErro::Duplicado);
+    Sócios().CancelarActualização();
+    Quotas().CancelarActualização();
+    QCOMPARE(Sócios().NúmeroRegistos(), qint64(1));
+    QCOMPARE(Quotas().NúmeroRegistos(), qint64(1));
+    Quotas().MoverPrimeiro();
+    QCOMPARE(Quotas().ValorMoeda(u"QuotaEuro"), Moeda::DeCêntimos(1250));
+    // Values that do not fit their fields are refused by the file itself.
+    QCOMPARE(CausaDe([&] { NovoSócio(26, QString(46, u'x')); }), CausaErro::ValorInválido);
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Sócios().DefinirCampo(u"Número", 3000000000LL));
+    Sócios().CancelarActualização();
+  }
+
+  // Walking the matches: find first then find next, in the recordset's order, and the
+  // no-match flag at the end with the current row left where it was.
+  void procurarPrimeiroSeguinteUltimoAnterior() {
+    for (int n : {7, 3, 9, 1, 5})
+      NovoSócio(n, n % 2 ? u"Silva "_s + QString::number(n) : u"Costa"_s);
+    Sócios().Reexecutar();
+    const Filtro f = Critério::MaiorOuIgual(u"Número"_s, 3);
+    QStringList vistos;
+    for (Sócios().ProcurarPrimeiro(f); !Sócios().SemCorrespondência(); Sócios().ProcurarSeguinte(f))
+      vistos << Sócios().Texto(u"Número");
+    QCOMPARE(vistos, (QStringList{u"3"_s, u"5"_s, u"7"_s, u"9"_s}));
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(9));
+
+    Sócios().ProcurarÚltimo(Critério::Menor(u"Número"_s, 6));
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(5));
+    Sócios().ProcurarAnterior(Critério::Menor(u"Número"_s, 6));
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
+    Sócios().ProcurarPrimeiro(Critério::Igual(u"Número"_s, 4));
+    QVERIFY(Sócios().SemCorrespondência());
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
+    Sócios().ProcurarPrimeiro(Critério::Igual(u"número"_s, 9)); // field names ignore case
+    QVERIFY(!Sócios().SemCorrespondência());
+    QCOMPARE(Sócios().Texto(u"Nome"), u"Silva 9"_s);
+    // Two criteria together.
+    Sócios().ProcurarPrimeiro(Filtro::Entre(u"Número"_s, 2, 8) &&
+                              Critério::Padrão(u"Nome"_s, u"silva*"_s));
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
+  }
+
+  void quotasDeUmSocioNaoApanhamOutrosNumeros() {
+    for (int n : {12, 120, 1200, 1, 121})
+      NovoSócio(n);
+    NovaQuota(120, 2003, 1);
+    NovaQuota(12, 2003, 3);
+    NovaQuota(1200, 2003, 1);
+    NovaQuota(12, 2002, 12);
+    NovaQuota(121, 2003, 1);
+    NovaQuota(12, 2003, 4);
+    QStringList chaves;
+    for (Quotas().ProcurarPrimeiro(QuotasDoSócio(12)); !Quotas().SemCorrespondência();
+         Quotas().ProcurarSeguinte(QuotasDoSócio(12)))
+      chaves << Quotas().Texto(u"SócMês");
+    QCOMPARE(chaves, (QStringList{u"000012200303"_s, u"000012200212"_s, u"000012200304"_s}));
+    QCOMPARE(ChaveSócMês(999999, 2099, 12), u"999999209912"_s);
+    QCOMPARE(ChaveSócMês(1, 2000, 1), u"000001200001"_s);
+    // Year prefix, as the dues map uses it.
+    Quotas().ProcurarPrimeiro(Critério::Começa(u"SócMês"_s, u"0000122002"_s));
+    QCOMPARE(Quotas().Texto(u"SócMês"), u"000012200212"_s);
+    Quotas().ProcurarSeguinte(Critério::Começa(u"SócMês"_s, u"0000122002"_s));
+    QVERIFY(Quotas().SemCorrespondência());
+  }
+
+  void padraoDeNomeIgnoraMaiusculasAcentuadas() {
+    NovoSócio(1, u"JOSÉ SILVA"_s);
+    NovoSócio(2, u"Ana Maria Conceição"_s);
+    NovoSócio(3, u"ana"_s);
+    NovoSócio(4, u"João (filho) [?]"_s);
+    Sócios().Reexecutar();
+    const auto primeiro = [&](const QString &padrão) {
+      Sócios().ProcurarPrimeiro(Critério::Padrão(u"Nome"_s, padrão));
+      return Sócios().SemCorrespondência() ? qint64(0) : Sócios().Inteiro(u"Número");
+    };
+    QCOMPARE(primeiro(u"josé*"_s), qint64(1));
+    QCOMPARE(primeiro(u"*silva"_s), qint64(1));
+    QCOMPARE(primeiro(u"*CONCEIÇÃO"_s), qint64(2));
+    QCOMPARE(primeiro(u"ANA"_s), qint64(3)); // without "*" only the whole name matches
+    QCOMPARE(primeiro(u"jos?*"_s), qint64(1));
+    QCOMPARE(primeiro(u"joão (filho) [?]"_s), qint64(4)); // other characters are literal
+    QCOMPARE(primeiro(u"jose*"_s), qint64(0));
+    Sócios().ProcurarPrimeiro(Critério::Padrão(u"Nome"_s, u"ana*"_s));
+    Sócios().ProcurarSeguinte(Critério::Padrão(u"Nome"_s, u"ana*"_s));
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
+  }
+
+  void editarEliminarEValores() {
+    NovoSócio(1);
+    NovoSócio(2);
+    NovoSócio(3);
+    Sócios().Reexecutar();
+    Sócios().ProcurarPrimeiro(Critério::Igual(u"Número"_s, 2));
+    Sócios().Editar();
+    Sócios().DefinirCampo(u"Rua", u"Rua Direita, 5 "_s);
+    Sócios().DefinirCampo(u"ValQuotaEuro", *Moeda::Ler(u"1.234,56"_s));
+    QCOMPARE(Sócios().Texto(u"Rua"), u"Rua Direita, 5 "_s); // the edit reads its own values
+    Sócios().Actualizar();
+    QCOMPARE(Sócios().ValorMoeda(u"ValQuotaEuro").DécimosMilésimos(), qint64(12345600));
+    QCOMPARE(Sócios().ValorMoeda(u"ValQuotaEuro").Formatar(), u"1.234,56"_s);
+    QVERIFY(!Sócios().Campo(u"Inscrição").isValid()); // never written: null
+    QCOMPARE(Sócios().Texto(u"Inscrição"), QString());
+    QCOMPARE(Sócios().Inteiro(u"CPostal"), qint64(0));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, [&] {
+      Sócios().Editar();
+      Sócios().DefinirCampo(u"ValQuotaEuro", 12.5);
+    }());
+    Sócios().CancelarActualização();
+
+    // A deleted row can no longer be read; moving on goes to the row that followed it.
+    Sócios().Eliminar();
+    QCOMPARE(CausaDe([&] { Sócios().Texto(u"Nome"); }), CausaErro::SemRegistoActual);
+    Sócios().MoverSeguinte();
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
+    Sócios().MoverAnterior();
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(1));
+    QCOMPARE(Sócios().NúmeroRegistos(), qint64(2));
+
+    // Deleting every dues row of a member the way a member deletion does.
+    for (int m = 1; m <= 12; ++m)
+      NovaQuota(1, 2004, m);
+    NovaQuota(10, 2004, 1);
+    for (Quotas().ProcurarPrimeiro(QuotasDoSócio(1)); !Quotas().SemCorrespondência();
+         Quotas().ProcurarPrimeiro(QuotasDoSócio(1)))
+      Quotas().Eliminar();
+    Quotas().Reexecutar();
+    QCOMPARE(Percorrer(Quotas(), u"SócMês"_s), QStringList{u"000010200401"_s});
+  }
+
+  void tabelasDeReferencia() {
+    const auto acrescentar = [&](const QString &tipo, const QString &designação) {
+      Tabelas().AdicionarNovo();
+      Tabelas().DefinirCampo(u"Tipo", tipo);
+      Tabelas().DefinirCampo(u"Designação", designação);
+      Tabelas().Actualizar();
+    };
+    acrescentar(u"C"_s, u"4000-001 Porto"_s);
+    acrescentar(u"0"_s, u"4821"_s);
+    acrescentar(u"q"_s, u"417"_s);
+    Tabelas().ProcurarPrimeiro(Critério::Igual(u"tipo"_s, u"q"_s));
+    QCOMPARE(Tabelas().Texto(u"Designação"), u"417"_s);
+    QCOMPARE(Tabelas().Inteiro(u"Código"), qint64(3));
+    Tabelas().ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"0"_s));
+    QCOMPARE(Tabelas().Inteiro(u"Código"), qint64(2));
+    QVERIFY_THROWS_EXCEPTION(std::logic_error, Tabelas().DefinirCampo(u"Tipo", u"x"_s));
+    // A counter is never handed out twice, even after the highest row is gone.
+    Tabelas().ProcurarPrimeiro(Critério::Igual(u"Código"_s, 3));
+    Tabelas().Eliminar();
+    acrescentar(u"S"_s, u"Efectivo"_s);
+    Tabelas().MoverÚltimo();
+    QCOMPARE(Tabelas().Inteiro(u"Código"), qint64(4));
+    QCOMPARE(Tabelas().NúmeroRegistos(), qint64(3));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                             Tabelas().ProcurarPrimeiro(Critério::Igual(u"Nome"_s, 1)));
+  }
+
+  // One recordset serves every window: opening, closing and the shared current row.
+  void dadosPartilhados() {
+    NovoSócio(5);
+    Sócios().Reexecutar();
+    ConjuntoRegistos &a = *Dados().sócios;
+    ConjuntoRegistos &b = *Dados().sócios;
+    a.MoverÚltimo();
+    QCOMPARE(b.Inteiro(u"Número"), qint64(5));
+    FecharDados();
+    QVERIFY(!Dados().sócios && !Dados().quotizações && !Dados().tabelas && !Dados().bd.Aberta());
+    AbrirDados(NomeFicheiroDados);
+    QCOMPARE(Dados().sócios->Inteiro(u"Número"), qint64(5));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestConjuntoRegistos)
+#include "TestConjuntoRegistos.moc"
