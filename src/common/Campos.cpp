@@ -104,7 +104,9 @@ bool Permitida(FiltroTeclas filtro, QChar c) {
   case FiltroTeclas::Dígitos:
     return dígito;
   case FiltroTeclas::Numérica:
-    return dígito || c == u'\b' || c == u' ' || c == u',' || c == u'-';
+    // The keys of TeclaNumérica, and the point, which the amount's reader takes as the
+    // decimal point ("12.5") or as thousands grouping ("1.234,56").
+    return dígito || c == u'\b' || c == u' ' || c == u',' || c == u'-' || c == u'.';
   case FiltroTeclas::Data:
     return dígito || c == u'/' || c == u'-';
   case FiltroTeclas::Letras:
@@ -113,14 +115,6 @@ bool Permitida(FiltroTeclas filtro, QChar c) {
     return dígito || c == u' ';
   }
   return false;
-}
-
-// The decimal key of the numeric keypad gives "." on many layouts: in an amount it means the
-// decimal comma. The full stop of the main keyboard is refused like any other letter.
-QString Converter(FiltroTeclas filtro, QString texto, bool tecladoNumérico) {
-  if (filtro == FiltroTeclas::Numérica && tecladoNumérico)
-    texto.replace(u'.', u',');
-  return texto;
 }
 
 bool TudoPermitido(FiltroTeclas filtro, QStringView texto) {
@@ -323,16 +317,8 @@ private:
                     [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }))
       return false;
 
-    const QString convertido =
-        Converter(comportamento.teclas, texto, tecla->modifiers() & Qt::KeypadModifier);
-    if (!TudoPermitido(comportamento.teclas, convertido)) {
+    if (!TudoPermitido(comportamento.teclas, texto)) {
       Bip();
-      return true;
-    }
-    if (convertido != texto) {
-      QKeyEvent substituta(QEvent::KeyPress, Qt::Key_Comma, tecla->modifiers(), convertido,
-                           tecla->isAutoRepeat(), ushort(tecla->count()));
-      QCoreApplication::sendEvent(alvo, &substituta);
       return true;
     }
     return false;
@@ -364,14 +350,10 @@ private:
     const QString inserido = novo.mid(início, novo.size() - início - fim);
     if (inserido.isEmpty())
       return;
-    const QString convertido = Converter(comportamento.teclas, inserido, false);
-    if (!TudoPermitido(comportamento.teclas, convertido)) {
+    if (!TudoPermitido(comportamento.teclas, inserido)) {
       Bip();
       linha->setText(antes);
       linha->setCursorPosition(int(início));
-    } else if (convertido != inserido) {
-      linha->setText(novo.left(início) + convertido + novo.right(fim));
-      linha->setCursorPosition(int(início + convertido.size()));
     }
   }
 
@@ -461,7 +443,7 @@ QString CompactarEspaços(QStringView texto) {
 }
 
 bool TeclaNumérica(QChar tecla) {
-  if (Permitida(FiltroTeclas::Numérica, tecla))
+  if (tecla != u'.' && Permitida(FiltroTeclas::Numérica, tecla))
     return true;
   Bip();
   return false;

@@ -56,7 +56,7 @@ void CentrarJanela(QWidget *janela, QWidget *principal);
 enum class FiltroTeclas {
   Nenhum,        // anything
   Dígitos,       // "0"-"9"
-  Numérica,      // TeclaNumérica: digits, blank, comma, minus; a typed "." enters ","
+  Numérica,      // amounts: TeclaNumérica's keys and the point (see Moeda::LerDigitado)
   Data,          // digits, "/" and "-"
   Letras,        // letters (those with an upper and a lower case, accented ones too) and blank
   DígitosEspaço, // digits and blank: telephone and fax numbers
@@ -76,7 +76,7 @@ enum class FiltroTeclas {
 //
 // Key filters also hold for text that arrives otherwise in a line edit (pasted, dropped,
 // composed by an input method): an insertion holding a character that could not be typed is
-// undone with a beep; a "." entered in a Numérica field becomes ",". Text the program sets
+// undone with a beep. Text the program sets
 // itself is never filtered.
 struct ComportamentoCampo {
   bool realçar = true;

@@ -1,36 +1,835 @@
 #include "Base.h"
 
+#include "Campos.h"
 #include "Dados.h"
+#include "FichaSocio.h"
+#include "Formatacao.h"
+#include "Formato.h"
+#include "Mensagens.h"
+#include "Relogio.h"
 
+#include <QAction>
 #include <QCloseEvent>
-#include <QDir>
+#include <QCollator>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString TítuloGravar = u"Gravar Dados"_s;
+constexpr int LinhasTabela = 6;
+
+// The hourglass while a member operation works; the arrow again on every way out.
+struct Ampulheta {
+  Ampulheta() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~Ampulheta() { QGuiApplication::restoreOverrideCursor(); }
+  // A question or a message is answered with the ordinary arrow.
+  static void Seta() { QGuiApplication::changeOverrideCursor(Qt::ArrowCursor); }
+  static void Espera() { QGuiApplication::changeOverrideCursor(Qt::WaitCursor); }
+};
+
+QLabel *Rótulo(const QString &texto, QWidget *campo) {
+  auto *l = new QLabel(texto);
+  if (campo)
+    l->setBuddy(campo);
+  return l;
+}
+
+// A small picture for the dues tab: a stack of coins beside a calendar page.
+QPixmap ImagemQuotas() {
+  QPixmap p(72, 64);
+  p.fill(Qt::transparent);
+  QPainter g(&p);
+  g.setRenderHint(QPainter::Antialiasing);
+  g.setPen(QPen(QColor(90, 90, 110), 1.2));
+  g.setBrush(Qt::white);
+  g.drawRoundedRect(QRectF(30, 6, 38, 44), 3, 3);
+  g.setBrush(QColor(200, 60, 50));
+  g.drawRect(QRectF(30, 6, 38, 10));
+  g.setPen(QColor(150, 150, 160));
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 4; ++c)
+      g.drawPoint(QPointF(36 + c * 8, 24 + r * 8));
+  g.setPen(QPen(QColor(140, 100, 20), 1.2));
+  g.setBrush(QColor(235, 190, 70));
+  for (int i = 0; i < 4; ++i)
+    g.drawEllipse(QRectF(4, 46 - i * 7, 30, 12));
+  return p;
+}
+
+QString ComEspaços(const QString &legenda) {
+  const QString oito(8, u' ');
+  return oito + legenda + oito;
+}
+
+} // namespace
 
 Base::Base(QWidget *pai) : QMainWindow(pai) {
   setObjectName(u"Base"_s);
   setWindowTitle(u"Ficheiro de Sócios e Quotizações"_s);
+  CriarControlos();
+  PrepararCampos();
+
+  // Load: the reference lists, the first member, this month.
+  Ampulheta ampulheta;
+  CarregarListas();
+  ConjuntoRegistos &sócios = *::Dados().sócios;
+  sócios.MoverPrimeiro();
+  SócioActual = sócios.FimFicheiro() ? 0 : qint32(sócios.Inteiro(u"Número"));
+  EntradasPorOmissão();
+  MostrarSócio(SócioActual);
+}
+
+void Base::CriarControlos() {
   auto *centro = new QWidget(this);
-  auto *l = new QVBoxLayout(centro);
-  auto *ficheiro =
-      new QLabel(u"Ficheiro: "_s + QDir::toNativeSeparators(Dados().bd.Caminho()), centro);
-  ficheiro->setObjectName(u"Ficheiro"_s);
-  auto *sócios =
-      new QLabel(u"Sócios no ficheiro: "_s +
-                     QString::number(Dados().sócios ? Dados().sócios->NúmeroRegistos() : 0),
-                 centro);
-  sócios->setObjectName(u"Socios"_s);
-  l->addWidget(ficheiro);
-  l->addWidget(sócios);
-  l->addStretch();
   setCentralWidget(centro);
-  resize(640, 420);
+
+  Número = new QLineEdit;
+  Número->setObjectName(u"Número"_s);
+  Número->setMaxLength(6);
+  Número->setFixedWidth(Número->fontMetrics().horizontalAdvance(u"0000000"_s) + 16);
+  Nome = new QLineEdit;
+  Nome->setObjectName(u"Nome"_s);
+  Nome->setMaxLength(45);
+  Nome->setMinimumWidth(Nome->fontMetrics().averageCharWidth() * 40);
+
+  static const char16_t *const legendas[] = {u"&Procurar...",  u"No&vo Sócio", u"Eliminar",
+                                             u"G&ravar Dados", u"Adi&cionar",  u"Al&terar",
+                                             u"Apa&gar"};
+  for (int i = 0; i < 7; ++i) {
+    Comando[i] = new QPushButton(QString::fromUtf16(legendas[i]));
+    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
+    Comando[i]->setAutoDefault(false);
+    ÊnfaseBotão(Comando[i]);
+    connect(Comando[i], &QPushButton::clicked, this, [this, i] { ComandoClicado(i); });
+  }
+  const QStyle *s = style();
+  Comando[0]->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
+  Comando[1]->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+  Comando[2]->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
+  Comando[3]->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+
+  auto *topo = new QGridLayout;
+  topo->addWidget(Rótulo(u"&Número"_s, Número), 0, 0);
+  topo->addWidget(Número, 0, 1);
+  topo->addWidget(Rótulo(u"No&me"_s, Nome), 0, 2);
+  topo->addWidget(Nome, 0, 3);
+  topo->setColumnStretch(3, 1);
+  auto *botõesTopo = new QHBoxLayout;
+  for (int i = 0; i < 4; ++i)
+    botõesTopo->addWidget(Comando[i]);
+  botõesTopo->addStretch();
+
+  // --- the three tabs ---
+  Dados = new QTabWidget;
+  Dados->setObjectName(u"Dados"_s);
+  for (int i = 0; i < 3; ++i) {
+    Quadro[i] = new QFrame;
+    Quadro[i]->setObjectName(u"Quadro_"_s + QString::number(i));
+  }
+
+  Rua = new QLineEdit;
+  Rua->setObjectName(u"Rua"_s);
+  Rua->setMaxLength(40);
+  Localidade = new QLineEdit;
+  Localidade->setObjectName(u"Localidade"_s);
+  Localidade->setMaxLength(40);
+  CPostal = new QComboBox;
+  CPostal->setObjectName(u"CPostal"_s);
+  Situação = new QComboBox;
+  Situação->setObjectName(u"Situação"_s);
+  TipoQuota = new QComboBox;
+  TipoQuota->setObjectName(u"TipoQuota"_s);
+  for (QComboBox *c : {CPostal, Situação, TipoQuota}) {
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(20);
+  }
+  DtInscrição = new QLineEdit;
+  DtInscrição->setObjectName(u"DtInscrição"_s);
+  DtInscrição->setMaxLength(10);
+  ValQuota = new QLineEdit;
+  ValQuota->setObjectName(u"ValQuota"_s);
+  ValQuota->setMaxLength(12);
+  ValQuota->setAlignment(Qt::AlignRight);
+  NIF = new QLineEdit;
+  NIF->setObjectName(u"NIF"_s);
+  NIF->setMaxLength(12);
+  const int largura12 = NIF->fontMetrics().horizontalAdvance(u"000.000.000,00"_s) + 16;
+  for (QLineEdit *c : {DtInscrição, ValQuota, NIF})
+    c->setFixedWidth(largura12);
+
+  auto *g0 = new QGridLayout(Quadro[0]);
+  g0->addWidget(Rótulo(u"Endereç&o"_s, Rua), 0, 0);
+  g0->addWidget(Rua, 0, 1, 1, 3);
+  g0->addWidget(Localidade, 1, 1, 1, 3);
+  g0->addWidget(CPostal, 2, 1, 1, 3);
+  g0->addWidget(Rótulo(u"Sit&uação"_s, Situação), 3, 0);
+  g0->addWidget(Situação, 3, 1);
+  g0->addWidget(Rótulo(u"Data &Inscrição"_s, DtInscrição), 3, 2);
+  g0->addWidget(DtInscrição, 3, 3);
+  g0->addWidget(Rótulo(u"&Tipo de Quota"_s, TipoQuota), 4, 0);
+  g0->addWidget(TipoQuota, 4, 1);
+  g0->addWidget(Rótulo(u"Valor da &Quota"_s, ValQuota), 4, 2);
+  g0->addWidget(ValQuota, 4, 3);
+  g0->addWidget(Rótulo(u"NIF"_s, NIF), 5, 0);
+  g0->addWidget(NIF, 5, 1, Qt::AlignLeft);
+  g0->setColumnStretch(1, 1);
+  g0->setRowStretch(6, 1);
+
+  Ano = new QLineEdit;
+  Ano->setObjectName(u"Ano"_s);
+  Ano->setMaxLength(4);
+  Mês = new QComboBox;
+  Mês->setObjectName(u"Mês"_s);
+  Mês->addItems(ItensPeríodo());
+  Quota = new QLineEdit;
+  Quota->setObjectName(u"Quota"_s);
+  Quota->setMaxLength(12);
+  Quota->setAlignment(Qt::AlignRight);
+  Recibo = new QLineEdit;
+  Recibo->setObjectName(u"Recibo"_s);
+  Recibo->setMaxLength(6);
+  Recibo->setAlignment(Qt::AlignRight);
+  for (QLineEdit *c : {Ano, Quota, Recibo})
+    c->setFixedWidth(largura12);
+
+  Quotas = new QTableWidget(LinhasTabela, 4);
+  Quotas->setObjectName(u"Quotas"_s);
+  Quotas->horizontalHeader()->hide();
+  Quotas->verticalHeader()->hide();
+  Quotas->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Quotas->setSelectionBehavior(QAbstractItemView::SelectRows);
+  Quotas->setSelectionMode(QAbstractItemView::SingleSelection);
+  Quotas->setFocusPolicy(Qt::NoFocus);
+  Quotas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Quotas->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Quotas->viewport()->installEventFilter(this);
+  // Column widths as designed in twips, widened where this font needs more room.
+  const QFontMetrics fm = Quotas->fontMetrics();
+  const double porTwip = logicalDpiX() / 1440.0;
+  const int mínimos[] = {fm.horizontalAdvance(u"0000"_s), fm.horizontalAdvance(u"Novembro"_s),
+                         fm.horizontalAdvance(u"00000,00"_s), fm.horizontalAdvance(u"000000"_s)};
+  const int twips[] = {540, 900, 780, 780};
+  int larguraTabela = 2 * Quotas->frameWidth();
+  for (int c = 0; c < 4; ++c) {
+    const int w = std::max(int(twips[c] * porTwip), mínimos[c] + 14);
+    Quotas->setColumnWidth(c, w);
+    larguraTabela += w;
+  }
+  for (int r = 0; r < LinhasTabela; ++r)
+    Quotas->setRowHeight(r, fm.height() + 6);
+  Quotas->setFixedSize(larguraTabela, LinhasTabela * (fm.height() + 6) + 2 * Quotas->frameWidth());
+
+  Posição = new QScrollBar(Qt::Vertical);
+  Posição->setObjectName(u"Posição"_s);
+  Posição->setFixedHeight(Quotas->height());
+  Posição->setRange(0, 0);
+  Posição->setPageStep(1);
+  connect(Posição, &QScrollBar::valueChanged, this, [this] { ActualizarTabela(); });
+
+  Figura = new QLabel;
+  Figura->setObjectName(u"Figura"_s);
+  Figura->setPixmap(ImagemQuotas());
+
+  auto *entrada = new QGridLayout;
+  entrada->addWidget(Rótulo(u"An&o"_s, Ano), 0, 0);
+  entrada->addWidget(Ano, 0, 1);
+  entrada->addWidget(Rótulo(u"Per&iodo"_s, Mês), 1, 0);
+  entrada->addWidget(Mês, 1, 1);
+  entrada->addWidget(Rótulo(u"&Quota"_s, Quota), 2, 0);
+  entrada->addWidget(Quota, 2, 1);
+  entrada->addWidget(Rótulo(u"Nº R&ecibo"_s, Recibo), 3, 0);
+  entrada->addWidget(Recibo, 3, 1);
+  auto *botõesQuotas = new QHBoxLayout;
+  for (int i = 4; i < 7; ++i)
+    botõesQuotas->addWidget(Comando[i]);
+  auto *esquerda = new QVBoxLayout;
+  esquerda->addLayout(entrada);
+  esquerda->addLayout(botõesQuotas);
+  esquerda->addWidget(Figura, 0, Qt::AlignCenter);
+  esquerda->addStretch();
+
+  auto *grelha = new QGridLayout;
+  grelha->setHorizontalSpacing(0);
+  grelha->setVerticalSpacing(0);
+  auto *cabeçalhos = new QHBoxLayout;
+  cabeçalhos->setSpacing(0);
+  static const char16_t *const títulos[] = {u"Ano", u"Mês", u"Quota", u"Recibo"};
+  for (int c = 0; c < 4; ++c) {
+    auto *r = new QLabel(QString::fromUtf16(títulos[c]));
+    r->setObjectName(u"Rótulo_"_s + QString::number(c));
+    r->setAlignment(Qt::AlignCenter);
+    r->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    r->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    r->setFixedWidth(Quotas->columnWidth(c) + (c == 0 || c == 3 ? Quotas->frameWidth() : 0));
+    cabeçalhos->addWidget(r);
+  }
+  grelha->addLayout(cabeçalhos, 0, 0, Qt::AlignLeft);
+  grelha->addWidget(Quotas, 1, 0);
+  grelha->addWidget(Posição, 1, 1);
+  auto *direita = new QVBoxLayout;
+  direita->addLayout(grelha);
+  direita->addStretch();
+
+  auto *g1 = new QHBoxLayout(Quadro[1]);
+  g1->addLayout(esquerda);
+  g1->addSpacing(12);
+  g1->addLayout(direita);
+  g1->addStretch();
+
+  Observações = new QPlainTextEdit;
+  Observações->setObjectName(u"Observações"_s);
+  Observações->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Observações->setTabChangesFocus(true);
+  auto *g2 = new QVBoxLayout(Quadro[2]);
+  g2->addWidget(Observações);
+
+  Dados->addTab(Quadro[0], ComEspaços(u"Dados Pe&ssoais"_s));
+  Dados->addTab(Quadro[1], ComEspaços(u"Quoti&zações"_s));
+  Dados->addTab(Quadro[2], ComEspaços(u"O&bservações"_s));
+  // Only the frame of the tab on view is enabled.
+  const auto mudarSeparador = [this](int i) {
+    for (int q = 0; q < 3; ++q)
+      Quadro[q]->setEnabled(q == i);
+  };
+  connect(Dados, &QTabWidget::currentChanged, this, mudarSeparador);
+  mudarSeparador(0);
+
+  auto *principal = new QVBoxLayout(centro);
+  principal->addLayout(topo);
+  principal->addLayout(botõesTopo);
+  principal->addWidget(Dados, 1);
+
+  setTabOrder(Número, Nome);
+  setTabOrder(Nome, Comando[0]);
+  setTabOrder(Comando[0], Comando[1]);
+  setTabOrder(Comando[1], Comando[2]);
+  setTabOrder(Comando[2], Comando[3]);
+  setTabOrder(Comando[3], Dados);
+  QWidget *ordem0[] = {Dados,       Rua,       Localidade, CPostal, Situação,
+                       DtInscrição, TipoQuota, ValQuota,   NIF};
+  for (size_t i = 1; i < std::size(ordem0); ++i)
+    setTabOrder(ordem0[i - 1], ordem0[i]);
+  QWidget *ordem1[] = {Ano, Mês, Quota, Recibo, Comando[4], Comando[5], Comando[6], Posição};
+  for (size_t i = 1; i < std::size(ordem1); ++i)
+    setTabOrder(ordem1[i - 1], ordem1[i]);
+
+  // Actions that the menu bar will carry; their shortcuts work from the window already.
+  acçãoEliminar = new QAction(u"&Eliminar Sócio"_s, this);
+  acçãoImprimir = new QAction(u"&Imprimir..."_s, this);
+  acçãoProcurar = new QAction(u"&Procurar..."_s, this);
+  connect(acçãoEliminar, &QAction::triggered, this, [this] { ComandoClicado(2); });
+  static const char16_t *const navegação[] = {u"&Sócio por Número ou Nome", u"&Primeiro Sócio",
+                                              u"Sócio &Anterior", u"Sócio S&eguinte",
+                                              u"Últi&mo Sócio"};
+  const QKeySequence teclas[] = {QKeySequence(Qt::CTRL | Qt::Key_P), QKeySequence(Qt::Key_F1),
+                                 QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_F3),
+                                 QKeySequence(Qt::Key_F4)};
+  for (int k = 0; k < 5; ++k) {
+    acçõesNavegação[k] = new QAction(QString::fromUtf16(navegação[k]), this);
+    acçõesNavegação[k]->setShortcut(teclas[k]);
+    acçõesNavegação[k]->setShortcutContext(Qt::WindowShortcut);
+    connect(acçõesNavegação[k], &QAction::triggered, this, [this, k] { NavegarSócio(k + 1); });
+    addAction(acçõesNavegação[k]);
+  }
+}
+
+void Base::PrepararCampos() {
+  // Número: plain digits while edited, six digits when left.
+  AplicarComportamento(
+      Número,
+      {.teclas = FiltroTeclas::Dígitos,
+       .aoGanharFoco = [this] { Número->setText(QString::number(ValorNumérico(Número->text()))); },
+       .aoPerderFoco =
+           [this] { Número->setText(FormatarNúmero(ValorNumérico(Número->text()), u"000000")); }});
+  for (QLineEdit *c : {Nome, Rua, Localidade})
+    AplicarComportamento(c, {.compactar = true});
+  AplicarComportamento(Observações, {.seleccionarTudo = false, .compactar = true});
+  for (QComboBox *c : {CPostal, Situação, TipoQuota, Mês})
+    AplicarComportamento(c, {.seleccionarTudo = false});
+  AplicarComportamento(DtInscrição, {.teclas = FiltroTeclas::Data});
+  AplicarComportamento(ValQuota, {.teclas = FiltroTeclas::Numérica});
+  AplicarComportamento(NIF, {.realçar = false, .seleccionarTudo = false});
+  AplicarComportamento(Ano, {.teclas = FiltroTeclas::Dígitos, .ano = true});
+  AplicarComportamento(Quota, {.teclas = FiltroTeclas::Numérica, .aoPerderFoco = [this] {
+                                 if (const auto v = Moeda::LerDigitado(Quota->text()))
+                                   Quota->setText(v->Formatar(u"###,###,##0.00"));
+                               }});
+  AplicarComportamento(Recibo, {.teclas = FiltroTeclas::Dígitos, .aoPerderFoco = [this] {
+                                  Recibo->setText(QString::number(ValorNumérico(Recibo->text())));
+                                }});
+}
+
+void Base::showEvent(QShowEvent *e) {
+  QMainWindow::showEvent(e);
+  if (centrada)
+    return;
+  centrada = true;
+  if (QScreen *ecrã = screen() ? screen() : QGuiApplication::primaryScreen()) {
+    const QRect área = ecrã->availableGeometry();
+    const QRect quadro = frameGeometry();
+    move(área.x() + std::max(0, (área.width() - quadro.width()) / 2),
+         área.y() + std::max(0, (área.height() - quadro.height()) / 2));
+  }
 }
 
 void Base::closeEvent(QCloseEvent *e) {
   QMainWindow::closeEvent(e);
   if (e->isAccepted() && AoFechar)
     AoFechar();
+}
+
+// Clicks in the dues table make the clicked row the current one; the wheel scrolls.
+bool Base::eventFilter(QObject *o, QEvent *e) {
+  if (o == Quotas->viewport()) {
+    if (e->type() == QEvent::MouseButtonPress) {
+      const auto *m = static_cast<QMouseEvent *>(e);
+      const int linha = Quotas->rowAt(m->position().toPoint().y());
+      if (Posição->isEnabled() && linha > 0 && Posição->value() + linha <= Posição->maximum())
+        Posição->setValue(Posição->value() + linha);
+      return true;
+    }
+    if (e->type() == QEvent::Wheel) {
+      if (Posição->isEnabled())
+        QCoreApplication::sendEvent(Posição, e);
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(o, e);
+}
+
+void Base::CarregarListas() {
+  ConjuntoRegistos &tabelas = *::Dados().tabelas;
+  QComboBox *listas[] = {CPostal, Situação, TipoQuota};
+  const QChar tipos[] = {u'C', u'S', u'T'};
+  QList<std::pair<QString, qint64>> itens[3];
+  tabelas.Reexecutar();
+  for (tabelas.MoverPrimeiro(); !tabelas.FimFicheiro(); tabelas.MoverSeguinte()) {
+    const QString tipo = tabelas.Texto(u"Tipo");
+    for (int i = 0; i < 3; ++i)
+      if (tipo == tipos[i])
+        itens[i].append({tabelas.Texto(u"Designação"), tabelas.Inteiro(u"Código")});
+  }
+  QCollator ordem(QLocale(QLocale::Portuguese, QLocale::Portugal));
+  ordem.setCaseSensitivity(Qt::CaseInsensitive);
+  for (int i = 0; i < 3; ++i) {
+    const QVariant escolhido =
+        listas[i]->currentIndex() >= 0 ? listas[i]->currentData() : QVariant();
+    std::stable_sort(itens[i].begin(), itens[i].end(), [&](const auto &a, const auto &b) {
+      return ordem.compare(a.first, b.first) < 0;
+    });
+    listas[i]->clear();
+    for (const auto &[texto, código] : itens[i])
+      listas[i]->addItem(texto, código);
+    listas[i]->setCurrentIndex(escolhido.isValid() ? listas[i]->findData(escolhido) : -1);
+  }
+}
+
+void Base::EntradasPorOmissão() {
+  Mês->setCurrentIndex(Hoje().month() - 1);
+  Ano->setText(QString::number(Hoje().year()));
+}
+
+void Base::LimparTabela() {
+  Quotas->clearContents();
+  Quotas->clearSelection();
+}
+
+void Base::MostrarSócio(qint32 &número) {
+  Ampulheta ampulheta;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  ConjuntoRegistos &sócios = *::Dados().sócios;
+  sócios.ProcurarPrimeiro(Critério::Igual(u"Número"_s, número));
+  ListQuotas.Limpar();
+  ListElimin.Limpar();
+  LimparTabela();
+  if (sócios.SemCorrespondência()) {
+    if (número < 0)
+      número = 0;
+    Número->setText(QString::number(número));
+    Número->setReadOnly(false);
+    for (QWidget *w : {static_cast<QWidget *>(Comando[2]), static_cast<QWidget *>(Posição),
+                       static_cast<QWidget *>(Comando[5]), static_cast<QWidget *>(Comando[6])})
+      w->setEnabled(false);
+    acçãoEliminar->setEnabled(false);
+    acçãoImprimir->setEnabled(false);
+    for (QLineEdit *c : {Nome, Rua, Localidade, Recibo})
+      c->clear();
+    Observações->clear();
+    for (QComboBox *c : {CPostal, TipoQuota, Situação})
+      c->setCurrentIndex(-1);
+    DtInscrição->setText(FormatarData(Hoje()));
+    ValQuota->setText(Moeda().Formatar(u"#,###,##0.00"));
+    Quota->setText(Moeda().Formatar(u"#,###,##0.00"));
+    NIF->setText(u"0"_s);
+    EntradasPorOmissão();
+    Posição->blockSignals(true);
+    Posição->setRange(0, 0);
+    Posição->blockSignals(false);
+    SócioActual = 0;
+  } else {
+    Número->setText(FormatarNúmero(número, u"000000"));
+    Número->setReadOnly(true);
+    Comando[2]->setEnabled(true);
+    acçãoEliminar->setEnabled(true);
+    acçãoImprimir->setEnabled(true);
+    Nome->setText(sócios.Texto(u"Nome"));
+    Rua->setText(sócios.Texto(u"Rua").trimmed());
+    Localidade->setText(sócios.Texto(u"Localidade").trimmed());
+    Observações->setPlainText(sócios.Texto(u"Observações").trimmed());
+    NIF->setText(sócios.Texto(u"NIF"));
+    DtInscrição->setText(InscriçãoParaTexto(sócios.Texto(u"Inscrição")));
+    const QString valor = sócios.ValorMoeda(u"ValQuotaEuro").Formatar(u"#,###,##0.00");
+    ValQuota->setText(valor);
+    Quota->setText(valor);
+    Recibo->clear();
+    CPostal->setCurrentIndex(CPostal->findData(sócios.Inteiro(u"CPostal")));
+    TipoQuota->setCurrentIndex(TipoQuota->findData(sócios.Inteiro(u"TipoQuota")));
+    Situação->setCurrentIndex(Situação->findData(sócios.Inteiro(u"Situação")));
+    SócioActual = número;
+
+    ConjuntoRegistos &quotas = *::Dados().quotizações;
+    const Critério dasQuotas = QuotasDoSócio(número);
+    for (quotas.ProcurarPrimeiro(dasQuotas); !quotas.SemCorrespondência();
+         quotas.ProcurarSeguinte(dasQuotas)) {
+      const QString chave = quotas.Texto(u"SócMês");
+      ListQuotas.Inserir(EntradaQuota(int(ValorNumérico(QStringView(chave).mid(6, 4))),
+                                      int(ValorNumérico(QStringView(chave).right(2))),
+                                      quotas.ValorMoeda(u"QuotaEuro"), quotas.Inteiro(u"Recibo")));
+    }
+    const bool temQuotas = !ListQuotas.Vazia();
+    Posição->blockSignals(true);
+    Posição->setRange(temQuotas ? 1 : 0, int(ListQuotas.Tamanho()));
+    Posição->setValue(temQuotas ? 1 : 0);
+    Posição->blockSignals(false);
+    if (temQuotas)
+      ActualizarTabela();
+    for (QWidget *w : {static_cast<QWidget *>(Posição), static_cast<QWidget *>(Comando[5]),
+                       static_cast<QWidget *>(Comando[6])})
+      w->setEnabled(temQuotas);
+  }
+  const bool háSócios = !(sócios.InícioFicheiro() && sócios.FimFicheiro());
+  Comando[0]->setEnabled(háSócios && bool(AbrirProcura));
+  acçãoProcurar->setEnabled(háSócios);
+  acçõesNavegação[0]->setEnabled(háSócios && bool(AbrirProcura));
+  if (menuListagens)
+    menuListagens->setEnabled(háSócios);
+}
+
+void Base::ActualizarTabela() {
+  const int p = Posição->value();
+  if (p == 0)
+    return;
+  LimparTabela();
+  for (int i = p, linha = 0; i <= Posição->maximum() && linha < LinhasTabela; ++i, ++linha) {
+    const QStringList colunas = ListQuotas.Em(i - 1).mid(6).split(u'\t');
+    for (int c = 0; c < 4 && c < colunas.size(); ++c) {
+      auto *item = new QTableWidgetItem(colunas[c]);
+      item->setTextAlignment(c < 2 ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
+      Quotas->setItem(linha, c, item);
+    }
+  }
+  Quotas->selectRow(0);
+  // The current row stands in the entry fields.
+  const QString &actual = ListQuotas.Em(p - 1);
+  const PartesQuota partes = DividirEntrada(actual);
+  Ano->setText(partes.ano);
+  Quota->setText(partes.valor);
+  Recibo->setText(QString::number(ValorNumérico(partes.recibo)));
+  Mês->setCurrentIndex(MêsDaEntrada(actual) - 1);
+}
+
+void Base::IrParaPosição(qsizetype alvo) {
+  Posição->blockSignals(true);
+  Posição->setRange(ListQuotas.Vazia() ? 0 : 1, int(ListQuotas.Tamanho()));
+  Posição->setValue(int(alvo));
+  Posição->blockSignals(false);
+  ActualizarTabela();
+}
+
+void Base::ComandoClicado(int i) {
+  // The button takes the focus first, so that the field being edited finishes its own work.
+  Comando[i]->setFocus(Qt::OtherFocusReason);
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  switch (i) {
+  case 0:
+    if (AbrirProcura) {
+      AbrirProcura();
+      Nome->setFocus();
+    }
+    break;
+  case 1: {
+    qint32 novo = -1;
+    MostrarSócio(novo);
+    Número->setFocus();
+    break;
+  }
+  case 2:
+    EliminarSócio();
+    break;
+  case 3:
+    GravarSócio();
+    break;
+  case 4:
+    AdicionarQuota();
+    break;
+  case 5:
+    AlterarQuota();
+    break;
+  case 6:
+    ApagarQuota();
+    break;
+  default:
+    break;
+  }
+}
+
+void Base::NavegarSócio(int k) {
+  if (k < 1 || k > 5)
+    return;
+  QAction *acção = acçõesNavegação[k - 1];
+  acção->setEnabled(false);
+  Comando[0]->setFocus(Qt::OtherFocusReason);
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  ConjuntoRegistos &sócios = *::Dados().sócios;
+  const auto mostrar = [this](qint64 n) {
+    qint32 número = qint32(n);
+    MostrarSócio(número);
+  };
+  switch (k) {
+  case 1:
+    ComandoClicado(0);
+    break;
+  case 2:
+  case 5:
+    if (k == 2)
+      sócios.MoverPrimeiro();
+    else
+      sócios.MoverÚltimo();
+    if (!sócios.FimFicheiro() && sócios.Inteiro(u"Número") != SócioActual)
+      mostrar(sócios.Inteiro(u"Número"));
+    else
+      Bip();
+    break;
+  case 3:
+  case 4:
+    if (k == 3)
+      sócios.MoverAnterior();
+    else
+      sócios.MoverSeguinte();
+    if (sócios.InícioFicheiro() || sócios.FimFicheiro()) {
+      mostrar(SócioActual);
+      Bip();
+    } else {
+      mostrar(sócios.Inteiro(u"Número"));
+    }
+    break;
+  }
+  acção->setEnabled(k != 1 || bool(AbrirProcura));
+  if (k != 1)
+    Número->setFocus();
+}
+
+void Base::MostrarSeparador(QWidget *campo) {
+  for (int i = 0; i < 3; ++i)
+    if (Quadro[i]->isAncestorOf(campo))
+      Dados->setCurrentIndex(i);
+  campo->setFocus();
+}
+
+FichaSócio LerFichaDe(const QLineEdit *número, const QLineEdit *nome, const QComboBox *cp,
+                      const QComboBox *sit, const QComboBox *tipo, const QLineEdit *dt,
+                      const QLineEdit *val, const QLineEdit *rua, const QLineEdit *loc,
+                      const QPlainTextEdit *obs, const QLineEdit *nif) {
+  const auto dado = [](const QComboBox *c) {
+    return c->currentIndex() >= 0 ? c->currentData().toLongLong() : qint64(0);
+  };
+  return FichaSócio{número->text(), nome->text(),       dado(cp),    dado(sit),
+                    dado(tipo),     dt->text(),         val->text(), rua->text(),
+                    loc->text(),    obs->toPlainText(), nif->text()};
+}
+
+void Base::GravarSócio() {
+  Ampulheta ampulheta;
+  const FichaSócio ficha = LerFichaDe(Número, Nome, CPostal, Situação, TipoQuota, DtInscrição,
+                                      ValQuota, Rua, Localidade, Observações, NIF);
+  ResultadoGravação r;
+  try {
+    r = GravarFicha(::Dados().bd, *::Dados().sócios, *::Dados().quotizações, ficha, SócioActual,
+                    ListQuotas, ListElimin);
+  } catch (const ErroBaseDados &e) {
+    // Nothing was written; the screen keeps all that the user typed.
+    Ampulheta::Seta();
+    Bip();
+    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, TítuloGravar, this);
+    return;
+  }
+  if (r.erro != ErroFicha::Nenhum) {
+    Ampulheta::Seta();
+    Bip();
+    MostrarMensagem(MensagemErroFicha(r.erro), Botões::OK, Ícone::Informação, TítuloGravar, this);
+    QWidget *campo = r.erro == ErroFicha::Nome    ? static_cast<QWidget *>(Nome)
+                     : r.erro == ErroFicha::Data  ? static_cast<QWidget *>(DtInscrição)
+                     : r.erro == ErroFicha::Valor ? static_cast<QWidget *>(ValQuota)
+                                                  : static_cast<QWidget *>(Número);
+    MostrarSeparador(campo);
+    return;
+  }
+  SócioActual = r.número;
+  MostrarSócio(SócioActual);
+  Nome->setFocus();
+}
+
+void Base::EliminarSócio() {
+  Ampulheta ampulheta;
+  const qint64 número = ValorNumérico(Número->text());
+  ConjuntoRegistos &sócios = *::Dados().sócios;
+  sócios.ProcurarPrimeiro(Critério::Igual(u"Número"_s, número));
+  if (!sócios.SemCorrespondência()) {
+    const qint32 n = qint32(sócios.Inteiro(u"Número"));
+    Ampulheta::Seta();
+    Bip();
+    const QString texto =
+        u"O Sócio nº\n"_s + QString::number(n) + u" - "_s + sócios.Texto(u"Nome").trimmed() +
+        u"\nvai ser eliminado do Ficheiro de Sócios.\n\nConfirme eliminação do Sócio..."_s;
+    const Resposta resposta =
+        MostrarMensagem(texto, Botões::SimNão, Ícone::Pergunta, u"Eliminar Sócio"_s, this);
+    Ampulheta::Espera();
+    if (resposta == Resposta::Sim) {
+      try {
+        EliminarRegistos(::Dados().bd, sócios, *::Dados().quotizações, n);
+      } catch (const ErroBaseDados &e) {
+        Ampulheta::Seta();
+        Bip();
+        MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, u"Eliminar Sócio"_s, this);
+      }
+    }
+    SócioActual = SócioAMostrarApós(sócios, número);
+  }
+  MostrarSócio(SócioActual);
+  Número->setFocus();
+}
+
+std::optional<Moeda> Base::ValorDaQuota() {
+  const auto v = Moeda::LerDigitado(Quota->text());
+  if (!v) {
+    // Never a guessed amount: the user corrects the field.
+    Bip();
+    MostrarSeparador(Quota);
+  }
+  return v;
+}
+
+void Base::AdicionarQuota() {
+  Ampulheta ampulheta;
+  const auto valor = ValorDaQuota();
+  if (!valor)
+    return;
+  const int ano = int(ValorNumérico(Ano->text()));
+  const qint64 recibo = ValorNumérico(Recibo->text());
+  const Período período = PeríodoDoItem(Mês->currentIndex());
+  qsizetype alvo = -1;
+  for (int mês = período.primeiro; mês <= período.último; ++mês) {
+    const QString e = EntradaQuota(ano, mês, *valor, recibo);
+    qsizetype k = ListQuotas.ProcurarChave(e);
+    if (k < 0) {
+      k = ListQuotas.Inserir(e);
+    } else if (ListQuotas.Em(k) != e) {
+      Ampulheta::Seta();
+      Bip();
+      const QString pergunta = u"Alterar o valor da quota e/ou o número do recibo de "_s +
+                               NomeMês(mês) + u" de "_s + FormatarNúmero(qint64(ano), u"0000") +
+                               u'?';
+      if (MostrarMensagem(pergunta, Botões::SimNão, Ícone::Pergunta, u"Quota já Existente"_s,
+                          this) == Resposta::Sim) {
+        ListQuotas.Remover(k);
+        k = ListQuotas.Inserir(e);
+      }
+      Ampulheta::Espera();
+    }
+    if (mês == período.primeiro)
+      alvo = k + 1;
+  }
+  if (alvo > 0)
+    IrParaPosição(alvo);
+  Ano->setFocus();
+  for (QWidget *w : {static_cast<QWidget *>(Posição), static_cast<QWidget *>(Comando[5]),
+                     static_cast<QWidget *>(Comando[6])})
+    w->setEnabled(!ListQuotas.Vazia());
+}
+
+void Base::AlterarQuota() {
+  Ampulheta ampulheta;
+  if (ÉPeríodo(Mês->currentIndex())) {
+    Bip();
+    Mês->setFocus();
+    return;
+  }
+  const auto valor = ValorDaQuota();
+  if (!valor || ListQuotas.Vazia())
+    return;
+  const QString e = EntradaQuota(int(ValorNumérico(Ano->text())), Mês->currentIndex() + 1, *valor,
+                                 ValorNumérico(Recibo->text()));
+  qsizetype alvo = ListQuotas.Procurar(e);
+  if (alvo >= 0) {
+    Bip();
+  } else {
+    const qsizetype v = Posição->value() - 1;
+    const QString anterior = ListQuotas.Em(v);
+    ListQuotas.Remover(v);
+    if (anterior.left(6) != e.left(6)) {
+      // Moved to another month: the former month's row goes at the save, as if removed.
+      ListElimin.Inserir(anterior);
+      // A month already on the list is the one being replaced.
+      if (const qsizetype outro = ListQuotas.ProcurarChave(e); outro >= 0)
+        ListQuotas.Remover(outro);
+    }
+    alvo = ListQuotas.Inserir(e);
+  }
+  IrParaPosição(alvo + 1);
+  Ano->setFocus();
+}
+
+void Base::ApagarQuota() {
+  Ampulheta ampulheta;
+  if (ListQuotas.Vazia())
+    return;
+  const qsizetype v = Posição->value();
+  ListElimin.Inserir(ListQuotas.Em(v - 1));
+  ListQuotas.Remover(v - 1);
+  const qsizetype novo = std::min(v, ListQuotas.Tamanho());
+  if (novo < 1) {
+    LimparTabela();
+    EntradasPorOmissão();
+    Quota->setText(u"0"_s);
+    Recibo->clear();
+    Posição->blockSignals(true);
+    Posição->setRange(0, 0);
+    Posição->blockSignals(false);
+    for (QWidget *w : {static_cast<QWidget *>(Posição), static_cast<QWidget *>(Comando[5]),
+                       static_cast<QWidget *>(Comando[6])})
+      w->setEnabled(false);
+  } else {
+    IrParaPosição(novo);
+  }
+  Ano->setFocus();
 }

@@ -1,17 +1,102 @@
 #pragma once
 
+#include "ListaQuotas.h"
+
 #include <QMainWindow>
 #include <functional>
 
-// The main window: one member's record and dues. For now it shows the file that is open and
-// closes normally; the member screen grows here.
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+class QTableWidget;
+
+// The main window: one member's record and the dues the member has paid, browsed, edited,
+// saved and deleted here. Nothing reaches the database before "G&ravar Dados".
 class Base : public QMainWindow {
 public:
   explicit Base(QWidget *pai = nullptr);
 
+  // Number of the stored member on screen; 0 for a new member not saved yet.
+  qint32 SócioActual = 0;
+
+  // Shows member `número`, or the new-member state when there is no such member (a negative
+  // number becomes 0). Leaves the shared member recordset on the member shown.
+  void MostrarSócio(qint32 &número);
+
+  // Member navigation: 2 first, 3 previous, 4 next, 5 last; 1 opens the search.
+  void NavegarSócio(int k);
+
+  // Fills the three reference lists from the reference rows, keeping each list's selection
+  // when its entry still exists.
+  void CarregarListas();
+
+  // The search window, once there is one; until then "&Procurar..." stays disabled.
+  std::function<void()> AbrirProcura;
+
   // Called when the user has closed the window.
   std::function<void()> AoFechar;
 
+  // The reference lists (text = Designação, item data = Código), read by other windows.
+  QComboBox *CPostal;
+  QComboBox *Situação;
+  QComboBox *TipoQuota;
+
+  // Actions whose enabling follows the member shown: printing and deleting need a stored
+  // member, the search needs members. The menu bar shows them.
+  QAction *acçãoEliminar;
+  QAction *acçãoImprimir;
+  QAction *acçãoProcurar;
+  QAction *acçõesNavegação[5]; // Ctrl+P, F1, F2, F3, F4
+  QMenu *menuListagens = nullptr;
+
 protected:
   void closeEvent(QCloseEvent *e) override;
+  void showEvent(QShowEvent *e) override;
+  bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+  void CriarControlos();
+  void PrepararCampos();
+  void ComandoClicado(int i);
+  void GravarSócio();
+  void EliminarSócio();
+  void AdicionarQuota();
+  void AlterarQuota();
+  void ApagarQuota();
+  void ActualizarTabela();
+  void IrParaPosição(qsizetype alvo);
+  void LimparTabela();
+  void MostrarSeparador(QWidget *campo);
+  std::optional<Moeda> ValorDaQuota();
+  void EntradasPorOmissão();
+
+  QLineEdit *Número;
+  QLineEdit *Nome;
+  QPushButton *Comando[7];
+  QTabWidget *Dados;
+  QFrame *Quadro[3];
+  QLineEdit *Rua;
+  QLineEdit *Localidade;
+  QLineEdit *DtInscrição;
+  QLineEdit *ValQuota;
+  QLineEdit *NIF;
+  QLineEdit *Ano;
+  QComboBox *Mês;
+  QLineEdit *Quota;
+  QLineEdit *Recibo;
+  QTableWidget *Quotas;
+  QScrollBar *Posição;
+  QLabel *Figura;
+  QPlainTextEdit *Observações;
+
+  ListaOrdenada ListQuotas;
+  ListaOrdenada ListElimin;
+  bool centrada = false;
 };

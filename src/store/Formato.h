@@ -14,6 +14,9 @@ QString FormatarDecimal(qint64 valor, int escala, QStringView padrão);
 
 // Whole numbers: FormatarNúmero(12, u"000000") gives "000012".
 QString FormatarNúmero(qint64 valor, QStringView padrão);
+inline QString FormatarNúmero(int valor, QStringView padrão) {
+  return FormatarNúmero(qint64(valor), padrão);
+}
 
 // Measured quantities such as percentages; the double is first fixed to six decimals.
 QString FormatarNúmero(double valor, QStringView padrão);

@@ -21,6 +21,11 @@ public:
   // "1,2,3", "1-2", "1.5") is not an amount and gives no value.
   static std::optional<Moeda> Ler(QStringView texto);
 
+  // Reads an amount as a user types it: as Ler, and a single point with no comma that is not
+  // followed by exactly three digits is the decimal point ("12.5" is 12,50; "1.234" stays a
+  // thousand and two hundred and thirty-four).
+  static std::optional<Moeda> LerDigitado(QStringView texto);
+
   constexpr qint64 DécimosMilésimos() const { return valor; }
 
   // Patterns "#,###,##0.00", "###,###,##0.00", "#0.00", ...; see FormatarDecimal.

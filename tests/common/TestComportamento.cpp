@@ -268,17 +268,16 @@ void TestComportamento::teclasDeControloPassam() {
 }
 
 void TestComportamento::pontoViraVirgula() {
+  // An amount field keeps a typed point: the reader of amounts decides whether it is the
+  // decimal point ("12.5") or thousands grouping ("1.234,56").
   AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Numérica});
   Mostrar();
   Focar(primeiro);
-  Escrever(primeiro, u"12"_s);
+  Escrever(primeiro, u"1.234,5"_s);
   QTest::keyClick(primeiro, Qt::Key_Period, Qt::KeypadModifier);
-  Escrever(primeiro, u"5"_s);
-  QCOMPARE(primeiro->text(), u"12,5"_s);
+  QCOMPARE(primeiro->text(), u"1.234,5."_s);
   QCOMPARE(bips, 0);
-  // The full stop of the main keyboard is not a decimal key: it beeps.
-  QTest::keyClick(primeiro, Qt::Key_Period);
-  QCOMPARE(primeiro->text(), u"12,5"_s);
+  Escrever(primeiro, u"x"_s);
   QCOMPARE(bips, 1);
 }
 
@@ -308,16 +307,16 @@ void TestComportamento::colarRespeitaOFiltro() {
   QCOMPARE(primeiro->text(), u"1996"_s);
   QCOMPARE(bips, 2);
 
-  // A pasted "." could be a decimal point or a thousands point ("1.234"): guessing could turn
-  // 1.234 euros into 1,234, so the amount field refuses it as a typed full stop.
+  // An amount pasted as written elsewhere keeps its points and commas; a letter refuses it.
   Tab();
-  QApplication::clipboard()->setText(u"1.234"_s);
+  QApplication::clipboard()->setText(u"1.234,50"_s);
   QTest::keyClick(segundo, Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(segundo->text(), QString());
-  QCOMPARE(bips, 3);
-  QApplication::clipboard()->setText(u"3,5"_s);
+  QCOMPARE(segundo->text(), u"1.234,50"_s);
+  QCOMPARE(bips, 2);
+  QApplication::clipboard()->setText(u"3,5 EUR"_s);
+  segundo->selectAll();
   QTest::keyClick(segundo, Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(segundo->text(), u"3,5"_s);
+  QCOMPARE(segundo->text(), u"1.234,50"_s);
   QCOMPARE(bips, 3);
 }
 

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ListaQuotas.h"
+
+#include <QString>
+
+class BaseDados;
+class ConjuntoRegistos;
+
+// What the member screen holds when the user saves, as the fields show it.
+struct FichaSócio {
+  QString número;
+  QString nome;
+  qint64 cPostal = 0; // item data of the selected entry; 0 when none is selected
+  qint64 situação = 0;
+  qint64 tipoQuota = 0;
+  QString dtInscrição;
+  QString valQuota;
+  QString rua;
+  QString localidade;
+  QString observações;
+  QString nif;
+};
+
+// Why a save was refused. The numbers of the first four are those of the save's messages.
+enum class ErroFicha {
+  Nenhum = 0,
+  Número = 1,       // not 1 to 999999
+  Nome = 2,         // empty
+  Data = 3,         // not a date
+  NúmeroExiste = 4, // a new member with the number of a stored one
+  Valor = 5,        // the quota value is not an amount
+};
+
+// The message of a refusal, as the "Gravar Dados" box shows it.
+QString MensagemErroFicha(ErroFicha erro);
+
+// The checks that need no database. All run; the one shown is that of the last check that
+// failed: a bad date wins over a bad value, which wins over a missing name, which wins over
+// a zero number.
+ErroFicha ValidarFicha(const FichaSócio &ficha);
+
+// "15-09-1996" (or "15/9/1996") as the eight digits that the file keeps, "19960915".
+QString InscriçãoDaData(const QString &data);
+
+struct ResultadoGravação {
+  ErroFicha erro = ErroFicha::Nenhum;
+  qint32 número = 0; // the member now stored
+};
+
+// Validates and writes the member row and its dues in one transaction: the rows of
+// `quotas` are written (added or changed), the rows of `eliminadas` deleted unless the same
+// month is in `quotas` (the table showed it as paid). Then both recordsets are read again,
+// and the member recordset stands on the saved member. On an engine failure nothing is
+// written and ErroBaseDados is raised.
+ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
+                              ConjuntoRegistos &quotizações, const FichaSócio &ficha,
+                              qint32 sócioActual, const ListaOrdenada &quotas,
+                              const ListaOrdenada &eliminadas);
+
+// Deletes the member on which the member recordset stands and every dues row of member
+// `número`, in one transaction, and reads both recordsets again.
+void EliminarRegistos(BaseDados &bd, ConjuntoRegistos &sócios, ConjuntoRegistos &quotizações,
+                      qint32 número);
+
+// The member to show after a deletion of number `número`: the next one above, else the last
+// one below, else 0 (the file is empty). Leaves the recordset on that member.
+qint32 SócioAMostrarApós(ConjuntoRegistos &sócios, qint64 número);

@@ -1,0 +1,70 @@
+#include "ListaQuotas.h"
+
+#include "Formatacao.h"
+#include "Formato.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+QString EntradaQuota(int ano, int mês, Moeda valor, qint64 recibo) {
+  const QString a = FormatarNúmero(qint64(ano), u"0000");
+  return a + FormatarNúmero(qint64(mês), u"00") + a + u'\t' + NomeMês(mês) + u'\t' +
+         valor.Formatar(u"#0.00") + u'\t' + FormatarNúmero(recibo, u"#0 ");
+}
+
+PartesQuota DividirEntrada(QStringView e) {
+  PartesQuota p;
+  p.chave = e.left(6).toString();
+  p.ano = e.mid(6, 4).toString();
+  // The columns after the first tab: month name, amount, receipt.
+  const qsizetype t1 = e.indexOf(u'\t');
+  if (t1 < 0)
+    return p;
+  const auto resto = e.mid(t1 + 1).split(u'\t');
+  if (resto.size() > 0)
+    p.nomeMês = resto[0].toString();
+  if (resto.size() > 1)
+    p.valor = resto[1].toString();
+  if (resto.size() > 2)
+    p.recibo = resto[2].toString();
+  return p;
+}
+
+int MêsDaEntrada(QStringView e) {
+  return int(ValorNumérico(e.mid(4, 2)));
+}
+
+const QStringList &ItensPeríodo() {
+  static const QStringList itens =
+      NomesMeses() + QStringList{u"(Todo o Ano)"_s,   u"(1º Trimestre)"_s, u"(2º Trimestre)"_s,
+                                 u"(3º Trimestre)"_s, u"(4º Trimestre)"_s, u"(1º Semestre)"_s,
+                                 u"(2º Semestre)"_s};
+  return itens;
+}
+
+Período PeríodoDoItem(int item) {
+  static const Período períodos[] = {{1, 12}, {1, 3}, {4, 6}, {7, 9}, {10, 12}, {1, 6}, {7, 12}};
+  if (item >= 0 && item < 12)
+    return {item + 1, item + 1};
+  if (item >= 12 && item < 19)
+    return períodos[item - 12];
+  return {1, 0}; // no month
+}
+
+qsizetype ListaOrdenada::Inserir(const QString &entrada) {
+  const auto pos = std::upper_bound(entradas.begin(), entradas.end(), entrada);
+  const qsizetype i = pos - entradas.begin();
+  entradas.insert(i, entrada);
+  return i;
+}
+
+qsizetype ListaOrdenada::ProcurarChave(QStringView chave) const {
+  const QStringView k = chave.left(6);
+  const auto pos =
+      std::lower_bound(entradas.begin(), entradas.end(), k,
+                       [](const QString &e, QStringView c) { return QStringView(e).left(6) < c; });
+  if (pos != entradas.end() && QStringView(*pos).left(6) == k)
+    return pos - entradas.begin();
+  return -1;
+}

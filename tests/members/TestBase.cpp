@@ -1,0 +1,446 @@
+#include "Base.h"
+#include "Dados.h"
+#include "FichaSocio.h"
+#include "LerFicheiro.h"
+#include "PastaTeste.h"
+#include "Relogio.h"
+#include "Respostas.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The main window driven as a user would: typing, leaving fields, clicking, answering the
+// boxes; then the file is read back.
+class TestBase : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<Respostas> respostas;
+  std::unique_ptr<Base> base;
+
+  template <class T = QLineEdit> T *W(const QString &nome) {
+    T *w = base->findChild<T *>(nome);
+    if (!w)
+      qFatal("sem o controlo %s", qPrintable(nome));
+    return w;
+  }
+  QPushButton *Comando(int i) { return W<QPushButton>(u"Comando_"_s + QString::number(i)); }
+  QTabWidget *Separadores() { return W<QTabWidget>(u"Dados"_s); }
+  QScrollBar *Posição() { return W<QScrollBar>(u"Posição"_s); }
+  QTableWidget *Tabela() { return W<QTableWidget>(u"Quotas"_s); }
+
+  void Abrir() {
+    base = std::make_unique<Base>();
+    base->show();
+    QVERIFY(QTest::qWaitForWindowActive(base.get()));
+  }
+  // Brings the field's tab to the front, gives it the focus and types over its text.
+  void Escrever(const QString &campo, const QString &texto) {
+    QWidget *w = W<QWidget>(campo);
+    for (int i = 0; i < 3; ++i)
+      if (Separadores()->widget(i)->isAncestorOf(w))
+        Separadores()->setCurrentIndex(i);
+    w->setFocus(Qt::TabFocusReason);
+    QVERIFY(w->hasFocus());
+    if (auto *l = qobject_cast<QLineEdit *>(w)) {
+      l->selectAll();
+      if (texto.isEmpty())
+        QTest::keyClick(l, Qt::Key_Delete);
+    }
+    QTest::keyClicks(w, texto);
+  }
+  void Escolher(const QString &lista, int item) { W<QComboBox>(lista)->setCurrentIndex(item); }
+  void Clicar(int i) {
+    if (i >= 4)
+      Separadores()->setCurrentIndex(1);
+    QVERIFY2(Comando(i)->isEnabled(), qPrintable(Comando(i)->text()));
+    QTest::mouseClick(Comando(i), Qt::LeftButton);
+  }
+  QStringList LinhasTabela() {
+    QStringList r;
+    for (int l = 0; l < 6; ++l) {
+      QStringList c;
+      for (int k = 0; k < 4; ++k)
+        c << (Tabela()->item(l, k) ? Tabela()->item(l, k)->text() : QString());
+      r << c.join(u'|');
+    }
+    return r;
+  }
+  QStringList Quotas(const QString &prefixo = {}) {
+    return Coluna(
+        u"SELECT SócMês || '/' || QuotaEuro || '/' || Recibo FROM Quotizações WHERE SócMês LIKE '"_s +
+        prefixo + u"%' ORDER BY SócMês"_s);
+  }
+  static void Sócio(int número, const QString &nome, QList<std::pair<int, int>> meses = {}) {
+    ListaOrdenada l;
+    for (const auto &[ano, mês] : meses)
+      l.Inserir(EntradaQuota(ano, mês, Moeda::DeCêntimos(1250), 400 + mês));
+    FichaSócio f{
+        QString::number(número), nome, 0, 0, 0, u"01-01-2000"_s, u"12,50"_s, {}, {}, {}, u"0"_s};
+    QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, 0, l, {}).erro,
+             ErroFicha::Nenhum);
+  }
+  static void Referência(const QString &tipo, const QString &designação) {
+    Dados().tabelas->AdicionarNovo();
+    Dados().tabelas->DefinirCampo(u"Tipo", tipo);
+    Dados().tabelas->DefinirCampo(u"Designação", designação);
+    Dados().tabelas->Actualizar();
+  }
+
+private slots:
+  void init() {
+    pasta = std::make_unique<PastaTeste>();
+    respostas = std::make_unique<Respostas>();
+    FixarRelógio(QDateTime(QDate(2003, 5, 20), QTime(10, 30)));
+    BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+  }
+  void cleanup() {
+    base.reset();
+    FecharDados();
+    FixarRelógio(std::nullopt);
+    respostas.reset();
+    pasta.reset();
+  }
+
+  void ficheiroVazioAbreNoEstadoDeSocioNovo() {
+    Abrir();
+    QCOMPARE(base->SócioActual, 0);
+    QCOMPARE(W(u"Número"_s)->text(), u"0"_s);
+    QVERIFY(!W(u"Número"_s)->isReadOnly());
+    QVERIFY(!Comando(0)->isEnabled());
+    QVERIFY(!Comando(2)->isEnabled());
+    QVERIFY(!base->acçãoProcurar->isEnabled());
+    QCOMPARE(W(u"DtInscrição"_s)->text(), u"20-05-2003"_s);
+    QCOMPARE(W(u"Ano"_s)->text(), u"2003"_s);
+    QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), u"Maio"_s);
+    QCOMPARE(W(u"NIF"_s)->text(), u"0"_s);
+    QVERIFY(!Posição()->isEnabled() && !Comando(5)->isEnabled() && !Comando(6)->isEnabled());
+    QVERIFY(Comando(4)->isEnabled() || Separadores()->currentIndex() != 1);
+    QCOMPARE(Separadores()->tabText(1), u"        Quoti&zações        "_s);
+  }
+
+  void criarUmSocioEGuardarOQueOEcraMostra() {
+    Referência(u"C"_s, u"4000-001 Porto"_s);
+    Referência(u"S"_s, u"Efectivo"_s);
+    Referência(u"T"_s, u"Normal"_s);
+    Abrir();
+    Escrever(u"Número"_s, u"25"_s);
+    Escrever(u"Nome"_s, u"  Maria   da  Silva "_s);
+    Escrever(u"Rua"_s, u"Rua Direita,  25"_s);
+    Escrever(u"Localidade"_s, u"Porto"_s);
+    Escolher(u"CPostal"_s, 0);
+    Escolher(u"TipoQuota"_s, 0);
+    Escrever(u"DtInscrição"_s, u"15-09-1996"_s);
+    Escrever(u"ValQuota"_s, u"1.234,56"_s);
+    Escrever(u"Observações"_s, u"Paga  em  dia"_s);
+    Clicar(3);
+    QCOMPARE(respostas->caixas.size(), 0);
+    QCOMPARE(base->SócioActual, 25);
+    QCOMPARE(W(u"Número"_s)->text(), u"000025"_s);
+    QVERIFY(W(u"Número"_s)->isReadOnly());
+    QVERIFY(Comando(2)->isEnabled());
+    QCOMPARE(W(u"ValQuota"_s)->text(), u"1.234,56"_s);
+
+    const auto linhas = Consultar(
+        u"SELECT Número, Nome, CPostal, Situação, TipoQuota, Inscrição, ValQuotaEuro, Rua, Localidade, Observações, NIF FROM Sócios"_s);
+    QCOMPARE(linhas.size(), 1);
+    QCOMPARE(linhas[0],
+             (QVariantList{25, u"Maria da Silva"_s, 1, 0, 3, u"19960915"_s, 12345600,
+                           u"Rua Direita, 25 "_s, u"Porto "_s, u"Paga em dia "_s, u"0"_s}));
+    // Shown again, the stored trailing blanks are gone and the amount is the same.
+    qint32 n = 25;
+    base->MostrarSócio(n);
+    QCOMPARE(W(u"Rua"_s)->text(), u"Rua Direita, 25"_s);
+    QCOMPARE(W<QPlainTextEdit>(u"Observações"_s)->toPlainText(), u"Paga em dia"_s);
+    QCOMPARE(W(u"DtInscrição"_s)->text(), u"15-09-1996"_s);
+    QCOMPARE(W<QComboBox>(u"CPostal"_s)->currentText(), u"4000-001 Porto"_s);
+    QCOMPARE(W<QComboBox>(u"Situação"_s)->currentIndex(), -1);
+    // Saved again unchanged, the grouped amount reads back exactly.
+    Clicar(3);
+    QCOMPARE(Coluna(u"SELECT ValQuotaEuro FROM Sócios"_s), QStringList{u"12345600"_s});
+  }
+
+  void mensagensDaGravacaoEFoco() {
+    Abrir();
+    Escrever(u"Nome"_s, u""_s);
+    Escrever(u"DtInscrição"_s, u"31-02-2003"_s);
+    Clicar(3);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QCOMPARE(respostas->caixas[0].título, u"Gravar Dados"_s);
+    QCOMPARE(respostas->caixas[0].texto, u"A data de inscrição especificada é inválida."_s);
+    QCOMPARE(respostas->caixas[0].ícone, Ícone::Informação);
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"DtInscrição"_s));
+    QCOMPARE(W(u"DtInscrição"_s)->text(), u"31-02-2003"_s); // the screen keeps what was typed
+
+    // A one-digit day and month are put right before they are stored.
+    Escrever(u"DtInscrição"_s, u"5/9/1996"_s);
+    Clicar(3);
+    QCOMPARE(respostas->caixas.last().texto,
+             u"É necessária a introdução de um nome para o sócio."_s);
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Nome"_s));
+    Escrever(u"Nome"_s, u"Rui"_s);
+    Clicar(3);
+    QCOMPARE(respostas->caixas.last().texto,
+             u"O número de Sócio deverá situar-se entre 1 e 999999."_s);
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Número"_s));
+    Escrever(u"Número"_s, u"7"_s);
+    Escrever(u"ValQuota"_s, u"1-2"_s);
+    Clicar(3);
+    QCOMPARE(respostas->caixas.last().texto, u"O valor da quota especificado é inválido."_s);
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"ValQuota"_s));
+    QCOMPARE(respostas->bips, 4);
+    QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
+    Escrever(u"ValQuota"_s, u"7.5"_s);
+    Clicar(3);
+    QCOMPARE(respostas->caixas.size(), 4);
+    QCOMPARE(Coluna(u"SELECT Inscrição || '/' || ValQuotaEuro FROM Sócios"_s),
+             QStringList{u"19960905/75000"_s});
+    QCOMPARE(W(u"DtInscrição"_s)->text(), u"05-09-1996"_s);
+  }
+
+  void numeroRepetidoNaoGravaNada() {
+    Sócio(25, u"Primeiro"_s);
+    Abrir();
+    Clicar(1);
+    QCOMPARE(W(u"Número"_s)->text(), u"0"_s);
+    QVERIFY(W(u"Número"_s)->hasFocus());
+    Escrever(u"Número"_s, u"25"_s);
+    Escrever(u"Nome"_s, u"Segundo"_s);
+    Clicar(4); // dues entered before the save
+    Clicar(3);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QVERIFY(respostas->caixas[0].texto.startsWith(u"Já existe um sócio com este número."_s));
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Número"_s));
+    QCOMPARE(Coluna(u"SELECT Nome FROM Sócios"_s), QStringList{u"Primeiro"_s});
+    QCOMPARE(Quotas(), QStringList());
+  }
+
+  void campoNumeroEAno() {
+    Abrir();
+    Escrever(u"Número"_s, u"12a"_s);
+    QCOMPARE(respostas->bips, 1);
+    W(u"Nome"_s)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(W(u"Número"_s)->text(), u"000012"_s);
+    W(u"Número"_s)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(W(u"Número"_s)->text(), u"12"_s);
+    QCOMPARE(W(u"Número"_s)->selectedText(), u"12"_s);
+    Escrever(u"Ano"_s, u"1989"_s);
+    W(u"Quota"_s)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(W(u"Ano"_s)->text(), u"2003"_s);
+    QCOMPARE(respostas->bips, 2);
+    Escrever(u"Recibo"_s, u""_s);
+    W(u"Quota"_s)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(W(u"Recibo"_s)->text(), u"0"_s);
+    Escrever(u"Quota"_s, u"1234.5"_s);
+    W(u"Ano"_s)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(W(u"Quota"_s)->text(), u"1.234,50"_s);
+  }
+
+  void periodosPerguntasEOrdem() {
+    Sócio(5, u"Ana"_s);
+    Abrir();
+    Escrever(u"Ano"_s, u"2003"_s);
+    Escolher(u"Mês"_s, 14); // (2º Trimestre)
+    Escrever(u"Quota"_s, u"10"_s);
+    Escrever(u"Recibo"_s, u"55"_s);
+    Clicar(4);
+    QCOMPARE(respostas->caixas.size(), 0);
+    QCOMPARE(LinhasTabela().mid(0, 4),
+             (QStringList{u"2003|Abril|10,00|55 "_s, u"2003|Maio|10,00|55 "_s,
+                          u"2003|Junho|10,00|55 "_s, u"|||"_s}));
+    QCOMPARE(Posição()->value(), 1); // April is the current row
+    QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), u"Abril"_s);
+    QVERIFY(Comando(5)->isEnabled() && Comando(6)->isEnabled() && Posição()->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Ano"_s));
+
+    // March paid otherwise; the whole year asks once, about March; No keeps the old March.
+    Escolher(u"Mês"_s, 2);
+    Escrever(u"Quota"_s, u"7,5"_s);
+    Escrever(u"Recibo"_s, u"9"_s);
+    Clicar(4);
+    Escolher(u"Mês"_s, 12);
+    Escrever(u"Quota"_s, u"10"_s);
+    Escrever(u"Recibo"_s, u"55"_s);
+    respostas->Responder({Resposta::Não});
+    Clicar(4);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QCOMPARE(respostas->caixas[0].título, u"Quota já Existente"_s);
+    QCOMPARE(respostas->caixas[0].texto,
+             u"Alterar o valor da quota e/ou o número do recibo de Março de 2003?"_s);
+    QCOMPARE(respostas->caixas[0].botões, Botões::SimNão);
+    QCOMPARE(respostas->caixas[0].ícone, Ícone::Pergunta);
+    QCOMPARE(Posição()->maximum(), 12);
+    QCOMPARE(Posição()->value(), 1); // January, the first month of the period
+    // Nothing is written before the save.
+    QCOMPARE(Quotas(), QStringList());
+    Clicar(3);
+    QCOMPARE(Quotas().size(), 12);
+    QCOMPARE(Quotas()[2], u"000005200303/75000/9"_s);
+    QCOMPARE(Quotas()[3], u"000005200304/100000/55"_s);
+
+    // The same month with the same values asks nothing.
+    Escolher(u"Mês"_s, 4);
+    Escrever(u"Quota"_s, u"10"_s);
+    Escrever(u"Recibo"_s, u"55"_s);
+    Clicar(4);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QCOMPARE(Posição()->value(), 5);
+
+    // An amount that is not one adds nothing, beeps and goes back to the field.
+    const int bips = respostas->bips;
+    Escolher(u"Mês"_s, 0);
+    Escrever(u"Ano"_s, u"2004"_s);
+    Escrever(u"Quota"_s, u"-"_s);
+    Clicar(4);
+    QCOMPARE(respostas->bips, bips + 1);
+    QCOMPARE(Posição()->maximum(), 12);
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Quota"_s));
+  }
+
+  void oitoQuotasEOScroll() {
+    Sócio(
+        3, u"Rui"_s,
+        {{2003, 1}, {2003, 2}, {2003, 3}, {2003, 4}, {2003, 5}, {2003, 6}, {2003, 7}, {2002, 12}});
+    Abrir();
+    QCOMPARE(Posição()->maximum(), 8);
+    QCOMPARE(LinhasTabela().first(), u"2002|Dezembro|12,50|412 "_s);
+    QCOMPARE(LinhasTabela().last(), u"2003|Maio|12,50|405 "_s);
+    QCOMPARE(W(u"Ano"_s)->text(), u"2002"_s);
+    Posição()->setValue(3);
+    QCOMPARE(LinhasTabela().first(), u"2003|Fevereiro|12,50|402 "_s);
+    QCOMPARE(LinhasTabela()[5], u"2003|Julho|12,50|407 "_s);
+    QCOMPARE(W(u"Ano"_s)->text(), u"2003"_s);
+    QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), u"Fevereiro"_s);
+    QCOMPARE(W(u"Quota"_s)->text(), u"12,50"_s);
+    QCOMPARE(W(u"Recibo"_s)->text(), u"402"_s);
+    Posição()->setValue(8);
+    QCOMPARE(LinhasTabela().mid(0, 2), (QStringList{u"2003|Julho|12,50|407 "_s, u"|||"_s}));
+  }
+
+  void apagarGravaSoOQueAconteceu() {
+    Sócio(12, u"Doze"_s, {{2003, 1}, {2003, 2}, {2003, 3}});
+    Sócio(120, u"Cento e vinte"_s, {{2003, 1}, {2003, 2}});
+    Abrir();
+    QCOMPARE(base->SócioActual, 12);
+    Posição()->setValue(2);
+    Clicar(6); // February out
+    QCOMPARE(Posição()->maximum(), 2);
+    QCOMPARE(LinhasTabela().first(), u"2003|Março|12,50|403 "_s);
+    Posição()->setValue(1);
+    Clicar(6); // January out, then entered again before the save
+    Escrever(u"Ano"_s, u"2003"_s);
+    Escolher(u"Mês"_s, 0);
+    Escrever(u"Quota"_s, u"12,5"_s);
+    Escrever(u"Recibo"_s, u"401"_s);
+    Clicar(4);
+    Clicar(3);
+    QCOMPARE(Quotas(u"000012"_s),
+             (QStringList{u"000012200301/125000/401"_s, u"000012200303/125000/403"_s}));
+    QCOMPARE(Quotas(u"000120"_s).size(), 2);
+
+    // Removing the last row empties the table and disables what needs a row.
+    Posição()->setValue(2);
+    Clicar(6);
+    QCOMPARE(Posição()->value(), 1);
+    Clicar(6);
+    QCOMPARE(LinhasTabela().first(), u"|||"_s);
+    QVERIFY(!Posição()->isEnabled() && !Comando(5)->isEnabled() && !Comando(6)->isEnabled());
+    QCOMPARE(W(u"Quota"_s)->text(), u"0"_s);
+    // Showing another member without saving keeps the rows in the file.
+    base->NavegarSócio(4);
+    QCOMPARE(base->SócioActual, 120);
+    QCOMPARE(Quotas(u"000012"_s).size(), 2);
+  }
+
+  void alterarParaOutroMesRemoveOAnterior() {
+    Sócio(8, u"Oito"_s, {{2003, 3}, {2003, 6}});
+    Abrir();
+    Separadores()->setCurrentIndex(1);
+    Escolher(u"Mês"_s, 13); // a period cannot be changed
+    Clicar(5);
+    QCOMPARE(respostas->bips, 1);
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Mês"_s));
+    Escolher(u"Mês"_s, 3); // March's row moved to April
+    Escrever(u"Quota"_s, u"20"_s);
+    Clicar(5);
+    QCOMPARE(LinhasTabela().mid(0, 3),
+             (QStringList{u"2003|Abril|20,00|403 "_s, u"2003|Junho|12,50|406 "_s, u"|||"_s}));
+    // The same amount and receipt in place: only the amount changes.
+    Posição()->setValue(2);
+    Escrever(u"Quota"_s, u"15"_s);
+    Clicar(5);
+    QCOMPARE(LinhasTabela().mid(0, 2), (QStringList{u"2003|Junho|15,00|406 "_s, u"|||"_s}));
+    QCOMPARE(Posição()->maximum(), 2);
+    Clicar(3);
+    QCOMPARE(Quotas(), (QStringList{u"000008200304/200000/403"_s, u"000008200306/150000/406"_s}));
+  }
+
+  void eliminarENavegar() {
+    Sócio(10, u"Dez"_s, {{2003, 1}});
+    Sócio(20, u"Vinte"_s);
+    Sócio(30, u"Trinta"_s);
+    Abrir();
+    QCOMPARE(base->SócioActual, 10);
+    base->NavegarSócio(2); // already the first
+    QCOMPARE(respostas->bips, 1);
+    base->NavegarSócio(3); // nothing before the first
+    QCOMPARE(respostas->bips, 2);
+    QCOMPARE(base->SócioActual, 10);
+    base->NavegarSócio(5);
+    QCOMPARE(base->SócioActual, 30);
+    base->NavegarSócio(4); // nothing after the last
+    QCOMPARE(respostas->bips, 3);
+    QCOMPARE(base->SócioActual, 30);
+    base->NavegarSócio(3);
+    QCOMPARE(base->SócioActual, 20);
+    QTest::keyClick(base.get(), Qt::Key_F4);
+    QCOMPARE(base->SócioActual, 30);
+
+    // No keeps the member; Yes removes the highest and shows the next lower one.
+    respostas->Responder({Resposta::Não});
+    Clicar(2);
+    QCOMPARE(respostas->caixas.last().título, u"Eliminar Sócio"_s);
+    QCOMPARE(
+        respostas->caixas.last().texto,
+        u"O Sócio nº\n30 - Trinta\nvai ser eliminado do Ficheiro de Sócios.\n\nConfirme eliminação do Sócio..."_s);
+    QCOMPARE(base->SócioActual, 30);
+    Clicar(2);
+    QCOMPARE(base->SócioActual, 20);
+    QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY 1"_s), (QStringList{u"10"_s, u"20"_s}));
+    base->NavegarSócio(2);
+    Clicar(2); // the first: the next higher one is shown
+    QCOMPARE(base->SócioActual, 20);
+    QCOMPARE(Quotas(), QStringList());
+    Clicar(2); // the only member: the new-member state
+    QCOMPARE(base->SócioActual, 0);
+    QCOMPARE(W(u"Número"_s)->text(), u"0"_s);
+    QVERIFY(!base->acçãoProcurar->isEnabled());
+    QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
+  }
+
+  void socioComCodigosQueJaNaoExistem() {
+    Referência(u"S"_s, u"Efectivo"_s);
+    FichaSócio f{u"4"_s, u"Quatro"_s, 99, 1, 77, u"01-01-2000"_s, u"3"_s, {}, {}, {}, u"0"_s};
+    QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, 0, {}, {}).erro,
+             ErroFicha::Nenhum);
+    Abrir();
+    QCOMPARE(W<QComboBox>(u"CPostal"_s)->currentIndex(), -1);
+    QCOMPARE(W<QComboBox>(u"TipoQuota"_s)->currentIndex(), -1);
+    QCOMPARE(W<QComboBox>(u"Situação"_s)->currentText(), u"Efectivo"_s);
+    QCOMPARE(W(u"Quota"_s)->text(), u"3,00"_s);
+    QVERIFY(!Posição()->isEnabled());
+  }
+};
+
+QTEST_MAIN(TestBase)
+#include "TestBase.moc"

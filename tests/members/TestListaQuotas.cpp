@@ -1,0 +1,203 @@
+#include "Dados.h"
+#include "FichaSocio.h"
+#include "LerFicheiro.h"
+#include "ListaQuotas.h"
+#include "PastaTeste.h"
+
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The dues list and the member save and deletion, without the window.
+class TestListaQuotas : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<PastaTeste> pasta;
+
+  static FichaSócio Ficha(const QString &número, const QString &nome = u"Maria Silva"_s) {
+    FichaSócio f;
+    f.número = número;
+    f.nome = nome;
+    f.dtInscrição = u"15-09-1996"_s;
+    f.valQuota = u"12,50"_s;
+    f.nif = u"0"_s;
+    return f;
+  }
+  static ListaOrdenada Lista(std::initializer_list<std::pair<int, int>> meses) {
+    ListaOrdenada l;
+    for (const auto &[ano, mês] : meses)
+      l.Inserir(EntradaQuota(ano, mês, Moeda::DeCêntimos(1250), 400 + mês));
+    return l;
+  }
+  static ResultadoGravação Gravar(const FichaSócio &f, qint32 actual, const ListaOrdenada &q,
+                                  const ListaOrdenada &e = {}) {
+    return GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, actual, q, e);
+  }
+
+private slots:
+  void init() {
+    pasta = std::make_unique<PastaTeste>();
+    BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+  }
+  void cleanup() {
+    FecharDados();
+    pasta.reset();
+  }
+
+  void entradaDaListaEAsSuasPartes() {
+    const QString e = EntradaQuota(2003, 3, *Moeda::Ler(u"12,5"_s), 417);
+    QCOMPARE(e, u"2003032003\tMarço\t12,50\t417 "_s);
+    const PartesQuota p = DividirEntrada(e);
+    QCOMPARE(p.chave, u"200303"_s);
+    QCOMPARE(p.ano, u"2003"_s);
+    QCOMPARE(p.nomeMês, u"Março"_s);
+    QCOMPARE(p.valor, u"12,50"_s);
+    QCOMPARE(p.recibo, u"417 "_s);
+    QCOMPARE(MêsDaEntrada(e), 3);
+    // No thousands point inside the list: the amount reads back whole.
+    QCOMPARE(DividirEntrada(EntradaQuota(2003, 12, *Moeda::Ler(u"1.234,56"_s), 0)).valor,
+             u"1234,56"_s);
+  }
+
+  void periodos() {
+    QCOMPARE(ItensPeríodo().size(), 19);
+    QCOMPARE(ItensPeríodo()[12], u"(Todo o Ano)"_s);
+    const QList<std::pair<int, int>> esperados = {{1, 12},  {1, 3}, {4, 6}, {7, 9},
+                                                  {10, 12}, {1, 6}, {7, 12}};
+    for (int i = 0; i < 7; ++i) {
+      const Período p = PeríodoDoItem(12 + i);
+      QCOMPARE(std::make_pair(p.primeiro, p.último), esperados[i]);
+      QVERIFY(ÉPeríodo(12 + i));
+    }
+    QCOMPARE(PeríodoDoItem(4).primeiro, 5);
+    QCOMPARE(PeríodoDoItem(4).último, 5);
+    QVERIFY(!ÉPeríodo(11));
+  }
+
+  void listaOrdenadaEmOrdemCronologica() {
+    ListaOrdenada l;
+    l.Inserir(EntradaQuota(2003, 12, Moeda(), 1));
+    l.Inserir(EntradaQuota(2003, 3, Moeda(), 2));
+    QCOMPARE(l.Inserir(EntradaQuota(2004, 1, Moeda(), 3)), 2);
+    QCOMPARE(l.Inserir(EntradaQuota(2003, 10, Moeda(), 4)), 1);
+    QStringList chaves;
+    for (const QString &e : l.Entradas())
+      chaves << e.left(6);
+    QCOMPARE(chaves, (QStringList{u"200303"_s, u"200310"_s, u"200312"_s, u"200401"_s}));
+    QCOMPARE(l.ProcurarChave(u"200312"_s), 2);
+    QCOMPARE(l.ProcurarChave(u"2003129999"_s), 2);
+    QCOMPARE(l.ProcurarChave(u"200311"_s), -1);
+    QCOMPARE(l.ProcurarChave(u"209901"_s), -1);
+  }
+
+  void validacaoEPrecedenciaDasMensagens() {
+    FichaSócio f = Ficha(u"0"_s, u""_s);
+    f.dtInscrição = u"31-02-2003"_s;
+    QCOMPARE(ValidarFicha(f), ErroFicha::Data);
+    f.dtInscrição = u"28-02-2003"_s;
+    QCOMPARE(ValidarFicha(f), ErroFicha::Nome);
+    f.nome = u"Ana"_s;
+    QCOMPARE(ValidarFicha(f), ErroFicha::Número);
+    f.número = u"000025"_s;
+    QCOMPARE(ValidarFicha(f), ErroFicha::Nenhum);
+    for (const QString &mau : {u"-"_s, u"1,2,3"_s, u"1-2"_s, u"abc"_s}) {
+      f.valQuota = mau;
+      QCOMPARE(ValidarFicha(f), ErroFicha::Valor);
+    }
+    f.valQuota = QString(); // nothing owed
+    QCOMPARE(ValidarFicha(f), ErroFicha::Nenhum);
+    f.dtInscrição = QString();
+    QCOMPARE(ValidarFicha(f), ErroFicha::Data);
+    QCOMPARE(InscriçãoDaData(u"5-9-1996"_s), u"19960905"_s);
+    QCOMPARE(InscriçãoDaData(u"15/09/1996"_s), u"19960915"_s);
+    QCOMPARE(MensagemErroFicha(ErroFicha::NúmeroExiste),
+             u"Já existe um sócio com este número. Para actualizar os dados deverá primeiro "
+             u"eliminar o registo existente."_s);
+  }
+
+  void gravarEscreveOSocioEAsQuotas() {
+    FichaSócio f = Ficha(u"25"_s);
+    f.cPostal = 7;
+    f.dtInscrição = u"5-9-1996"_s;
+    f.valQuota = u"1.234,56"_s;
+    const ResultadoGravação r = Gravar(f, 0, Lista({{2003, 3}, {2003, 4}}));
+    QCOMPARE(r.erro, ErroFicha::Nenhum);
+    QCOMPARE(r.número, 25);
+    QCOMPARE(Dados().sócios->Inteiro(u"Número"), qint64(25)); // stands on the saved member
+    const auto linhas = Consultar(
+        u"SELECT Número, Nome, CPostal, Situação, Inscrição, ValQuotaEuro, Rua, Localidade, Observações, NIF FROM Sócios"_s);
+    QCOMPARE(linhas.size(), 1);
+    QCOMPARE(linhas[0], (QVariantList{25, u"Maria Silva"_s, 7, 0, u"19960905"_s, 12345600, u" "_s,
+                                      u" "_s, u" "_s, u"0"_s}));
+    QCOMPARE(
+        Coluna(
+            u"SELECT SócMês || '/' || QuotaEuro || '/' || Recibo FROM Quotizações ORDER BY SócMês"_s),
+        (QStringList{u"000025200303/125000/403"_s, u"000025200304/125000/404"_s}));
+
+    // A new member with a stored number is refused and nothing is written.
+    const ResultadoGravação outro = Gravar(Ficha(u"25"_s, u"Outra"_s), 0, Lista({{2005, 1}}));
+    QCOMPARE(outro.erro, ErroFicha::NúmeroExiste);
+    QCOMPARE(Coluna(u"SELECT Nome FROM Sócios"_s), QStringList{u"Maria Silva"_s});
+    QCOMPARE(Coluna(u"SELECT count(*) FROM Quotizações"_s), QStringList{u"2"_s});
+
+    // Saving the stored member again: changed values, a month removed, one re-entered.
+    ListaOrdenada quotas = Lista({{2003, 3}});
+    quotas.Remover(0);
+    quotas.Inserir(EntradaQuota(2003, 3, Moeda::DeCêntimos(1000), 77));
+    ListaOrdenada eliminadas = Lista({{2003, 3}, {2003, 4}});
+    QCOMPARE(Gravar(Ficha(u"000025"_s, u"Maria S."_s), 25, quotas, eliminadas).erro,
+             ErroFicha::Nenhum);
+    QCOMPARE(Coluna(u"SELECT Nome FROM Sócios"_s), QStringList{u"Maria S."_s});
+    QCOMPARE(Coluna(u"SELECT SócMês || '/' || QuotaEuro || '/' || Recibo FROM Quotizações"_s),
+             QStringList{u"000025200303/100000/77"_s});
+  }
+
+  // An engine failure halfway through the dues leaves nothing of the save behind.
+  void falhaAMeioNaoDeixaMetadeGravada() {
+    QVERIFY(Gravar(Ficha(u"1"_s), 0, Lista({{2003, 1}})).erro == ErroFicha::Nenhum);
+    Dados().bd.Executar(u"CREATE TRIGGER avaria BEFORE INSERT ON \"Quotizações\" WHEN "
+                        u"NEW.\"SócMês\" LIKE '%200312' "
+                        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s,
+                        {}, u"teste"_s);
+    try {
+      Gravar(Ficha(u"2"_s, u"Novo"_s), 0, Lista({{2003, 11}, {2003, 12}}));
+      QFAIL("a falha não foi comunicada");
+    } catch (const ErroBaseDados &e) {
+      QVERIFY(e.Mensagem().contains(u"Quotas.Dad"_s));
+    }
+    QCOMPARE(Coluna(u"SELECT Número FROM Sócios"_s), QStringList{u"1"_s});
+    QCOMPARE(Coluna(u"SELECT SócMês FROM Quotizações"_s), QStringList{u"000001200301"_s});
+    QCOMPARE(Dados().sócios->NúmeroRegistos(), qint64(1));
+    Dados().bd.Executar(u"DROP TRIGGER avaria"_s, {}, u"teste"_s);
+    QCOMPARE(Gravar(Ficha(u"2"_s, u"Novo"_s), 0, Lista({{2003, 11}, {2003, 12}})).erro,
+             ErroFicha::Nenhum);
+    QCOMPARE(Coluna(u"SELECT count(*) FROM Quotizações"_s), QStringList{u"3"_s});
+  }
+
+  void eliminarSoApagaAsQuotasDoSocio() {
+    for (const int n : {12, 120, 1200})
+      QCOMPARE(Gravar(Ficha(QString::number(n)), 0, Lista({{2003, 1}, {2003, 2}})).erro,
+               ErroFicha::Nenhum);
+    Dados().sócios->ProcurarPrimeiro(Critério::Igual(u"Número"_s, 12));
+    EliminarRegistos(Dados().bd, *Dados().sócios, *Dados().quotizações, 12);
+    QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY Número"_s),
+             (QStringList{u"120"_s, u"1200"_s}));
+    QCOMPARE(Coluna(u"SELECT substr(SócMês, 1, 6) FROM Quotizações GROUP BY 1 ORDER BY 1"_s),
+             (QStringList{u"000120"_s, u"001200"_s}));
+    // Who is shown next: the next one above, else the last one below, else nobody.
+    QCOMPARE(SócioAMostrarApós(*Dados().sócios, 12), 120);
+    QCOMPARE(SócioAMostrarApós(*Dados().sócios, 5000), 1200);
+    QCOMPARE(SócioAMostrarApós(*Dados().sócios, 120), 120);
+    Dados().sócios->ProcurarPrimeiro(Critério::Igual(u"Número"_s, 120));
+    EliminarRegistos(Dados().bd, *Dados().sócios, *Dados().quotizações, 120);
+    Dados().sócios->ProcurarPrimeiro(Critério::Igual(u"Número"_s, 1200));
+    EliminarRegistos(Dados().bd, *Dados().sócios, *Dados().quotizações, 1200);
+    QCOMPARE(SócioAMostrarApós(*Dados().sócios, 1200), 0);
+    QCOMPARE(Coluna(u"SELECT count(*) FROM Quotizações"_s), QStringList{u"0"_s});
+  }
+};
+
+QTEST_GUILESS_MAIN(TestListaQuotas)
+#include "TestListaQuotas.moc"
