@@ -5,7 +5,11 @@
 #include "FichaSocio.h"
 #include "Formatacao.h"
 #include "Formato.h"
+#include "Impressao.h"
+#include "ImprimirFicha.h"
+#include "JanelaAjuda.h"
 #include "Mensagens.h"
+#include "Programas.h"
 #include "Relogio.h"
 
 #include <QAction>
@@ -13,6 +17,8 @@
 #include <QCollator>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -20,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -333,11 +340,53 @@ void Base::CriarControlos() {
   for (size_t i = 1; i < std::size(ordem1); ++i)
     setTabOrder(ordem1[i - 1], ordem1[i]);
 
-  // Actions that the menu bar will carry; their shortcuts work from the window already.
-  acçãoEliminar = new QAction(u"&Eliminar Sócio"_s, this);
-  acçãoImprimir = new QAction(u"&Imprimir..."_s, this);
-  acçãoProcurar = new QAction(u"&Procurar..."_s, this);
-  connect(acçãoEliminar, &QAction::triggered, this, [this] { ComandoClicado(2); });
+  CriarMenu();
+}
+
+namespace {
+
+QAction *Item(QMenu *menu, const QString &legenda, const QString &nome) {
+  QAction *a = menu->addAction(legenda);
+  a->setObjectName(nome);
+  return a;
+}
+
+} // namespace
+
+void Base::CriarMenu() {
+  QMenuBar *barra = menuBar();
+  const auto topo = [&](const QString &legenda, int i) {
+    QMenu *m = barra->addMenu(legenda);
+    m->setObjectName(u"Menu_"_s + QString::number(i));
+    return m;
+  };
+
+  QMenu *arquivo = topo(u"&Arquivo"_s, 1);
+  connect(Item(arquivo, u"&Segurança do Ficheiro"_s, u"Menu_Arquivo_1"_s), &QAction::triggered,
+          this, [this] { ExecutarArquivex(false); });
+  connect(Item(arquivo, u"&Reposição do Ficheiro"_s, u"Menu_Arquivo_2"_s), &QAction::triggered,
+          this, [this] { ExecutarArquivex(true); });
+  arquivo->addSeparator();
+  // Windows still to come stay in the menu, disabled, until they exist.
+  Item(arquivo, u"Código de &Acesso"_s, u"Menu_Arquivo_4"_s)->setEnabled(false);
+  Item(arquivo, u"&Dados da Colectividade"_s, u"Menu_Arquivo_5"_s)->setEnabled(false);
+  arquivo->addSeparator();
+  connect(Item(arquivo, u"Configurar &Impressora"_s, u"Menu_Arquivo_7"_s), &QAction::triggered,
+          this, [this] { ConfigurarImpressora(this); });
+  connect(Item(arquivo, u"&Terminar o Programa"_s, u"Menu_Arquivo_8"_s), &QAction::triggered, this,
+          [this] { close(); });
+
+  QMenu *dados = topo(u"&Dados"_s, 2);
+  static const char16_t *const itensDados[] = {u"&Novo Sócio", u"&Eliminar Sócio",
+                                               u"&Gravar Dados"};
+  for (int i = 1; i <= 3; ++i)
+    connect(
+        Item(dados, QString::fromUtf16(itensDados[i - 1]), u"Menu_Dados_"_s + QString::number(i)),
+        &QAction::triggered, this, [this, i] { ComandoClicado(i); });
+  acçãoEliminar = dados->actions().at(1);
+  QMenu *procurar = dados->addMenu(u"&Procurar..."_s);
+  procurar->setObjectName(u"Menu_Dados_4"_s);
+  acçãoProcurar = procurar->menuAction();
   static const char16_t *const navegação[] = {u"&Sócio por Número ou Nome", u"&Primeiro Sócio",
                                               u"Sócio &Anterior", u"Sócio S&eguinte",
                                               u"Últi&mo Sócio"};
@@ -345,12 +394,93 @@ void Base::CriarControlos() {
                                  QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_F3),
                                  QKeySequence(Qt::Key_F4)};
   for (int k = 0; k < 5; ++k) {
-    acçõesNavegação[k] = new QAction(QString::fromUtf16(navegação[k]), this);
+    acçõesNavegação[k] = Item(procurar, QString::fromUtf16(navegação[k]),
+                              u"Menu_Dados_Procurar_"_s + QString::number(k + 1));
     acçõesNavegação[k]->setShortcut(teclas[k]);
-    acçõesNavegação[k]->setShortcutContext(Qt::WindowShortcut);
     connect(acçõesNavegação[k], &QAction::triggered, this, [this, k] { NavegarSócio(k + 1); });
-    addAction(acçõesNavegação[k]);
   }
+  // The shortcuts work while the sub-menu is disabled too (a file without members beeps).
+  for (int k = 1; k < 5; ++k)
+    addAction(acçõesNavegação[k]);
+  dados->addSeparator();
+  QAction *tabelas = Item(dados, u"Definir &Tabelas"_s, u"Menu_Dados_6"_s);
+  tabelas->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+  tabelas->setEnabled(false);
+  QMenu *imprimir = dados->addMenu(u"&Imprimir..."_s);
+  imprimir->setObjectName(u"Menu_Dados_7"_s);
+  acçãoImprimir = imprimir->menuAction();
+  connect(Item(imprimir, u"&Ficha de Sócio"_s, u"Menu_Dados_Imprimir_1"_s), &QAction::triggered,
+          this, [this] { ImprimirFichaDoEcrã(); });
+  Item(imprimir, u"&Declaração para IRS"_s, u"Menu_Dados_Imprimir_2"_s)->setEnabled(false);
+
+  menuListagens = topo(u"&Listagens"_s, 3);
+  static const char16_t *const listagens[] = {u"Listagem de &Sócios", u"&Quotas em Atraso",
+                                              u"&Mapa de Quotas",
+                                              u"Impressão de &Talões de Recibo"};
+  for (int i = 0; i < 4; ++i)
+    Item(menuListagens, QString::fromUtf16(listagens[i]),
+         u"Menu_Listagens_"_s + QString::number(i + 1))
+        ->setEnabled(false);
+
+  QMenu *ajuda = topo(u"Aj&uda"_s, 4);
+  connect(Item(ajuda, u"&Como obter Ajuda..."_s, u"Menu_Ajuda_1"_s), &QAction::triggered, this,
+          [this] { MostrarAjuda(this, u"como-usar"_s); });
+  connect(Item(ajuda, u"Ajuda &Geral"_s, u"Menu_Ajuda_2"_s), &QAction::triggered, this,
+          [this] { MostrarAjuda(this, u"indice"_s); });
+}
+
+void Base::ExecutarArquivex(bool repor) {
+  const QString texto =
+      repor ? u"Atenção! Esta opção repõe os dados introduzidos\n"
+              u"até à data da segurança efectuada.\n"
+              u"Assim todos os dados introduzidos depois da\n"
+              u"segurança, serão eliminados.\n"
+              u"É conveniente fazer várias seguranças antes  de\n"
+              u"repõr as seguranças.\n"
+              u"\n"
+              u"O Agremia irá ser encerrado para poder executar\n"
+              u"a segurança de dados.\n"
+              u"\n"
+              u"Tem a certeza que deseja continuar?"_s
+            : u"O Agremia irá ser encerrado para poder executar a segurança de dados\n"
+              u"Tem a certeza que deseja continuar?"_s;
+  if (MostrarMensagem(texto, Botões::SimNão, Ícone::Pergunta, u"Mensagem de Alerta"_s, this) !=
+      Resposta::Sim)
+    return;
+  // The tool works on a closed file: close it first, and open it again if the tool fails.
+  const QString ficheiro = ::Dados().bd.Caminho();
+  const QString pasta = QFileInfo(ficheiro).absolutePath();
+  FecharDados();
+  if (IniciarPrograma(u"arquivex"_s, repor ? QStringList{u"-r"_s} : QStringList{}, pasta)) {
+    close();
+    return;
+  }
+  AbrirDados(ficheiro);
+  Bip();
+  MostrarMensagem(u"Não foi possível iniciar o programa de segurança e reposição de dados.\n"
+                  u"Verifique se o ficheiro «"_s +
+                      QDir::toNativeSeparators(CaminhoPrograma(u"arquivex"_s)) +
+                      u"» existe.\n\nO programa continua aberto."_s,
+                  Botões::OK, Ícone::Crítico, u"Mensagem de Alerta"_s, this);
+  MostrarSócio(SócioActual);
+}
+
+void Base::ImprimirFichaDoEcrã() {
+  Ampulheta ampulheta;
+  DadosFicha f;
+  f.número = Número->text();
+  f.nome = Nome->text();
+  f.dtInscrição = DtInscrição->text();
+  f.rua = Rua->text();
+  f.localidade = Localidade->text();
+  f.cPostal = CPostal->currentText();
+  f.situação = Situação->currentText();
+  f.tipoQuota = TipoQuota->currentText();
+  f.valQuota = ValQuota->text();
+  f.observações = Observações->toPlainText();
+  f.quotas = ListQuotas.Entradas();
+  if (auto p = AbrirImpressão(u"Ficha de Sócio"_s, this))
+    ImprimirFicha(*p, f, *CPostal, Agora());
 }
 
 void Base::PrepararCampos() {

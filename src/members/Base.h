@@ -63,6 +63,9 @@ protected:
 
 private:
   void CriarControlos();
+  void CriarMenu();
+  void ExecutarArquivex(bool repor);
+  void ImprimirFichaDoEcrã();
   void PrepararCampos();
   void ComandoClicado(int i);
   void GravarSócio();

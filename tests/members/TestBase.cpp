@@ -214,6 +214,7 @@ private slots:
     Clicar(1);
     QCOMPARE(W(u"Número"_s)->text(), u"0"_s);
     QVERIFY(W(u"Número"_s)->hasFocus());
+    QVERIFY(!Comando(1)->font().bold()); // the emphasis left with the focus
     Escrever(u"Número"_s, u"25"_s);
     Escrever(u"Nome"_s, u"Segundo"_s);
     Clicar(4); // dues entered before the save

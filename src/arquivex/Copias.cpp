@@ -1,0 +1,504 @@
+#include "Copias.h"
+
+#include "BaseDados.h"
+#include "Dados.h"
+#include "Esquema.h"
+#include "Relogio.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString SufixoDiário = u"-journal"_s;
+
+QString Nome(const QString &caminho) {
+  return u'«' + QDir::toNativeSeparators(caminho) + u'»';
+}
+
+QString NovaLigação() {
+  static QAtomicInt contador;
+  return u"arquivex-"_s + QString::number(contador.fetchAndAddRelaxed(1));
+}
+
+// "2026-12-06 10h05m33s": sorts in time order and is a valid file name everywhere.
+QString Carimbo(const QDateTime &momento) {
+  return momento.toString(u"yyyy-MM-dd HH'h'mm'm'ss's'"_s);
+}
+
+const QRegularExpression &PadrãoNome() {
+  static const QRegularExpression padrão(
+      uR"(^Quotas (antes da reposição )?(\d{4})-(\d{2})-(\d{2}) (\d{2})h(\d{2})m(\d{2})s(?:_(\d+))?\.Dad$)"_s,
+      QRegularExpression::CaseInsensitiveOption);
+  return padrão;
+}
+
+// A name in `pasta` that no copy will ever match ("*.Dad"), for a file still being written.
+QString NomeProvisório(const QDir &pasta) {
+  return pasta.filePath(u"Quotas.parcial-"_s + QUuid::createUuid().toString(QUuid::Id128).left(12));
+}
+
+// Gives the finished file at `provisório` the first free name "<base>.Dad", "<base>_2.Dad", ...
+// QFile::rename never replaces a file, so a copy that appeared meanwhile is not overwritten. A
+// name whose journal is lying about is skipped too: the engine would apply that journal to the
+// new file. Returns the name given, or an empty text.
+QString DarNome(const QString &provisório, const QDir &pasta, const QString &base) {
+  for (int n = 1; n < 10000; ++n) {
+    const QString nome =
+        pasta.filePath(base + (n > 1 ? u'_' + QString::number(n) : QString()) + u".Dad"_s);
+    if (QFileInfo::exists(nome) || QFileInfo::exists(nome + SufixoDiário))
+      continue;
+    if (QFile::rename(provisório, nome))
+      return nome;
+    if (!QFileInfo::exists(nome))
+      return {};
+  }
+  return {};
+}
+
+// A byte-for-byte copy that is on the disk (flushed and synced) once it carries its name.
+bool CopiarFicheiro(const QString &de, const QString &para, QString &pormenor) {
+  QFile origem(de);
+  if (!origem.open(QIODevice::ReadOnly)) {
+    pormenor = origem.errorString();
+    return false;
+  }
+  QSaveFile destino(para);
+  if (!destino.open(QIODevice::WriteOnly)) {
+    pormenor = destino.errorString();
+    return false;
+  }
+  while (!origem.atEnd()) {
+    const QByteArray bloco = origem.read(1 << 20);
+    if (origem.error() != QFileDevice::NoError) {
+      pormenor = origem.errorString();
+      destino.cancelWriting();
+      destino.commit();
+      return false;
+    }
+    if (destino.write(bloco) != bloco.size())
+      break;
+  }
+  if (!destino.commit()) {
+    pormenor = destino.errorString();
+    return false;
+  }
+  return true;
+}
+
+VerificaçãoCópia Examinar(QSqlDatabase &db) {
+  VerificaçãoCópia v;
+  auto falha = [&v](const QSqlError &e) {
+    v.pormenor = e.databaseText().isEmpty() ? e.driverText() : e.databaseText();
+    switch (CausaDoErro(e)) {
+    case CausaErro::NãoÉBaseDados:
+      v.estado = EstadoCópia::NãoÉBaseDados;
+      break;
+    case CausaErro::Danificado:
+      v.estado = EstadoCópia::Danificada;
+      break;
+    default:
+      v.estado = EstadoCópia::Ilegível;
+      break;
+    }
+    return v;
+  };
+  if (!db.open())
+    return falha(db.lastError());
+
+  QSqlQuery q(db);
+  q.setForwardOnly(true);
+  if (!q.exec(u"PRAGMA integrity_check"_s))
+    return falha(q.lastError());
+  QStringList respostas;
+  while (q.next())
+    respostas << q.value(0).toString();
+  if (q.lastError().isValid())
+    return falha(q.lastError());
+  if (respostas != QStringList{u"ok"_s}) {
+    v.estado = EstadoCópia::Danificada;
+    v.pormenor = respostas.mid(0, 3).join(u"; "_s);
+    return v;
+  }
+
+  // The same rule as the program applies when it opens the file: each table with exactly its
+  // fields, in order.
+  for (const DefTabela &t : TabelasDoFicheiro()) {
+    if (!q.prepare(u"SELECT name FROM pragma_table_info(?)"_s))
+      return falha(q.lastError());
+    q.addBindValue(t.nome);
+    if (!q.exec())
+      return falha(q.lastError());
+    QStringList encontrados, esperados;
+    while (q.next())
+      encontrados << q.value(0).toString();
+    for (const DefCampo &c : t.campos)
+      esperados << c.nome;
+    if (encontrados != esperados) {
+      v.estado = EstadoCópia::Alheia;
+      v.pormenor = u"tabela "_s + t.nome;
+      return v;
+    }
+  }
+  if (!q.exec(u"SELECT count(*) FROM "_s + Identificador(u"Sócios")) || !q.next())
+    return falha(q.lastError());
+  v.sócios = q.value(0).toLongLong();
+  v.estado = EstadoCópia::Boa;
+  return v;
+}
+
+// The read-only check, and then the program's own gate: the file must open as the program
+// will open it after a restore.
+VerificaçãoCópia VerificarCompleto(const QString &ficheiro) {
+  VerificaçãoCópia v = VerificarFicheiro(ficheiro);
+  if (!v.Boa())
+    return v;
+  try {
+    BaseDados bd;
+    bd.Abrir(ficheiro);
+  } catch (const ErroBaseDados &e) {
+    v.pormenor = e.Pormenor();
+    switch (e.Causa()) {
+    case CausaErro::NãoÉBaseDados:
+      v.estado = EstadoCópia::NãoÉBaseDados;
+      break;
+    case CausaErro::FicheiroEstranho:
+      v.estado = EstadoCópia::Alheia;
+      break;
+    case CausaErro::Danificado:
+      v.estado = EstadoCópia::Danificada;
+      break;
+    default:
+      v.estado = EstadoCópia::Ilegível;
+      break;
+    }
+  }
+  return v;
+}
+
+QString ComPormenor(const QString &texto, const QString &pormenor) {
+  return pormenor.isEmpty() ? texto : texto + u"\n\n("_s + pormenor + u')';
+}
+
+// Keeps the current data file as a copy in `pasta` before a restore replaces it. Returns the
+// name of the copy, or an empty text with `erro` set.
+//
+// The file is first opened through the engine, which does what the main program would do on
+// its next start: a transaction that a crash left unfinished (a hot journal) is rolled back and
+// its journal removed. A sound file is then copied through the engine and the copy holds the
+// last complete state. A file the engine cannot use (damaged, foreign) is not in use by anybody
+// and is copied byte for byte; a journal the engine could not deal with goes beside the copy
+// under the matching name, so that the pair keeps whatever may still be recovered from it.
+QString Salvaguardar(const QString &dados, const QString &pasta, QString &erro) {
+  const QString operação = u"Guardar o ficheiro actual"_s;
+  BaseDados bd;
+  bool aberta = false;
+  try {
+    bd.Abrir(dados);
+    aberta = true;
+  } catch (const ErroBaseDados &e) {
+    if (e.Causa() == CausaErro::EmUso || e.Causa() == CausaErro::SemAcesso) {
+      erro = e.Mensagem() + u"\nA cópia não foi reposta."_s;
+      return {};
+    }
+  }
+
+  const QDir destino(pasta);
+  if (!destino.mkpath(u"."_s)) {
+    erro = u"Não foi possível criar a pasta "_s + Nome(pasta) +
+           u" para guardar o ficheiro actual.\nA cópia não foi reposta."_s;
+    return {};
+  }
+  const QString provisório = NomeProvisório(destino);
+  QString pormenor;
+  bool copiado = false;
+  if (aberta) {
+    try {
+      bd.Executar(u"VACUUM INTO ?"_s, {provisório}, operação);
+      copiado = true;
+    } catch (const ErroBaseDados &e) {
+      // Damage deep inside that opening did not see: fall back to the plain copy.
+      pormenor = e.Pormenor();
+      QFile::remove(provisório);
+    }
+    bd.Fechar();
+  }
+  if (!copiado)
+    copiado = CopiarFicheiro(dados, provisório, pormenor);
+  const QString nome =
+      copiado ? DarNome(provisório, destino, u"Quotas antes da reposição "_s + Carimbo(Agora()))
+              : QString();
+  if (nome.isEmpty()) {
+    QFile::remove(provisório);
+    erro = ComPormenor(u"Não foi possível guardar o ficheiro actual na pasta "_s + Nome(pasta) +
+                           u".\nA cópia não foi reposta e o ficheiro de sócios não foi alterado."_s,
+                       pormenor);
+    return {};
+  }
+  const QString diário = dados + SufixoDiário;
+  if (!aberta && QFileInfo::exists(diário) &&
+      !CopiarFicheiro(diário, nome + SufixoDiário, pormenor)) {
+    QFile::remove(nome);
+    erro = ComPormenor(u"Não foi possível guardar o diário "_s + Nome(diário) + u" na pasta "_s +
+                           Nome(pasta) +
+                           u".\nA cópia não foi reposta e o ficheiro de sócios não foi alterado."_s,
+                       pormenor);
+    return {};
+  }
+  return nome;
+}
+
+} // namespace
+
+QString PastaSeguranças(const QString &ficheiroDados) {
+  return QFileInfo(ficheiroDados).absoluteDir().filePath(u"Seguranças"_s);
+}
+
+QString DescreverEstado(EstadoCópia estado) {
+  switch (estado) {
+  case EstadoCópia::Boa:
+    return u"está em boas condições"_s;
+  case EstadoCópia::Ilegível:
+    return u"não pode ser lida"_s;
+  case EstadoCópia::NãoÉBaseDados:
+    return u"não é uma base de dados"_s;
+  case EstadoCópia::Alheia:
+    return u"não é uma base de dados deste programa"_s;
+  case EstadoCópia::Danificada:
+    return u"está danificada"_s;
+  }
+  return {};
+}
+
+VerificaçãoCópia VerificarFicheiro(const QString &ficheiro) {
+  const QFileInfo info(ficheiro);
+  VerificaçãoCópia v;
+  if (!info.isFile() || !info.isReadable())
+    return v;
+  // The engine takes an empty file for an empty database; as a copy it holds nothing.
+  if (info.size() == 0) {
+    v.estado = EstadoCópia::NãoÉBaseDados;
+    return v;
+  }
+  const QString ligação = NovaLigação();
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, ligação);
+    db.setDatabaseName(info.absoluteFilePath());
+    db.setConnectOptions(u"QSQLITE_OPEN_READONLY"_s);
+    v = Examinar(db);
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(ligação);
+  return v;
+}
+
+ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QString &pasta) {
+  ResultadoSegurança r;
+  const QString origem = QFileInfo(ficheiroDados).absoluteFilePath();
+  if (!QFileInfo::exists(origem)) {
+    r.erro = u"O ficheiro de sócios "_s + Nome(origem) +
+             u" não existe nesta pasta: não há dados para copiar.\nNenhuma cópia foi feita."_s;
+    return r;
+  }
+
+  // Opening through the store refuses a foreign file with its own clear message before
+  // anything is created. It opens for writing on purpose: a transaction left unfinished by a
+  // crash is rolled back first, so the copy holds the last complete state.
+  BaseDados bd;
+  try {
+    bd.Abrir(origem);
+  } catch (const ErroBaseDados &e) {
+    r.erro = e.Mensagem();
+    return r;
+  }
+
+  const QDir destino(pasta);
+  if (!destino.mkpath(u"."_s)) {
+    r.erro = u"Não foi possível criar a pasta "_s + Nome(pasta) +
+             u" para as cópias de segurança.\nVerifique se o disco está ligado e se tem "_s
+             u"permissão para escrever nele."_s;
+    return r;
+  }
+
+  // The engine writes a consistent snapshot, whatever the file's pages look like on disk; a
+  // plain file copy could catch a half-written state.
+  const QString provisório = NomeProvisório(destino);
+  try {
+    bd.Executar(u"VACUUM INTO ?"_s, {provisório}, u"Copiar o ficheiro de sócios"_s);
+  } catch (const ErroBaseDados &e) {
+    bd.Fechar();
+    QFile::remove(provisório);
+    if (e.Causa() == CausaErro::Danificado)
+      r.erro = e.Mensagem() + u"\nNenhuma cópia foi feita."_s;
+    else
+      r.erro =
+          ComPormenor(u"Não foi possível gravar a cópia de segurança na pasta "_s + Nome(pasta) +
+                          u".\nVerifique se a pasta permite escrita e se o disco tem "_s
+                          u"espaço livre.\nO ficheiro de sócios não foi alterado."_s,
+                      e.Pormenor());
+    return r;
+  }
+  bd.Fechar();
+
+  // A copy counts only once it has been read back whole and opens as the program's file.
+  const VerificaçãoCópia v = VerificarCompleto(provisório);
+  if (!v.Boa()) {
+    QFile::remove(provisório);
+    r.erro = ComPormenor(u"A cópia gravada na pasta "_s + Nome(pasta) + u' ' +
+                             DescreverEstado(v.estado) +
+                             u" e foi apagada.\nVerifique o disco e tente de novo; o ficheiro de "_s
+                             u"sócios não foi alterado."_s,
+                         v.pormenor);
+    return r;
+  }
+  r.cópia = DarNome(provisório, destino, u"Quotas "_s + Carimbo(Agora()));
+  if (r.cópia.isEmpty()) {
+    QFile::remove(provisório);
+    r.erro = u"Não foi possível dar nome à cópia de segurança na pasta "_s + Nome(pasta) +
+             u".\nNenhuma cópia foi feita."_s;
+    return r;
+  }
+  r.sócios = v.sócios;
+  r.ok = true;
+  return r;
+}
+
+QList<CópiaSegurança> ListarCópias(const QString &pasta, const QString &excluir) {
+  struct Entrada {
+    CópiaSegurança cópia;
+    int ordem = 1; // the "_2" of copies made in the same second
+  };
+  QList<Entrada> entradas;
+  const QString excluído = excluir.isEmpty() ? QString() : QFileInfo(excluir).canonicalFilePath();
+  const QFileInfoList ficheiros =
+      QDir(pasta).entryInfoList({u"*.Dad"_s}, QDir::Files | QDir::Hidden, QDir::Name);
+  for (const QFileInfo &f : ficheiros) {
+    if (!excluído.isEmpty() && f.canonicalFilePath() == excluído)
+      continue;
+    Entrada e;
+    e.cópia.caminho = f.absoluteFilePath();
+    const auto m = PadrãoNome().match(f.fileName());
+    if (m.hasMatch()) {
+      const QDateTime momento(
+          QDate(m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4).toInt()),
+          QTime(m.captured(5).toInt(), m.captured(6).toInt(), m.captured(7).toInt()));
+      if (momento.isValid()) {
+        e.cópia.momento = momento;
+        e.cópia.momentoDoNome = true;
+        e.cópia.antesDaReposição = !m.captured(1).isEmpty();
+        e.ordem = m.captured(8).isEmpty() ? 1 : m.captured(8).toInt();
+      }
+    }
+    if (!e.cópia.momentoDoNome)
+      e.cópia.momento = f.lastModified();
+    e.cópia.verificação = VerificarFicheiro(e.cópia.caminho);
+    entradas << e;
+  }
+  std::stable_sort(entradas.begin(), entradas.end(), [](const Entrada &a, const Entrada &b) {
+    if (a.cópia.momento != b.cópia.momento)
+      return a.cópia.momento > b.cópia.momento;
+    return a.ordem > b.ordem;
+  });
+  QList<CópiaSegurança> r;
+  for (const Entrada &e : entradas)
+    r << e.cópia;
+  return r;
+}
+
+ResultadoReposição ReporCópia(const QString &cópia, const QString &ficheiroDados,
+                              const QString &pastaSalvaguarda) {
+  ResultadoReposição r;
+  const QString origem = QFileInfo(cópia).absoluteFilePath();
+  const QString dados = QFileInfo(ficheiroDados).absoluteFilePath();
+  const QString nãoAlterado = u"\nO ficheiro de sócios não foi alterado."_s;
+  if (!QFileInfo(origem).isFile()) {
+    r.erro = u"A cópia "_s + Nome(origem) + u" não existe."_s + nãoAlterado;
+    return r;
+  }
+  if (QFileInfo::exists(dados) &&
+      QFileInfo(origem).canonicalFilePath() == QFileInfo(dados).canonicalFilePath()) {
+    r.erro = u"A cópia escolhida é o próprio ficheiro de sócios: não há nada a repor."_s;
+    return r;
+  }
+
+  // The copy is brought beside the data file first and checked there: what is checked are
+  // exactly the bytes that go in place, the final step is a rename within one folder, and the
+  // copy itself (perhaps on a removable disk) is never opened by the engine.
+  const QDir pastaDados = QFileInfo(dados).absoluteDir();
+  const QString provisório = NomeProvisório(pastaDados);
+  QString pormenor;
+  if (!CopiarFicheiro(origem, provisório, pormenor)) {
+    QFile::remove(provisório);
+    r.erro = ComPormenor(u"Não foi possível copiar "_s + Nome(origem) + u" para a pasta "_s +
+                             Nome(pastaDados.path()) +
+                             u".\nVerifique se a pasta permite escrita e se o disco tem espaço "_s
+                             u"livre."_s +
+                             nãoAlterado,
+                         pormenor);
+    return r;
+  }
+  const VerificaçãoCópia v = VerificarCompleto(provisório);
+  if (!v.Boa()) {
+    QFile::remove(provisório);
+    r.erro = u"A cópia "_s + Nome(origem) + u' ' + DescreverEstado(v.estado) +
+             u" e não pode ser reposta."_s + nãoAlterado;
+    return r;
+  }
+
+  if (QFileInfo::exists(dados)) {
+    r.salvaguarda = Salvaguardar(dados, pastaSalvaguarda, r.erro);
+    if (r.salvaguarda.isEmpty()) {
+      QFile::remove(provisório);
+      return r;
+    }
+  }
+
+  // A journal beside the data file belongs to the file being replaced: left there, the engine
+  // would take it as an unfinished transaction of the restored file and write the old pages
+  // into it. It is moved aside (it is already kept with the safety copy when it mattered) and
+  // put back if the file cannot be replaced.
+  const QString diário = dados + SufixoDiário;
+  QString diárioAfastado;
+  if (QFileInfo::exists(diário)) {
+    diárioAfastado = NomeProvisório(pastaDados);
+    if (!QFile::rename(diário, diárioAfastado)) {
+      QFile::remove(provisório);
+      r.erro = u"Não foi possível retirar o diário "_s + Nome(diário) +
+               u" do ficheiro actual.\nA cópia não foi reposta."_s;
+      return r;
+    }
+  }
+
+  // One rename puts the whole file in place: at every moment the data file is either the
+  // former one or the restored one.
+  std::error_code falha;
+  std::filesystem::rename(QFile(provisório).filesystemFileName(), QFile(dados).filesystemFileName(),
+                          falha);
+  if (falha) {
+    QFile::remove(provisório);
+    if (!diárioAfastado.isEmpty())
+      QFile::rename(diárioAfastado, diário);
+    r.erro = ComPormenor(u"Não foi possível substituir o ficheiro de sócios "_s + Nome(dados) +
+                             u".\nA cópia não foi reposta; o ficheiro actual ficou como estava."_s,
+                         QString::fromStdString(falha.message()));
+    return r;
+  }
+  if (!diárioAfastado.isEmpty())
+    QFile::remove(diárioAfastado);
+  r.sócios = v.sócios;
+  r.ok = true;
+  return r;
+}

@@ -1,0 +1,32 @@
+#include "Arquivex.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char *argv[]) {
+  QApplication app(argc, argv);
+  app.setApplicationName(u"Arquivex"_s);
+  app.setOrganizationName(u"Agremia"_s);
+  QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
+  QTranslator tradutor;
+  if (tradutor.load(QLocale(QLocale::Portuguese, QLocale::Portugal), u"qtbase"_s, u"_"_s,
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(&tradutor);
+
+  // The main program passes "-r" for a restore; "/r" is the same request in Windows' style.
+  bool repor = false;
+  for (const QString &a : app.arguments().mid(1))
+    repor = repor || a.compare(u"-r"_s, Qt::CaseInsensitive) == 0 ||
+            a.compare(u"/r"_s, Qt::CaseInsensitive) == 0;
+
+  // The data folder is the working folder the main program leaves us in.
+  Arquivex janela(repor ? Arquivex::Modo::Reposição : Arquivex::Modo::Segurança,
+                  QDir::currentPath());
+  janela.exec();
+  return 0;
+}

@@ -1,0 +1,273 @@
+#include "Impressao.h"
+
+#include "Dados.h"
+#include "Mensagens.h"
+#include "Relogio.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Where the originals are missing, their metric twins keep every measured width the same.
+void RegistarSubstitutos() {
+  static const bool feito = [] {
+    QFont::insertSubstitution(u"Times New Roman"_s, u"Liberation Serif"_s);
+    QFont::insertSubstitution(u"Arial"_s, u"Liberation Sans"_s);
+    QFont::insertSubstitution(u"Courier New"_s, u"Liberation Mono"_s);
+    return true;
+  }();
+  Q_UNUSED(feito);
+}
+
+std::function<std::unique_ptr<Impressão>(const QString &)> &Fábrica() {
+  static std::function<std::unique_ptr<Impressão>(const QString &)> f;
+  return f;
+}
+
+bool &ImpressoraConfigurada() {
+  static bool configurada = false;
+  return configurada;
+}
+
+QSizeF TamanhoImprimível(const QPrinter &p) {
+  const QRectF r = p.pageLayout().paintRect(QPageLayout::Inch);
+  return {r.width() * 1440.0, r.height() * 1440.0};
+}
+
+constexpr double EspessuraTraço = 15; // twips: three quarters of a point
+
+} // namespace
+
+QFont FonteQt(const FonteImpressão &f) {
+  RegistarSubstitutos();
+  QFont q(f.nome);
+  // One font pixel per twip: the same numbers measure the page and draw on it.
+  q.setPixelSize(std::max(1, qRound(f.tamanho * 20)));
+  q.setBold(f.negrito);
+  q.setUnderline(f.sublinhado);
+  q.setHintingPreference(QFont::PreferNoHinting);
+  q.setKerning(false);
+  return q;
+}
+
+double MedirTexto(const FonteImpressão &f, const QString &texto) {
+  return QFontMetricsF(FonteQt(f)).horizontalAdvance(texto);
+}
+
+double AlturaDaLinha(const FonteImpressão &f) {
+  return QFontMetricsF(FonteQt(f)).height();
+}
+
+// --- the surface ---------------------------------------------------------------------------
+
+Impressão::Impressão(double l, double a) : largura(l), altura(a) {}
+Impressão::~Impressão() = default;
+
+void Impressão::Imprimir(const QString &texto, bool terminarLinha) {
+  const double h = AlturaLinha();
+  if (y + h > altura && y > 0) {
+    NovaPágina();
+    if (AoMudarDePágina)
+      AoMudarDePágina(*this);
+  }
+  if (!texto.isEmpty())
+    DesenharTexto(x, y, texto, fonte);
+  if (terminarLinha) {
+    x = 0;
+    y += h;
+  } else {
+    x += LarguraTexto(texto);
+  }
+}
+
+void Impressão::Linha(double x1, double y1, double x2, double y2, bool tracejada) {
+  DesenharLinha(QLineF(x1, y1, x2, y2), tracejada);
+}
+
+void Impressão::Rectângulo(double x1, double y1, double x2, double y2, bool tracejada) {
+  DesenharRectângulo(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized(), tracejada);
+}
+
+void Impressão::NovaPágina() {
+  MudarPágina();
+  ++página;
+  x = 0;
+  y = 0;
+}
+
+void Impressão::TerminarDocumento() {
+  if (terminado)
+    return;
+  terminado = true;
+  Concluir();
+}
+
+// --- the recorder --------------------------------------------------------------------------
+
+void GravadorImpressão::DesenharTexto(double x, double y, const QString &texto,
+                                      const FonteImpressão &f) {
+  textos.append({Página(), x, y, texto, f});
+}
+
+void GravadorImpressão::DesenharLinha(const QLineF &l, bool tracejada) {
+  traços.append({Página(), l, tracejada, false});
+}
+
+void GravadorImpressão::DesenharRectângulo(const QRectF &r, bool tracejada) {
+  traços.append({Página(), QLineF(r.topLeft(), r.bottomRight()), tracejada, true});
+}
+
+const GravadorImpressão::Texto *GravadorImpressão::Procurar(const QString &texto) const {
+  for (const Texto &t : textos)
+    if (t.texto == texto)
+      return &t;
+  return nullptr;
+}
+
+QStringList GravadorImpressão::Textos() const {
+  QStringList r;
+  for (const Texto &t : textos)
+    r << t.texto;
+  return r;
+}
+
+// --- the printer ---------------------------------------------------------------------------
+
+struct ImpressoraQt::Privado {
+  std::unique_ptr<QPrinter> própria; // a PDF printer made for one document
+  QPrinter &impressora;
+  std::function<void(const QString &)> aoConcluir;
+  QPainter pintor; // declared last, so it ends before the printer goes
+};
+
+ImpressoraQt::ImpressoraQt(QPrinter &impressora, std::function<void(const QString &)> aoConcluir)
+    : ImpressoraQt(nullptr, impressora, std::move(aoConcluir)) {}
+
+ImpressoraQt::ImpressoraQt(std::unique_ptr<QPrinter> própria,
+                           std::function<void(const QString &)> aoConcluir)
+    : ImpressoraQt(própria.get(), *própria, std::move(aoConcluir)) {
+  d->própria = std::move(própria);
+}
+
+ImpressoraQt::ImpressoraQt(QPrinter *, QPrinter &impressora,
+                           std::function<void(const QString &)> aoConcluir)
+    : Impressão(TamanhoImprimível(impressora).width(), TamanhoImprimível(impressora).height()),
+      d(new Privado{nullptr, impressora, std::move(aoConcluir), {}}) {
+  if (!d->pintor.begin(&impressora))
+    throw std::runtime_error("A impressora não aceitou o documento.");
+  const double escala = impressora.resolution() / 1440.0;
+  d->pintor.scale(escala, escala);
+  d->pintor.setRenderHint(QPainter::Antialiasing);
+}
+
+ImpressoraQt::~ImpressoraQt() {
+  if (d->pintor.isActive())
+    d->pintor.end();
+}
+
+void ImpressoraQt::DesenharTexto(double x, double y, const QString &texto,
+                                 const FonteImpressão &f) {
+  const QFont fonte = FonteQt(f);
+  d->pintor.setFont(fonte);
+  d->pintor.setPen(Qt::black);
+  // The surface places the top of the text; the painter wants its baseline.
+  d->pintor.drawText(QPointF(x, y + QFontMetricsF(fonte).ascent()), texto);
+}
+
+void ImpressoraQt::DesenharLinha(const QLineF &l, bool tracejada) {
+  d->pintor.setPen(QPen(Qt::black, EspessuraTraço, tracejada ? Qt::DashLine : Qt::SolidLine));
+  d->pintor.drawLine(l);
+}
+
+void ImpressoraQt::DesenharRectângulo(const QRectF &r, bool tracejada) {
+  d->pintor.setPen(QPen(Qt::black, EspessuraTraço, tracejada ? Qt::DashLine : Qt::SolidLine));
+  d->pintor.setBrush(Qt::NoBrush);
+  d->pintor.drawRect(r);
+}
+
+void ImpressoraQt::MudarPágina() {
+  d->impressora.newPage();
+}
+
+void ImpressoraQt::Concluir() {
+  d->pintor.end();
+  if (d->aoConcluir && d->impressora.outputFormat() == QPrinter::PdfFormat)
+    d->aoConcluir(d->impressora.outputFileName());
+}
+
+// --- choosing where documents go -----------------------------------------------------------
+
+QPrinter &ImpressoraEscolhida() {
+  static QPrinter impressora(QPrinter::HighResolution);
+  return impressora;
+}
+
+bool ConfigurarImpressora(QWidget *pai) {
+  QPrintDialog diálogo(&ImpressoraEscolhida(), pai);
+  diálogo.setWindowTitle(u"Configurar Impressora"_s);
+  diálogo.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  if (diálogo.exec() != QDialog::Accepted)
+    return false;
+  ImpressoraConfigurada() = true;
+  return true;
+}
+
+QString CaminhoPdf(const QString &nomeDocumento) {
+  const QString ficheiroDados = Dados().bd.Aberta() ? Dados().bd.Caminho() : NomeFicheiroDados;
+  const QDir pasta(QFileInfo(ficheiroDados).absoluteDir().filePath(u"Impressões"_s));
+  QString nome = nomeDocumento;
+  for (const QChar c : u"/\\:*?\"<>|"_s)
+    nome.replace(c, u'-');
+  const QString base = nome.trimmed() + u' ' + Agora().toString(u"yyyy-MM-dd HH'h'mm'm'ss's'"_s);
+  QString caminho = pasta.filePath(base + u".pdf"_s);
+  for (int n = 2; QFileInfo::exists(caminho); ++n)
+    caminho = pasta.filePath(base + u" ("_s + QString::number(n) + u").pdf"_s);
+  return caminho;
+}
+
+std::unique_ptr<Impressão> AbrirImpressão(const QString &nomeDocumento, QWidget *pai) {
+  if (Fábrica())
+    return Fábrica()(nomeDocumento);
+  const auto avisar = [nomeDocumento, pai](const QString &ficheiro) {
+    MostrarMensagem(u"Não há impressora instalada: o documento foi guardado no ficheiro\n"_s +
+                        QDir::toNativeSeparators(ficheiro),
+                    Botões::OK, Ícone::Informação, nomeDocumento, pai);
+  };
+  try {
+    QPrinter &escolhida = ImpressoraEscolhida();
+    const bool paraFicheiro = escolhida.outputFormat() == QPrinter::PdfFormat;
+    if (ImpressoraConfigurada() && (!paraFicheiro || !escolhida.outputFileName().isEmpty()))
+      return std::make_unique<ImpressoraQt>(escolhida, avisar);
+    if (!QPrinterInfo::defaultPrinter().isNull()) {
+      escolhida.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
+      return std::make_unique<ImpressoraQt>(escolhida, avisar);
+    }
+    const QString caminho = CaminhoPdf(nomeDocumento);
+    QDir().mkpath(QFileInfo(caminho).absolutePath());
+    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    pdf->setOutputFormat(QPrinter::PdfFormat);
+    pdf->setPageSize(QPageSize(QPageSize::A4));
+    pdf->setOutputFileName(caminho);
+    pdf->setDocName(nomeDocumento);
+    return std::make_unique<ImpressoraQt>(std::move(pdf), avisar);
+  } catch (const std::exception &) {
+    Bip();
+    MostrarMensagem(u"Não foi possível começar a impressão de «"_s + nomeDocumento +
+                        u"».\nVerifique a impressora escolhida em «Configurar Impressora»."_s,
+                    Botões::OK, Ícone::Exclamação, nomeDocumento, pai);
+    return nullptr;
+  }
+}
+
+void InstalarFábricaImpressão(std::function<std::unique_ptr<Impressão>(const QString &)> f) {
+  Fábrica() = std::move(f);
+}

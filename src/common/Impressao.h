@@ -1,0 +1,171 @@
+#pragma once
+
+#include <QFont>
+#include <QLineF>
+#include <QList>
+#include <QRectF>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+// The print surface that every report writes on. Positions and widths are in twips
+// (1/1440 inch) from the top left corner of the printable area; font sizes in points. It
+// keeps a current position as a line printer does: printing a text moves it to the end of
+// the text, or to the start of the next line; a line that would pass the bottom of the page
+// starts a new page first.
+
+struct FonteImpressão {
+  QString nome = QStringLiteral("Times New Roman");
+  double tamanho = 12;
+  bool negrito = false;
+  bool sublinhado = false;
+  bool operator==(const FonteImpressão &) const = default;
+};
+
+// The font as Qt draws it in a twips coordinate system. "Times New Roman" and "Arial" fall
+// back to their metric twins (Liberation Serif and Sans) where the originals are missing.
+QFont FonteQt(const FonteImpressão &f);
+double MedirTexto(const FonteImpressão &f, const QString &texto);
+double AlturaDaLinha(const FonteImpressão &f);
+
+class Impressão {
+public:
+  virtual ~Impressão();
+  Impressão(const Impressão &) = delete;
+  Impressão &operator=(const Impressão &) = delete;
+
+  void DefinirFonte(const QString &nome) { fonte.nome = nome; }
+  void DefinirTamanho(double pontos) { fonte.tamanho = pontos; }
+  void DefinirNegrito(bool b) { fonte.negrito = b; }
+  void DefinirSublinhado(bool b) { fonte.sublinhado = b; }
+  const FonteImpressão &Fonte() const { return fonte; }
+
+  double LarguraPágina() const { return largura; }
+  double AlturaPágina() const { return altura; }
+  double LarguraTexto(const QString &texto) const { return MedirTexto(fonte, texto); }
+  double AlturaLinha() const { return AlturaDaLinha(fonte); }
+
+  double X() const { return x; }
+  double Y() const { return y; }
+  void DefinirX(double v) { x = v; }
+  void DefinirY(double v) { y = v; }
+
+  // Prints at the current position; then moves to the end of the text, or to the start of
+  // the next line when `terminarLinha`.
+  void Imprimir(const QString &texto, bool terminarLinha = true);
+  void LinhaVazia() { Imprimir(QString(), true); }
+
+  void Linha(double x1, double y1, double x2, double y2, bool tracejada = false);
+  void Rectângulo(double x1, double y1, double x2, double y2, bool tracejada = false);
+
+  void NovaPágina();
+  int Página() const { return página; }
+  // Called after a page that the surface started on its own, so that a report can print
+  // its page header there.
+  std::function<void(Impressão &)> AoMudarDePágina;
+
+  // Sends the document to its destination; a surface that went to a file says where.
+  void TerminarDocumento();
+  bool Terminado() const { return terminado; }
+
+protected:
+  Impressão(double larguraTwips, double alturaTwips);
+  virtual void DesenharTexto(double x, double y, const QString &texto, const FonteImpressão &f) = 0;
+  virtual void DesenharLinha(const QLineF &l, bool tracejada) = 0;
+  virtual void DesenharRectângulo(const QRectF &r, bool tracejada) = 0;
+  virtual void MudarPágina() = 0;
+  virtual void Concluir() = 0;
+
+private:
+  FonteImpressão fonte;
+  double largura;
+  double altura;
+  double x = 0;
+  double y = 0;
+  int página = 1;
+  bool terminado = false;
+};
+
+// Keeps everything printed, with position, page and font, instead of printing it.
+class GravadorImpressão : public Impressão {
+public:
+  // An A4 page with the margins of a common laser printer.
+  explicit GravadorImpressão(double larguraTwips = 10772, double alturaTwips = 15704)
+      : Impressão(larguraTwips, alturaTwips) {}
+
+  struct Texto {
+    int página;
+    double x, y;
+    QString texto;
+    FonteImpressão fonte;
+  };
+  struct Traço {
+    int página;
+    QLineF linha;
+    bool tracejada;
+    bool rectângulo;
+  };
+  QList<Texto> textos;
+  QList<Traço> traços;
+  int páginas = 1;
+  // Called when the document ends, so that a test can keep what a window printed.
+  std::function<void(const GravadorImpressão &)> aoTerminar;
+
+  // The first text run equal to `texto`, or nullptr.
+  const Texto *Procurar(const QString &texto) const;
+  // The non-empty texts in printing order.
+  QStringList Textos() const;
+
+protected:
+  void DesenharTexto(double x, double y, const QString &texto, const FonteImpressão &f) override;
+  void DesenharLinha(const QLineF &l, bool tracejada) override;
+  void DesenharRectângulo(const QRectF &r, bool tracejada) override;
+  void MudarPágina() override { ++páginas; }
+  void Concluir() override {
+    if (aoTerminar)
+      aoTerminar(*this);
+  }
+};
+
+// A QPainter on a QPrinter: a real printer or a PDF file.
+class ImpressoraQt : public Impressão {
+public:
+  // Printing starts at once. When the printer writes a PDF, `aoConcluir` is told its path.
+  ImpressoraQt(QPrinter &impressora, std::function<void(const QString &)> aoConcluir = {});
+  // The same on a printer that lives as long as the document.
+  ImpressoraQt(std::unique_ptr<QPrinter> impressora,
+               std::function<void(const QString &)> aoConcluir = {});
+  ~ImpressoraQt() override;
+
+protected:
+  void DesenharTexto(double x, double y, const QString &texto, const FonteImpressão &f) override;
+  void DesenharLinha(const QLineF &l, bool tracejada) override;
+  void DesenharRectângulo(const QRectF &r, bool tracejada) override;
+  void MudarPágina() override;
+  void Concluir() override;
+
+private:
+  ImpressoraQt(QPrinter *, QPrinter &impressora, std::function<void(const QString &)> aoConcluir);
+  struct Privado;
+  std::unique_ptr<Privado> d;
+};
+
+// The printer chosen with "Configurar Impressora" for the rest of the run (the system's
+// default until then).
+QPrinter &ImpressoraEscolhida();
+// Shows the platform's print set-up; returns true when the user confirmed a choice.
+bool ConfigurarImpressora(QWidget *pai);
+
+// Opens a print document named after the report. With no printer installed (and none
+// chosen), the document becomes a PDF in the folder "Impressões" beside Quotas.Dad, named
+// after the report and the time, and the user is told where it went when it ends.
+std::unique_ptr<Impressão> AbrirImpressão(const QString &nomeDocumento, QWidget *pai = nullptr);
+
+// Tests: documents go to the surface this factory makes; an empty function restores printing.
+void InstalarFábricaImpressão(std::function<std::unique_ptr<Impressão>(const QString &)> f);
+
+// Where a PDF of the document would go now: Impressões/<name> <date> <time>.pdf.
+QString CaminhoPdf(const QString &nomeDocumento);

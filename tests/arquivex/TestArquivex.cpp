@@ -1,0 +1,249 @@
+#include "Arquivex.h"
+#include "Copias.h"
+#include "Dados.h"
+#include "FicheiroExemplo.h"
+#include "PastaTeste.h"
+#include "Programas.h"
+#include "Relogio.h"
+#include "Respostas.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+// The window driven as a user would: buttons clicked, message boxes answered through the seam,
+// and the start of the main program recorded instead of done.
+class TestArquivex : public QObject {
+  Q_OBJECT
+
+  struct Início {
+    QString programa;
+    QStringList argumentos;
+    QString pasta;
+  };
+  QList<Início> iniciados;
+
+  static const inline QString PerguntaReinício =
+      u"Deseja iniciar novamente o programa de Sócios e Quotizações?"_s;
+
+  static QDateTime Momento(int dia, int h, int m, int s) {
+    return QDateTime(QDate(2026, 12, dia), QTime(h, m, s));
+  }
+  static QString Copiar(const QDateTime &momento) {
+    FixarRelógio(momento);
+    return EfectuarSegurança(NomeFicheiroDados, PastaSeguranças(NomeFicheiroDados)).cópia;
+  }
+  static void Clicar(Arquivex &j, int botão) {
+    QTest::mouseClick(j.findChild<QPushButton *>(u"Comando_"_s + QString::number(botão)),
+                      Qt::LeftButton);
+  }
+  static void VerificarPerguntaReinício(const PedidoMensagem &m) {
+    QCOMPARE(m.texto, PerguntaReinício);
+    QCOMPARE(m.botões, Botões::SimNão);
+    QCOMPARE(m.ícone, Ícone::Pergunta);
+  }
+
+private slots:
+  void init() {
+    iniciados.clear();
+    InstalarIniciador(
+        [this](const QString &programa, const QStringList &argumentos, const QString &pasta) {
+          iniciados << Início{programa, argumentos, pasta};
+          return true;
+        });
+  }
+  void cleanup() {
+    InstalarIniciador({});
+    FixarRelógio(std::nullopt);
+  }
+
+  void segurancaDizOndeFicouESemReinicio() {
+    PastaTeste pasta;
+    Povoar(NomeFicheiroDados, 1, 3);
+    Respostas respostas;
+    respostas.Responder({Resposta::OK, Resposta::Não});
+    FixarRelógio(Momento(6, 10, 5, 33));
+    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
+    QCOMPARE(j.objectName(), u"Arquivex"_s);
+    QCOMPARE(j.windowTitle(), u"Segurança e Reposição do Ficheiro de Sócios"_s);
+    QCOMPARE(j.Pasta(), pasta.Caminho(u"Seguranças"_s));
+    QVERIFY(!j.findChild<QListWidget *>(u"Copias"_s));
+    j.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&j));
+    QCOMPARE(j.findChild<QPushButton *>(u"Comando_1"_s)->text(), u"&Efectuar Segurança"_s);
+    Clicar(j, 1);
+
+    const QString cópia = pasta.Caminho(u"Seguranças/Quotas 2026-12-06 10h05m33s.Dad"_s);
+    QCOMPARE(Linhas(cópia), Linhas(NomeFicheiroDados));
+    QCOMPARE(respostas.caixas.size(), 2);
+    const PedidoMensagem &feito = respostas.caixas[0];
+    QCOMPARE(feito.ícone, Ícone::Informação);
+    QCOMPARE(feito.título, u"Segurança do Ficheiro"_s);
+    QVERIFY2(feito.texto.contains(QDir::toNativeSeparators(cópia)) &&
+                 feito.texto.contains(u"com 3 sócios"_s) &&
+                 feito.texto.endsWith(u"A cópia foi verificada e está em boas condições."_s),
+             qPrintable(feito.texto));
+    VerificarPerguntaReinício(respostas.caixas[1]);
+    QVERIFY(iniciados.isEmpty());
+    QVERIFY(!j.isVisible());
+    QCOMPARE(j.result(), int(QDialog::Accepted));
+    QCOMPARE(respostas.bips, 0);
+  }
+
+  void segurancaNoutraPastaEReinicioDoPrograma() {
+    PastaTeste pasta;
+    Povoar(NomeFicheiroDados, 1, 1);
+    Respostas respostas; // OK, then Sim to the restart
+    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
+    const QString outra = pasta.Caminho(u"pen/cópias"_s);
+    j.DefinirPasta(outra);
+    QCOMPARE(j.findChild<QLineEdit *>(u"Pasta"_s)->text(), QDir::toNativeSeparators(outra));
+    j.show();
+    Clicar(j, 1);
+    QCOMPARE(QDir(outra).entryList(QDir::Files).size(), 1);
+    QVERIFY(respostas.caixas[0].texto.contains(u"com 1 sócio."_s));
+    QCOMPARE(iniciados.size(), 1);
+    QCOMPARE(iniciados[0].programa, u"agremia"_s);
+    QVERIFY(iniciados[0].argumentos.isEmpty());
+    QCOMPARE(iniciados[0].pasta, QDir(pasta.Raiz()).absolutePath());
+    QVERIFY(!j.isVisible());
+  }
+
+  void segurancaSemFicheiroAvisaENaoCriaNada() {
+    PastaTeste pasta;
+    Respostas respostas;
+    respostas.Responder({Resposta::OK, Resposta::Não});
+    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
+    j.show();
+    auto *aviso = j.findChild<QLabel *>(u"Aviso"_s);
+    QVERIFY(aviso->isVisible());
+    QVERIFY(aviso->text().contains(u"não existe"_s));
+    Clicar(j, 1);
+    QCOMPARE(respostas.caixas.size(), 1);
+    QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
+    QVERIFY(respostas.caixas[0].texto.contains(u"não existe"_s));
+    QCOMPARE(respostas.bips, 1);
+    QVERIFY(j.isVisible()); // the user may still leave or try another folder
+    QVERIFY(QDir(pasta.Raiz()).isEmpty());
+
+    // Closing the window asks the restart question as "&Sair" does.
+    j.close();
+    QCOMPARE(respostas.caixas.size(), 2);
+    VerificarPerguntaReinício(respostas.caixas[1]);
+    QVERIFY(iniciados.isEmpty());
+    QVERIFY(!j.isVisible());
+  }
+
+  void reposicaoListaEPoeNoLugarACopiaEscolhida() {
+    PastaTeste pasta;
+    Povoar(NomeFicheiroDados, 1, 2);
+    const QString antiga = Copiar(Momento(1, 9, 0, 0));
+    Povoar(NomeFicheiroDados, 3, 1);
+    Copiar(Momento(5, 17, 45, 10));
+    EscreverFicheiro(pasta.Caminho(u"Seguranças/Quotas 2026-11-30 08h00m00s.Dad"_s), "lixo");
+    Povoar(NomeFicheiroDados, 4, 1);
+    const auto actuais = Linhas(NomeFicheiroDados);
+
+    Respostas respostas;
+    respostas.Responder({Resposta::Sim, Resposta::OK, Resposta::Não});
+    FixarRelógio(Momento(7, 18, 30, 0));
+    Arquivex j(Arquivex::Modo::Reposição, QDir::currentPath());
+    j.show();
+    QCOMPARE(j.findChild<QPushButton *>(u"Comando_1"_s)->text(), u"&Repor Cópia"_s);
+    auto *lista = j.findChild<QListWidget *>(u"Copias"_s);
+    QCOMPARE(lista->count(), 3);
+    QCOMPARE(lista->item(0)->text(), u"05-12-2026   17:45:10     3 sócios"_s);
+    QCOMPARE(lista->item(1)->text(), u"01-12-2026   09:00:00     2 sócios"_s);
+    QCOMPARE(lista->item(2)->text(),
+             u"30-11-2026   08:00:00     inutilizável: não é uma base de dados"_s);
+    QCOMPARE(lista->currentRow(), 0);
+
+    lista->setCurrentRow(1);
+    Clicar(j, 1);
+    QCOMPARE(respostas.caixas.size(), 3);
+    const PedidoMensagem &pergunta = respostas.caixas[0];
+    QCOMPARE(pergunta.botões, Botões::SimNão);
+    QCOMPARE(pergunta.ícone, Ícone::Pergunta);
+    QVERIFY2(pergunta.texto.contains(u"01-12-2026, às 09:00:00"_s) &&
+                 pergunta.texto.contains(u"serão perdidos"_s),
+             qPrintable(pergunta.texto));
+    const QString salvaguarda =
+        pasta.Caminho(u"Seguranças/Quotas antes da reposição 2026-12-07 18h30m00s.Dad"_s);
+    QCOMPARE(respostas.caixas[1].ícone, Ícone::Informação);
+    QVERIFY2(respostas.caixas[1].texto.contains(u"2 sócios"_s) &&
+                 respostas.caixas[1].texto.contains(QDir::toNativeSeparators(salvaguarda)),
+             qPrintable(respostas.caixas[1].texto));
+    VerificarPerguntaReinício(respostas.caixas[2]);
+    QCOMPARE(Linhas(NomeFicheiroDados), Linhas(antiga));
+    QCOMPARE(Linhas(salvaguarda), actuais);
+    QVERIFY(iniciados.isEmpty());
+    QVERIFY(!j.isVisible());
+  }
+
+  void reposicaoRecusadaOuDesistidaNaoMexeEmNada() {
+    PastaTeste pasta;
+    Povoar(NomeFicheiroDados, 1, 2);
+    Copiar(Momento(1, 9, 0, 0));
+    EscreverFicheiro(pasta.Caminho(u"Seguranças/Quotas 2026-12-02 08h00m00s.Dad"_s), "lixo");
+    Povoar(NomeFicheiroDados, 3, 1);
+    const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);
+
+    Respostas respostas;
+    Arquivex j(Arquivex::Modo::Reposição, QDir::currentPath());
+    j.show();
+    auto *lista = j.findChild<QListWidget *>(u"Copias"_s);
+    QCOMPARE(lista->count(), 2);
+    QCOMPARE(lista->currentRow(), 1); // the newest sound copy, not the unusable one above it
+
+    // The unusable copy is refused without even asking.
+    lista->setCurrentRow(0);
+    Clicar(j, 1);
+    QCOMPARE(respostas.caixas.size(), 1);
+    QVERIFY2(respostas.caixas[0].texto.contains(u"não pode ser reposta"_s),
+             qPrintable(respostas.caixas[0].texto));
+    QCOMPARE(respostas.bips, 1);
+
+    // Enter on the list asks once; "Não" changes nothing and keeps the window.
+    lista->setCurrentRow(1);
+    lista->setFocus();
+    respostas.Responder({Resposta::Não});
+    QTest::keyClick(lista, Qt::Key_Return);
+    QCOMPARE(respostas.caixas.size(), 2);
+    QCOMPARE(respostas.caixas[1].ícone, Ícone::Pergunta);
+    QVERIFY(j.isVisible());
+    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
+    QCOMPARE(QDir(PastaSeguranças(NomeFicheiroDados)).entryList(QDir::Files).size(), 2);
+
+    // "&Sair" and "Sim" to the restart.
+    Clicar(j, 0);
+    QCOMPARE(respostas.caixas.size(), 3);
+    VerificarPerguntaReinício(respostas.caixas[2]);
+    QCOMPARE(iniciados.size(), 1);
+    QCOMPARE(iniciados[0].pasta, QDir(pasta.Raiz()).absolutePath());
+    QCOMPARE(j.result(), int(QDialog::Rejected));
+    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
+  }
+
+  void reposicaoSemCopiasNemFicheiro() {
+    PastaTeste pasta;
+    Respostas respostas;
+    respostas.Responder({Resposta::OK, Resposta::Não});
+    Arquivex j(Arquivex::Modo::Reposição, QDir::currentPath());
+    j.show();
+    const QString aviso = j.findChild<QLabel *>(u"Aviso"_s)->text();
+    QVERIFY2(aviso.contains(u"Não há cópias de segurança"_s) &&
+                 aviso.contains(u"passará a ser o ficheiro de sócios"_s),
+             qPrintable(aviso));
+    Clicar(j, 1);
+    QCOMPARE(respostas.caixas.size(), 1);
+    QCOMPARE(respostas.caixas[0].ícone, Ícone::Exclamação);
+    QVERIFY(j.isVisible());
+  }
+};
+
+QTEST_MAIN(TestArquivex)
+#include "TestArquivex.moc"

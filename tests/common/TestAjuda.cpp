@@ -1,0 +1,312 @@
+#include "JanelaAjuda.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString TítuloJanela = u"Ajuda - Ficheiro de Sócios e Quotizações"_s;
+
+// The page's text as stored, read as UTF-8; empty when it is missing or not valid UTF-8.
+QString Fonte(const QString &página) {
+  QFile f(u":/ajuda/"_s + página + u".html"_s);
+  if (!f.open(QIODevice::ReadOnly))
+    return {};
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString texto = utf8(f.readAll());
+  return utf8.hasError() ? QString() : texto;
+}
+
+QStringList Ligações(const QString &html) {
+  static const QRegularExpression href(u"href\\s*=\\s*\"([^\"]*)\""_s,
+                                       QRegularExpression::CaseInsensitiveOption);
+  QStringList l;
+  for (const auto &m : href.globalMatch(html))
+    l.append(m.captured(1));
+  return l;
+}
+
+QString TítuloDaFonte(const QString &html) {
+  static const QRegularExpression título(u"<title>([^<]*)</title>"_s);
+  return título.match(html).captured(1).trimmed();
+}
+
+QWidget *Janela() {
+  return JanelaAjudaAberta();
+}
+QTextBrowser *Texto() {
+  return Janela() ? Janela()->findChild<QTextBrowser *>(u"Texto"_s) : nullptr;
+}
+QAbstractButton *Botão(const QString &nome) {
+  return Janela() ? Janela()->findChild<QAbstractButton *>(nome) : nullptr;
+}
+QString PáginaMostrada() {
+  return Texto() ? Texto()->source().fileName() : QString();
+}
+
+// Where the first link to `href` stands on screen, in the browser's viewport; (-1, -1) if the
+// page has no such link.
+QPoint PontoDaLigação(QTextBrowser *b, const QString &href) {
+  QTextDocument *doc = b->document();
+  for (QTextBlock bloco = doc->begin(); bloco.isValid(); bloco = bloco.next())
+    for (auto it = bloco.begin(); !it.atEnd(); ++it) {
+      const QTextFragment f = it.fragment();
+      if (f.charFormat().isAnchor() && f.charFormat().anchorHref() == href) {
+        QTextCursor c(doc);
+        c.setPosition(f.position() + f.length() / 2);
+        return b->cursorRect(c).center();
+      }
+    }
+  return {-1, -1};
+}
+
+} // namespace
+
+class TestAjuda : public QObject {
+  Q_OBJECT
+
+private slots:
+  void cleanup() { delete JanelaAjudaAberta(); }
+
+  void paginasListadasSaoAsDoRecurso();
+  void cadaPaginaCarregaComTexto_data();
+  void cadaPaginaCarregaComTexto();
+  void ligacoesInternasResolvem();
+  void indiceLigaTodasAsPaginas();
+  void abreComoUsar();
+  void nomeDesconhecidoMostraIndice_data();
+  void nomeDesconhecidoMostraIndice();
+  void ancoraLevaAoSitio();
+  void cliqueEmLigacaoEHistorico();
+  void tecladoAnteriorSeguinteEscape();
+  void umaSoJanelaReutilizada();
+  void janelaModalNaoBloqueiaAjuda();
+};
+
+void TestAjuda::paginasListadasSaoAsDoRecurso() {
+  const QStringList páginas = PáginasAjuda();
+  QVERIFY(!páginas.isEmpty());
+  QCOMPARE(páginas.first(), u"indice"_s);
+  QCOMPARE(QSet<QString>(páginas.begin(), páginas.end()).size(), páginas.size());
+
+  // A page added to the resource but not to the list (or the reverse) would be unreachable
+  // by name or missing.
+  QSet<QString> noRecurso;
+  for (const QString &f : QDir(u":/ajuda"_s).entryList({u"*.html"_s}, QDir::Files))
+    noRecurso.insert(f.chopped(5));
+  QCOMPARE(noRecurso, QSet<QString>(páginas.begin(), páginas.end()));
+}
+
+void TestAjuda::cadaPaginaCarregaComTexto_data() {
+  QTest::addColumn<QString>("pagina");
+  for (const QString &p : PáginasAjuda())
+    QTest::newRow(p.toUtf8().constData()) << p;
+}
+
+void TestAjuda::cadaPaginaCarregaComTexto() {
+  QFETCH(QString, pagina);
+  const QString html = Fonte(pagina);
+  QVERIFY2(!html.isEmpty(), "page missing from the resource or not UTF-8");
+  QVERIFY(!html.contains(u"<script"_s, Qt::CaseInsensitive));
+  QVERIFY(!html.contains(u"<img"_s, Qt::CaseInsensitive));
+  QCOMPARE(html.count(u"<h1>"_s), 1);
+  const QString título = TítuloDaFonte(html);
+  QVERIFY(!título.isEmpty());
+
+  // Shown the way the user sees it: the browser must decode the accents itself.
+  MostrarAjuda(nullptr, pagina);
+  QVERIFY(Texto());
+  QCOMPARE(PáginaMostrada(), pagina + u".html"_s);
+  QCOMPARE(Texto()->documentTitle(), título);
+  const QString texto = Texto()->toPlainText();
+  QVERIFY2(texto.size() > 800, qPrintable(u"only %1 characters"_s.arg(texto.size())));
+  // UTF-8 read as Latin-1 turns "ç" into "Ã§": an "Ã" followed by a character of that range.
+  static const QRegularExpression trocado(u"\uFFFD|Ã[\u0080-\u00BF]"_s);
+  QVERIFY2(!texto.contains(trocado), "accents decoded wrongly");
+}
+
+void TestAjuda::ligacoesInternasResolvem() {
+  const QStringList páginas = PáginasAjuda();
+  QStringList falhas;
+  int vistas = 0;
+  for (const QString &p : páginas) {
+    for (const QString &href : Ligações(Fonte(p))) {
+      ++vistas;
+      const qsizetype c = href.indexOf(u'#');
+      const QString ficheiro = c < 0 ? href : href.left(c);
+      const QString âncora = c < 0 ? QString() : href.mid(c + 1);
+      QString destino = ficheiro.isEmpty() ? p : ficheiro;
+      if (ficheiro.contains(u':') || ficheiro.startsWith(u'/') || !destino.endsWith(u".html"_s) ||
+          !páginas.contains(destino.chopped(5))) {
+        falhas << p + u": "_s + href;
+        continue;
+      }
+      destino.chop(5);
+      if (!âncora.isEmpty() && !Fonte(destino).contains(u"name=\""_s + âncora + u'"'))
+        falhas << p + u": "_s + href + u" (no such anchor)"_s;
+    }
+  }
+  QVERIFY(vistas > páginas.size());
+  QVERIFY2(falhas.isEmpty(), qPrintable(falhas.join(u", "_s)));
+}
+
+void TestAjuda::indiceLigaTodasAsPaginas() {
+  QSet<QString> ligadas;
+  for (const QString &href : Ligações(Fonte(u"indice"_s)))
+    ligadas.insert(href.section(u'#', 0, 0));
+  QStringList faltam;
+  for (const QString &p : PáginasAjuda())
+    if (p != u"indice"_s && !ligadas.contains(p + u".html"_s))
+      faltam << p;
+  QVERIFY2(faltam.isEmpty(), qPrintable(faltam.join(u", "_s)));
+}
+
+void TestAjuda::abreComoUsar() {
+  QVERIFY(!JanelaAjudaAberta());
+  QWidget principal;
+  MostrarAjuda(&principal, u"como-usar"_s);
+  QVERIFY(Janela());
+  QVERIFY(Janela()->isVisible());
+  QVERIFY(Janela()->isWindow());
+  QVERIFY(!Janela()->isModal());
+  QCOMPARE(Janela()->windowTitle(), TítuloJanela);
+  QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
+  QCOMPARE(Texto()->documentTitle(), u"Como usar a Ajuda"_s);
+  QVERIFY(Botão(u"Indice"_s) && Botão(u"Indice"_s)->isEnabled());
+  QVERIFY(Botão(u"Anterior"_s) && !Botão(u"Anterior"_s)->isEnabled());
+  QVERIFY(Botão(u"Seguinte"_s) && !Botão(u"Seguinte"_s)->isEnabled());
+  QCOMPARE(NomeFicheiroAjuda(), u"quotas.HLP"_s);
+}
+
+void TestAjuda::nomeDesconhecidoMostraIndice_data() {
+  QTest::addColumn<QString>("nome");
+  QTest::newRow("desconhecido") << u"nao-existe"_s;
+  QTest::newRow("vazio") << QString();
+  QTest::newRow("fora da pasta") << u"../ajuda/base"_s;
+  QTest::newRow("desconhecido com ancora") << u"xpto#observacoes"_s;
+}
+
+void TestAjuda::nomeDesconhecidoMostraIndice() {
+  QFETCH(QString, nome);
+  MostrarAjuda(nullptr, nome);
+  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
+  QVERIFY(Texto()->source().fragment().isEmpty());
+  QCOMPARE(Texto()->documentTitle(), u"Índice da Ajuda"_s);
+}
+
+void TestAjuda::ancoraLevaAoSitio() {
+  MostrarAjuda(nullptr, u"dados-pessoais#observacoes"_s);
+  QCOMPARE(PáginaMostrada(), u"dados-pessoais.html"_s);
+  QCOMPARE(Texto()->source().fragment(), u"observacoes"_s);
+}
+
+void TestAjuda::cliqueEmLigacaoEHistorico() {
+  MostrarAjuda(nullptr, u"indice"_s);
+  QTextBrowser *b = Texto();
+  const QPoint ponto = PontoDaLigação(b, u"como-usar.html"_s);
+  QVERIFY(b->viewport()->rect().contains(ponto));
+
+  QTest::mouseClick(b->viewport(), Qt::LeftButton, Qt::NoModifier, ponto);
+  QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
+  QVERIFY(Botão(u"Anterior"_s)->isEnabled());
+  QVERIFY(!Botão(u"Seguinte"_s)->isEnabled());
+
+  QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
+  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
+  QVERIFY(!Botão(u"Anterior"_s)->isEnabled());
+  QVERIFY(Botão(u"Seguinte"_s)->isEnabled());
+
+  QTest::mouseClick(Botão(u"Seguinte"_s), Qt::LeftButton);
+  QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
+  QVERIFY(Botão(u"Anterior"_s)->isEnabled());
+  QVERIFY(!Botão(u"Seguinte"_s)->isEnabled());
+
+  QTest::mouseClick(Botão(u"Indice"_s), Qt::LeftButton);
+  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
+  QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
+  QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
+}
+
+void TestAjuda::tecladoAnteriorSeguinteEscape() {
+  for (const QString &p : {u"indice"_s, u"geral"_s, u"base"_s})
+    MostrarAjuda(nullptr, p);
+  QVERIFY(QTest::qWaitForWindowActive(Janela()));
+  QTextBrowser *b = Texto();
+
+  // One step per key: the window's keys and the browser's own must not both act.
+  QTest::keyClick(b, Qt::Key_Left, Qt::AltModifier);
+  QCOMPARE(PáginaMostrada(), u"geral.html"_s);
+  QTest::keyClick(b, Qt::Key_Left, Qt::AltModifier);
+  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
+  QTest::keyClick(b, Qt::Key_Right, Qt::AltModifier);
+  QCOMPARE(PáginaMostrada(), u"geral.html"_s);
+
+  QTest::keyClick(b, Qt::Key_Escape);
+  QVERIFY(!Janela()->isVisible());
+
+  // Opened again, it is the same window with its history.
+  MostrarAjuda(nullptr, u"menu"_s);
+  QVERIFY(Janela()->isVisible());
+  QCOMPARE(PáginaMostrada(), u"menu.html"_s);
+  QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
+  QCOMPARE(PáginaMostrada(), u"geral.html"_s);
+}
+
+void TestAjuda::umaSoJanelaReutilizada() {
+  QWidget principal;
+  MostrarAjuda(&principal, u"base"_s);
+  QWidget *primeira = JanelaAjudaAberta();
+  MostrarAjuda(&principal, u"quotizacoes"_s);
+  MostrarAjuda(nullptr, u"tabelas"_s);
+  QCOMPARE(JanelaAjudaAberta(), primeira);
+  int janelas = 0;
+  for (QWidget *w : QApplication::allWidgets())
+    janelas += qobject_cast<QTextBrowser *>(w) && w->objectName() == u"Texto"_s;
+  QCOMPARE(janelas, 1);
+  QCOMPARE(PáginaMostrada(), u"tabelas.html"_s);
+}
+
+// Help asked for from a modal window must be usable there, and must not vanish with it.
+void TestAjuda::janelaModalNaoBloqueiaAjuda() {
+  QWidget principal;
+  principal.show();
+  MostrarAjuda(&principal, u"indice"_s);
+  const QPointer<QWidget> ajuda = JanelaAjudaAberta();
+  QCOMPARE(ajuda->parentWidget(), &principal);
+
+  auto *diálogo = new QDialog(&principal);
+  diálogo->setWindowModality(Qt::ApplicationModal);
+  diálogo->show();
+  QCOMPARE(QApplication::activeModalWidget(), diálogo);
+  MostrarAjuda(diálogo, u"tabelas"_s);
+  QCOMPARE(JanelaAjudaAberta(), ajuda.data());
+  QCOMPARE(ajuda->parentWidget(), diálogo); // a window under the modal one is not blocked
+  QVERIFY(ajuda->isVisible());
+  QCOMPARE(PáginaMostrada(), u"tabelas.html"_s);
+
+  diálogo->hide();
+  delete diálogo;
+  QVERIFY2(ajuda, "the help window went away with the modal window");
+  QCOMPARE(JanelaAjudaAberta(), ajuda.data());
+  QCOMPARE(ajuda->parentWidget(), &principal);
+  QVERIFY(ajuda->isVisible());
+  QCOMPARE(PáginaMostrada(), u"tabelas.html"_s);
+  QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
+  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
+}
+
+QTEST_MAIN(TestAjuda)
+#include "TestAjuda.moc"

@@ -1,0 +1,184 @@
+#include "Cabecalho.h"
+#include "Dados.h"
+#include "Impressao.h"
+#include "PastaTeste.h"
+
+#include <QComboBox>
+#include <QFontInfo>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The print surface's page logic and the report page header, through the recorder.
+class TestImpressao : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<PastaTeste> pasta;
+  QComboBox códigos;
+
+  static void Linha(const QString &tipo, const QString &designação) {
+    Dados().tabelas->AdicionarNovo();
+    Dados().tabelas->DefinirCampo(u"Tipo", tipo);
+    Dados().tabelas->DefinirCampo(u"Designação", designação);
+    Dados().tabelas->Actualizar();
+  }
+  static double Largura(const QString &t, double tamanho) {
+    FonteImpressão f;
+    f.tamanho = tamanho;
+    return MedirTexto(f, t);
+  }
+
+private slots:
+  void init() {
+    pasta = std::make_unique<PastaTeste>();
+    BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+    códigos.clear();
+    códigos.addItem(u"1100-148 Lisboa"_s, 7);
+    códigos.addItem(u"4000-001 Porto"_s, 9);
+  }
+  void cleanup() {
+    FecharDados();
+    pasta.reset();
+  }
+
+  void fontesComMedidasFixas() {
+    const QString família = QFontInfo(FonteQt({})).family();
+    QVERIFY2(família == u"Times New Roman"_s || família == u"Liberation Serif"_s,
+             qPrintable(família));
+    FonteImpressão arial{u"Arial"_s, 10, false, false};
+    const QString outra = QFontInfo(FonteQt(arial)).family();
+    QVERIFY2(outra == u"Arial"_s || outra == u"Liberation Sans"_s, qPrintable(outra));
+    // Widths in twips grow with the size and add up, as the layouts rely on.
+    const double a = Largura(u"Quota"_s, 12);
+    QVERIFY(a > 400 && a < 900); // about 0.4 inch in 12 points
+    QCOMPARE(std::round(Largura(u"Quota"_s, 24)), std::round(2 * a));
+    QVERIFY(std::fabs(Largura(u"AnoMês"_s, 12) - Largura(u"Ano"_s, 12) - Largura(u"Mês"_s, 12)) <
+            1);
+    FonteImpressão negrito;
+    negrito.negrito = true;
+    QVERIFY(MedirTexto(negrito, u"Quota"_s) > a);
+  }
+
+  void posicaoEPaginasAutomaticas() {
+    GravadorImpressão p(10000, 1000);
+    int mudanças = 0;
+    p.AoMudarDePágina = [&](Impressão &) { ++mudanças; };
+    p.DefinirTamanho(12);
+    const double h = p.AlturaLinha();
+    QVERIFY(h > 250 && h < 300);
+    p.Imprimir(u"Sócio"_s, false);
+    QCOMPARE(p.X(), p.LarguraTexto(u"Sócio"_s));
+    QCOMPARE(p.Y(), 0.0);
+    p.Imprimir(u" nº 12"_s);
+    QCOMPARE(p.X(), 0.0);
+    QCOMPARE(p.Y(), h);
+    QCOMPARE(p.textos[1].x, p.LarguraTexto(u"Sócio"_s));
+    // Lines that still fit stay on page 1; the one that would pass the bottom starts page 2.
+    while (p.Y() + h <= 1000)
+      p.Imprimir(u"linha"_s);
+    QCOMPARE(p.Página(), 1);
+    p.DefinirX(500);
+    p.Imprimir(u"nova"_s);
+    QCOMPARE(p.Página(), 2);
+    QCOMPARE(mudanças, 1);
+    const auto *nova = p.Procurar(u"nova"_s);
+    QVERIFY(nova);
+    QCOMPARE(nova->página, 2);
+    QCOMPARE(nova->x, 0.0);
+    QCOMPARE(nova->y, 0.0);
+    QCOMPARE(p.páginas, 2);
+    p.Linha(0, 10, 100, 10, true);
+    p.Rectângulo(50, 50, 10, 10);
+    QCOMPARE(p.traços.size(), 2);
+    QVERIFY(p.traços[0].tracejada && !p.traços[0].rectângulo);
+    QVERIFY(p.traços[1].rectângulo && !p.traços[1].tracejada);
+    QCOMPARE(p.traços[1].linha, QLineF(10, 10, 50, 50));
+    QCOMPARE(p.traços[1].página, 2);
+    p.TerminarDocumento();
+    QVERIFY(p.Terminado());
+  }
+
+  void cabecalhoSemDadosDaColectividade() {
+    GravadorImpressão p;
+    ImprimirCabeçalho(p, u"Quotas em Atraso"_s, u"Página 1"_s, códigos);
+    const double w = p.LarguraPágina();
+    const auto *título = p.Procurar(u"Quotas em Atraso"_s);
+    QVERIFY(título);
+    QCOMPARE(título->y, 0.0);
+    QCOMPARE(título->fonte.tamanho, 18.0);
+    QCOMPARE(título->fonte.nome, u"Times New Roman"_s);
+    QCOMPARE(título->x, (w - Largura(u"Quotas em Atraso"_s, 18)) / 2);
+    const auto *página = p.Procurar(u"Página 1"_s);
+    QCOMPARE(página->x, (w - Largura(u"Página 1"_s, 14)) / 2);
+    // Five empty block lines, an empty line, the rule, another empty line.
+    FonteImpressão f;
+    double y = 0;
+    for (double t : {16.0, 12.0, 12.0, 14.0, 8.0}) {
+      f.tamanho = t;
+      y += AlturaDaLinha(f);
+    }
+    f.tamanho = 8;
+    y += AlturaDaLinha(f);
+    QCOMPARE(p.traços.size(), 1);
+    QCOMPARE(p.traços[0].linha, QLineF(0, y, w, y));
+    QCOMPARE(p.Y(), y + AlturaDaLinha(f));
+    QCOMPARE(p.X(), 0.0);
+    QCOMPARE(p.Fonte().tamanho, 14.0);
+  }
+
+  void cabecalhoComDadosCentradosNoBloco() {
+    Linha(u"1"_s, u" Sociedade Recreativa Amizade "_s);
+    Linha(u"2"_s, u"Rua do Sol, 12"_s);
+    Linha(u"3"_s, u"Gaia"_s);
+    Linha(u"4"_s, u"9"_s);
+    Linha(u"5"_s, u"22 123 45 67"_s);
+    Linha(u"6"_s, u"22 123 45 68"_s);
+    QCOMPARE(
+        LinhasColectividade(*Dados().tabelas, códigos),
+        (QStringList{u"Sociedade Recreativa Amizade"_s, u"Rua do Sol, 12"_s, u"Gaia"_s,
+                     u"4000-001 Porto"_s, u"Telefone: 22 123 45 67   -   Fax: 22 123 45 68"_s}));
+    GravadorImpressão p;
+    ImprimirCabeçalho(p, u"Mapa de Quotas"_s, u"2003"_s, códigos);
+    const double bloco = std::floor(Largura(u"Sociedade Recreativa Amizade"_s, 16));
+    const auto *nome = p.Procurar(u"Sociedade Recreativa Amizade"_s);
+    QCOMPARE(nome->x, 0.0);
+    QCOMPARE(nome->fonte.tamanho, 16.0);
+    const auto *gaia = p.Procurar(u"Gaia"_s);
+    QCOMPARE(gaia->x, (bloco - std::floor(Largura(u"Gaia"_s, 12))) / 2);
+    const auto *título = p.Procurar(u"Mapa de Quotas"_s);
+    QCOMPARE(título->x, (p.LarguraPágina() - bloco - Largura(u"Mapa de Quotas"_s, 18)) / 2 + bloco);
+    QVERIFY(título->x > bloco);
+  }
+
+  void linhasDoBlocoEmCasosLimite() {
+    Linha(u"6"_s, u" 22 999 "_s);
+    Linha(u"4"_s, u"0"_s);
+    QStringList l = LinhasColectividade(*Dados().tabelas, códigos);
+    QCOMPARE(l[4], u"   -   Fax: 22 999"_s);
+    QCOMPARE(l[3], QString());
+    Dados().tabelas->ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"4"_s));
+    Dados().tabelas->Editar();
+    Dados().tabelas->DefinirCampo(u"Designação", u"55"_s); // a postal code since deleted
+    Dados().tabelas->Actualizar();
+    QCOMPARE(LinhasColectividade(*Dados().tabelas, códigos)[3], QString());
+    Linha(u"1"_s, u" "_s); // saved empty
+    QCOMPARE(LinhasColectividade(*Dados().tabelas, códigos)[0], QString());
+
+    // A name wider than the page: the title still goes to the right of the block.
+    Dados().tabelas->ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"1"_s));
+    Dados().tabelas->Editar();
+    Dados().tabelas->DefinirCampo(u"Designação", QString(60, u'W'));
+    Dados().tabelas->Actualizar();
+    GravadorImpressão p;
+    ImprimirCabeçalho(p, u"T"_s, u"P"_s, códigos);
+    const double bloco = std::floor(Largura(QString(60, u'W'), 16));
+    QVERIFY(bloco > p.LarguraPágina());
+    QCOMPARE(p.Procurar(u"T"_s)->x, (p.LarguraPágina() - bloco - Largura(u"T"_s, 18)) / 2 + bloco);
+  }
+};
+
+QTEST_MAIN(TestImpressao)
+#include "TestImpressao.moc"

@@ -1,0 +1,174 @@
+#include "Dados.h"
+#include "Impressao.h"
+#include "ImprimirFicha.h"
+#include "ListaQuotas.h"
+#include "PastaTeste.h"
+
+#include <QComboBox>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The member card through the recorder, with positions checked against the layout rules,
+// and once through a real printer into a PDF.
+class TestFicha : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<PastaTeste> pasta;
+  QComboBox códigos;
+  const QDateTime agora{QDate(2026, 12, 6), QTime(9, 5)};
+
+  static DadosFicha Ficha(int quotas, const QString &observações = {}) {
+    DadosFicha f{u"000012"_s,
+                 u"José Silva"_s,
+                 u"15-09-1996"_s,
+                 u"Rua Direita, 25"_s,
+                 u"Porto"_s,
+                 u"4000-001 Porto"_s,
+                 u"Efectivo"_s,
+                 u"Normal"_s,
+                 u"1234,5"_s,
+                 observações,
+                 {}};
+    for (int m = 1; m <= quotas; ++m)
+      f.quotas << EntradaQuota(2003, m, Moeda::DeCêntimos(1250), 400 + m);
+    return f;
+  }
+  static QList<const GravadorImpressão::Texto *> Com(const GravadorImpressão &p, const QString &t) {
+    QList<const GravadorImpressão::Texto *> r;
+    for (const auto &x : p.textos)
+      if (x.texto == t)
+        r << &x;
+    return r;
+  }
+
+private slots:
+  void init() {
+    pasta = std::make_unique<PastaTeste>();
+    BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+  }
+  void cleanup() {
+    FecharDados();
+    pasta.reset();
+  }
+
+  void dadosPessoaisECabecalho() {
+    GravadorImpressão p;
+    ImprimirFicha(p, Ficha(0), códigos, agora);
+    QVERIFY(p.Procurar(u"Impressão de Ficha de Sócio"_s));
+    QVERIFY(p.Procurar(u"06/12/2026  -  09h 05m"_s));
+    QVERIFY(p.Procurar(u"Sócio nº 12  -  José Silva"_s));
+    const auto *endereço = p.Procurar(u"Endereço: "_s);
+    const auto *rua = p.Procurar(u"Rua Direita, 25"_s);
+    QCOMPARE(rua->x, std::floor(endereço->x + MedirTexto(endereço->fonte, u"Endereço: "_s)));
+    QCOMPARE(p.Procurar(u"Porto"_s)->x, rua->x);
+    const double w = p.LarguraPágina();
+    QCOMPARE(p.Procurar(u"Data de Inscrição: 15-09-1996"_s)->x, w / 2);
+    QCOMPARE(p.Procurar(u"Situação: Efectivo"_s)->y, rua->y);
+    QVERIFY(p.Procurar(u"Tipo de Quota: Normal"_s));
+    QVERIFY(p.Procurar(u"Valor actual da Quota: 1.234,50"_s));
+    // Without dues: the two groups of headings and the rule under them, then the remarks.
+    QCOMPARE(Com(p, u"Recibo"_s).size(), 2);
+    QVERIFY(!p.Procurar(u"Janeiro"_s));
+    QCOMPARE(p.Textos().last(), u" "_s); // empty remarks: one empty line
+    QVERIFY(p.Terminado());
+    QCOMPARE(p.páginas, 1);
+  }
+
+  void quotasDuasPorLinha() {
+    GravadorImpressão p;
+    ImprimirFicha(p, Ficha(5), códigos, agora);
+    const double c = std::floor(p.LarguraPágina() / 10);
+    // Headings centred in their nine columns; the fifth separates the groups.
+    const auto títulos = Com(p, u"Mês"_s);
+    QCOMPARE(títulos.size(), 2);
+    QCOMPARE(títulos[0]->x, (c - MedirTexto(títulos[0]->fonte, u"Mês"_s)) / 2 + c);
+    QCOMPARE(títulos[1]->x, (c - MedirTexto(títulos[1]->fonte, u"Mês"_s)) / 2 + 6 * c);
+    QCOMPARE(títulos[0]->y, títulos[1]->y);
+    const auto *janeiro = p.Procurar(u"Janeiro"_s), *fevereiro = p.Procurar(u"Fevereiro"_s),
+               *março = p.Procurar(u"Março"_s), *maio = p.Procurar(u"Maio"_s);
+    QCOMPARE(janeiro->fonte.tamanho, 10.0);
+    QCOMPARE(janeiro->y, fevereiro->y);
+    QVERIFY(fevereiro->x > 5 * c && fevereiro->x < 7 * c);
+    QVERIFY(março->y > janeiro->y);
+    QCOMPARE(maio->x, (c - MedirTexto(maio->fonte, u"Maio"_s)) / 2 + c); // alone, on the left
+    QVERIFY(maio->y > março->y);
+    QCOMPARE(Com(p, u"405 "_s).size(), 1);
+    // Three lines of dues: nothing is printed on the right of May.
+    int naLinhaDeMaio = 0;
+    for (const auto &t : p.textos)
+      if (t.y == maio->y && !t.texto.isEmpty())
+        ++naLinhaDeMaio;
+    QCOMPARE(naLinhaDeMaio, 4);
+    // The rule under the headings runs across the page.
+    bool regra = false;
+    for (const auto &t : p.traços)
+      regra |= t.linha.y1() > títulos[0]->y && t.linha.y1() < janeiro->y + 1 &&
+               t.linha.dx() == p.LarguraPágina();
+    QVERIFY(regra);
+  }
+
+  void observacoesQuebradasANoveDecimos() {
+    const QString texto =
+        u"Sócio fundador da colectividade, sempre presente nas assembleias gerais e "
+        u"nas festas de Verão; paga as quotas por trimestre e prefere recibo em papel."_s;
+    GravadorImpressão p;
+    ImprimirFicha(p, Ficha(1, texto), códigos, agora);
+    const double limite = 9 * std::floor(p.LarguraPágina() / 10);
+    const int início = int(p.Textos().indexOf(u"Observações:"_s)) + 1;
+    QString junto;
+    int linhas = 0;
+    for (int i = início; i < p.textos.size(); ++i) {
+      const auto &t = p.textos[i];
+      QCOMPARE(t.fonte.tamanho, 10.0);
+      QVERIFY(MedirTexto(t.fonte, t.texto) <= limite);
+      QVERIFY(t.texto.endsWith(u' ')); // each word keeps the blank that follows it
+      junto += t.texto;
+      ++linhas;
+    }
+    QVERIFY(linhas >= 2);
+    QCOMPARE(junto, texto + u' ');
+
+    // A word wider than the line is cut at the width and nothing of it is lost.
+    const auto medir = [](const QString &t) { return double(t.size()) * 100; };
+    const QStringList partes = QuebrarTexto(u"ab "_s + QString(25, u'x') + u" cd"_s, 1000, medir);
+    QCOMPARE(partes, (QStringList{u"ab "_s, QString(10, u'x'), QString(10, u'x'),
+                                  QString(5, u'x') + u" cd "_s}));
+    QCOMPARE(QuebrarTexto(u"linha um\nlinha dois"_s, 5000, medir),
+             (QStringList{u"linha um "_s, u"linha dois "_s}));
+  }
+
+  // The real printer backend writes a PDF whose text a PDF reader finds.
+  void fichaNumPdfVerdadeiro() {
+    const QString leitor = QStandardPaths::findExecutable(u"pdftotext"_s);
+    if (leitor.isEmpty())
+      QSKIP("pdftotext (poppler-utils) não está instalado");
+    const QString ficheiro = pasta->Caminho(u"ficha.pdf"_s);
+    auto impressora = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    impressora->setOutputFormat(QPrinter::PdfFormat);
+    impressora->setOutputFileName(ficheiro);
+    QString concluído;
+    {
+      ImpressoraQt p(std::move(impressora), [&](const QString &f) { concluído = f; });
+      ImprimirFicha(p, Ficha(3, u"Sem observações especiais."_s), códigos, agora);
+    }
+    QCOMPARE(concluído, ficheiro);
+    QProcess pdf;
+    pdf.start(leitor, {u"-layout"_s, ficheiro, u"-"_s});
+    QVERIFY(pdf.waitForFinished(20000));
+    const QString texto = QString::fromUtf8(pdf.readAllStandardOutput());
+    for (const QString &esperado :
+         {u"Impressão de Ficha de Sócio"_s, u"Sócio nº 12"_s, u"José Silva"_s, u"Dados Pessoais:"_s,
+          u"Quotizações:"_s, u"Observações:"_s, u"Fevereiro"_s, u"Data de Inscrição: 15-09-1996"_s})
+      QVERIFY2(texto.contains(esperado), qPrintable(esperado + u"\n---\n"_s + texto));
+  }
+};
+
+QTEST_MAIN(TestFicha)
+#include "TestFicha.moc"
