@@ -2,6 +2,7 @@
 #include "Dados.h"
 #include "FichaSocio.h"
 #include "Impressao.h"
+#include "Modal.h"
 #include "PastaTeste.h"
 #include "Programas.h"
 #include "Respostas.h"
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QtTest>
 #include <memory>
 
@@ -197,6 +200,30 @@ private slots:
     QCOMPARE(documento, u"Ficha de Sócio"_s);
     QVERIFY(impresso.contains(u"Sócio nº 7  -  Nome ainda por gravar"_s));
     QVERIFY(impresso.contains(u"Impressão de Ficha de Sócio"_s));
+  }
+
+  // The platform's print set-up: what is chosen there is what the next document uses.
+  void configurarImpressora() {
+    Abrir();
+    const QString destino = pasta->Caminho(u"escolhido.pdf"_s);
+    bool visto = false;
+    auto vigia = QuandoModal<QPrintDialog>([&](QPrintDialog &d) {
+      visto =
+          d.windowTitle() == u"Configurar Impressora"_s && d.printer() == &ImpressoraEscolhida();
+      d.accept();
+    });
+    Acção(u"Menu_Arquivo_7"_s)->trigger();
+    QVERIFY(visto);
+    // The choice made in the dialog (here: print to this file) is what printing uses next.
+    ImpressoraEscolhida().setOutputFormat(QPrinter::PdfFormat);
+    ImpressoraEscolhida().setOutputFileName(destino);
+    auto documento = AbrirImpressão(u"Teste"_s);
+    QVERIFY(documento);
+    documento->Imprimir(u"olá"_s);
+    documento->TerminarDocumento();
+    QVERIFY(QFile::exists(destino));
+    QCOMPARE(respostas->caixas.size(), 1); // the user is told where the PDF went
+    QVERIFY(respostas->caixas[0].texto.contains(u"escolhido.pdf"_s));
   }
 
   void terminarFechaAJanela() {
