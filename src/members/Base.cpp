@@ -367,9 +367,10 @@ void Base::CriarMenu() {
   connect(Item(arquivo, u"&Reposição do Ficheiro"_s, u"Menu_Arquivo_2"_s), &QAction::triggered,
           this, [this] { ExecutarArquivex(true); });
   arquivo->addSeparator();
-  // Windows still to come stay in the menu, disabled, until they exist.
-  Item(arquivo, u"Código de &Acesso"_s, u"Menu_Arquivo_4"_s)->setEnabled(false);
-  Item(arquivo, u"&Dados da Colectividade"_s, u"Menu_Arquivo_5"_s)->setEnabled(false);
+  acçõesJanelas[int(JanelaMenu::CódigoAcesso)] =
+      Item(arquivo, u"Código de &Acesso"_s, u"Menu_Arquivo_4"_s);
+  acçõesJanelas[int(JanelaMenu::DadosColectividade)] =
+      Item(arquivo, u"&Dados da Colectividade"_s, u"Menu_Arquivo_5"_s);
   arquivo->addSeparator();
   connect(Item(arquivo, u"Configurar &Impressora"_s, u"Menu_Arquivo_7"_s), &QAction::triggered,
           this, [this] { ConfigurarImpressora(this); });
@@ -405,28 +406,54 @@ void Base::CriarMenu() {
   dados->addSeparator();
   QAction *tabelas = Item(dados, u"Definir &Tabelas"_s, u"Menu_Dados_6"_s);
   tabelas->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-  tabelas->setEnabled(false);
+  acçõesJanelas[int(JanelaMenu::Tabelas)] = tabelas;
   QMenu *imprimir = dados->addMenu(u"&Imprimir..."_s);
   imprimir->setObjectName(u"Menu_Dados_7"_s);
   acçãoImprimir = imprimir->menuAction();
   connect(Item(imprimir, u"&Ficha de Sócio"_s, u"Menu_Dados_Imprimir_1"_s), &QAction::triggered,
           this, [this] { ImprimirFichaDoEcrã(); });
-  Item(imprimir, u"&Declaração para IRS"_s, u"Menu_Dados_Imprimir_2"_s)->setEnabled(false);
+  acçõesJanelas[int(JanelaMenu::DeclaraçãoIRS)] =
+      Item(imprimir, u"&Declaração para IRS"_s, u"Menu_Dados_Imprimir_2"_s);
 
   menuListagens = topo(u"&Listagens"_s, 3);
   static const char16_t *const listagens[] = {u"Listagem de &Sócios", u"&Quotas em Atraso",
                                               u"&Mapa de Quotas",
                                               u"Impressão de &Talões de Recibo"};
   for (int i = 0; i < 4; ++i)
-    Item(menuListagens, QString::fromUtf16(listagens[i]),
-         u"Menu_Listagens_"_s + QString::number(i + 1))
-        ->setEnabled(false);
+    acçõesJanelas[int(JanelaMenu::ListagemSócios) + i] =
+        Item(menuListagens, QString::fromUtf16(listagens[i]),
+             u"Menu_Listagens_"_s + QString::number(i + 1));
+  // Windows still to come stay in the menu, disabled, until they are linked.
+  for (int j = 0; j < NúmeroJanelasMenu; ++j) {
+    QAction *a = acçõesJanelas[j];
+    a->setEnabled(false);
+    connect(a, &QAction::triggered, this, [this, j] { AbrirJanela(JanelaMenu(j)); });
+  }
 
   QMenu *ajuda = topo(u"Aj&uda"_s, 4);
   connect(Item(ajuda, u"&Como obter Ajuda..."_s, u"Menu_Ajuda_1"_s), &QAction::triggered, this,
           [this] { MostrarAjuda(this, u"como-usar"_s); });
   connect(Item(ajuda, u"Ajuda &Geral"_s, u"Menu_Ajuda_2"_s), &QAction::triggered, this,
           [this] { MostrarAjuda(this, u"indice"_s); });
+}
+
+void Base::LigarJanela(JanelaMenu janela, std::function<void()> abrir) {
+  janelas[int(janela)] = std::move(abrir);
+  acçõesJanelas[int(janela)]->setEnabled(bool(janelas[int(janela)]));
+}
+
+void Base::AbrirJanela(JanelaMenu janela) {
+  const auto &abrir = janelas[int(janela)];
+  if (!abrir)
+    return;
+  {
+    Ampulheta ampulheta;
+    Ampulheta::Seta();
+    abrir();
+  }
+  // The listings move the shared member recordset: stand on the current member again.
+  if (janela >= JanelaMenu::ListagemSócios)
+    MostrarSócio(SócioActual);
 }
 
 void Base::ExecutarArquivex(bool repor) {

@@ -17,6 +17,19 @@ class QScrollBar;
 class QTabWidget;
 class QTableWidget;
 
+// The windows that the menu opens and that live in other parts of the program.
+enum class JanelaMenu {
+  CódigoAcesso,
+  DadosColectividade,
+  Tabelas,
+  DeclaraçãoIRS,
+  ListagemSócios,
+  QuotasAtraso,
+  MapaQuotas,
+  TalõesRecibo,
+};
+inline constexpr int NúmeroJanelasMenu = 8;
+
 // The main window: one member's record and the dues the member has paid, browsed, edited,
 // saved and deleted here. Nothing reaches the database before "G&ravar Dados".
 class Base : public QMainWindow {
@@ -36,6 +49,11 @@ public:
   // Fills the three reference lists from the reference rows, keeping each list's selection
   // when its entry still exists.
   void CarregarListas();
+
+  // Links a menu item to the window it opens (the program's entry does this for every window
+  // it has); an item without a window stays disabled. After a listing window the screen
+  // shows the current member again.
+  void LigarJanela(JanelaMenu janela, std::function<void()> abrir);
 
   // The search window, once there is one; until then "&Procurar..." stays disabled.
   std::function<void()> AbrirProcura;
@@ -65,6 +83,7 @@ private:
   void CriarControlos();
   void CriarMenu();
   void ExecutarArquivex(bool repor);
+  void AbrirJanela(JanelaMenu janela);
   void ImprimirFichaDoEcrã();
   void PrepararCampos();
   void ComandoClicado(int i);
@@ -102,4 +121,6 @@ private:
   ListaOrdenada ListQuotas;
   ListaOrdenada ListElimin;
   bool centrada = false;
+  std::function<void()> janelas[NúmeroJanelasMenu];
+  QAction *acçõesJanelas[NúmeroJanelasMenu] = {};
 };

@@ -124,8 +124,10 @@ void Apresentação::Tique() {
       if (janela.ResultadoAcesso() == CódAcesso::Resultado::Recusado)
         AcessoPermitido() = false;
     }
-    if (AcessoPermitido())
+    if (AcessoPermitido()) {
       base = std::make_unique<Base>();
+      LigarJanelas(*base);
+    }
   } catch (const ErroBaseDados &e) {
     base.reset();
     ficheiroFalhou = true;

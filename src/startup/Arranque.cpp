@@ -25,6 +25,11 @@ void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai) {
   QGuiApplication::restoreOverrideCursor();
 }
 
+void LigarJanelas(Base &base) {
+  // The windows are added here as they come; an item without a window stays disabled.
+  (void)base;
+}
+
 namespace {
 
 // The hourglass for the whole start, taken off on every way out.

@@ -25,5 +25,8 @@ enum class FimPrograma { Normal, AcessoRecusado, ErroFicheiro };
 // until the user closes it, and closes the file.
 FimPrograma ExecutarPrograma(const OpçõesArranque &opções = {});
 
+// Links the main window's menu items to the windows of the rest of the program.
+void LigarJanelas(Base &base);
+
 // An engine failure told to the user, with the promise that the file was left alone.
 void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai = nullptr);

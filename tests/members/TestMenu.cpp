@@ -226,6 +226,26 @@ private slots:
     QVERIFY(respostas->caixas[0].texto.contains(u"escolhido.pdf"_s));
   }
 
+  void janelasLigadasPeloPrograma() {
+    Sócio(3);
+    Abrir();
+    QVERIFY(!Acção(u"Menu_Arquivo_4"_s)->isEnabled());
+    QVERIFY(!Acção(u"Menu_Listagens_2"_s)->isEnabled());
+    int aberturas = 0;
+    base->LigarJanela(JanelaMenu::CódigoAcesso, [&] { ++aberturas; });
+    base->LigarJanela(JanelaMenu::QuotasAtraso, [&] {
+      ++aberturas;
+      Dados().sócios->MoverÚltimo(); // a listing moves the shared recordset
+      base->findChild<QLineEdit *>(u"Nome"_s)->setText(u"por gravar"_s);
+    });
+    QVERIFY(Acção(u"Menu_Arquivo_4"_s)->isEnabled());
+    Acção(u"Menu_Arquivo_4"_s)->trigger();
+    Acção(u"Menu_Listagens_2"_s)->trigger();
+    QCOMPARE(aberturas, 2);
+    // After a listing the screen shows the current member again, as stored.
+    QCOMPARE(base->findChild<QLineEdit *>(u"Nome"_s)->text(), u"Sócio 3"_s);
+  }
+
   void terminarFechaAJanela() {
     Abrir();
     bool fechou = false;
