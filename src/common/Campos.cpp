@@ -251,8 +251,7 @@ protected:
       if (!TemSelecção(alvo))
         SeleccionarTexto(alvo);
     }
-    if (objecto == alvo && evento->type() == QEvent::KeyPress &&
-        comportamento.teclas != FiltroTeclas::Nenhum)
+    if (objecto == alvo && evento->type() == QEvent::KeyPress)
       return FiltrarTecla(static_cast<QKeyEvent *>(evento));
     return FiltroFoco::eventFilter(objecto, evento);
   }
@@ -316,6 +315,12 @@ private:
     if (std::all_of(texto.begin(), texto.end(),
                     [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }))
       return false;
+    // Alt with a letter is an access key. One that nothing answers (a disabled button's, say)
+    // would otherwise reach the editor and type the letter into the field.
+    if (mods & Qt::AltModifier && !(mods & Qt::ControlModifier)) {
+      Bip();
+      return true;
+    }
 
     if (!TudoPermitido(comportamento.teclas, texto)) {
       Bip();

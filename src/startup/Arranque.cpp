@@ -1,9 +1,12 @@
 #include "Arranque.h"
 
+#include "AltAcesso.h"
 #include "Apresentacao.h"
 #include "Base.h"
+#include "ColDados.h"
 #include "Dados.h"
 #include "Mensagens.h"
+#include "Tabelas.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -27,7 +30,9 @@ void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai) {
 
 void LigarJanelas(Base &base) {
   // The windows are added here as they come; an item without a window stays disabled.
-  (void)base;
+  base.LigarJanela(JanelaMenu::CódigoAcesso, [&base] { AltAcesso::Abrir(&base); });
+  base.LigarJanela(JanelaMenu::DadosColectividade, [&base] { ColDados(base).exec(); });
+  base.LigarJanela(JanelaMenu::Tabelas, [&base] { Tabelas(base).exec(); });
 }
 
 namespace {

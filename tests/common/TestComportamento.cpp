@@ -67,6 +67,7 @@ private slots:
   void filtros();
   void teclasDeControloPassam();
   void pontoViraVirgula();
+  void teclaAltNaoEscreve();
   void colarRespeitaOFiltro();
   void textoDoProgramaNaoEFiltrado();
 
@@ -278,6 +279,17 @@ void TestComportamento::pontoViraVirgula() {
   QCOMPARE(primeiro->text(), u"1.234,5."_s);
   QCOMPARE(bips, 0);
   Escrever(primeiro, u"x"_s);
+  QCOMPARE(bips, 1);
+}
+
+void TestComportamento::teclaAltNaoEscreve() {
+  // An access key that no button answers (a disabled one) must not type its letter.
+  AplicarComportamento(primeiro, {});
+  Mostrar();
+  Focar(primeiro);
+  Escrever(primeiro, u"Porto"_s);
+  QTest::keyClick(primeiro, Qt::Key_A, Qt::AltModifier);
+  QCOMPARE(primeiro->text(), u"Porto"_s);
   QCOMPARE(bips, 1);
 }
 

@@ -7,6 +7,7 @@
 #include "PastaTeste.h"
 #include "Respostas.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -22,6 +23,7 @@ class TestArranque : public QObject {
     bool baseMostrada = false;
     QString títuloBase;
     bool códigoPedido = false;
+    QStringList itensLigados; // menu items that open windows of the rest of the program
   };
 
   // Runs the program; `naJanelaCódigo` answers the access code window if it comes.
@@ -42,6 +44,9 @@ class TestArranque : public QObject {
     opções.aoMostrarBase = [&r](Base &b) {
       r.baseMostrada = true;
       r.títuloBase = b.windowTitle();
+      for (const QString &item : {u"Menu_Arquivo_4"_s, u"Menu_Arquivo_5"_s, u"Menu_Dados_6"_s})
+        if (auto *a = b.findChild<QAction *>(item); a && a->isEnabled())
+          r.itensLigados << item;
       // The file is open while the main window is up.
       QVERIFY(Dados().bd.Aberta() && Dados().sócios && Dados().tabelas);
       b.close();
@@ -81,6 +86,8 @@ private slots:
     QVERIFY(!r.códigoPedido);
     QVERIFY(r.baseMostrada);
     QCOMPARE(r.títuloBase, u"Ficheiro de Sócios e Quotizações"_s);
+    QCOMPARE(r.itensLigados,
+             (QStringList{u"Menu_Arquivo_4"_s, u"Menu_Arquivo_5"_s, u"Menu_Dados_6"_s}));
     QVERIFY(respostas.caixas.isEmpty());
     QVERIFY(!Dados().bd.Aberta());
 

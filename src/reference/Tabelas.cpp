@@ -1,0 +1,348 @@
+#include "Tabelas.h"
+
+#include "Base.h"
+#include "Campos.h"
+#include "Dados.h"
+#include "Mensagens.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The hourglass while the tables are written; the arrow again on every way out.
+struct Ampulheta {
+  Ampulheta() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~Ampulheta() { QGuiApplication::restoreOverrideCursor(); }
+  static void Seta() { QGuiApplication::changeOverrideCursor(Qt::ArrowCursor); }
+};
+
+// Per tab: the list's name, the tab's caption, the kind of row and the table's name in messages.
+struct Separador {
+  const char16_t *lista;
+  const char16_t *legenda;
+  const char16_t *tipo;
+  const char16_t *tabela;
+};
+constexpr Separador Separadores[3] = {
+    {u"TipoQuota", u"&Tipo de Quota", u"T", u"Tipos de Quotas"},
+    {u"Situação", u"&Situação", u"S", u"Situações"},
+    {u"CPostal", u"&Código Postal", u"C", u"Códigos Postais"},
+};
+
+constexpr int Marca = Qt::UserRole;
+
+qint64 MarcaDe(const QListWidgetItem *item) {
+  return item->data(Marca).toLongLong();
+}
+
+// The row of the selected entry, or -1: the current row alone may be unselected.
+int Seleccionada(const QListWidget *lista) {
+  const auto s = lista->selectedItems();
+  return s.isEmpty() ? -1 : lista->row(s.first());
+}
+
+void Seleccionar(QListWidget *lista, int linha) {
+  if (linha < 0) {
+    lista->setCurrentRow(-1);
+    lista->clearSelection();
+  } else {
+    lista->setCurrentRow(linha);
+  }
+}
+
+// The entry with exactly this text (letter case counts); the last one when several have it.
+int ProcurarIgual(const QListWidget *lista, const QString &texto) {
+  for (int i = lista->count() - 1; i >= 0; --i)
+    if (lista->item(i)->text() == texto)
+      return i;
+  return -1;
+}
+
+// Adds a reference row and returns the Código the engine gave it: an added row is the
+// recordset's last one until the next requery.
+qint64 AcrescentarLinha(ConjuntoRegistos &tabelas, const QString &tipo, const QString &texto) {
+  tabelas.AdicionarNovo();
+  tabelas.DefinirCampo(u"Tipo", tipo);
+  tabelas.DefinirCampo(u"Designação", texto);
+  tabelas.Actualizar();
+  tabelas.MoverÚltimo();
+  return tabelas.Inteiro(u"Código");
+}
+
+} // namespace
+
+Tabelas::Tabelas(Base &p) : QDialog(&p), principal(p) {
+  setObjectName(u"Tabelas"_s);
+  setWindowTitle(u"Definir Tabelas"_s);
+  setModal(true);
+
+  BaseTabelas = new QTabWidget;
+  BaseTabelas->setObjectName(u"BaseTabelas"_s);
+  for (int k = 0; k < 3; ++k) {
+    const QString nome = QString::fromUtf16(Separadores[k].lista);
+    Lista[k] = new QListWidget;
+    Lista[k]->setObjectName(nome);
+    Lista[k]->setSelectionMode(QAbstractItemView::SingleSelection);
+    Lista[k]->setMinimumSize(Lista[k]->fontMetrics().averageCharWidth() * 40,
+                             Lista[k]->fontMetrics().height() * 12);
+    Item[k] = new QLineEdit;
+    Item[k]->setObjectName(u"Item"_s + nome);
+    auto *página = new QWidget;
+    auto *l = new QVBoxLayout(página);
+    l->addWidget(Lista[k], 1);
+    l->addWidget(Item[k]);
+    const QString três(3, u' ');
+    BaseTabelas->addTab(página, três + QString::fromUtf16(Separadores[k].legenda) + três);
+
+    AplicarComportamento(
+        Lista[k], {.seleccionarTudo = false, .aoGanharFoco = [this, k] { ListaComFoco(k); }});
+    AplicarComportamento(Item[k], {.aoGanharFoco = [this, k] { TextoComFoco(k); }});
+    connect(Lista[k], &QListWidget::itemSelectionChanged, this, [this, k] {
+      ListaEscolhida(k);
+      if (Lista[k]->hasFocus())
+        ListaComFoco(k);
+    });
+    connect(Lista[k], &QListWidget::itemClicked, this, [this, k] { ListaEscolhida(k); });
+  }
+
+  static const char16_t *const legendas[] = {u"Sai&r", u"A&dicionar", u"&Alterar", u"&Eliminar",
+                                             u"&Gravar Dados"};
+  auto *botões = new QHBoxLayout;
+  for (int i = 0; i < 5; ++i) {
+    Comando[i] = new QPushButton(QString::fromUtf16(legendas[i]));
+    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
+    // Enter in a text box must not press a button the user did not choose.
+    Comando[i]->setAutoDefault(false);
+    ÊnfaseBotão(Comando[i]);
+    connect(Comando[i], &QPushButton::clicked, this, [this, i] { ComandoClicado(i); });
+  }
+  for (int i : {1, 2, 3})
+    botões->addWidget(Comando[i]);
+  botões->addStretch();
+  botões->addWidget(Comando[4]);
+  botões->addWidget(Comando[0]);
+
+  auto *janela = new QVBoxLayout(this);
+  janela->addWidget(BaseTabelas, 1);
+  janela->addLayout(botões);
+
+  QWidget *ordem[] = {BaseTabelas, Lista[0],   Item[0],    Lista[1],   Item[1],    Lista[2],
+                      Item[2],     Comando[1], Comando[2], Comando[3], Comando[4], Comando[0]};
+  for (size_t i = 1; i < std::size(ordem); ++i)
+    setTabOrder(ordem[i - 1], ordem[i]);
+
+  // Load: the main window's lists, every entry saved and unchanged; the first one selected.
+  QComboBox *daPrincipal[3] = {principal.TipoQuota, principal.Situação, principal.CPostal};
+  for (int k : {1, 2, 0}) {
+    for (int i = 0; i < daPrincipal[k]->count(); ++i) {
+      auto *item = new QListWidgetItem(daPrincipal[k]->itemText(i));
+      item->setData(Marca, daPrincipal[k]->itemData(i).toLongLong());
+      Lista[k]->addItem(item);
+    }
+    if (Lista[k]->count() > 0)
+      Seleccionar(Lista[k], 0);
+  }
+  connect(BaseTabelas, &QTabWidget::currentChanged, this, [this](int k) { MudarSeparador(k); });
+  BaseTabelas->setCurrentIndex(0);
+  MudarSeparador(0);
+  BaseTabelas->setFocus();
+  CentrarJanela(this, &principal);
+}
+
+void Tabelas::MudarSeparador(int k) {
+  if (k < 0 || k > 2)
+    return;
+  separador = k;
+  for (int j = 0; j < 3; ++j) {
+    Lista[j]->setEnabled(j == k);
+    Item[j]->setEnabled(j == k);
+  }
+  for (int i : {1, 2, 3})
+    Comando[i]->setEnabled(false);
+  ListaEscolhida(k);
+}
+
+void Tabelas::ListaEscolhida(int k) {
+  const int i = Seleccionada(Lista[k]);
+  if (i >= 0)
+    Item[k]->setText(Lista[k]->item(i)->text());
+}
+
+void Tabelas::ListaComFoco(int k) {
+  const bool escolhida = Seleccionada(Lista[k]) >= 0;
+  Comando[1]->setEnabled(false);
+  Comando[2]->setEnabled(escolhida);
+  Comando[3]->setEnabled(escolhida);
+}
+
+void Tabelas::TextoComFoco(int k) {
+  Comando[1]->setEnabled(true);
+  Comando[2]->setEnabled(Seleccionada(Lista[k]) >= 0);
+  Comando[3]->setEnabled(false);
+}
+
+void Tabelas::ComandoClicado(int i) {
+  // The button takes the focus first, so that the field being left finishes its own work.
+  Comando[i]->setFocus(Qt::OtherFocusReason);
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  const int k = separador;
+  switch (i) {
+  case 0:
+    // What was not saved is dropped without a question.
+    reject();
+    break;
+  case 1:
+    AdicionarItem(Lista[k], Item[k]);
+    break;
+  case 2:
+    AlterarItem(Lista[k], Item[k]);
+    break;
+  case 3:
+    EliminarItem(Lista[k], Item[k], QString::fromUtf16(Separadores[k].tabela));
+    break;
+  case 4:
+    GravarTabelas();
+    BaseTabelas->setFocus();
+    break;
+  default:
+    break;
+  }
+}
+
+void Tabelas::AdicionarItem(QListWidget *lista, QLineEdit *texto) {
+  texto->setText(CompactarEspaços(texto->text()));
+  const QString t = texto->text();
+  if (t.isEmpty()) {
+    Bip();
+  } else if (const int igual = ProcurarIgual(lista, t); igual >= 0) {
+    Bip();
+    Seleccionar(lista, igual);
+  } else {
+    auto *item = new QListWidgetItem(t);
+    item->setData(Marca, qint64(0));
+    lista->addItem(item);
+    Seleccionar(lista, lista->count() - 1);
+  }
+  texto->setFocus(Qt::OtherFocusReason);
+}
+
+void Tabelas::AlterarItem(QListWidget *lista, QLineEdit *texto) {
+  const int escolhida = Seleccionada(lista);
+  if (escolhida < 0)
+    return;
+  texto->setText(CompactarEspaços(texto->text()));
+  const QString t = texto->text();
+  if (t.isEmpty()) {
+    Bip();
+  } else if (const int igual = ProcurarIgual(lista, t); igual >= 0) {
+    Bip();
+    Seleccionar(lista, igual);
+  } else {
+    QListWidgetItem *item = lista->item(escolhida);
+    item->setText(t);
+    // A saved row is marked changed; a new entry stays new.
+    item->setData(Marca, -std::abs(MarcaDe(item)));
+  }
+  texto->setFocus(Qt::OtherFocusReason);
+}
+
+void Tabelas::EliminarItem(QListWidget *lista, QLineEdit *texto, const QString &tabela) {
+  const int escolhida = Seleccionada(lista);
+  if (escolhida < 0)
+    return;
+  Bip();
+  const QString pergunta = u"«"_s + lista->item(escolhida)->text() +
+                           u"»\nvai ser eliminado da Tabela de "_s + tabela +
+                           u".\n\nConfirme esta operação..."_s;
+  if (MostrarMensagem(pergunta, Botões::SimNão, Ícone::Pergunta, u"Eliminar Item na Tabela"_s,
+                      this) == Resposta::Sim) {
+    // A saved row, changed or not, is deleted at the next save; a new entry just goes.
+    if (const qint64 marca = MarcaDe(lista->item(escolhida)); marca != 0)
+      Eliminar.append(std::abs(marca));
+    delete lista->takeItem(escolhida);
+    if (lista->count() == 0) {
+      Seleccionar(lista, -1);
+      texto->clear();
+    } else {
+      // The entry that took its place, or the one before when the last entry went.
+      Seleccionar(lista, std::min(escolhida, lista->count() - 1));
+      texto->setText(lista->currentItem()->text());
+    }
+  }
+  if (Seleccionada(lista) >= 0)
+    lista->setFocus(Qt::OtherFocusReason);
+  else
+    texto->setFocus(Qt::OtherFocusReason);
+}
+
+QList<qint64> Tabelas::GravarLista(QListWidget *lista, const QString &tipo) {
+  ConjuntoRegistos &tabelas = *Dados().tabelas;
+  QList<qint64> marcas;
+  for (int i = 0; i < lista->count(); ++i) {
+    const QString texto = lista->item(i)->text();
+    const qint64 marca = MarcaDe(lista->item(i));
+    if (marca == 0) {
+      marcas << AcrescentarLinha(tabelas, tipo, texto);
+    } else if (marca < 0) {
+      tabelas.ProcurarPrimeiro(Critério::Igual(u"Código"_s, -marca));
+      if (tabelas.SemCorrespondência()) {
+        // The row went behind this window's back. Editing now would overwrite whatever row
+        // is current; the text is kept as a row of its own instead.
+        marcas << AcrescentarLinha(tabelas, tipo, texto);
+      } else {
+        tabelas.Editar();
+        tabelas.DefinirCampo(u"Designação", texto);
+        tabelas.Actualizar();
+        marcas << -marca;
+      }
+    } else {
+      marcas << marca;
+    }
+  }
+  tabelas.Reexecutar();
+  return marcas;
+}
+
+void Tabelas::GravarTabelas() {
+  Ampulheta ampulheta;
+  ConjuntoRegistos &tabelas = *Dados().tabelas;
+  QList<qint64> marcas[3];
+  try {
+    // The three lists and the deletions are one save: all of it is written, or nothing.
+    BaseDados::Transacção transacção(Dados().bd);
+    for (int k = 0; k < 3; ++k)
+      marcas[k] = GravarLista(Lista[k], QString::fromUtf16(Separadores[k].tipo));
+    for (const qint64 código : std::as_const(Eliminar)) {
+      tabelas.ProcurarPrimeiro(Critério::Igual(u"Código"_s, código));
+      if (!tabelas.SemCorrespondência())
+        tabelas.Eliminar();
+    }
+    transacção.Confirmar();
+  } catch (const ErroBaseDados &e) {
+    // Nothing was written: the marks and the deletions wait on screen for the next try.
+    Ampulheta::Seta();
+    Bip();
+    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, u"Gravar Dados"_s, this);
+    return;
+  }
+  for (int k = 0; k < 3; ++k)
+    for (int i = 0; i < Lista[k]->count(); ++i)
+      Lista[k]->item(i)->setData(Marca, marcas[k][i]);
+  Eliminar.clear();
+  // Requeries the reference rows and refills the main window's lists from them (they now hold
+  // exactly the entries of this window), in the main window's own order, keeping each list's
+  // selection where its entry still exists.
+  principal.CarregarListas();
+}

@@ -1,0 +1,214 @@
+#include "AltAcesso.h"
+
+#include "CampoCodigo.h"
+#include "Campos.h"
+#include "CodigoAcesso.h"
+#include "Dados.h"
+#include "Mensagens.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Título = u"Alterar Código de Acesso"_s;
+
+// The hourglass while a button's action runs; questions and messages get the arrow.
+struct Ampulheta {
+  Ampulheta() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~Ampulheta() { QGuiApplication::restoreOverrideCursor(); }
+  static void Seta() { QGuiApplication::changeOverrideCursor(Qt::ArrowCursor); }
+};
+
+} // namespace
+
+void GuardarCódigoAcesso(BaseDados &bd, ConjuntoRegistos &tabelas, qint32 código) {
+  // The find, the add or edit and the write are one change: if the engine refuses any part,
+  // the transaction's rollback leaves the old code in place and the recordset re-reads it.
+  BaseDados::Transacção t(bd);
+  tabelas.ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"0"_s));
+  if (tabelas.SemCorrespondência())
+    tabelas.AdicionarNovo();
+  else
+    tabelas.Editar();
+  tabelas.DefinirCampo(u"Tipo", u"0"_s);
+  tabelas.DefinirCampo(u"Designação", CifrarCódigo(código));
+  tabelas.Actualizar();
+  t.Confirmar();
+}
+
+AltAcesso::AltAcesso(QWidget *principal)
+    : QDialog(principal, Qt::Dialog | Qt::FramelessWindowHint) {
+  setObjectName(u"AltAcesso"_s);
+  setWindowTitle(Título);
+  setModal(true);
+
+  // Without a caption bar the window draws its own raised border.
+  auto *moldura = new QFrame(this);
+  moldura->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  moldura->setLineWidth(2);
+  auto *exterior = new QVBoxLayout(this);
+  exterior->setContentsMargins(0, 0, 0, 0);
+  exterior->addWidget(moldura);
+
+  // Painel(0) is the background of the steps; the three step panels share its one place, so
+  // the window neither grows nor jumps from step to step.
+  Painel[0] = new QFrame;
+  Painel[0]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  Painel[0]->setObjectName(u"Painel_0"_s);
+  passos = new QStackedLayout(Painel[0]);
+  Código[0] = nullptr;
+  static const char16_t *const legendas[] = {u"Indique Código de Acesso Actual",
+                                             u"Indique Novo Código de Acesso",
+                                             u"Confirme Novo Código de Acesso"};
+  for (int i = 1; i <= 3; ++i) {
+    Painel[i] = new QFrame;
+    Painel[i]->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Painel[i]->setObjectName(u"Painel_"_s + QString::number(i));
+    auto *legenda = new QLabel(QString::fromUtf16(legendas[i - 1]));
+    legenda->setAlignment(Qt::AlignCenter);
+    QFont negrito = legenda->font();
+    negrito.setBold(true);
+    legenda->setFont(negrito);
+
+    Código[i] = new QLineEdit;
+    Código[i]->setObjectName(u"Codigo_"_s + QString::number(i));
+    Código[i]->setAlignment(Qt::AlignCenter);
+    PrepararCampoCódigo(Código[i]);
+    Código[i]->setFixedWidth(Código[i]->fontMetrics().horizontalAdvance(u"#####"_s) * 2 + 16);
+    legenda->setBuddy(Código[i]);
+
+    auto *conteúdo = new QVBoxLayout(Painel[i]);
+    conteúdo->setContentsMargins(12, 12, 12, 12);
+    conteúdo->setSpacing(10);
+    conteúdo->addWidget(legenda);
+    conteúdo->addWidget(Código[i], 0, Qt::AlignHCenter);
+    passos->addWidget(Painel[i]);
+  }
+
+  Comando[1] = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), u"&Confirmar"_s);
+  Comando[0] =
+      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), u"Cancela&r"_s);
+  for (int i = 0; i < 2; ++i) {
+    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
+    ÊnfaseBotão(Comando[i]);
+    // Enter presses the focused button; from a code field it presses "&Confirmar".
+    Comando[i]->setAutoDefault(true);
+  }
+  Comando[1]->setDefault(true);
+  connect(Comando[1], &QPushButton::clicked, this, [this] { Confirmar(); });
+  connect(Comando[0], &QPushButton::clicked, this, [this] { Cancelar(); });
+
+  auto *corpo = new QVBoxLayout(moldura);
+  corpo->setContentsMargins(16, 16, 16, 16);
+  corpo->setSpacing(10);
+  corpo->addWidget(Painel[0]);
+  auto *botões = new QHBoxLayout;
+  botões->addStretch();
+  botões->addWidget(Comando[1]);
+  botões->addWidget(Comando[0]);
+  botões->addStretch();
+  corpo->addLayout(botões);
+  setMinimumWidth(340);
+
+  // A missing row, or one holding the key itself, means no code: there is nothing to ask.
+  ConjuntoRegistos &tabelas = *Dados().tabelas;
+  tabelas.ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"0"_s));
+  códigoActual = tabelas.SemCorrespondência() ? 0 : DecifrarCódigo(tabelas.Texto(u"Designação"));
+  MostrarPasso(códigoActual == 0 ? 2 : 1);
+
+  CentrarJanela(this, principal);
+}
+
+void AltAcesso::Abrir(QWidget *principal) {
+  std::unique_ptr<AltAcesso> janela;
+  try {
+    janela = std::make_unique<AltAcesso>(principal);
+  } catch (const ErroBaseDados &e) {
+    // Without the current code nothing may be changed: the window is not opened.
+    Ampulheta::Seta();
+    Bip();
+    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, Título, principal);
+    return;
+  }
+  janela->exec();
+}
+
+void AltAcesso::MostrarPasso(int n) {
+  passo = n;
+  passos->setCurrentWidget(Painel[n]);
+  // Tab stays within the step: the hidden fields are out of reach anyway.
+  setTabOrder(Código[n], Comando[1]);
+  setTabOrder(Comando[1], Comando[0]);
+  Código[n]->setFocus();
+}
+
+void AltAcesso::showEvent(QShowEvent *e) {
+  QDialog::showEvent(e);
+  // While the window waits for the user, the pointer is the ordinary arrow.
+  if (!setaPosta) {
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    setaPosta = true;
+  }
+  Código[passo]->setFocus();
+}
+
+void AltAcesso::hideEvent(QHideEvent *e) {
+  if (setaPosta) {
+    QGuiApplication::restoreOverrideCursor();
+    setaPosta = false;
+  }
+  QDialog::hideEvent(e);
+}
+
+void AltAcesso::Cancelar() {
+  Comando[0]->setFocus();
+  reject();
+}
+
+void AltAcesso::Confirmar() {
+  Ampulheta ampulheta;
+  Comando[1]->setFocus();
+  if (passo < 3)
+    MostrarPasso(passo + 1);
+  else
+    Concluir();
+}
+
+void AltAcesso::Concluir() {
+  // The step skipped when no code is set leaves its field empty, which counts as 0 and so
+  // matches the missing code.
+  const qint32 novo = ValorCódigo(Código[3]->text());
+  const bool certos =
+      ValorCódigo(Código[1]->text()) == códigoActual && novo == ValorCódigo(Código[2]->text());
+  Ampulheta::Seta();
+  Bip();
+  if (!certos) {
+    MostrarMensagem(u"Códigos errados ou introduzidos incorrectamente.\n\n"
+                    u"Código de Acesso não foi alterado."_s,
+                    Botões::OK, Ícone::Informação, Título, this);
+    reject();
+    return;
+  }
+  try {
+    GuardarCódigoAcesso(Dados().bd, *Dados().tabelas, novo);
+  } catch (const ErroBaseDados &e) {
+    // Reported as a failure, never as a change: the old code still holds.
+    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, Título, this);
+    reject();
+    return;
+  }
+  MostrarMensagem(novo != 0 ? u"Código de Acesso alterado com sucesso."_s
+                            : u"Código de Acesso foi desactivado com sucesso."_s,
+                  Botões::OK, Ícone::Informação, Título, this);
+  accept();
+}

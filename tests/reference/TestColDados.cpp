@@ -1,0 +1,164 @@
+#include "Base.h"
+#include "Cabecalho.h"
+#include "ColDados.h"
+#include "Dados.h"
+#include "Impressao.h"
+#include "LerFicheiro.h"
+#include "PastaTeste.h"
+#include "Respostas.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Types each character as a keyboard delivers it, accented letters too: the key and its text.
+void Teclar(QWidget *w, const QString &texto) {
+  for (QChar c : texto) {
+    const auto tecla = c.isLetterOrNumber() ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+    QTest::sendKeyEvent(QTest::Click, w, tecla, QString(c), Qt::NoModifier);
+  }
+}
+
+} // namespace
+
+// The association data window: typing, saving, cancelling, and the page header that follows.
+class TestColDados : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<Respostas> respostas;
+  std::unique_ptr<Base> base;
+  std::unique_ptr<ColDados> janela;
+
+  template <class T = QLineEdit> T *W(const QString &nome) {
+    T *w = janela->findChild<T *>(nome);
+    if (!w)
+      qFatal("sem o controlo %s", qPrintable(nome));
+    return w;
+  }
+  QComboBox *CPostal() { return W<QComboBox>(u"CPostal"_s); }
+  void Abrir() {
+    janela.reset();
+    if (!base)
+      base = std::make_unique<Base>();
+    janela = std::make_unique<ColDados>(*base);
+    janela->show();
+    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+  }
+  void Escrever(const QString &campo, const QString &texto) {
+    W(campo)->setFocus(Qt::TabFocusReason);
+    W(campo)->selectAll();
+    Teclar(W(campo), texto);
+  }
+  void Clicar(int i) {
+    QTest::mouseClick(W<QPushButton>(u"Comando_"_s + QString::number(i)), Qt::LeftButton);
+  }
+  static QStringList Linhas() {
+    return Coluna(u"SELECT Tipo || '=' || Designação FROM Tabelas "
+                  u"WHERE Tipo BETWEEN '1' AND '6' ORDER BY Tipo"_s);
+  }
+  static qint64 CódigoPostal(const QString &texto) {
+    Dados().tabelas->AdicionarNovo();
+    Dados().tabelas->DefinirCampo(u"Tipo", u"C"_s);
+    Dados().tabelas->DefinirCampo(u"Designação", texto);
+    Dados().tabelas->Actualizar();
+    Dados().tabelas->MoverÚltimo();
+    return Dados().tabelas->Inteiro(u"Código");
+  }
+
+private slots:
+  void init() {
+    pasta = std::make_unique<PastaTeste>();
+    respostas = std::make_unique<Respostas>();
+    BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+  }
+  void cleanup() {
+    janela.reset();
+    base.reset();
+    FecharDados();
+    respostas.reset();
+    pasta.reset();
+  }
+
+  void primeiraAberturaGravaSeisLinhas() {
+    Abrir();
+    QCOMPARE(W<QLabel>(u"Painel_0"_s)->text(), u"Dados da Colectividade"_s);
+    for (const QString &c : {u"Nome"_s, u"Rua"_s, u"Localidade"_s, u"Telefone"_s, u"Fax"_s})
+      QVERIFY(W(c)->text().isEmpty());
+    QCOMPARE(CPostal()->currentIndex(), -1);
+    Clicar(1);
+    QVERIFY(!janela->isVisible());
+    QCOMPARE(Linhas(), (QStringList{u"1= "_s, u"2= "_s, u"3= "_s, u"4=0"_s, u"5= "_s, u"6= "_s}));
+  }
+
+  void dadosGravadosSaemNoCabecalho() {
+    CódigoPostal(u"1000 Lisboa"_s);
+    const qint64 porto = CódigoPostal(u"4000-001 Porto"_s);
+    Abrir();
+    Escrever(u"Nome"_s, u"Clube 1-Ténis  de   Évora"_s); // the digit and the hyphen beep
+    QCOMPARE(W(u"Nome"_s)->text(), u"Clube Ténis  de   Évora"_s);
+    Escrever(u"Rua"_s, u"Rua Direita, 25"_s);
+    Escrever(u"Localidade"_s, u"Porto"_s);
+    CPostal()->setCurrentIndex(CPostal()->findData(porto));
+    Escrever(u"Telefone"_s, u"22-123 45 67"_s);
+    Escrever(u"Fax"_s, u"22 765"_s);
+    QCOMPARE(respostas->bips, 3);
+    Clicar(1);
+    const QStringList esperadas{u"Clube Ténis de Évora"_s, u"Rua Direita, 25"_s, u"Porto"_s,
+                                u"4000-001 Porto"_s, u"Telefone: 22123 45 67   -   Fax: 22 765"_s};
+    QCOMPARE(LinhasColectividade(*Dados().tabelas, *base->CPostal), esperadas);
+    GravadorImpressão g;
+    ImprimirCabeçalho(g, u"Listagem"_s, u"Página 1"_s, *base->CPostal);
+    for (const QString &linha : esperadas)
+      QVERIFY2(g.Procurar(linha), qPrintable(linha));
+
+    // Opened again it shows what was saved; "&Cancelar" writes nothing.
+    Abrir();
+    QCOMPARE(W(u"Rua"_s)->text(), u"Rua Direita, 25"_s);
+    QCOMPARE(CPostal()->currentData().toLongLong(), porto);
+    Escrever(u"Nome"_s, u"Outro"_s);
+    Clicar(0);
+    QVERIFY(!janela->isVisible());
+    QCOMPARE(Linhas().at(0), u"1=Clube Ténis de Évora"_s);
+
+    // A postal code no longer in the list shows no selection and is saved as "0".
+    Dados().bd.Executar(u"DELETE FROM Tabelas WHERE Tipo = 'C'"_s, {}, u"teste"_s);
+    base->CarregarListas();
+    Abrir();
+    QCOMPARE(CPostal()->currentIndex(), -1);
+    Clicar(1);
+    QCOMPARE(Linhas().at(3), u"4=0"_s);
+  }
+
+  void falhaDoMotorNaoGravaNadaEMantemAJanela() {
+    Abrir();
+    Dados().bd.Executar(u"CREATE TRIGGER avaria BEFORE INSERT ON Tabelas WHEN NEW.Tipo = '6' "
+                        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s,
+                        {}, u"teste"_s);
+    Escrever(u"Nome"_s, u"Clube"_s);
+    Clicar(1);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QCOMPARE(respostas->caixas[0].título, u"Dados da Colectividade"_s);
+    QCOMPARE(respostas->caixas[0].ícone, Ícone::Crítico);
+    QVERIFY(janela->isVisible());
+    QCOMPARE(W(u"Nome"_s)->text(), u"Clube"_s);
+    QVERIFY(Linhas().isEmpty());
+
+    Dados().bd.Executar(u"DROP TRIGGER avaria"_s, {}, u"teste"_s);
+    Clicar(1);
+    QVERIFY(!janela->isVisible());
+    QCOMPARE(Linhas().size(), 6);
+    QCOMPARE(Linhas().at(0), u"1=Clube"_s);
+  }
+};
+
+QTEST_MAIN(TestColDados)
+#include "TestColDados.moc"

@@ -1,0 +1,245 @@
+#include "Base.h"
+#include "Dados.h"
+#include "LerFicheiro.h"
+#include "PastaTeste.h"
+#include "Respostas.h"
+#include "Tabelas.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The reference tables editor driven as a user would; the file is read back after each save.
+class TestTabelas : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<Respostas> respostas;
+  std::unique_ptr<Base> base;
+  std::unique_ptr<Tabelas> janela;
+
+  template <class T> T *W(const QString &nome) {
+    T *w = janela->findChild<T *>(nome);
+    if (!w)
+      qFatal("sem o controlo %s", qPrintable(nome));
+    return w;
+  }
+  static QString Nome(int k) { return QStringList{u"TipoQuota"_s, u"Situação"_s, u"CPostal"_s}[k]; }
+  QListWidget *Lista(int k) { return W<QListWidget>(Nome(k)); }
+  QLineEdit *Item(int k) { return W<QLineEdit>(u"Item"_s + Nome(k)); }
+  QPushButton *Comando(int i) { return W<QPushButton>(u"Comando_"_s + QString::number(i)); }
+  QStringList Textos(int k) {
+    QStringList r;
+    for (int i = 0; i < Lista(k)->count(); ++i)
+      r << Lista(k)->item(i)->text();
+    return r;
+  }
+  static QStringList Linhas(const QString &tipo) {
+    return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = '"_s + tipo +
+                  u"' ORDER BY Código"_s);
+  }
+  static qint64 Referência(const QString &tipo, const QString &designação) {
+    Dados().tabelas->AdicionarNovo();
+    Dados().tabelas->DefinirCampo(u"Tipo", tipo);
+    Dados().tabelas->DefinirCampo(u"Designação", designação);
+    Dados().tabelas->Actualizar();
+    Dados().tabelas->MoverÚltimo();
+    return Dados().tabelas->Inteiro(u"Código");
+  }
+  static void Sql(const QString &sql) { Dados().bd.Executar(sql, {}, u"teste"_s); }
+
+  void Abrir() {
+    if (!base)
+      base = std::make_unique<Base>();
+    janela = std::make_unique<Tabelas>(*base);
+    janela->show();
+    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+  }
+  void Escrever(int k, const QString &texto) {
+    W<QTabWidget>(u"BaseTabelas"_s)->setCurrentIndex(k);
+    Item(k)->setFocus(Qt::TabFocusReason);
+    Item(k)->selectAll();
+    QTest::keyClicks(Item(k), texto);
+  }
+  void Escolher(int k, int linha) {
+    W<QTabWidget>(u"BaseTabelas"_s)->setCurrentIndex(k);
+    QListWidget *l = Lista(k);
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
+                      l->visualItemRect(l->item(linha)).center());
+  }
+  void Clicar(int i) {
+    QVERIFY2(Comando(i)->isEnabled(), qPrintable(Comando(i)->text()));
+    QTest::mouseClick(Comando(i), Qt::LeftButton);
+  }
+
+private slots:
+  void init() {
+    pasta = std::make_unique<PastaTeste>();
+    respostas = std::make_unique<Respostas>();
+    BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+  }
+  void cleanup() {
+    janela.reset();
+    base.reset();
+    FecharDados();
+    respostas.reset();
+    pasta.reset();
+  }
+
+  void adicionarCompactaDistingueMaiusculasERecusaRepetidos() {
+    Referência(u"S"_s, u"Efectivo"_s);
+    Abrir();
+    QCOMPARE(W<QTabWidget>(u"BaseTabelas"_s)->tabText(2), u"   &Código Postal   "_s);
+    Escrever(1, u"  Membro   Honorario  "_s);
+    QVERIFY(Comando(1)->isEnabled() && Comando(2)->isEnabled() && !Comando(3)->isEnabled());
+    Clicar(1);
+    QCOMPARE(Textos(1), (QStringList{u"Efectivo"_s, u"Membro Honorario"_s}));
+    QCOMPARE(Lista(1)->currentRow(), 1);
+    Escrever(1, u"efectivo"_s);
+    Clicar(1);
+    QCOMPARE(respostas->bips, 0);
+    Escrever(1, u"Efectivo"_s);
+    Clicar(1);
+    Escrever(1, u"   "_s);
+    Clicar(1);
+    QCOMPARE(respostas->bips, 2);
+    QCOMPARE(Textos(1).size(), 3);
+    QVERIFY(Item(1)->hasFocus());
+
+    Escolher(1, 0);
+    QVERIFY(!Comando(1)->isEnabled() && Comando(2)->isEnabled() && Comando(3)->isEnabled());
+    QCOMPARE(Item(1)->text(), u"Efectivo"_s);
+    Clicar(4);
+    QCOMPARE(Linhas(u"S"_s), (QStringList{u"Efectivo"_s, u"Membro Honorario"_s, u"efectivo"_s}));
+    QCOMPARE(base->Situação->count(), 3);
+    QVERIFY(respostas->caixas.isEmpty());
+  }
+
+  void alteracoesEEliminacoesSoChegamAoFicheiroAoGravar() {
+    const qint64 normal = Referência(u"T"_s, u"Normal"_s);
+    Referência(u"T"_s, u"Reformado"_s);
+    Referência(u"S"_s, u"Efectivo"_s);
+    Abrir();
+    Escolher(0, 0);
+    Escrever(0, u"Normal A"_s);
+    Clicar(2);
+    Escrever(0, u"Normal  B"_s);
+    Clicar(2);
+    Escolher(0, 1);
+    Escrever(0, u"Reformados"_s);
+    Clicar(2);
+    Escolher(0, 1);
+    Clicar(3);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QCOMPARE(respostas->caixas[0].título, u"Eliminar Item na Tabela"_s);
+    QCOMPARE(respostas->caixas[0].texto,
+             u"«Reformados»\nvai ser eliminado da Tabela de Tipos de Quotas.\n\n"
+             u"Confirme esta operação..."_s);
+    QCOMPARE(Textos(0), QStringList{u"Normal B"_s});
+    QVERIFY(Lista(0)->hasFocus());
+    Escrever(0, u"Juvenil"_s);
+    Clicar(1);
+    Escolher(0, 1);
+    respostas->Responder({Resposta::Não});
+    Clicar(3);
+    QCOMPARE(Textos(0).size(), 2);
+    Clicar(3);
+    QCOMPARE(Textos(0), QStringList{u"Normal B"_s});
+    QCOMPARE(Linhas(u"T"_s), (QStringList{u"Normal"_s, u"Reformado"_s})); // nothing written yet
+
+    Clicar(4);
+    QCOMPARE(Consultar(u"SELECT Código, Designação FROM Tabelas WHERE Tipo = 'T'"_s),
+             (QList<QVariantList>{{normal, u"Normal B"_s}}));
+
+    // A changed row that went behind the window's back is written anew, never over another.
+    Escolher(0, 0);
+    Escrever(0, u"Normal C"_s);
+    Clicar(2);
+    Sql(u"DELETE FROM Tabelas WHERE Código = "_s + QString::number(normal));
+    Clicar(4);
+    QCOMPARE(Linhas(u"T"_s), QStringList{u"Normal C"_s});
+    QCOMPARE(Linhas(u"S"_s), QStringList{u"Efectivo"_s});
+  }
+
+  void principalSoMudaAoGravarEGuardaASeleccao() {
+    const qint64 efectivo = Referência(u"S"_s, u"Efectivo"_s);
+    Referência(u"S"_s, u"Suspenso"_s);
+    const qint64 porto = Referência(u"C"_s, u"4000 Porto"_s);
+    base = std::make_unique<Base>();
+    base->Situação->setCurrentIndex(base->Situação->findData(efectivo));
+    base->CPostal->setCurrentIndex(base->CPostal->findData(porto));
+    const auto editar = [this] {
+      Abrir();
+      Escolher(1, 0);
+      Escrever(1, u"Efectivos"_s);
+      Clicar(2);
+      Escrever(1, u"Activo"_s);
+      Clicar(1);
+      Escolher(2, 0);
+      Clicar(3);
+    };
+    editar();
+    Clicar(0);
+    QVERIFY(!janela->isVisible());
+    QCOMPARE(Linhas(u"S"_s), (QStringList{u"Efectivo"_s, u"Suspenso"_s}));
+    QCOMPARE(Linhas(u"C"_s), QStringList{u"4000 Porto"_s});
+    QCOMPARE(base->Situação->count(), 2);
+    QCOMPARE(base->CPostal->currentText(), u"4000 Porto"_s);
+
+    editar();
+    Clicar(4);
+    QCOMPARE(base->Situação->currentText(), u"Efectivos"_s);
+    QCOMPARE(base->Situação->currentData().toLongLong(), efectivo);
+    QCOMPARE(base->Situação->itemText(0), u"Activo"_s); // in the main window's own order
+    QCOMPARE(base->CPostal->count(), 0);
+    QCOMPARE(base->CPostal->currentIndex(), -1);
+  }
+
+  void falhaDoMotorNaoGravaNadaEGuardaAsEdicoes() {
+    const qint64 efectivo = Referência(u"S"_s, u"Efectivo"_s);
+    Referência(u"C"_s, u"4000 Porto"_s);
+    Abrir();
+    Sql(u"CREATE TRIGGER avaria BEFORE INSERT ON Tabelas WHEN NEW.Tipo = 'C' "
+        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s);
+    Escrever(0, u"Normal"_s);
+    Clicar(1);
+    Escolher(1, 0);
+    Escrever(1, u"Efectivos"_s);
+    Clicar(2);
+    Escrever(2, u"1000 Lisboa"_s);
+    Clicar(1);
+    Escolher(2, 0);
+    Clicar(3);
+    const auto antes = Consultar(u"SELECT * FROM Tabelas ORDER BY Código"_s);
+    Clicar(4);
+    QCOMPARE(respostas->caixas.size(), 2); // the deletion's question, then the failure
+    QCOMPARE(respostas->caixas[1].título, u"Gravar Dados"_s);
+    QCOMPARE(respostas->caixas[1].ícone, Ícone::Crítico);
+    QVERIFY(respostas->caixas[1].texto.contains(u"Quotas.Dad"_s));
+    QCOMPARE(Consultar(u"SELECT * FROM Tabelas ORDER BY Código"_s), antes);
+    QCOMPARE(base->Situação->itemText(0), u"Efectivo"_s);
+    QCOMPARE(Textos(0), QStringList{u"Normal"_s});
+    QCOMPARE(Textos(1), QStringList{u"Efectivos"_s});
+    QCOMPARE(Textos(2), QStringList{u"1000 Lisboa"_s});
+
+    // The same edits, saved once the fault is gone; a further save adds nothing.
+    Sql(u"DROP TRIGGER avaria"_s);
+    Clicar(4);
+    Clicar(4);
+    QCOMPARE(respostas->caixas.size(), 2);
+    QCOMPARE(Linhas(u"T"_s), QStringList{u"Normal"_s});
+    QCOMPARE(Consultar(u"SELECT Código, Designação FROM Tabelas WHERE Tipo = 'S'"_s),
+             (QList<QVariantList>{{efectivo, u"Efectivos"_s}}));
+    QCOMPARE(Linhas(u"C"_s), QStringList{u"1000 Lisboa"_s});
+  }
+};
+
+QTEST_MAIN(TestTabelas)
+#include "TestTabelas.moc"

@@ -1,0 +1,209 @@
+#include "AltAcesso.h"
+#include "Arranque.h"
+#include "Base.h"
+#include "CodAcesso.h"
+#include "CodigoAcesso.h"
+#include "Dados.h"
+#include "LerFicheiro.h"
+#include "Modal.h"
+#include "PastaTeste.h"
+#include "Respostas.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+class TestAltAcesso : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<Respostas> respostas;
+  std::unique_ptr<AltAcesso> janela;
+
+  QWidget *Painel(int i) { return janela->findChild<QWidget *>(u"Painel_"_s + QString::number(i)); }
+  QLineEdit *Código(int i) {
+    return janela->findChild<QLineEdit *>(u"Codigo_"_s + QString::number(i));
+  }
+  QPushButton *Comando(int i) {
+    return janela->findChild<QPushButton *>(u"Comando_"_s + QString::number(i));
+  }
+  static QStringList Linha() {
+    return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = '0'"_s);
+  }
+  static void GuardarCódigo(qint32 código) {
+    Dados().bd.Executar(u"INSERT INTO Tabelas (Tipo, Designação) VALUES ('0', ?)"_s,
+                        {CifrarCódigo(código)}, u"teste"_s);
+  }
+  static void Motor(const QString &sql) { Dados().bd.Executar(sql, {}, u"teste"_s); }
+
+  void Abrir() {
+    respostas->caixas.clear();
+    respostas->bips = 0;
+    janela = std::make_unique<AltAcesso>();
+    janela->show();
+    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+  }
+  // Types into the field of the step on screen and presses "&Confirmar", step after step.
+  void Passos(const QStringList &entradas) {
+    for (const QString &texto : entradas) {
+      int i = 1;
+      while (i < 3 && !Painel(i)->isVisible())
+        ++i;
+      QVERIFY(Painel(i)->isVisible() && Código(i)->hasFocus());
+      QTest::keyClicks(Código(i), texto);
+      QTest::mouseClick(Comando(1), Qt::LeftButton);
+    }
+  }
+  // The one box shown at the end, after one beep, and the window gone.
+  void Mensagem(const QString &texto, Ícone ícone = Ícone::Informação) {
+    QCOMPARE(respostas->caixas.size(), 1);
+    const PedidoMensagem &m = respostas->caixas[0];
+    QCOMPARE(m.título, u"Alterar Código de Acesso"_s);
+    QVERIFY2(ícone == Ícone::Crítico ? m.texto.contains(texto) : m.texto == texto,
+             qPrintable(m.texto));
+    QCOMPARE(m.botões, Botões::OK);
+    QCOMPARE(m.ícone, ícone);
+    QCOMPARE(respostas->bips, 1);
+    QVERIFY(!janela->isVisible());
+  }
+
+  // Runs the program from the start; true when it asked for the access code.
+  static bool ArranquePedeCódigo() {
+    FecharDados();
+    auto pedido = std::make_shared<bool>(false);
+    const auto vigia = QuandoModal<CódAcesso>(
+        [pedido](CódAcesso &j) {
+          *pedido = true;
+          j.findChild<QPushButton *>(u"Comando_0"_s)->click();
+        },
+        3000);
+    OpçõesArranque opções;
+    opções.esperaApresentação = 0;
+    opções.aoMostrarBase = [](Base &b) { b.close(); };
+    ExecutarPrograma(opções);
+    return *pedido;
+  }
+
+private slots:
+  void init() {
+    pasta = std::make_unique<PastaTeste>();
+    respostas = std::make_unique<Respostas>();
+    BaseDados::Criar(NomeFicheiroDados);
+    AbrirDados(NomeFicheiroDados);
+  }
+  void cleanup() {
+    janela.reset();
+    FecharDados();
+    respostas.reset();
+    pasta.reset();
+  }
+
+  void semCodigoGuardaONovoQueOArranquePede() {
+    Abrir();
+    QVERIFY(Painel(2)->isVisible() && !Painel(1)->isVisible() && !Painel(3)->isVisible());
+    QCOMPARE(Painel(2)->findChild<QLabel *>()->text(), u"Indique Novo Código de Acesso"_s);
+    QTest::keyClicks(Código(2), u"1a2"_s);
+    QCOMPARE(respostas->bips, 1);
+    respostas->bips = 0;
+    QTest::keyClick(Código(2), Qt::Key_Return); // Enter confirms the step
+    QVERIFY(Painel(3)->isVisible() && !Painel(2)->isVisible());
+    QCOMPARE(Painel(3)->findChild<QLabel *>()->text(), u"Confirme Novo Código de Acesso"_s);
+    Passos({u"12"_s});
+    Mensagem(u"Código de Acesso alterado com sucesso."_s);
+    QCOMPARE(janela->result(), int(QDialog::Accepted));
+    QCOMPARE(Linha(), QStringList{QString::number(12 ^ 4821)});
+    QVERIFY(ArranquePedeCódigo());
+  }
+
+  void entradasErradasNaoAlteram() {
+    GuardarCódigo(42);
+    const QStringList antes = Linha();
+    // A wrong current code; then the right one with two new entries that differ.
+    for (const auto &entradas :
+         {QStringList{u"41"_s, u"7"_s, u"7"_s}, QStringList{u"42"_s, u"7"_s, u"70"_s}}) {
+      Abrir();
+      QCOMPARE(Painel(1)->findChild<QLabel *>()->text(), u"Indique Código de Acesso Actual"_s);
+      Passos(entradas);
+      Mensagem(u"Códigos errados ou introduzidos incorrectamente.\n\n"
+               u"Código de Acesso não foi alterado."_s);
+      QCOMPARE(Linha(), antes);
+    }
+  }
+
+  void codigosComparadosPeloValor() {
+    GuardarCódigo(42);
+    Abrir();
+    Passos({u"00042"_s, u"00099"_s, u"99"_s}); // leading zeros do not count
+    Mensagem(u"Código de Acesso alterado com sucesso."_s);
+    QCOMPARE(Linha(), QStringList{QString::number(99 ^ 4821)});
+
+    Abrir();
+    Passos({u"99"_s, u""_s, u""_s}); // empty is 0: the code is switched off
+    Mensagem(u"Código de Acesso foi desactivado com sucesso."_s);
+    QCOMPARE(Linha(), QStringList{u"4821"_s});
+    QVERIFY(!ArranquePedeCódigo());
+  }
+
+  void cancelarEmQualquerPassoNaoAltera() {
+    GuardarCódigo(42);
+    const QStringList antes = Linha();
+    for (int passo = 1; passo <= 3; ++passo) {
+      for (bool escape : {false, true}) {
+        Abrir();
+        Passos(QStringList(passo - 1, u"42"_s));
+        QVERIFY(Painel(passo)->isVisible());
+        if (escape)
+          QTest::keyClick(Código(passo), Qt::Key_Escape);
+        else
+          QTest::mouseClick(Comando(0), Qt::LeftButton);
+        QVERIFY(!janela->isVisible());
+        QVERIFY(respostas->caixas.isEmpty());
+      }
+    }
+    QCOMPARE(Linha(), antes);
+  }
+
+  // The engine refusing the write: the failure is told, never a success, and the old row
+  // stays. Both ways of storing are covered: the first code (insert) and a change (update).
+  void falhaDoMotorDeixaOCodigoComoEstava() {
+    const QString recusa = u" ON Tabelas BEGIN SELECT RAISE(ABORT, 'gravação recusada'); END"_s;
+    Motor(u"CREATE TRIGGER recusa BEFORE INSERT"_s + recusa);
+    Abrir();
+    Passos({u"5"_s, u"5"_s});
+    Mensagem(u"gravação recusada"_s, Ícone::Crítico);
+    QVERIFY(Linha().isEmpty());
+
+    Motor(u"DROP TRIGGER recusa"_s);
+    GuardarCódigo(42);
+    Motor(u"CREATE TRIGGER recusa BEFORE UPDATE"_s + recusa);
+    const QStringList antes = Linha();
+    Abrir();
+    Passos({u"42"_s, u"5"_s, u"5"_s});
+    Mensagem(u"gravação recusada"_s, Ícone::Crítico);
+    QCOMPARE(Linha(), antes);
+
+    // The recordset is not left half-way through the failed write: once the engine accepts
+    // again, the change goes through.
+    Motor(u"DROP TRIGGER recusa"_s);
+    Abrir();
+    Passos({u"42"_s, u"5"_s, u"5"_s});
+    Mensagem(u"Código de Acesso alterado com sucesso."_s);
+    QCOMPARE(Linha(), QStringList{QString::number(5 ^ 4821)});
+
+    // A code that cannot even be read is reported; no window is opened to change it.
+    janela.reset();
+    respostas->caixas.clear();
+    Motor(u"ALTER TABLE Tabelas RENAME TO Outra"_s);
+    AltAcesso::Abrir(nullptr);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QCOMPARE(respostas->caixas[0].ícone, Ícone::Crítico);
+    QVERIFY(!QApplication::activeModalWidget());
+  }
+};
+
+QTEST_MAIN(TestAltAcesso)
+#include "TestAltAcesso.moc"
