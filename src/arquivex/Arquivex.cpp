@@ -5,6 +5,7 @@
 #include "Dados.h"
 #include "Formatacao.h"
 #include "Formato.h"
+#include "Janelas.h"
 #include "Mensagens.h"
 #include "Programas.h"
 
@@ -35,13 +36,6 @@ enum Papel {
 
 // The main program, offered again at the end; it lives in the same folder as this one.
 const QString NomeProgramaPrincipal = u"agremia"_s;
-
-struct Ampulheta {
-  Ampulheta() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Ampulheta() { QGuiApplication::restoreOverrideCursor(); }
-  Ampulheta(const Ampulheta &) = delete;
-  Ampulheta &operator=(const Ampulheta &) = delete;
-};
 
 QString Nome(const QString &caminho) {
   return u'«' + QDir::toNativeSeparators(caminho) + u'»';

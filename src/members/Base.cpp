@@ -8,6 +8,7 @@
 #include "Impressao.h"
 #include "ImprimirFicha.h"
 #include "JanelaAjuda.h"
+#include "Janelas.h"
 #include "Mensagens.h"
 #include "Programas.h"
 #include "Relogio.h"
@@ -44,15 +45,6 @@ namespace {
 
 const QString TítuloGravar = u"Gravar Dados"_s;
 constexpr int LinhasTabela = 6;
-
-// The hourglass while a member operation works; the arrow again on every way out.
-struct Ampulheta {
-  Ampulheta() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Ampulheta() { QGuiApplication::restoreOverrideCursor(); }
-  // A question or a message is answered with the ordinary arrow.
-  static void Seta() { QGuiApplication::changeOverrideCursor(Qt::ArrowCursor); }
-  static void Espera() { QGuiApplication::changeOverrideCursor(Qt::WaitCursor); }
-};
 
 QLabel *Rótulo(const QString &texto, QWidget *campo) {
   auto *l = new QLabel(texto);

@@ -4,6 +4,7 @@
 #include "Campos.h"
 #include "Dados.h"
 #include "Formatacao.h"
+#include "Janelas.h"
 #include "Mensagens.h"
 
 #include <QComboBox>
@@ -24,13 +25,6 @@ namespace {
 
 const QString Título = u"Dados da Colectividade"_s;
 
-// The hourglass while the rows are written; the arrow again on every way out.
-struct Ampulheta {
-  Ampulheta() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Ampulheta() { QGuiApplication::restoreOverrideCursor(); }
-  static void Seta() { QGuiApplication::changeOverrideCursor(Qt::ArrowCursor); }
-};
-
 Critério DaLinha(int k) {
   return Critério::Igual(u"Tipo"_s, QString::number(k));
 }
@@ -43,12 +37,7 @@ ColDados::ColDados(Base &principal) : QDialog(&principal, Qt::Dialog | Qt::Frame
   setModal(true);
 
   // Without a caption bar the window draws its own raised border; its title is Painel(0).
-  auto *moldura = new QFrame(this);
-  moldura->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  moldura->setLineWidth(2);
-  auto *exterior = new QVBoxLayout(this);
-  exterior->setContentsMargins(0, 0, 0, 0);
-  exterior->addWidget(moldura);
+  auto *moldura = MolduraElevada(this);
 
   static const char16_t *const legendas[] = {u"Dados da Colectividade", u"&Nome", u"&Endereço",
                                              u"&Telefone", u"&Fax"};

@@ -3,6 +3,7 @@
 #include "Base.h"
 #include "Campos.h"
 #include "Dados.h"
+#include "Janelas.h"
 #include "Mensagens.h"
 
 #include <QComboBox>
@@ -20,13 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The hourglass while the tables are written; the arrow again on every way out.
-struct Ampulheta {
-  Ampulheta() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Ampulheta() { QGuiApplication::restoreOverrideCursor(); }
-  static void Seta() { QGuiApplication::changeOverrideCursor(Qt::ArrowCursor); }
-};
 
 // Per tab: the list's name, the tab's caption, the kind of row and the table's name in messages.
 struct Separador {

@@ -4,6 +4,7 @@
 #include "Campos.h"
 #include "CodigoAcesso.h"
 #include "Dados.h"
+#include "Janelas.h"
 #include "Mensagens.h"
 
 #include <QGuiApplication>
@@ -21,13 +22,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString Título = u"Alterar Código de Acesso"_s;
-
-// The hourglass while a button's action runs; questions and messages get the arrow.
-struct Ampulheta {
-  Ampulheta() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Ampulheta() { QGuiApplication::restoreOverrideCursor(); }
-  static void Seta() { QGuiApplication::changeOverrideCursor(Qt::ArrowCursor); }
-};
 
 } // namespace
 
@@ -53,12 +47,7 @@ AltAcesso::AltAcesso(QWidget *principal)
   setModal(true);
 
   // Without a caption bar the window draws its own raised border.
-  auto *moldura = new QFrame(this);
-  moldura->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  moldura->setLineWidth(2);
-  auto *exterior = new QVBoxLayout(this);
-  exterior->setContentsMargins(0, 0, 0, 0);
-  exterior->addWidget(moldura);
+  auto *moldura = MolduraElevada(this);
 
   // Painel(0) is the background of the steps; the three step panels share its one place, so
   // the window neither grows nor jumps from step to step.

@@ -5,6 +5,7 @@
 #include "Base.h"
 #include "ColDados.h"
 #include "Dados.h"
+#include "Janelas.h"
 #include "Mensagens.h"
 #include "Tabelas.h"
 
@@ -34,16 +35,6 @@ void LigarJanelas(Base &base) {
   base.LigarJanela(JanelaMenu::DadosColectividade, [&base] { ColDados(base).exec(); });
   base.LigarJanela(JanelaMenu::Tabelas, [&base] { Tabelas(base).exec(); });
 }
-
-namespace {
-
-// The hourglass for the whole start, taken off on every way out.
-struct Ampulheta {
-  Ampulheta() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Ampulheta() { QGuiApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
   // Each window is shown and waited for here; none of them ends the program on its own.

@@ -4,6 +4,7 @@
 #include "Campos.h"
 #include "CodigoAcesso.h"
 #include "Dados.h"
+#include "Janelas.h"
 #include "Mensagens.h"
 
 #include <QGuiApplication>
@@ -23,12 +24,7 @@ CódAcesso::CódAcesso(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWi
   setModal(true);
 
   // Without a caption bar the window draws its own raised border.
-  auto *moldura = new QFrame(this);
-  moldura->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  moldura->setLineWidth(2);
-  auto *exterior = new QVBoxLayout(this);
-  exterior->setContentsMargins(0, 0, 0, 0);
-  exterior->addWidget(moldura);
+  auto *moldura = MolduraElevada(this);
 
   Painel[0] = new QLabel(u"Os dados deste ficheiro estão protegidos por um Código de Acesso."_s);
   Painel[0]->setWordWrap(true);

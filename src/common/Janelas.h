@@ -1,0 +1,22 @@
+#pragma once
+
+class QDialog;
+class QFrame;
+
+// The hourglass while an action works, and the ordinary arrow again on every way out.
+class Ampulheta {
+public:
+  Ampulheta();
+  ~Ampulheta();
+  Ampulheta(const Ampulheta &) = delete;
+  Ampulheta &operator=(const Ampulheta &) = delete;
+
+  // A question or a message is answered with the arrow; the work then goes on under the
+  // hourglass.
+  static void Seta();
+  static void Espera();
+};
+
+// A window without a caption bar draws its own raised border: returns the frame, filling the
+// window, that holds its content.
+QFrame *MolduraElevada(QDialog *janela);
