@@ -1,7 +1,7 @@
 #include "Cabecalho.h"
 #include "Dados.h"
+#include "FicheiroTeste.h"
 #include "Impressao.h"
-#include "PastaTeste.h"
 
 #include <QComboBox>
 #include <QFontInfo>
@@ -15,15 +15,9 @@ using namespace Qt::StringLiterals;
 class TestImpressao : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<FicheiroTeste> ficheiro;
   QComboBox códigos;
 
-  static void Linha(const QString &tipo, const QString &designação) {
-    Dados().tabelas->AdicionarNovo();
-    Dados().tabelas->DefinirCampo(u"Tipo", tipo);
-    Dados().tabelas->DefinirCampo(u"Designação", designação);
-    Dados().tabelas->Actualizar();
-  }
   static double Largura(const QString &t, double tamanho) {
     FonteImpressão f;
     f.tamanho = tamanho;
@@ -32,17 +26,12 @@ class TestImpressao : public QObject {
 
 private slots:
   void init() {
-    pasta = std::make_unique<PastaTeste>();
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
+    ficheiro = std::make_unique<FicheiroTeste>();
     códigos.clear();
     códigos.addItem(u"1100-148 Lisboa"_s, 7);
     códigos.addItem(u"4000-001 Porto"_s, 9);
   }
-  void cleanup() {
-    FecharDados();
-    pasta.reset();
-  }
+  void cleanup() { ficheiro.reset(); }
 
   void fontesComMedidasFixas() {
     const QString família = QFontInfo(FonteQt({})).family();
@@ -130,12 +119,12 @@ private slots:
   }
 
   void cabecalhoComDadosCentradosNoBloco() {
-    Linha(u"1"_s, u" Sociedade Recreativa Amizade "_s);
-    Linha(u"2"_s, u"Rua do Sol, 12"_s);
-    Linha(u"3"_s, u"Gaia"_s);
-    Linha(u"4"_s, u"9"_s);
-    Linha(u"5"_s, u"22 123 45 67"_s);
-    Linha(u"6"_s, u"22 123 45 68"_s);
+    FicheiroTeste::Referência(u"1"_s, u" Sociedade Recreativa Amizade "_s);
+    FicheiroTeste::Referência(u"2"_s, u"Rua do Sol, 12"_s);
+    FicheiroTeste::Referência(u"3"_s, u"Gaia"_s);
+    FicheiroTeste::Referência(u"4"_s, u"9"_s);
+    FicheiroTeste::Referência(u"5"_s, u"22 123 45 67"_s);
+    FicheiroTeste::Referência(u"6"_s, u"22 123 45 68"_s);
     QCOMPARE(
         LinhasColectividade(*Dados().tabelas, códigos),
         (QStringList{u"Sociedade Recreativa Amizade"_s, u"Rua do Sol, 12"_s, u"Gaia"_s,
@@ -154,8 +143,8 @@ private slots:
   }
 
   void linhasDoBlocoEmCasosLimite() {
-    Linha(u"6"_s, u" 22 999 "_s);
-    Linha(u"4"_s, u"0"_s);
+    FicheiroTeste::Referência(u"6"_s, u" 22 999 "_s);
+    FicheiroTeste::Referência(u"4"_s, u"0"_s);
     QStringList l = LinhasColectividade(*Dados().tabelas, códigos);
     QCOMPARE(l[4], u"   -   Fax: 22 999"_s);
     QCOMPARE(l[3], QString());
@@ -164,7 +153,7 @@ private slots:
     Dados().tabelas->DefinirCampo(u"Designação", u"55"_s); // a postal code since deleted
     Dados().tabelas->Actualizar();
     QCOMPARE(LinhasColectividade(*Dados().tabelas, códigos)[3], QString());
-    Linha(u"1"_s, u" "_s); // saved empty
+    FicheiroTeste::Referência(u"1"_s, u" "_s); // saved empty
     QCOMPARE(LinhasColectividade(*Dados().tabelas, códigos)[0], QString());
 
     // A name wider than the page: the title still goes to the right of the block.

@@ -1,8 +1,8 @@
 #include "Base.h"
 #include "Dados.h"
 #include "FichaSocio.h"
+#include "FicheiroTeste.h"
 #include "LerFicheiro.h"
-#include "PastaTeste.h"
 #include "Relogio.h"
 #include "Respostas.h"
 
@@ -23,7 +23,7 @@ using namespace Qt::StringLiterals;
 class TestBase : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<FicheiroTeste> ficheiro;
   std::unique_ptr<Respostas> respostas;
   std::unique_ptr<Base> base;
 
@@ -89,27 +89,18 @@ class TestBase : public QObject {
     QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, 0, l, {}).erro,
              ErroFicha::Nenhum);
   }
-  static void Referência(const QString &tipo, const QString &designação) {
-    Dados().tabelas->AdicionarNovo();
-    Dados().tabelas->DefinirCampo(u"Tipo", tipo);
-    Dados().tabelas->DefinirCampo(u"Designação", designação);
-    Dados().tabelas->Actualizar();
-  }
 
 private slots:
   void init() {
-    pasta = std::make_unique<PastaTeste>();
+    ficheiro = std::make_unique<FicheiroTeste>();
     respostas = std::make_unique<Respostas>();
     FixarRelógio(QDateTime(QDate(2003, 5, 20), QTime(10, 30)));
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
   }
   void cleanup() {
     base.reset();
-    FecharDados();
     FixarRelógio(std::nullopt);
     respostas.reset();
-    pasta.reset();
+    ficheiro.reset();
   }
 
   void ficheiroVazioAbreNoEstadoDeSocioNovo() {
@@ -130,9 +121,9 @@ private slots:
   }
 
   void criarUmSocioEGuardarOQueOEcraMostra() {
-    Referência(u"C"_s, u"4000-001 Porto"_s);
-    Referência(u"S"_s, u"Efectivo"_s);
-    Referência(u"T"_s, u"Normal"_s);
+    FicheiroTeste::Referência(u"C"_s, u"4000-001 Porto"_s);
+    FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
+    FicheiroTeste::Referência(u"T"_s, u"Normal"_s);
     Abrir();
     Escrever(u"Número"_s, u"25"_s);
     Escrever(u"Nome"_s, u"  Maria   da  Silva "_s);
@@ -430,7 +421,7 @@ private slots:
   }
 
   void socioComCodigosQueJaNaoExistem() {
-    Referência(u"S"_s, u"Efectivo"_s);
+    FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
     FichaSócio f{u"4"_s, u"Quatro"_s, 99, 1, 77, u"01-01-2000"_s, u"3"_s, {}, {}, {}, u"0"_s};
     QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, 0, {}, {}).erro,
              ErroFicha::Nenhum);

@@ -1,8 +1,8 @@
 #include "Dados.h"
+#include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "ImprimirFicha.h"
 #include "ListaQuotas.h"
-#include "PastaTeste.h"
 
 #include <QComboBox>
 #include <QPrinter>
@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 class TestFicha : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<FicheiroTeste> ficheiro;
   QComboBox códigos;
   const QDateTime agora{QDate(2026, 12, 6), QTime(9, 5)};
 
@@ -48,15 +48,8 @@ class TestFicha : public QObject {
   }
 
 private slots:
-  void init() {
-    pasta = std::make_unique<PastaTeste>();
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
-  }
-  void cleanup() {
-    FecharDados();
-    pasta.reset();
-  }
+  void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
+  void cleanup() { ficheiro.reset(); }
 
   void dadosPessoaisECabecalho() {
     GravadorImpressão p;
@@ -149,18 +142,18 @@ private slots:
     const QString leitor = QStandardPaths::findExecutable(u"pdftotext"_s);
     if (leitor.isEmpty())
       QSKIP("pdftotext (poppler-utils) não está instalado");
-    const QString ficheiro = pasta->Caminho(u"ficha.pdf"_s);
+    const QString pdfFicha = ficheiro->Caminho(u"ficha.pdf"_s);
     auto impressora = std::make_unique<QPrinter>(QPrinter::HighResolution);
     impressora->setOutputFormat(QPrinter::PdfFormat);
-    impressora->setOutputFileName(ficheiro);
+    impressora->setOutputFileName(pdfFicha);
     QString concluído;
     {
       ImpressoraQt p(std::move(impressora), [&](const QString &f) { concluído = f; });
       ImprimirFicha(p, Ficha(3, u"Sem observações especiais."_s), códigos, agora);
     }
-    QCOMPARE(concluído, ficheiro);
+    QCOMPARE(concluído, pdfFicha);
     QProcess pdf;
-    pdf.start(leitor, {u"-layout"_s, ficheiro, u"-"_s});
+    pdf.start(leitor, {u"-layout"_s, pdfFicha, u"-"_s});
     QVERIFY(pdf.waitForFinished(20000));
     const QString texto = QString::fromUtf8(pdf.readAllStandardOutput());
     for (const QString &esperado :

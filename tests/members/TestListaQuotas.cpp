@@ -1,8 +1,8 @@
 #include "Dados.h"
 #include "FichaSocio.h"
+#include "FicheiroTeste.h"
 #include "LerFicheiro.h"
 #include "ListaQuotas.h"
-#include "PastaTeste.h"
 
 #include <QtTest>
 #include <memory>
@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 class TestListaQuotas : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<FicheiroTeste> ficheiro;
 
   static FichaSócio Ficha(const QString &número, const QString &nome = u"Maria Silva"_s) {
     FichaSócio f;
@@ -36,15 +36,8 @@ class TestListaQuotas : public QObject {
   }
 
 private slots:
-  void init() {
-    pasta = std::make_unique<PastaTeste>();
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
-  }
-  void cleanup() {
-    FecharDados();
-    pasta.reset();
-  }
+  void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
+  void cleanup() { ficheiro.reset(); }
 
   void entradaDaListaEAsSuasPartes() {
     const QString e = EntradaQuota(2003, 3, *Moeda::Ler(u"12,5"_s), 417);

@@ -1,9 +1,9 @@
 #include "Base.h"
 #include "Dados.h"
 #include "FichaSocio.h"
+#include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "Modal.h"
-#include "PastaTeste.h"
 #include "Programas.h"
 #include "Respostas.h"
 
@@ -22,7 +22,7 @@ using namespace Qt::StringLiterals;
 class TestMenu : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<FicheiroTeste> ficheiro;
   std::unique_ptr<Respostas> respostas;
   std::unique_ptr<Base> base;
   struct Início {
@@ -63,7 +63,7 @@ class TestMenu : public QObject {
 
 private slots:
   void init() {
-    pasta = std::make_unique<PastaTeste>();
+    ficheiro = std::make_unique<FicheiroTeste>();
     respostas = std::make_unique<Respostas>();
     inícios.clear();
     programaExiste = true;
@@ -71,16 +71,13 @@ private slots:
       inícios.append({p, a, d});
       return programaExiste;
     });
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
   }
   void cleanup() {
     base.reset();
-    FecharDados();
     InstalarIniciador({});
     InstalarFábricaImpressão({});
     respostas.reset();
-    pasta.reset();
+    ficheiro.reset();
   }
 
   void itensLegendasEAtalhos() {
@@ -162,7 +159,7 @@ private slots:
     QCOMPARE(inícios.size(), 1);
     QCOMPARE(inícios[0].programa, u"arquivex"_s);
     QCOMPARE(inícios[0].argumentos, QStringList{u"-r"_s});
-    QCOMPARE(QDir(inícios[0].pasta), QDir(pasta->Raiz()));
+    QCOMPARE(QDir(inícios[0].pasta), QDir(ficheiro->Raiz()));
     QVERIFY(!Dados().bd.Aberta());
     QVERIFY(fechou && !base->isVisible());
   }
@@ -205,7 +202,7 @@ private slots:
   // The platform's print set-up: what is chosen there is what the next document uses.
   void configurarImpressora() {
     Abrir();
-    const QString destino = pasta->Caminho(u"escolhido.pdf"_s);
+    const QString destino = ficheiro->Caminho(u"escolhido.pdf"_s);
     bool visto = false;
     auto vigia = QuandoModal<QPrintDialog>([&](QPrintDialog &d) {
       visto =

@@ -2,9 +2,9 @@
 #include "Cabecalho.h"
 #include "ColDados.h"
 #include "Dados.h"
+#include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "LerFicheiro.h"
-#include "PastaTeste.h"
 #include "Respostas.h"
 
 #include <QComboBox>
@@ -32,7 +32,7 @@ void Teclar(QWidget *w, const QString &texto) {
 class TestColDados : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<FicheiroTeste> ficheiro;
   std::unique_ptr<Respostas> respostas;
   std::unique_ptr<Base> base;
   std::unique_ptr<ColDados> janela;
@@ -64,28 +64,17 @@ class TestColDados : public QObject {
     return Coluna(u"SELECT Tipo || '=' || Designação FROM Tabelas "
                   u"WHERE Tipo BETWEEN '1' AND '6' ORDER BY Tipo"_s);
   }
-  static qint64 CódigoPostal(const QString &texto) {
-    Dados().tabelas->AdicionarNovo();
-    Dados().tabelas->DefinirCampo(u"Tipo", u"C"_s);
-    Dados().tabelas->DefinirCampo(u"Designação", texto);
-    Dados().tabelas->Actualizar();
-    Dados().tabelas->MoverÚltimo();
-    return Dados().tabelas->Inteiro(u"Código");
-  }
 
 private slots:
   void init() {
-    pasta = std::make_unique<PastaTeste>();
+    ficheiro = std::make_unique<FicheiroTeste>();
     respostas = std::make_unique<Respostas>();
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
   }
   void cleanup() {
     janela.reset();
     base.reset();
-    FecharDados();
     respostas.reset();
-    pasta.reset();
+    ficheiro.reset();
   }
 
   void primeiraAberturaGravaSeisLinhas() {
@@ -100,8 +89,8 @@ private slots:
   }
 
   void dadosGravadosSaemNoCabecalho() {
-    CódigoPostal(u"1000 Lisboa"_s);
-    const qint64 porto = CódigoPostal(u"4000-001 Porto"_s);
+    FicheiroTeste::Referência(u"C"_s, u"1000 Lisboa"_s);
+    const qint64 porto = FicheiroTeste::Referência(u"C"_s, u"4000-001 Porto"_s);
     Abrir();
     Escrever(u"Nome"_s, u"Clube 1-Ténis  de   Évora"_s); // the digit and the hyphen beep
     QCOMPARE(W(u"Nome"_s)->text(), u"Clube Ténis  de   Évora"_s);

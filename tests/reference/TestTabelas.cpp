@@ -1,7 +1,7 @@
 #include "Base.h"
 #include "Dados.h"
+#include "FicheiroTeste.h"
 #include "LerFicheiro.h"
-#include "PastaTeste.h"
 #include "Respostas.h"
 #include "Tabelas.h"
 
@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 class TestTabelas : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<FicheiroTeste> ficheiro;
   std::unique_ptr<Respostas> respostas;
   std::unique_ptr<Base> base;
   std::unique_ptr<Tabelas> janela;
@@ -43,14 +43,6 @@ class TestTabelas : public QObject {
   static QStringList Linhas(const QString &tipo) {
     return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = '"_s + tipo +
                   u"' ORDER BY Código"_s);
-  }
-  static qint64 Referência(const QString &tipo, const QString &designação) {
-    Dados().tabelas->AdicionarNovo();
-    Dados().tabelas->DefinirCampo(u"Tipo", tipo);
-    Dados().tabelas->DefinirCampo(u"Designação", designação);
-    Dados().tabelas->Actualizar();
-    Dados().tabelas->MoverÚltimo();
-    return Dados().tabelas->Inteiro(u"Código");
   }
   static void Sql(const QString &sql) { Dados().bd.Executar(sql, {}, u"teste"_s); }
 
@@ -80,21 +72,18 @@ class TestTabelas : public QObject {
 
 private slots:
   void init() {
-    pasta = std::make_unique<PastaTeste>();
+    ficheiro = std::make_unique<FicheiroTeste>();
     respostas = std::make_unique<Respostas>();
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
   }
   void cleanup() {
     janela.reset();
     base.reset();
-    FecharDados();
     respostas.reset();
-    pasta.reset();
+    ficheiro.reset();
   }
 
   void adicionarCompactaDistingueMaiusculasERecusaRepetidos() {
-    Referência(u"S"_s, u"Efectivo"_s);
+    FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
     Abrir();
     QCOMPARE(W<QTabWidget>(u"BaseTabelas"_s)->tabText(2), u"   &Código Postal   "_s);
     Escrever(1, u"  Membro   Honorario  "_s);
@@ -123,9 +112,9 @@ private slots:
   }
 
   void alteracoesEEliminacoesSoChegamAoFicheiroAoGravar() {
-    const qint64 normal = Referência(u"T"_s, u"Normal"_s);
-    Referência(u"T"_s, u"Reformado"_s);
-    Referência(u"S"_s, u"Efectivo"_s);
+    const qint64 normal = FicheiroTeste::Referência(u"T"_s, u"Normal"_s);
+    FicheiroTeste::Referência(u"T"_s, u"Reformado"_s);
+    FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
     Abrir();
     Escolher(0, 0);
     Escrever(0, u"Normal A"_s);
@@ -169,9 +158,9 @@ private slots:
   }
 
   void principalSoMudaAoGravarEGuardaASeleccao() {
-    const qint64 efectivo = Referência(u"S"_s, u"Efectivo"_s);
-    Referência(u"S"_s, u"Suspenso"_s);
-    const qint64 porto = Referência(u"C"_s, u"4000 Porto"_s);
+    const qint64 efectivo = FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
+    FicheiroTeste::Referência(u"S"_s, u"Suspenso"_s);
+    const qint64 porto = FicheiroTeste::Referência(u"C"_s, u"4000 Porto"_s);
     base = std::make_unique<Base>();
     base->Situação->setCurrentIndex(base->Situação->findData(efectivo));
     base->CPostal->setCurrentIndex(base->CPostal->findData(porto));
@@ -203,8 +192,8 @@ private slots:
   }
 
   void falhaDoMotorNaoGravaNadaEGuardaAsEdicoes() {
-    const qint64 efectivo = Referência(u"S"_s, u"Efectivo"_s);
-    Referência(u"C"_s, u"4000 Porto"_s);
+    const qint64 efectivo = FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
+    FicheiroTeste::Referência(u"C"_s, u"4000 Porto"_s);
     Abrir();
     Sql(u"CREATE TRIGGER avaria BEFORE INSERT ON Tabelas WHEN NEW.Tipo = 'C' "
         u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s);

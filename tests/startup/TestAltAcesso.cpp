@@ -4,9 +4,9 @@
 #include "CodAcesso.h"
 #include "CodigoAcesso.h"
 #include "Dados.h"
+#include "FicheiroTeste.h"
 #include "LerFicheiro.h"
 #include "Modal.h"
-#include "PastaTeste.h"
 #include "Respostas.h"
 
 #include <QLabel>
@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 class TestAltAcesso : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<FicheiroTeste> ficheiro;
   std::unique_ptr<Respostas> respostas;
   std::unique_ptr<AltAcesso> janela;
 
@@ -90,16 +90,13 @@ class TestAltAcesso : public QObject {
 
 private slots:
   void init() {
-    pasta = std::make_unique<PastaTeste>();
+    ficheiro = std::make_unique<FicheiroTeste>();
     respostas = std::make_unique<Respostas>();
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
   }
   void cleanup() {
     janela.reset();
-    FecharDados();
     respostas.reset();
-    pasta.reset();
+    ficheiro.reset();
   }
 
   void semCodigoGuardaONovoQueOArranquePede() {

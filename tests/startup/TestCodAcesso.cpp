@@ -1,7 +1,7 @@
 #include "CodAcesso.h"
 #include "CodigoAcesso.h"
 #include "Dados.h"
-#include "PastaTeste.h"
+#include "FicheiroTeste.h"
 #include "Respostas.h"
 
 #include <QLineEdit>
@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 class TestCodAcesso : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<FicheiroTeste> ficheiro;
   std::unique_ptr<Respostas> respostas;
   std::unique_ptr<CódAcesso> janela;
 
@@ -25,10 +25,7 @@ class TestCodAcesso : public QObject {
   }
 
   void Abrir(qint32 código) {
-    Dados().tabelas->AdicionarNovo();
-    Dados().tabelas->DefinirCampo(u"Tipo", u"0"_s);
-    Dados().tabelas->DefinirCampo(u"Designação", CifrarCódigo(código));
-    Dados().tabelas->Actualizar();
+    FicheiroTeste::Referência(u"0"_s, CifrarCódigo(código));
     janela = std::make_unique<CódAcesso>();
     janela->show();
     QVERIFY(QTest::qWaitForWindowActive(janela.get()));
@@ -42,16 +39,13 @@ class TestCodAcesso : public QObject {
 
 private slots:
   void init() {
-    pasta = std::make_unique<PastaTeste>();
+    ficheiro = std::make_unique<FicheiroTeste>();
     respostas = std::make_unique<Respostas>();
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
   }
   void cleanup() {
     janela.reset();
-    FecharDados();
     respostas.reset();
-    pasta.reset();
+    ficheiro.reset();
   }
 
   void formaGuardadaDoCodigo() {

@@ -1,5 +1,5 @@
 #include "Dados.h"
-#include "PastaTeste.h"
+#include "FicheiroTeste.h"
 
 #include <QtTest>
 #include <memory>
@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 class TestConjuntoRegistos : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<PastaTeste> pasta;
+  std::unique_ptr<FicheiroTeste> ficheiro;
   ConjuntoRegistos &Sócios() { return *Dados().sócios; }
   ConjuntoRegistos &Quotas() { return *Dados().quotizações; }
   ConjuntoRegistos &Tabelas() { return *Dados().tabelas; }
@@ -44,15 +44,8 @@ class TestConjuntoRegistos : public QObject {
   }
 
 private slots:
-  void init() {
-    pasta = std::make_unique<PastaTeste>();
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
-  }
-  void cleanup() {
-    FecharDados();
-    pasta.reset();
-  }
+  void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
+  void cleanup() { ficheiro.reset(); }
 
   void vaziosTemInicioEFimDeFicheiro() {
     const QList<std::pair<ConjuntoRegistos *, QString>> todos = {
