@@ -99,21 +99,25 @@ bool CopiarFicheiro(const QString &de, const QString &para, QString &pormenor) {
   return true;
 }
 
+// What an engine failure says about a copy.
+EstadoCópia EstadoDaCausa(CausaErro causa) {
+  switch (causa) {
+  case CausaErro::NãoÉBaseDados:
+    return EstadoCópia::NãoÉBaseDados;
+  case CausaErro::FicheiroEstranho:
+    return EstadoCópia::Alheia;
+  case CausaErro::Danificado:
+    return EstadoCópia::Danificada;
+  default:
+    return EstadoCópia::Ilegível;
+  }
+}
+
 VerificaçãoCópia Examinar(QSqlDatabase &db) {
   VerificaçãoCópia v;
   auto falha = [&v](const QSqlError &e) {
     v.pormenor = e.databaseText().isEmpty() ? e.driverText() : e.databaseText();
-    switch (CausaDoErro(e)) {
-    case CausaErro::NãoÉBaseDados:
-      v.estado = EstadoCópia::NãoÉBaseDados;
-      break;
-    case CausaErro::Danificado:
-      v.estado = EstadoCópia::Danificada;
-      break;
-    default:
-      v.estado = EstadoCópia::Ilegível;
-      break;
-    }
+    v.estado = EstadoDaCausa(CausaDoErro(e));
     return v;
   };
   if (!db.open())
@@ -171,20 +175,7 @@ VerificaçãoCópia VerificarCompleto(const QString &ficheiro) {
     bd.Abrir(ficheiro);
   } catch (const ErroBaseDados &e) {
     v.pormenor = e.Pormenor();
-    switch (e.Causa()) {
-    case CausaErro::NãoÉBaseDados:
-      v.estado = EstadoCópia::NãoÉBaseDados;
-      break;
-    case CausaErro::FicheiroEstranho:
-      v.estado = EstadoCópia::Alheia;
-      break;
-    case CausaErro::Danificado:
-      v.estado = EstadoCópia::Danificada;
-      break;
-    default:
-      v.estado = EstadoCópia::Ilegível;
-      break;
-    }
+    v.estado = EstadoDaCausa(e.Causa());
   }
   return v;
 }
