@@ -90,6 +90,7 @@ Base::Base(QWidget *pai) : QMainWindow(pai) {
 
   // Load: the reference lists, the first member, this month.
   Ampulheta ampulheta;
+  BaseDados::Leitura leitura(::Dados().bd);
   CarregarListas();
   ConjuntoRegistos &sócios = *::Dados().sócios;
   sócios.MoverPrimeiro();
@@ -606,12 +607,13 @@ void Base::LimparTabela() {
 void Base::MostrarSócio(qint32 &número) {
   Ampulheta ampulheta;
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  BaseDados::Leitura leitura(::Dados().bd);
   ConjuntoRegistos &sócios = *::Dados().sócios;
-  sócios.ProcurarPrimeiro(Critério::Igual(u"Número"_s, número));
+  const std::optional<SócioGuardado> sócio = LerSócio(::Dados().bd, sócios, número);
   ListQuotas.Limpar();
   ListElimin.Limpar();
   LimparTabela();
-  if (sócios.SemCorrespondência()) {
+  if (!sócio) {
     if (número < 0)
       número = 0;
     Número->setText(QString::number(número));
@@ -641,30 +643,24 @@ void Base::MostrarSócio(qint32 &número) {
     Comando[2]->setEnabled(true);
     acçãoEliminar->setEnabled(true);
     acçãoImprimir->setEnabled(true);
-    Nome->setText(sócios.Texto(u"Nome"));
-    Rua->setText(sócios.Texto(u"Rua").trimmed());
-    Localidade->setText(sócios.Texto(u"Localidade").trimmed());
-    Observações->setPlainText(sócios.Texto(u"Observações").trimmed());
-    NIF->setText(sócios.Texto(u"NIF"));
-    DtInscrição->setText(InscriçãoParaTexto(sócios.Texto(u"Inscrição")));
-    const QString valor = sócios.ValorMoeda(u"ValQuotaEuro").Formatar(u"#,###,##0.00");
+    Nome->setText(sócio->nome);
+    Rua->setText(sócio->rua.trimmed());
+    Localidade->setText(sócio->localidade.trimmed());
+    Observações->setPlainText(sócio->observações.trimmed());
+    NIF->setText(sócio->nif);
+    DtInscrição->setText(InscriçãoParaTexto(sócio->inscrição));
+    const QString valor = sócio->valQuota.Formatar(u"#,###,##0.00");
     ValQuota->setText(valor);
     Quota->setText(valor);
     Recibo->clear();
-    CPostal->setCurrentIndex(CPostal->findData(sócios.Inteiro(u"CPostal")));
-    TipoQuota->setCurrentIndex(TipoQuota->findData(sócios.Inteiro(u"TipoQuota")));
-    Situação->setCurrentIndex(Situação->findData(sócios.Inteiro(u"Situação")));
+    CPostal->setCurrentIndex(CPostal->findData(sócio->cPostal));
+    TipoQuota->setCurrentIndex(TipoQuota->findData(sócio->tipoQuota));
+    Situação->setCurrentIndex(Situação->findData(sócio->situação));
     SócioActual = número;
 
-    ConjuntoRegistos &quotas = *::Dados().quotizações;
-    const Critério dasQuotas = QuotasDoSócio(número);
-    for (quotas.ProcurarPrimeiro(dasQuotas); !quotas.SemCorrespondência();
-         quotas.ProcurarSeguinte(dasQuotas)) {
-      const QString chave = quotas.Texto(u"SócMês");
-      ListQuotas.Inserir(EntradaQuota(int(ValorNumérico(QStringView(chave).mid(6, 4))),
-                                      int(ValorNumérico(QStringView(chave).right(2))),
-                                      quotas.ValorMoeda(u"QuotaEuro"), quotas.Inteiro(u"Recibo")));
-    }
+    // The query gives the months in key order, so each entry goes at the end of the list.
+    for (const QuotaPaga &q : sócio->quotas)
+      ListQuotas.Inserir(EntradaQuota(q.ano, q.mês, q.valor, q.recibo));
     const bool temQuotas = !ListQuotas.Vazia();
     Posição->blockSignals(true);
     Posição->setRange(temQuotas ? 1 : 0, int(ListQuotas.Tamanho()));
@@ -759,6 +755,7 @@ void Base::NavegarSócio(int k) {
   acção->setEnabled(false);
   Comando[0]->setFocus(Qt::OtherFocusReason);
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  BaseDados::Leitura leitura(::Dados().bd);
   ConjuntoRegistos &sócios = *::Dados().sócios;
   const auto mostrar = [this](qint64 n) {
     qint32 número = qint32(n);

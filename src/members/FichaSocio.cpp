@@ -3,6 +3,7 @@
 #include "BaseDados.h"
 #include "ConjuntoRegistos.h"
 #include "Dados.h"
+#include "Esquema.h"
 #include "Formatacao.h"
 #include "Formato.h"
 
@@ -65,6 +66,49 @@ QString InscriçãoDaData(const QString &data) {
   return d ? DataParaInscrição(*d) : QString();
 }
 
+std::optional<SócioGuardado> LerSócio(BaseDados &bd, ConjuntoRegistos &sócios, qint64 número) {
+  BaseDados::Leitura leitura(bd);
+  const CondiçãoSql dasQuotas =
+      TraduzirFiltro(*ProcurarTabela(u"Quotizações"), QuotasDoSócio(número));
+  // One row per month paid (or one with empty dues columns): the member's fields come with the
+  // first. The key range walks the dues index in key order, which is chronological.
+  static const QString sql =
+      u"SELECT s.rowid, s.\"Nome\", s.\"CPostal\", s.\"Situação\", s.\"TipoQuota\", "
+      u"s.\"Inscrição\", s.\"ValQuotaEuro\", s.\"Rua\", s.\"Localidade\", s.\"Observações\", "
+      u"s.\"NIF\", q.\"SócMês\", q.\"QuotaEuro\", q.\"Recibo\" "
+      u"FROM \"Sócios\" s LEFT JOIN \"Quotizações\" q ON "_s +
+      dasQuotas.texto + u" WHERE s.\"Número\" = ? ORDER BY q.\"SócMês\""_s;
+  std::optional<SócioGuardado> r;
+  qint64 rowid = -1;
+  bd.Percorrer(
+      sql, dasQuotas.valores + QVariantList{número}, u"Ler o sócio"_s, [&](const Instrução &i) {
+        if (!r) {
+          r.emplace();
+          rowid = i.Inteiro(0);
+          r->número = Inteiro32(número);
+          r->nome = i.Texto(1);
+          r->cPostal = i.Inteiro(2);
+          r->situação = i.Inteiro(3);
+          r->tipoQuota = i.Inteiro(4);
+          r->inscrição = i.Texto(5);
+          r->valQuota = Moeda::DeDécimosMilésimos(i.Inteiro(6));
+          r->rua = i.Texto(7);
+          r->localidade = i.Texto(8);
+          r->observações = i.Texto(9);
+          r->nif = i.Texto(10);
+        }
+        if (i.Nulo(11))
+          return;
+        const QString chave = i.Texto(11);
+        r->quotas.push_back(QuotaPaga{int(ValorNumérico(QStringView(chave).mid(6, 4))),
+                                      int(ValorNumérico(QStringView(chave).mid(10, 2))),
+                                      Moeda::DeDécimosMilésimos(i.Inteiro(12)), i.Inteiro(13)});
+      });
+  if (r && !sócios.IrParaId(rowid))
+    sócios.ProcurarPrimeiro(Critério::Igual(u"Número"_s, número));
+  return r;
+}
+
 ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
                               ConjuntoRegistos &quotizações, const FichaSócio &f,
                               qint32 sócioActual, const ListaOrdenada &quotas,
@@ -76,15 +120,16 @@ ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
   const qint32 número = Inteiro32(ValorNumérico(f.número));
   const Critério doSócio = Critério::Igual(u"Número"_s, número);
 
-  sócios.ProcurarPrimeiro(doSócio);
-  if (!sócios.SemCorrespondência() && sócioActual <= 0) {
-    r.erro = ErroFicha::NúmeroExiste;
-    return r;
-  }
-
+  bool novo = false;
   {
     BaseDados::Transacção transacção(bd);
-    if (sócios.SemCorrespondência())
+    sócios.ProcurarPrimeiro(doSócio);
+    if (!sócios.SemCorrespondência() && sócioActual <= 0) {
+      r.erro = ErroFicha::NúmeroExiste;
+      return r;
+    }
+    novo = sócios.SemCorrespondência();
+    if (novo)
       sócios.AdicionarNovo();
     else
       sócios.Editar();
@@ -103,33 +148,36 @@ ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
     sócios.Actualizar();
 
     const QString prefixo = FormatarNúmero(qint64(número), u"000000");
+    static const QString guardar =
+        InstruçãoGuardar(u"Quotizações", u"SócMês", {u"QuotaEuro"_s, u"Recibo"_s});
     for (const QString &e : quotas.Entradas()) {
       const PartesQuota p = DividirEntrada(e);
-      const QString chave = prefixo + p.chave;
-      quotizações.ProcurarPrimeiro(Critério::Igual(u"SócMês"_s, chave));
-      if (quotizações.SemCorrespondência())
-        quotizações.AdicionarNovo();
-      else
-        quotizações.Editar();
-      quotizações.DefinirCampo(u"SócMês", chave);
-      quotizações.DefinirCampo(u"QuotaEuro", LerValor(p.valor).value_or(Moeda()));
-      quotizações.DefinirCampo(u"Recibo", Inteiro32(ValorNumérico(p.recibo)));
-      quotizações.Actualizar();
+      bd.Correr(guardar,
+                {prefixo + p.chave, LerValor(p.valor).value_or(Moeda()).DécimosMilésimos(),
+                 Inteiro32(ValorNumérico(p.recibo))},
+                u"Gravar as quotas do sócio"_s);
     }
-    for (const QString &e : eliminadas.Entradas()) {
-      // A month removed and entered again stands in both lists: the screen showed it paid.
-      if (quotas.ProcurarChave(e) >= 0)
-        continue;
-      quotizações.ProcurarPrimeiro(Critério::Igual(u"SócMês"_s, prefixo + e.left(6)));
-      if (!quotizações.SemCorrespondência())
-        quotizações.Eliminar();
+    // A month removed and entered again stands in both lists: the screen showed it paid.
+    QVariantList removidas;
+    for (const QString &e : eliminadas.Entradas())
+      if (quotas.ProcurarChave(e) < 0)
+        removidas << prefixo + e.left(6);
+    constexpr qsizetype lote = 500; // well under the engine's limit of bound values
+    for (qsizetype i = 0; i < removidas.size(); i += lote) {
+      const QVariantList parte = removidas.mid(i, lote);
+      bd.Correr(u"DELETE FROM \"Quotizações\" WHERE \"SócMês\" IN ("_s +
+                    QStringList(parte.size(), u"?"_s).join(u", "_s) + u')',
+                parte, u"Eliminar quotas do sócio"_s);
     }
     transacção.Confirmar();
   }
 
-  sócios.Reexecutar();
+  // Only a new member changes the member list; the dues recordset walks its table directly.
+  if (novo) {
+    sócios.Reexecutar();
+    sócios.ProcurarPrimeiro(doSócio);
+  }
   quotizações.Reexecutar();
-  sócios.ProcurarPrimeiro(doSócio);
   r.número = número;
   return r;
 }
@@ -139,10 +187,10 @@ void EliminarRegistos(BaseDados &bd, ConjuntoRegistos &sócios, ConjuntoRegistos
   {
     BaseDados::Transacção transacção(bd);
     sócios.Eliminar();
-    const Critério dasQuotas = QuotasDoSócio(número);
-    for (quotizações.ProcurarPrimeiro(dasQuotas); !quotizações.SemCorrespondência();
-         quotizações.ProcurarPrimeiro(dasQuotas))
-      quotizações.Eliminar();
+    const CondiçãoSql dasQuotas =
+        TraduzirFiltro(*ProcurarTabela(u"Quotizações"), QuotasDoSócio(número));
+    bd.Correr(u"DELETE FROM \"Quotizações\" WHERE "_s + dasQuotas.texto, dasQuotas.valores,
+              u"Eliminar as quotas do sócio"_s);
     transacção.Confirmar();
   }
   sócios.Reexecutar();

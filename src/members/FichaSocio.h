@@ -3,6 +3,8 @@
 #include "ListaQuotas.h"
 
 #include <QString>
+#include <optional>
+#include <vector>
 
 class BaseDados;
 class ConjuntoRegistos;
@@ -21,6 +23,35 @@ struct FichaSócio {
   QString observações;
   QString nif;
 };
+
+// One month paid, as the file keeps it.
+struct QuotaPaga {
+  int ano = 0;
+  int mês = 0;
+  Moeda valor;
+  qint64 recibo = 0;
+};
+
+// A member as stored, with every month paid, oldest first.
+struct SócioGuardado {
+  qint32 número = 0;
+  QString nome;
+  qint64 cPostal = 0;
+  qint64 situação = 0;
+  qint64 tipoQuota = 0;
+  QString inscrição; // "19960915", or empty
+  Moeda valQuota;
+  QString rua; // as stored: the trailing blank is the reader's to trim
+  QString localidade;
+  QString observações;
+  QString nif;
+  std::vector<QuotaPaga> quotas;
+};
+
+// Reads member `número` and all its dues with one query over the member's key range of the
+// dues index, and leaves the member recordset on that member. Nothing when there is no such
+// member (the recordset then stays where it was).
+std::optional<SócioGuardado> LerSócio(BaseDados &bd, ConjuntoRegistos &sócios, qint64 número);
 
 // Why a save was refused. The numbers of the first four are those of the save's messages.
 enum class ErroFicha {
@@ -48,18 +79,19 @@ struct ResultadoGravação {
   qint32 número = 0; // the member now stored
 };
 
-// Validates and writes the member row and its dues in one transaction: the rows of
-// `quotas` are written (added or changed), the rows of `eliminadas` deleted unless the same
-// month is in `quotas` (the table showed it as paid). Then both recordsets are read again,
-// and the member recordset stands on the saved member. On an engine failure nothing is
-// written and ErroBaseDados is raised.
+// Validates and writes the member row and its dues in one transaction: each row of `quotas`
+// is one insert-or-update (a row that already holds the same values is left untouched), the
+// rows of `eliminadas` are deleted in one statement unless the same month is in `quotas` (the
+// table showed it as paid). The member list is read again only when a member was added; the
+// member recordset then stands on the saved member. On an engine failure nothing is written
+// and ErroBaseDados is raised.
 ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
                               ConjuntoRegistos &quotizações, const FichaSócio &ficha,
                               qint32 sócioActual, const ListaOrdenada &quotas,
                               const ListaOrdenada &eliminadas);
 
 // Deletes the member on which the member recordset stands and every dues row of member
-// `número`, in one transaction, and reads both recordsets again.
+// `número` (one statement over the member's key range), in one transaction.
 void EliminarRegistos(BaseDados &bd, ConjuntoRegistos &sócios, ConjuntoRegistos &quotizações,
                       qint32 número);
 

@@ -100,6 +100,7 @@ void BaseDados::Abrir(const QString &ficheiro) {
     }
   }
   aberta = true;
+  ++geração;
   try {
     VerificarEsquema();
     // The rollback journal with full sync keeps the one file complete at every moment.
@@ -114,10 +115,9 @@ void BaseDados::VerificarEsquema() {
   const QString operação = u"Verificar a base de dados"_s;
   // Reading the catalogue is the first read of the file: a file that is not SQLite fails here.
   for (const auto &t : TabelasDoFicheiro()) {
-    QSqlQuery q = Executar(u"SELECT name FROM pragma_table_info(?)"_s, {t.nome}, operação);
     QStringList encontrados;
-    while (q.next())
-      encontrados << q.value(0).toString();
+    Percorrer(u"SELECT name FROM pragma_table_info(?)"_s, {t.nome}, operação,
+              [&](const Instrução &i) { encontrados << i.Texto(0); });
     QStringList esperados;
     for (const auto &c : t.campos)
       esperados << c.nome;
@@ -135,6 +135,8 @@ void BaseDados::Fechar() {
   // Recordsets still open are closed first, newest first.
   while (!conjuntos.empty())
     conjuntos.back()->Fechar();
+  preparadas.clear();
+  ++geração;
   {
     QSqlDatabase db = QSqlDatabase::database(nomeLigação, false);
     if (profundidade > 0) {
@@ -142,6 +144,7 @@ void BaseDados::Fechar() {
       q.exec(u"ROLLBACK"_s);
       profundidade = 0;
     }
+    leituraAberta = false;
     db.close();
   }
   QSqlDatabase::removeDatabase(nomeLigação);
@@ -165,7 +168,88 @@ QSqlQuery BaseDados::Executar(const QString &sql, const QVariantList &valores,
     q.addBindValue(v);
   if (!q.exec())
     throw ErroDoMotor(q.lastError(), operação, caminho);
+  ++versão;
   return q;
+}
+
+Instrução BaseDados::Correr(const QString &sql, const QVariantList &valores,
+                            const QString &operação) {
+  if (!aberta)
+    throw ErroBaseDados(CausaErro::SemAcesso, operação, caminho, u"base de dados fechada"_s);
+  std::unique_ptr<QSqlQuery> q;
+  auto livres = preparadas.find(sql);
+  if (livres != preparadas.end() && !livres->second.empty()) {
+    q = std::move(livres->second.back());
+    livres->second.pop_back();
+  } else {
+    // A statement of the same text still in use (a query run inside another's loop) gets a
+    // statement of its own.
+    q = std::make_unique<QSqlQuery>(QSqlDatabase::database(nomeLigação, false));
+    q->setForwardOnly(true);
+    if (!q->prepare(sql))
+      throw ErroDoMotor(q->lastError(), operação, caminho);
+  }
+  Instrução i(this, sql, std::move(q), operação);
+  for (int n = 0; n < valores.size(); ++n)
+    i.q->bindValue(n, valores[n]);
+  if (!sql.startsWith(u"SELECT"))
+    ++versão;
+  if (!i.q->exec())
+    throw ErroDoMotor(i.q->lastError(), operação, caminho);
+  return i;
+}
+
+void BaseDados::Devolver(const QString &sql, std::unique_ptr<QSqlQuery> q) {
+  q->finish(); // releases the statement's read of the file
+  preparadas[sql].push_back(std::move(q));
+}
+
+Instrução::Instrução(BaseDados *b, QString s, std::unique_ptr<QSqlQuery> consulta, QString op)
+    : bd(b), sql(std::move(s)), q(std::move(consulta)), operação(std::move(op)),
+      geração(b->geração) {}
+
+Instrução::Instrução(Instrução &&o) noexcept
+    : bd(o.bd), sql(std::move(o.sql)), q(std::move(o.q)), operação(std::move(o.operação)),
+      geração(o.geração) {
+  o.bd = nullptr;
+}
+
+Instrução::~Instrução() {
+  if (bd && q && bd->aberta && bd->geração == geração)
+    bd->Devolver(sql, std::move(q));
+}
+
+bool Instrução::Seguinte() {
+  if (q->next())
+    return true;
+  // The engine stops stepping on an error as on the last row: only the error tells them apart.
+  if (q->lastError().type() != QSqlError::NoError)
+    throw ErroDoMotor(q->lastError(), operação, bd->Caminho());
+  return false;
+}
+
+QVariant Instrução::Valor(int coluna) const {
+  return q->value(coluna);
+}
+
+QString Instrução::Texto(int coluna) const {
+  return q->value(coluna).toString();
+}
+
+qint64 Instrução::Inteiro(int coluna) const {
+  return q->value(coluna).toLongLong();
+}
+
+bool Instrução::Nulo(int coluna) const {
+  return q->isNull(coluna);
+}
+
+qint64 Instrução::ÚltimoId() const {
+  return q->lastInsertId().toLongLong();
+}
+
+int Instrução::LinhasAfectadas() const {
+  return q->numRowsAffected();
 }
 
 void BaseDados::Registar(ConjuntoRegistos *r) {
@@ -176,25 +260,65 @@ void BaseDados::Retirar(ConjuntoRegistos *r) {
   conjuntos.erase(std::remove(conjuntos.begin(), conjuntos.end(), r), conjuntos.end());
 }
 
+BaseDados::Leitura::Leitura(BaseDados &b) : bd(b) {
+  if (bd.profundidade > 0 || !bd.aberta)
+    return;
+  bd.Correr(u"BEGIN"_s, {}, u"Ler o ficheiro"_s);
+  minha = true;
+  bd.leituraAberta = true;
+  ++bd.profundidade;
+}
+
+BaseDados::Leitura::~Leitura() {
+  if (!minha || !bd.aberta)
+    return;
+  // Nothing was written under it: ending it cannot lose anything, and must not throw.
+  QSqlQuery q(QSqlDatabase::database(bd.nomeLigação, false));
+  if (!q.exec(u"COMMIT"_s))
+    q.exec(u"ROLLBACK"_s);
+  bd.leituraAberta = false;
+  --bd.profundidade;
+}
+
 BaseDados::Transacção::Transacção(BaseDados &b) : bd(b), nível(b.profundidade) {
   const QString operação = u"Iniciar a gravação"_s;
-  if (nível == 0)
-    bd.Executar(u"BEGIN IMMEDIATE"_s, {}, operação);
-  else
-    bd.Executar(u"SAVEPOINT sp"_s + QString::number(nível), {}, operação);
+  // Writes never ride on a reader's transaction: its end could not report a failed commit.
+  // The read ends here, the write is a transaction of its own, and the read starts again.
+  sobreLeitura = bd.leituraAberta && nível == 1;
+  if (sobreLeitura)
+    bd.Correr(u"COMMIT"_s, {}, operação);
+  if (nível == 0 || sobreLeitura) {
+    try {
+      bd.Correr(u"BEGIN IMMEDIATE"_s, {}, operação);
+    } catch (...) {
+      if (sobreLeitura)
+        bd.Correr(u"BEGIN"_s, {}, operação);
+      throw;
+    }
+  } else {
+    bd.Correr(u"SAVEPOINT sp"_s + QString::number(nível), {}, operação);
+  }
   ++bd.profundidade;
+  versãoInício = bd.versão;
 }
 
 void BaseDados::Transacção::Confirmar() {
   if (terminada)
     return;
   const QString operação = u"Concluir a gravação"_s;
-  if (nível == 0)
-    bd.Executar(u"COMMIT"_s, {}, operação);
+  if (nível == 0 || sobreLeitura)
+    bd.Correr(u"COMMIT"_s, {}, operação);
   else
-    bd.Executar(u"RELEASE sp"_s + QString::number(nível), {}, operação);
+    bd.Correr(u"RELEASE sp"_s + QString::number(nível), {}, operação);
   terminada = true;
   --bd.profundidade;
+  if (sobreLeitura)
+    Terminar(u"BEGIN"_s);
+}
+
+void BaseDados::Transacção::Terminar(const QString &sql) {
+  QSqlQuery q(QSqlDatabase::database(bd.nomeLigação, false));
+  q.exec(sql);
 }
 
 BaseDados::Transacção::~Transacção() {
@@ -202,15 +326,19 @@ BaseDados::Transacção::~Transacção() {
     return;
   // Never throws: a transaction that the engine already ended itself (after a full disk,
   // say) makes ROLLBACK fail, and that is fine.
-  QSqlQuery q(QSqlDatabase::database(bd.nomeLigação, false));
-  if (nível == 0) {
-    q.exec(u"ROLLBACK"_s);
+  const bool escreveu = bd.versão != versãoInício;
+  ++bd.versão;
+  if (nível == 0 || sobreLeitura) {
+    Terminar(u"ROLLBACK"_s);
   } else {
-    q.exec(u"ROLLBACK TO sp"_s + QString::number(nível));
-    q.exec(u"RELEASE sp"_s + QString::number(nível));
+    Terminar(u"ROLLBACK TO sp"_s + QString::number(nível));
+    Terminar(u"RELEASE sp"_s + QString::number(nível));
   }
   --bd.profundidade;
+  if (sobreLeitura)
+    Terminar(u"BEGIN"_s);
   // What the recordsets hold in memory may describe rows that no longer exist.
-  for (ConjuntoRegistos *r : std::vector<ConjuntoRegistos *>(bd.conjuntos))
-    r->AoReverter();
+  if (escreveu)
+    for (ConjuntoRegistos *r : std::vector<ConjuntoRegistos *>(bd.conjuntos))
+      r->AoReverter();
 }

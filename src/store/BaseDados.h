@@ -6,9 +6,44 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
+class BaseDados;
 class ConjuntoRegistos;
+class Moeda;
+
+// A prepared statement lent by the store's cache and already run. Rows are read with
+// Seguinte(), which reports an engine failure met while stepping (a damaged page, say) as
+// ErroBaseDados instead of taking it for the end of the rows. Going out of scope resets the
+// statement and hands it back to the cache, so the next user of the same SQL text skips the
+// parse.
+class Instrução {
+public:
+  Instrução(Instrução &&o) noexcept;
+  Instrução &operator=(Instrução &&) = delete;
+  Instrução(const Instrução &) = delete;
+  ~Instrução();
+
+  bool Seguinte();
+  QVariant Valor(int coluna) const;
+  QString Texto(int coluna) const;  // null reads as ""
+  qint64 Inteiro(int coluna) const; // null reads as 0
+  bool Nulo(int coluna) const;
+  qint64 ÚltimoId() const;
+  int LinhasAfectadas() const;
+
+private:
+  friend class BaseDados;
+  Instrução(BaseDados *bd, QString sql, std::unique_ptr<QSqlQuery> q, QString operação);
+
+  BaseDados *bd;
+  QString sql;
+  std::unique_ptr<QSqlQuery> q;
+  QString operação;
+  quint64 geração;
+};
 
 // One open Quotas.Dad. Every failure of the engine comes out as ErroBaseDados.
 class BaseDados {
@@ -40,8 +75,40 @@ public:
   // Prepares and runs one statement with bound values.
   QSqlQuery Executar(const QString &sql, const QVariantList &valores, const QString &operação);
 
+  // Runs one statement with bound values, prepared once per SQL text and then reused. The
+  // text is always the program's own: every value comes in `valores`.
+  Instrução Correr(const QString &sql, const QVariantList &valores, const QString &operação);
+
+  // Runs one SELECT (joins and aggregates welcome) and calls `linha` for each row, in the
+  // query's order. This is how lists and reports read their rows: one set query, not a find
+  // per row.
+  template <class F>
+  void Percorrer(const QString &sql, const QVariantList &valores, const QString &operação,
+                 F &&linha) {
+    Instrução i = Correr(sql, valores, operação);
+    while (i.Seguinte())
+      linha(std::as_const(i));
+  }
+
+  // Changes with every write, so that what a recordset keeps of a row can tell it is stale.
+  quint64 Versão() const { return versão; }
+
   // All that one user action writes: rolled back on leaving the scope unless confirmed.
   // Transactions nest: an inner one is a savepoint of the outer.
+  // Everything one user action reads, seen as one state of the file, with SQLite's locks
+  // taken once. Inside a Transacção (or another Leitura) it adds nothing.
+  class Leitura {
+  public:
+    explicit Leitura(BaseDados &bd);
+    ~Leitura();
+    Leitura(const Leitura &) = delete;
+    Leitura &operator=(const Leitura &) = delete;
+
+  private:
+    BaseDados &bd;
+    bool minha = false;
+  };
+
   class Transacção {
   public:
     explicit Transacção(BaseDados &bd);
@@ -51,13 +118,19 @@ public:
     void Confirmar();
 
   private:
+    void Terminar(const QString &sql);
+
     BaseDados &bd;
     int nível;
+    bool sobreLeitura = false; // opened inside a Leitura: a real transaction all the same
     bool terminada = false;
+    quint64 versãoInício = 0; // a rollback with nothing written leaves the recordsets alone
   };
 
 private:
   friend class ConjuntoRegistos;
+  friend class Instrução;
+  void Devolver(const QString &sql, std::unique_ptr<QSqlQuery> q);
   void Registar(ConjuntoRegistos *r);
   void Retirar(ConjuntoRegistos *r);
   void VerificarEsquema();
@@ -67,5 +140,9 @@ private:
   bool aberta = false;
   int profundidade = 0; // open transactions
   int espera = 3000;
+  bool leituraAberta = false; // a Leitura's BEGIN is the outermost transaction
+  quint64 versão = 0;
+  quint64 geração = 0; // a new one at each opening: statements of a closed file are dropped
+  std::unordered_map<QString, std::vector<std::unique_ptr<QSqlQuery>>> preparadas;
   std::vector<ConjuntoRegistos *> conjuntos;
 };

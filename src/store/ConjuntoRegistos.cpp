@@ -92,9 +92,9 @@ std::optional<qint64> ConjuntoRegistos::Extremo(bool máximo, const QString &con
                 Identificador(tabela->nome);
   if (!condição.isEmpty())
     sql += u" WHERE "_s + condição;
-  QSqlQuery q = bd->Executar(sql, valores, u"Ler "_s + tabela->nome);
-  if (q.next() && !q.value(0).isNull())
-    return q.value(0).toLongLong();
+  Instrução q = bd->Correr(sql, valores, u"Ler "_s + tabela->nome);
+  if (q.Seguinte() && !q.Nulo(0))
+    return q.Inteiro(0);
   return std::nullopt;
 }
 
@@ -120,10 +120,9 @@ void ConjuntoRegistos::Carregar() {
                  (o.descendente ? u" DESC"_s : QString());
   ordem << u"rowid"_s; // rows that tie keep a fixed order
   sql += u" ORDER BY "_s + ordem.join(u", "_s);
-  QSqlQuery q = bd->Executar(sql, cond.valores, u"Ler "_s + tabela->nome);
   chaves.clear();
-  while (q.next())
-    chaves.push_back(q.value(0).toLongLong());
+  bd->Percorrer(sql, cond.valores, u"Ler "_s + tabela->nome,
+                [&](const Instrução &q) { chaves.push_back(q.Inteiro(0)); });
   if (chaves.empty())
     FicarFora(true, true);
   else
@@ -263,7 +262,7 @@ void ConjuntoRegistos::Procurar(const Filtro &f, bool paraTrás, bool doExtremo)
   QString sql = u"SELECT rowid FROM "_s + Identificador(tabela->nome);
   if (!cond.texto.isEmpty())
     sql += u" WHERE "_s + cond.texto;
-  QSqlQuery q = bd->Executar(sql, cond.valores, u"Procurar em "_s + tabela->nome);
+  Instrução q = bd->Correr(sql, cond.valores, u"Procurar em "_s + tabela->nome);
 
   const qsizetype n = qsizetype(chaves.size());
   qsizetype de = -1, até = n; // strictly between
@@ -274,8 +273,8 @@ void ConjuntoRegistos::Procurar(const Filtro &f, bool paraTrás, bool doExtremo)
       de = lugar == Lugar::Em ? índice : lugar == Lugar::Eliminado ? índice - 1 : (bof ? -1 : n);
   }
   qsizetype melhor = -1;
-  while (q.next()) {
-    const qsizetype p = Posição(q.value(0).toLongLong());
+  while (q.Seguinte()) {
+    const qsizetype p = Posição(q.Inteiro(0));
     if (p <= de || p >= até)
       continue;
     if (melhor < 0 || (paraTrás ? p > melhor : p < melhor))
@@ -292,19 +291,19 @@ const QList<QVariant> &ConjuntoRegistos::LinhaActual() const {
   if (edição != Edição::Nenhuma)
     return buffer;
   ExigirActual(u"Ler "_s + tabela->nome);
-  if (linhaVálida)
+  if (linhaVálida && versãoLinha == bd->Versão())
     return linha;
   QStringList campos;
   for (const DefCampo &c : tabela->campos)
     campos << Identificador(c.nome);
-  QSqlQuery q = bd->Executar(u"SELECT "_s + campos.join(u", "_s) + u" FROM "_s +
-                                 Identificador(tabela->nome) + u" WHERE rowid = ?"_s,
-                             {id}, u"Ler "_s + tabela->nome);
-  if (!q.next())
+  Instrução q = bd->Correr(u"SELECT "_s + campos.join(u", "_s) + u" FROM "_s +
+                               Identificador(tabela->nome) + u" WHERE rowid = ?"_s,
+                           {id}, u"Ler "_s + tabela->nome);
+  if (!q.Seguinte())
     Falhar(CausaErro::SemRegistoActual, u"Ler "_s + tabela->nome, u"o registo foi eliminado"_s);
   linha.clear();
   for (qsizetype i = 0; i < tabela->campos.size(); ++i) {
-    const QVariant v = q.value(int(i));
+    const QVariant v = q.Valor(int(i));
     if (v.isNull())
       linha << QVariant();
     else if (tabela->campos[i].tipo == TipoCampo::Moeda)
@@ -316,6 +315,7 @@ const QList<QVariant> &ConjuntoRegistos::LinhaActual() const {
       linha << QVariant(v.toLongLong());
   }
   linhaVálida = true;
+  versãoLinha = bd->Versão();
   return linha;
 }
 
@@ -396,11 +396,11 @@ void ConjuntoRegistos::Actualizar() {
   }
   if (edição == Edição::Nova) {
     QStringList marcas(campos.size(), u"?"_s);
-    QSqlQuery q =
-        bd->Executar(u"INSERT INTO "_s + Identificador(tabela->nome) + u" ("_s +
-                         campos.join(u", "_s) + u") VALUES ("_s + marcas.join(u", "_s) + u')',
-                     valores, operação);
-    const qint64 novo = q.lastInsertId().toLongLong();
+    Instrução q =
+        bd->Correr(u"INSERT INTO "_s + Identificador(tabela->nome) + u" ("_s +
+                       campos.join(u", "_s) + u") VALUES ("_s + marcas.join(u", "_s) + u')',
+                   valores, operação);
+    const qint64 novo = q.ÚltimoId();
     if (!directo) {
       chaves.push_back(novo);
       if (posiçõesVálidas)
@@ -412,9 +412,9 @@ void ConjuntoRegistos::Actualizar() {
     for (QString &c : campos)
       c += u" = ?"_s;
     valores << id;
-    bd->Executar(u"UPDATE "_s + Identificador(tabela->nome) + u" SET "_s + campos.join(u", "_s) +
-                     u" WHERE rowid = ?"_s,
-                 valores, operação);
+    bd->Correr(u"UPDATE "_s + Identificador(tabela->nome) + u" SET "_s + campos.join(u", "_s) +
+                   u" WHERE rowid = ?"_s,
+               valores, operação);
     linhaVálida = false;
   }
   edição = Edição::Nenhuma;
@@ -428,8 +428,8 @@ void ConjuntoRegistos::Eliminar() {
   edição = Edição::Nenhuma;
   const QString operação = u"Eliminar de "_s + tabela->nome;
   ExigirActual(operação);
-  bd->Executar(u"DELETE FROM "_s + Identificador(tabela->nome) + u" WHERE rowid = ?"_s, {id},
-               operação);
+  bd->Correr(u"DELETE FROM "_s + Identificador(tabela->nome) + u" WHERE rowid = ?"_s, {id},
+             operação);
   if (!directo) {
     chaves.erase(chaves.begin() + índice);
     posiçõesVálidas = false;
@@ -441,6 +441,36 @@ void ConjuntoRegistos::Eliminar() {
 void ConjuntoRegistos::Reexecutar() {
   ExigirAberto();
   Carregar();
+}
+
+void ConjuntoRegistos::Reabrir(Consulta nova) {
+  ExigirAberto();
+  const DefTabela *t = ProcurarTabela(nova.tabela);
+  if (!t)
+    throw std::invalid_argument("Tabela desconhecida: " + nova.tabela.toStdString());
+  TraduzirFiltro(*t, nova.filtro);
+  consulta = std::move(nova);
+  tabela = t;
+  directo = consulta.filtro.Vazio() && consulta.ordem.isEmpty();
+  chaves.clear();
+  FicarFora(true, true);
+  Carregar();
+}
+
+bool ConjuntoRegistos::IrParaId(qint64 rowid) {
+  ExigirAberto();
+  edição = Edição::Nenhuma;
+  if (directo) {
+    if (!Extremo(false, u"rowid = ?"_s, {rowid}))
+      return false;
+    IrPara(rowid, 0);
+    return true;
+  }
+  const qsizetype p = Posição(rowid);
+  if (p < 0)
+    return false;
+  IrPara(rowid, p);
+  return true;
 }
 
 void ConjuntoRegistos::AoReverter() {
@@ -476,21 +506,21 @@ double ConjuntoRegistos::PercentagemPosição() const {
   if (!directo)
     return chaves.empty() ? 0.0 : 100.0 * double(índice) / double(chaves.size());
   const QString t = Identificador(tabela->nome);
-  QSqlQuery q = bd->Executar(u"SELECT (SELECT count(*) FROM "_s + t +
-                                 u" WHERE rowid < ?), count(*) FROM "_s + t,
-                             {id}, u"Ler "_s + tabela->nome);
-  if (!q.next() || q.value(1).toLongLong() == 0)
+  Instrução q = bd->Correr(u"SELECT (SELECT count(*) FROM "_s + t +
+                               u" WHERE rowid < ?), count(*) FROM "_s + t,
+                           {id}, u"Ler "_s + tabela->nome);
+  if (!q.Seguinte() || q.Inteiro(1) == 0)
     return 0.0;
-  return 100.0 * q.value(0).toDouble() / q.value(1).toDouble();
+  return 100.0 * double(q.Inteiro(0)) / double(q.Inteiro(1));
 }
 
 qint64 ConjuntoRegistos::NúmeroRegistos() const {
   ExigirAberto();
   if (!directo)
     return qint64(chaves.size());
-  QSqlQuery q = bd->Executar(u"SELECT count(*) FROM "_s + Identificador(tabela->nome), {},
-                             u"Ler "_s + tabela->nome);
-  return q.next() ? q.value(0).toLongLong() : 0;
+  Instrução q = bd->Correr(u"SELECT count(*) FROM "_s + Identificador(tabela->nome), {},
+                           u"Ler "_s + tabela->nome);
+  return q.Seguinte() ? q.Inteiro(0) : 0;
 }
 
 qint64 ConjuntoRegistos::IdActual() const {

@@ -74,6 +74,15 @@ public:
   void Eliminar();
   void Reexecutar();
 
+  // Opens the recordset again on another query (the member list selects its own members for
+  // a while). See SóciosSeleccionados in Dados.h for the guard that puts the members back.
+  void Reabrir(Consulta nova);
+
+  // Makes the row with this row id current, when the recordset holds it; otherwise nothing
+  // moves and the answer is false. Costs no query: a set query that already found the row
+  // places the recordset on it.
+  bool IrParaId(qint64 rowid);
+
   // How far the current row lies in the recordset, 0 to 100.
   double PercentagemPosição() const;
   qint64 NúmeroRegistos() const;
@@ -120,6 +129,7 @@ private:
   bool semCorrespondência = false;
 
   mutable bool linhaVálida = false;
+  mutable quint64 versãoLinha = 0; // the file's version when the row was read
   mutable QList<QVariant> linha;
 
   Edição edição = Edição::Nenhuma;

@@ -14,8 +14,7 @@ void AbrirDados(const QString &caminho) {
   FecharDados();
   d.bd.Abrir(caminho);
   try {
-    d.sócios =
-        std::make_unique<ConjuntoRegistos>(d.bd, Consulta{u"Sócios"_s, {}, {Ordem{u"Número"_s}}});
+    d.sócios = std::make_unique<ConjuntoRegistos>(d.bd, TodosOsSócios());
     d.quotizações = std::make_unique<ConjuntoRegistos>(d.bd, Consulta{u"Quotizações"_s});
     d.tabelas = std::make_unique<ConjuntoRegistos>(d.bd, Consulta{u"Tabelas"_s});
   } catch (...) {
@@ -39,4 +38,24 @@ Critério QuotasDoSócio(qint64 número) {
 QString ChaveSócMês(qint64 número, int ano, int mês) {
   return FormatarNúmero(número, u"000000"_s) + FormatarNúmero(qint64(ano), u"0000"_s) +
          FormatarNúmero(qint64(mês), u"00"_s);
+}
+
+Consulta TodosOsSócios() {
+  return Consulta{u"Sócios"_s, {}, {Ordem{u"Número"_s}}};
+}
+
+SóciosSeleccionados::SóciosSeleccionados(Consulta consulta) {
+  Dados().sócios->Reabrir(std::move(consulta));
+}
+
+SóciosSeleccionados::~SóciosSeleccionados() {
+  ConjuntoRegistos *sócios = Dados().sócios.get();
+  if (!sócios || !sócios->Aberto())
+    return;
+  try {
+    sócios->Reabrir(TodosOsSócios());
+  } catch (const ErroBaseDados &) {
+    // The engine failed on the way back: the query is all members again all the same (it
+    // is set before the rows are read), and the next requery reads them.
+  }
 }

@@ -27,6 +27,21 @@ void AbrirDados(const QString &caminho);
 // Closes the reference, dues and member recordsets and then the database, in this order.
 void FecharDados();
 
+// The members of the shared member recordset, all of them in number order. Every window
+// that relies on the shared recordset expects it on this query.
+Consulta TodosOsSócios();
+
+// While it lives, the shared member recordset selects what a window chose (the member list
+// does this); on every way out, an exception included, it is put back on all members in
+// number order.
+class SóciosSeleccionados {
+public:
+  explicit SóciosSeleccionados(Consulta consulta);
+  ~SóciosSeleccionados();
+  SóciosSeleccionados(const SóciosSeleccionados &) = delete;
+  SóciosSeleccionados &operator=(const SóciosSeleccionados &) = delete;
+};
+
 // The criterion that selects all dues rows of one member: the key prefix "000012".
 Critério QuotasDoSócio(qint64 número);
 

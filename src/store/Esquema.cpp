@@ -107,3 +107,17 @@ QStringList InstruçõesCriação() {
   }
   return r;
 }
+
+QString InstruçãoGuardar(QStringView tabela, QStringView chave, const QStringList &outros) {
+  QStringList campos{Identificador(chave)}, novos, diferentes;
+  for (const QString &c : outros) {
+    const QString id = Identificador(c);
+    campos << id;
+    novos << id + u" = excluded."_s + id;
+    diferentes << id + u" IS NOT excluded."_s + id;
+  }
+  return u"INSERT INTO "_s + Identificador(tabela) + u" ("_s + campos.join(u", "_s) +
+         u") VALUES ("_s + QStringList(campos.size(), u"?"_s).join(u", "_s) + u") ON CONFLICT ("_s +
+         Identificador(chave) + u") DO UPDATE SET "_s + novos.join(u", "_s) + u" WHERE "_s +
+         diferentes.join(u" OR "_s);
+}

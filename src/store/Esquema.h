@@ -50,3 +50,9 @@ QString Identificador(QStringView nome);
 
 // The statements that build the empty tables and their indexes.
 QStringList InstruçõesCriação();
+
+// One row written by its unique key: an insert that becomes an update when a row with that
+// key is there, leaving untouched a row that already holds the same values. Values are bound
+// in the order key, then `outros`. (Upsert syntax: SQLite's, which PostgreSQL shares but
+// for "IS NOT", its "IS DISTINCT FROM".)
+QString InstruçãoGuardar(QStringView tabela, QStringView chave, const QStringList &outros);
