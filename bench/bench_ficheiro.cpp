@@ -1,8 +1,13 @@
-// Builds a Quotas.Dad of 5,000 members with 240 dues rows each (1.2 million rows) in a
-// temporary folder, then times what the treasurer does all day on the main window: opening
-// the file, showing a member with its dues, and saving a member with all its dues.
+// The project's benchmark. Builds, from a fixed seed, a "large" Quotas.Dad (5,000 members
+// with 240 months of dues each, written month by month as years of use write them) and, with
+// --enorme, a "huge" one (50,000 members with 120 months), then times what the treasurer does
+// all day next to its floor: the same result read or written with bare SQLite C calls
+// (prepared once, one query) in the same run. Program and floor runs alternate and each
+// figure is a median, so the ratio holds on a noisy machine where absolute times do not.
 //
-//   QT_QPA_PLATFORM=offscreen bench_ficheiro [members] [dues per member]
+//   QT_QPA_PLATFORM=offscreen bench_ficheiro [--enorme] [--rapido]
+//
+// One line per operation: operation  program_ms  floor_ms  ratio.
 
 #include "Base.h"
 #include "Dados.h"
@@ -11,135 +16,325 @@
 #include "Mensagens.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <random>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-void Preencher(const QString &ficheiro, int sócios, int meses) {
-  auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"enchimento"_s);
-  db.setDatabaseName(ficheiro);
-  db.open();
-  {
-    QSqlQuery q(db);
-    q.exec(u"BEGIN"_s);
-    QSqlQuery s(db), d(db);
-    s.prepare(
-        u"INSERT INTO \"Sócios\" VALUES (?, ?, 0, 0, 0, '20000101', 125000, 'Rua ', 'Terra ', ' ', '0')"_s);
-    d.prepare(u"INSERT INTO \"Quotizações\" VALUES (?, 125000, ?)"_s);
-    // Dues rows arrive month by month for all members, as years of use would write them.
-    for (int n = 1; n <= sócios; ++n) {
-      s.addBindValue(n);
-      s.addBindValue(u"Sócio número "_s + QString::number(n));
-      s.exec();
-    }
-    for (int m = 0; m < meses; ++m)
-      for (int n = 1; n <= sócios; ++n) {
-        d.addBindValue(ChaveSócMês(n, 2000 + m / 12, m % 12 + 1));
-        d.addBindValue(m * sócios + n);
-        d.exec();
-      }
-    q.exec(u"COMMIT"_s);
+struct Ficheiro {
+  QString caminho;
+  int sócios = 0;
+  int meses = 0;
+};
+
+void Verificar(int rc, sqlite3 *db, const char *onde) {
+  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+    throw std::runtime_error(std::string(onde) + ": " + sqlite3_errmsg(db));
+}
+
+// Bare SQLite: the floor against which the program is measured.
+class Bruto {
+public:
+  explicit Bruto(const QString &caminho) {
+    Verificar(sqlite3_open_v2(caminho.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+              db, "abrir");
   }
-  db.close();
-  db = QSqlDatabase();
-  QSqlDatabase::removeDatabase(u"enchimento"_s);
+  ~Bruto() {
+    for (auto *s : instruções)
+      sqlite3_finalize(s);
+    sqlite3_close(db);
+  }
+  Bruto(const Bruto &) = delete;
+  Bruto &operator=(const Bruto &) = delete;
+
+  sqlite3_stmt *Preparar(const char *sql) {
+    sqlite3_stmt *s = nullptr;
+    Verificar(sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr), db, sql);
+    instruções.push_back(s);
+    return s;
+  }
+  void Exec(const char *sql) {
+    Verificar(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), db, sql);
+  }
+  sqlite3 *db = nullptr;
+
+private:
+  std::vector<sqlite3_stmt *> instruções;
+};
+
+// Reads every column of every row, as the program must.
+qint64 LerTudo(sqlite3_stmt *s) {
+  qint64 soma = 0;
+  while (sqlite3_step(s) == SQLITE_ROW) {
+    const int n = sqlite3_column_count(s);
+    for (int c = 0; c < n; ++c) {
+      if (sqlite3_column_type(s, c) == SQLITE_TEXT)
+        soma += sqlite3_column_bytes(s, c) + *sqlite3_column_text(s, c);
+      else
+        soma += sqlite3_column_int64(s, c);
+    }
+  }
+  sqlite3_reset(s);
+  return soma;
+}
+
+constexpr const char *SqlMostrar =
+    "SELECT s.rowid, s.\"Nome\", s.\"CPostal\", s.\"Situação\", s.\"TipoQuota\", s.\"Inscrição\", "
+    "s.\"ValQuotaEuro\", s.\"Rua\", s.\"Localidade\", s.\"Observações\", s.\"NIF\", q.\"SócMês\", "
+    "q.\"QuotaEuro\", q.\"Recibo\" FROM \"Sócios\" s LEFT JOIN \"Quotizações\" q ON "
+    "q.\"SócMês\" >= ?1 AND q.\"SócMês\" < ?2 WHERE s.\"Número\" = ?3 ORDER BY q.\"SócMês\"";
+
+void LigarMembro(sqlite3_stmt *s, int n) {
+  const QByteArray de = FormatarNúmero(n, u"000000"_s).toUtf8();
+  const QByteArray até = FormatarNúmero(n + 1, u"000000"_s).toUtf8();
+  sqlite3_bind_text(s, 1, de.constData(), int(de.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_text(s, 2, até.constData(), int(até.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_int(s, 3, n);
+}
+
+// Deterministic names with the accents and small letters that a Portuguese file has.
+QString Nome(std::mt19937 &g, int n) {
+  static const char16_t *const próprios[] = {u"Álvaro", u"alvaro", u"Ângela", u"Óscar",
+                                             u"Úrsula", u"Zé",     u"Bruno",  u"Maria",
+                                             u"João",   u"Inês",   u"Rui",    u"Conceição"};
+  static const char16_t *const apelidos[] = {u"Silva",   u"Gonçalves", u"Araújo",  u"Simões",
+                                             u"Sousa",   u"Conceição", u"Pereira", u"Leitão",
+                                             u"Antunes", u"Esteves"};
+  return QString::fromUtf16(próprios[g() % 12]) + u' ' + QString::fromUtf16(apelidos[g() % 10]) +
+         u' ' + QString::number(n);
+}
+
+Ficheiro Construir(const QString &pasta, const QString &nome, int sócios, int meses) {
+  Ficheiro f{QDir(pasta).filePath(nome), sócios, meses};
+  BaseDados::Criar(f.caminho);
+  Bruto b(f.caminho);
+  b.Exec("PRAGMA synchronous=OFF");
+  b.Exec("BEGIN");
+  std::mt19937 g(20261206u);
+  sqlite3_stmt *s = b.Preparar(
+      "INSERT INTO \"Sócios\" VALUES (?, ?, 0, 0, 0, '20000101', ?, 'Rua do Sócio ', 'Terra ', "
+      "' ', '0')");
+  for (int n = 1; n <= sócios; ++n) {
+    const QByteArray nomeUtf8 = Nome(g, n).toUtf8();
+    sqlite3_bind_int(s, 1, n);
+    sqlite3_bind_text(s, 2, nomeUtf8.constData(), int(nomeUtf8.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int64(s, 3, 100000 + qint64(g() % 20) * 2500);
+    Verificar(sqlite3_step(s), b.db, "sócio");
+    sqlite3_reset(s);
+  }
+  // Month by month for all members, as years of use write them.
+  sqlite3_stmt *d = b.Preparar("INSERT INTO \"Quotizações\" VALUES (?, ?, ?)");
+  for (int m = 0; m < meses; ++m)
+    for (int n = 1; n <= sócios; ++n) {
+      const QByteArray chave = ChaveSócMês(n, 2000 + m / 12, m % 12 + 1).toUtf8();
+      sqlite3_bind_text(d, 1, chave.constData(), int(chave.size()), SQLITE_TRANSIENT);
+      sqlite3_bind_int64(d, 2, 125000);
+      sqlite3_bind_int(d, 3, m * sócios + n);
+      Verificar(sqlite3_step(d), b.db, "quota");
+      sqlite3_reset(d);
+    }
+  b.Exec("COMMIT");
+  return f;
+}
+
+double Mediana(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double Medir(const std::function<void()> &f) {
+  QElapsedTimer t;
+  t.start();
+  f();
+  return double(t.nsecsElapsed()) / 1e6;
+}
+
+struct Resultado {
+  QString operação;
+  double programa;
+  double chão;
+};
+
+// Program and floor alternate, `vezes` times each; the figures are medians.
+Resultado Comparar(const QString &operação, int vezes, const std::function<void(int)> &programa,
+                   const std::function<void(int)> &chão) {
+  std::vector<double> p, c;
+  programa(0); // caches warmed for both alike
+  chão(0);
+  for (int i = 0; i < vezes; ++i) {
+    p.push_back(Medir([&] { programa(i); }));
+    c.push_back(Medir([&] { chão(i); }));
+  }
+  return {operação, Mediana(p), Mediana(c)};
+}
+
+std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, bool rápido) {
+  std::vector<Resultado> r;
+  std::mt19937 g(7u);
+  const auto qualquer = [&] { return int(g() % unsigned(f.sócios)) + 1; };
+
+  // Start-up: open the file and show the main window on the first member, until it is
+  // painted, against the same on an empty file (the widgets cost the same on both).
+  const auto arrancar = [](const QString &caminho) {
+    AbrirDados(caminho);
+    {
+      Base b;
+      b.show();
+      QCoreApplication::processEvents();
+    }
+    FecharDados();
+  };
+  r.push_back(Comparar(
+      u"arranque (base: ficheiro vazio)"_s, rápido ? 3 : 9, [&](int) { arrancar(f.caminho); },
+      [&](int) { arrancar(vazio.caminho); }));
+
+  AbrirDados(f.caminho);
+  Base base;
+  Bruto bruto(f.caminho);
+  {
+    Instrução modo = Dados().bd.Correr(u"PRAGMA synchronous"_s, {}, u"bench"_s);
+    modo.Seguinte();
+    bruto.Exec(("PRAGMA synchronous=" + QByteArray::number(modo.Inteiro(0))).constData());
+  }
+  sqlite3_stmt *mostrar = bruto.Preparar(SqlMostrar);
+
+  std::vector<int> membros;
+  for (int i = 0; i < 300; ++i)
+    membros.push_back(qualquer());
+  r.push_back(Comparar(
+      u"mostrar um sócio com %1 quotas"_s.arg(f.meses), rápido ? 60 : 300,
+      [&](int i) {
+        qint32 n = membros[size_t(i)];
+        base.MostrarSócio(n);
+      },
+      [&](int i) {
+        LigarMembro(mostrar, membros[size_t(i)]);
+        LerTudo(mostrar);
+      }));
+
+  // "Gravar Dados": the member row and every dues row, each run with new amounts so that every
+  // row really changes, then the member shown again as the window does.
+  sqlite3_stmt *sócio = bruto.Preparar(
+      "UPDATE \"Sócios\" SET \"Nome\" = ?, \"CPostal\" = 0, \"Situação\" = 0, \"TipoQuota\" = 0, "
+      "\"Inscrição\" = '20000101', \"ValQuotaEuro\" = 125000, \"Rua\" = 'Rua ', \"Localidade\" = "
+      "'Terra ', \"Observações\" = ' ', \"NIF\" = '0' WHERE \"Número\" = ?");
+  sqlite3_stmt *quota = bruto.Preparar(
+      "INSERT INTO \"Quotizações\" (\"SócMês\", \"QuotaEuro\", \"Recibo\") VALUES (?, ?, ?) ON "
+      "CONFLICT (\"SócMês\") DO UPDATE SET \"QuotaEuro\" = excluded.\"QuotaEuro\", \"Recibo\" = "
+      "excluded.\"Recibo\"");
+  int valor = 1000;
+  r.push_back(Comparar(
+      u"gravar um sócio com %1 quotas"_s.arg(f.meses), rápido ? 5 : 15,
+      [&](int i) {
+        const qint32 n = membros[size_t(i)];
+        ++valor;
+        ListaOrdenada quotas;
+        for (int m = 0; m < f.meses; ++m)
+          quotas.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(valor), m));
+        const FichaSócio ficha{
+            QString::number(n), u"Sócio gravado"_s, 0,          0,  0,     u"01-01-2000"_s,
+            u"12,50"_s,         u"Rua"_s,           u"Terra"_s, {}, u"0"_s};
+        GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, ficha, n, quotas, {});
+        qint32 mostrado = n;
+        base.MostrarSócio(mostrado);
+      },
+      [&](int i) {
+        const int n = membros[size_t(i)];
+        ++valor;
+        bruto.Exec("BEGIN IMMEDIATE");
+        sqlite3_bind_text(sócio, 1, "Sócio gravado", -1, SQLITE_STATIC);
+        sqlite3_bind_int(sócio, 2, n);
+        Verificar(sqlite3_step(sócio), bruto.db, "gravar sócio");
+        sqlite3_reset(sócio);
+        for (int m = 0; m < f.meses; ++m) {
+          const QByteArray chave = ChaveSócMês(n, 2000 + m / 12, m % 12 + 1).toUtf8();
+          sqlite3_bind_text(quota, 1, chave.constData(), int(chave.size()), SQLITE_TRANSIENT);
+          sqlite3_bind_int64(quota, 2, qint64(valor) * 100);
+          sqlite3_bind_int(quota, 3, m);
+          Verificar(sqlite3_step(quota), bruto.db, "gravar quota");
+          sqlite3_reset(quota);
+        }
+        bruto.Exec("COMMIT");
+        LigarMembro(mostrar, n);
+        LerTudo(mostrar);
+      }));
+
+  // F4 a thousand times from the first member: each shows the next member with all its dues.
+  sqlite3_stmt *seguinte =
+      bruto.Preparar("SELECT min(\"Número\") FROM \"Sócios\" WHERE \"Número\" > ?");
+  const int passos = std::min(1000, f.sócios - 1);
+  r.push_back(Comparar(
+      u"sócio seguinte × %1"_s.arg(passos), rápido ? 2 : 5,
+      [&](int) {
+        base.NavegarSócio(2);
+        for (int k = 0; k < passos; ++k)
+          base.NavegarSócio(4);
+      },
+      [&](int) {
+        int n = 1;
+        for (int k = 0; k < passos; ++k) {
+          sqlite3_bind_int(seguinte, 1, n);
+          if (sqlite3_step(seguinte) == SQLITE_ROW)
+            n = sqlite3_column_int(seguinte, 0);
+          sqlite3_reset(seguinte);
+          LigarMembro(mostrar, n);
+          LerTudo(mostrar);
+        }
+      }));
+  return r;
+}
+
+void Imprimir(const QString &título, const std::vector<Resultado> &r) {
+  std::printf("\n%s\n", qPrintable(título));
+  std::printf("%-38s %11s %9s %7s\n", "operation", "program_ms", "floor_ms", "ratio");
+  for (const Resultado &x : r)
+    std::printf("%-38s %11.3f %9.3f %7.2f\n", qPrintable(x.operação), x.programa, x.chão,
+                x.programa / x.chão);
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
-  const int sócios = argc > 1 ? atoi(argv[1]) : 5000;
-  const int meses = argc > 2 ? atoi(argv[2]) : 240;
+  const QStringList args = app.arguments();
+  const bool enorme = args.contains(u"--enorme"_s);
+  const bool rápido = args.contains(u"--rapido"_s);
   InstalarRespondedor([](const PedidoMensagem &p) {
     std::fprintf(stderr, "mensagem inesperada: %s\n", qPrintable(p.texto));
     return Resposta::OK;
   });
 
   QTemporaryDir pasta;
-  const QString ficheiro = pasta.filePath(u"Quotas.Dad"_s);
   QElapsedTimer t;
   t.start();
-  BaseDados::Criar(ficheiro);
-  Preencher(ficheiro, sócios, meses);
-  std::printf("ficheiro: %d sócios, %d quotas: criado em %.1f s\n", sócios, sócios * meses,
-              t.elapsed() / 1000.0);
+  const Ficheiro vazio = Construir(pasta.path(), u"Vazio.Dad"_s, 0, 0);
+  const Ficheiro grande = Construir(pasta.path(), u"Grande.Dad"_s, 5000, 240);
+  std::printf("ficheiro grande: 5000 sócios × 240 meses, construído em %.1f s\n",
+              double(t.elapsed()) / 1000);
+  const auto rGrande = MedirFicheiro(grande, vazio, rápido);
+  Imprimir(u"grande (5000 × 240)"_s, rGrande);
 
-  t.restart();
-  AbrirDados(ficheiro);
-  Base base;
-  std::printf("abrir o ficheiro e carregar a janela principal: %.1f ms\n", t.nsecsElapsed() / 1e6);
-
-  auto *gerador = QRandomGenerator::global();
-  constexpr int vezes = 50;
-  t.restart();
-  for (int i = 0; i < vezes; ++i) {
-    qint32 n = qint32(gerador->bounded(1, sócios + 1));
-    base.MostrarSócio(n);
-  }
-  std::printf("mostrar um sócio com as suas %d quotas: %.2f ms (média de %d)\n", meses,
-              t.nsecsElapsed() / 1e6 / vezes, vezes);
-
-  // A save writes the member row and every dues row on screen, then reads both recordsets again.
-  constexpr int gravações = 10;
-  double total = 0;
-  for (int i = 0; i < gravações; ++i) {
-    const qint32 n = qint32(gerador->bounded(1, sócios + 1));
-    ListaOrdenada quotas;
-    for (int m = 0; m < meses; ++m)
-      quotas.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(1250 + i), m));
-    FichaSócio f{QString::number(n), u"Sócio gravado"_s, 0,          0,  0,     u"01-01-2000"_s,
-                 u"12,50"_s,         u"Rua"_s,           u"Terra"_s, {}, u"0"_s};
+  if (enorme) {
     t.restart();
-    const auto r = GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, n, quotas, {});
-    total += t.nsecsElapsed() / 1e6;
-    if (r.erro != ErroFicha::Nenhum)
-      std::fprintf(stderr, "gravação recusada\n");
+    const Ficheiro f = Construir(pasta.path(), u"Enorme.Dad"_s, 50000, 120);
+    std::printf("\nficheiro enorme: 50000 sócios × 120 meses, construído em %.1f s\n",
+                double(t.elapsed()) / 1000);
+    const auto rEnorme = MedirFicheiro(f, vazio, rápido);
+    Imprimir(u"enorme (50000 × 120)"_s, rEnorme);
+    std::printf("\n%-38s %11s\n", "operation", "huge/large");
+    for (size_t i = 0; i < rEnorme.size(); ++i)
+      std::printf("%-38s %11.2f\n", qPrintable(rEnorme[i].operação),
+                  rEnorme[i].programa / rGrande[i].programa);
   }
-  std::printf("gravar um sócio com as suas %d quotas: %.1f ms (média de %d)\n", meses,
-              total / gravações, gravações);
-
-  FecharDados();
-
-  // How the engine runs the find of a member's next dues row: an index range, not a scan.
-  {
-    auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"plano"_s);
-    db.setDatabaseName(ficheiro);
-    db.open();
-    QSqlQuery plano(db);
-    plano.exec(u"EXPLAIN QUERY PLAN SELECT min(rowid) FROM \"Quotizações\" WHERE "
-               u"(\"SócMês\" >= '000012' AND \"SócMês\" < '000013') AND +rowid > 5"_s);
-    while (plano.next())
-      std::printf("plano da procura das quotas de um sócio: %s\n",
-                  qPrintable(plano.value(3).toString()));
-    // Side by side: the same member's rows by index range and by LIKE, which SQLite cannot
-    // run on the index.
-    const auto medir = [&](const QString &sql) {
-      QElapsedTimer m;
-      m.start();
-      for (int i = 0; i < 20; ++i) {
-        QSqlQuery q(db);
-        q.exec(sql);
-        while (q.next()) {
-        }
-      }
-      return m.nsecsElapsed() / 1e6 / 20;
-    };
-    const double intervalo = medir(
-        u"SELECT rowid FROM \"Quotizações\" WHERE \"SócMês\" >= '002500' AND \"SócMês\" < '002501'"_s);
-    const double like =
-        medir(u"SELECT rowid FROM \"Quotizações\" WHERE \"SócMês\" LIKE '002500%'"_s);
-    std::printf("quotas de um sócio: intervalo do índice %.3f ms, LIKE %.1f ms (%.0f vezes mais)\n",
-                intervalo, like, like / intervalo);
-    db.close();
-  }
-  QSqlDatabase::removeDatabase(u"plano"_s);
   return 0;
 }

@@ -660,7 +660,7 @@ void Base::MostrarSócio(qint32 &número) {
 
     // The query gives the months in key order, so each entry goes at the end of the list.
     for (const QuotaPaga &q : sócio->quotas)
-      ListQuotas.Inserir(EntradaQuota(q.ano, q.mês, q.valor, q.recibo));
+      ListQuotas.Inserir(EntradaQuotaDirecta(q.ano, q.mês, q.valor, q.recibo));
     const bool temQuotas = !ListQuotas.Vazia();
     Posição->blockSignals(true);
     Posição->setRange(temQuotas ? 1 : 0, int(ListQuotas.Tamanho()));

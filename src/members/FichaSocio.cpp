@@ -68,43 +68,42 @@ QString InscriçãoDaData(const QString &data) {
 
 std::optional<SócioGuardado> LerSócio(BaseDados &bd, ConjuntoRegistos &sócios, qint64 número) {
   BaseDados::Leitura leitura(bd);
+  // Two statements in one read: joined, the driver would convert the member's texts again
+  // for every month paid.
+  static const QString sqlSócio =
+      u"SELECT rowid, \"Nome\", \"CPostal\", \"Situação\", \"TipoQuota\", \"Inscrição\", "
+      u"\"ValQuotaEuro\", \"Rua\", \"Localidade\", \"Observações\", \"NIF\" FROM \"Sócios\" "
+      u"WHERE \"Número\" = ?"_s;
+  Instrução i = bd.Correr(sqlSócio, {número}, u"Ler o sócio"_s);
+  if (!i.Seguinte())
+    return std::nullopt;
+  std::optional<SócioGuardado> r(std::in_place);
+  const qint64 rowid = i.Inteiro(0);
+  r->número = Inteiro32(número);
+  r->nome = i.Texto(1);
+  r->cPostal = i.Inteiro(2);
+  r->situação = i.Inteiro(3);
+  r->tipoQuota = i.Inteiro(4);
+  r->inscrição = i.Texto(5);
+  r->valQuota = Moeda::DeDécimosMilésimos(i.Inteiro(6));
+  r->rua = i.Texto(7);
+  r->localidade = i.Texto(8);
+  r->observações = i.Texto(9);
+  r->nif = i.Texto(10);
+
+  // The member's key range of the dues index, walked in key order, which is chronological.
   const CondiçãoSql dasQuotas =
       TraduzirFiltro(*ProcurarTabela(u"Quotizações"), QuotasDoSócio(número));
-  // One row per month paid (or one with empty dues columns): the member's fields come with the
-  // first. The key range walks the dues index in key order, which is chronological.
-  static const QString sql =
-      u"SELECT s.rowid, s.\"Nome\", s.\"CPostal\", s.\"Situação\", s.\"TipoQuota\", "
-      u"s.\"Inscrição\", s.\"ValQuotaEuro\", s.\"Rua\", s.\"Localidade\", s.\"Observações\", "
-      u"s.\"NIF\", q.\"SócMês\", q.\"QuotaEuro\", q.\"Recibo\" "
-      u"FROM \"Sócios\" s LEFT JOIN \"Quotizações\" q ON "_s +
-      dasQuotas.texto + u" WHERE s.\"Número\" = ? ORDER BY q.\"SócMês\""_s;
-  std::optional<SócioGuardado> r;
-  qint64 rowid = -1;
-  bd.Percorrer(
-      sql, dasQuotas.valores + QVariantList{número}, u"Ler o sócio"_s, [&](const Instrução &i) {
-        if (!r) {
-          r.emplace();
-          rowid = i.Inteiro(0);
-          r->número = Inteiro32(número);
-          r->nome = i.Texto(1);
-          r->cPostal = i.Inteiro(2);
-          r->situação = i.Inteiro(3);
-          r->tipoQuota = i.Inteiro(4);
-          r->inscrição = i.Texto(5);
-          r->valQuota = Moeda::DeDécimosMilésimos(i.Inteiro(6));
-          r->rua = i.Texto(7);
-          r->localidade = i.Texto(8);
-          r->observações = i.Texto(9);
-          r->nif = i.Texto(10);
-        }
-        if (i.Nulo(11))
-          return;
-        const QString chave = i.Texto(11);
-        r->quotas.push_back(QuotaPaga{int(ValorNumérico(QStringView(chave).mid(6, 4))),
-                                      int(ValorNumérico(QStringView(chave).mid(10, 2))),
-                                      Moeda::DeDécimosMilésimos(i.Inteiro(12)), i.Inteiro(13)});
-      });
-  if (r && !sócios.IrParaId(rowid))
+  bd.Percorrer(u"SELECT \"SócMês\", \"QuotaEuro\", \"Recibo\" FROM \"Quotizações\" WHERE "_s +
+                   dasQuotas.texto + u" ORDER BY \"SócMês\""_s,
+               dasQuotas.valores, u"Ler as quotas do sócio"_s, [&](const Instrução &q) {
+                 const QString chave = q.Texto(0);
+                 r->quotas.push_back(QuotaPaga{int(ValorNumérico(QStringView(chave).mid(6, 4))),
+                                               int(ValorNumérico(QStringView(chave).mid(10, 2))),
+                                               Moeda::DeDécimosMilésimos(q.Inteiro(1)),
+                                               q.Inteiro(2)});
+               });
+  if (!sócios.IrParaId(rowid))
     sócios.ProcurarPrimeiro(Critério::Igual(u"Número"_s, número));
   return r;
 }

@@ -13,6 +13,37 @@ QString EntradaQuota(int ano, int mês, Moeda valor, qint64 recibo) {
          valor.Formatar(u"#0.00") + u'\t' + FormatarNúmero(recibo, u"#0 ");
 }
 
+QString EntradaQuotaDirecta(int ano, int mês, Moeda valor, qint64 recibo) {
+  const qint64 v = valor.DécimosMilésimos();
+  constexpr qint64 limite = qint64(1) << 60;
+  if (ano < 0 || ano > 9999 || mês < 1 || mês > 12 || v <= -limite || v >= limite)
+    return EntradaQuota(ano, mês, valor, recibo);
+  // Cents rounded half away from zero, as the "#0.00" pattern rounds.
+  const qint64 cêntimos = (v < 0 ? -v + 50 : v + 50) / 100;
+  const QString a = QString::number(ano).rightJustified(4, u'0');
+  QString e;
+  e.reserve(40);
+  e += a;
+  if (mês < 10)
+    e += u'0';
+  e += QString::number(mês);
+  e += a;
+  e += u'\t';
+  e += NomeMês(mês);
+  e += u'\t';
+  if (v < 0 && cêntimos != 0)
+    e += u'-';
+  e += QString::number(cêntimos / 100);
+  e += u',';
+  if (cêntimos % 100 < 10)
+    e += u'0';
+  e += QString::number(cêntimos % 100);
+  e += u'\t';
+  e += QString::number(recibo);
+  e += u' ';
+  return e;
+}
+
 PartesQuota DividirEntrada(QStringView e) {
   PartesQuota p;
   p.chave = e.left(6).toString();

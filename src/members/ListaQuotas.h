@@ -13,6 +13,10 @@
 
 QString EntradaQuota(int ano, int mês, Moeda valor, qint64 recibo);
 
+// The same entry built without the general number patterns: a member's whole dues history is
+// formatted each time the member is shown.
+QString EntradaQuotaDirecta(int ano, int mês, Moeda valor, qint64 recibo);
+
 struct PartesQuota {
   QString chave; // "200303"
   QString ano;   // "2003"

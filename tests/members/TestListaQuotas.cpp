@@ -169,6 +169,65 @@ private slots:
     QCOMPARE(Coluna(u"SELECT count(*) FROM Quotizações"_s), QStringList{u"3"_s});
   }
 
+  // A member with twenty years of dues is read whole, in order, and the neighbours' rows
+  // (13, 120, 1200 share no key prefix with 12) never leak in.
+  void socioCom240QuotasLidoInteiroEEmOrdem() {
+    ListaOrdenada vinteAnos;
+    for (int m = 0; m < 240; ++m)
+      vinteAnos.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(m), m));
+    QCOMPARE(Gravar(Ficha(u"12"_s), 0, vinteAnos).erro, ErroFicha::Nenhum);
+    for (const int n : {13, 120, 1200, 11})
+      QCOMPARE(Gravar(Ficha(QString::number(n)), 0, Lista({{1999, 12}, {2010, 6}})).erro,
+               ErroFicha::Nenhum);
+    const auto s = LerSócio(Dados().bd, *Dados().sócios, 12);
+    QVERIFY(s);
+    QCOMPARE(Dados().sócios->Inteiro(u"Número"), qint64(12));
+    QCOMPARE(s->quotas.size(), size_t(240));
+    for (int m = 0; m < 240; ++m) {
+      const QuotaPaga &q = s->quotas[size_t(m)];
+      QCOMPARE(EntradaQuota(q.ano, q.mês, q.valor, q.recibo), vinteAnos.Em(m));
+    }
+    QCOMPARE(s->rua, u" "_s);
+    QVERIFY(!LerSócio(Dados().bd, *Dados().sócios, 14));
+    QCOMPARE(Dados().sócios->Inteiro(u"Número"), qint64(12)); // a miss moves nothing
+
+    // Saving it again changes every amount; a failure on the last row leaves all as it was.
+    ListaOrdenada outros;
+    for (int m = 0; m < 240; ++m)
+      outros.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(5000), m));
+    Dados().bd.Executar(u"CREATE TRIGGER avaria BEFORE UPDATE ON \"Quotizações\" WHEN "
+                        u"NEW.\"SócMês\" = '000012201912' "
+                        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s,
+                        {}, u"teste"_s);
+    QVERIFY_THROWS_EXCEPTION(ErroBaseDados, Gravar(Ficha(u"12"_s, u"Outro"_s), 12, outros));
+    QCOMPARE(Coluna(u"SELECT Nome FROM Sócios WHERE Número = 12"_s), QStringList{u"Maria Silva"_s});
+    QCOMPARE(Coluna(u"SELECT sum(QuotaEuro) FROM Quotizações WHERE SócMês LIKE '000012%'"_s),
+             QStringList{QString::number(239 * 240 / 2 * 100)});
+  }
+
+  // The entry built for the screen without the general patterns is the entry, to the letter.
+  void entradaDirectaIgualAEntrada_data() {
+    QTest::addColumn<int>("ano");
+    QTest::addColumn<int>("mes");
+    QTest::addColumn<qint64>("valor");
+    QTest::addColumn<qint64>("recibo");
+    QTest::newRow("normal") << 2003 << 3 << qint64(125000) << qint64(417);
+    QTest::newRow("arredonda") << 1999 << 12 << qint64(12345) << qint64(0);
+    QTest::newRow("meio cêntimo") << 2024 << 1 << qint64(50) << qint64(1);
+    QTest::newRow("negativo") << 2024 << 10 << qint64(-32550) << qint64(-5);
+    QTest::newRow("quase zero negativo") << 2024 << 10 << qint64(-49) << qint64(7);
+    QTest::newRow("grande") << 990 << 7 << qint64(123456789012345) << qint64(999999);
+    QTest::newRow("ano fora") << 12345 << 0 << qint64(1) << qint64(1);
+  }
+  void entradaDirectaIgualAEntrada() {
+    QFETCH(int, ano);
+    QFETCH(int, mes);
+    QFETCH(qint64, valor);
+    QFETCH(qint64, recibo);
+    const Moeda m = Moeda::DeDécimosMilésimos(valor);
+    QCOMPARE(EntradaQuotaDirecta(ano, mes, m, recibo), EntradaQuota(ano, mes, m, recibo));
+  }
+
   void eliminarSoApagaAsQuotasDoSocio() {
     for (const int n : {12, 120, 1200})
       QCOMPARE(Gravar(Ficha(QString::number(n)), 0, Lista({{2003, 1}, {2003, 2}})).erro,
