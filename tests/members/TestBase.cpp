@@ -460,9 +460,12 @@ private slots:
     // The access key clicks the button when its press has been shown.
     QTRY_COMPARE(LinhasTabela().mid(0, 2), (QStringList{u"2003|Março|20,00|403 "_s, u"|||"_s}));
     QCOMPARE(Posição()->value(), 3);
-    // A click on the scroll bar leaves the keys on the table.
+    // A click on the scroll bar, or on a row, leaves the keys on the table.
     QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Ano"_s));
     QTest::mouseClick(Posição(), Qt::LeftButton, {}, QPoint(Posição()->width() / 2, 2));
+    QCOMPARE(QApplication::focusWidget(), Tabela());
+    Escrever(u"Ano"_s, u"2003"_s);
+    QTest::mouseClick(Tabela()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(QApplication::focusWidget(), Tabela());
   }
 
