@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTextEdit>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -104,9 +105,8 @@ bool Permitida(FiltroTeclas filtro, QChar c) {
   case FiltroTeclas::Dígitos:
     return dígito;
   case FiltroTeclas::Numérica:
-    // The keys of TeclaNumérica, and the point, which the amount's reader takes as the
-    // decimal point ("12.5") or as thousands grouping ("1.234,56").
-    return dígito || c == u'\b' || c == u' ' || c == u',' || c == u'-' || c == u'.';
+    // The keys of TeclaNumérica. A point never gets here: the field turns it into a comma.
+    return dígito || c == u'\b' || c == u' ' || c == u',' || c == u'-';
   case FiltroTeclas::Data:
     return dígito || c == u'/' || c == u'-';
   case FiltroTeclas::Letras:
@@ -121,6 +121,28 @@ bool TudoPermitido(FiltroTeclas filtro, QStringView texto) {
   return std::all_of(texto.begin(), texto.end(),
                      [filtro](QChar c) { return Permitida(filtro, c); });
 }
+
+// A line edit's length limit counts UTF-16 units and may keep the first half of a character
+// made of two; this drops any such half, wherever the text came from. It never refuses: the
+// line edit applies the corrected text in place of the cut one.
+class CaracteresInteiros final : public QValidator {
+public:
+  using QValidator::QValidator;
+  State validate(QString &texto, int &cursor) const override {
+    for (qsizetype i = texto.size() - 1; i >= 0; --i) {
+      const QChar c = texto[i];
+      const bool metade =
+          (c.isHighSurrogate() && (i + 1 >= texto.size() || !texto[i + 1].isLowSurrogate())) ||
+          (c.isLowSurrogate() && (i == 0 || !texto[i - 1].isHighSurrogate()));
+      if (metade) {
+        texto.remove(i, 1);
+        if (cursor > i)
+          --cursor;
+      }
+    }
+    return Acceptable;
+  }
+};
 
 // Focus changes that only reflect another window coming to the front (a message box, a menu,
 // the list of a drop-down) are not the user leaving the field.
@@ -322,6 +344,14 @@ private:
       return true;
     }
 
+    // An amount's point is typed as the decimal comma (see ComportamentoCampo); the comma
+    // goes through the field's usual handling, the length limit and the selection included.
+    if (comportamento.teclas == FiltroTeclas::Numérica && texto == u"."_s) {
+      QKeyEvent vírgula(QEvent::KeyPress, Qt::Key_Comma, tecla->modifiers(), u","_s,
+                        tecla->isAutoRepeat(), tecla->count());
+      QCoreApplication::sendEvent(alvo, &vírgula);
+      return true;
+    }
     if (!TudoPermitido(comportamento.teclas, texto)) {
       Bip();
       return true;
@@ -352,13 +382,20 @@ private:
     qsizetype fim = 0;
     while (fim < limite - início && antes[antes.size() - 1 - fim] == novo[novo.size() - 1 - fim])
       ++fim;
-    const QString inserido = novo.mid(início, novo.size() - início - fim);
+    QString inserido = novo.mid(início, novo.size() - início - fim);
     if (inserido.isEmpty())
       return;
+    // A pasted amount is read as if typed: its points are commas, never a guess.
+    const bool pontos = comportamento.teclas == FiltroTeclas::Numérica && inserido.contains(u'.');
+    if (pontos)
+      inserido.replace(u'.', u',');
     if (!TudoPermitido(comportamento.teclas, inserido)) {
       Bip();
       linha->setText(antes);
       linha->setCursorPosition(int(início));
+    } else if (pontos) {
+      linha->setText(novo.left(início) + inserido + novo.right(fim));
+      linha->setCursorPosition(int(início + inserido.size()));
     }
   }
 
@@ -448,7 +485,7 @@ QString CompactarEspaços(QStringView texto) {
 }
 
 bool TeclaNumérica(QChar tecla) {
-  if (tecla != u'.' && Permitida(FiltroTeclas::Numérica, tecla))
+  if (Permitida(FiltroTeclas::Numérica, tecla))
     return true;
   Bip();
   return false;
@@ -500,6 +537,8 @@ void AplicarComportamento(QWidget *campo, ComportamentoCampo comportamento) {
   if (!campo)
     return;
   DesligarAnterior(campo, NomeComportamento);
+  if (QLineEdit *l = LinhaDe(campo); l && !l->validator())
+    l->setValidator(new CaracteresInteiros(l));
   const bool realçar = comportamento.realçar;
   new FiltroCampo(campo, std::move(comportamento));
   if (realçar)

@@ -56,7 +56,7 @@ void CentrarJanela(QWidget *janela, QWidget *principal);
 enum class FiltroTeclas {
   Nenhum,        // anything
   Dígitos,       // "0"-"9"
-  Numérica,      // amounts: TeclaNumérica's keys and the point (see Moeda::LerDigitado)
+  Numérica,      // amounts: TeclaNumérica's keys; a point, typed or pasted, becomes a comma
   Data,          // digits, "/" and "-"
   Letras,        // letters (those with an upper and a lower case, accented ones too) and blank
   DígitosEspaço, // digits and blank: telephone and fax numbers
@@ -78,6 +78,16 @@ enum class FiltroTeclas {
 // composed by an input method): an insertion holding a character that could not be typed is
 // undone with a beep. Text the program sets
 // itself is never filtered.
+//
+// An amount field never keeps a point the user typed or pasted: it becomes a comma, the
+// numeric keypad's decimal key included, so "12.345" is twelve euros and a fraction and
+// "1.234,56" becomes "1,234,56", which is no amount and is refused where it is read. Nothing
+// is left for the reader to guess.
+//
+// A line edit's length limit counts UTF-16 units, so the limit could cut a character made of
+// two (an emoji, say) in half, leaving text that is not valid in the file. A line edit given a
+// behaviour (without a validator of its own) never keeps half a character: what does not fit
+// whole is dropped, whether typed, pasted or set by the program.
 struct ComportamentoCampo {
   bool realçar = true;
   bool seleccionarTudo = true;

@@ -24,6 +24,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -168,7 +169,7 @@ void Base::CriarControlos() {
   DtInscrição->setMaxLength(10);
   ValQuota = new QLineEdit;
   ValQuota->setObjectName(u"ValQuota"_s);
-  ValQuota->setMaxLength(12);
+  ValQuota->setMaxLength(CaracteresValor);
   ValQuota->setAlignment(Qt::AlignRight);
   NIF = new QLineEdit;
   NIF->setObjectName(u"NIF"_s);
@@ -203,7 +204,7 @@ void Base::CriarControlos() {
   Mês->addItems(ItensPeríodo());
   Quota = new QLineEdit;
   Quota->setObjectName(u"Quota"_s);
-  Quota->setMaxLength(12);
+  Quota->setMaxLength(CaracteresValor);
   Quota->setAlignment(Qt::AlignRight);
   Recibo = new QLineEdit;
   Recibo->setObjectName(u"Recibo"_s);
@@ -219,7 +220,10 @@ void Base::CriarControlos() {
   Quotas->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Quotas->setSelectionBehavior(QAbstractItemView::SelectRows);
   Quotas->setSelectionMode(QAbstractItemView::SingleSelection);
-  Quotas->setFocusPolicy(Qt::NoFocus);
+  // The table is the keyboard's way to the dues rows (see eventFilter); Tab leaves it.
+  Quotas->setFocusPolicy(Qt::StrongFocus);
+  Quotas->setTabKeyNavigation(false);
+  Quotas->installEventFilter(this);
   Quotas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Quotas->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Quotas->viewport()->installEventFilter(this);
@@ -244,6 +248,10 @@ void Base::CriarControlos() {
   Posição->setFixedHeight(Quotas->height());
   Posição->setRange(0, 0);
   Posição->setPageStep(1);
+  // A click on the scroll bar leaves the keyboard on the table, one stop in the tab order.
+  Posição->setFocusPolicy(Qt::ClickFocus);
+  Posição->setFocusProxy(Quotas);
+  Posição->installEventFilter(this);
   connect(Posição, &QScrollBar::valueChanged, this, [this] { ActualizarTabela(); });
 
   Figura = new QLabel;
@@ -329,7 +337,7 @@ void Base::CriarControlos() {
                        DtInscrição, TipoQuota, ValQuota,   NIF};
   for (size_t i = 1; i < std::size(ordem0); ++i)
     setTabOrder(ordem0[i - 1], ordem0[i]);
-  QWidget *ordem1[] = {Ano, Mês, Quota, Recibo, Comando[4], Comando[5], Comando[6], Posição};
+  QWidget *ordem1[] = {Ano, Mês, Quota, Recibo, Comando[4], Comando[5], Comando[6], Quotas};
   for (size_t i = 1; i < std::size(ordem1); ++i)
     setTabOrder(ordem1[i - 1], ordem1[i]);
 
@@ -520,9 +528,13 @@ void Base::PrepararCampos() {
   AplicarComportamento(ValQuota, {.teclas = FiltroTeclas::Numérica});
   AplicarComportamento(NIF, {.realçar = false, .seleccionarTudo = false});
   AplicarComportamento(Ano, {.teclas = FiltroTeclas::Dígitos, .ano = true});
+  // An amount too large to show formatted stays as typed, never cut; adding it is refused.
   AplicarComportamento(Quota, {.teclas = FiltroTeclas::Numérica, .aoPerderFoco = [this] {
-                                 if (const auto v = Moeda::LerDigitado(Quota->text()))
-                                   Quota->setText(v->Formatar(u"###,###,##0.00"));
+                                 if (const auto v = Moeda::Ler(Quota->text())) {
+                                   const QString t = v->Formatar(u"###,###,##0.00");
+                                   if (t.size() <= Quota->maxLength())
+                                     Quota->setText(t);
+                                 }
                                }});
   AplicarComportamento(Recibo, {.teclas = FiltroTeclas::Dígitos, .aoPerderFoco = [this] {
                                   Recibo->setText(QString::number(ValorNumérico(Recibo->text())));
@@ -548,8 +560,46 @@ void Base::closeEvent(QCloseEvent *e) {
     AoFechar();
 }
 
-// Clicks in the dues table make the clicked row the current one; the wheel scrolls.
+// Clicks in the dues table make the clicked row the current one; the wheel scrolls. The keys
+// that move in a list move the current dues row, on the table as on its scroll bar, so that
+// "Alterar" and "Apagar" reach every row without a mouse.
 bool Base::eventFilter(QObject *o, QEvent *e) {
+  if ((o == Quotas || o == Posição) && e->type() == QEvent::KeyPress) {
+    const auto *k = static_cast<QKeyEvent *>(e);
+    if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+      return QMainWindow::eventFilter(o, e);
+    const int v = Posição->value();
+    int alvo;
+    switch (k->key()) {
+    case Qt::Key_Up:
+      alvo = v - 1;
+      break;
+    case Qt::Key_Down:
+      alvo = v + 1;
+      break;
+    case Qt::Key_PageUp:
+      alvo = v - LinhasTabela;
+      break;
+    case Qt::Key_PageDown:
+      alvo = v + LinhasTabela;
+      break;
+    case Qt::Key_Home:
+      alvo = Posição->minimum();
+      break;
+    case Qt::Key_End:
+      alvo = Posição->maximum();
+      break;
+    default:
+      // The table's own keys (typing to search, Left and Right) would move its highlight away
+      // from the current dues row; Tab leaves the table as everywhere.
+      if (o == Quotas && k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab)
+        return true;
+      return QMainWindow::eventFilter(o, e);
+    }
+    if (Posição->isEnabled())
+      Posição->setValue(alvo);
+    return true;
+  }
   if (o == Quotas->viewport()) {
     if (e->type() == QEvent::MouseButtonPress) {
       const auto *m = static_cast<QMouseEvent *>(e);
@@ -876,9 +926,11 @@ void Base::EliminarSócio() {
 }
 
 std::optional<Moeda> Base::ValorDaQuota() {
-  const auto v = Moeda::LerDigitado(Quota->text());
+  auto v = Moeda::Ler(Quota->text());
+  // Never a guessed amount, nor one the field could only show cut: the user corrects it.
+  if (v && v->Formatar(u"###,###,##0.00").size() > Quota->maxLength())
+    v.reset();
   if (!v) {
-    // Never a guessed amount: the user corrects the field.
     Bip();
     MostrarSeparador(Quota);
   }

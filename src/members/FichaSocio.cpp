@@ -23,7 +23,7 @@ qint32 Inteiro32(qint64 v) {
 std::optional<Moeda> LerValor(const QString &texto) {
   if (texto.trimmed().isEmpty())
     return Moeda();
-  return Moeda::LerDigitado(texto);
+  return Moeda::Ler(texto);
 }
 
 } // namespace
@@ -54,16 +54,17 @@ ErroFicha ValidarFicha(const FichaSócio &f) {
     erro = ErroFicha::Número;
   if (f.nome.isEmpty())
     erro = ErroFicha::Nome;
-  if (!LerValor(f.valQuota))
+  const auto valor = LerValor(f.valQuota);
+  if (!valor || valor->Formatar(u"#,###,##0.00").size() > CaracteresValor)
     erro = ErroFicha::Valor;
-  if (!LerData(f.dtInscrição))
+  if (InscriçãoDaData(f.dtInscrição).isEmpty())
     erro = ErroFicha::Data;
   return erro;
 }
 
 QString InscriçãoDaData(const QString &data) {
   const auto d = LerData(data);
-  return d ? DataParaInscrição(*d) : QString();
+  return d && d->year() >= 1900 ? DataParaInscrição(*d) : QString();
 }
 
 std::optional<SócioGuardado> LerSócio(BaseDados &bd, ConjuntoRegistos &sócios, qint64 número) {

@@ -9,6 +9,11 @@
 class BaseDados;
 class ConjuntoRegistos;
 
+// The quota value fields hold this many characters. The screen shows a stored value again
+// formatted "#,###,##0.00", so a value that would not fit whole that way is refused at the
+// save: shown cut, it would be saved again cut.
+inline constexpr int CaracteresValor = 12;
+
 // What the member screen holds when the user saves, as the fields show it.
 struct FichaSócio {
   QString número;
@@ -60,7 +65,7 @@ enum class ErroFicha {
   Nome = 2,         // empty
   Data = 3,         // not a date
   NúmeroExiste = 4, // a new member with the number of a stored one
-  Valor = 5,        // the quota value is not an amount
+  Valor = 5,        // the quota value is not an amount, or too large for its field
 };
 
 // The message of a refusal, as the "Gravar Dados" box shows it.
@@ -71,7 +76,9 @@ QString MensagemErroFicha(ErroFicha erro);
 // a zero number.
 ErroFicha ValidarFicha(const FichaSócio &ficha);
 
-// "15-09-1996" (or "15/9/1996") as the eight digits that the file keeps, "19960915".
+// "15-09-1996" (or "15/9/1996") as the eight digits that the file keeps, "19960915". A text
+// that is no date, or a year before 1900 (no enrolment is that old: it is a typing slip),
+// gives an empty text, which the save refuses.
 QString InscriçãoDaData(const QString &data);
 
 struct ResultadoGravação {

@@ -69,7 +69,7 @@ void ImprimirFicha(Impressão &p, const DadosFicha &f, const QComboBox &códigos
     p.DefinirX(w / 2);
     p.Imprimir(direita);
   };
-  const auto valor = Moeda::LerDigitado(f.valQuota);
+  const auto valor = Moeda::Ler(f.valQuota);
   linha(f.rua, u"Situação: "_s + f.situação);
   linha(f.localidade, u"Tipo de Quota: "_s + f.tipoQuota);
   linha(f.cPostal,

@@ -86,17 +86,6 @@ std::optional<Moeda> Moeda::Ler(QStringView texto) {
   return Moeda(negativo ? -v : v);
 }
 
-std::optional<Moeda> Moeda::LerDigitado(QStringView texto) {
-  const QStringView s = texto.trimmed();
-  const qsizetype ponto = s.indexOf(u'.');
-  if (ponto >= 0 && !s.contains(u',') && s.count(u'.') == 1 && s.size() - ponto - 1 != 3) {
-    QString decimal = s.toString();
-    decimal[ponto] = u',';
-    return Ler(decimal);
-  }
-  return Ler(s);
-}
-
 QString Moeda::Formatar(QStringView padrão) const {
   return FormatarDecimal(valor, 4, padrão);
 }

@@ -18,13 +18,10 @@ public:
   // Reads an amount written the Portuguese way: "12,5", "-3,25", "1.234,56", ",5".
   // Blanks around the amount are ignored. Points may only group the integer digits by three;
   // decimals beyond the fourth are rounded half away from zero. Anything else ("", "-",
-  // "1,2,3", "1-2", "1.5") is not an amount and gives no value.
+  // "1,2,3", "1-2", "1.5") is not an amount and gives no value. A point is never taken for
+  // the decimal point: the amount fields turn a typed point into a comma, so the points they
+  // hold are the grouping that the program's own formatting put there.
   static std::optional<Moeda> Ler(QStringView texto);
-
-  // Reads an amount as a user types it: as Ler, and a single point with no comma that is not
-  // followed by exactly three digits is the decimal point ("12.5" is 12,50; "1.234" stays a
-  // thousand and two hundred and thirty-four).
-  static std::optional<Moeda> LerDigitado(QStringView texto);
 
   constexpr qint64 DécimosMilésimos() const { return valor; }
 

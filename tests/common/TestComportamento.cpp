@@ -69,6 +69,8 @@ private slots:
   void pontoViraVirgula();
   void teclaAltNaoEscreve();
   void colarRespeitaOFiltro();
+  void limiteNaoParteCaracteres_data();
+  void limiteNaoParteCaracteres();
   void textoDoProgramaNaoEFiltrado();
 
   void ano_data();
@@ -269,15 +271,27 @@ void TestComportamento::teclasDeControloPassam() {
 }
 
 void TestComportamento::pontoViraVirgula() {
-  // An amount field keeps a typed point: the reader of amounts decides whether it is the
-  // decimal point ("12.5") or thousands grouping ("1.234,56").
+  // An amount field never keeps a point for the reader to guess at: typed on either keyboard,
+  // or pasted, it is the decimal comma.
   AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Numérica});
+  primeiro->setMaxLength(8);
   Mostrar();
   Focar(primeiro);
   Escrever(primeiro, u"1.234,5"_s);
+  QCOMPARE(primeiro->text(), u"1,234,5"_s);
   QTest::keyClick(primeiro, Qt::Key_Period, Qt::KeypadModifier);
-  QCOMPARE(primeiro->text(), u"1.234,5."_s);
+  QTest::keyClick(primeiro, Qt::Key_Comma, Qt::KeypadModifier); // past the limit: dropped
+  QCOMPARE(primeiro->text(), u"1,234,5,"_s);
   QCOMPARE(bips, 0);
+  // The comma replaces a selection as any typed key does.
+  primeiro->selectAll();
+  QTest::keyClick(primeiro, Qt::Key_Period, Qt::KeypadModifier);
+  QCOMPARE(primeiro->text(), u","_s);
+  QApplication::clipboard()->setText(u"12.345"_s);
+  primeiro->selectAll();
+  primeiro->paste();
+  QCOMPARE(primeiro->text(), u"12,345"_s);
+  QCOMPARE(primeiro->cursorPosition(), 6);
   Escrever(primeiro, u"x"_s);
   QCOMPARE(bips, 1);
 }
@@ -319,17 +333,60 @@ void TestComportamento::colarRespeitaOFiltro() {
   QCOMPARE(primeiro->text(), u"1996"_s);
   QCOMPARE(bips, 2);
 
-  // An amount pasted as written elsewhere keeps its points and commas; a letter refuses it.
+  // An amount pasted with a letter is refused whole too.
   Tab();
-  QApplication::clipboard()->setText(u"1.234,50"_s);
+  QApplication::clipboard()->setText(u"1234,50"_s);
   QTest::keyClick(segundo, Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(segundo->text(), u"1.234,50"_s);
+  QCOMPARE(segundo->text(), u"1234,50"_s);
   QCOMPARE(bips, 2);
-  QApplication::clipboard()->setText(u"3,5 EUR"_s);
+  QApplication::clipboard()->setText(u"3.5 EUR"_s);
   segundo->selectAll();
   QTest::keyClick(segundo, Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(segundo->text(), u"1.234,50"_s);
+  QCOMPARE(segundo->text(), u"1234,50"_s);
   QCOMPARE(bips, 3);
+}
+
+void TestComportamento::limiteNaoParteCaracteres_data() {
+  QTest::addColumn<int>("como"); // 0 typed, 1 pasted, 2 set by the program
+  QTest::addColumn<QString>("antes");
+  QTest::addColumn<QString>("junta");
+  QTest::addColumn<QString>("fica");
+  const QString cara = u"\U0001F600"_s;
+  for (int como : {0, 1, 2}) {
+    const QByteArray n = QByteArray::number(como);
+    QTest::newRow("cabe um de dois, " + n) << como << u"AAA"_s << cara + cara << u"AAA"_s + cara;
+    QTest::newRow("não cabe nenhum, " + n) << como << u"AAAAA"_s << cara << u"AAAAA"_s;
+  }
+  // Inserted in the middle, the half that fitted would sit inside the text.
+  QTest::newRow("no meio") << 0 << u"AA|AAA"_s << cara << u"AAAAA"_s;
+}
+
+void TestComportamento::limiteNaoParteCaracteres() {
+  QFETCH(int, como);
+  QFETCH(QString, antes);
+  QFETCH(QString, junta);
+  QFETCH(QString, fica);
+  AplicarComportamento(primeiro, {.seleccionarTudo = false});
+  primeiro->setMaxLength(6);
+  Mostrar();
+  Focar(primeiro);
+  const qsizetype cursor = antes.indexOf(u'|');
+  antes.remove(u'|');
+  primeiro->setText(antes);
+  primeiro->setCursorPosition(int(cursor < 0 ? antes.size() : cursor));
+  if (como == 0) {
+    // One key event for each character, as a keyboard or an input method delivers it.
+    for (qsizetype i = 0; i < junta.size(); i += 2)
+      QTest::sendKeyEvent(QTest::Click, primeiro, Qt::Key_unknown, junta.mid(i, 2), Qt::NoModifier);
+  } else if (como == 1) {
+    QApplication::clipboard()->setText(junta);
+    primeiro->paste();
+  } else {
+    primeiro->setText(antes + junta);
+  }
+  QCOMPARE(primeiro->text(), fica);
+  QVERIFY(primeiro->text().isValidUtf16());
+  QCOMPARE(bips, 0);
 }
 
 void TestComportamento::textoDoProgramaNaoEFiltrado() {

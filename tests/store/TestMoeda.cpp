@@ -118,23 +118,6 @@ private slots:
     QVERIFY(!Moeda::Ler(texto).has_value());
   }
 
-  void lerDigitado() {
-    const auto lido = [](const QString &t) {
-      const auto m = Moeda::LerDigitado(t);
-      return m ? m->DécimosMilésimos() : qint64(-1);
-    };
-    QCOMPARE(lido(u"12.5"_s), qint64(125000));
-    QCOMPARE(lido(u"12.50"_s), qint64(125000));
-    QCOMPARE(lido(u"-0.5"_s), qint64(-5000));
-    QCOMPARE(lido(u"1.234"_s), qint64(12340000)); // a thousands point, as written in Portugal
-    QCOMPARE(lido(u"1.234,56"_s), qint64(12345600));
-    QCOMPARE(lido(u"1.234.567"_s), qint64(12345670000));
-    QCOMPARE(lido(u"1,5"_s), qint64(15000));
-    QCOMPARE(lido(u"1.2.3"_s), qint64(-1));
-    QCOMPARE(lido(u"1.5,5"_s), qint64(-1));
-    QCOMPARE(lido(u"."_s), qint64(-1));
-  }
-
   // What the screens show must read back as the same amount.
   void idaEVolta() {
     for (qint64 v : {qint64(0), qint64(12345600), qint64(-32500), qint64(100), qint64(99999999900),
