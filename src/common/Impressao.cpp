@@ -45,6 +45,21 @@ QSizeF TamanhoImprimível(const QPrinter &p) {
 
 constexpr double EspessuraTraço = 15; // twips: three quarters of a point
 
+// A PDF gets the printable area of an ordinary office printer, which cannot reach the outer
+// 4 to 6 mm of the sheet: printed later at its real size, nothing of it is clipped.
+constexpr double MargemPdfMm = 6;
+
+std::unique_ptr<QPrinter> ImpressoraPdf(const QString &caminho, const QPageSize &papel,
+                                        QPageLayout::Orientation orientação) {
+  auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  pdf->setOutputFormat(QPrinter::PdfFormat);
+  pdf->setOutputFileName(caminho);
+  pdf->setPageLayout(QPageLayout(papel, orientação,
+                                 QMarginsF(MargemPdfMm, MargemPdfMm, MargemPdfMm, MargemPdfMm),
+                                 QPageLayout::Millimeter));
+  return pdf;
+}
+
 } // namespace
 
 QFont FonteQt(const FonteImpressão &f) {
@@ -72,13 +87,17 @@ double AlturaDaLinha(const FonteImpressão &f) {
 Impressão::Impressão(double l, double a) : largura(l), altura(a) {}
 Impressão::~Impressão() = default;
 
-void Impressão::Imprimir(const QString &texto, bool terminarLinha) {
-  const double h = AlturaLinha();
-  if (y + h > altura && y > 0) {
+void Impressão::ReservarEspaço(double alturaTwips) {
+  if (y + alturaTwips > altura && y > 0) {
     NovaPágina();
     if (AoMudarDePágina)
       AoMudarDePágina(*this);
   }
+}
+
+void Impressão::Imprimir(const QString &texto, bool terminarLinha) {
+  const double h = AlturaLinha();
+  ReservarEspaço(h);
   if (!texto.isEmpty())
     DesenharTexto(x, y, texto, fonte);
   if (terminarLinha) {
@@ -113,9 +132,9 @@ void Impressão::TerminarDocumento() {
 
 // --- the recorder --------------------------------------------------------------------------
 
-void GravadorImpressão::DesenharTexto(double x, double y, const QString &texto,
+void GravadorImpressão::DesenharTexto(double emX, double emY, const QString &texto,
                                       const FonteImpressão &f) {
-  textos.append({Página(), x, y, texto, f});
+  textos.append({Página(), emX, emY, texto, f});
 }
 
 void GravadorImpressão::DesenharLinha(const QLineF &l, bool tracejada) {
@@ -149,19 +168,23 @@ struct ImpressoraQt::Privado {
   QPainter pintor; // declared last, so it ends before the printer goes
 };
 
-ImpressoraQt::ImpressoraQt(QPrinter &impressora, std::function<void(const QString &)> aoConcluir)
-    : ImpressoraQt(nullptr, impressora, std::move(aoConcluir)) {}
-
-ImpressoraQt::ImpressoraQt(std::unique_ptr<QPrinter> própria,
+ImpressoraQt::ImpressoraQt(QPrinter &impressora, const QString &nomeDocumento,
                            std::function<void(const QString &)> aoConcluir)
-    : ImpressoraQt(própria.get(), *própria, std::move(aoConcluir)) {
+    : ImpressoraQt(nullptr, impressora, nomeDocumento, std::move(aoConcluir)) {}
+
+ImpressoraQt::ImpressoraQt(std::unique_ptr<QPrinter> própria, const QString &nomeDocumento,
+                           std::function<void(const QString &)> aoConcluir)
+    : ImpressoraQt(própria.get(), *própria, nomeDocumento, std::move(aoConcluir)) {
   d->própria = std::move(própria);
 }
 
-ImpressoraQt::ImpressoraQt(QPrinter *, QPrinter &impressora,
+ImpressoraQt::ImpressoraQt(QPrinter *, QPrinter &impressora, const QString &nomeDocumento,
                            std::function<void(const QString &)> aoConcluir)
     : Impressão(TamanhoImprimível(impressora).width(), TamanhoImprimível(impressora).height()),
       d(new Privado{nullptr, impressora, std::move(aoConcluir), {}}) {
+  // The printer takes the job's name only before the job starts; without it a print queue
+  // shows a job with no title.
+  impressora.setDocName(nomeDocumento);
   if (!d->pintor.begin(&impressora))
     throw std::runtime_error("A impressora não aceitou o documento.");
   const double escala = impressora.resolution() / 1440.0;
@@ -174,13 +197,13 @@ ImpressoraQt::~ImpressoraQt() {
     d->pintor.end();
 }
 
-void ImpressoraQt::DesenharTexto(double x, double y, const QString &texto,
+void ImpressoraQt::DesenharTexto(double emX, double emY, const QString &texto,
                                  const FonteImpressão &f) {
-  const QFont fonte = FonteQt(f);
-  d->pintor.setFont(fonte);
+  const QFont qf = FonteQt(f);
+  d->pintor.setFont(qf);
   d->pintor.setPen(Qt::black);
   // The surface places the top of the text; the painter wants its baseline.
-  d->pintor.drawText(QPointF(x, y + QFontMetricsF(fonte).ascent()), texto);
+  d->pintor.drawText(QPointF(emX, emY + QFontMetricsF(qf).ascent()), texto);
 }
 
 void ImpressoraQt::DesenharLinha(const QLineF &l, bool tracejada) {
@@ -237,28 +260,34 @@ QString CaminhoPdf(const QString &nomeDocumento) {
 std::unique_ptr<Impressão> AbrirImpressão(const QString &nomeDocumento, QWidget *pai) {
   if (Fábrica())
     return Fábrica()(nomeDocumento);
-  const auto avisar = [nomeDocumento, pai](const QString &ficheiro) {
-    MostrarMensagem(u"Não há impressora instalada: o documento foi guardado no ficheiro\n"_s +
-                        QDir::toNativeSeparators(ficheiro),
-                    Botões::OK, Ícone::Informação, nomeDocumento, pai);
-  };
   try {
     QPrinter &escolhida = ImpressoraEscolhida();
-    const bool paraFicheiro = escolhida.outputFormat() == QPrinter::PdfFormat;
-    if (ImpressoraConfigurada() && (!paraFicheiro || !escolhida.outputFileName().isEmpty()))
-      return std::make_unique<ImpressoraQt>(escolhida, avisar);
-    if (!QPrinterInfo::defaultPrinter().isNull()) {
+    // "Print to file" in the set-up names one fixed file, which every document would
+    // overwrite: the choice is only where documents go, and each gets a PDF of its own.
+    const bool ficheiroEscolhido =
+        ImpressoraConfigurada() && escolhida.outputFormat() == QPrinter::PdfFormat;
+    if (ImpressoraConfigurada() && !ficheiroEscolhido)
+      return std::make_unique<ImpressoraQt>(escolhida, nomeDocumento);
+    if (!ficheiroEscolhido && !QPrinterInfo::defaultPrinter().isNull()) {
       escolhida.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
-      return std::make_unique<ImpressoraQt>(escolhida, avisar);
+      return std::make_unique<ImpressoraQt>(escolhida, nomeDocumento);
     }
     const QString caminho = CaminhoPdf(nomeDocumento);
     QDir().mkpath(QFileInfo(caminho).absolutePath());
-    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    pdf->setOutputFormat(QPrinter::PdfFormat);
-    pdf->setPageSize(QPageSize(QPageSize::A4));
-    pdf->setOutputFileName(caminho);
-    pdf->setDocName(nomeDocumento);
-    return std::make_unique<ImpressoraQt>(std::move(pdf), avisar);
+    const QString aviso = ficheiroEscolhido
+                              ? u"O documento foi guardado no ficheiro\n"_s
+                              : u"Não há impressora instalada: o documento foi guardado no "
+                                u"ficheiro\n"_s;
+    const auto avisar = [aviso, nomeDocumento, pai](const QString &ficheiro) {
+      MostrarMensagem(aviso + QDir::toNativeSeparators(ficheiro), Botões::OK, Ícone::Informação,
+                      nomeDocumento, pai);
+    };
+    // The paper chosen in the set-up is kept; with no set-up, A4.
+    auto pdf = ficheiroEscolhido
+                   ? ImpressoraPdf(caminho, escolhida.pageLayout().pageSize(),
+                                   escolhida.pageLayout().orientation())
+                   : ImpressoraPdf(caminho, QPageSize(QPageSize::A4), QPageLayout::Portrait);
+    return std::make_unique<ImpressoraQt>(std::move(pdf), nomeDocumento, avisar);
   } catch (const std::exception &) {
     Bip();
     MostrarMensagem(u"Não foi possível começar a impressão de «"_s + nomeDocumento +

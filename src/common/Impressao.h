@@ -57,6 +57,9 @@ public:
   // the next line when `terminarLinha`.
   void Imprimir(const QString &texto, bool terminarLinha = true);
   void LinhaVazia() { Imprimir(QString(), true); }
+  // Starts a new page first when `alturaTwips` from the current position would pass the
+  // bottom, so that texts placed side by side at one height stay on one page together.
+  void ReservarEspaço(double alturaTwips);
 
   void Linha(double x1, double y1, double x2, double y2, bool tracejada = false);
   void Rectângulo(double x1, double y1, double x2, double y2, bool tracejada = false);
@@ -133,10 +136,12 @@ protected:
 // A QPainter on a QPrinter: a real printer or a PDF file.
 class ImpressoraQt : public Impressão {
 public:
-  // Printing starts at once. When the printer writes a PDF, `aoConcluir` is told its path.
-  ImpressoraQt(QPrinter &impressora, std::function<void(const QString &)> aoConcluir = {});
+  // Printing starts at once, as a job named `nomeDocumento` (the print queue's job name, a
+  // PDF's title). When the printer writes a PDF, `aoConcluir` is told its path.
+  ImpressoraQt(QPrinter &impressora, const QString &nomeDocumento,
+               std::function<void(const QString &)> aoConcluir = {});
   // The same on a printer that lives as long as the document.
-  ImpressoraQt(std::unique_ptr<QPrinter> impressora,
+  ImpressoraQt(std::unique_ptr<QPrinter> impressora, const QString &nomeDocumento,
                std::function<void(const QString &)> aoConcluir = {});
   ~ImpressoraQt() override;
 
@@ -148,7 +153,8 @@ protected:
   void Concluir() override;
 
 private:
-  ImpressoraQt(QPrinter *, QPrinter &impressora, std::function<void(const QString &)> aoConcluir);
+  ImpressoraQt(QPrinter *, QPrinter &impressora, const QString &nomeDocumento,
+               std::function<void(const QString &)> aoConcluir);
   struct Privado;
   std::unique_ptr<Privado> d;
 };
@@ -160,8 +166,9 @@ QPrinter &ImpressoraEscolhida();
 bool ConfigurarImpressora(QWidget *pai);
 
 // Opens a print document named after the report. With no printer installed (and none
-// chosen), the document becomes a PDF in the folder "Impressões" beside Quotas.Dad, named
-// after the report and the time, and the user is told where it went when it ends.
+// chosen), or when the set-up chose to print to a file, the document becomes a PDF of its
+// own in the folder "Impressões" beside Quotas.Dad, named after the report and the time,
+// and the user is told where it went when it ends.
 std::unique_ptr<Impressão> AbrirImpressão(const QString &nomeDocumento, QWidget *pai = nullptr);
 
 // Tests: documents go to the surface this factory makes; an empty function restores printing.

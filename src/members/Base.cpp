@@ -507,7 +507,9 @@ void Base::ImprimirFichaDoEcrã() {
   f.valQuota = ValQuota->text();
   f.observações = Observações->toPlainText();
   f.quotas = ListQuotas.Entradas();
-  if (auto p = AbrirImpressão(u"Ficha de Sócio"_s, this))
+  // The job is named after the member, so that a print queue tells one card from another.
+  const QString documento = u"Ficha de Sócio "_s + QString::number(ValorNumérico(f.número));
+  if (auto p = AbrirImpressão(documento, this))
     ImprimirFicha(*p, f, *CPostal, Agora());
 }
 

@@ -79,6 +79,9 @@ void ImprimirFicha(Impressão &p, const DadosFicha &f, const QComboBox &códigos
   Secção(p, u"Quotizações:"_s);
   const double c = std::floor(w / 10);
   const auto imprimirLinha = [&](const QStringList &células) {
+    // Each cell goes back to the row's height: a row that would cross the bottom moves whole
+    // to the next page first, or every cell of it would start a page of its own.
+    p.ReservarEspaço(p.AlturaLinha());
     const double y = std::floor(p.Y());
     for (int i = 0; i < 9; ++i) {
       const QString &t = células[i];

@@ -2,9 +2,13 @@
 #include "Dados.h"
 #include "FicheiroTeste.h"
 #include "Impressao.h"
+#include "LerPdf.h"
+#include "Relogio.h"
+#include "Respostas.h"
 
 #include <QComboBox>
 #include <QFontInfo>
+#include <QPrinterInfo>
 #include <QtTest>
 #include <cmath>
 #include <memory>
@@ -88,6 +92,37 @@ private slots:
     QCOMPARE(p.traços[1].página, 2);
     p.TerminarDocumento();
     QVERIFY(p.Terminado());
+  }
+
+  // With no printer, each document is a PDF of its own in "Impressões", named after it, with
+  // the margins an office printer needs, and the user is told where it went.
+  void semImpressoraCadaDocumentoNumPdf() {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+      QSKIP("há uma impressora instalada: os documentos iriam para ela");
+    Respostas respostas;
+    FixarRelógio(QDateTime(QDate(2026, 12, 6), QTime(9, 5)));
+    const auto repor = qScopeGuard([] { FixarRelógio(std::nullopt); });
+    const double a4 = 210 / 25.4 * 1440;
+    for (int i = 0; i < 2; ++i) {
+      auto p = AbrirImpressão(u"Ficha de Sócio 25"_s);
+      QVERIFY(p);
+      const double margemMm = (a4 - p->LarguraPágina()) / 2 / 1440 * 25.4;
+      QVERIFY2(margemMm > 5 && margemMm < 7, qPrintable(QString::number(margemMm)));
+      p->Imprimir(u"olá"_s);
+      p->TerminarDocumento();
+    }
+    QCOMPARE(respostas.caixas.size(), 2);
+    const QStringList nomes{u"Ficha de Sócio 25 2026-12-06 09h05m00s.pdf"_s,
+                            u"Ficha de Sócio 25 2026-12-06 09h05m00s (2).pdf"_s};
+    for (int i = 0; i < 2; ++i) {
+      const QString &texto = respostas.caixas[i].texto;
+      QVERIFY2(texto.startsWith(u"Não há impressora instalada"_s) && texto.endsWith(nomes[i]),
+               qPrintable(texto));
+      const Pdf pdf = LerPdf(ficheiro->Caminho(u"Impressões/"_s + nomes[i]));
+      QVERIFY(pdf.lido);
+      QCOMPARE(pdf.título, u"Ficha de Sócio 25"_s);
+      QCOMPARE(pdf.página.toSize(), QSize(595, 842)); // A4
+    }
   }
 
   void cabecalhoSemDadosDaColectividade() {

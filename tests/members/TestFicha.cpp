@@ -2,6 +2,7 @@
 #include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "ImprimirFicha.h"
+#include "LerPdf.h"
 #include "ListaQuotas.h"
 
 #include <QComboBox>
@@ -35,8 +36,8 @@ class TestFicha : public QObject {
                  u"1234,5"_s,
                  observações,
                  {}};
-    for (int m = 1; m <= quotas; ++m)
-      f.quotas << EntradaQuota(2003, m, Moeda::DeCêntimos(1250), 400 + m);
+    for (int m = 0; m < quotas; ++m)
+      f.quotas << EntradaQuota(2003 + m / 12, m % 12 + 1, Moeda::DeCêntimos(1250), 401 + m);
     return f;
   }
   static QList<const GravadorImpressão::Texto *> Com(const GravadorImpressão &p, const QString &t) {
@@ -137,21 +138,57 @@ private slots:
              (QStringList{u"linha um "_s, u"linha dois "_s}));
   }
 
-  // The real printer backend writes a PDF whose text a PDF reader finds.
+  // A card longer than a page: every line of dues is printed whole on one page, inside it,
+  // and none is lost or repeated.
+  void fichaLongaPassaLinhasInteiras() {
+    GravadorImpressão p;
+    ImprimirFicha(p, Ficha(200), códigos, agora);
+    QVERIFY2(p.páginas == 2 || p.páginas == 3, qPrintable(QString::number(p.páginas)));
+    const qsizetype fim = p.Textos().indexOf(u"Observações:"_s);
+    QMap<std::pair<int, double>, QStringList> linhas;
+    for (qsizetype i = 0; i < fim; ++i) {
+      const auto &t = p.textos[i];
+      QVERIFY(t.y + AlturaDaLinha(t.fonte) <= p.AlturaPágina());
+      if (t.fonte.tamanho == 10)
+        linhas[{t.página, t.y}] << t.texto;
+    }
+    QCOMPARE(linhas.size(), 100);
+    QSet<QString> recibos;
+    for (const QStringList &l : std::as_const(linhas)) {
+      QCOMPARE(l.size(), 8); // two dues rows of four cells
+      recibos << l[3] << l[7];
+    }
+    QCOMPARE(recibos.size(), 200);
+    QVERIFY(recibos.contains(u"600 "_s));
+    QCOMPARE(p.Procurar(u"Observações:"_s)->página, p.páginas);
+  }
+
+  // The real printer backend writes a PDF whose text a PDF reader finds, named after the
+  // document and broken into the pages the recorder counts.
   void fichaNumPdfVerdadeiro() {
-    const QString leitor = QStandardPaths::findExecutable(u"pdftotext"_s);
-    if (leitor.isEmpty())
-      QSKIP("pdftotext (poppler-utils) não está instalado");
     const QString pdfFicha = ficheiro->Caminho(u"ficha.pdf"_s);
     auto impressora = std::make_unique<QPrinter>(QPrinter::HighResolution);
     impressora->setOutputFormat(QPrinter::PdfFormat);
     impressora->setOutputFileName(pdfFicha);
     QString concluído;
+    const DadosFicha ficha = Ficha(200, u"Sem observações especiais."_s);
+    QSizeF área;
     {
-      ImpressoraQt p(std::move(impressora), [&](const QString &f) { concluído = f; });
-      ImprimirFicha(p, Ficha(3, u"Sem observações especiais."_s), códigos, agora);
+      ImpressoraQt p(std::move(impressora), u"Ficha de Sócio 12"_s,
+                     [&](const QString &f) { concluído = f; });
+      área = {p.LarguraPágina(), p.AlturaPágina()};
+      ImprimirFicha(p, ficha, códigos, agora);
     }
     QCOMPARE(concluído, pdfFicha);
+    GravadorImpressão gravador(área.width(), área.height());
+    ImprimirFicha(gravador, ficha, códigos, agora);
+    const Pdf lido = LerPdf(pdfFicha);
+    QVERIFY(lido.lido);
+    QCOMPARE(lido.título, u"Ficha de Sócio 12"_s);
+    QCOMPARE(lido.páginas, gravador.páginas);
+    const QString leitor = QStandardPaths::findExecutable(u"pdftotext"_s);
+    if (leitor.isEmpty())
+      QSKIP("pdftotext (poppler-utils) não está instalado");
     QProcess pdf;
     pdf.start(leitor, {u"-layout"_s, pdfFicha, u"-"_s});
     QVERIFY(pdf.waitForFinished(20000));

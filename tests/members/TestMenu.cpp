@@ -3,6 +3,7 @@
 #include "FichaSocio.h"
 #include "FicheiroTeste.h"
 #include "Impressao.h"
+#include "LerPdf.h"
 #include "Modal.h"
 #include "Programas.h"
 #include "Respostas.h"
@@ -194,15 +195,18 @@ private slots:
     // What the screen shows is printed, saved or not.
     base->findChild<QLineEdit *>(u"Nome"_s)->setText(u"Nome ainda por gravar"_s);
     Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
-    QCOMPARE(documento, u"Ficha de Sócio"_s);
+    QCOMPARE(documento, u"Ficha de Sócio 7"_s); // the print job's name
     QVERIFY(impresso.contains(u"Sócio nº 7  -  Nome ainda por gravar"_s));
     QVERIFY(impresso.contains(u"Impressão de Ficha de Sócio"_s));
   }
 
-  // The platform's print set-up: what is chosen there is what the next document uses.
-  void configurarImpressora() {
+  // The platform's print set-up with "print to file" chosen, as it is offered when no printer
+  // is installed: its one file name would be overwritten by every document, so each document
+  // gets a PDF of its own in "Impressões" instead, and the user is told where it went.
+  void configurarImpressoraParaFicheiro() {
     Abrir();
-    const QString destino = ficheiro->Caminho(u"escolhido.pdf"_s);
+    const QString fixo = ficheiro->Caminho(u"print.pdf"_s);
+    ImpressoraEscolhida().setOutputFileName(fixo); // what the dialog offers
     bool visto = false;
     auto vigia = QuandoModal<QPrintDialog>([&](QPrintDialog &d) {
       visto =
@@ -211,16 +215,24 @@ private slots:
     });
     Acção(u"Menu_Arquivo_7"_s)->trigger();
     QVERIFY(visto);
-    // The choice made in the dialog (here: print to this file) is what printing uses next.
-    ImpressoraEscolhida().setOutputFormat(QPrinter::PdfFormat);
-    ImpressoraEscolhida().setOutputFileName(destino);
-    auto documento = AbrirImpressão(u"Teste"_s);
-    QVERIFY(documento);
-    documento->Imprimir(u"olá"_s);
-    documento->TerminarDocumento();
-    QVERIFY(QFile::exists(destino));
-    QCOMPARE(respostas->caixas.size(), 1); // the user is told where the PDF went
-    QVERIFY(respostas->caixas[0].texto.contains(u"escolhido.pdf"_s));
+    QCOMPARE(ImpressoraEscolhida().outputFormat(), QPrinter::PdfFormat);
+    const QStringList nomes{u"Ficha de Sócio 25"_s, u"Quotas em Atraso"_s};
+    for (const QString &nome : nomes) {
+      auto documento = AbrirImpressão(nome);
+      QVERIFY(documento);
+      documento->Imprimir(nome);
+      documento->TerminarDocumento();
+    }
+    QVERIFY(!QFile::exists(fixo));
+    QCOMPARE(respostas->caixas.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+      const QString &texto = respostas->caixas[i].texto;
+      QVERIFY2(!texto.contains(u"Não há impressora"_s), qPrintable(texto));
+      const QString caminho = texto.section(u'\n', -1);
+      QCOMPARE(QFileInfo(caminho).dir().dirName(), u"Impressões"_s);
+      QVERIFY2(QFileInfo(caminho).fileName().startsWith(nomes[i] + u' '), qPrintable(caminho));
+      QCOMPARE(LerPdf(caminho).título, nomes[i]);
+    }
   }
 
   void janelasLigadasPeloPrograma() {
