@@ -6,9 +6,11 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <memory>
 #include <vector>
 
 class ConjuntoRegistos;
+class ReservaFicheiro;
 
 // One open Quotas.Dad. Every failure of the engine comes out as ErroBaseDados.
 class BaseDados {
@@ -24,8 +26,14 @@ public:
   static void Criar(const QString &caminho);
 
   // Opens an existing file for reading and writing. A file that is not an SQLite database,
-  // or lacks the tables of this program, is refused and left exactly as it was.
+  // or lacks the tables of this program, is refused and left exactly as it was. While it is
+  // open, the file is marked as in use (ReservaFicheiro); a file that another program has
+  // open is refused with that program's name.
   void Abrir(const QString &caminho);
+
+  // Whether Abrir marks the file as in use (the default). Only a reader that can share the
+  // file with a running program goes without: a backup, the check of a copy.
+  void DefinirReserva(bool reservar) { reservarAoAbrir = reservar; }
 
   // How long a write waits for another program that holds the file, in milliseconds; read
   // when the file is opened.
@@ -67,5 +75,7 @@ private:
   bool aberta = false;
   int profundidade = 0; // open transactions
   int espera = 3000;
+  bool reservarAoAbrir = true;
+  std::shared_ptr<ReservaFicheiro> reserva; // held from Abrir to Fechar
   std::vector<ConjuntoRegistos *> conjuntos;
 };
