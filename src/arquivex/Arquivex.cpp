@@ -273,7 +273,7 @@ void Arquivex::Copiar() {
   }
   if (!r.ok) {
     Bip();
-    MostrarMensagem(r.erro, Botões::OK, Ícone::Crítico, Título(), this);
+    MostrarMensagem(r.erro, Botões::OK, Ícone::Crítico, Título(), this, r.pormenor);
     ActualizarAviso();
     return;
   }
@@ -315,7 +315,7 @@ void Arquivex::Repor() {
   }
   if (!r.ok) {
     Bip();
-    MostrarMensagem(r.erro, Botões::OK, Ícone::Crítico, Título(), this);
+    MostrarMensagem(r.erro, Botões::OK, Ícone::Crítico, Título(), this, r.pormenor);
     ActualizarLista();
     return;
   }

@@ -4,6 +4,7 @@
 #include "Dados.h"
 #include "Esquema.h"
 #include "Relogio.h"
+#include "Reserva.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -69,34 +70,61 @@ QString DarNome(const QString &provisório, const QDir &pasta, const QString &ba
   return {};
 }
 
-// A byte-for-byte copy that is on the disk (flushed and synced) once it carries its name.
-bool CopiarFicheiro(const QString &de, const QString &para, QString &pormenor) {
+enum class FalhaCópia {
+  Nenhuma,
+  Origem,  // the source cannot be read
+  Destino, // the copy cannot be created or finished
+  Espaço,  // the copy found no room
+};
+
+// A byte-for-byte copy that is on the disk (flushed and synced) once it carries its name; on
+// any failure nothing is left under that name.
+FalhaCópia CopiarFicheiro(const QString &de, const QString &para, QString &pormenor) {
   QFile origem(de);
   if (!origem.open(QIODevice::ReadOnly)) {
     pormenor = origem.errorString();
-    return false;
+    return FalhaCópia::Origem;
   }
   QSaveFile destino(para);
-  if (!destino.open(QIODevice::WriteOnly)) {
+  // Unbuffered, so that each block's write reports at once how much of it reached the file.
+  if (!destino.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     pormenor = destino.errorString();
-    return false;
+    return FalhaCópia::Destino;
   }
   while (!origem.atEnd()) {
     const QByteArray bloco = origem.read(1 << 20);
     if (origem.error() != QFileDevice::NoError) {
       pormenor = origem.errorString();
       destino.cancelWriting();
-      destino.commit();
-      return false;
+      return FalhaCópia::Origem;
     }
-    if (destino.write(bloco) != bloco.size())
-      break;
+    // A write cut short sets no error of its own, and the file would be committed as if
+    // whole. Once the file exists, a refused write means there is no room for it: a full
+    // disk, a quota, a size limit of the medium.
+    if (destino.write(bloco) != bloco.size()) {
+      pormenor = destino.errorString();
+      destino.cancelWriting();
+      return FalhaCópia::Espaço;
+    }
   }
   if (!destino.commit()) {
     pormenor = destino.errorString();
-    return false;
+    return FalhaCópia::Destino;
   }
-  return true;
+  return FalhaCópia::Nenhuma;
+}
+
+// True when both files hold the same bytes: a copy is trusted only once read back.
+bool MesmoConteúdo(const QString &a, const QString &b) {
+  QFile fa(a), fb(b);
+  if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
+    return false;
+  while (!fa.atEnd()) {
+    const QByteArray ba = fa.read(1 << 20), bb = fb.read(1 << 20);
+    if (ba.isEmpty() || ba != bb)
+      return false;
+  }
+  return fa.error() == QFileDevice::NoError && fb.error() == QFileDevice::NoError;
 }
 
 // What an engine failure says about a copy.
@@ -157,11 +185,26 @@ VerificaçãoCópia Examinar(QSqlDatabase &db) {
       return v;
     }
   }
-  if (!q.exec(u"SELECT count(*) FROM "_s + Identificador(u"Sócios")) || !q.next())
-    return falha(q.lastError());
-  v.sócios = q.value(0).toLongLong();
+  for (const DefTabela &t : TabelasDoFicheiro()) {
+    if (!q.exec(u"SELECT count(*) FROM "_s + Identificador(t.nome)) || !q.next())
+      return falha(q.lastError());
+    v.linhas << q.value(0).toLongLong();
+    if (t.nome == u"Sócios"_s)
+      v.sócios = v.linhas.last();
+  }
   v.estado = EstadoCópia::Boa;
   return v;
+}
+
+// The rows of each table of an open file, in the order of TabelasDoFicheiro().
+QList<qint64> ContarLinhas(BaseDados &bd) {
+  QList<qint64> r;
+  for (const DefTabela &t : TabelasDoFicheiro()) {
+    QSqlQuery q =
+        bd.Executar(u"SELECT count(*) FROM "_s + Identificador(t.nome), {}, u"Contar as linhas"_s);
+    r << (q.next() ? q.value(0).toLongLong() : -1);
+  }
+  return r;
 }
 
 // The read-only check, and then the program's own gate: the file must open as the program
@@ -171,7 +214,9 @@ VerificaçãoCópia VerificarCompleto(const QString &ficheiro) {
   if (!v.Boa())
     return v;
   try {
+    // A file of this tool's own, not yet in use by anybody: no lock file beside it.
     BaseDados bd;
+    bd.DefinirReserva(false);
     bd.Abrir(ficheiro);
   } catch (const ErroBaseDados &e) {
     v.pormenor = e.Pormenor();
@@ -180,12 +225,8 @@ VerificaçãoCópia VerificarCompleto(const QString &ficheiro) {
   return v;
 }
 
-QString ComPormenor(const QString &texto, const QString &pormenor) {
-  return pormenor.isEmpty() ? texto : texto + u"\n\n("_s + pormenor + u')';
-}
-
 // Keeps the current data file as a copy in `pasta` before a restore replaces it. Returns the
-// name of the copy, or an empty text with `erro` set.
+// name of the copy, or an empty text with `erro` (and the engine's words in `pormenor`) set.
 //
 // The file is first opened through the engine, which does what the main program would do on
 // its next start: a transaction that a crash left unfinished (a hot journal) is rolled back and
@@ -193,8 +234,14 @@ QString ComPormenor(const QString &texto, const QString &pormenor) {
 // last complete state. A file the engine cannot use (damaged, foreign) is not in use by anybody
 // and is copied byte for byte; a journal the engine could not deal with goes beside the copy
 // under the matching name, so that the pair keeps whatever may still be recovered from it.
-QString Salvaguardar(const QString &dados, const QString &pasta, QString &erro) {
+//
+// This copy may soon be the only one of everything entered since the last backup: it takes its
+// name only once read back whole (the engine's copy: integrity and the same rows in every
+// table; the plain copy: the same bytes).
+QString Salvaguardar(const QString &dados, const QString &pasta, QString &erro, QString &pormenor) {
   const QString operação = u"Guardar o ficheiro actual"_s;
+  const QString nadaAlterado =
+      u"\nA cópia não foi reposta e o ficheiro de sócios não foi alterado."_s;
   BaseDados bd;
   bool aberta = false;
   try {
@@ -203,6 +250,7 @@ QString Salvaguardar(const QString &dados, const QString &pasta, QString &erro) 
   } catch (const ErroBaseDados &e) {
     if (e.Causa() == CausaErro::EmUso || e.Causa() == CausaErro::SemAcesso) {
       erro = e.Mensagem() + u"\nA cópia não foi reposta."_s;
+      pormenor = e.Detalhes();
       return {};
     }
   }
@@ -214,39 +262,54 @@ QString Salvaguardar(const QString &dados, const QString &pasta, QString &erro) 
     return {};
   }
   const QString provisório = NomeProvisório(destino);
-  QString pormenor;
-  bool copiado = false;
+  bool copiado = false, semEspaço = false;
   if (aberta) {
     try {
+      const QList<qint64> linhas = ContarLinhas(bd);
       bd.Executar(u"VACUUM INTO ?"_s, {provisório}, operação);
-      copiado = true;
+      const VerificaçãoCópia v = VerificarFicheiro(provisório);
+      copiado = v.Boa() && v.linhas == linhas;
+      if (!copiado)
+        pormenor = operação + u": "_s + DescreverEstado(v.estado) + u' ' + v.pormenor;
     } catch (const ErroBaseDados &e) {
-      // Damage deep inside that opening did not see: fall back to the plain copy.
-      pormenor = e.Pormenor();
-      QFile::remove(provisório);
+      // Damage deep inside that opening did not see: the plain copy below. A disk without
+      // room for this copy has none for that one either.
+      pormenor = e.Detalhes();
+      semEspaço = e.Causa() == CausaErro::DiscoCheio;
     }
+    if (!copiado)
+      QFile::remove(provisório);
     bd.Fechar();
   }
-  if (!copiado)
-    copiado = CopiarFicheiro(dados, provisório, pormenor);
-  const QString nome =
+  if (!copiado && !semEspaço) {
+    const FalhaCópia f = CopiarFicheiro(dados, provisório, pormenor);
+    semEspaço = f == FalhaCópia::Espaço;
+    copiado = f == FalhaCópia::Nenhuma && MesmoConteúdo(dados, provisório);
+  }
+  QString nome =
       copiado ? DarNome(provisório, destino, u"Quotas antes da reposição "_s + Carimbo(Agora()))
               : QString();
+  const QString diário = dados + SufixoDiário;
+  if (!nome.isEmpty() && !aberta && QFileInfo::exists(diário)) {
+    const FalhaCópia f = CopiarFicheiro(diário, nome + SufixoDiário, pormenor);
+    semEspaço = f == FalhaCópia::Espaço;
+    if (f != FalhaCópia::Nenhuma || !MesmoConteúdo(diário, nome + SufixoDiário)) {
+      QFile::remove(nome + SufixoDiário);
+      QFile::remove(nome);
+      nome.clear();
+    }
+  }
   if (nome.isEmpty()) {
     QFile::remove(provisório);
-    erro = ComPormenor(u"Não foi possível guardar o ficheiro actual na pasta "_s + Nome(pasta) +
-                           u".\nA cópia não foi reposta e o ficheiro de sócios não foi alterado."_s,
-                       pormenor);
-    return {};
-  }
-  const QString diário = dados + SufixoDiário;
-  if (!aberta && QFileInfo::exists(diário) &&
-      !CopiarFicheiro(diário, nome + SufixoDiário, pormenor)) {
-    QFile::remove(nome);
-    erro = ComPormenor(u"Não foi possível guardar o diário "_s + Nome(diário) + u" na pasta "_s +
-                           Nome(pasta) +
-                           u".\nA cópia não foi reposta e o ficheiro de sócios não foi alterado."_s,
-                       pormenor);
+    if (semEspaço)
+      erro = u"O disco da pasta "_s + Nome(pasta) +
+             u" está cheio: não há espaço para guardar o ficheiro actual antes de o "_s
+             u"substituir.\nLiberte espaço no disco e tente de novo."_s +
+             nadaAlterado;
+    else
+      erro = u"Não foi possível guardar o ficheiro actual na pasta "_s + Nome(pasta) +
+             u".\nVerifique se a pasta permite escrita e se o disco tem espaço livre."_s +
+             nadaAlterado;
     return {};
   }
   return nome;
@@ -308,11 +371,18 @@ ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QStri
   // Opening through the store refuses a foreign file with its own clear message before
   // anything is created. It opens for writing on purpose: a transaction left unfinished by a
   // crash is rolled back first, so the copy holds the last complete state.
+  //
+  // A backup may be made while the program has the file open (the user can start this tool
+  // by hand): the engine copies one consistent state under its own read lock, and a program
+  // saving meanwhile simply waits. So a backup neither needs nor takes the mark of a file in
+  // use, and never keeps the program from starting.
   BaseDados bd;
+  bd.DefinirReserva(false);
   try {
     bd.Abrir(origem);
   } catch (const ErroBaseDados &e) {
     r.erro = e.Mensagem();
+    r.pormenor = e.Detalhes();
     return r;
   }
 
@@ -332,14 +402,17 @@ ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QStri
   } catch (const ErroBaseDados &e) {
     bd.Fechar();
     QFile::remove(provisório);
+    r.pormenor = e.Detalhes();
     if (e.Causa() == CausaErro::Danificado)
       r.erro = e.Mensagem() + u"\nNenhuma cópia foi feita."_s;
+    else if (e.Causa() == CausaErro::DiscoCheio)
+      r.erro = u"O disco da pasta "_s + Nome(pasta) +
+               u" está cheio: a cópia de segurança não foi gravada.\nLiberte espaço no disco ou "_s
+               u"escolha outra pasta.\nO ficheiro de sócios não foi alterado."_s;
     else
-      r.erro =
-          ComPormenor(u"Não foi possível gravar a cópia de segurança na pasta "_s + Nome(pasta) +
-                          u".\nVerifique se a pasta permite escrita e se o disco tem "_s
-                          u"espaço livre.\nO ficheiro de sócios não foi alterado."_s,
-                      e.Pormenor());
+      r.erro = u"Não foi possível gravar a cópia de segurança na pasta "_s + Nome(pasta) +
+               u".\nVerifique se a pasta permite escrita e se o disco tem espaço livre.\nO "_s
+               u"ficheiro de sócios não foi alterado."_s;
     return r;
   }
   bd.Fechar();
@@ -348,11 +421,10 @@ ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QStri
   const VerificaçãoCópia v = VerificarCompleto(provisório);
   if (!v.Boa()) {
     QFile::remove(provisório);
-    r.erro = ComPormenor(u"A cópia gravada na pasta "_s + Nome(pasta) + u' ' +
-                             DescreverEstado(v.estado) +
-                             u" e foi apagada.\nVerifique o disco e tente de novo; o ficheiro de "_s
-                             u"sócios não foi alterado."_s,
-                         v.pormenor);
+    r.erro = u"A cópia gravada na pasta "_s + Nome(pasta) + u' ' + DescreverEstado(v.estado) +
+             u" e foi apagada.\nVerifique o disco e tente de novo; o ficheiro de sócios não foi "_s
+             u"alterado."_s;
+    r.pormenor = v.pormenor;
     return r;
   }
   r.cópia = DarNome(provisório, destino, u"Quotas "_s + Carimbo(Agora()));
@@ -425,20 +497,34 @@ ResultadoReposição ReporCópia(const QString &cópia, const QString &ficheiroD
     return r;
   }
 
+  // The data file is marked as in use for the whole restore: a program that has it open
+  // refuses the restore, and none can open it until the restore is over.
+  std::shared_ptr<ReservaFicheiro> marca;
+  try {
+    marca = ReservaFicheiro::Tomar(dados, u"Repor a cópia"_s);
+  } catch (const ErroBaseDados &e) {
+    r.erro = e.Mensagem() + u"\nA cópia não foi reposta."_s;
+    return r;
+  }
+
   // The copy is brought beside the data file first and checked there: what is checked are
   // exactly the bytes that go in place, the final step is a rename within one folder, and the
   // copy itself (perhaps on a removable disk) is never opened by the engine.
   const QDir pastaDados = QFileInfo(dados).absoluteDir();
   const QString provisório = NomeProvisório(pastaDados);
-  QString pormenor;
-  if (!CopiarFicheiro(origem, provisório, pormenor)) {
+  const FalhaCópia falhaCópia = CopiarFicheiro(origem, provisório, r.pormenor);
+  // Bytes that differ from the copy's are a fault of this transfer, not of the copy.
+  if (falhaCópia != FalhaCópia::Nenhuma || !MesmoConteúdo(origem, provisório)) {
     QFile::remove(provisório);
-    r.erro = ComPormenor(u"Não foi possível copiar "_s + Nome(origem) + u" para a pasta "_s +
-                             Nome(pastaDados.path()) +
-                             u".\nVerifique se a pasta permite escrita e se o disco tem espaço "_s
-                             u"livre."_s +
-                             nãoAlterado,
-                         pormenor);
+    if (falhaCópia == FalhaCópia::Espaço)
+      r.erro = u"O disco da pasta "_s + Nome(pastaDados.path()) +
+               u" está cheio: não há espaço para trazer a cópia "_s + Nome(origem) +
+               u".\nLiberte espaço no disco e tente de novo."_s + nãoAlterado;
+    else
+      r.erro = u"Não foi possível copiar "_s + Nome(origem) + u" para a pasta "_s +
+               Nome(pastaDados.path()) +
+               u".\nVerifique se a pasta permite escrita e se o disco tem espaço livre."_s +
+               nãoAlterado;
     return r;
   }
   const VerificaçãoCópia v = VerificarCompleto(provisório);
@@ -446,11 +532,12 @@ ResultadoReposição ReporCópia(const QString &cópia, const QString &ficheiroD
     QFile::remove(provisório);
     r.erro = u"A cópia "_s + Nome(origem) + u' ' + DescreverEstado(v.estado) +
              u" e não pode ser reposta."_s + nãoAlterado;
+    r.pormenor = v.pormenor;
     return r;
   }
 
   if (QFileInfo::exists(dados)) {
-    r.salvaguarda = Salvaguardar(dados, pastaSalvaguarda, r.erro);
+    r.salvaguarda = Salvaguardar(dados, pastaSalvaguarda, r.erro, r.pormenor);
     if (r.salvaguarda.isEmpty()) {
       QFile::remove(provisório);
       return r;
@@ -482,9 +569,9 @@ ResultadoReposição ReporCópia(const QString &cópia, const QString &ficheiroD
     QFile::remove(provisório);
     if (!diárioAfastado.isEmpty())
       QFile::rename(diárioAfastado, diário);
-    r.erro = ComPormenor(u"Não foi possível substituir o ficheiro de sócios "_s + Nome(dados) +
-                             u".\nA cópia não foi reposta; o ficheiro actual ficou como estava."_s,
-                         QString::fromStdString(falha.message()));
+    r.erro = u"Não foi possível substituir o ficheiro de sócios "_s + Nome(dados) +
+             u".\nA cópia não foi reposta; o ficheiro actual ficou como estava."_s;
+    r.pormenor = QString::fromStdString(falha.message());
     return r;
   }
   if (!diárioAfastado.isEmpty())

@@ -22,8 +22,9 @@ enum class EstadoCópia {
 
 struct VerificaçãoCópia {
   EstadoCópia estado = EstadoCópia::Ilegível;
-  qint64 sócios = 0; // members in the file, when it is sound
-  QString pormenor;  // the engine's own words, when there are any
+  qint64 sócios = 0;    // members in the file, when it is sound
+  QList<qint64> linhas; // rows of each table (TabelasDoFicheiro() order), when it is sound
+  QString pormenor;     // the engine's own words, when there are any
   bool Boa() const { return estado == EstadoCópia::Boa; }
 };
 
@@ -38,7 +39,8 @@ struct ResultadoSegurança {
   bool ok = false;
   QString cópia; // the copy written, when ok
   qint64 sócios = 0;
-  QString erro; // what the user reads, when not ok
+  QString erro;     // what the user reads, when not ok
+  QString pormenor; // the engine's own words, for the message box's details
 };
 
 // Copies the data file into `pasta` (created if missing) as "Quotas 2026-12-06 10h05m33s.Dad",
@@ -65,10 +67,12 @@ struct ResultadoReposição {
   qint64 sócios = 0;   // members in the restored file
   QString salvaguarda; // where the replaced file was kept; empty when there was none
   QString erro;
+  QString pormenor; // the engine's own words, for the message box's details
 };
 
 // Puts `cópia` in place of the data file. The copy is checked first; an unsound copy is refused
-// and nothing is touched. The current file is kept in `pastaSalvaguarda` as "Quotas antes da
-// reposição <moment>.Dad" before it is replaced in one step; on any failure it stays usable.
+// and nothing is touched. A data file that a program has open is not replaced. The current
+// file is kept in `pastaSalvaguarda` as "Quotas antes da reposição <moment>.Dad", and read back
+// whole, before it is replaced in one step; on any failure it stays as it was.
 ResultadoReposição ReporCópia(const QString &cópia, const QString &ficheiroDados,
                               const QString &pastaSalvaguarda);

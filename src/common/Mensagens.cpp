@@ -1,5 +1,7 @@
 #include "Mensagens.h"
 
+#include "ErroBaseDados.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -37,11 +39,12 @@ QMessageBox::Icon ÍconeQt(Ícone i) {
 } // namespace
 
 Resposta MostrarMensagem(const QString &texto, Botões botões, Ícone ícone, const QString &título,
-                         QWidget *pai) {
+                         QWidget *pai, const QString &detalhes) {
   if (const auto &r = RespondedorActual())
-    return r(PedidoMensagem{título, texto, botões, ícone});
+    return r(PedidoMensagem{título, texto, botões, ícone, detalhes});
 
   QMessageBox caixa(ÍconeQt(ícone), título, texto, QMessageBox::NoButton, pai);
+  caixa.setDetailedText(detalhes);
   QAbstractButton *ok = nullptr, *cancelar = nullptr, *sim = nullptr, *não = nullptr;
   switch (botões) {
   case Botões::OK:
@@ -71,6 +74,12 @@ Resposta MostrarMensagem(const QString &texto, Botões botões, Ícone ícone, c
   if (escolhido == cancelar)
     return Resposta::Cancelar;
   return Resposta::OK;
+}
+
+void MostrarErro(const ErroBaseDados &erro, const QString &título, QWidget *pai,
+                 const QString &acrescento) {
+  MostrarMensagem(erro.Mensagem() + acrescento, Botões::OK, Ícone::Crítico, título, pai,
+                  erro.Detalhes());
 }
 
 void Bip() {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class ErroBaseDados;
 class QWidget;
 
 // Every message box of the program goes through MostrarMensagem, and every beep through Bip,
@@ -17,12 +18,19 @@ struct PedidoMensagem {
   QString texto;
   Botões botões = Botões::OK;
   Ícone ícone = Ícone::Nenhum;
+  QString detalhes; // behind the box's details button: the engine's own words
 };
 
 // Shows a modal message box (buttons "OK", "&Sim", "&Não", "&Cancelar") and returns the
 // button chosen. Closing the box with Escape counts as Cancelar or Não where the box has one.
+// `detalhes`, when given, stays folded away behind the box's details button.
 Resposta MostrarMensagem(const QString &texto, Botões botões, Ícone ícone, const QString &título,
-                         QWidget *pai = nullptr);
+                         QWidget *pai = nullptr, const QString &detalhes = {});
+
+// An engine failure: its Portuguese message (followed by `acrescento`), the engine's words
+// in the details.
+void MostrarErro(const ErroBaseDados &erro, const QString &título, QWidget *pai = nullptr,
+                 const QString &acrescento = {});
 
 // The computer's beep.
 void Bip();

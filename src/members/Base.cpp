@@ -878,7 +878,7 @@ void Base::GravarSócio() {
     // Nothing was written; the screen keeps all that the user typed.
     Ampulheta::Seta();
     Bip();
-    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, TítuloGravar, this);
+    MostrarErro(e, TítuloGravar, this);
     return;
   }
   if (r.erro != ErroFicha::Nenhum) {
@@ -918,7 +918,7 @@ void Base::EliminarSócio() {
       } catch (const ErroBaseDados &e) {
         Ampulheta::Seta();
         Bip();
-        MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, u"Eliminar Sócio"_s, this);
+        MostrarErro(e, u"Eliminar Sócio"_s, this);
       }
     }
     SócioActual = SócioAMostrarApós(sócios, número);

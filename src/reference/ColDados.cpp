@@ -187,7 +187,7 @@ bool ColDados::GravarDados() {
   } catch (const ErroBaseDados &e) {
     Ampulheta::Seta();
     Bip();
-    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, Título, this);
+    MostrarErro(e, Título, this);
     return false;
   }
   tabelas.Reexecutar();

@@ -328,7 +328,7 @@ void Tabelas::GravarTabelas() {
     // Nothing was written: the marks and the deletions wait on screen for the next try.
     Ampulheta::Seta();
     Bip();
-    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, u"Gravar Dados"_s, this);
+    MostrarErro(e, u"Gravar Dados"_s, this);
     return;
   }
   for (int k = 0; k < 3; ++k)

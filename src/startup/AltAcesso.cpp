@@ -126,7 +126,7 @@ void AltAcesso::Abrir(QWidget *principal) {
     // Without the current code nothing may be changed: the window is not opened.
     Ampulheta::Seta();
     Bip();
-    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, Título, principal);
+    MostrarErro(e, Título, principal);
     return;
   }
   janela->exec();
@@ -192,7 +192,7 @@ void AltAcesso::Concluir() {
     GuardarCódigoAcesso(Dados().bd, *Dados().tabelas, novo);
   } catch (const ErroBaseDados &e) {
     // Reported as a failure, never as a change: the old code still holds.
-    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, Título, this);
+    MostrarErro(e, Título, this);
     reject();
     return;
   }

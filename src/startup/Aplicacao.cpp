@@ -16,7 +16,7 @@ bool AplicaçãoAgremia::notify(QObject *receptor, QEvent *evento) {
     return QApplication::notify(receptor, evento);
   } catch (const ErroBaseDados &e) {
     Bip();
-    MostrarMensagem(e.Mensagem(), Botões::OK, Ícone::Crítico, u"Agremia"_s);
+    MostrarErro(e, u"Agremia"_s);
   } catch (const std::exception &e) {
     Bip();
     MostrarMensagem(u"Ocorreu um erro interno do programa; a operação não foi concluída.\n\n("_s +

@@ -24,8 +24,7 @@ bool &AcessoPermitido() {
 void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai) {
   QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
   Bip();
-  MostrarMensagem(e.Mensagem() + u"\n\nO programa vai terminar."_s, Botões::OK, Ícone::Crítico,
-                  TítuloPrograma, pai);
+  MostrarErro(e, TítuloPrograma, pai, u"\n\nO programa vai terminar."_s);
   QGuiApplication::restoreOverrideCursor();
 }
 

@@ -2,6 +2,7 @@
 
 #include "ConjuntoRegistos.h"
 #include "Esquema.h"
+#include "Reserva.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -84,6 +85,10 @@ void BaseDados::Abrir(const QString &ficheiro) {
   caminho = QFileInfo(ficheiro).absoluteFilePath();
   if (!QFileInfo::exists(caminho))
     throw ErroBaseDados(CausaErro::FicheiroInexistente, operação, caminho);
+  // Marked before the engine touches the file: a file open in another program is left alone.
+  std::shared_ptr<ReservaFicheiro> marca;
+  if (reservarAoAbrir)
+    marca = ReservaFicheiro::Tomar(caminho, operação);
 
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, nomeLigação);
@@ -101,10 +106,20 @@ void BaseDados::Abrir(const QString &ficheiro) {
   }
   aberta = true;
   ++geração;
+  reserva = std::move(marca);
   try {
     VerificarEsquema();
-    // The rollback journal with full sync keeps the one file complete at every moment.
-    Executar(u"PRAGMA synchronous=FULL"_s, {}, operação);
+    // The rollback journal keeps the one file complete at every moment, so that it can be
+    // copied as it is. Write-ahead logging, which another tool may have switched on, keeps
+    // committed data in a second file: the file is put back to the rollback journal.
+    QSqlQuery modo = Executar(u"PRAGMA journal_mode"_s, {}, operação);
+    if (modo.next() && modo.value(0).toString().compare(u"wal"_s, Qt::CaseInsensitive) == 0) {
+      modo.finish();
+      Executar(u"PRAGMA journal_mode=DELETE"_s, {}, operação);
+    }
+    // EXTRA also syncs the folder once the journal is deleted: a power cut right after a save
+    // is reported cannot bring the journal back and undo the save.
+    Executar(u"PRAGMA synchronous=EXTRA"_s, {}, operação);
   } catch (...) {
     Fechar();
     throw;
@@ -149,6 +164,7 @@ void BaseDados::Fechar() {
   }
   QSqlDatabase::removeDatabase(nomeLigação);
   aberta = false;
+  reserva.reset();
 }
 
 bool BaseDados::SóLeitura() const {

@@ -44,6 +44,7 @@ private:
   QString operação;
   quint64 geração;
 };
+class ReservaFicheiro;
 
 // One open Quotas.Dad. Every failure of the engine comes out as ErroBaseDados.
 class BaseDados {
@@ -59,8 +60,14 @@ public:
   static void Criar(const QString &caminho);
 
   // Opens an existing file for reading and writing. A file that is not an SQLite database,
-  // or lacks the tables of this program, is refused and left exactly as it was.
+  // or lacks the tables of this program, is refused and left exactly as it was. While it is
+  // open, the file is marked as in use (ReservaFicheiro); a file that another program has
+  // open is refused with that program's name.
   void Abrir(const QString &caminho);
+
+  // Whether Abrir marks the file as in use (the default). Only a reader that can share the
+  // file with a running program goes without: a backup, the check of a copy.
+  void DefinirReserva(bool reservar) { reservarAoAbrir = reservar; }
 
   // How long a write waits for another program that holds the file, in milliseconds; read
   // when the file is opened.
@@ -144,5 +151,7 @@ private:
   quint64 versão = 0;
   quint64 geração = 0; // a new one at each opening: statements of a closed file are dropped
   std::unordered_map<QString, std::vector<std::unique_ptr<QSqlQuery>>> preparadas;
+  bool reservarAoAbrir = true;
+  std::shared_ptr<ReservaFicheiro> reserva; // held from Abrir to Fechar
   std::vector<ConjuntoRegistos *> conjuntos;
 };

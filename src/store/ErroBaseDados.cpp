@@ -37,12 +37,21 @@ QString ErroBaseDados::Mensagem() const {
     r = u"O ficheiro "_s + nome +
         u" está a ser usado por outro programa.\nFeche esse programa e tente de novo."_s;
     break;
+  case CausaErro::AbertoNoutroPrograma:
+    r = u"O ficheiro "_s + nome + u" está aberto noutro programa: "_s + pormenor +
+        u".\nFeche esse programa e tente de novo."_s;
+    break;
   case CausaErro::SóLeitura:
     r = u"O ficheiro "_s + nome +
         u" (ou a pasta onde está) só permite leitura: os dados não foram gravados."_s;
     break;
   case CausaErro::DiscoCheio:
-    r = u"O disco onde está o ficheiro "_s + nome + u" está cheio: os dados não foram gravados."_s;
+    r = u"O disco onde está o ficheiro "_s + nome +
+        u" está cheio: os dados não foram gravados.\nLiberte espaço no disco e tente de novo."_s;
+    break;
+  case CausaErro::ErroDisco:
+    r = u"Não foi possível ler ou escrever no disco onde está o ficheiro "_s + nome +
+        u": a operação não foi concluída.\nVerifique se o disco continua ligado e tente de novo."_s;
     break;
   case CausaErro::SemAcesso:
     r = u"Não foi possível abrir o ficheiro "_s + nome +
@@ -61,17 +70,28 @@ QString ErroBaseDados::Mensagem() const {
     r = u"Ocorreu um erro ao usar o ficheiro "_s + nome + u'.';
     break;
   }
-  if (!pormenor.isEmpty())
-    r += u"\n\n("_s + operação + u": "_s + pormenor + u')';
   return r;
+}
+
+QString ErroBaseDados::Detalhes() const {
+  // The holder of the file is named in the message itself.
+  if (pormenor.isEmpty() || causa == CausaErro::AbertoNoutroPrograma)
+    return {};
+  return operação + u": "_s + pormenor;
 }
 
 CausaErro CausaDoErro(const QSqlError &erro) {
   bool ok = false;
-  const int código = erro.nativeErrorCode().toInt(&ok) & 0xff; // primary result code
+  const int completo = erro.nativeErrorCode().toInt(&ok); // the driver reports extended codes
+  const int código = completo & 0xff;                     // primary result code
   const QString texto = erro.databaseText();
   if (!ok)
     return CausaErro::Desconhecida;
+  // A write refused part-way (SQLITE_IOERR_WRITE) is, on a working disk, a file that found no
+  // more room: a quota, or a size limit of the medium (FAT's 4 GB). A plain full disk comes as
+  // SQLITE_FULL.
+  if (completo == (10 | (3 << 8)))
+    return CausaErro::DiscoCheio;
   switch (código) {
   case 5: // SQLITE_BUSY
   case 6: // SQLITE_LOCKED
@@ -82,6 +102,8 @@ CausaErro CausaDoErro(const QSqlError &erro) {
     return CausaErro::Danificado;
   case 13: // SQLITE_FULL
     return CausaErro::DiscoCheio;
+  case 10: // SQLITE_IOERR
+    return CausaErro::ErroDisco;
   case 3:  // SQLITE_PERM
   case 14: // SQLITE_CANTOPEN
     return CausaErro::SemAcesso;

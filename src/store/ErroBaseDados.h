@@ -7,18 +7,20 @@ class QSqlError;
 
 enum class CausaErro {
   Desconhecida,
-  FicheiroInexistente, // the file to open is not there
-  JáExiste,            // the file to create is already there
-  NãoÉBaseDados,       // not an SQLite file at all (a text file, say)
-  FicheiroEstranho,    // an SQLite file without the tables of this program
-  Danificado,          // the engine found the file damaged
-  EmUso,               // locked by another program
-  SóLeitura,           // the file or its folder cannot be written
-  DiscoCheio,
-  SemAcesso,        // the file or its folder cannot be opened
-  Duplicado,        // a unique index refused the row
-  ValorInválido,    // a value does not fit its field
-  SemRegistoActual, // no current row to read, change or delete
+  FicheiroInexistente,  // the file to open is not there
+  JáExiste,             // the file to create is already there
+  NãoÉBaseDados,        // not an SQLite file at all (a text file, say)
+  FicheiroEstranho,     // an SQLite file without the tables of this program
+  Danificado,           // the engine found the file damaged
+  EmUso,                // locked by another program
+  AbertoNoutroPrograma, // marked as open by another program (see Reserva.h)
+  SóLeitura,            // the file or its folder cannot be written
+  DiscoCheio,           // no room for the file: a full disk, a quota, a file-size limit
+  ErroDisco,            // the disk refused to read or write (a removed or failing medium)
+  SemAcesso,            // the file or its folder cannot be opened
+  Duplicado,            // a unique index refused the row
+  ValorInválido,        // a value does not fit its field
+  SemRegistoActual,     // no current row to read, change or delete
 };
 
 // The one exception that the store raises. It carries the cause, the action that failed,
@@ -34,6 +36,9 @@ public:
 
   // A clear text in Portuguese naming the file and the cause.
   QString Mensagem() const;
+  // The action and the engine's own (English) words, for the message box's details: the user
+  // reads the cause in Mensagem(), whoever helps them can read these.
+  QString Detalhes() const;
 
   const char *what() const noexcept override { return textoC.constData(); }
 

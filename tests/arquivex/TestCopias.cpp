@@ -2,6 +2,7 @@
 #include "Dados.h"
 #include "FicheiroExemplo.h"
 #include "PastaTeste.h"
+#include "ProcessoFilho.h"
 #include "Relogio.h"
 
 #include <QtTest>
@@ -278,29 +279,113 @@ private slots:
     QCOMPARE(Linhas(NomeFicheiroDados), Linhas(boa));
   }
 
-  // A file that another program is writing is not replaced under it.
+  // A file that another program is writing, or that the program has open, is not replaced
+  // under it. A backup may still be made from a file the program has open.
+  void ficheiroEmUsoNaoESubstituido_data() {
+    QTest::addColumn<bool>("programaAberto");
+    QTest::addColumn<QString>("motivo");
+    QTest::newRow("transacção de outro programa") << false << u"está a ser usado por outro"_s;
+    QTest::newRow("programa com o ficheiro aberto") << true << u"está aberto noutro programa"_s;
+  }
   void ficheiroEmUsoNaoESubstituido() {
+    QFETCH(bool, programaAberto);
+    QFETCH(QString, motivo);
+#ifndef AGREMIA_PROCESSO_FILHO
+    if (programaAberto)
+      QSKIP("precisa de fork()");
+#endif
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
     const QString cópia = Copiar(Momento(1, 9, 0, 0));
     Povoar(NomeFicheiroDados, 3, 1);
+    const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);
     {
       auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outro"_s);
       db.setDatabaseName(pasta.Caminho(NomeFicheiroDados));
       QVERIFY(db.open());
       QSqlQuery q(db);
-      QVERIFY(q.exec(u"BEGIN EXCLUSIVE"_s));
+      if (!programaAberto)
+        QVERIFY(q.exec(u"BEGIN EXCLUSIVE"_s));
+#ifdef AGREMIA_PROCESSO_FILHO
+      std::unique_ptr<ProcessoFilho> programa;
+      if (programaAberto) {
+        auto doFilho = std::make_shared<BaseDados>();
+        programa = std::make_unique<ProcessoFilho>([doFilho] { doFilho->Abrir(NomeFicheiroDados); },
+                                                   [doFilho] { doFilho->Fechar(); });
+        QVERIFY(programa->Correu());
+      }
+#endif
       const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
       QVERIFY(!r.ok);
-      QVERIFY2(r.erro.contains(u"está a ser usado por outro programa"_s), qPrintable(r.erro));
-      QVERIFY(q.exec(u"ROLLBACK"_s));
+      QVERIFY2(r.erro.contains(motivo) && r.erro.contains(u"não foi reposta"_s),
+               qPrintable(r.erro));
+      if (programaAberto)
+        QVERIFY2(!Copiar(Momento(2, 9, 0, 0)).isEmpty(), "a segurança foi recusada");
+      q.exec(u"ROLLBACK"_s);
       q.finish();
       db.close();
     }
     QSqlDatabase::removeDatabase(u"outro"_s);
+    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
     QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-    QCOMPARE(Consultar(u"SELECT count(*) FROM Sócios"_s).value(0).value(0).toInt(), 3);
-    QCOMPARE(Ficheiros(Seguranças()), QStringList{QFileInfo(cópia).fileName()});
+    QCOMPARE(Ficheiros(Seguranças()).size(), programaAberto ? 2 : 1);
+    QVERIFY(Ficheiros(Seguranças()).contains(QFileInfo(cópia).fileName()));
+  }
+
+  // A restore on a disk with little room left: the copy does not fit beside the data file, or
+  // the data file does not fit in "Seguranças" (copied by the engine, or byte for byte when
+  // the engine cannot read it). Either way the restore is refused as a full disk, the good
+  // copy is not called damaged, and nothing changes.
+  void reposicaoSemEspacoNaoAlteraNada_data() {
+    QTest::addColumn<bool>("cópiaGrande");
+    QTest::addColumn<bool>("actualIlegível");
+    QTest::newRow("ficheiro actual não cabe") << false << false;
+    QTest::newRow("ficheiro actual ilegível não cabe") << false << true;
+    QTest::newRow("cópia não cabe") << true << false;
+  }
+  void reposicaoSemEspacoNaoAlteraNada() {
+#ifndef AGREMIA_PROCESSO_FILHO
+    QSKIP("precisa de fork() e setrlimit()");
+#else
+    QFETCH(bool, cópiaGrande);
+    QFETCH(bool, actualIlegível);
+    PastaTeste pasta;
+    const int pequeno = 2, grande = 400;
+    Povoar(NomeFicheiroDados, 1, cópiaGrande ? grande : pequeno);
+    const QString cópia = Copiar(Momento(1, 9, 0, 0));
+    if (cópiaGrande) {
+      QVERIFY(QFile::remove(NomeFicheiroDados));
+      Povoar(NomeFicheiroDados, 1, pequeno);
+    } else if (actualIlegível) {
+      EscreverFicheiro(NomeFicheiroDados, QByteArray(400000, 'x'));
+    } else {
+      Povoar(NomeFicheiroDados, pequeno + 1, grande - pequeno);
+    }
+    const qint64 menor = std::min(QFileInfo(cópia).size(), QFileInfo(NomeFicheiroDados).size());
+    const qint64 maior = std::max(QFileInfo(cópia).size(), QFileInfo(NomeFicheiroDados).size());
+    QVERIFY(maior > 4 * menor);
+    const QByteArray dados = PastaTeste::Conteúdo(NomeFicheiroDados);
+    const QByteArray bytesCópia = PastaTeste::Conteúdo(cópia);
+    const QStringList cópias = Ficheiros(Seguranças());
+
+    FixarRelógio(Momento(7, 18, 30, 0));
+    const QByteArray resposta = ExecutarComLimite((menor + maior) / 2, [&cópia] {
+      const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
+      return (r.ok ? "ok\n" : "recusada\n") + r.erro.toUtf8();
+    });
+    const QString erro = QString::fromUtf8(resposta);
+    QVERIFY2(erro.startsWith(u"recusada\n"_s), qPrintable(erro));
+    QVERIFY2(erro.contains(u"está cheio"_s) && erro.contains(u"não foi alterado"_s) &&
+                 !erro.contains(u"danificada"_s),
+             qPrintable(erro));
+    if (cópiaGrande)
+      QVERIFY2(erro.contains(QFileInfo(cópia).fileName()), qPrintable(erro));
+    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), dados);
+    QCOMPARE(PastaTeste::Conteúdo(cópia), bytesCópia);
+    QVERIFY(VerificarFicheiro(cópia).Boa());
+    QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
+    QCOMPARE(Ficheiros(Seguranças()), cópias);
+#endif
   }
 };
 

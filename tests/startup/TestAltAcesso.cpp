@@ -58,12 +58,13 @@ class TestAltAcesso : public QObject {
       QTest::mouseClick(Comando(1), Qt::LeftButton);
     }
   }
-  // The one box shown at the end, after one beep, and the window gone.
+  // The one box shown at the end, after one beep, and the window gone. An engine failure's
+  // own words are in the box's details.
   void Mensagem(const QString &texto, Ícone ícone = Ícone::Informação) {
     QCOMPARE(respostas->caixas.size(), 1);
     const PedidoMensagem &m = respostas->caixas[0];
     QCOMPARE(m.título, u"Alterar Código de Acesso"_s);
-    QVERIFY2(ícone == Ícone::Crítico ? m.texto.contains(texto) : m.texto == texto,
+    QVERIFY2(ícone == Ícone::Crítico ? m.detalhes.contains(texto) : m.texto == texto,
              qPrintable(m.texto));
     QCOMPARE(m.botões, Botões::OK);
     QCOMPARE(m.ícone, ícone);

@@ -5,6 +5,7 @@
 #include "Dados.h"
 #include "Modal.h"
 #include "PastaTeste.h"
+#include "ProcessoFilho.h"
 #include "Respostas.h"
 
 #include <QAction>
@@ -148,16 +149,40 @@ private slots:
              u"Código errado ou mal introduzido.\n\nAcesso ao programa negado."_s);
   }
 
-  // A file that is not ours is reported by name and left exactly as it was.
-  void ficheiroAlheioEDeixadoComoEstava() {
+  // A file that is not ours, or that the program already has open (a second start), is
+  // reported by name and left exactly as it was; the program ends.
+  void ficheiroRecusadoEDeixadoComoEstava_data() {
+    QTest::addColumn<QByteArray>("conteudo"); // empty: a file of ours, open in another program
+    QTest::addColumn<QString>("motivo");
+    QTest::newRow("alheio") << QByteArray("Quotas de 2003\nSilva;12,50\n")
+                            << u"não é uma base de dados"_s;
+    QTest::newRow("aberto noutro programa") << QByteArray() << u"está aberto noutro programa"_s;
+  }
+  void ficheiroRecusadoEDeixadoComoEstava() {
+    QFETCH(QByteArray, conteudo);
+    QFETCH(QString, motivo);
     PastaTeste pasta;
     Respostas respostas;
-    const QByteArray conteúdo = "Quotas de 2003\nSilva;12,50\n";
-    {
+#ifdef AGREMIA_PROCESSO_FILHO
+    std::unique_ptr<ProcessoFilho> outro;
+#endif
+    if (conteudo.isEmpty()) {
+#ifdef AGREMIA_PROCESSO_FILHO
+      BaseDados::Criar(u"Quotas.Dad"_s);
+      auto doFilho = std::make_shared<BaseDados>();
+      outro = std::make_unique<ProcessoFilho>([doFilho] { doFilho->Abrir(u"Quotas.Dad"_s); },
+                                              [doFilho] { doFilho->Fechar(); });
+      QVERIFY(outro->Correu());
+#else
+      QSKIP("precisa de fork()");
+#endif
+    } else {
       QFile f(u"Quotas.Dad"_s);
       QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write(conteúdo);
+      f.write(conteudo);
     }
+    const QByteArray bytes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+    const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
     const Resultado r = Executar();
     QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
     QVERIFY(!r.baseMostrada);
@@ -165,11 +190,15 @@ private slots:
     const PedidoMensagem &m = respostas.caixas[0];
     QCOMPARE(m.ícone, Ícone::Crítico);
     QCOMPARE(m.título, TítuloPrograma);
-    QVERIFY2(m.texto.contains(u"Quotas.Dad"_s) && m.texto.contains(u"não é uma base de dados"_s),
+    QVERIFY2(m.texto.contains(u"Quotas.Dad"_s) && m.texto.contains(motivo) &&
+                 m.texto.contains(u"O programa vai terminar."_s),
              qPrintable(m.texto));
-    QVERIFY(m.texto.contains(u"não foi alterado"_s));
-    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), conteúdo);
-    QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), QStringList{u"Quotas.Dad"_s});
+#ifdef AGREMIA_PROCESSO_FILHO
+    if (outro)
+      QVERIFY2(m.texto.contains(QString::number(outro->Pid())), qPrintable(m.texto));
+#endif
+    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), bytes);
+    QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
   }
 };
 

@@ -2,6 +2,8 @@
 #include "ConjuntoRegistos.h"
 #include "Dados.h"
 #include "PastaTeste.h"
+#include "ProcessoFilho.h"
+#include "Reserva.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -210,6 +212,148 @@ private slots:
     QVERIFY(sócios.EmEdição());
     sócios.Actualizar();
     QCOMPARE(sócios.NúmeroRegistos(), qint64(1));
+  }
+
+  // The engine's English stays out of what the user reads: the message says the cause, the
+  // engine's words go to the box's details.
+  void mensagensDoMotorDizemACausaEmPortugues_data() {
+    QTest::addColumn<QString>("falha");
+    QTest::addColumn<int>("causa");
+    QTest::addColumn<QString>("motivo");
+    QTest::addColumn<QString>("motor");
+    QTest::newRow("não é base de dados") << u"texto"_s << int(CausaErro::NãoÉBaseDados)
+                                         << u"não é uma base de dados"_s << u"not a database"_s;
+    QTest::newRow("só leitura") << u"leitura"_s << int(CausaErro::SóLeitura)
+                                << u"só permite leitura"_s << u"readonly database"_s;
+    QTest::newRow("duplicado") << u"duplicado"_s << int(CausaErro::Duplicado) << u"mesma chave"_s
+                               << u"UNIQUE constraint failed"_s;
+  }
+  void mensagensDoMotorDizemACausaEmPortugues() {
+    QFETCH(QString, falha);
+    QFETCH(int, causa);
+    QFETCH(QString, motivo);
+    QFETCH(QString, motor);
+    PastaTeste pasta;
+    BaseDados bd;
+    try {
+      if (falha == u"texto"_s) {
+        QFile f(u"Quotas.Dad"_s);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(2048, 'x'));
+        f.close();
+        bd.Abrir(u"Quotas.Dad"_s);
+      } else {
+        BaseDados::Criar(u"Quotas.Dad"_s);
+        bd.Abrir(u"Quotas.Dad"_s);
+        const QString inserir = u"INSERT INTO Sócios (Número, Nome) VALUES (1, 'Silva')"_s;
+        if (falha == u"leitura"_s)
+          bd.Executar(u"PRAGMA query_only=1"_s, {}, u"teste"_s);
+        else
+          bd.Executar(inserir, {}, u"teste"_s);
+        bd.Executar(inserir, {}, u"Gravar"_s);
+      }
+      QFAIL("o motor aceitou");
+    } catch (const ErroBaseDados &e) {
+      QCOMPARE(int(e.Causa()), causa);
+      QVERIFY2(e.Mensagem().contains(motivo) && e.Mensagem().contains(u"Quotas.Dad"_s) &&
+                   !e.Mensagem().contains(motor, Qt::CaseInsensitive),
+               qPrintable(e.Mensagem()));
+      QVERIFY2(e.Detalhes().contains(motor, Qt::CaseInsensitive), qPrintable(e.Detalhes()));
+    }
+  }
+
+  // A save reported done stays done through a power cut: the rollback journal, whose
+  // deletion is synced to the folder too (EXTRA), also for a file another tool had switched
+  // to write-ahead logging.
+  void abreComDiarioClassicoESincronizacaoCompleta_data() {
+    QTest::addColumn<QString>("modoAnterior");
+    QTest::newRow("diário") << u"DELETE"_s;
+    QTest::newRow("wal") << u"WAL"_s;
+  }
+  void abreComDiarioClassicoESincronizacaoCompleta() {
+    QFETCH(QString, modoAnterior);
+    PastaTeste pasta;
+    BaseDados::Criar(u"Quotas.Dad"_s);
+    {
+      auto outra = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"ferramenta"_s);
+      outra.setDatabaseName(u"Quotas.Dad"_s);
+      QVERIFY(outra.open());
+      QSqlQuery q(outra);
+      QVERIFY(q.exec(u"PRAGMA journal_mode="_s + modoAnterior));
+      QVERIFY(q.exec(u"INSERT INTO Sócios (Número, Nome) VALUES (7, 'Silva')"_s));
+      q.finish();
+      outra.close();
+    }
+    QSqlDatabase::removeDatabase(u"ferramenta"_s);
+    // The file's header says which journal it uses: 1 for the rollback journal, 2 for WAL.
+    const auto versões = [] { return PastaTeste::Conteúdo(u"Quotas.Dad"_s).mid(18, 2); };
+    QCOMPARE(versões(), modoAnterior == u"WAL"_s ? QByteArray("\2\2") : QByteArray("\1\1"));
+
+    BaseDados bd;
+    bd.Abrir(u"Quotas.Dad"_s);
+    QSqlQuery q = bd.Executar(u"PRAGMA synchronous"_s, {}, u"teste"_s);
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toInt(), 3); // EXTRA
+    q.finish();
+    bd.Executar(u"INSERT INTO Sócios (Número, Nome) VALUES (8, 'Sousa')"_s, {}, u"teste"_s);
+    bd.Fechar();
+    QCOMPARE(versões(), QByteArray("\1\1"));
+    QVERIFY(!QFile::exists(u"Quotas.Dad-wal"_s));
+    Catálogo c(u"Quotas.Dad"_s);
+    QCOMPARE(c.Lista(u"SELECT Número FROM \"Sócios\" ORDER BY 1"_s), (QStringList{u"7"_s, u"8"_s}));
+  }
+
+  // While the file is open, a lock file beside it says so: the program's own connections share
+  // it, another program is refused by name, and the mark of a program that crashed is taken
+  // over.
+  void ficheiroAbertoFicaMarcado() {
+#ifndef AGREMIA_PROCESSO_FILHO
+    QSKIP("precisa de fork()");
+#else
+    PastaTeste pasta;
+    BaseDados::Criar(u"Quotas.Dad"_s);
+    const QString marca = ReservaFicheiro::NomeMarca(u"Quotas.Dad"_s);
+    {
+      BaseDados bd, outra;
+      bd.Abrir(u"Quotas.Dad"_s);
+      outra.Abrir(u"Quotas.Dad"_s);
+      bd.Fechar();
+      QVERIFY(QFile::exists(marca));
+    }
+    QVERIFY(!QFile::exists(marca));
+
+    // The child's own copy of this object, once forked.
+    auto doFilho = std::make_shared<BaseDados>();
+    const auto abrir = [doFilho] { doFilho->Abrir(u"Quotas.Dad"_s); };
+    {
+      ProcessoFilho outroPrograma(abrir, [doFilho] { doFilho->Fechar(); });
+      QVERIFY(outroPrograma.Correu());
+      const QByteArray antes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+      BaseDados bd;
+      try {
+        bd.Abrir(u"Quotas.Dad"_s);
+        QFAIL("abriu um ficheiro aberto noutro programa");
+      } catch (const ErroBaseDados &e) {
+        QCOMPARE(e.Causa(), CausaErro::AbertoNoutroPrograma);
+        const QString m = e.Mensagem();
+        QVERIFY2(m.contains(u"aberto noutro programa"_s) &&
+                     m.contains(QCoreApplication::applicationName()) &&
+                     m.contains(QString::number(outroPrograma.Pid())),
+                 qPrintable(m));
+      }
+      QVERIFY(!bd.Aberta());
+      QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), antes);
+    }
+
+    // A program that ends without closing leaves its mark, which is no obstacle.
+    QVERIFY(!QFile::exists(marca));
+    ProcessoFilho falhou(abrir, {}, false);
+    QVERIFY(falhou.Correu());
+    QVERIFY(QFile::exists(marca));
+    BaseDados bd;
+    bd.Abrir(u"Quotas.Dad"_s);
+    QVERIFY(bd.Aberta());
+#endif
   }
 
   void transaccoesTudoOuNada() {
