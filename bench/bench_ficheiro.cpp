@@ -199,7 +199,8 @@ std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, b
       [&](int) { arrancar(vazio.caminho); }));
 
   AbrirDados(f.caminho);
-  Base base;
+  auto janela = std::make_unique<Base>();
+  Base &base = *janela;
   Bruto bruto(f.caminho);
   {
     Instrução modo = Dados().bd.Correr(u"PRAGMA synchronous"_s, {}, u"bench"_s);
@@ -291,6 +292,8 @@ std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, b
           LerTudo(mostrar);
         }
       }));
+  janela.reset();
+  FecharDados();
   return r;
 }
 

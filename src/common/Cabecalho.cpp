@@ -4,8 +4,8 @@
 #include "Dados.h"
 #include "Formatacao.h"
 #include "Impressao.h"
+#include "Referencias.h"
 
-#include <QComboBox>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -13,41 +13,36 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The trimmed Designação of the association row of kind k, if the row exists.
-std::optional<QString> Linha(ConjuntoRegistos &tabelas, int k) {
-  tabelas.ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, QString::number(k)));
-  if (tabelas.SemCorrespondência())
-    return std::nullopt;
-  return tabelas.Texto(u"Designação").trimmed();
+std::optional<QString> Linha(BaseDados &bd, int k) {
+  const auto v = LerLinhaTabelas(bd, QChar(u'0' + k));
+  return v ? std::optional<QString>(v->trimmed()) : std::nullopt;
 }
 
 constexpr double Tamanhos[] = {16, 12, 12, 14, 8};
 
 } // namespace
 
-QStringList LinhasColectividade(ConjuntoRegistos &tabelas, const QComboBox &códigosPostais) {
+QStringList LinhasColectividade(BaseDados &bd, const ListasReferência &listas) {
+  BaseDados::Leitura leitura(bd);
   QStringList linhas;
   for (int k = 1; k <= 3; ++k)
-    linhas << Linha(tabelas, k).value_or(QString());
+    linhas << Linha(bd, k).value_or(QString());
   QString códigoPostal;
-  if (const auto código = Linha(tabelas, 4)) {
-    const int i = códigosPostais.findData(ValorNumérico(*código));
-    if (i >= 0)
-      códigoPostal = códigosPostais.itemText(i);
-  }
+  if (const auto código = Linha(bd, 4))
+    códigoPostal = ListasReferência::Texto(listas.códigosPostais, ValorNumérico(*código));
   linhas << códigoPostal;
   QString contactos;
-  if (const auto telefone = Linha(tabelas, 5))
+  if (const auto telefone = Linha(bd, 5))
     contactos = u"Telefone: "_s + *telefone;
-  if (const auto fax = Linha(tabelas, 6))
+  if (const auto fax = Linha(bd, 6))
     contactos += u"   -   Fax: "_s + *fax;
   linhas << contactos;
   return linhas;
 }
 
-void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &página,
-                       const QComboBox &códigosPostais) {
+void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &página) {
   p.DefinirFonte(u"Times New Roman"_s);
-  const QStringList linhas = LinhasColectividade(*Dados().tabelas, códigosPostais);
+  const QStringList linhas = LinhasColectividade(Dados().bd, Listas());
   const auto largura = [&](int i) {
     p.DefinirTamanho(Tamanhos[i]);
     return std::floor(p.LarguraTexto(linhas[i]));

@@ -3,17 +3,16 @@
 #include <QString>
 #include <QStringList>
 
-class ConjuntoRegistos;
+class BaseDados;
 class Impressão;
-class QComboBox;
+struct ListasReferência;
 
 // The five lines of the association block at the top of every report: name, street,
-// locality, postal code (the text of the postal code list entry whose code the association
-// row holds) and "Telefone: ... - Fax: ...". Empty lines where nothing was saved.
-QStringList LinhasColectividade(ConjuntoRegistos &tabelas, const QComboBox &códigosPostais);
+// locality, postal code (the text of the postal code entry whose code the association row
+// holds) and "Telefone: ... - Fax: ...". Empty lines where nothing was saved.
+QStringList LinhasColectividade(BaseDados &bd, const ListasReferência &listas);
 
 // Prints the page header: the association block on the left, lines centred on one another;
 // the title and the page text centred in the room to its right; a rule across the page.
 // Leaves the print position at the left margin below the header, in Times New Roman 14.
-void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &página,
-                       const QComboBox &códigosPostais);
+void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &página);

@@ -11,6 +11,7 @@
 #include "Janelas.h"
 #include "Mensagens.h"
 #include "Programas.h"
+#include "Referencias.h"
 #include "Relogio.h"
 
 #include <QAction>
@@ -510,7 +511,7 @@ void Base::ImprimirFichaDoEcrã() {
   // The job is named after the member, so that a print queue tells one card from another.
   const QString documento = u"Ficha de Sócio "_s + QString::number(ValorNumérico(f.número));
   if (auto p = AbrirImpressão(documento, this))
-    ImprimirFicha(*p, f, *CPostal, Agora());
+    ImprimirFicha(*p, f, Agora());
 }
 
 void Base::PrepararCampos() {
@@ -620,29 +621,17 @@ bool Base::eventFilter(QObject *o, QEvent *e) {
 }
 
 void Base::CarregarListas() {
-  ConjuntoRegistos &tabelas = *::Dados().tabelas;
-  QComboBox *listas[] = {CPostal, Situação, TipoQuota};
-  const QChar tipos[] = {u'C', u'S', u'T'};
-  QList<std::pair<QString, qint64>> itens[3];
-  tabelas.Reexecutar();
-  for (tabelas.MoverPrimeiro(); !tabelas.FimFicheiro(); tabelas.MoverSeguinte()) {
-    const QString tipo = tabelas.Texto(u"Tipo");
-    for (int i = 0; i < 3; ++i)
-      if (tipo == tipos[i])
-        itens[i].append({tabelas.Texto(u"Designação"), tabelas.Inteiro(u"Código")});
-  }
-  QCollator ordem(QLocale(QLocale::Portuguese, QLocale::Portugal));
-  ordem.setCaseSensitivity(Qt::CaseInsensitive);
-  for (int i = 0; i < 3; ++i) {
-    const QVariant escolhido =
-        listas[i]->currentIndex() >= 0 ? listas[i]->currentData() : QVariant();
-    std::stable_sort(itens[i].begin(), itens[i].end(), [&](const auto &a, const auto &b) {
-      return ordem.compare(a.first, b.first) < 0;
-    });
-    listas[i]->clear();
-    for (const auto &[texto, código] : itens[i])
-      listas[i]->addItem(texto, código);
-    listas[i]->setCurrentIndex(escolhido.isValid() ? listas[i]->findData(escolhido) : -1);
+  RecarregarListas();
+  const std::pair<QComboBox *, const ListaReferência *> listas[] = {
+      {CPostal, &Listas().códigosPostais},
+      {Situação, &Listas().situações},
+      {TipoQuota, &Listas().tiposQuota}};
+  for (const auto &[combo, itens] : listas) {
+    const QVariant escolhido = combo->currentIndex() >= 0 ? combo->currentData() : QVariant();
+    combo->clear();
+    for (const ItemReferência &i : *itens)
+      combo->addItem(i.texto, i.código);
+    combo->setCurrentIndex(escolhido.isValid() ? combo->findData(escolhido) : -1);
   }
 }
 

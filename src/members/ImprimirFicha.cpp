@@ -50,9 +50,8 @@ QStringList QuebrarTexto(const QString &texto, double largura,
   return linhas;
 }
 
-void ImprimirFicha(Impressão &p, const DadosFicha &f, const QComboBox &códigosPostais,
-                   const QDateTime &agora) {
-  ImprimirCabeçalho(p, u"Impressão de Ficha de Sócio"_s, FormatarDataHora(agora), códigosPostais);
+void ImprimirFicha(Impressão &p, const DadosFicha &f, const QDateTime &agora) {
+  ImprimirCabeçalho(p, u"Impressão de Ficha de Sócio"_s, FormatarDataHora(agora));
   const double w = p.LarguraPágina();
 
   Secção(p, u"Dados Pessoais:"_s);

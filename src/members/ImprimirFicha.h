@@ -25,8 +25,7 @@ struct DadosFicha {
 
 // Prints the member card: the page header, the personal data, the dues two to a line and the
 // remarks wrapped to nine tenths of the page width; then ends the document.
-void ImprimirFicha(Impressão &p, const DadosFicha &ficha, const QComboBox &códigosPostais,
-                   const QDateTime &agora);
+void ImprimirFicha(Impressão &p, const DadosFicha &ficha, const QDateTime &agora);
 
 // Lines of at most `largura` twips as `medir` measures them. Each word keeps the blank that
 // follows it; a word wider than a line goes on lines of its own, cut at the width; a line

@@ -1,11 +1,11 @@
 #include "ColDados.h"
 
-#include "Base.h"
 #include "Campos.h"
 #include "Dados.h"
 #include "Formatacao.h"
 #include "Janelas.h"
 #include "Mensagens.h"
+#include "Referencias.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -25,13 +25,9 @@ namespace {
 
 const QString Título = u"Dados da Colectividade"_s;
 
-Critério DaLinha(int k) {
-  return Critério::Igual(u"Tipo"_s, QString::number(k));
-}
-
 } // namespace
 
-ColDados::ColDados(Base &principal) : QDialog(&principal, Qt::Dialog | Qt::FramelessWindowHint) {
+ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName(u"ColDados"_s);
   setWindowTitle(Título);
   setModal(true);
@@ -121,24 +117,20 @@ ColDados::ColDados(Base &principal) : QDialog(&principal, Qt::Dialog | Qt::Frame
   for (size_t i = 1; i < std::size(ordem); ++i)
     setTabOrder(ordem[i - 1], ordem[i]);
 
-  // Load: the main window's postal codes, then what the rows hold (trimmed), empty where a
-  // row is missing.
-  for (int i = 0; i < principal.CPostal->count(); ++i)
-    CPostal->addItem(principal.CPostal->itemText(i), principal.CPostal->itemData(i));
-  ConjuntoRegistos &tabelas = *Dados().tabelas;
+  // Load: the postal codes, then what the rows hold (trimmed), empty where a row is missing.
+  for (const ItemReferência &i : Listas().códigosPostais)
+    CPostal->addItem(i.texto, i.código);
+  BaseDados::Leitura leitura(Dados().bd);
   const std::pair<int, QLineEdit *> textos[] = {
       {1, Nome}, {2, Rua}, {3, Localidade}, {5, Telefone}, {6, Fax}};
-  for (const auto &[k, c] : textos) {
-    tabelas.ProcurarPrimeiro(DaLinha(k));
-    c->setText(tabelas.SemCorrespondência() ? QString() : tabelas.Texto(u"Designação").trimmed());
-  }
+  for (const auto &[k, c] : textos)
+    c->setText(LerLinhaTabelas(Dados().bd, QChar(u'0' + k)).value_or(QString()).trimmed());
   CPostal->setCurrentIndex(-1);
-  tabelas.ProcurarPrimeiro(DaLinha(4));
-  if (!tabelas.SemCorrespondência())
-    CPostal->setCurrentIndex(CPostal->findData(ValorNumérico(tabelas.Texto(u"Designação"))));
+  if (const auto código = LerLinhaTabelas(Dados().bd, u'4'))
+    CPostal->setCurrentIndex(CPostal->findData(ValorNumérico(*código)));
 
   Nome->setFocus();
-  CentrarJanela(this, &principal);
+  CentrarJanela(this, pai);
 }
 
 void ColDados::ComandoClicado(int i) {
@@ -169,20 +161,11 @@ bool ColDados::GravarDados() {
       valor(Telefone->text()),
       valor(Fax->text()),
   };
-  ConjuntoRegistos &tabelas = *Dados().tabelas;
   try {
     // The six rows are one save: a report header never mixes old and new data.
     BaseDados::Transacção transacção(Dados().bd);
-    for (int k = 1; k <= 6; ++k) {
-      tabelas.ProcurarPrimeiro(DaLinha(k));
-      if (tabelas.SemCorrespondência())
-        tabelas.AdicionarNovo();
-      else
-        tabelas.Editar();
-      tabelas.DefinirCampo(u"Tipo", QString::number(k));
-      tabelas.DefinirCampo(u"Designação", valores[k - 1]);
-      tabelas.Actualizar();
-    }
+    for (int k = 1; k <= 6; ++k)
+      GravarLinhaTabelas(Dados().bd, QChar(u'0' + k), valores[k - 1]);
     transacção.Confirmar();
   } catch (const ErroBaseDados &e) {
     Ampulheta::Seta();
@@ -190,6 +173,6 @@ bool ColDados::GravarDados() {
     MostrarErro(e, Título, this);
     return false;
   }
-  tabelas.Reexecutar();
+  Dados().tabelas->Reexecutar();
   return true;
 }

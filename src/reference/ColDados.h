@@ -2,7 +2,6 @@
 
 #include <QDialog>
 
-class Base;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -13,8 +12,8 @@ class QPushButton;
 // and closes, "&Cancelar" closes without saving.
 class ColDados : public QDialog {
 public:
-  // Reads the six rows and copies the main window's postal code list; opened with exec().
-  explicit ColDados(Base &principal);
+  // Reads the six rows and the postal codes; opened with exec(), centred on `pai`.
+  explicit ColDados(QWidget *pai);
 
 private:
   void ComandoClicado(int i);

@@ -31,7 +31,7 @@ void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai) {
 void LigarJanelas(Base &base) {
   // The windows are added here as they come; an item without a window stays disabled.
   base.LigarJanela(JanelaMenu::CódigoAcesso, [&base] { AltAcesso::Abrir(&base); });
-  base.LigarJanela(JanelaMenu::DadosColectividade, [&base] { ColDados(base).exec(); });
+  base.LigarJanela(JanelaMenu::DadosColectividade, [&base] { ColDados(&base).exec(); });
   base.LigarJanela(JanelaMenu::Tabelas, [&base] { Tabelas(base).exec(); });
 }
 

@@ -43,6 +43,7 @@ void ConjuntoRegistos::Fechar() {
   bd->Retirar(this);
   bd = nullptr;
   chaves.clear();
+  chavesPorLer = false;
   posições.clear();
   posiçõesVálidas = false;
   edição = Edição::Nenhuma;
@@ -110,6 +111,21 @@ void ConjuntoRegistos::Carregar() {
       FicarFora(true, true);
     return;
   }
+  QVariantList valores;
+  const QString sql = SqlChaves(valores);
+  chaves.clear();
+  chavesPorLer = false;
+  Instrução primeira = bd->Correr(sql + u" LIMIT 1"_s, valores, u"Ler "_s + tabela->nome);
+  if (!primeira.Seguinte()) {
+    FicarFora(true, true);
+    return;
+  }
+  primeiraChave = primeira.Inteiro(0);
+  chavesPorLer = true;
+  IrPara(primeiraChave, 0);
+}
+
+QString ConjuntoRegistos::SqlChaves(QVariantList &valores) const {
   const CondiçãoSql cond = TraduzirFiltro(*tabela, consulta.filtro);
   QString sql = u"SELECT rowid FROM "_s + Identificador(tabela->nome);
   if (!cond.texto.isEmpty())
@@ -119,17 +135,34 @@ void ConjuntoRegistos::Carregar() {
     ordem << Identificador(tabela->campos[tabela->PosiçãoCampo(o.campo)].nome) +
                  (o.descendente ? u" DESC"_s : QString());
   ordem << u"rowid"_s; // rows that tie keep a fixed order
-  sql += u" ORDER BY "_s + ordem.join(u", "_s);
-  chaves.clear();
-  bd->Percorrer(sql, cond.valores, u"Ler "_s + tabela->nome,
-                [&](const Instrução &q) { chaves.push_back(q.Inteiro(0)); });
-  if (chaves.empty())
-    FicarFora(true, true);
-  else
-    IrPara(chaves.front(), 0);
+  valores = cond.valores;
+  return sql + u" ORDER BY "_s + ordem.join(u", "_s);
+}
+
+void ConjuntoRegistos::LerChaves() const {
+  if (!chavesPorLer)
+    return;
+  QVariantList valores;
+  const QString sql = SqlChaves(valores);
+  std::vector<qint64> lidas;
+  bd->Percorrer(sql, valores, u"Ler "_s + tabela->nome,
+                [&](const Instrução &q) { lidas.push_back(q.Inteiro(0)); });
+  chaves = std::move(lidas);
+  chavesPorLer = false;
+  posiçõesVálidas = false;
+  // Until now the recordset could only stand on its first row.
+  if (lugar == Lugar::Em && (chaves.empty() || chaves.front() != id)) {
+    const qsizetype p = Posição(id);
+    auto *eu = const_cast<ConjuntoRegistos *>(this);
+    if (p >= 0)
+      eu->índice = p;
+    else
+      eu->lugar = Lugar::Eliminado;
+  }
 }
 
 qsizetype ConjuntoRegistos::Posição(qint64 chave) const {
+  LerChaves();
   if (!posiçõesVálidas) {
     posições.clear();
     posições.reserve(qsizetype(chaves.size()));
@@ -148,6 +181,8 @@ void ConjuntoRegistos::MoverPrimeiro() {
       IrPara(*r, 0);
     else
       FicarFora(true, true);
+  } else if (chavesPorLer) {
+    IrPara(primeiraChave, 0);
   } else if (!chaves.empty()) {
     IrPara(chaves.front(), 0);
   } else {
@@ -157,6 +192,7 @@ void ConjuntoRegistos::MoverPrimeiro() {
 
 void ConjuntoRegistos::MoverÚltimo() {
   ExigirAberto();
+  LerChaves();
   edição = Edição::Nenhuma;
   if (directo) {
     if (const auto r = Extremo(true, {}, {}))
@@ -172,6 +208,7 @@ void ConjuntoRegistos::MoverÚltimo() {
 
 void ConjuntoRegistos::MoverSeguinte() {
   ExigirAberto();
+  LerChaves();
   edição = Edição::Nenhuma;
   if (eof)
     return;
@@ -196,6 +233,7 @@ void ConjuntoRegistos::MoverSeguinte() {
 
 void ConjuntoRegistos::MoverAnterior() {
   ExigirAberto();
+  LerChaves();
   edição = Edição::Nenhuma;
   if (bof)
     return;
@@ -232,6 +270,7 @@ void ConjuntoRegistos::ProcurarAnterior(const Filtro &f) {
 
 void ConjuntoRegistos::Procurar(const Filtro &f, bool paraTrás, bool doExtremo) {
   ExigirAberto();
+  LerChaves();
   edição = Edição::Nenhuma;
   CondiçãoSql cond = TraduzirFiltro(*tabela, f);
 
@@ -383,6 +422,7 @@ void ConjuntoRegistos::DefinirCampo(QStringView nome, const QVariant &valor) {
 
 void ConjuntoRegistos::Actualizar() {
   ExigirAberto();
+  LerChaves();
   const QString operação = u"Gravar em "_s + tabela->nome;
   if (edição == Edição::Nenhuma)
     FaltaDoPrograma(u"Actualizar sem AdicionarNovo nem Editar"_s);
@@ -428,6 +468,7 @@ void ConjuntoRegistos::Eliminar() {
   edição = Edição::Nenhuma;
   const QString operação = u"Eliminar de "_s + tabela->nome;
   ExigirActual(operação);
+  LerChaves();
   bd->Correr(u"DELETE FROM "_s + Identificador(tabela->nome) + u" WHERE rowid = ?"_s, {id},
              operação);
   if (!directo) {
@@ -466,6 +507,8 @@ bool ConjuntoRegistos::IrParaId(qint64 rowid) {
     IrPara(rowid, 0);
     return true;
   }
+  if (lugar == Lugar::Em && id == rowid)
+    return true; // already there (the usual case when browsing): no look-up table to build
   const qsizetype p = Posição(rowid);
   if (p < 0)
     return false;
@@ -501,6 +544,7 @@ void ConjuntoRegistos::AoReverter() {
 
 double ConjuntoRegistos::PercentagemPosição() const {
   ExigirAberto();
+  LerChaves();
   if (lugar == Lugar::Fora)
     return eof && !bof ? 100.0 : 0.0;
   if (!directo)
@@ -516,6 +560,7 @@ double ConjuntoRegistos::PercentagemPosição() const {
 
 qint64 ConjuntoRegistos::NúmeroRegistos() const {
   ExigirAberto();
+  LerChaves();
   if (!directo)
     return qint64(chaves.size());
   Instrução q = bd->Correr(u"SELECT count(*) FROM "_s + Identificador(tabela->nome), {},

@@ -114,8 +114,14 @@ private:
   const DefTabela *tabela;
   bool directo; // whole table in row-id order, walked without a list
 
-  // With a list: the row ids in the query's order, then the rows added since.
-  std::vector<qint64> chaves;
+  // With a list: the row ids in the query's order, then the rows added since. Opening reads
+  // only the first row id; the list is read when something needs it, so that the program
+  // shows its first member without reading the whole member file.
+  mutable std::vector<qint64> chaves;
+  mutable bool chavesPorLer = false;
+  qint64 primeiraChave = -1;
+  void LerChaves() const;
+  QString SqlChaves(QVariantList &valores) const;
   mutable QHash<qint64, qsizetype> posições; // built when a find needs it
   mutable bool posiçõesVálidas = false;
   qsizetype índice = 0;

@@ -1,6 +1,7 @@
 #include "Dados.h"
 
 #include "Formato.h"
+#include "Referencias.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,6 +18,7 @@ void AbrirDados(const QString &caminho) {
     d.sócios = std::make_unique<ConjuntoRegistos>(d.bd, TodosOsSócios());
     d.quotizações = std::make_unique<ConjuntoRegistos>(d.bd, Consulta{u"Quotizações"_s});
     d.tabelas = std::make_unique<ConjuntoRegistos>(d.bd, Consulta{u"Tabelas"_s});
+    RecarregarListas();
   } catch (...) {
     FecharDados();
     throw;
@@ -29,6 +31,7 @@ void FecharDados() {
   d.quotizações.reset();
   d.sócios.reset();
   d.bd.Fechar();
+  RecarregarListas(); // empty again: no list outlives its file
 }
 
 Critério QuotasDoSócio(qint64 número) {

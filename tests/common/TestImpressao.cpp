@@ -3,6 +3,7 @@
 #include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "LerPdf.h"
+#include "Referencias.h"
 #include "Relogio.h"
 #include "Respostas.h"
 
@@ -20,7 +21,7 @@ class TestImpressao : public QObject {
   Q_OBJECT
 
   std::unique_ptr<FicheiroTeste> ficheiro;
-  QComboBox códigos;
+  const ListasReferência listas{{{7, u"1100-148 Lisboa"_s}, {9, u"4000-001 Porto"_s}}, {}, {}};
 
   static double Largura(const QString &t, double tamanho) {
     FonteImpressão f;
@@ -29,12 +30,7 @@ class TestImpressao : public QObject {
   }
 
 private slots:
-  void init() {
-    ficheiro = std::make_unique<FicheiroTeste>();
-    códigos.clear();
-    códigos.addItem(u"1100-148 Lisboa"_s, 7);
-    códigos.addItem(u"4000-001 Porto"_s, 9);
-  }
+  void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
 
   void fontesComMedidasFixas() {
@@ -127,7 +123,7 @@ private slots:
 
   void cabecalhoSemDadosDaColectividade() {
     GravadorImpressão p;
-    ImprimirCabeçalho(p, u"Quotas em Atraso"_s, u"Página 1"_s, códigos);
+    ImprimirCabeçalho(p, u"Quotas em Atraso"_s, u"Página 1"_s);
     const double w = p.LarguraPágina();
     const auto *título = p.Procurar(u"Quotas em Atraso"_s);
     QVERIFY(título);
@@ -161,11 +157,11 @@ private slots:
     FicheiroTeste::Referência(u"5"_s, u"22 123 45 67"_s);
     FicheiroTeste::Referência(u"6"_s, u"22 123 45 68"_s);
     QCOMPARE(
-        LinhasColectividade(*Dados().tabelas, códigos),
+        LinhasColectividade(Dados().bd, listas),
         (QStringList{u"Sociedade Recreativa Amizade"_s, u"Rua do Sol, 12"_s, u"Gaia"_s,
                      u"4000-001 Porto"_s, u"Telefone: 22 123 45 67   -   Fax: 22 123 45 68"_s}));
     GravadorImpressão p;
-    ImprimirCabeçalho(p, u"Mapa de Quotas"_s, u"2003"_s, códigos);
+    ImprimirCabeçalho(p, u"Mapa de Quotas"_s, u"2003"_s);
     const double bloco = std::floor(Largura(u"Sociedade Recreativa Amizade"_s, 16));
     const auto *nome = p.Procurar(u"Sociedade Recreativa Amizade"_s);
     QCOMPARE(nome->x, 0.0);
@@ -180,16 +176,16 @@ private slots:
   void linhasDoBlocoEmCasosLimite() {
     FicheiroTeste::Referência(u"6"_s, u" 22 999 "_s);
     FicheiroTeste::Referência(u"4"_s, u"0"_s);
-    QStringList l = LinhasColectividade(*Dados().tabelas, códigos);
+    QStringList l = LinhasColectividade(Dados().bd, listas);
     QCOMPARE(l[4], u"   -   Fax: 22 999"_s);
     QCOMPARE(l[3], QString());
     Dados().tabelas->ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"4"_s));
     Dados().tabelas->Editar();
     Dados().tabelas->DefinirCampo(u"Designação", u"55"_s); // a postal code since deleted
     Dados().tabelas->Actualizar();
-    QCOMPARE(LinhasColectividade(*Dados().tabelas, códigos)[3], QString());
+    QCOMPARE(LinhasColectividade(Dados().bd, listas)[3], QString());
     FicheiroTeste::Referência(u"1"_s, u" "_s); // saved empty
-    QCOMPARE(LinhasColectividade(*Dados().tabelas, códigos)[0], QString());
+    QCOMPARE(LinhasColectividade(Dados().bd, listas)[0], QString());
 
     // A name wider than the page: the title still goes to the right of the block.
     Dados().tabelas->ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"1"_s));
@@ -197,7 +193,7 @@ private slots:
     Dados().tabelas->DefinirCampo(u"Designação", QString(60, u'W'));
     Dados().tabelas->Actualizar();
     GravadorImpressão p;
-    ImprimirCabeçalho(p, u"T"_s, u"P"_s, códigos);
+    ImprimirCabeçalho(p, u"T"_s, u"P"_s);
     const double bloco = std::floor(Largura(QString(60, u'W'), 16));
     QVERIFY(bloco > p.LarguraPágina());
     QCOMPARE(p.Procurar(u"T"_s)->x, (p.LarguraPágina() - bloco - Largura(u"T"_s, 18)) / 2 + bloco);

@@ -21,7 +21,6 @@ class TestFicha : public QObject {
   Q_OBJECT
 
   std::unique_ptr<FicheiroTeste> ficheiro;
-  QComboBox códigos;
   const QDateTime agora{QDate(2026, 12, 6), QTime(9, 5)};
 
   static DadosFicha Ficha(int quotas, const QString &observações = {}) {
@@ -54,7 +53,7 @@ private slots:
 
   void dadosPessoaisECabecalho() {
     GravadorImpressão p;
-    ImprimirFicha(p, Ficha(0), códigos, agora);
+    ImprimirFicha(p, Ficha(0), agora);
     QVERIFY(p.Procurar(u"Impressão de Ficha de Sócio"_s));
     QVERIFY(p.Procurar(u"06/12/2026  -  09h 05m"_s));
     QVERIFY(p.Procurar(u"Sócio nº 12  -  José Silva"_s));
@@ -77,7 +76,7 @@ private slots:
 
   void quotasDuasPorLinha() {
     GravadorImpressão p;
-    ImprimirFicha(p, Ficha(5), códigos, agora);
+    ImprimirFicha(p, Ficha(5), agora);
     const double c = std::floor(p.LarguraPágina() / 10);
     // Headings centred in their nine columns; the fifth separates the groups.
     const auto títulos = Com(p, u"Mês"_s);
@@ -113,7 +112,7 @@ private slots:
         u"Sócio fundador da colectividade, sempre presente nas assembleias gerais e "
         u"nas festas de Verão; paga as quotas por trimestre e prefere recibo em papel."_s;
     GravadorImpressão p;
-    ImprimirFicha(p, Ficha(1, texto), códigos, agora);
+    ImprimirFicha(p, Ficha(1, texto), agora);
     const double limite = 9 * std::floor(p.LarguraPágina() / 10);
     const int início = int(p.Textos().indexOf(u"Observações:"_s)) + 1;
     QString junto;
@@ -142,7 +141,7 @@ private slots:
   // and none is lost or repeated.
   void fichaLongaPassaLinhasInteiras() {
     GravadorImpressão p;
-    ImprimirFicha(p, Ficha(200), códigos, agora);
+    ImprimirFicha(p, Ficha(200), agora);
     QVERIFY2(p.páginas == 2 || p.páginas == 3, qPrintable(QString::number(p.páginas)));
     const qsizetype fim = p.Textos().indexOf(u"Observações:"_s);
     QMap<std::pair<int, double>, QStringList> linhas;
@@ -177,11 +176,11 @@ private slots:
       ImpressoraQt p(std::move(impressora), u"Ficha de Sócio 12"_s,
                      [&](const QString &f) { concluído = f; });
       área = {p.LarguraPágina(), p.AlturaPágina()};
-      ImprimirFicha(p, ficha, códigos, agora);
+      ImprimirFicha(p, ficha, agora);
     }
     QCOMPARE(concluído, pdfFicha);
     GravadorImpressão gravador(área.width(), área.height());
-    ImprimirFicha(gravador, ficha, códigos, agora);
+    ImprimirFicha(gravador, ficha, agora);
     const Pdf lido = LerPdf(pdfFicha);
     QVERIFY(lido.lido);
     QCOMPARE(lido.título, u"Ficha de Sócio 12"_s);

@@ -5,6 +5,7 @@
 #include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "LerFicheiro.h"
+#include "Referencias.h"
 #include "Respostas.h"
 
 #include <QComboBox>
@@ -48,7 +49,7 @@ class TestColDados : public QObject {
     janela.reset();
     if (!base)
       base = std::make_unique<Base>();
-    janela = std::make_unique<ColDados>(*base);
+    janela = std::make_unique<ColDados>(base.get());
     janela->show();
     QVERIFY(QTest::qWaitForWindowActive(janela.get()));
   }
@@ -103,9 +104,9 @@ private slots:
     Clicar(1);
     const QStringList esperadas{u"Clube Ténis de Évora"_s, u"Rua Direita, 25"_s, u"Porto"_s,
                                 u"4000-001 Porto"_s, u"Telefone: 22123 45 67   -   Fax: 22 765"_s};
-    QCOMPARE(LinhasColectividade(*Dados().tabelas, *base->CPostal), esperadas);
+    QCOMPARE(LinhasColectividade(Dados().bd, Listas()), esperadas);
     GravadorImpressão g;
-    ImprimirCabeçalho(g, u"Listagem"_s, u"Página 1"_s, *base->CPostal);
+    ImprimirCabeçalho(g, u"Listagem"_s, u"Página 1"_s);
     for (const QString &linha : esperadas)
       QVERIFY2(g.Procurar(linha), qPrintable(linha));
 

@@ -1,0 +1,69 @@
+#include "Referencias.h"
+
+#include "BaseDados.h"
+#include "Dados.h"
+#include "OrdemNomes.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+ListasReferência &ListasDaExecução() {
+  static ListasReferência listas;
+  return listas;
+}
+
+} // namespace
+
+QString ListasReferência::Texto(const ListaReferência &lista, qint64 código) {
+  for (const ItemReferência &i : lista)
+    if (i.código == código)
+      return i.texto;
+  return {};
+}
+
+ListasReferência LerListasReferência(BaseDados &bd) {
+  ListasReferência r;
+  bd.Percorrer(u"SELECT \"Tipo\", \"Código\", \"Designação\" FROM \"Tabelas\" "
+               u"WHERE \"Tipo\" IN ('C', 'S', 'T') ORDER BY \"Código\""_s,
+               {}, u"Ler as tabelas"_s, [&](const Instrução &i) {
+                 const QString tipo = i.Texto(0);
+                 ListaReferência &lista = tipo == u"C"_s   ? r.códigosPostais
+                                          : tipo == u"S"_s ? r.situações
+                                                           : r.tiposQuota;
+                 lista.push_back({i.Inteiro(1), i.Texto(2)});
+               });
+  for (ListaReferência *l : {&r.códigosPostais, &r.situações, &r.tiposQuota})
+    OrdenarPorNome(*l, [](const ItemReferência &i) { return i.texto; });
+  return r;
+}
+
+const ListasReferência &Listas() {
+  return ListasDaExecução();
+}
+
+void RecarregarListas() {
+  BaseDados &bd = Dados().bd;
+  ListasDaExecução() = bd.Aberta() ? LerListasReferência(bd) : ListasReferência();
+}
+
+std::optional<QString> LerLinhaTabelas(BaseDados &bd, QChar tipo) {
+  Instrução i = bd.Correr(u"SELECT \"Designação\" FROM \"Tabelas\" WHERE \"Tipo\" = ? "
+                          u"ORDER BY \"Código\" LIMIT 1"_s,
+                          {QString(tipo)}, u"Ler as tabelas"_s);
+  if (!i.Seguinte())
+    return std::nullopt;
+  return i.Texto(0);
+}
+
+void GravarLinhaTabelas(BaseDados &bd, QChar tipo, const QString &valor) {
+  const QString operação = u"Gravar nas tabelas"_s;
+  BaseDados::Transacção t(bd);
+  Instrução alterada = bd.Correr(u"UPDATE \"Tabelas\" SET \"Designação\" = ? WHERE \"Código\" = "
+                                 u"(SELECT min(\"Código\") FROM \"Tabelas\" WHERE \"Tipo\" = ?)"_s,
+                                 {valor, QString(tipo)}, operação);
+  if (alterada.LinhasAfectadas() == 0)
+    bd.Correr(u"INSERT INTO \"Tabelas\" (\"Tipo\", \"Designação\") VALUES (?, ?)"_s,
+              {QString(tipo), valor}, operação);
+  t.Confirmar();
+}
