@@ -5,6 +5,7 @@
 #include "FichaSocio.h"
 #include "Formatacao.h"
 #include "Formato.h"
+#include "Grelha.h"
 #include "Impressao.h"
 #include "ImprimirFicha.h"
 #include "JanelaAjuda.h"
@@ -214,46 +215,15 @@ void Base::CriarControlos() {
   for (QLineEdit *c : {Ano, Quota, Recibo})
     c->setFixedWidth(largura12);
 
-  Quotas = new QTableWidget(LinhasTabela, 4);
-  Quotas->setObjectName(u"Quotas"_s);
-  Quotas->horizontalHeader()->hide();
-  Quotas->verticalHeader()->hide();
-  Quotas->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  Quotas->setSelectionBehavior(QAbstractItemView::SelectRows);
-  Quotas->setSelectionMode(QAbstractItemView::SingleSelection);
-  // The table is the keyboard's way to the dues rows (see eventFilter); Tab leaves it.
-  Quotas->setFocusPolicy(Qt::StrongFocus);
-  Quotas->setTabKeyNavigation(false);
-  Quotas->installEventFilter(this);
-  Quotas->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  Quotas->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  Quotas->viewport()->installEventFilter(this);
-  // Column widths as designed in twips, widened where this font needs more room.
-  const QFontMetrics fm = Quotas->fontMetrics();
-  const double porTwip = logicalDpiX() / 1440.0;
-  const int mínimos[] = {fm.horizontalAdvance(u"0000"_s), fm.horizontalAdvance(u"Novembro"_s),
-                         fm.horizontalAdvance(u"00000,00"_s), fm.horizontalAdvance(u"000000"_s)};
-  const int twips[] = {540, 900, 780, 780};
-  int larguraTabela = 2 * Quotas->frameWidth();
-  for (int c = 0; c < 4; ++c) {
-    const int w = std::max(int(twips[c] * porTwip), mínimos[c] + 14);
-    Quotas->setColumnWidth(c, w);
-    larguraTabela += w;
-  }
-  for (int r = 0; r < LinhasTabela; ++r)
-    Quotas->setRowHeight(r, fm.height() + 6);
-  Quotas->setFixedSize(larguraTabela, LinhasTabela * (fm.height() + 6) + 2 * Quotas->frameWidth());
-
-  Posição = new QScrollBar(Qt::Vertical);
-  Posição->setObjectName(u"Posição"_s);
-  Posição->setFixedHeight(Quotas->height());
-  Posição->setRange(0, 0);
-  Posição->setPageStep(1);
-  // A click on the scroll bar leaves the keyboard on the table, one stop in the tab order.
-  Posição->setFocusPolicy(Qt::ClickFocus);
-  Posição->setFocusProxy(Quotas);
-  Posição->installEventFilter(this);
-  connect(Posição, &QScrollBar::valueChanged, this, [this] { ActualizarTabela(); });
+  TabelaQuotas = new GrelhaComBarra(LinhasTabela,
+                                    {{540, u"0000"_s, Qt::AlignCenter},
+                                     {900, u"Novembro"_s, Qt::AlignCenter},
+                                     {780, u"00000,00"_s, Qt::AlignRight | Qt::AlignVCenter},
+                                     {780, u"000000"_s, Qt::AlignRight | Qt::AlignVCenter}},
+                                    u"Quotas"_s, u"Posição"_s);
+  Quotas = TabelaQuotas->Grelha();
+  Posição = TabelaQuotas->Barra();
+  TabelaQuotas->AoMudar = [this](int) { MostrarQuotaActual(); };
 
   Figura = new QLabel;
   Figura->setObjectName(u"Figura"_s);
@@ -289,12 +259,12 @@ void Base::CriarControlos() {
     r->setAlignment(Qt::AlignCenter);
     r->setFrameStyle(QFrame::Panel | QFrame::Raised);
     r->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    r->setFixedWidth(Quotas->columnWidth(c) + (c == 0 || c == 3 ? Quotas->frameWidth() : 0));
+    r->setFixedWidth(TabelaQuotas->LarguraColuna(c) +
+                     (c == 0 || c == 3 ? Quotas->frameWidth() : 0));
     cabeçalhos->addWidget(r);
   }
   grelha->addLayout(cabeçalhos, 0, 0, Qt::AlignLeft);
-  grelha->addWidget(Quotas, 1, 0);
-  grelha->addWidget(Posição, 1, 1);
+  grelha->addWidget(TabelaQuotas, 1, 0, Qt::AlignLeft);
   auto *direita = new QVBoxLayout;
   direita->addLayout(grelha);
   direita->addStretch();
@@ -507,7 +477,7 @@ void Base::ImprimirFichaDoEcrã() {
   f.tipoQuota = TipoQuota->currentText();
   f.valQuota = ValQuota->text();
   f.observações = Observações->toPlainText();
-  f.quotas = ListQuotas.Entradas();
+  f.quotas = Lista.ListQuotas.Entradas();
   // The job is named after the member, so that a print queue tells one card from another.
   const QString documento = u"Ficha de Sócio "_s + QString::number(ValorNumérico(f.número));
   if (auto p = AbrirImpressão(documento, this))
@@ -563,63 +533,6 @@ void Base::closeEvent(QCloseEvent *e) {
     AoFechar();
 }
 
-// Clicks in the dues table make the clicked row the current one; the wheel scrolls. The keys
-// that move in a list move the current dues row, on the table as on its scroll bar, so that
-// "Alterar" and "Apagar" reach every row without a mouse.
-bool Base::eventFilter(QObject *o, QEvent *e) {
-  if ((o == Quotas || o == Posição) && e->type() == QEvent::KeyPress) {
-    const auto *k = static_cast<QKeyEvent *>(e);
-    if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-      return QMainWindow::eventFilter(o, e);
-    const int v = Posição->value();
-    int alvo;
-    switch (k->key()) {
-    case Qt::Key_Up:
-      alvo = v - 1;
-      break;
-    case Qt::Key_Down:
-      alvo = v + 1;
-      break;
-    case Qt::Key_PageUp:
-      alvo = v - LinhasTabela;
-      break;
-    case Qt::Key_PageDown:
-      alvo = v + LinhasTabela;
-      break;
-    case Qt::Key_Home:
-      alvo = Posição->minimum();
-      break;
-    case Qt::Key_End:
-      alvo = Posição->maximum();
-      break;
-    default:
-      // The table's own keys (typing to search, Left and Right) would move its highlight away
-      // from the current dues row; Tab leaves the table as everywhere.
-      if (o == Quotas && k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab)
-        return true;
-      return QMainWindow::eventFilter(o, e);
-    }
-    if (Posição->isEnabled())
-      Posição->setValue(alvo);
-    return true;
-  }
-  if (o == Quotas->viewport()) {
-    if (e->type() == QEvent::MouseButtonPress) {
-      const auto *m = static_cast<QMouseEvent *>(e);
-      const int linha = Quotas->rowAt(m->position().toPoint().y());
-      if (Posição->isEnabled() && linha > 0 && Posição->value() + linha <= Posição->maximum())
-        Posição->setValue(Posição->value() + linha);
-      return true;
-    }
-    if (e->type() == QEvent::Wheel) {
-      if (Posição->isEnabled())
-        QCoreApplication::sendEvent(Posição, e);
-      return true;
-    }
-  }
-  return QMainWindow::eventFilter(o, e);
-}
-
 void Base::CarregarListas() {
   RecarregarListas();
   const std::pair<QComboBox *, const ListaReferência *> listas[] = {
@@ -640,20 +553,13 @@ void Base::EntradasPorOmissão() {
   Ano->setText(QString::number(Hoje().year()));
 }
 
-void Base::LimparTabela() {
-  Quotas->clearContents();
-  Quotas->clearSelection();
-}
-
 void Base::MostrarSócio(qint32 &número) {
   Ampulheta ampulheta;
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   BaseDados::Leitura leitura(::Dados().bd);
   ConjuntoRegistos &sócios = *::Dados().sócios;
   const std::optional<SócioGuardado> sócio = LerSócio(::Dados().bd, sócios, número);
-  ListQuotas.Limpar();
-  ListElimin.Limpar();
-  LimparTabela();
+  Lista = {};
   if (!sócio) {
     if (número < 0)
       número = 0;
@@ -674,9 +580,7 @@ void Base::MostrarSócio(qint32 &número) {
     Quota->setText(Moeda().Formatar(u"#,###,##0.00"));
     NIF->setText(u"0"_s);
     EntradasPorOmissão();
-    Posição->blockSignals(true);
-    Posição->setRange(0, 0);
-    Posição->blockSignals(false);
+    IrParaPosição(0);
     SócioActual = 0;
   } else {
     Número->setText(FormatarNúmero(número, u"000000"));
@@ -700,18 +604,9 @@ void Base::MostrarSócio(qint32 &número) {
     SócioActual = número;
 
     // The query gives the months in key order, so each entry goes at the end of the list.
-    for (const QuotaPaga &q : sócio->quotas)
-      ListQuotas.Inserir(EntradaQuotaDirecta(q.ano, q.mês, q.valor, q.recibo));
-    const bool temQuotas = !ListQuotas.Vazia();
-    Posição->blockSignals(true);
-    Posição->setRange(temQuotas ? 1 : 0, int(ListQuotas.Tamanho()));
-    Posição->setValue(temQuotas ? 1 : 0);
-    Posição->blockSignals(false);
-    if (temQuotas)
-      ActualizarTabela();
-    for (QWidget *w : {static_cast<QWidget *>(Posição), static_cast<QWidget *>(Comando[5]),
-                       static_cast<QWidget *>(Comando[6])})
-      w->setEnabled(temQuotas);
+    Lista.ListQuotas = EntradasDasQuotas(sócio->quotas);
+    // The oldest dues row becomes current; with none, the entry fields keep this month.
+    IrParaPosição(Lista.ListQuotas.Vazia() ? 0 : 1);
   }
   const bool háSócios = !(sócios.InícioFicheiro() && sócios.FimFicheiro());
   Comando[0]->setEnabled(háSócios && bool(AbrirProcura));
@@ -721,35 +616,34 @@ void Base::MostrarSócio(qint32 &número) {
     menuListagens->setEnabled(háSócios);
 }
 
-void Base::ActualizarTabela() {
+void Base::IrParaPosição(qsizetype alvo) {
+  const ListaOrdenada &l = Lista.ListQuotas;
+  QStringList linhas;
+  for (const QString &e : l.Entradas())
+    linhas << e.mid(6); // the four columns after the sort key
+  TabelaQuotas->DefinirLinhas(linhas);
+  TabelaQuotas->Posicionar(l.Vazia() ? 0 : 1, int(l.Tamanho()), int(alvo));
+  const bool temQuotas = !l.Vazia();
+  for (QWidget *w : {static_cast<QWidget *>(Posição), static_cast<QWidget *>(Comando[5]),
+                     static_cast<QWidget *>(Comando[6])})
+    w->setEnabled(temQuotas);
+  if (temQuotas)
+    MostrarQuotaActual();
+  else
+    Quotas->clearSelection();
+}
+
+// The current dues row stands in the entry fields.
+void Base::MostrarQuotaActual() {
   const int p = Posição->value();
-  if (p == 0)
+  if (p < 1)
     return;
-  LimparTabela();
-  for (int i = p, linha = 0; i <= Posição->maximum() && linha < LinhasTabela; ++i, ++linha) {
-    const QStringList colunas = ListQuotas.Em(i - 1).mid(6).split(u'\t');
-    for (int c = 0; c < 4 && c < colunas.size(); ++c) {
-      auto *item = new QTableWidgetItem(colunas[c]);
-      item->setTextAlignment(c < 2 ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
-      Quotas->setItem(linha, c, item);
-    }
-  }
-  Quotas->selectRow(0);
-  // The current row stands in the entry fields.
-  const QString &actual = ListQuotas.Em(p - 1);
+  const QString &actual = Lista.ListQuotas.Em(p - 1);
   const PartesQuota partes = DividirEntrada(actual);
   Ano->setText(partes.ano);
   Quota->setText(partes.valor);
   Recibo->setText(QString::number(ValorNumérico(partes.recibo)));
   Mês->setCurrentIndex(MêsDaEntrada(actual) - 1);
-}
-
-void Base::IrParaPosição(qsizetype alvo) {
-  Posição->blockSignals(true);
-  Posição->setRange(ListQuotas.Vazia() ? 0 : 1, int(ListQuotas.Tamanho()));
-  Posição->setValue(int(alvo));
-  Posição->blockSignals(false);
-  ActualizarTabela();
 }
 
 void Base::ComandoClicado(int i) {
@@ -862,7 +756,7 @@ void Base::GravarSócio() {
   ResultadoGravação r;
   try {
     r = GravarFicha(::Dados().bd, *::Dados().sócios, *::Dados().quotizações, ficha, SócioActual,
-                    ListQuotas, ListElimin);
+                    Lista.ListQuotas, Lista.ListElimin);
   } catch (const ErroBaseDados &e) {
     // Nothing was written; the screen keeps all that the user typed.
     Ampulheta::Seta();
@@ -933,37 +827,22 @@ void Base::AdicionarQuota() {
   const auto valor = ValorDaQuota();
   if (!valor)
     return;
-  const int ano = int(ValorNumérico(Ano->text()));
-  const qint64 recibo = ValorNumérico(Recibo->text());
-  const Período período = PeríodoDoItem(Mês->currentIndex());
-  qsizetype alvo = -1;
-  for (int mês = período.primeiro; mês <= período.último; ++mês) {
-    const QString e = EntradaQuota(ano, mês, *valor, recibo);
-    qsizetype k = ListQuotas.ProcurarChave(e);
-    if (k < 0) {
-      k = ListQuotas.Inserir(e);
-    } else if (ListQuotas.Em(k) != e) {
-      Ampulheta::Seta();
-      Bip();
-      const QString pergunta = u"Alterar o valor da quota e/ou o número do recibo de "_s +
-                               NomeMês(mês) + u" de "_s + FormatarNúmero(qint64(ano), u"0000") +
-                               u'?';
-      if (MostrarMensagem(pergunta, Botões::SimNão, Ícone::Pergunta, u"Quota já Existente"_s,
-                          this) == Resposta::Sim) {
-        ListQuotas.Remover(k);
-        k = ListQuotas.Inserir(e);
-      }
-      Ampulheta::Espera();
-    }
-    if (mês == período.primeiro)
-      alvo = k + 1;
-  }
+  const qsizetype alvo = Lista.Adicionar(
+      int(ValorNumérico(Ano->text())), Mês->currentIndex(), *valor, ValorNumérico(Recibo->text()),
+      [this](int mês, int ano) {
+        Ampulheta::Seta();
+        Bip();
+        const bool sim = MostrarMensagem(u"Alterar o valor da quota e/ou o número do recibo de "_s +
+                                             NomeMês(mês) + u" de "_s +
+                                             FormatarNúmero(qint64(ano), u"0000") + u'?',
+                                         Botões::SimNão, Ícone::Pergunta, u"Quota já Existente"_s,
+                                         this) == Resposta::Sim;
+        Ampulheta::Espera();
+        return sim;
+      });
   if (alvo > 0)
     IrParaPosição(alvo);
   Ano->setFocus();
-  for (QWidget *w : {static_cast<QWidget *>(Posição), static_cast<QWidget *>(Comando[5]),
-                     static_cast<QWidget *>(Comando[6])})
-    w->setEnabled(!ListQuotas.Vazia());
 }
 
 void Base::AlterarQuota() {
@@ -974,51 +853,26 @@ void Base::AlterarQuota() {
     return;
   }
   const auto valor = ValorDaQuota();
-  if (!valor || ListQuotas.Vazia())
+  if (!valor || Lista.ListQuotas.Vazia())
     return;
-  const QString e = EntradaQuota(int(ValorNumérico(Ano->text())), Mês->currentIndex() + 1, *valor,
-                                 ValorNumérico(Recibo->text()));
-  qsizetype alvo = ListQuotas.Procurar(e);
-  if (alvo >= 0) {
+  const auto r = Lista.Alterar(Posição->value(), int(ValorNumérico(Ano->text())),
+                               Mês->currentIndex() + 1, *valor, ValorNumérico(Recibo->text()));
+  if (r.repetida)
     Bip();
-  } else {
-    const qsizetype v = Posição->value() - 1;
-    const QString anterior = ListQuotas.Em(v);
-    ListQuotas.Remover(v);
-    if (anterior.left(6) != e.left(6)) {
-      // Moved to another month: the former month's row goes at the save, as if removed.
-      ListElimin.Inserir(anterior);
-      // A month already on the list is the one being replaced.
-      if (const qsizetype outro = ListQuotas.ProcurarChave(e); outro >= 0)
-        ListQuotas.Remover(outro);
-    }
-    alvo = ListQuotas.Inserir(e);
-  }
-  IrParaPosição(alvo + 1);
+  IrParaPosição(r.posição);
   Ano->setFocus();
 }
 
 void Base::ApagarQuota() {
   Ampulheta ampulheta;
-  if (ListQuotas.Vazia())
+  if (Lista.ListQuotas.Vazia())
     return;
-  const qsizetype v = Posição->value();
-  ListElimin.Inserir(ListQuotas.Em(v - 1));
-  ListQuotas.Remover(v - 1);
-  const qsizetype novo = std::min(v, ListQuotas.Tamanho());
+  const qsizetype novo = Lista.Apagar(Posição->value());
+  IrParaPosição(novo);
   if (novo < 1) {
-    LimparTabela();
     EntradasPorOmissão();
     Quota->setText(u"0"_s);
     Recibo->clear();
-    Posição->blockSignals(true);
-    Posição->setRange(0, 0);
-    Posição->blockSignals(false);
-    for (QWidget *w : {static_cast<QWidget *>(Posição), static_cast<QWidget *>(Comando[5]),
-                       static_cast<QWidget *>(Comando[6])})
-      w->setEnabled(false);
-  } else {
-    IrParaPosição(novo);
   }
   Ano->setFocus();
 }

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <functional>
 
+class GrelhaComBarra;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -77,7 +78,6 @@ public:
 protected:
   void closeEvent(QCloseEvent *e) override;
   void showEvent(QShowEvent *e) override;
-  bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
   void CriarControlos();
@@ -92,9 +92,8 @@ private:
   void AdicionarQuota();
   void AlterarQuota();
   void ApagarQuota();
-  void ActualizarTabela();
   void IrParaPosição(qsizetype alvo);
-  void LimparTabela();
+  void MostrarQuotaActual();
   void MostrarSeparador(QWidget *campo);
   std::optional<Moeda> ValorDaQuota();
   void EntradasPorOmissão();
@@ -113,13 +112,13 @@ private:
   QComboBox *Mês;
   QLineEdit *Quota;
   QLineEdit *Recibo;
+  GrelhaComBarra *TabelaQuotas;
   QTableWidget *Quotas;
   QScrollBar *Posição;
   QLabel *Figura;
   QPlainTextEdit *Observações;
 
-  ListaOrdenada ListQuotas;
-  ListaOrdenada ListElimin;
+  QuotasEmEdição Lista; // ListQuotas and ListElimin
   bool centrada = false;
   std::function<void()> janelas[NúmeroJanelasMenu];
   QAction *acçõesJanelas[NúmeroJanelasMenu] = {};

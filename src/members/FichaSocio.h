@@ -29,14 +29,6 @@ struct FichaSócio {
   QString nif;
 };
 
-// One month paid, as the file keeps it.
-struct QuotaPaga {
-  int ano = 0;
-  int mês = 0;
-  Moeda valor;
-  qint64 recibo = 0;
-};
-
 // A member as stored, with every month paid, oldest first.
 struct SócioGuardado {
   qint32 número = 0;

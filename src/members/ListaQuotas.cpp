@@ -99,3 +99,52 @@ qsizetype ListaOrdenada::ProcurarChave(QStringView chave) const {
     return pos - entradas.begin();
   return -1;
 }
+
+ListaOrdenada EntradasDasQuotas(const std::vector<QuotaPaga> &quotas) {
+  ListaOrdenada l;
+  for (const QuotaPaga &q : quotas)
+    l.Inserir(EntradaQuotaDirecta(q.ano, q.mês, q.valor, q.recibo));
+  return l;
+}
+
+qsizetype QuotasEmEdição::Adicionar(int ano, int item, Moeda valor, qint64 recibo,
+                                    const std::function<bool(int, int)> &substituir) {
+  const Período período = PeríodoDoItem(item);
+  qsizetype alvo = 0;
+  for (int mês = período.primeiro; mês <= período.último; ++mês) {
+    const QString e = EntradaQuota(ano, mês, valor, recibo);
+    qsizetype k = ListQuotas.ProcurarChave(e);
+    if (k < 0) {
+      k = ListQuotas.Inserir(e);
+    } else if (ListQuotas.Em(k) != e && substituir(mês, ano)) {
+      ListQuotas.Remover(k);
+      k = ListQuotas.Inserir(e);
+    }
+    if (mês == período.primeiro)
+      alvo = k + 1;
+  }
+  return alvo;
+}
+
+QuotasEmEdição::Alteração QuotasEmEdição::Alterar(qsizetype actual, int ano, int mês, Moeda valor,
+                                                  qint64 recibo) {
+  const QString e = EntradaQuota(ano, mês, valor, recibo);
+  if (const qsizetype igual = ListQuotas.Procurar(e); igual >= 0)
+    return {igual + 1, true};
+  const QString anterior = ListQuotas.Em(actual - 1);
+  ListQuotas.Remover(actual - 1);
+  if (anterior.left(6) != e.left(6)) {
+    // Moved to another month: the former month's row goes at the save, as if removed.
+    ListElimin.Inserir(anterior);
+    // A month already on the list is the one being replaced.
+    if (const qsizetype outro = ListQuotas.ProcurarChave(e); outro >= 0)
+      ListQuotas.Remover(outro);
+  }
+  return {ListQuotas.Inserir(e) + 1, false};
+}
+
+qsizetype QuotasEmEdição::Apagar(qsizetype actual) {
+  ListElimin.Inserir(ListQuotas.Em(actual - 1));
+  ListQuotas.Remover(actual - 1);
+  return std::min(actual, ListQuotas.Tamanho());
+}

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
+#include <vector>
 
 // The dues of the member on screen are kept as texts, one per month paid:
 //   "200303" "2003" TAB "Março" TAB "12,50" TAB "417 "
@@ -59,4 +61,42 @@ public:
 
 private:
   QStringList entradas;
+};
+
+// One month paid, as the file keeps it.
+struct QuotaPaga {
+  int ano = 0;
+  int mês = 0;
+  Moeda valor;
+  qint64 recibo = 0;
+};
+
+// The entries of a member's stored dues, oldest first (the rows come in key order).
+ListaOrdenada EntradasDasQuotas(const std::vector<QuotaPaga> &quotas);
+
+// The dues of the member on screen as the user edits them: nothing reaches the file before the
+// save. Positions are 1-based, as the scroll bar beside the table counts them.
+struct QuotasEmEdição {
+  ListaOrdenada ListQuotas; // one entry per month paid
+  ListaOrdenada ListElimin; // the entries removed since the member was shown
+
+  // Adds every month of period item `item` (0 to 18) of `ano`. A month already listed with
+  // other values is replaced only when `substituir(mês, ano)` says so; one with the same values
+  // is left alone. Returns the position of the period's first month.
+  qsizetype Adicionar(int ano, int item, Moeda valor, qint64 recibo,
+                      const std::function<bool(int mês, int ano)> &substituir);
+
+  // Replaces the entry at `actual` by the one for month `mês` (1 to 12). The former month,
+  // when it was another, is removed at the save as if deleted; an entry already in the new
+  // month is the one replaced. When exactly this entry is listed already nothing changes and
+  // `repetida` is true. Returns the position of the entry.
+  struct Alteração {
+    qsizetype posição;
+    bool repetida;
+  };
+  Alteração Alterar(qsizetype actual, int ano, int mês, Moeda valor, qint64 recibo);
+
+  // Removes the entry at `actual` (kept for the save in `ListElimin`); returns the position
+  // that becomes current, 0 when the list is now empty.
+  qsizetype Apagar(qsizetype actual);
 };

@@ -1,0 +1,156 @@
+#include "Grelha.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTableWidget>
+
+using namespace Qt::StringLiterals;
+
+GrelhaComBarra::GrelhaComBarra(int linhasVisíveis, const QList<Coluna> &cols,
+                               const QString &nomeGrelha, const QString &nomeBarra, QWidget *pai)
+    : QWidget(pai), visíveis(linhasVisíveis), colunas(cols) {
+  grelha = new QTableWidget(visíveis, int(colunas.size()));
+  grelha->setObjectName(nomeGrelha);
+  grelha->horizontalHeader()->hide();
+  grelha->verticalHeader()->hide();
+  grelha->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grelha->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grelha->setSelectionMode(QAbstractItemView::SingleSelection);
+  grelha->setFocusPolicy(Qt::StrongFocus);
+  grelha->setTabKeyNavigation(false);
+  grelha->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grelha->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grelha->installEventFilter(this);
+  grelha->viewport()->installEventFilter(this);
+  // Column widths as designed in twips, widened where this font needs more room.
+  const QFontMetrics fm = grelha->fontMetrics();
+  const double porTwip = grelha->logicalDpiX() / 1440.0;
+  int largura = 2 * grelha->frameWidth();
+  for (int c = 0; c < colunas.size(); ++c) {
+    const int w =
+        std::max(int(colunas[c].twips * porTwip), fm.horizontalAdvance(colunas[c].modelo) + 14);
+    grelha->setColumnWidth(c, w);
+    largura += w;
+  }
+  for (int r = 0; r < visíveis; ++r)
+    grelha->setRowHeight(r, fm.height() + 6);
+  grelha->setFixedSize(largura, visíveis * (fm.height() + 6) + 2 * grelha->frameWidth());
+
+  barra = new QScrollBar(Qt::Vertical);
+  barra->setObjectName(nomeBarra);
+  barra->setFixedHeight(grelha->height());
+  barra->setRange(0, 0);
+  barra->setPageStep(1);
+  // A click on the bar leaves the keyboard on the grid: one stop in the tab order.
+  barra->setFocusPolicy(Qt::ClickFocus);
+  barra->setFocusProxy(grelha);
+  barra->installEventFilter(this);
+  connect(barra, &QScrollBar::valueChanged, this, [this](int v) {
+    Preencher();
+    if (AoMudar)
+      AoMudar(v);
+  });
+
+  auto *l = new QHBoxLayout(this);
+  l->setContentsMargins(0, 0, 0, 0);
+  l->setSpacing(0);
+  l->addWidget(grelha);
+  l->addWidget(barra);
+  setFocusProxy(grelha);
+}
+
+int GrelhaComBarra::LarguraColuna(int c) const {
+  return grelha->columnWidth(c);
+}
+
+void GrelhaComBarra::DefinirLinhas(const QStringList &linhas) {
+  texto = linhas;
+  Preencher();
+}
+
+void GrelhaComBarra::Posicionar(int mínimo, int máximo, int valor) {
+  barra->blockSignals(true);
+  barra->setRange(mínimo, máximo);
+  barra->setValue(valor);
+  barra->blockSignals(false);
+  Preencher();
+}
+
+int GrelhaComBarra::Valor() const {
+  return barra->value();
+}
+
+void GrelhaComBarra::Preencher() {
+  grelha->clearContents();
+  grelha->clearSelection();
+  const int p = barra->value();
+  if (p < 1)
+    return;
+  for (int i = p, linha = 0; i <= texto.size() && linha < visíveis; ++i, ++linha) {
+    const QStringList células = texto[i - 1].split(u'\t');
+    for (int c = 0; c < colunas.size() && c < células.size(); ++c) {
+      auto *item = new QTableWidgetItem(células[c]);
+      item->setTextAlignment(colunas[c].alinhamento);
+      grelha->setItem(linha, c, item);
+    }
+  }
+  grelha->selectRow(0);
+}
+
+bool GrelhaComBarra::eventFilter(QObject *o, QEvent *e) {
+  if ((o == grelha || o == barra) && e->type() == QEvent::KeyPress) {
+    const auto *k = static_cast<QKeyEvent *>(e);
+    if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+      return QWidget::eventFilter(o, e);
+    const int v = barra->value();
+    int alvo;
+    switch (k->key()) {
+    case Qt::Key_Up:
+      alvo = v - 1;
+      break;
+    case Qt::Key_Down:
+      alvo = v + 1;
+      break;
+    case Qt::Key_PageUp:
+      alvo = v - visíveis;
+      break;
+    case Qt::Key_PageDown:
+      alvo = v + visíveis;
+      break;
+    case Qt::Key_Home:
+      alvo = barra->minimum();
+      break;
+    case Qt::Key_End:
+      alvo = barra->maximum();
+      break;
+    default:
+      // The grid's own keys (typing to search, Left and Right) would move its highlight away
+      // from the line the bar shows first; Tab leaves the grid as everywhere.
+      if (o == grelha && k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab)
+        return true;
+      return QWidget::eventFilter(o, e);
+    }
+    if (barra->isEnabled())
+      barra->setValue(alvo);
+    return true;
+  }
+  if (o == grelha->viewport()) {
+    if (e->type() == QEvent::MouseButtonPress) {
+      const auto *m = static_cast<QMouseEvent *>(e);
+      const int linha = grelha->rowAt(m->position().toPoint().y());
+      grelha->setFocus(Qt::MouseFocusReason);
+      if (barra->isEnabled() && linha > 0 && barra->value() + linha <= barra->maximum())
+        barra->setValue(barra->value() + linha);
+      return true;
+    }
+    if (e->type() == QEvent::Wheel) {
+      if (barra->isEnabled())
+        QCoreApplication::sendEvent(barra, e);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(o, e);
+}
