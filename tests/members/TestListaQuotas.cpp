@@ -54,19 +54,56 @@ private slots:
              u"1234,56"_s);
   }
 
-  void periodos() {
-    QCOMPARE(ItensPeríodo().size(), 19);
-    QCOMPARE(ItensPeríodo()[12], u"(Todo o Ano)"_s);
-    const QList<std::pair<int, int>> esperados = {{1, 12},  {1, 3}, {4, 6}, {7, 9},
-                                                  {10, 12}, {1, 6}, {7, 12}};
-    for (int i = 0; i < 7; ++i) {
-      const Período p = PeríodoDoItem(12 + i);
-      QCOMPARE(std::make_pair(p.primeiro, p.último), esperados[i]);
-      QVERIFY(ÉPeríodo(12 + i));
-    }
-    QCOMPARE(PeríodoDoItem(4).primeiro, 5);
-    QCOMPARE(PeríodoDoItem(4).último, 5);
-    QVERIFY(!ÉPeríodo(11));
+  // Adding a period, the "Quota já Existente" question answered both ways, changing a row in
+  // place and into a month already listed, removing the last and the only row.
+  void regrasDasQuotas() {
+    const auto meses = [](const QuotasEmEdição &q) {
+      QStringList r;
+      for (const QString &e : q.ListQuotas.Entradas())
+        r << e.left(6) + u'/' + DividirEntrada(e).valor;
+      return r;
+    };
+    const Moeda dez = Moeda::DeCêntimos(1000), doze = Moeda::DeCêntimos(1200);
+    QuotasEmEdição q;
+    QList<int> perguntas;
+    const auto responder = [&](bool sim) {
+      return [&perguntas, sim](int mês, int) {
+        perguntas << mês;
+        return sim;
+      };
+    };
+    QCOMPARE(q.Adicionar(2003, 14, dez, 55, responder(true)), 1); // (2º Trimestre)
+    QCOMPARE(meses(q), (QStringList{u"200304/10,00"_s, u"200305/10,00"_s, u"200306/10,00"_s}));
+    QCOMPARE(q.Adicionar(2003, 4, dez, 55, responder(true)), 2); // May again: same values
+    QVERIFY(perguntas.isEmpty());
+    // The whole year with another amount: asked for each listed month; No keeps them.
+    QCOMPARE(q.Adicionar(2003, 12, doze, 56, responder(false)), 1);
+    QCOMPARE(perguntas, (QList<int>{4, 5, 6}));
+    QCOMPARE(q.ListQuotas.Tamanho(), 12);
+    QCOMPARE(meses(q)[4], u"200305/10,00"_s);
+    perguntas.clear();
+    QCOMPARE(q.Adicionar(2003, 4, doze, 56, responder(true)), 5); // Yes replaces May
+    QCOMPARE(meses(q)[4], u"200305/12,00"_s);
+
+    // Change row 1 (January) in place, then into March, which is listed: January is deleted
+    // at the save and March replaced.
+    QCOMPARE(q.Alterar(1, 2003, 1, dez, 7).posição, 1);
+    QCOMPARE(meses(q)[0], u"200301/10,00"_s);
+    const auto r = q.Alterar(1, 2003, 3, dez, 8);
+    QCOMPARE(r.posição, 2);
+    QVERIFY(!r.repetida);
+    QCOMPARE(q.ListQuotas.Tamanho(), 11);
+    QCOMPARE(q.ListElimin.Entradas().size(), 1);
+    QCOMPARE(q.ListElimin.Em(0).left(6), u"200301"_s);
+    QVERIFY(q.Alterar(5, 2003, 3, dez, 8).repetida); // exactly an entry already listed
+    QCOMPARE(q.ListQuotas.Tamanho(), 11);
+
+    QCOMPARE(q.Apagar(11), 10); // the last row, current: the one before becomes current
+    QuotasEmEdição só;
+    só.Adicionar(2004, 0, dez, 1, responder(true));
+    QCOMPARE(só.Apagar(1), 0);
+    QVERIFY(só.ListQuotas.Vazia());
+    QCOMPARE(só.ListElimin.Tamanho(), 1);
   }
 
   void listaOrdenadaEmOrdemCronologica() {
