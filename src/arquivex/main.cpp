@@ -1,4 +1,5 @@
 #include "Arquivex.h"
+#include "Janelas.h"
 #include "Traducoes.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char *argv[]) {
   app.setOrganizationName(u"Agremia"_s);
   QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
   InstalarTraduçõesQt();
+  DevolverTecladoDepoisDeModais();
 
   // The main program passes "-r" for a restore; "/r" is the same request in Windows' style.
   bool repor = false;

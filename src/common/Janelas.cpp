@@ -1,8 +1,12 @@
 #include "Janelas.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QFrame>
-#include <QGuiApplication>
+#include <QHash>
+#include <QPointer>
+#include <QTimer>
 #include <QVBoxLayout>
 
 Ampulheta::Ampulheta() {
@@ -26,4 +30,55 @@ QFrame *MolduraElevada(QDialog *janela) {
   exterior->setContentsMargins(0, 0, 0, 0);
   exterior->addWidget(moldura);
   return moldura;
+}
+
+namespace {
+
+class DevolverTeclado : public QObject {
+public:
+  using QObject::QObject;
+
+protected:
+  bool eventFilter(QObject *o, QEvent *e) override {
+    if (e->type() != QEvent::Show && e->type() != QEvent::Hide)
+      return false;
+    auto *janela = qobject_cast<QWidget *>(o);
+    if (!janela || !janela->isWindow() || !janela->isModal())
+      return false;
+    if (e->type() == QEvent::Show) {
+      // The window the user came from; without one, the one the modal window belongs to.
+      QWidget *antes = QApplication::activeWindow();
+      if (!antes || antes == janela)
+        antes = janela->parentWidget() ? janela->parentWidget()->window() : nullptr;
+      anteriores.insert(janela, antes);
+      return false;
+    }
+    QPointer<QWidget> anterior = anteriores.take(janela);
+    // Queued: Qt and the window system first do what they do on their own.
+    QTimer::singleShot(0, this, [anterior] {
+      if (QApplication::activeWindow() || QApplication::activePopupWidget())
+        return;
+      QWidget *alvo = QApplication::activeModalWidget();
+      if (!alvo)
+        alvo = anterior;
+      if (alvo && alvo->isVisible()) {
+        alvo->raise();
+        alvo->activateWindow();
+      }
+    });
+    return false;
+  }
+
+private:
+  QHash<QWidget *, QPointer<QWidget>> anteriores;
+};
+
+} // namespace
+
+void DevolverTecladoDepoisDeModais() {
+  static QPointer<DevolverTeclado> instalado;
+  if (instalado || !qApp)
+    return;
+  instalado = new DevolverTeclado(qApp);
+  qApp->installEventFilter(instalado);
 }

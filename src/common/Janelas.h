@@ -20,3 +20,10 @@ public:
 // A window without a caption bar draws its own raised border: returns the frame, filling the
 // window, that holds its content.
 QFrame *MolduraElevada(QDialog *janela);
+
+// From now on, whenever a modal window closes and the window system leaves no window active
+// (no window manager, or one that does not follow transient windows), the window that was
+// active before it, or the modal window still open below it, gets the keyboard back, so that
+// access keys work without a click. Installed once for the whole program; calling it again
+// does nothing.
+void DevolverTecladoDepoisDeModais();

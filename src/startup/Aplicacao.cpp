@@ -1,6 +1,7 @@
 #include "Aplicacao.h"
 
 #include "ErroBaseDados.h"
+#include "Janelas.h"
 #include "Mensagens.h"
 #include "Traducoes.h"
 
@@ -30,4 +31,5 @@ void PrepararAplicação(QApplication &app) {
   app.setOrganizationName(u"Agremia"_s);
   QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
   InstalarTraduçõesQt();
+  DevolverTecladoDepoisDeModais();
 }
