@@ -492,8 +492,16 @@ void CentrarJanela(QWidget *janela, QWidget *principal) {
     return;
   const QRect área = ecrã->availableGeometry();
   const QRect sobre = temPrincipal ? principal->window()->frameGeometry() : área;
-  // move() of a window places its frame, so the frame's size is what has to fit.
-  janela->move(PosiçãoCentrada(janela->frameGeometry(), sobre, área).topLeft());
+  // move() of a window places its frame, so the frame's size is what has to fit. A window not
+  // yet on screen has no frame yet: it will get one like the main window's.
+  QRect moldura = janela->frameGeometry();
+  if (temPrincipal && moldura == janela->geometry() &&
+      !(janela->windowFlags() & Qt::FramelessWindowHint)) {
+    const QWidget *w = principal->window();
+    const QRect fora = w->frameGeometry(), dentro = w->geometry();
+    moldura = QRect(moldura.topLeft(), moldura.size() + (fora.size() - dentro.size()));
+  }
+  janela->move(PosiçãoCentrada(moldura, sobre, área).topLeft());
 }
 
 void AplicarComportamento(QWidget *campo, ComportamentoCampo comportamento) {
