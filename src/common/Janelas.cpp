@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QEventLoop>
 #include <QFrame>
 #include <QHash>
 #include <QPointer>
@@ -81,4 +82,43 @@ void DevolverTecladoDepoisDeModais() {
     return;
   instalado = new DevolverTeclado(qApp);
   qApp->installEventFilter(instalado);
+}
+
+namespace {
+
+// Ends `ciclo` when the window it is put on is hidden.
+class VigiaEsconder : public QObject {
+public:
+  VigiaEsconder(QWidget *janela, QEventLoop &ciclo) : QObject(janela), ciclo(ciclo) {
+    janela->installEventFilter(this);
+  }
+
+protected:
+  bool eventFilter(QObject *o, QEvent *e) override {
+    if (o == parent() && e->type() == QEvent::Hide)
+      ciclo.quit();
+    return false;
+  }
+
+private:
+  QEventLoop &ciclo;
+};
+
+} // namespace
+
+int ExecutarModal(QDialog &janela) {
+  QEventLoop ciclo;
+  QPointer<QDialog> guarda(&janela);
+  auto *vigia = new VigiaEsconder(&janela, ciclo);
+  QObject::connect(&janela, &QObject::destroyed, &ciclo, &QEventLoop::quit);
+  janela.setResult(QDialog::Rejected);
+  if (janela.windowModality() == Qt::NonModal)
+    janela.setWindowModality(Qt::ApplicationModal);
+  janela.show();
+  if (janela.isVisible())
+    ciclo.exec(QEventLoop::DialogExec);
+  if (!guarda)
+    return QDialog::Rejected;
+  delete vigia;
+  return janela.result();
 }

@@ -27,3 +27,9 @@ QFrame *MolduraElevada(QDialog *janela);
 // access keys work without a click. Installed once for the whole program; calling it again
 // does nothing.
 void DevolverTecladoDepoisDeModais();
+
+// Shows `janela` modally and waits until it goes, whichever way: done(), its close box, or the
+// window system taking the window away without a close (which hides it without ending
+// QDialog::exec(), leaving the program waiting on a window no one sees). Returns its result;
+// Rejected unless it was accepted.
+int ExecutarModal(QDialog &janela);
