@@ -86,22 +86,22 @@ void DevolverTecladoDepoisDeModais() {
 
 namespace {
 
-// Ends `ciclo` when the window it is put on is hidden.
+// Ends the loop `fim` when the window it is put on is hidden.
 class VigiaEsconder : public QObject {
 public:
-  VigiaEsconder(QWidget *janela, QEventLoop &ciclo) : QObject(janela), ciclo(ciclo) {
+  VigiaEsconder(QWidget *janela, QEventLoop &ciclo) : QObject(janela), fim(ciclo) {
     janela->installEventFilter(this);
   }
 
 protected:
   bool eventFilter(QObject *o, QEvent *e) override {
     if (o == parent() && e->type() == QEvent::Hide)
-      ciclo.quit();
+      fim.quit();
     return false;
   }
 
 private:
-  QEventLoop &ciclo;
+  QEventLoop &fim;
 };
 
 } // namespace
