@@ -56,8 +56,12 @@ protected:
     }
     QPointer<QWidget> anterior = anteriores.take(janela);
     // Queued: Qt and the window system first do what they do on their own.
-    QTimer::singleShot(0, this, [anterior] {
-      if (QApplication::activeWindow() || QApplication::activePopupWidget())
+    // The window system may report the loss of focus later than the hiding, so a window that
+    // is no longer on screen does not count as active.
+    QPointer<QWidget> fechada = janela;
+    QTimer::singleShot(0, this, [anterior, fechada] {
+      const QWidget *activa = QApplication::activeWindow();
+      if ((activa && activa != fechada && activa->isVisible()) || QApplication::activePopupWidget())
         return;
       QWidget *alvo = QApplication::activeModalWidget();
       if (!alvo)
