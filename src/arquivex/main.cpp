@@ -1,10 +1,10 @@
 #include "Arquivex.h"
+#include "Janelas.h"
+#include "Traducoes.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -13,10 +13,8 @@ int main(int argc, char *argv[]) {
   app.setApplicationName(u"Arquivex"_s);
   app.setOrganizationName(u"Agremia"_s);
   QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
-  QTranslator tradutor;
-  if (tradutor.load(QLocale(QLocale::Portuguese, QLocale::Portugal), u"qtbase"_s, u"_"_s,
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    app.installTranslator(&tradutor);
+  InstalarTraduçõesQt();
+  DevolverTecladoDepoisDeModais();
 
   // The main program passes "-r" for a restore; "/r" is the same request in Windows' style.
   bool repor = false;

@@ -153,10 +153,10 @@ bool MudançaDeJanela(Qt::FocusReason razão) {
 // Follows one widget's focus and runs its entry and exit once per real visit.
 class FiltroFoco : public QObject {
 public:
-  FiltroFoco(QWidget *alvo, const char *nome)
-      : QObject(alvo), alvo(alvo), classe(alvo->metaObject()) {
+  FiltroFoco(QWidget *campo, const char *nome)
+      : QObject(campo), alvo(campo), classe(campo->metaObject()) {
     setObjectName(QString::fromLatin1(nome));
-    alvo->installEventFilter(this);
+    campo->installEventFilter(this);
   }
   ~FiltroFoco() override { Visitados().removeAll(this); }
 
@@ -529,8 +529,16 @@ void CentrarJanela(QWidget *janela, QWidget *principal) {
     return;
   const QRect área = ecrã->availableGeometry();
   const QRect sobre = temPrincipal ? principal->window()->frameGeometry() : área;
-  // move() of a window places its frame, so the frame's size is what has to fit.
-  janela->move(PosiçãoCentrada(janela->frameGeometry(), sobre, área).topLeft());
+  // move() of a window places its frame, so the frame's size is what has to fit. A window not
+  // yet on screen has no frame yet: it will get one like the main window's.
+  QRect moldura = janela->frameGeometry();
+  if (temPrincipal && moldura == janela->geometry() &&
+      !(janela->windowFlags() & Qt::FramelessWindowHint)) {
+    const QWidget *w = principal->window();
+    const QRect fora = w->frameGeometry(), dentro = w->geometry();
+    moldura = QRect(moldura.topLeft(), moldura.size() + (fora.size() - dentro.size()));
+  }
+  janela->move(PosiçãoCentrada(moldura, sobre, área).topLeft());
 }
 
 void AplicarComportamento(QWidget *campo, ComportamentoCampo comportamento) {

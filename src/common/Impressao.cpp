@@ -4,6 +4,7 @@
 #include "Mensagens.h"
 #include "Relogio.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -11,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -238,6 +240,10 @@ bool ConfigurarImpressora(QWidget *pai) {
   QPrintDialog diálogo(&ImpressoraEscolhida(), pai);
   diálogo.setWindowTitle(u"Configurar Impressora"_s);
   diálogo.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  // Nothing is printed here: the button only keeps the choice.
+  if (auto *botões = diálogo.findChild<QDialogButtonBox *>())
+    if (QPushButton *ok = botões->button(QDialogButtonBox::Ok))
+      ok->setText(u"OK"_s);
   if (diálogo.exec() != QDialog::Accepted)
     return false;
   ImpressoraConfigurada() = true;

@@ -1,5 +1,7 @@
 #include "JanelaAjuda.h"
 
+#include "Campos.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -180,6 +182,8 @@ void JanelaAjuda::Mostrar(const QUrl &endereço) {
     if (const QScreen *ecrã = parentWidget() ? parentWidget()->screen() : screen())
       tamanho = tamanho.boundedTo(ecrã->availableSize() * 9 / 10);
     resize(tamanho);
+    // Over the window it was asked from, and whole on its screen.
+    CentrarJanela(this, parentWidget());
   }
   setWindowState(windowState() & ~Qt::WindowMinimized);
   show();

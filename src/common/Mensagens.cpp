@@ -1,10 +1,14 @@
 #include "Mensagens.h"
 
 #include "ErroBaseDados.h"
+#include "Campos.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QSpacerItem>
 
 using namespace Qt::StringLiterals;
 
@@ -36,6 +40,41 @@ QMessageBox::Icon ÍconeQt(Ícone i) {
   return QMessageBox::NoIcon;
 }
 
+// A message box placed over the window it belongs to, and wide enough for its title: Qt sizes
+// a box by its text alone, and a window that is not on screen puts it at the screen's corner.
+class Caixa : public QMessageBox {
+public:
+  Caixa(Ícone ícone, const QString &título, const QString &texto, QWidget *pai)
+      : QMessageBox(ÍconeQt(ícone), título, texto, QMessageBox::NoButton, pai) {
+    // Over the window asked for when it is on view, else over the one the user is in.
+    dono = pai ? pai->window() : nullptr;
+    if (!dono || !dono->isVisible())
+      dono = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                               : QApplication::activeWindow();
+  }
+
+protected:
+  void showEvent(QShowEvent *e) override {
+    // Added last, as the box rebuilds its layout when details or other parts are set; the box
+    // takes its size from the layout as it is shown. Room is left for the caption bar's icon
+    // and buttons beside the title.
+    if (auto *grelha = qobject_cast<QGridLayout *>(layout()); grelha && !largura) {
+      QFont negrito = font();
+      negrito.setBold(true);
+      const QFontMetrics medida(negrito);
+      largura = new QSpacerItem(medida.horizontalAdvance(windowTitle()) + 6 * medida.height(), 0,
+                                QSizePolicy::Minimum, QSizePolicy::Minimum);
+      grelha->addItem(largura, grelha->rowCount(), 0, 1, grelha->columnCount());
+    }
+    QMessageBox::showEvent(e);
+    CentrarJanela(this, dono && dono != this && dono->isVisible() ? dono.data() : nullptr);
+  }
+
+private:
+  QPointer<QWidget> dono;
+  QSpacerItem *largura = nullptr; // owned by the layout
+};
+
 } // namespace
 
 Resposta MostrarMensagem(const QString &texto, Botões botões, Ícone ícone, const QString &título,
@@ -43,7 +82,7 @@ Resposta MostrarMensagem(const QString &texto, Botões botões, Ícone ícone, c
   if (const auto &r = RespondedorActual())
     return r(PedidoMensagem{título, texto, botões, ícone, detalhes});
 
-  QMessageBox caixa(ÍconeQt(ícone), título, texto, QMessageBox::NoButton, pai);
+  Caixa caixa(ícone, título, texto, pai);
   caixa.setDetailedText(detalhes);
   QAbstractButton *ok = nullptr, *cancelar = nullptr, *sim = nullptr, *não = nullptr;
   switch (botões) {

@@ -737,10 +737,10 @@ void Base::MostrarSeparador(QWidget *campo) {
   campo->setFocus();
 }
 
-FichaSócio LerFichaDe(const QLineEdit *número, const QLineEdit *nome, const QComboBox *cp,
-                      const QComboBox *sit, const QComboBox *tipo, const QLineEdit *dt,
-                      const QLineEdit *val, const QLineEdit *rua, const QLineEdit *loc,
-                      const QPlainTextEdit *obs, const QLineEdit *nif) {
+static FichaSócio LerFichaDe(const QLineEdit *número, const QLineEdit *nome, const QComboBox *cp,
+                             const QComboBox *sit, const QComboBox *tipo, const QLineEdit *dt,
+                             const QLineEdit *val, const QLineEdit *rua, const QLineEdit *loc,
+                             const QPlainTextEdit *obs, const QLineEdit *nif) {
   const auto dado = [](const QComboBox *c) {
     return c->currentIndex() >= 0 ? c->currentData().toLongLong() : qint64(0);
   };

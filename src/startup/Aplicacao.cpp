@@ -1,11 +1,11 @@
 #include "Aplicacao.h"
 
 #include "ErroBaseDados.h"
+#include "Janelas.h"
 #include "Mensagens.h"
+#include "Traducoes.h"
 
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -30,8 +30,6 @@ void PrepararAplicação(QApplication &app) {
   app.setApplicationName(u"Agremia"_s);
   app.setOrganizationName(u"Agremia"_s);
   QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
-  auto *tradutor = new QTranslator(&app);
-  if (tradutor->load(QLocale(QLocale::Portuguese, QLocale::Portugal), u"qtbase"_s, u"_"_s,
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    app.installTranslator(tradutor);
+  InstalarTraduçõesQt();
+  DevolverTecladoDepoisDeModais();
 }

@@ -10,5 +10,6 @@ public:
   bool notify(QObject *receptor, QEvent *evento) override;
 };
 
-// Names, Portuguese locale and Qt's own Portuguese texts for the platform dialogs.
+// Names, Portuguese locale, Qt's own Portuguese texts for the platform dialogs, and the
+// keyboard given back to the window below whenever a modal window closes.
 void PrepararAplicação(QApplication &app);

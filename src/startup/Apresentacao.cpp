@@ -5,6 +5,7 @@
 #include "CodAcesso.h"
 #include "CodigoAcesso.h"
 #include "Dados.h"
+#include "Janelas.h"
 #include "Mensagens.h"
 
 #include <QFileInfo>
@@ -120,7 +121,9 @@ void Apresentação::Tique() {
     }
     if (CódigoDeAcessoDefinido(*Dados().tabelas)) {
       CódAcesso janela;
-      janela.exec();
+      // Ends however the window goes, so that a window taken away by the window system does
+      // not leave only this picture on screen.
+      ExecutarModal(janela);
       if (janela.ResultadoAcesso() == CódAcesso::Resultado::Recusado)
         AcessoPermitido() = false;
     }

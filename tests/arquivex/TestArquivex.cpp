@@ -2,11 +2,15 @@
 #include "Copias.h"
 #include "Dados.h"
 #include "FicheiroExemplo.h"
+#include "Modal.h"
 #include "PastaTeste.h"
 #include "Programas.h"
 #include "Relogio.h"
 #include "Respostas.h"
+#include "TextosVisiveis.h"
+#include "Traducoes.h"
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,6 +52,7 @@ class TestArquivex : public QObject {
   }
 
 private slots:
+  void initTestCase() { InstalarTraduçõesQt(); }
   void init() {
     iniciados.clear();
     InstalarIniciador(
@@ -111,6 +116,23 @@ private slots:
     QVERIFY(iniciados[0].argumentos.isEmpty());
     QCOMPARE(iniciados[0].pasta, QDir(pasta.Raiz()).absolutePath());
     QVERIFY(!j.isVisible());
+  }
+
+  // The folder picker is Qt's own window; cancelling it keeps the folder.
+  void escolherPastaEmPortugues() {
+    PastaTeste pasta;
+    Povoar(NomeFicheiroDados, 1, 1);
+    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
+    j.show();
+    QStringList textos;
+    auto vigia = QuandoModal<QFileDialog>([&](QFileDialog &d) {
+      textos = TextosVisíveis(&d);
+      d.reject();
+    });
+    Clicar(j, 2);
+    QVERIFY2(textos.size() > 10, "a janela das pastas não abriu");
+    QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
+    QCOMPARE(j.Pasta(), pasta.Caminho(u"Seguranças"_s));
   }
 
   void segurancaSemFicheiroAvisaENaoCriaNada() {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QStringDecoder>
 #include <QTest>
@@ -94,6 +95,8 @@ private slots:
   void tecladoAnteriorSeguinteEscape();
   void umaSoJanelaReutilizada();
   void janelaModalNaoBloqueiaAjuda();
+  void abreSobreODonoDentroDoEcra_data();
+  void abreSobreODonoDentroDoEcra();
 };
 
 void TestAjuda::paginasListadasSaoAsDoRecurso() {
@@ -306,6 +309,31 @@ void TestAjuda::janelaModalNaoBloqueiaAjuda() {
   QCOMPARE(PáginaMostrada(), u"tabelas.html"_s);
   QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
   QCOMPARE(PáginaMostrada(), u"indice.html"_s);
+}
+
+void TestAjuda::abreSobreODonoDentroDoEcra_data() {
+  QTest::addColumn<QPoint>("canto"); // of the owner, from the screen's top-left
+  QTest::newRow("dono ao meio") << QPoint(200, 150);
+  QTest::newRow("dono em baixo à direita") << QPoint(-150, -100);
+}
+
+void TestAjuda::abreSobreODonoDentroDoEcra() {
+  QFETCH(QPoint, canto);
+  const QRect ecrã = QGuiApplication::primaryScreen()->availableGeometry();
+  QWidget dono;
+  dono.resize(ecrã.width() / 3, ecrã.height() / 3);
+  dono.move(canto.x() >= 0 ? ecrã.left() + canto.x() : ecrã.right() + canto.x(),
+            canto.y() >= 0 ? ecrã.top() + canto.y() : ecrã.bottom() + canto.y());
+  dono.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dono));
+  MostrarAjuda(&dono, u"indice"_s);
+  QWidget *ajuda = JanelaAjudaAberta();
+  QVERIFY(ajuda && ajuda->isVisible());
+  const QRect lugar = ajuda->frameGeometry();
+  QVERIFY2(ecrã.contains(lugar), qPrintable(QDebug::toString(lugar)));
+  // Centred on its owner where the screen leaves room (a frame's width either way).
+  if (canto.x() >= 0)
+    QVERIFY((lugar.center() - dono.frameGeometry().center()).manhattanLength() <= 8);
 }
 
 QTEST_MAIN(TestAjuda)

@@ -216,7 +216,7 @@ void TestComportamento::filtros_data() {
   QTest::addColumn<FiltroTeclas>("filtro");
   QTest::addColumn<QString>("escrito");
   QTest::addColumn<QString>("fica");
-  QTest::addColumn<int>("bips");
+  QTest::addColumn<int>("bipsEsperados");
   QTest::newRow("dígitos") << FiltroTeclas::Dígitos << u"1a2 -3.,"_s << u"123"_s << 5;
   QTest::newRow("numérica") << FiltroTeclas::Numérica << u"-12 3,5e+"_s << u"-12 3,5"_s << 2;
   QTest::newRow("data") << FiltroTeclas::Data << u"5/9-1996 x."_s << u"5/9-1996"_s << 3;
@@ -234,13 +234,13 @@ void TestComportamento::filtros() {
   QFETCH(FiltroTeclas, filtro);
   QFETCH(QString, escrito);
   QFETCH(QString, fica);
-  QFETCH(int, bips);
+  QFETCH(int, bipsEsperados);
   AplicarComportamento(primeiro, {.teclas = filtro});
   Mostrar();
   Focar(primeiro);
   Escrever(primeiro, escrito);
   QCOMPARE(primeiro->text(), fica);
-  QCOMPARE(this->bips, bips);
+  QCOMPARE(bips, bipsEsperados);
 }
 
 void TestComportamento::teclasDeControloPassam() {
@@ -407,7 +407,7 @@ void TestComportamento::textoDoProgramaNaoEFiltrado() {
 void TestComportamento::ano_data() {
   QTest::addColumn<QString>("escrito");
   QTest::addColumn<QString>("fica");
-  QTest::addColumn<int>("bips");
+  QTest::addColumn<int>("bipsEsperados");
   QTest::newRow("1990 fica") << u"1990"_s << u"1990"_s << 0;
   QTest::newRow("2999 fica") << u"2999"_s << u"2999"_s << 0;
   QTest::newRow("1989 muda") << u"1989"_s << u"2026"_s << 1;
@@ -420,7 +420,7 @@ void TestComportamento::ano_data() {
 void TestComportamento::ano() {
   QFETCH(QString, escrito);
   QFETCH(QString, fica);
-  QFETCH(int, bips);
+  QFETCH(int, bipsEsperados);
   AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Dígitos, .ano = true});
   primeiro->setText(u"2003"_s);
   Mostrar();
@@ -429,7 +429,7 @@ void TestComportamento::ano() {
   Escrever(primeiro, escrito);
   Tab();
   QCOMPARE(primeiro->text(), fica);
-  QCOMPARE(this->bips, bips);
+  QCOMPARE(bips, bipsEsperados);
   QCOMPARE(CorDoCampo(primeiro), Branco);
 }
 

@@ -4,16 +4,19 @@
 #include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "LerPdf.h"
+#include "JanelaAjuda.h"
 #include "Modal.h"
 #include "Programas.h"
 #include "Respostas.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTabWidget>
 #include <QtTest>
 #include <memory>
 
@@ -262,6 +265,64 @@ private slots:
     Acção(u"Menu_Arquivo_8"_s)->trigger();
     QVERIFY(fechou);
     QVERIFY(inícios.isEmpty());
+  }
+
+  // The help's page on the menus gives each menu's access key. Where a field on a page of the
+  // main window has the same key, the first press goes to the field and the next one opens the
+  // menu: the help's section on that menu must name the page and the field.
+  void teclasDosMenusComoAAjudaDiz() {
+    Sócio(1);
+    Abrir();
+    PáginasAjuda(); // registers the pages
+    QFile ficheiroAjuda(u":/ajuda/menu.html"_s);
+    QVERIFY(ficheiroAjuda.open(QIODevice::ReadOnly));
+    const QString ajuda = QString::fromUtf8(ficheiroAjuda.readAll());
+    static const QRegularExpression secção(
+        u"<h2>(?:<a[^>]*></a>)?([^<(]+) \\(Alt\\+(\\w)\\)</h2>(.*?)(?=<h2>|$)"_s,
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression etiqueta(u"<[^>]*>"_s);
+    const auto premir = [this](QChar letra) {
+      QString aberto;
+      QTimer vigia;
+      vigia.setInterval(5);
+      connect(&vigia, &QTimer::timeout, &vigia, [&] {
+        if (auto *m = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+          aberto = m->title().remove(u'&');
+          m->close();
+        }
+      });
+      vigia.start();
+      QWidget *alvo = QApplication::focusWidget() ? QApplication::focusWidget() : base.get();
+      QTest::keyClick(alvo, Qt::Key(Qt::Key_A + (letra.toUpper().unicode() - u'A')),
+                      Qt::AltModifier);
+      QTest::qWait(20);
+      return aberto;
+    };
+    auto *páginas = base->findChild<QTabWidget *>();
+    int menus = 0;
+    for (auto it = secção.globalMatch(ajuda); it.hasNext();) {
+      const auto m = it.next();
+      const QString menu = m.captured(1).trimmed();
+      const QString texto = m.captured(3).remove(etiqueta).simplified();
+      ++menus;
+      for (int p = 0; p < páginas->count(); ++p) {
+        páginas->setCurrentIndex(p);
+        base->findChild<QLineEdit *>(u"Número"_s)->setFocus();
+        if (premir(m.captured(2).at(0)) == menu)
+          continue;
+        QWidget *foco = QApplication::focusWidget();
+        QVERIFY2(foco, qPrintable(menu));
+        QString campo;
+        for (auto *l : base->findChildren<QLabel *>())
+          if (l->buddy() == foco)
+            campo = l->text().remove(u'&');
+        const QString página = páginas->tabText(p).remove(u'&').trimmed();
+        QVERIFY2(texto.contains(página) && texto.contains(campo),
+                 qPrintable(menu + u" / "_s + página + u" / "_s + campo));
+        QCOMPARE(premir(m.captured(2).at(0)), menu);
+      }
+    }
+    QCOMPARE(menus, 4);
   }
 };
 

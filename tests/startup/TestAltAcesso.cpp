@@ -5,10 +5,12 @@
 #include "CodigoAcesso.h"
 #include "Dados.h"
 #include "FicheiroTeste.h"
+#include "Janelas.h"
 #include "LerFicheiro.h"
 #include "Modal.h"
 #include "Respostas.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -90,6 +92,7 @@ class TestAltAcesso : public QObject {
   }
 
 private slots:
+  void initTestCase() { DevolverTecladoDepoisDeModais(); }
   void init() {
     ficheiro = std::make_unique<FicheiroTeste>();
     respostas = std::make_unique<Respostas>();
@@ -163,6 +166,42 @@ private slots:
       }
     }
     QCOMPARE(Linha(), antes);
+  }
+
+  // From the menu of the main window and back: once a modal window (and its closing message)
+  // has gone, the main window has the keyboard again, so that its access keys work without a
+  // click.
+  void depoisDaJanelaAPrincipalTemOTeclado_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("teclas"); // typed, each followed by Enter
+    QTest::newRow("código de acesso alterado")
+        << u"Menu_Arquivo_4"_s << QStringList{u"7"_s, u"7"_s};
+    QTest::newRow("código de acesso desistido") << u"Menu_Arquivo_4"_s << QStringList{};
+    QTest::newRow("dados da colectividade") << u"Menu_Arquivo_5"_s << QStringList{};
+    QTest::newRow("tabelas") << u"Menu_Dados_6"_s << QStringList{};
+  }
+  void depoisDaJanelaAPrincipalTemOTeclado() {
+    QFETCH(QString, item);
+    QFETCH(QStringList, teclas);
+    Base base;
+    LigarJanelas(base);
+    base.show();
+    QVERIFY(QTest::qWaitForWindowActive(&base));
+    bool aberta = false;
+    auto vigia = QuandoModal<QDialog>([&](QDialog &j) {
+      aberta = true;
+      for (const QString &texto : teclas) {
+        QTest::keyClicks(QApplication::focusWidget(), texto);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      }
+      if (j.isVisible())
+        j.reject();
+    });
+    base.findChild<QAction *>(item)->trigger();
+    QVERIFY(aberta);
+    QVERIFY(!QApplication::activeModalWidget());
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &base, 1000);
+    QVERIFY(QApplication::focusWidget() && base.isAncestorOf(QApplication::focusWidget()));
   }
 
   // The engine refusing the write: the failure is told, never a success, and the old row

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWindow>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -118,11 +119,47 @@ private slots:
     QVERIFY(respostas.caixas.isEmpty());
   }
 
-  void cancelarRecusaSemAbrirAJanelaPrincipal() {
+  // However the access code window goes without the right code (its button, its close box, or
+  // the window system taking it away without asking), the program ends as refused, without
+  // the main window, and does not hang on an invisible window.
+  void sairSemCodigoRecusa_data() {
+    QTest::addColumn<int>("maneira");
+    QTest::newRow("Cancelar") << 0;
+    QTest::newRow("fechada pelo gestor de janelas") << 1;
+    QTest::newRow("escondida sem fechar") << 2;
+    QTest::newRow("janela do sistema destruída") << 3;
+  }
+  void sairSemCodigoRecusa() {
+    QFETCH(int, maneira);
     PastaTeste pasta;
     Respostas respostas;
     GuardarCódigo(CifrarCódigo(7));
-    const Resultado r = Executar(); // "Cancela&r" at once
+    // Should the program wait on a window no one can see, the test ends it and fails.
+    bool pendurado = false;
+    QTimer socorro;
+    socorro.setSingleShot(true);
+    connect(&socorro, &QTimer::timeout, &socorro, [&] {
+      pendurado = true;
+      // A window hidden behind QDialog::exec()'s back must be shown again to end its loop.
+      for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *j = qobject_cast<QDialog *>(w); j && j->isModal() && !j->isVisible()) {
+          j->setAttribute(Qt::WA_WState_Hidden);
+          j->show();
+          j->done(QDialog::Rejected);
+        }
+    });
+    const Resultado r = Executar([&](CódAcesso &j) {
+      socorro.start(3000);
+      if (maneira == 0)
+        j.findChild<QPushButton *>(u"Comando_0"_s)->click();
+      else if (maneira == 1)
+        j.close();
+      else if (maneira == 2)
+        j.hide();
+      else
+        j.windowHandle()->destroy();
+    });
+    QVERIFY(!pendurado);
     QVERIFY(r.códigoPedido);
     QCOMPARE(r.fim, FimPrograma::AcessoRecusado);
     QVERIFY(!r.baseMostrada);

@@ -1,0 +1,85 @@
+#include "Impressao.h"
+#include "Modal.h"
+#include "TextosVisiveis.h"
+#include "Traducoes.h"
+
+#include <QDialogButtonBox>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTextBrowser>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+// Qt's own dialogs and menus, opened as the program opens them, speak European Portuguese.
+class TestTraducoes : public QObject {
+  Q_OBJECT
+
+private slots:
+  void initTestCase() { InstalarTraduçõesQt(); }
+
+  void configurarImpressoraEPropriedades() {
+    QStringList textos, propriedades;
+    QString confirmar;
+    auto vigia = QuandoModal<QPrintDialog>([&](QPrintDialog &d) {
+      textos = TextosVisíveis(&d);
+      confirmar = d.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->text();
+      // "Propriedades" opens a window of its own over the set-up.
+      QTimer outra;
+      outra.setInterval(5);
+      connect(&outra, &QTimer::timeout, &outra, [&] {
+        auto *janela = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (janela && janela != &d && janela->isVisible()) {
+          outra.stop();
+          propriedades = TextosVisíveis(janela);
+          janela->reject();
+        }
+      });
+      outra.start();
+      d.findChild<QPushButton *>(u"properties"_s)->click();
+      d.reject();
+    });
+    QVERIFY(!ConfigurarImpressora(nullptr));
+    QVERIFY(textos.size() > 20);
+    QVERIFY2(propriedades.size() > 10, "a janela das propriedades não abriu");
+    QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
+    QCOMPARE(TextosNãoTraduzidos(propriedades), QStringList());
+    // The set-up only chooses the printer: its button must not promise to print.
+    QVERIFY2(!confirmar.remove(u'&').contains(u"Imprimir"_s), qPrintable(confirmar));
+  }
+
+  void menusDeContexto_data() {
+    QTest::addColumn<int>("tipo");
+    QTest::newRow("campo de texto") << 0;
+    QTest::newRow("texto da ajuda") << 1;
+    QTest::newRow("campo numérico") << 2;
+    QTest::newRow("barra de deslocamento") << 3;
+  }
+  void menusDeContexto() {
+    QFETCH(int, tipo);
+    QWidget janela;
+    QWidget *campo = nullptr;
+    if (tipo == 0) {
+      campo = new QLineEdit(u"texto"_s, &janela);
+    } else if (tipo == 1) {
+      auto *ajuda = new QTextBrowser(&janela);
+      ajuda->setHtml(u"<p>texto da <a href='#x'>ajuda</a></p>"_s);
+      campo = ajuda->viewport(); // the scroll area hands its viewport's events to the browser
+    } else if (tipo == 2) {
+      campo = new QSpinBox(&janela);
+    } else {
+      campo = new QScrollBar(Qt::Vertical, &janela);
+    }
+    janela.resize(160, 160);
+    campo->window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&janela));
+    const QStringList textos = TextosMenuDeContexto(campo);
+    QVERIFY2(textos.size() >= 2, "o menu não abriu");
+    QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
+  }
+};
+
+QTEST_MAIN(TestTraducoes)
+#include "TestTraducoes.moc"
