@@ -1,0 +1,192 @@
+#include "Atrasos.h"
+#include "Dados.h"
+#include "FicheiroTeste.h"
+#include "Impressao.h"
+#include "LerPdf.h"
+#include "Ouro.h"
+#include "Referencias.h"
+
+#include <QPrinter>
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The members in arrears for a month, and their printed report.
+class TestAtrasos : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<FicheiroTeste> ficheiro;
+
+  // Inscrição as given; a null QVariant stores NULL, as a file written elsewhere may hold.
+  static void Sócio(int número, const QString &nome, const QVariant &inscrição, int tipo,
+                    int situação = 1) {
+    Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"Inscrição\", "
+                      u"\"TipoQuota\", \"Situação\") VALUES (?, ?, ?, ?, ?)"_s,
+                      {número, nome, inscrição, tipo, situação}, u"teste"_s);
+  }
+  static void Quota(int número, int ano, int mês) {
+    Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, 1000, 1)"_s,
+                      {ChaveSócMês(número, ano, mês)}, u"teste"_s);
+  }
+  static QStringList Textos(const std::vector<SócioEmAtraso> &sócios) {
+    QStringList r;
+    for (const auto &s : sócios)
+      r << QString::number(s.número) + s.texto;
+    return r;
+  }
+  static std::vector<SócioEmAtraso> Vários(int n) {
+    std::vector<SócioEmAtraso> r;
+    for (int i = 1; i <= n; ++i)
+      r.push_back({i * 7, u" Sócio Número "_s + QString::number(i)});
+    return r;
+  }
+  static void Colectividade() {
+    GravarLinhaTabelas(Dados().bd, u'1', u"Sociedade Recreativa Exemplo"_s);
+    GravarLinhaTabelas(Dados().bd, u'2', u"Rua Direita, 10"_s);
+    GravarLinhaTabelas(Dados().bd, u'3', u"Vila Nova"_s);
+    GravarLinhaTabelas(Dados().bd, u'5', u"210 000 000"_s);
+  }
+
+private slots:
+  void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
+  void cleanup() { ficheiro.reset(); }
+
+  void quemEstaEmAtraso_data() {
+    QTest::addColumn<int>("ano");
+    QTest::addColumn<int>("mês");
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<QStringList>("esperados");
+    // 1 enrolled on the 31st of March, 2 on the 1st of April; 3 paid March only; 4 paid the
+    // months around March; 5 and 6 have no enrolment date (empty, NULL); 12 paid March and
+    // 120, whose key starts "000120", did not.
+    QTest::newRow("Março, todos") << 2003 << 3 << 0
+                                  << QStringList{u"1 Ana"_s, u"4 Dora"_s, u"5 Eva"_s, u"6 Filipe"_s,
+                                                 u"120 Rui"_s};
+    QTest::newRow("Março, tipo 1")
+        << 2003 << 3 << 1 << QStringList{u"1 Ana"_s, u"4 Dora"_s, u"6 Filipe"_s};
+    QTest::newRow("Março, tipo 2") << 2003 << 3 << 2 << QStringList{u"5 Eva"_s, u"120 Rui"_s};
+    QTest::newRow("Abril, todos") << 2003 << 4 << 0
+                                  << QStringList{u"1 Ana"_s,  u"2 Bruno"_s,  u"3 Carla  Lima"_s,
+                                                 u"5 Eva"_s,  u"6 Filipe"_s, u"12 Zé"_s,
+                                                 u"120 Rui"_s};
+    QTest::newRow("Dezembro de 1998")
+        << 1998 << 12 << 0 << QStringList{u"5 Eva"_s, u"6 Filipe"_s, u"12 Zé"_s, u"120 Rui"_s};
+    QTest::newRow("tipo sem sócios") << 2003 << 3 << 7 << QStringList{};
+  }
+  void quemEstaEmAtraso() {
+    Sócio(1, u"Ana"_s, u"20030331"_s, 1);
+    Sócio(2, u"Bruno"_s, u"20030401"_s, 1);
+    Sócio(3, u"  Carla  Lima "_s, u"19990101"_s, 2, 4);
+    Sócio(4, u"Dora"_s, u"19990101"_s, 1, 9);
+    Sócio(5, u"Eva"_s, u""_s, 2);
+    Sócio(6, u"Filipe"_s, QVariant(), 1);
+    Sócio(12, u"Zé"_s, u"19950101"_s, 2);
+    Sócio(120, u"Rui"_s, u"19950101"_s, 2);
+    Quota(3, 2003, 3);
+    for (const auto &[ano, mês] : {std::pair{2003, 2}, {2003, 4}, {2002, 3}, {2004, 3}})
+      Quota(4, ano, mês);
+    Quota(12, 2003, 3);
+
+    QFETCH(int, ano);
+    QFETCH(int, mês);
+    QFETCH(int, tipo);
+    QFETCH(QStringList, esperados);
+    QCOMPARE(Textos(SóciosEmAtraso(Dados().bd, ano, mês, tipo)), esperados);
+  }
+
+  // The window's progress text moves once per percent from 0 to 100, however many members.
+  void progressoPorCento() {
+    {
+      BaseDados::Transacção t(Dados().bd);
+      for (int n = 1; n <= 1500; ++n)
+        Sócio(n, u"Sócio"_s, u"20000101"_s, 1);
+      t.Confirmar();
+    }
+    QList<int> vistas;
+    const auto sócios = SóciosEmAtraso(Dados().bd, 2003, 3, 0, [&](int p) { vistas << p; });
+    QCOMPARE(sócios.size(), size_t(1500));
+    QCOMPARE(vistas.first(), 0);
+    QCOMPARE(vistas.last(), 100);
+    QCOMPARE(vistas.size(), 101);
+    for (int i = 1; i < vistas.size(); ++i)
+      QVERIFY(vistas[i] > vistas[i - 1]);
+
+    vistas.clear();
+    GravadorImpressão p;
+    ImprimirAtrasos(p, u"Março"_s, u"2003"_s, u"[Todos]"_s, sócios, [&](int v) { vistas << v; });
+    QCOMPARE(vistas.size(), 101);
+    QCOMPARE(vistas.last(), 100);
+  }
+
+  // Every page the rows reach has the page header and the column heads; the closing line
+  // counts the entries, under the end of the head "Número".
+  void paginasEContagem_data() {
+    QTest::addColumn<int>("quantos");
+    QTest::addColumn<int>("páginas");
+    QTest::newRow("nenhum") << 0 << 1;
+    QTest::newRow("três") << 3 << 1;
+    // The rows fill the first page: the closing lines alone start the second, headed too.
+    QTest::newRow("fecho numa página nova") << 46 << 2;
+    QTest::newRow("duas páginas") << 70 << 2;
+    QTest::newRow("quatro páginas") << 150 << 4;
+  }
+  void paginasEContagem() {
+    QFETCH(int, quantos);
+    QFETCH(int, páginas);
+    GravadorImpressão p;
+    ImprimirAtrasos(p, u"Março"_s, u"2003"_s, u"[Todos]"_s, Vários(quantos));
+    QVERIFY(p.Terminado());
+    QCOMPARE(p.páginas, páginas);
+
+    const auto *cabeça = p.Procurar(u"    Número"_s);
+    QVERIFY(cabeça);
+    const double xNúmero = cabeça->x + MedirTexto(cabeça->fonte, cabeça->texto);
+    for (int pág = 2; pág <= páginas; ++pág) {
+      QStringList daPágina;
+      for (const auto &t : p.textos)
+        if (t.página == pág)
+          daPágina << t.texto;
+      QVERIFY(daPágina.contains(u"Quotizações em Atraso"_s));
+      QVERIFY(daPágina.contains(u"Página "_s + QString::number(pág)));
+      QVERIFY(daPágina.contains(u"    Número  Nome"_s));
+    }
+    const auto &fim = p.textos.last();
+    QCOMPARE(fim.texto, u"  "_s + QString::number(quantos) + u" sócio(s) com quotas em atraso."_s);
+    QCOMPARE(fim.x, xNúmero);
+    QCOMPARE(fim.página, páginas);
+  }
+
+  void ouro() {
+    Colectividade();
+    GravadorImpressão p;
+    ImprimirAtrasos(p, u"Março"_s, u"2003"_s, u"Efectivo"_s, Vários(60));
+    COMPARAR_COM_OURO(p, u"atrasos"_s);
+  }
+
+  // Through the real printer backend the rows break onto as many pages as the recorder of
+  // the same printable size counts.
+  void pdf() {
+    Colectividade();
+    const QString caminho =
+        qEnvironmentVariable("AGREMIA_PDF_ATRASOS", ficheiro->Caminho(u"atrasos.pdf"_s));
+    QPrinter impressora(QPrinter::HighResolution);
+    impressora.setOutputFormat(QPrinter::PdfFormat);
+    impressora.setOutputFileName(caminho);
+    const QRectF área = impressora.pageLayout().paintRect(QPageLayout::Inch);
+    GravadorImpressão gravador(área.width() * 1440, área.height() * 1440);
+    ImprimirAtrasos(gravador, u"Março"_s, u"2003"_s, u"Efectivo"_s, Vários(60));
+    {
+      ImpressoraQt real(impressora, u"Quotizações em Atraso"_s);
+      ImprimirAtrasos(real, u"Março"_s, u"2003"_s, u"Efectivo"_s, Vários(60));
+    }
+    const Pdf lido = LerPdf(caminho);
+    QVERIFY(lido.lido);
+    QCOMPARE(lido.título, u"Quotizações em Atraso"_s);
+    QCOMPARE(lido.páginas, gravador.páginas);
+    QVERIFY(lido.páginas >= 2);
+  }
+};
+
+QTEST_MAIN(TestAtrasos)
+#include "TestAtrasos.moc"
