@@ -1,4 +1,5 @@
 #include "AltAcesso.h"
+#include "Referencias.h"
 
 #include "CampoCodigo.h"
 #include "Campos.h"
@@ -25,19 +26,9 @@ const QString Título = u"Alterar Código de Acesso"_s;
 
 } // namespace
 
-void GuardarCódigoAcesso(BaseDados &bd, ConjuntoRegistos &tabelas, qint32 código) {
-  // The find, the add or edit and the write are one change: if the engine refuses any part,
-  // the transaction's rollback leaves the old code in place and the recordset re-reads it.
-  BaseDados::Transacção t(bd);
-  tabelas.ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"0"_s));
-  if (tabelas.SemCorrespondência())
-    tabelas.AdicionarNovo();
-  else
-    tabelas.Editar();
-  tabelas.DefinirCampo(u"Tipo", u"0"_s);
-  tabelas.DefinirCampo(u"Designação", CifrarCódigo(código));
-  tabelas.Actualizar();
-  t.Confirmar();
+void GuardarCódigoAcesso(BaseDados &bd, qint32 código) {
+  // One change: if the engine refuses it, the old code stays in place.
+  GravarLinhaTabelas(bd, u'0', CifrarCódigo(código));
 }
 
 AltAcesso::AltAcesso(QWidget *principal)
@@ -110,9 +101,8 @@ AltAcesso::AltAcesso(QWidget *principal)
   setMinimumWidth(340);
 
   // A missing row, or one holding the key itself, means no code: there is nothing to ask.
-  ConjuntoRegistos &tabelas = *Dados().tabelas;
-  tabelas.ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"0"_s));
-  códigoActual = tabelas.SemCorrespondência() ? 0 : DecifrarCódigo(tabelas.Texto(u"Designação"));
+  const auto guardado = LerLinhaTabelas(Dados().bd, u'0');
+  códigoActual = guardado ? DecifrarCódigo(*guardado) : 0;
   MostrarPasso(códigoActual == 0 ? 2 : 1);
 
   CentrarJanela(this, principal);
@@ -189,7 +179,7 @@ void AltAcesso::Concluir() {
     return;
   }
   try {
-    GuardarCódigoAcesso(Dados().bd, *Dados().tabelas, novo);
+    GuardarCódigoAcesso(Dados().bd, novo);
   } catch (const ErroBaseDados &e) {
     // Reported as a failure, never as a change: the old code still holds.
     MostrarErro(e, Título, this);

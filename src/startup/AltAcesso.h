@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class BaseDados;
-class ConjuntoRegistos;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -13,7 +12,7 @@ class QStackedLayout;
 // Stores `código` as the access code (0 switches it off): the row of kind "0" of `tabelas`
 // is added or changed in one transaction. On an engine failure it throws ErroBaseDados and
 // the row stays as it was.
-void GuardarCódigoAcesso(BaseDados &bd, ConjuntoRegistos &tabelas, qint32 código);
+void GuardarCódigoAcesso(BaseDados &bd, qint32 código);
 
 // Sets, changes or switches off the access code in up to three steps shown in the same place:
 // the current code (skipped when none is set), the new code, and the new code again. The

@@ -119,7 +119,7 @@ void Apresentação::Tique() {
                       Botões::OK, Ícone::Exclamação, TítuloPrograma, this);
       QGuiApplication::restoreOverrideCursor();
     }
-    if (CódigoDeAcessoDefinido(*Dados().tabelas)) {
+    if (CódigoDeAcessoDefinido(Dados().bd)) {
       CódAcesso janela;
       // Ends however the window goes, so that a window taken away by the window system does
       // not leave only this picture on screen.

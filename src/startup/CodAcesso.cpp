@@ -1,4 +1,5 @@
 #include "CodAcesso.h"
+#include "Referencias.h"
 
 #include "CampoCodigo.h"
 #include "Campos.h"
@@ -80,10 +81,7 @@ CódAcesso::CódAcesso(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWi
   setTabOrder(Comando[1], Comando[0]);
 
   // The expected code comes from the scrambled row of kind "0".
-  ConjuntoRegistos &tabelas = *Dados().tabelas;
-  tabelas.ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"0"_s));
-  const QString guardado = tabelas.SemCorrespondência() ? QString() : tabelas.Texto(u"Designação");
-  esperado = QString::number(DecifrarCódigo(guardado));
+  esperado = QString::number(DecifrarCódigo(LerLinhaTabelas(Dados().bd, u'0').value_or(QString())));
   tentativas = 0;
   Código->setFocus();
 }

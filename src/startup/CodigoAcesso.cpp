@@ -1,4 +1,5 @@
 #include "CodigoAcesso.h"
+#include "Referencias.h"
 
 #include "ConjuntoRegistos.h"
 #include "Formatacao.h"
@@ -24,8 +25,7 @@ QString CifrarCódigo(qint32 código) {
   return QString::number(código ^ ChaveCódigoAcesso);
 }
 
-bool CódigoDeAcessoDefinido(ConjuntoRegistos &tabelas) {
-  tabelas.ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"0"_s));
-  return !tabelas.SemCorrespondência() &&
-         tabelas.Texto(u"Designação") != QString::number(ChaveCódigoAcesso);
+bool CódigoDeAcessoDefinido(BaseDados &bd) {
+  const auto guardado = LerLinhaTabelas(bd, u'0');
+  return guardado && *guardado != QString::number(ChaveCódigoAcesso);
 }

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringView>
 
-class ConjuntoRegistos;
+class BaseDados;
 
 // The access code is kept in the reference row of kind "0", scrambled with a fixed key by
 // exclusive-or. A stored value equal to the key itself (the code 0), or no row at all, means
@@ -21,4 +21,4 @@ qint32 ValorCódigo(QStringView texto);
 
 // Whether start-up must ask for the code: the row of kind "0" exists and its text is not the
 // key. Leaves the reference recordset on that row when there is one.
-bool CódigoDeAcessoDefinido(ConjuntoRegistos &tabelas);
+bool CódigoDeAcessoDefinido(BaseDados &bd);
