@@ -53,10 +53,13 @@ std::vector<Chave> ChavesDeOrdem(const EscolhaListagem &e) {
   static constexpr Campo Principal[] = {Campo::Número,  Campo::Nome,     Campo::Inscrição,
                                         Campo::CPostal, Campo::Situação, Campo::TipoQuota};
   const int k = std::clamp(int(e.ordem), 1, 6);
+  // Numbers are unique: a secondary key after them orders nothing, and its reversal neither.
+  if (k == 1)
+    return {{Campo::Número, e.ascDesc && !e.subOrdemAlfabética}};
   std::vector<Chave> chaves{{Principal[k - 1], false}};
-  if (!e.subOrdemAlfabética && e.ordem != OrdemListagem::Numérica)
+  if (!e.subOrdemAlfabética)
     chaves.push_back({Campo::Número, false});
-  else if (e.subOrdemAlfabética && e.ordem != OrdemListagem::Alfabética)
+  else if (e.ordem != OrdemListagem::Alfabética)
     chaves.push_back({Campo::Nome, false});
   chaves.back().descendente = e.ascDesc;
   return chaves;
@@ -109,6 +112,13 @@ std::vector<SócioListado> LinhasListagem(BaseDados &bd, const EscolhaListagem &
   }
 
   const std::vector<Chave> chaves = ChavesDeOrdem(e);
+  // The rows came in ascending number: the plain numeric order needs no sort at all.
+  if (chaves.size() == 1 && chaves[0].campo == Campo::Número) {
+    if (chaves[0].descendente)
+      std::reverse(sócios.begin(), sócios.end());
+    return sócios;
+  }
+
   const bool porNome = e.ordem == OrdemListagem::Alfabética ||
                        std::any_of(chaves.begin(), chaves.end(),
                                    [](const Chave &c) { return c.campo == Campo::Nome; });
@@ -158,19 +168,13 @@ std::vector<SócioListado> LinhasListagem(BaseDados &bd, const EscolhaListagem &
     }
     return 0;
   };
-  // The rows came in ascending number: a stable sort leaves members equal on every key in
-  // that order, and the plain numeric order needs no sort at all.
-  if (chaves.size() == 1 && chaves[0].campo == Campo::Número) {
-    if (chaves[0].descendente)
-      std::reverse(índices.begin(), índices.end());
-  } else {
-    std::stable_sort(índices.begin(), índices.end(), [&](size_t a, size_t b) {
-      for (const Chave &c : chaves)
-        if (const int r = comparar(a, b, c.campo); r != 0)
-          return c.descendente ? r > 0 : r < 0;
-      return false;
-    });
-  }
+  // A stable sort leaves members equal on every key in ascending number, as they came.
+  std::stable_sort(índices.begin(), índices.end(), [&](size_t a, size_t b) {
+    for (const Chave &c : chaves)
+      if (const int r = comparar(a, b, c.campo); r != 0)
+        return c.descendente ? r > 0 : r < 0;
+    return false;
+  });
 
   std::vector<SócioListado> r;
   r.reserve(índices.size());

@@ -88,6 +88,14 @@ private slots:
     QTest::newRow("numérica, Asce/Desc")
         << escolha(OrdemListagem::Numérica, [](auto &e) { e.ascDesc = true; })
         << QList<qint64>{12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1};
+    // ORDER BY número, nome DESC: the reversal falls on the names, and numbers are unique.
+    QTest::newRow("numérica, Asce/Desc com secundária alfabética")
+        << escolha(OrdemListagem::Numérica,
+                   [](auto &e) {
+                     e.ascDesc = true;
+                     e.subOrdemAlfabética = true;
+                   })
+        << QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     // Accented capitals and small letters sort beside their plain letters, in the range.
     QTest::newRow("alfabética A..ZZ") << escolha(OrdemListagem::Alfabética, nada)
                                       << QList<qint64>{4, 3, 2, 7, 8, 1, 11, 12, 6, 9, 10, 5};
