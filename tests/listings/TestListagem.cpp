@@ -1,7 +1,5 @@
 #include "FicheiroTeste.h"
-#include "ImprimirListagem.h"
 #include "ListagemSocios.h"
-#include "Referencias.h"
 
 #include <QtTest>
 #include <memory>
@@ -179,12 +177,6 @@ private slots:
     QCOMPARE(sócios[11].Células(),
              (QStringList{u"12"_s, u"Maria Nula"_s, u"--"_s, QString(), QString(), QString()}));
     QVERIFY(sócios[11].situação.isEmpty() && sócios[11].tipoQuota.isEmpty());
-  }
-
-  void nomeDaColectividade() {
-    QCOMPARE(NomeColectividade(Dados().bd), QString());
-    GravarLinhaTabelas(Dados().bd, u'1', u"  Clube \"Os Amigos\" "_s);
-    QCOMPARE(NomeColectividade(Dados().bd), u"Clube \"Os Amigos\""_s);
   }
 };
 
