@@ -87,8 +87,17 @@ double AlturaDaLinha(const FonteImpressão &f) {
 Impressão::Impressão(double l, double a) : largura(l), altura(a) {}
 Impressão::~Impressão() = default;
 
+void Impressão::DefinirOrigem(double dx, double dy) {
+  x += origemX - dx;
+  y += origemY - dy;
+  origemX = dx;
+  origemY = dy;
+}
+
 void Impressão::ReservarEspaço(double alturaTwips) {
-  if (y + alturaTwips > altura && y > 0) {
+  // The bottom of the page is where the paper ends, wherever the origin stands.
+  const double naFolha = y + origemY;
+  if (naFolha + alturaTwips > altura && naFolha > 0) {
     NovaPágina();
     if (AoMudarDePágina)
       AoMudarDePágina(*this);
@@ -99,7 +108,7 @@ void Impressão::Imprimir(const QString &texto, bool terminarLinha) {
   const double h = AlturaLinha();
   ReservarEspaço(h);
   if (!texto.isEmpty())
-    DesenharTexto(x, y, texto, fonte);
+    DesenharTexto(x + origemX, y + origemY, texto, fonte);
   if (terminarLinha) {
     x = 0;
     y += h;
@@ -109,11 +118,13 @@ void Impressão::Imprimir(const QString &texto, bool terminarLinha) {
 }
 
 void Impressão::Linha(double x1, double y1, double x2, double y2, bool tracejada) {
-  DesenharLinha(QLineF(x1, y1, x2, y2), tracejada);
+  DesenharLinha(QLineF(x1, y1, x2, y2).translated(origemX, origemY), tracejada);
 }
 
 void Impressão::Rectângulo(double x1, double y1, double x2, double y2, bool tracejada) {
-  DesenharRectângulo(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized(), tracejada);
+  DesenharRectângulo(
+      QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized().translated(origemX, origemY),
+      tracejada);
 }
 
 void Impressão::NovaPágina() {
@@ -121,6 +132,41 @@ void Impressão::NovaPágina() {
   ++página;
   x = 0;
   y = 0;
+}
+
+QStringList QuebrarTexto(const QString &texto, double largura,
+                         const std::function<double(const QString &)> &medir, double recuo) {
+  QStringList linhas;
+  for (const QString &parágrafo : texto.split(u'\n')) {
+    QString s = parágrafo + u' ';
+    QString linha;
+    bool primeira = true;
+    const auto limite = [&] { return primeira ? largura - recuo : largura; };
+    const auto fechar = [&](const QString &l) {
+      linhas << l;
+      primeira = false;
+    };
+    while (!s.isEmpty()) {
+      const qsizetype p = s.indexOf(u' ') + 1; // one word and its blank
+      const QString candidata = linha + s.left(p);
+      if (medir(candidata) <= limite()) {
+        linha = candidata;
+        s.remove(0, p);
+      } else if (!linha.isEmpty()) {
+        fechar(linha);
+        linha.clear();
+      } else {
+        // A word wider than the line: as much of it as fits, the rest on the next line.
+        qsizetype cabe = 1;
+        while (cabe < p && medir(s.left(cabe + 1)) <= limite())
+          ++cabe;
+        fechar(s.left(cabe));
+        s.remove(0, cabe);
+      }
+    }
+    linhas << linha;
+  }
+  return linhas;
 }
 
 void Impressão::TerminarDocumento() {
