@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -74,12 +75,41 @@ QFont FonteQt(const FonteImpressão &f) {
   return q;
 }
 
+namespace {
+
+struct MedidasFonte {
+  QFont fonte;
+  QFontMetricsF medidas;
+};
+
+// A report measures and draws thousands of texts in a handful of fonts: each font and its
+// metrics are made once, not at every text (which cost a stub run half its time).
+const MedidasFonte &Medidas(const FonteImpressão &f) {
+  static FonteImpressão última;
+  static const MedidasFonte *últimas = nullptr;
+  if (últimas && f == última)
+    return *últimas;
+  static QHash<QString, std::shared_ptr<const MedidasFonte>> feitas;
+  const QString chave = f.nome + u'|' + QString::number(qRound(f.tamanho * 20)) +
+                        (f.negrito ? u"N"_s : QString()) + (f.sublinhado ? u"S"_s : QString());
+  auto &m = feitas[chave];
+  if (!m) {
+    const QFont q = FonteQt(f);
+    m = std::make_shared<const MedidasFonte>(MedidasFonte{q, QFontMetricsF(q)});
+  }
+  última = f;
+  últimas = m.get();
+  return *m;
+}
+
+} // namespace
+
 double MedirTexto(const FonteImpressão &f, const QString &texto) {
-  return QFontMetricsF(FonteQt(f)).horizontalAdvance(texto);
+  return Medidas(f).medidas.horizontalAdvance(texto);
 }
 
 double AlturaDaLinha(const FonteImpressão &f) {
-  return QFontMetricsF(FonteQt(f)).height();
+  return Medidas(f).medidas.height();
 }
 
 // --- the surface ---------------------------------------------------------------------------
@@ -211,6 +241,9 @@ struct ImpressoraQt::Privado {
   std::unique_ptr<QPrinter> própria; // a PDF printer made for one document
   QPrinter &impressora;
   std::function<void(const QString &)> aoConcluir;
+  // What the painter holds now, so that a run of texts in one font does not set it again.
+  const void *fonteActual = nullptr;
+  bool canetaTexto = false;
   QPainter pintor; // declared last, so it ends before the printer goes
 };
 
@@ -245,19 +278,27 @@ ImpressoraQt::~ImpressoraQt() {
 
 void ImpressoraQt::DesenharTexto(double emX, double emY, const QString &texto,
                                  const FonteImpressão &f) {
-  const QFont qf = FonteQt(f);
-  d->pintor.setFont(qf);
-  d->pintor.setPen(Qt::black);
+  const MedidasFonte &m = Medidas(f);
+  if (d->fonteActual != &m) {
+    d->pintor.setFont(m.fonte);
+    d->fonteActual = &m;
+  }
+  if (!d->canetaTexto) {
+    d->pintor.setPen(Qt::black);
+    d->canetaTexto = true;
+  }
   // The surface places the top of the text; the painter wants its baseline.
-  d->pintor.drawText(QPointF(emX, emY + QFontMetricsF(qf).ascent()), texto);
+  d->pintor.drawText(QPointF(emX, emY + m.medidas.ascent()), texto);
 }
 
 void ImpressoraQt::DesenharLinha(const QLineF &l, bool tracejada) {
+  d->canetaTexto = false;
   d->pintor.setPen(QPen(Qt::black, EspessuraTraço, tracejada ? Qt::DashLine : Qt::SolidLine));
   d->pintor.drawLine(l);
 }
 
 void ImpressoraQt::DesenharRectângulo(const QRectF &r, bool tracejada) {
+  d->canetaTexto = false;
   d->pintor.setPen(QPen(Qt::black, EspessuraTraço, tracejada ? Qt::DashLine : Qt::SolidLine));
   d->pintor.setBrush(Qt::NoBrush);
   d->pintor.drawRect(r);

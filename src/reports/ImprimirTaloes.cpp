@@ -43,29 +43,37 @@ double Altura(double tamanho) {
   return AlturaDaLinha(f);
 }
 
-// The size at which `texto` keeps within `largura`: its own size when it fits, else smaller.
-// A long name with its tax number would otherwise run over the cut line into the other half.
-double TamanhoQueCabe(Impressão &p, const QString &texto, double tamanho, double largura) {
+// The size at which `texto` keeps within `largura`, and its width at that size: its own size
+// when it fits, else smaller. A long name with its tax number would otherwise run over the cut
+// line into the other half.
+std::pair<double, double> TamanhoQueCabe(Impressão &p, const QString &texto, double tamanho,
+                                         double largura) {
   p.DefinirTamanho(tamanho);
-  const double medida = p.LarguraTexto(texto);
+  double medida = p.LarguraTexto(texto);
   if (medida <= largura)
-    return tamanho;
+    return {tamanho, medida};
   double t = std::floor(tamanho * largura / medida * 20) / 20;
-  for (p.DefinirTamanho(t); t > 1 && p.LarguraTexto(texto) > largura; p.DefinirTamanho(t))
-    t -= 0.05;
-  return t;
+  for (;; t -= 0.05) {
+    p.DefinirTamanho(t);
+    medida = p.LarguraTexto(texto);
+    if (medida <= largura || t <= 1)
+      return {t, medida};
+  }
 }
 
-// One line of both halves: `inícios` are where the texts start, or with `àDireita` where they
-// end. The print line advances by the line's own size, whatever size the text needed.
+// One line of both halves: `posições` are where the two texts start, or with `àDireita` where
+// they end. The print line advances by the line's own size, whatever size the text needed.
 void LinhaDupla(Impressão &p, const QString &texto, double tamanho, double largura,
                 const double (&posições)[2], bool àDireita) {
-  const double t = TamanhoQueCabe(p, texto, tamanho, largura);
-  for (const double posição : posições) {
-    p.DefinirTamanho(t);
-    p.DefinirX(àDireita ? posição - p.LarguraTexto(texto) : posição);
-    p.Imprimir(texto, false);
+  const auto [t, medida] = TamanhoQueCabe(p, texto, tamanho, largura);
+  p.DefinirX(àDireita ? posições[0] - medida : posições[0]);
+  p.Imprimir(texto, false);
+  p.DefinirX(àDireita ? posições[1] - medida : posições[1]);
+  if (t == tamanho) {
+    p.Imprimir(texto);
+    return;
   }
+  p.Imprimir(texto, false);
   p.DefinirTamanho(tamanho);
   p.LinhaVazia();
 }
@@ -213,12 +221,15 @@ ResultadoTalões PlanearTalões(BaseDados &bd, const ListasReferência &listas,
 }
 
 double AlturaTalão() {
-  double h = Altura(TamanhoVazio);
-  for (const double t : TamanhosColectividade)
-    h += Altura(t);
-  for (const double t : TamanhosSócio)
-    h += Altura(t);
-  return h + Altura(TamanhosSócio[3]); // the empty line above the lower rule
+  static const double altura = [] {
+    double h = Altura(TamanhoVazio);
+    for (const double t : TamanhosColectividade)
+      h += Altura(t);
+    for (const double t : TamanhosSócio)
+      h += Altura(t);
+    return h + Altura(TamanhosSócio[3]); // the empty line above the lower rule
+  }();
+  return altura;
 }
 
 void ImprimirTalão(Impressão &p, const LinhasTalão &linhas, double yInício) {
