@@ -260,7 +260,7 @@ ImpressoraQt::ImpressoraQt(std::unique_ptr<QPrinter> própria, const QString &no
 ImpressoraQt::ImpressoraQt(QPrinter *, QPrinter &impressora, const QString &nomeDocumento,
                            std::function<void(const QString &)> aoConcluir)
     : Impressão(TamanhoImprimível(impressora).width(), TamanhoImprimível(impressora).height()),
-      d(new Privado{nullptr, impressora, std::move(aoConcluir), {}}) {
+      d(new Privado{nullptr, impressora, std::move(aoConcluir), nullptr, false, {}}) {
   // The printer takes the job's name only before the job starts; without it a print queue
   // shows a job with no title.
   impressora.setDocName(nomeDocumento);
