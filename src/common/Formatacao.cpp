@@ -81,6 +81,10 @@ qint64 ValorNumérico(QStringView texto) {
   return negativo ? -valor : valor;
 }
 
+QString NúmeroComSinal(qint64 valor) {
+  return (valor >= 0 ? u" "_s : QString()) + QString::number(valor);
+}
+
 std::optional<QDate> LerData(QStringView texto) {
   const QStringView t = texto.trimmed();
   qsizetype i = 0;

@@ -29,6 +29,10 @@ const QStringList &NomesMeses();
 // absurd entry stays absurdly large and fails the callers' range checks.
 qint64 ValorNumérico(QStringView texto);
 
+// A whole number the way printed counts and member numbers show it: a blank stands where a
+// minus sign would, so 12 gives " 12" and -3 gives "-3".
+QString NúmeroComSinal(qint64 valor);
+
 // Reads a date typed as d-m-yyyy or d/m/yyyy (day and month with one or two digits, the year
 // with four, the same separator twice; blanks around the date are ignored). Impossible dates
 // (31-02-2003) and anything else give no value, an empty text included.

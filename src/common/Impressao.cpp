@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -76,12 +77,41 @@ QFont FonteQt(const FonteImpressão &f) {
   return q;
 }
 
+namespace {
+
+struct MedidasFonte {
+  QFont fonte;
+  QFontMetricsF medidas;
+};
+
+// A report measures and draws thousands of texts in a handful of fonts: each font and its
+// metrics are made once, not at every text (which cost a stub run half its time).
+const MedidasFonte &Medidas(const FonteImpressão &f) {
+  static FonteImpressão última;
+  static const MedidasFonte *últimas = nullptr;
+  if (últimas && f == última)
+    return *últimas;
+  static QHash<QString, std::shared_ptr<const MedidasFonte>> feitas;
+  const QString chave = f.nome + u'|' + QString::number(qRound(f.tamanho * 20)) +
+                        (f.negrito ? u"N"_s : QString()) + (f.sublinhado ? u"S"_s : QString());
+  auto &m = feitas[chave];
+  if (!m) {
+    const QFont q = FonteQt(f);
+    m = std::make_shared<const MedidasFonte>(MedidasFonte{q, QFontMetricsF(q)});
+  }
+  última = f;
+  últimas = m.get();
+  return *m;
+}
+
+} // namespace
+
 double MedirTexto(const FonteImpressão &f, const QString &texto) {
-  return QFontMetricsF(FonteQt(f)).horizontalAdvance(texto);
+  return Medidas(f).medidas.horizontalAdvance(texto);
 }
 
 double AlturaDaLinha(const FonteImpressão &f) {
-  return QFontMetricsF(FonteQt(f)).height();
+  return Medidas(f).medidas.height();
 }
 
 // --- the surface ---------------------------------------------------------------------------
@@ -89,8 +119,17 @@ double AlturaDaLinha(const FonteImpressão &f) {
 Impressão::Impressão(double l, double a) : largura(l), altura(a) {}
 Impressão::~Impressão() = default;
 
+void Impressão::DefinirOrigem(double dx, double dy) {
+  x += origemX - dx;
+  y += origemY - dy;
+  origemX = dx;
+  origemY = dy;
+}
+
 void Impressão::ReservarEspaço(double alturaTwips) {
-  if (y + alturaTwips > altura && y > 0) {
+  // The bottom of the page is where the paper ends, wherever the origin stands.
+  const double naFolha = y + origemY;
+  if (naFolha + alturaTwips > altura && naFolha > 0) {
     NovaPágina();
     if (AoMudarDePágina)
       AoMudarDePágina(*this);
@@ -101,7 +140,7 @@ void Impressão::Imprimir(const QString &texto, bool terminarLinha) {
   const double h = AlturaLinha();
   ReservarEspaço(h);
   if (!texto.isEmpty())
-    DesenharTexto(x, y, texto, fonte);
+    DesenharTexto(x + origemX, y + origemY, texto, fonte);
   if (terminarLinha) {
     x = 0;
     y += h;
@@ -111,11 +150,13 @@ void Impressão::Imprimir(const QString &texto, bool terminarLinha) {
 }
 
 void Impressão::Linha(double x1, double y1, double x2, double y2, bool tracejada) {
-  DesenharLinha(QLineF(x1, y1, x2, y2), tracejada);
+  DesenharLinha(QLineF(x1, y1, x2, y2).translated(origemX, origemY), tracejada);
 }
 
 void Impressão::Rectângulo(double x1, double y1, double x2, double y2, bool tracejada) {
-  DesenharRectângulo(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized(), tracejada);
+  DesenharRectângulo(
+      QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized().translated(origemX, origemY),
+      tracejada);
 }
 
 void Impressão::NovaPágina() {
@@ -123,6 +164,41 @@ void Impressão::NovaPágina() {
   ++página;
   x = 0;
   y = 0;
+}
+
+QStringList QuebrarTexto(const QString &texto, double largura,
+                         const std::function<double(const QString &)> &medir, double recuo) {
+  QStringList linhas;
+  for (const QString &parágrafo : texto.split(u'\n')) {
+    QString s = parágrafo + u' ';
+    QString linha;
+    bool primeira = true;
+    const auto limite = [&] { return primeira ? largura - recuo : largura; };
+    const auto fechar = [&](const QString &l) {
+      linhas << l;
+      primeira = false;
+    };
+    while (!s.isEmpty()) {
+      const qsizetype p = s.indexOf(u' ') + 1; // one word and its blank
+      const QString candidata = linha + s.left(p);
+      if (medir(candidata) <= limite()) {
+        linha = candidata;
+        s.remove(0, p);
+      } else if (!linha.isEmpty()) {
+        fechar(linha);
+        linha.clear();
+      } else {
+        // A word wider than the line: as much of it as fits, the rest on the next line.
+        qsizetype cabe = 1;
+        while (cabe < p && medir(s.left(cabe + 1)) <= limite())
+          ++cabe;
+        fechar(s.left(cabe));
+        s.remove(0, cabe);
+      }
+    }
+    linhas << linha;
+  }
+  return linhas;
 }
 
 void Impressão::TerminarDocumento() {
@@ -167,6 +243,9 @@ struct ImpressoraQt::Privado {
   std::unique_ptr<QPrinter> própria; // a PDF printer made for one document
   QPrinter &impressora;
   std::function<void(const QString &)> aoConcluir;
+  // What the painter holds now, so that a run of texts in one font does not set it again.
+  const void *fonteActual = nullptr;
+  bool canetaTexto = false;
   QPainter pintor; // declared last, so it ends before the printer goes
 };
 
@@ -183,7 +262,7 @@ ImpressoraQt::ImpressoraQt(std::unique_ptr<QPrinter> própria, const QString &no
 ImpressoraQt::ImpressoraQt(QPrinter *, QPrinter &impressora, const QString &nomeDocumento,
                            std::function<void(const QString &)> aoConcluir)
     : Impressão(TamanhoImprimível(impressora).width(), TamanhoImprimível(impressora).height()),
-      d(new Privado{nullptr, impressora, std::move(aoConcluir), {}}) {
+      d(new Privado{nullptr, impressora, std::move(aoConcluir), nullptr, false, {}}) {
   // The printer takes the job's name only before the job starts; without it a print queue
   // shows a job with no title.
   impressora.setDocName(nomeDocumento);
@@ -201,19 +280,27 @@ ImpressoraQt::~ImpressoraQt() {
 
 void ImpressoraQt::DesenharTexto(double emX, double emY, const QString &texto,
                                  const FonteImpressão &f) {
-  const QFont qf = FonteQt(f);
-  d->pintor.setFont(qf);
-  d->pintor.setPen(Qt::black);
+  const MedidasFonte &m = Medidas(f);
+  if (d->fonteActual != &m) {
+    d->pintor.setFont(m.fonte);
+    d->fonteActual = &m;
+  }
+  if (!d->canetaTexto) {
+    d->pintor.setPen(Qt::black);
+    d->canetaTexto = true;
+  }
   // The surface places the top of the text; the painter wants its baseline.
-  d->pintor.drawText(QPointF(emX, emY + QFontMetricsF(qf).ascent()), texto);
+  d->pintor.drawText(QPointF(emX, emY + m.medidas.ascent()), texto);
 }
 
 void ImpressoraQt::DesenharLinha(const QLineF &l, bool tracejada) {
+  d->canetaTexto = false;
   d->pintor.setPen(QPen(Qt::black, EspessuraTraço, tracejada ? Qt::DashLine : Qt::SolidLine));
   d->pintor.drawLine(l);
 }
 
 void ImpressoraQt::DesenharRectângulo(const QRectF &r, bool tracejada) {
+  d->canetaTexto = false;
   d->pintor.setPen(QPen(Qt::black, EspessuraTraço, tracejada ? Qt::DashLine : Qt::SolidLine));
   d->pintor.setBrush(Qt::NoBrush);
   d->pintor.drawRect(r);

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -53,6 +54,14 @@ public:
   void DefinirX(double v) { x = v; }
   void DefinirY(double v) { y = v; }
 
+  // Moves the coordinate origin to (dx, dy) from the top left corner of the printable area,
+  // so that a block drawn for the origin lands elsewhere on the page. The print position stays
+  // where it is on the paper (its coordinates change with the origin), so what follows a
+  // shifted block goes on below it and never over it.
+  void DefinirOrigem(double dx, double dy);
+  double OrigemX() const { return origemX; }
+  double OrigemY() const { return origemY; }
+
   // Prints at the current position; then moves to the end of the text, or to the start of
   // the next line when `terminarLinha`.
   void Imprimir(const QString &texto, bool terminarLinha = true);
@@ -88,6 +97,8 @@ private:
   double altura;
   double x = 0;
   double y = 0;
+  double origemX = 0;
+  double origemY = 0;
   int página = 1;
   bool terminado = false;
 };
@@ -176,3 +187,10 @@ void InstalarFábricaImpressão(std::function<std::unique_ptr<Impressão>(const 
 
 // Where a PDF of the document would go now: Impressões/<name> <date> <time>.pdf.
 QString CaminhoPdf(const QString &nomeDocumento);
+
+// Lines of at most `largura` twips as `medir` measures them. Each word keeps the blank that
+// follows it; a word wider than a line goes on lines of its own, cut at the width; a line
+// break in the text starts a new line (a paragraph). The first line of each paragraph is
+// `recuo` twips narrower, for paragraphs whose first line is indented.
+QStringList QuebrarTexto(const QString &texto, double largura,
+                         const std::function<double(const QString &)> &medir, double recuo = 0);

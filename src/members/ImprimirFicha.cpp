@@ -21,43 +21,13 @@ void Secção(Impressão &p, const QString &título) {
 
 } // namespace
 
-QStringList QuebrarTexto(const QString &texto, double largura,
-                         const std::function<double(const QString &)> &medir) {
-  QStringList linhas;
-  for (const QString &parágrafo : texto.split(u'\n')) {
-    QString s = parágrafo + u' ';
-    QString linha;
-    while (!s.isEmpty()) {
-      const qsizetype p = s.indexOf(u' ') + 1; // one word and its blank
-      const QString candidata = linha + s.left(p);
-      if (medir(candidata) <= largura) {
-        linha = candidata;
-        s.remove(0, p);
-      } else if (!linha.isEmpty()) {
-        linhas << linha;
-        linha.clear();
-      } else {
-        // A word wider than the line: as much of it as fits, the rest on the next line.
-        qsizetype cabe = 1;
-        while (cabe < p && medir(s.left(cabe + 1)) <= largura)
-          ++cabe;
-        linhas << s.left(cabe);
-        s.remove(0, cabe);
-      }
-    }
-    linhas << linha;
-  }
-  return linhas;
-}
-
 void ImprimirFicha(Impressão &p, const DadosFicha &f, const QDateTime &agora) {
   ImprimirCabeçalho(p, u"Impressão de Ficha de Sócio"_s, FormatarDataHora(agora));
   const double w = p.LarguraPágina();
 
   Secção(p, u"Dados Pessoais:"_s);
   const qint64 número = ValorNumérico(f.número);
-  p.Imprimir(u"Sócio nº"_s + (número >= 0 ? u" "_s : QString()) + QString::number(número) +
-             u"  -  "_s + f.nome);
+  p.Imprimir(u"Sócio nº"_s + NúmeroComSinal(número) + u"  -  "_s + f.nome);
   p.Imprimir(u"Endereço: "_s, false);
   const double x0 = std::floor(p.X());
   p.DefinirX(w / 2);

@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 class Impressão;
 class QComboBox;
@@ -26,9 +25,3 @@ struct DadosFicha {
 // Prints the member card: the page header, the personal data, the dues two to a line and the
 // remarks wrapped to nine tenths of the page width; then ends the document.
 void ImprimirFicha(Impressão &p, const DadosFicha &ficha, const QDateTime &agora);
-
-// Lines of at most `largura` twips as `medir` measures them. Each word keeps the blank that
-// follows it; a word wider than a line goes on lines of its own, cut at the width; a line
-// break in the text starts a new line.
-QStringList QuebrarTexto(const QString &texto, double largura,
-                         const std::function<double(const QString &)> &medir);

@@ -90,6 +90,38 @@ private slots:
     QVERIFY(p.Terminado());
   }
 
+  // A moved origin moves what is drawn, keeps the print position where it is on the paper when
+  // it moves back, and the page still ends where the paper does.
+  void origemDeslocada() {
+    GravadorImpressão p(10000, 3000);
+    p.DefinirTamanho(12);
+    const double h = p.AlturaLinha();
+    p.DefinirOrigem(300, 500);
+    QCOMPARE(p.X(), -300.0); // still the top left corner of the paper
+    p.DefinirX(0);
+    p.DefinirY(0);
+    p.Imprimir(u"bloco"_s);
+    p.Linha(0, 0, 100, 0);
+    p.Rectângulo(0, 0, 10, 10, true);
+    QCOMPARE(p.textos[0].x, 300.0);
+    QCOMPARE(p.textos[0].y, 500.0);
+    QCOMPARE(p.traços[0].linha, QLineF(300, 500, 400, 500));
+    QCOMPARE(p.traços[1].linha, QLineF(300, 500, 310, 510));
+    QCOMPARE(p.Y(), h);
+    p.DefinirOrigem(0, 0);
+    QCOMPARE(p.Y(), 500 + h); // below the block, not over it
+    p.Imprimir(u"corpo"_s);
+    QCOMPARE(p.textos[1].y, 500 + h);
+    // With the origin low on the page, a line passes the bottom sooner.
+    p.DefinirOrigem(0, 500);
+    while (p.Página() == 1)
+      p.Imprimir(u"linha"_s);
+    QCOMPARE(p.textos.back().y, 500.0); // the new page begins at the moved origin
+    for (const auto &t : std::as_const(p.textos))
+      QVERIFY(t.y + h <= 3000);
+    QVERIFY(p.textos[p.textos.size() - 2].y + h > 3000 - h);
+  }
+
   // With no printer, each document is a PDF of its own in "Impressões", named after it, with
   // the margins an office printer needs, and the user is told where it went.
   void semImpressoraCadaDocumentoNumPdf() {

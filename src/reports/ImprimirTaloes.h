@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class BaseDados;
+class Impressão;
+struct ListasReferência;
+
+// Receipt stubs: for a range of members and a period of the year, one numbered stub per member
+// and per period, each printed twice side by side. Receipt numbers continue the counter kept
+// in the Tabelas row "q" (the last number used).
+
+enum class OrdemTalões { Número = 0, Nome = 1, CódigoPostal = 2 };
+
+// What the window's fields hold at the click, as typed.
+struct PedidoTalões {
+  QString sócioX = QStringLiteral("1"); // first member number of the range
+  QString sócioY = QStringLiteral("999999");
+  QString ano;                        // the year printed on the stubs
+  QString mesX = QStringLiteral("1"); // first period: month, quarter or half-year number
+  int periodicidade = 12;             // periods per year: 12, 4, 2 or 1
+  qint64 situação = 0;                // situation code; 0 takes every situation
+  OrdemTalões ordem = OrdemTalões::Número;
+  // The last receipt number used, as typed in the window; without it, the stored counter.
+  std::optional<QString> nInicial;
+};
+
+// Why a run prints nothing. Each has its message (MensagemRecusa).
+enum class RecusaTalões {
+  SemNomeColectividade, // the association's name is not saved: no stub can be headed
+  SócioXInválido,
+  SócioYInválido,
+  AnoInválido,
+  MêsInválido,
+  NInicialInválido,
+  NenhumSócio,          // the range selects no member
+  NenhumTalão,          // members found, but no stub to print with these options
+  NúmerosEsgotados,     // the receipt numbers would pass the largest one a dues row can hold
+  ImpressãoNãoIniciada, // the printer refused the document and has said so: no message of ours
+};
+QString MensagemRecusa(RecusaTalões recusa);
+
+// The nine lines of one stub (index 0 is line 1; line 5 stays empty and is never printed).
+using LinhasTalão = std::array<QString, 9>;
+
+struct Talão {
+  LinhasTalão linhas;
+  qint64 recibo = 0;
+  int sócio = 0; // 1-based place of its member among the members of the range, for progress
+};
+
+struct PlanoTalões {
+  std::vector<Talão> talões;
+  int sócios = 0;          // members in the range, of every situation
+  qint64 últimoRecibo = 0; // the counter after the run (the one before it when no stub)
+};
+
+struct ResultadoTalões {
+  std::optional<RecusaTalões> recusa;
+  PlanoTalões plano;
+};
+
+// The period text of period p: "Março de", "2º Trimestre de", "1º Semestre de", "Ano de".
+QString TextoPeríodo(int periodicidade, int p);
+
+// Reads the members of the range with one query and numbers their stubs in the chosen order.
+// Members of another situation get no stub but are counted in `sócios`. Refuses what cannot be
+// read as a number, a range without members and a run with nothing to print; a refusal means
+// no number is taken.
+ResultadoTalões PlanearTalões(BaseDados &bd, const ListasReferência &listas,
+                              const PedidoTalões &pedido);
+
+// Draws one stub with its top at `yInício`: the rule above it, the association's lines and the
+// member's lines in two identical halves, the dashed cut line between them and the rule below.
+// Leaves the print position under the lower rule.
+void ImprimirTalão(Impressão &p, const LinhasTalão &linhas, double yInício);
+
+// The height ImprimirTalão takes, rule to rule.
+double AlturaTalão();
+
+// Draws the stubs one below the other; a stub that does not fit on the page starts the next
+// page at its top. `progresso` is told the percentage of members done, once per percent.
+void ImprimirTalões(Impressão &p, const PlanoTalões &plano,
+                    const std::function<void(int)> &progresso = {});
+
+// The whole run: plans the stubs, opens the document only when there is something to print,
+// prints, ends the document and stores the last number printed as the counter, in the one
+// transaction that the run reads and writes in. A refusal (returned) or a failure (an
+// exception, from the engine or the printer) leaves the counter as it was. When `abrir` gives
+// no surface (the printer refused; it said so itself) nothing is printed and nothing stored.
+std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferência &listas,
+                                           const PedidoTalões &pedido,
+                                           const std::function<std::unique_ptr<Impressão>()> &abrir,
+                                           const std::function<void(int)> &progresso = {});
+
+// The counter as the window shows it: the stored last number, "0" when there is none.
+QString LerContadorRecibos(BaseDados &bd);
+
+// Stores a typed counter (creating its row when missing). Refuses, storing nothing, what is
+// not a receipt number.
+std::optional<RecusaTalões> GravarContadorRecibos(BaseDados &bd, const QString &texto);

@@ -1,0 +1,371 @@
+#include "Dados.h"
+#include "FicheiroTeste.h"
+#include "Impressao.h"
+#include "ImprimirTaloes.h"
+#include "LerFicheiro.h"
+#include "Ouro.h"
+#include "Referencias.h"
+
+#include <QtTest>
+#include <memory>
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(OrdemTalões)
+Q_DECLARE_METATYPE(RecusaTalões)
+
+// Receipt stubs: which stubs a run plans and how it numbers them, the counter it leaves in the
+// file, and the layout on the page.
+class TestTaloes : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<FicheiroTeste> ficheiro;
+  qint64 activo = 0;
+  qint64 suspenso = 0;
+
+  static void Sócio(qint64 número, const QString &nome, qint64 situação, qint64 cPostal = 0,
+                    const QString &nif = u"123456789"_s, qint64 quota = 125000) {
+    Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"Situação\", \"CPostal\", "
+                      u"\"NIF\", \"ValQuotaEuro\") VALUES (?, ?, ?, ?, ?, ?)"_s,
+                      {número, nome, situação, cPostal, nif, quota}, u"teste"_s);
+  }
+
+  static PedidoTalões Pedido(int periodicidade = 12, const QString &mesX = u"1"_s) {
+    PedidoTalões p;
+    p.ano = u"2005"_s;
+    p.periodicidade = periodicidade;
+    p.mesX = mesX;
+    return p;
+  }
+
+  // The counter row as another program reads the file: its values, one per row.
+  static QStringList Contador() {
+    return Coluna(u"SELECT \"Designação\" FROM \"Tabelas\" WHERE \"Tipo\" = 'q'"_s);
+  }
+
+  // A run printed on a recorder; what it printed is copied to `gravado` when it ends.
+  static std::optional<RecusaTalões> Executar(const PedidoTalões &pedido,
+                                              GravadorImpressão *gravado = nullptr,
+                                              std::function<void(int)> progresso = {}) {
+    return ExecutarTalões(
+        Dados().bd, Listas(), pedido,
+        [gravado]() -> std::unique_ptr<Impressão> {
+          auto g = std::make_unique<GravadorImpressão>();
+          g->aoTerminar = [gravado](const GravadorImpressão &feito) {
+            if (gravado) {
+              gravado->textos = feito.textos;
+              gravado->traços = feito.traços;
+              gravado->páginas = feito.páginas;
+            }
+          };
+          return g;
+        },
+        progresso);
+  }
+
+private slots:
+  void init() {
+    ficheiro = std::make_unique<FicheiroTeste>();
+    BaseDados &bd = Dados().bd;
+    const qint64 lisboa = FicheiroTeste::Referência(u"C"_s, u"1100-148 Lisboa"_s);
+    activo = FicheiroTeste::Referência(u"S"_s, u"Activo"_s);
+    suspenso = FicheiroTeste::Referência(u"S"_s, u"Suspenso"_s);
+    GravarLinhaTabelas(bd, u'1', u" Grupo Desportivo da Ribeira "_s);
+    GravarLinhaTabelas(bd, u'2', u"Rua do Cais, 12"_s);
+    GravarLinhaTabelas(bd, u'3', u"Ribeira"_s);
+    GravarLinhaTabelas(bd, u'4', QString::number(lisboa));
+    RecarregarListas();
+  }
+  void cleanup() { ficheiro.reset(); }
+
+  // How many stubs a member gets from the first period to the end of the year, and their
+  // period lines.
+  void periodos_data() {
+    QTest::addColumn<int>("periodicidade");
+    QTest::addColumn<QString>("mesX");
+    QTest::addColumn<QStringList>("períodos");
+    QStringList meses;
+    for (const QString &m : {u"Março"_s, u"Abril"_s, u"Maio"_s, u"Junho"_s, u"Julho"_s, u"Agosto"_s,
+                             u"Setembro"_s, u"Outubro"_s, u"Novembro"_s, u"Dezembro"_s})
+      meses << u"Periodo: "_s + m + u" de 2005"_s;
+    QTest::newRow("Mensal a partir de 3") << 12 << u"3"_s << meses;
+    QTest::newRow("Trimestral a partir de 3")
+        << 4 << u"3"_s
+        << QStringList{u"Periodo: 3º Trimestre de 2005"_s, u"Periodo: 4º Trimestre de 2005"_s};
+    QTest::newRow("Semestral a partir de 2")
+        << 2 << u" 2 "_s << QStringList{u"Periodo: 2º Semestre de 2005"_s};
+    QTest::newRow("Anual a partir de 1") << 1 << u"1"_s << QStringList{u"Periodo: Ano de 2005"_s};
+    QTest::newRow("Anual a partir de 2") << 1 << u"2"_s << QStringList();
+  }
+  void periodos() {
+    QFETCH(int, periodicidade);
+    QFETCH(QString, mesX);
+    QFETCH(QStringList, períodos);
+    Sócio(1, u"Ana"_s, activo);
+    Sócio(2, u"Rui"_s, activo);
+    const ResultadoTalões r = PlanearTalões(Dados().bd, Listas(), Pedido(periodicidade, mesX));
+    if (períodos.isEmpty()) {
+      QCOMPARE(r.recusa, std::optional(RecusaTalões::NenhumTalão));
+      QVERIFY(r.plano.talões.empty());
+      return;
+    }
+    QVERIFY(!r.recusa);
+    QCOMPARE(r.plano.talões.size(), size_t(2 * períodos.size()));
+    for (qsizetype i = 0; i < períodos.size(); ++i) {
+      QCOMPARE(r.plano.talões[i].linhas[7], períodos[i]);
+      QCOMPARE(r.plano.talões[períodos.size() + i].linhas[7], períodos[i]);
+    }
+  }
+
+  // The nine lines of a stub, and numbers that run on across members from the stored counter;
+  // a member of another situation gets no stub.
+  void linhasENumeracao() {
+    GravarLinhaTabelas(Dados().bd, u'q', u"41"_s);
+    Sócio(7, u"Maria José"_s, activo, 0, QString(), 1234567500);
+    Sócio(8, u"Outro"_s, suspenso);
+    Sócio(9, u"Rui Sousa"_s, activo);
+    PedidoTalões pedido = Pedido(4, u"4"_s);
+    pedido.situação = activo;
+    const ResultadoTalões r = PlanearTalões(Dados().bd, Listas(), pedido);
+    QVERIFY(!r.recusa);
+    QCOMPARE(r.plano.sócios, 3);
+    QCOMPARE(r.plano.talões.size(), size_t(2));
+    const LinhasTalão esperadas{u"Grupo Desportivo da Ribeira"_s,
+                                u"Rua do Cais, 12"_s,
+                                u"Ribeira"_s,
+                                u"1100-148 Lisboa"_s,
+                                QString(),
+                                u"Talão de Recibo de Quotização"_s,
+                                u"7 / Nome: Maria José / NIF: "_s,
+                                u"Periodo: 4º Trimestre de 2005"_s,
+                                u"Nº do Recibo: 42 / Valor da Quota: 123.456,75€"_s};
+    QCOMPARE(r.plano.talões[0].linhas, esperadas);
+    QCOMPARE(r.plano.talões[1].linhas[6], u"9 / Nome: Rui Sousa / NIF: 123456789"_s);
+    QCOMPARE(r.plano.talões[1].linhas[8], u"Nº do Recibo: 43 / Valor da Quota: 12,50€"_s);
+    QCOMPARE(r.plano.talões[1].sócio, 3); // the member of another situation counts
+    QCOMPARE(r.plano.últimoRecibo, qint64(43));
+    // A number typed in the window takes the place of the stored one.
+    pedido.nInicial = u"100"_s;
+    QCOMPARE(PlanearTalões(Dados().bd, Listas(), pedido).plano.talões[0].recibo, qint64(101));
+  }
+
+  void ordens_data() {
+    QTest::addColumn<OrdemTalões>("ordem");
+    QTest::addColumn<QStringList>("nomes");
+    QTest::newRow("numérica") << OrdemTalões::Número
+                              << QStringList{u"Zé"_s, u"Bruno"_s, u"Álvaro"_s, u"ana"_s};
+    // In Portuguese order, not the bytes': "Álvaro" and "ana" do not go after "Zé".
+    QTest::newRow("alfabética") << OrdemTalões::Nome
+                                << QStringList{u"Álvaro"_s, u"ana"_s, u"Bruno"_s, u"Zé"_s};
+    // Postal code order, the same code in number order.
+    QTest::newRow("código postal")
+        << OrdemTalões::CódigoPostal << QStringList{u"Bruno"_s, u"ana"_s, u"Zé"_s, u"Álvaro"_s};
+  }
+  void ordens() {
+    QFETCH(OrdemTalões, ordem);
+    QFETCH(QStringList, nomes);
+    Sócio(1, u"Zé"_s, activo, 30);
+    Sócio(2, u"Bruno"_s, activo, 10);
+    Sócio(3, u"Álvaro"_s, activo, 40);
+    Sócio(4, u"ana"_s, activo, 10);
+    Sócio(5, u"Fora"_s, activo, 5); // outside the range
+    PedidoTalões pedido = Pedido(1);
+    pedido.sócioY = u"4"_s;
+    pedido.ordem = ordem;
+    const ResultadoTalões r = PlanearTalões(Dados().bd, Listas(), pedido);
+    QStringList vistos;
+    for (const Talão &t : r.plano.talões)
+      vistos << t.linhas[6].section(u" / "_s, 1, 1).mid(6);
+    QCOMPARE(vistos, nomes);
+    QCOMPARE(r.plano.talões.back().recibo, qint64(4)); // numbered in the printed order
+  }
+
+  // What cannot be read as a number, a range without members and a missing association name
+  // are refused before anything is printed or numbered.
+  void recusas_data() {
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<QString>("valor");
+    QTest::addColumn<RecusaTalões>("recusa");
+    QTest::newRow("SócioX vazio") << u"sócioX"_s << QString() << RecusaTalões::SócioXInválido;
+    QTest::newRow("SócioX com letras") << u"sócioX"_s << u"12a"_s << RecusaTalões::SócioXInválido;
+    QTest::newRow("SócioY vazio") << u"sócioY"_s << u"  "_s << RecusaTalões::SócioYInválido;
+    QTest::newRow("MesX zero") << u"mesX"_s << u"0"_s << RecusaTalões::MêsInválido;
+    QTest::newRow("Ano curto") << u"ano"_s << u"05"_s << RecusaTalões::AnoInválido;
+    QTest::newRow("Ninicial com letras")
+        << u"nInicial"_s << u"x1"_s << RecusaTalões::NInicialInválido;
+    QTest::newRow("Ninicial no limite")
+        << u"nInicial"_s << u"2147483646"_s << RecusaTalões::NúmerosEsgotados;
+    QTest::newRow("intervalo sem sócios") << u"sócioX"_s << u"50"_s << RecusaTalões::NenhumSócio;
+    QTest::newRow("outra situação") << u"situação"_s << QString() << RecusaTalões::NenhumTalão;
+    QTest::newRow("sem nome da colectividade")
+        << u"nome"_s << QString() << RecusaTalões::SemNomeColectividade;
+  }
+  void recusas() {
+    QFETCH(QString, campo);
+    QFETCH(QString, valor);
+    QFETCH(RecusaTalões, recusa);
+    Sócio(1, u"Ana"_s, activo);
+    Sócio(2, u"Rui"_s, activo);
+    GravarLinhaTabelas(Dados().bd, u'q', u"7"_s);
+    PedidoTalões pedido = Pedido();
+    if (campo == u"sócioX"_s)
+      pedido.sócioX = valor;
+    else if (campo == u"sócioY"_s)
+      pedido.sócioY = valor;
+    else if (campo == u"mesX"_s)
+      pedido.mesX = valor;
+    else if (campo == u"ano"_s)
+      pedido.ano = valor;
+    else if (campo == u"nInicial"_s)
+      pedido.nInicial = valor;
+    else if (campo == u"situação"_s)
+      pedido.situação = suspenso;
+    else if (campo == u"nome"_s)
+      GravarLinhaTabelas(Dados().bd, u'1', u" "_s); // saved empty, as the window stores it
+    bool aberta = false;
+    const auto r = ExecutarTalões(Dados().bd, Listas(), pedido, [&]() {
+      aberta = true;
+      return std::make_unique<GravadorImpressão>();
+    });
+    QCOMPARE(r, std::optional(recusa));
+    QVERIFY(!MensagemRecusa(recusa).isEmpty());
+    QVERIFY(!aberta); // no document begun, so no empty page comes out
+    QCOMPARE(Contador(), QStringList{u"7"_s});
+  }
+
+  // On a file without a counter row, each run stores the last number it printed: two runs in
+  // a row never repeat a number. A typed counter is stored even when the row is missing.
+  void contadorSemLinha() {
+    Sócio(1, u"Ana"_s, activo);
+    Sócio(2, u"Rui"_s, activo);
+    QCOMPARE(Contador(), QStringList());
+    QCOMPARE(LerContadorRecibos(Dados().bd), u"0"_s);
+    GravadorImpressão g;
+    QCOMPARE(Executar(Pedido(4, u"3"_s), &g), std::nullopt);
+    QVERIFY(g.Procurar(u"Nº do Recibo: 1 / Valor da Quota: 12,50€"_s));
+    QVERIFY(g.Procurar(u"Nº do Recibo: 4 / Valor da Quota: 12,50€"_s));
+    QCOMPARE(Contador(), QStringList{u"4"_s});
+    QCOMPARE(Executar(Pedido(1), &g), std::nullopt);
+    QCOMPARE(g.Textos().filter(u"Nº do Recibo"_s),
+             (QStringList{u"Nº do Recibo: 5 / Valor da Quota: 12,50€"_s,
+                          u"Nº do Recibo: 5 / Valor da Quota: 12,50€"_s,
+                          u"Nº do Recibo: 6 / Valor da Quota: 12,50€"_s,
+                          u"Nº do Recibo: 6 / Valor da Quota: 12,50€"_s}));
+    QCOMPARE(Contador(), QStringList{u"6"_s});
+
+    Dados().bd.Correr(u"DELETE FROM \"Tabelas\" WHERE \"Tipo\" = 'q'"_s, {}, u"teste"_s);
+    QCOMPARE(GravarContadorRecibos(Dados().bd, u"x"_s),
+             std::optional(RecusaTalões::NInicialInválido));
+    QCOMPARE(Contador(), QStringList());
+    QCOMPARE(GravarContadorRecibos(Dados().bd, u" 0300 "_s), std::nullopt);
+    QCOMPARE(Contador(), QStringList{u"300"_s});
+    QCOMPARE(LerContadorRecibos(Dados().bd), u"300"_s);
+  }
+
+  // A print that fails leaves the counter as it was: the numbers were never handed out.
+  void falhaNaImpressao() {
+    Sócio(1, u"Ana"_s, activo);
+    GravarLinhaTabelas(Dados().bd, u'q', u"20"_s);
+    const auto falhar = []() -> std::unique_ptr<Impressão> {
+      auto g = std::make_unique<GravadorImpressão>();
+      g->aoTerminar = [](const GravadorImpressão &) {
+        throw std::runtime_error("a impressora falhou");
+      };
+      return g;
+    };
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                             ExecutarTalões(Dados().bd, Listas(), Pedido(), falhar));
+    QCOMPARE(Contador(), QStringList{u"20"_s});
+    // The file is still writable afterwards: the failed run left no transaction open.
+    QCOMPARE(Executar(Pedido()), std::nullopt);
+    QCOMPARE(Contador(), QStringList{u"32"_s});
+  }
+
+  // Progress goes by members, those of another situation included, once per percent.
+  void progresso_data() {
+    QTest::addColumn<bool>("todas");
+    QTest::addColumn<QList<int>>("valores");
+    QTest::newRow("todas as situações") << true << QList<int>{33, 66, 100};
+    QTest::newRow("só activos") << false << QList<int>{33, 100};
+  }
+  void progresso() {
+    QFETCH(bool, todas);
+    QFETCH(QList<int>, valores);
+    Sócio(1, u"Ana"_s, activo);
+    Sócio(2, u"Rui"_s, suspenso);
+    Sócio(3, u"Zé"_s, activo);
+    PedidoTalões pedido = Pedido(4);
+    if (!todas)
+      pedido.situação = activo;
+    QList<int> vistos;
+    QCOMPARE(Executar(pedido, nullptr, [&](int v) { vistos << v; }), std::nullopt);
+    QCOMPARE(vistos, valores);
+  }
+
+  // Over several pages: each stub whole on one page, its texts between its own two rules and
+  // its cut line from rule to rule; stubs never overlap, a new page starts at the top; each
+  // half keeps to its side of the cut line, a long name included.
+  void disposicao() {
+    Sócio(1, u"Maria da Conceição Ferreira dos Santos Silva"_s, activo, 0, u"123456789012"_s);
+    Sócio(2, u"Rui"_s, activo);
+    GravadorImpressão gravado;
+    QCOMPARE(Executar(Pedido(12), &gravado), std::nullopt);
+    const GravadorImpressão *g = &gravado;
+    const int talões = 24;
+    QCOMPARE(g->traços.size(), 3 * talões);
+    QCOMPARE(g->textos.size(), 16 * talões);
+    QVERIFY(g->páginas >= 4);
+    const double w = g->LarguraPágina();
+    const double corte = w / 2 - 184;
+    double fundoAnterior = -1;
+    int páginaAnterior = 0;
+    for (int t = 0; t < talões; ++t) {
+      const auto &cima = g->traços[3 * t];
+      const auto &baixo = g->traços[3 * t + 1];
+      const auto &tracejado = g->traços[3 * t + 2];
+      const double topo = cima.linha.y1();
+      const double fundo = baixo.linha.y1();
+      QVERIFY(!cima.tracejada && !baixo.tracejada && tracejado.tracejada);
+      QCOMPARE(cima.linha, QLineF(0, topo, w, topo));
+      QCOMPARE(baixo.linha, QLineF(0, fundo, w, fundo));
+      QCOMPARE(tracejado.linha, QLineF(corte, topo, corte, fundo));
+      QCOMPARE(cima.página, baixo.página);
+      QCOMPARE(cima.página, tracejado.página);
+      QVERIFY(fundo <= g->AlturaPágina());
+      if (cima.página == páginaAnterior)
+        QVERIFY(topo > fundoAnterior);
+      else
+        QCOMPARE(topo, 0.0);
+      for (int k = 0; k < 16; ++k) {
+        const auto &texto = g->textos[16 * t + k];
+        const double largura = MedirTexto(texto.fonte, texto.texto);
+        QCOMPARE(texto.página, cima.página);
+        QVERIFY(texto.y > topo && texto.y + AlturaDaLinha(texto.fonte) < fundo);
+        const bool esquerda = k % 2 == 0;
+        QVERIFY2(esquerda ? texto.x >= 0 && texto.x + largura < corte
+                          : texto.x > corte && texto.x + largura <= w,
+                 qPrintable(texto.texto));
+      }
+      fundoAnterior = fundo;
+      páginaAnterior = cima.página;
+    }
+    // The long line is made smaller to fit, the others keep their size.
+    const auto *longo = g->Procurar(
+        u"1 / Nome: Maria da Conceição Ferreira dos Santos Silva / NIF: 123456789012"_s);
+    QVERIFY(longo && longo->fonte.tamanho < 10);
+    QCOMPARE(g->Procurar(u"2 / Nome: Rui / NIF: 123456789"_s)->fonte.tamanho, 10.0);
+  }
+
+  void ouro() {
+    GravarLinhaTabelas(Dados().bd, u'q', u"316"_s);
+    Sócio(3, u"Ana Lopes"_s, activo, 0, u"501234567"_s, 150000);
+    Sócio(12, u"Rui Sousa"_s, activo);
+    GravadorImpressão g;
+    QCOMPARE(Executar(Pedido(4, u"3"_s), &g), std::nullopt);
+    COMPARAR_COM_OURO(g, u"taloes"_s);
+  }
+};
+
+QTEST_MAIN(TestTaloes)
+#include "TestTaloes.moc"
