@@ -28,12 +28,13 @@ GrelhaComBarra::GrelhaComBarra(int linhasVisíveis, const QList<Coluna> &cols,
   // Column widths as designed in twips, widened where this font needs more room.
   const QFontMetrics fm = grelha->fontMetrics();
   const double porTwip = grelha->logicalDpiX() / 1440.0;
+  // Narrow columns (a month's mark) are narrower than the header's usual minimum.
+  grelha->horizontalHeader()->setMinimumSectionSize(fm.horizontalAdvance(u"0"_s) + 8);
   int largura = 2 * grelha->frameWidth();
   for (int c = 0; c < colunas.size(); ++c) {
-    const int w =
-        std::max(int(colunas[c].twips * porTwip), fm.horizontalAdvance(colunas[c].modelo) + 14);
-    grelha->setColumnWidth(c, w);
-    largura += w;
+    grelha->setColumnWidth(c, std::max(int(colunas[c].twips * porTwip),
+                                       fm.horizontalAdvance(colunas[c].modelo) + 14));
+    largura += grelha->columnWidth(c); // as the header keeps it
   }
   for (int r = 0; r < visíveis; ++r)
     grelha->setRowHeight(r, fm.height() + 6);
@@ -97,7 +98,8 @@ void GrelhaComBarra::Preencher() {
       grelha->setItem(linha, c, item);
     }
   }
-  grelha->selectRow(0);
+  if (p <= texto.size())
+    grelha->selectRow(0); // the line at the bar's value, when there is one
 }
 
 bool GrelhaComBarra::eventFilter(QObject *o, QEvent *e) {

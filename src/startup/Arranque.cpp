@@ -6,7 +6,9 @@
 #include "ColDados.h"
 #include "Dados.h"
 #include "Janelas.h"
+#include "MapaQuotas.h"
 #include "Mensagens.h"
+#include "QtsAtrazo.h"
 #include "Tabelas.h"
 
 #include <QApplication>
@@ -33,6 +35,8 @@ void LigarJanelas(Base &base) {
   base.LigarJanela(JanelaMenu::CódigoAcesso, [&base] { AltAcesso::Abrir(&base); });
   base.LigarJanela(JanelaMenu::DadosColectividade, [&base] { ColDados(&base).exec(); });
   base.LigarJanela(JanelaMenu::Tabelas, [&base] { Tabelas(base).exec(); });
+  base.LigarJanela(JanelaMenu::QuotasAtraso, [&base] { QtsAtrazo(&base).exec(); });
+  base.LigarJanela(JanelaMenu::MapaQuotas, [&base] { MapaQuotas(&base).exec(); });
 }
 
 FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {

@@ -1,0 +1,212 @@
+#include "JanelaRelatorio.h"
+
+#include "Campos.h"
+#include "ErroBaseDados.h"
+#include "Formatacao.h"
+#include "Impressao.h"
+#include "Janelas.h"
+#include "Mensagens.h"
+#include "Referencias.h"
+#include "Relogio.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int LinhasVisíveis = 9;
+
+QLabel *Legenda(const QString &texto, QWidget *campo) {
+  auto *l = new QLabel(texto);
+  l->setBuddy(campo);
+  return l;
+}
+
+} // namespace
+
+JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
+    : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint), título(d.título) {
+  setObjectName(d.nome);
+  setWindowTitle(d.título);
+  setModal(true);
+  auto *moldura = MolduraElevada(this);
+
+  auto *painel = new QLabel(d.título);
+  painel->setObjectName(u"Painel"_s);
+  painel->setAlignment(Qt::AlignCenter);
+  painel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  painel->setMargin(6);
+  QFont negrito = painel->font();
+  negrito.setBold(true);
+  painel->setFont(negrito);
+
+  Ano = new QLineEdit(QString::number(Hoje().year()));
+  Ano->setObjectName(u"Ano"_s);
+  Ano->setMaxLength(4);
+  Ano->setFixedWidth(Ano->fontMetrics().horizontalAdvance(u"00000"_s) + 16);
+  AplicarComportamento(Ano, {.teclas = FiltroTeclas::Dígitos, .ano = true});
+  TipoQuota = new QComboBox;
+  TipoQuota->setObjectName(u"TipoQuota"_s);
+  TipoQuota->addItem(u"[Todos]"_s, qint64(0));
+  for (const ItemReferência &i : Listas().tiposQuota)
+    TipoQuota->addItem(i.texto, i.código);
+  TipoQuota->setCurrentIndex(0);
+  AplicarComportamento(TipoQuota, {.seleccionarTudo = false});
+
+  auto *campos = new QGridLayout;
+  int linha = 0;
+  if (d.comMês) {
+    Mês = new QComboBox;
+    Mês->setObjectName(u"Mês"_s);
+    Mês->addItems(NomesMeses());
+    Mês->setCurrentIndex(Hoje().month() - 1);
+    AplicarComportamento(Mês, {.seleccionarTudo = false});
+    campos->addWidget(Legenda(u"&Mês"_s, Mês), linha, 0);
+    campos->addWidget(Mês, linha++, 1);
+  }
+  campos->addWidget(Legenda(u"&Ano"_s, Ano), linha, 0);
+  campos->addWidget(Ano, linha++, 1, Qt::AlignLeft);
+  campos->addWidget(Legenda(u"&Tipo de Quota"_s, TipoQuota), linha, 0);
+  campos->addWidget(TipoQuota, linha++, 1);
+
+  Listagem = new GrelhaComBarra(LinhasVisíveis, d.colunas, u"Listagem"_s, u"Posição"_s);
+  Listagem->Posicionar(1, 1, 1);
+  Listagem->Barra()->setEnabled(false);
+  auto *cabeçalhos = new QHBoxLayout;
+  cabeçalhos->setSpacing(0);
+  for (int c = 0; c < d.colunas.size(); ++c) {
+    auto *r = new QLabel(c < d.rótulos.size() ? d.rótulos[c] : QString());
+    r->setObjectName(u"Rótulo_"_s + QString::number(c));
+    r->setAlignment(Qt::AlignCenter);
+    r->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    r->setFixedWidth(Listagem->LarguraColuna(c) +
+                     (c == 0 || c == d.colunas.size() - 1 ? Listagem->Grelha()->frameWidth() : 0));
+    r->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    cabeçalhos->addWidget(r);
+    rótulos << r;
+  }
+  cabeçalhos->addStretch();
+
+  const QString legendas[] = {u"Sai&r"_s, d.listar, u"&Imprimir"_s};
+  auto *botões = new QHBoxLayout;
+  botões->addStretch();
+  for (int i : {1, 2, 0}) {
+    Comando[i] = new QPushButton(legendas[i]);
+    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
+    Comando[i]->setAutoDefault(false);
+    ÊnfaseBotão(Comando[i]);
+    connect(Comando[i], &QPushButton::clicked, this, [this, i] { ComandoClicado(i); });
+    botões->addWidget(Comando[i]);
+  }
+  Comando[2]->setEnabled(false);
+
+  auto *corpo = new QVBoxLayout(moldura);
+  corpo->addWidget(painel);
+  corpo->addLayout(campos);
+  corpo->addLayout(cabeçalhos);
+  corpo->addWidget(Listagem, 0, Qt::AlignLeft);
+  corpo->addLayout(botões);
+
+  QWidget *ordem[] = {Mês ? static_cast<QWidget *>(Mês) : Ano, Ano, TipoQuota, Listagem->Grelha(),
+                      Comando[1], Comando[2], Comando[0]};
+  for (size_t i = 1; i < std::size(ordem); ++i)
+    if (ordem[i] != ordem[i - 1])
+      setTabOrder(ordem[i - 1], ordem[i]);
+  (Mês ? static_cast<QWidget *>(Mês) : Ano)->setFocus();
+  CentrarJanela(this, pai);
+}
+
+qint64 JanelaRelatório::TipoEscolhido() const {
+  return TipoQuota->currentIndex() > 0 ? TipoQuota->currentData().toLongLong() : 0;
+}
+
+int JanelaRelatório::AnoEscolhido() const {
+  return int(ValorNumérico(Ano->text()));
+}
+
+void JanelaRelatório::ComandoClicado(int i) {
+  // The button takes the focus first, so that the year being left runs its range rule.
+  Comando[i]->setFocus(Qt::OtherFocusReason);
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  if (i == 0)
+    reject();
+  else if (i == 1)
+    Listar();
+  else
+    ImprimirLista();
+}
+
+void JanelaRelatório::FocoDepois() {
+  if (Listagem->Barra()->isEnabled())
+    Listagem->Grelha()->setFocus();
+  else
+    Ano->setFocus();
+}
+
+void JanelaRelatório::Listar() {
+  Ampulheta ampulheta;
+  QLabel *progresso = rótulos.value(1);
+  const QString nome = progresso ? progresso->text() : QString();
+  const auto mostrar = [&](int p) {
+    if (progresso) {
+      progresso->setText(QString::number(p) + u"% concluído"_s);
+      progresso->repaint();
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  };
+  mostrar(0);
+  setEnabled(false);
+  QStringList linhas;
+  bool feito = true;
+  try {
+    linhas = Construir(mostrar);
+  } catch (const ErroBaseDados &e) {
+    feito = false;
+    Ampulheta::Seta();
+    Bip();
+    MostrarErro(e, título, this);
+  }
+  if (feito)
+    mostrar(100);
+  const int máximo = std::max(0, int(linhas.size()) - (LinhasVisíveis - 1));
+  Listagem->DefinirLinhas(linhas);
+  Listagem->Posicionar(1, std::max(1, máximo), 1);
+  Listagem->Barra()->setEnabled(máximo >= 2);
+  Comando[2]->setEnabled(!linhas.isEmpty());
+  if (progresso)
+    progresso->setText(nome);
+  setEnabled(true);
+  FocoDepois();
+}
+
+void JanelaRelatório::ImprimirLista() {
+  setEnabled(false);
+  Comando[2]->setText(u"Aguarde..."_s);
+  {
+    Ampulheta ampulheta;
+    try {
+      if (auto p = AbrirImpressão(título, this))
+        Imprimir(*p, [this](int n) {
+          Comando[2]->setText(QString::number(n) + u'%');
+          QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    } catch (const ErroBaseDados &e) {
+      Ampulheta::Seta();
+      Bip();
+      MostrarErro(e, título, this);
+    }
+  }
+  Comando[2]->setText(u"&Imprimir"_s);
+  setEnabled(true);
+  FocoDepois();
+}

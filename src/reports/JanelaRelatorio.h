@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Grelha.h"
+#include "PecasRelatorio.h"
+
+#include <QDialog>
+
+class Impressão;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// What the arrears report and the yearly map share on screen: the year (and, for the arrears,
+// the month), the quota type with "[Todos]" first, a grid of nine lines with its scroll bar,
+// the progress shown in place of the "Nome" heading while the list is built, and the buttons
+// "Sai&r", the list button and "&Imprimir" (which shows "Aguarde..." and the print's progress).
+// The list is built whole by the report's builder and printed as built, with the texts the
+// fields show when printing.
+class JanelaRelatório : public QDialog {
+public:
+  QLineEdit *Ano;
+  QComboBox *Mês = nullptr; // the arrears only
+  QComboBox *TipoQuota;
+  GrelhaComBarra *Listagem;
+  QPushButton *Comando[3];
+
+protected:
+  struct Definição {
+    QString nome;     // objectName
+    QString título;   // the title panel
+    bool comMês;
+    QString listar;   // caption of Comando(1)
+    QList<GrelhaComBarra::Coluna> colunas;
+    QStringList rótulos; // headings above the columns; the second shows the progress
+  };
+  JanelaRelatório(QWidget *pai, const Definição &d);
+
+  // Builds the list; returns the grid's lines. The quota type chosen is TipoEscolhido().
+  virtual QStringList Construir(const Progresso &progresso) = 0;
+  // Prints what was built; the renderer ends the document.
+  virtual void Imprimir(Impressão &p, const Progresso &progresso) = 0;
+
+  qint64 TipoEscolhido() const;
+  int AnoEscolhido() const;
+
+private:
+  void ComandoClicado(int i);
+  void Listar();
+  void ImprimirLista();
+  void FocoDepois();
+
+  QString título;
+  QList<QLabel *> rótulos;
+};

@@ -1,0 +1,49 @@
+#include "MapaQuotas.h"
+
+#include "Dados.h"
+#include "Formato.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QList<GrelhaComBarra::Coluna> Colunas() {
+  QList<GrelhaComBarra::Coluna> c{{615, u"000000"_s, Qt::AlignCenter},
+                                  {2835, u" Maximiliano dos Santos"_s,
+                                   Qt::AlignLeft | Qt::AlignVCenter}};
+  for (int m = 0; m < 12; ++m)
+    c.append({195, u"$"_s, Qt::AlignCenter});
+  return c;
+}
+
+QStringList Rótulos() {
+  QStringList r{u"Número"_s, u"Nome"_s};
+  for (QChar letra : u"JFMAMJJASOND"_s)
+    r << QString(letra);
+  return r;
+}
+
+} // namespace
+
+MapaQuotas::MapaQuotas(QWidget *pai)
+    : JanelaRelatório(pai, {u"MapaQuotas"_s, u"Mapa de Quotas"_s, false, u"&Listagem"_s,
+                            Colunas(), Rótulos()}) {}
+
+QStringList MapaQuotas::Construir(const Progresso &progresso) {
+  lista = LinhasMapa(Dados().bd, AnoEscolhido(), TipoEscolhido(), progresso);
+  QStringList linhas;
+  for (const LinhaMapa &l : lista) {
+    QString linha = FormatarNúmero(l.número, u"000000") + u'\t' + l.nome;
+    for (QChar marca : l.marcas)
+      linha += u'\t' + QString(marca);
+    linhas << linha;
+  }
+  return linhas;
+}
+
+void MapaQuotas::Imprimir(Impressão &p, const Progresso &progresso) {
+  ImprimirMapa(p, Ano->text(), TipoQuota->currentText(), lista, progresso);
+}

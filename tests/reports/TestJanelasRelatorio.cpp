@@ -1,0 +1,121 @@
+#include "Dados.h"
+#include "FicheiroTeste.h"
+#include "Impressao.h"
+#include "MapaQuotas.h"
+#include "QtsAtrazo.h"
+#include "Referencias.h"
+#include "Respostas.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// The arrears and the yearly map as the treasurer uses them: fields typed, buttons clicked,
+// the grid and its scroll bar read, the print recorded.
+class TestJanelasRelatorio : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<FicheiroTeste> ficheiro;
+  qint64 normal = 0, reduzida = 0;
+
+  static void Sócio(int n, const QString &inscrição, qint64 tipo) {
+    Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"TipoQuota\", "
+                      u"\"Inscrição\") VALUES (?, ?, ?, ?)"_s,
+                      {n, u"  Sócio "_s + QString::number(n) + u' ', tipo, inscrição}, u"t"_s);
+  }
+  static void Pago(int n, int ano, int mês) {
+    Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, 0, 0)"_s,
+                      {ChaveSócMês(n, ano, mês)}, u"t"_s);
+  }
+  template <class J> static void Listar(J &j, const QString &ano) {
+    j.Ano->setText(ano);
+    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
+  }
+
+private slots:
+  void init() {
+    ficheiro = std::make_unique<FicheiroTeste>();
+    normal = FicheiroTeste::Referência(u"T"_s, u"Normal"_s);
+    reduzida = FicheiroTeste::Referência(u"T"_s, u"Reduzida"_s);
+    RecarregarListas();
+    // Eleven members enrolled by March 2003 (the last on the 31st), one on 1 April; members 2
+    // and 4 paid March, member 6 paid February only; members 10 and 11 pay the reduced quota.
+    for (int n = 1; n <= 11; ++n)
+      Sócio(n, n == 11 ? u"20030331"_s : u"20000101"_s, n >= 10 ? reduzida : normal);
+    Sócio(12, u"20030401"_s, normal);
+    Pago(2, 2003, 3);
+    Pago(4, 2003, 3);
+    Pago(6, 2003, 2);
+  }
+  void cleanup() {
+    InstalarFábricaImpressão({});
+    ficheiro.reset();
+  }
+
+  void atrasosListadosEImpressos() {
+    Respostas respostas;
+    QtsAtrazo j(nullptr);
+    QCOMPARE(j.TipoQuota->itemText(0), u"[Todos]"_s);
+    QCOMPARE(j.TipoQuota->count(), 3);
+    QVERIFY(!j.Comando[2]->isEnabled());
+    j.Mês->setCurrentIndex(2);
+    Listar(j, u"2003"_s);
+    QList<qint64> números;
+    for (const auto &s : j.ListNomes())
+      números << s.número;
+    QCOMPARE(números, (QList<qint64>{1, 3, 5, 6, 7, 8, 9, 10, 11}));
+    QCOMPARE(j.Listagem->Grelha()->item(0, 0)->text(), u"000001"_s);
+    QCOMPARE(j.Listagem->Grelha()->item(0, 1)->text(), u" Sócio 1"_s);
+    QVERIFY(!j.Listagem->Barra()->isEnabled()); // nine entries: no scrolling
+    QVERIFY(j.Comando[2]->isEnabled());
+
+    // One entry more gives the bar a maximum of 2; a quota type filters.
+    Sócio(13, u"20000101"_s, normal);
+    Listar(j, u"2003"_s);
+    QCOMPARE(j.Listagem->Barra()->maximum(), 2);
+    QVERIFY(j.Listagem->Barra()->isEnabled());
+    j.TipoQuota->setCurrentIndex(j.TipoQuota->findData(reduzida));
+    Listar(j, u"2003"_s);
+    QCOMPARE(j.ListNomes().size(), size_t(2));
+
+    QStringList impresso;
+    QString documento;
+    InstalarFábricaImpressão([&](const QString &nome) {
+      documento = nome;
+      auto g = std::make_unique<GravadorImpressão>();
+      g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };
+      return g;
+    });
+    QTest::mouseClick(j.Comando[2], Qt::LeftButton);
+    QCOMPARE(documento, u"Quotizações em Atraso"_s);
+    QVERIFY(impresso.contains(u"Mês: Março de 2003"_s));
+    QVERIFY(impresso.contains(u"Tipo de Quota: Reduzida"_s));
+    QVERIFY(impresso.last().endsWith(u"sócio(s) com quotas em atraso."_s));
+    QCOMPARE(j.Comando[2]->text(), u"&Imprimir"_s);
+    QVERIFY(j.isEnabled());
+  }
+
+  void mapaComOsMesesPagos() {
+    Respostas respostas;
+    MapaQuotas j(nullptr);
+    Listar(j, u"2003"_s);
+    QCOMPARE(j.ListNomes().size(), size_t(12)); // 1 April 2003 is still in the year
+    const QTableWidget *g = j.Listagem->Grelha();
+    QCOMPARE(g->item(1, 0)->text(), u"000002"_s);
+    QCOMPARE(g->item(1, 2 + 2)->text(), u"$"_s); // March paid
+    QCOMPARE(g->item(1, 2 + 1)->text(), u"-"_s);
+    Listar(j, u"2002"_s);
+    QCOMPARE(j.ListNomes().size(), size_t(10)); // enrolled in 2003: not yet members
+    for (const auto &l : j.ListNomes())
+      QCOMPARE(l.marcas, QString(12, u'-')); // 2003's payments never mark 2002
+  }
+};
+
+QTEST_MAIN(TestJanelasRelatorio)
+#include "TestJanelasRelatorio.moc"
