@@ -32,8 +32,8 @@ GrelhaComBarra::GrelhaComBarra(int linhasVisíveis, const QList<Coluna> &cols,
   grelha->horizontalHeader()->setMinimumSectionSize(fm.horizontalAdvance(u"0"_s) + 8);
   int largura = 2 * grelha->frameWidth();
   for (int c = 0; c < colunas.size(); ++c) {
-    grelha->setColumnWidth(c, std::max(int(colunas[c].twips * porTwip),
-                                       fm.horizontalAdvance(colunas[c].modelo) + 14));
+    grelha->setColumnWidth(
+        c, std::max(int(colunas[c].twips * porTwip), fm.horizontalAdvance(colunas[c].modelo) + 14));
     largura += grelha->columnWidth(c); // as the header keeps it
   }
   for (int r = 0; r < visíveis; ++r)

@@ -117,8 +117,13 @@ JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
   corpo->addWidget(Listagem, 0, Qt::AlignLeft);
   corpo->addLayout(botões);
 
-  QWidget *ordem[] = {Mês ? static_cast<QWidget *>(Mês) : Ano, Ano, TipoQuota, Listagem->Grelha(),
-                      Comando[1], Comando[2], Comando[0]};
+  QWidget *ordem[] = {Mês ? static_cast<QWidget *>(Mês) : Ano,
+                      Ano,
+                      TipoQuota,
+                      Listagem->Grelha(),
+                      Comando[1],
+                      Comando[2],
+                      Comando[0]};
   for (size_t i = 1; i < std::size(ordem); ++i)
     if (ordem[i] != ordem[i - 1])
       setTabOrder(ordem[i - 1], ordem[i]);

@@ -27,10 +27,10 @@ public:
 
 protected:
   struct Definição {
-    QString nome;     // objectName
-    QString título;   // the title panel
+    QString nome;   // objectName
+    QString título; // the title panel
     bool comMês;
-    QString listar;   // caption of Comando(1)
+    QString listar; // caption of Comando(1)
     QList<GrelhaComBarra::Coluna> colunas;
     QStringList rótulos; // headings above the columns; the second shows the progress
   };

@@ -11,9 +11,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QList<GrelhaComBarra::Coluna> Colunas() {
-  QList<GrelhaComBarra::Coluna> c{{615, u"000000"_s, Qt::AlignCenter},
-                                  {2835, u" Maximiliano dos Santos"_s,
-                                   Qt::AlignLeft | Qt::AlignVCenter}};
+  QList<GrelhaComBarra::Coluna> c{
+      {615, u"000000"_s, Qt::AlignCenter},
+      {2835, u" Maximiliano dos Santos"_s, Qt::AlignLeft | Qt::AlignVCenter}};
   for (int m = 0; m < 12; ++m)
     c.append({195, u"$"_s, Qt::AlignCenter});
   return c;
@@ -29,8 +29,8 @@ QStringList Rótulos() {
 } // namespace
 
 MapaQuotas::MapaQuotas(QWidget *pai)
-    : JanelaRelatório(pai, {u"MapaQuotas"_s, u"Mapa de Quotas"_s, false, u"&Listagem"_s,
-                            Colunas(), Rótulos()}) {}
+    : JanelaRelatório(pai, {u"MapaQuotas"_s, u"Mapa de Quotas"_s, false, u"&Listagem"_s, Colunas(),
+                            Rótulos()}) {}
 
 QStringList MapaQuotas::Construir(const Progresso &progresso) {
   lista = LinhasMapa(Dados().bd, AnoEscolhido(), TipoEscolhido(), progresso);

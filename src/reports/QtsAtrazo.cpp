@@ -9,14 +9,14 @@
 using namespace Qt::StringLiterals;
 
 QtsAtrazo::QtsAtrazo(QWidget *pai)
-    : JanelaRelatório(pai, {u"QtsAtrazo"_s,
-                            u"Quotizações em Atraso"_s,
-                            true,
-                            u"&Procurar"_s,
-                            {{675, u"000000"_s, Qt::AlignCenter},
-                             {3630, u" Maximiliano dos Santos Guimarães"_s,
-                              Qt::AlignLeft | Qt::AlignVCenter}},
-                            {u"Número"_s, u"Nome"_s}}) {}
+    : JanelaRelatório(
+          pai, {u"QtsAtrazo"_s,
+                u"Quotizações em Atraso"_s,
+                true,
+                u"&Procurar"_s,
+                {{675, u"000000"_s, Qt::AlignCenter},
+                 {3630, u" Maximiliano dos Santos Guimarães"_s, Qt::AlignLeft | Qt::AlignVCenter}},
+                {u"Número"_s, u"Nome"_s}}) {}
 
 QStringList QtsAtrazo::Construir(const Progresso &progresso) {
   lista = SóciosEmAtraso(Dados().bd, AnoEscolhido(), Mês->currentIndex() + 1, TipoEscolhido(),

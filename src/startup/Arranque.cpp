@@ -8,6 +8,7 @@
 #include "Janelas.h"
 #include "MapaQuotas.h"
 #include "Mensagens.h"
+#include "Procurar.h"
 #include "QtsAtrazo.h"
 #include "Tabelas.h"
 
@@ -15,6 +16,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +37,18 @@ void LigarJanelas(Base &base) {
   base.LigarJanela(JanelaMenu::CódigoAcesso, [&base] { AltAcesso::Abrir(&base); });
   base.LigarJanela(JanelaMenu::DadosColectividade, [&base] { ColDados(&base).exec(); });
   base.LigarJanela(JanelaMenu::Tabelas, [&base] { Tabelas(base).exec(); });
+  base.AbrirProcura = [&base] {
+    const auto texto = [&base](const char *nome) {
+      const auto *campo = base.findChild<QLineEdit *>(QString::fromUtf8(nome));
+      return campo ? campo->text() : QString();
+    };
+    Procurar(&base, texto("Número"), texto("Nome"), [&base](qint32 n) {
+      base.MostrarSócio(n);
+    }).exec();
+  };
+  // The search button and its menu item follow the member file from now on.
+  qint32 actual = base.SócioActual;
+  base.MostrarSócio(actual);
   base.LigarJanela(JanelaMenu::QuotasAtraso, [&base] { QtsAtrazo(&base).exec(); });
   base.LigarJanela(JanelaMenu::MapaQuotas, [&base] { MapaQuotas(&base).exec(); });
 }

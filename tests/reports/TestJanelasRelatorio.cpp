@@ -30,8 +30,8 @@ class TestJanelasRelatorio : public QObject {
                       {n, u"  Sócio "_s + QString::number(n) + u' ', tipo, inscrição}, u"t"_s);
   }
   static void Pago(int n, int ano, int mês) {
-    Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, 0, 0)"_s,
-                      {ChaveSócMês(n, ano, mês)}, u"t"_s);
+    Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, 0, 0)"_s, {ChaveSócMês(n, ano, mês)},
+                      u"t"_s);
   }
   template <class J> static void Listar(J &j, const QString &ano) {
     j.Ano->setText(ano);
