@@ -32,7 +32,8 @@ void LigarJanelas(Base &base) {
   // The windows are added here as they come; an item without a window stays disabled.
   base.LigarJanela(JanelaMenu::CódigoAcesso, [&base] { AltAcesso::Abrir(&base); });
   base.LigarJanela(JanelaMenu::DadosColectividade, [&base] { ColDados(&base).exec(); });
-  base.LigarJanela(JanelaMenu::Tabelas, [&base] { Tabelas(base).exec(); });
+  base.LigarJanela(JanelaMenu::Tabelas,
+                   [&base] { Tabelas(&base, [&base] { base.MostrarListas(); }).exec(); });
 }
 
 FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {

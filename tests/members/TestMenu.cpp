@@ -184,6 +184,30 @@ private slots:
     QCOMPARE(base->findChild<QLineEdit *>(u"Nome"_s)->text(), u"Sócio 5"_s);
   }
 
+  // The tool fails to start and the file it was closed for cannot be opened again (here it
+  // became a text file meanwhile): the user is told and the program ends, never left on a
+  // window without data.
+  void ficheiroQueNaoReabreTerminaOPrograma() {
+    Sócio(5);
+    Abrir();
+    bool fechou = false;
+    base->AoFechar = [&] { fechou = true; };
+    InstalarIniciador([this](const QString &, const QStringList &, const QString &) {
+      QFile f(ficheiro->Caminho(NomeFicheiroDados));
+      if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+          f.write("isto não é uma base de dados\n") < 0)
+        qFatal("não foi possível estragar o ficheiro");
+      return false;
+    });
+    Acção(u"Menu_Arquivo_1"_s)->trigger();
+    QCOMPARE(respostas->caixas.size(), 2);
+    const PedidoMensagem &m = respostas->caixas[1];
+    QCOMPARE(m.ícone, Ícone::Crítico);
+    QVERIFY2(m.texto.endsWith(u"O programa vai terminar."_s), qPrintable(m.texto));
+    QVERIFY(fechou && !base->isVisible());
+    QVERIFY(!Dados().bd.Aberta() && !Dados().sócios);
+  }
+
   void fichaDeSocioPeloMenu() {
     Sócio(7);
     Abrir();
