@@ -9,11 +9,15 @@
 //
 // One line per operation: operation  program_ms  floor_ms  ratio.
 
+#include "Atrasos.h"
 #include "Base.h"
 #include "Dados.h"
 #include "FichaSocio.h"
 #include "Formato.h"
+#include "ListagemSocios.h"
+#include "MapaAnual.h"
 #include "Mensagens.h"
+#include "OrdemNomes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -134,8 +138,11 @@ Ficheiro Construir(const QString &pasta, const QString &nome, int sócios, int m
   }
   // Month by month for all members, as years of use write them.
   sqlite3_stmt *d = b.Preparar("INSERT INTO \"Quotizações\" VALUES (?, ?, ?)");
+  // One member in ten has paid nothing in the last year, so the reports have rows to show.
   for (int m = 0; m < meses; ++m)
     for (int n = 1; n <= sócios; ++n) {
+      if (n % 10 == 3 && m >= meses - 12)
+        continue;
       const QByteArray chave = ChaveSócMês(n, 2000 + m / 12, m % 12 + 1).toUtf8();
       sqlite3_bind_text(d, 1, chave.constData(), int(chave.size()), SQLITE_TRANSIENT);
       sqlite3_bind_int64(d, 2, 125000);
@@ -292,6 +299,69 @@ std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, b
           LerTudo(mostrar);
         }
       }));
+  // The reports of the last year's last month, against the same query run bare.
+  const int ano = 2000 + (f.meses - 1) / 12, mês = (f.meses - 1) % 12 + 1;
+  const QByteArray período =
+      (FormatarNúmero(ano, u"0000"_s) + FormatarNúmero(mês, u"00"_s)).toUtf8();
+  sqlite3_stmt *atrasos = bruto.Preparar(SqlAtrasos.toUtf8().constData());
+  r.push_back(Comparar(
+      u"quotas em atraso de um mês"_s, rápido ? 3 : 9,
+      [&](int) { SóciosEmAtraso(Dados().bd, ano, mês, 0); },
+      [&](int) {
+        const QByteArray limite = período + "32";
+        sqlite3_bind_text(atrasos, 1, limite.constData(), int(limite.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int(atrasos, 2, 0);
+        sqlite3_bind_int(atrasos, 3, 0);
+        sqlite3_bind_text(atrasos, 4, período.constData(), int(período.size()), SQLITE_TRANSIENT);
+        LerTudo(atrasos);
+      }));
+  sqlite3_stmt *mapa = bruto.Preparar(SqlMapa.toUtf8().constData());
+  r.push_back(Comparar(
+      u"mapa de quotas de um ano"_s, rápido ? 3 : 9, [&](int) { LinhasMapa(Dados().bd, ano, 0); },
+      [&](int) {
+        const QByteArray a = FormatarNúmero(ano, u"0000"_s).toUtf8();
+        const QByteArray de = a + "01", até = a + "12", limite = a + "1232";
+        sqlite3_bind_text(mapa, 1, de.constData(), int(de.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(mapa, 2, até.constData(), int(até.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(mapa, 3, limite.constData(), int(limite.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int(mapa, 4, 0);
+        sqlite3_bind_int(mapa, 5, 0);
+        LerTudo(mapa);
+      }));
+  // The member list: its floor is the same rows read bare, then put in order in memory (the
+  // collator's sort keys for names, as nothing else orders them the Portuguese way).
+  sqlite3_stmt *todos = bruto.Preparar(
+      "SELECT s.\"Número\", s.\"Nome\", s.\"Inscrição\", s.\"Rua\", s.\"Localidade\", "
+      "c.\"Designação\", si.\"Designação\", t.\"Designação\" FROM \"Sócios\" s "
+      "LEFT JOIN \"Tabelas\" c ON c.\"Código\" = s.\"CPostal\" "
+      "LEFT JOIN \"Tabelas\" si ON si.\"Código\" = s.\"Situação\" "
+      "LEFT JOIN \"Tabelas\" t ON t.\"Código\" = s.\"TipoQuota\" ORDER BY s.\"Número\"");
+  for (const auto &[ordem, nome] :
+       {std::pair{OrdemListagem::Numérica, u"listagem de todos: numérica"_s},
+        std::pair{OrdemListagem::Alfabética, u"listagem de todos: alfabética"_s}}) {
+    r.push_back(Comparar(
+        nome, rápido ? 3 : 9,
+        [&, ordem = ordem](int) {
+          EscolhaListagem e;
+          e.ordem = ordem;
+          LinhasListagem(Dados().bd, e);
+        },
+        [&, ordem = ordem](int) {
+          // The same result: each row's texts as the program holds them.
+          std::vector<std::pair<qint64, QStringList>> linhas;
+          while (sqlite3_step(todos) == SQLITE_ROW) {
+            QStringList textos;
+            for (int c = 1; c < 8; ++c)
+              textos << QString::fromUtf8(
+                  reinterpret_cast<const char *>(sqlite3_column_text(todos, c)),
+                  sqlite3_column_bytes(todos, c));
+            linhas.emplace_back(sqlite3_column_int64(todos, 0), std::move(textos));
+          }
+          sqlite3_reset(todos);
+          if (ordem == OrdemListagem::Alfabética)
+            OrdenarPorNome(linhas, [](const auto &l) { return l.second.front(); });
+        }));
+  }
   janela.reset();
   FecharDados();
   return r;
