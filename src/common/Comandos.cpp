@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -33,6 +34,15 @@ void CriarComandos(std::span<QPushButton *> comandos, const QStringList &legenda
 void ÍconesConfirmarCancelar(QPushButton *confirmar, QPushButton *cancelar) {
   confirmar->setIcon(confirmar->style()->standardIcon(QStyle::SP_DialogOkButton));
   cancelar->setIcon(cancelar->style()->standardIcon(QStyle::SP_DialogCancelButton));
+}
+
+QHBoxLayout *BotõesAoCentro(std::initializer_list<QPushButton *> botões) {
+  auto *fila = new QHBoxLayout;
+  fila->addStretch();
+  for (QPushButton *b : botões)
+    fila->addWidget(b);
+  fila->addStretch();
+  return fila;
 }
 
 void TomarFoco(QWidget *controlo) {

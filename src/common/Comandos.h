@@ -9,6 +9,7 @@
 #include <span>
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -25,6 +26,9 @@ void CriarComandos(std::span<QPushButton *> comandos, const QStringList &legenda
 
 // The style's pictures of "confirm" and "cancel" on a window's two answer buttons.
 void ÍconesConfirmarCancelar(QPushButton *confirmar, QPushButton *cancelar);
+
+// A row with these buttons side by side in its middle.
+QHBoxLayout *BotõesAoCentro(std::initializer_list<QPushButton *> botões);
 
 // The click preamble: the control takes the focus first, so that the field being left finishes
 // its own work (squeezing, formatting), and the pending events run before the action reads

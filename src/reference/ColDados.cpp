@@ -87,16 +87,11 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
   grelha->addWidget(Fax, 4, 3);
   grelha->setColumnStretch(1, 1);
   grelha->setColumnStretch(3, 1);
-  auto *botões = new QHBoxLayout;
-  botões->addStretch();
-  botões->addWidget(Comando[1]);
-  botões->addWidget(Comando[0]);
-  botões->addStretch();
   auto *corpo = new QVBoxLayout(moldura);
   corpo->setContentsMargins(12, 12, 12, 12);
   corpo->addWidget(Painel[0]);
   corpo->addLayout(grelha);
-  corpo->addLayout(botões);
+  corpo->addLayout(BotõesAoCentro({Comando[1], Comando[0]}));
 
   EncadearTabulação({Nome, Rua, Localidade, CPostal, Telefone, Fax, Comando[1], Comando[0]});
 

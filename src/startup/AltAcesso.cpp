@@ -88,12 +88,7 @@ AltAcesso::AltAcesso(QWidget *principal)
   corpo->setContentsMargins(16, 16, 16, 16);
   corpo->setSpacing(10);
   corpo->addWidget(Painel[0]);
-  auto *botões = new QHBoxLayout;
-  botões->addStretch();
-  botões->addWidget(Comando[1]);
-  botões->addWidget(Comando[0]);
-  botões->addStretch();
-  corpo->addLayout(botões);
+  corpo->addLayout(BotõesAoCentro({Comando[1], Comando[0]}));
   setMinimumWidth(340);
 
   // A missing row, or one holding the key itself, means no code: there is nothing to ask.

@@ -60,12 +60,7 @@ CódAcesso::CódAcesso(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWi
   linhaCódigo->addWidget(Código);
   linhaCódigo->addStretch();
   corpo->addLayout(linhaCódigo);
-  auto *botões = new QHBoxLayout;
-  botões->addStretch();
-  botões->addWidget(Comando[1]);
-  botões->addWidget(Comando[0]);
-  botões->addStretch();
-  corpo->addLayout(botões);
+  corpo->addLayout(BotõesAoCentro({Comando[1], Comando[0]}));
   Código->setFixedWidth(Código->fontMetrics().horizontalAdvance(u"#####"_s) * 2 + 16);
   setMinimumWidth(380);
   EncadearTabulação({Código, Comando[1], Comando[0]});
