@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
@@ -61,10 +62,14 @@ void Base::CriarMenu() {
   QMenu *dados = topo(u"&Dados"_s, 2);
   static const char16_t *const itensDados[] = {u"&Novo Sócio", u"&Eliminar Sócio",
                                                u"&Gravar Dados"};
+  // As with the buttons, the field being edited finishes its own work before the command.
   for (int i = 1; i <= 3; ++i)
     connect(
         Item(dados, QString::fromUtf16(itensDados[i - 1]), u"Menu_Dados_"_s + QString::number(i)),
-        &QAction::triggered, this, [this, i] { ComandoClicado(i); });
+        &QAction::triggered, this, [this, i] {
+          TomarFoco(Comando[i]);
+          ComandoClicado(i);
+        });
   acçãoEliminar = dados->actions().at(1);
   QMenu *procurar = dados->addMenu(u"&Procurar..."_s);
   procurar->setObjectName(u"Menu_Dados_4"_s);

@@ -3,6 +3,7 @@
 #include "FichaSocio.h"
 #include "FicheiroTeste.h"
 #include "Impressao.h"
+#include "LerFicheiro.h"
 #include "LerPdf.h"
 #include "JanelaAjuda.h"
 #include "Modal.h"
@@ -206,6 +207,18 @@ private slots:
     QVERIFY2(m.texto.endsWith(u"O programa vai terminar."_s), qPrintable(m.texto));
     QVERIFY(fechou && !base->isVisible());
     QVERIFY(!Dados().bd.Aberta() && !Dados().sócios);
+  }
+
+  // Saved from the menu, the name being typed is squeezed first, as the button does.
+  void gravarPeloMenuAcabaOCampoPrimeiro() {
+    Sócio(5);
+    Abrir();
+    auto *nome = base->findChild<QLineEdit *>(u"Nome"_s);
+    nome->setFocus();
+    nome->selectAll();
+    QTest::keyClicks(nome, u"Maria   da  Silva"_s);
+    Acção(u"Menu_Dados_3"_s)->trigger();
+    QCOMPARE(Coluna(u"SELECT trim(Nome) FROM Sócios"_s), QStringList{u"Maria da Silva"_s});
   }
 
   void fichaDeSocioPeloMenu() {
