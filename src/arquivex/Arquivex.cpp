@@ -1,6 +1,7 @@
 #include "Arquivex.h"
 
 #include "Campos.h"
+#include "Comandos.h"
 #include "Copias.h"
 #include "Dados.h"
 #include "Formatacao.h"
@@ -71,16 +72,12 @@ Arquivex::Arquivex(Modo m, const QString &pasta, QWidget *pai)
   setWindowTitle(u"Segurança e Reposição do Ficheiro de Sócios"_s);
   const bool repor = modo == Modo::Reposição;
 
-  auto *título = new QLabel(repor ? u"Reposição do Ficheiro de Sócios"_s
-                                  : u"Segurança do Ficheiro de Sócios"_s);
+  auto *título = PainelTítulo(
+      repor ? u"Reposição do Ficheiro de Sócios"_s : u"Segurança do Ficheiro de Sócios"_s, 8);
   título->setObjectName(u"Painel_0"_s);
-  título->setAlignment(Qt::AlignCenter);
-  título->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  título->setMargin(8);
-  QFont negrito = título->font();
-  negrito.setBold(true);
-  negrito.setPointSizeF(negrito.pointSizeF() * 1.2);
-  título->setFont(negrito);
+  QFont maior = título->font();
+  maior.setPointSizeF(maior.pointSizeF() * 1.2);
+  título->setFont(maior);
 
   auto *explicação = new QLabel(
       repor ? u"Escolha a cópia de segurança a repor. Antes de ser substituído, o ficheiro "_s
@@ -106,28 +103,22 @@ Arquivex::Arquivex(Modo m, const QString &pasta, QWidget *pai)
   avisoNegrito.setBold(true);
   Aviso->setFont(avisoNegrito);
 
-  Comando[0] = new QPushButton(u"&Sair"_s);
-  Comando[1] = new QPushButton(repor ? u"&Repor Cópia"_s : u"&Efectuar Segurança"_s);
-  Comando[2] = new QPushButton(u"Escolher &pasta..."_s);
-  for (int i = 0; i < 3; ++i) {
-    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
-    Comando[i]->setAutoDefault(false);
-    ÊnfaseBotão(Comando[i]);
-  }
+  CriarComandos(
+      Comando,
+      {u"&Sair"_s, repor ? u"&Repor Cópia"_s : u"&Efectuar Segurança"_s, u"Escolher &pasta..."_s},
+      [this, repor](int i) {
+        if (i == 0)
+          reject();
+        else if (i == 2)
+          EscolherPasta();
+        else if (repor)
+          Repor();
+        else
+          Copiar();
+      });
   // To restore, Enter belongs to the list (and to the folder field, which lists that folder):
   // a default button would answer it too and start a second restore.
   Comando[1]->setDefault(!repor);
-  connect(Comando[0], &QPushButton::clicked, this, [this] {
-    Comando[0]->setFocus();
-    reject();
-  });
-  connect(Comando[1], &QPushButton::clicked, this, [this, repor] {
-    if (repor)
-      Repor();
-    else
-      Copiar();
-  });
-  connect(Comando[2], &QPushButton::clicked, this, [this] { EscolherPasta(); });
 
   auto *grelha = new QGridLayout;
   grelha->addWidget(new QLabel(u"Ficheiro de sócios:"_s), 0, 0);
@@ -165,15 +156,10 @@ Arquivex::Arquivex(Modo m, const QString &pasta, QWidget *pai)
   botões->addWidget(Comando[0]);
   corpo->addLayout(botões);
 
-  if (Cópias) {
-    setTabOrder(PastaCópias, Comando[2]);
-    setTabOrder(Comando[2], Cópias);
-    setTabOrder(Cópias, Comando[1]);
-  } else {
-    setTabOrder(PastaCópias, Comando[2]);
-    setTabOrder(Comando[2], Comando[1]);
-  }
-  setTabOrder(Comando[1], Comando[0]);
+  if (Cópias)
+    EncadearTabulação({PastaCópias, Comando[2], Cópias, Comando[1], Comando[0]});
+  else
+    EncadearTabulação({PastaCópias, Comando[2], Comando[1], Comando[0]});
 
   setMinimumWidth(560);
   DefinirPasta(PastaSeguranças(ficheiroDados));
@@ -249,7 +235,6 @@ void Arquivex::ActualizarLista() {
 }
 
 void Arquivex::EscolherPasta() {
-  Comando[2]->setFocus();
   const QString início = QFileInfo(Pasta()).isDir() ? Pasta() : pastaDados;
   const QString escolhida = QFileDialog::getExistingDirectory(
       this, u"Escolher a pasta das cópias de segurança"_s, início);
@@ -258,7 +243,6 @@ void Arquivex::EscolherPasta() {
 }
 
 void Arquivex::Copiar() {
-  Comando[1]->setFocus();
   if (Pasta().isEmpty()) {
     Bip();
     MostrarMensagem(u"Indique a pasta onde gravar a cópia de segurança."_s, Botões::OK,
@@ -284,6 +268,7 @@ void Arquivex::Copiar() {
 }
 
 void Arquivex::Repor() {
+  // Also reached from the list (Enter, double click): the list gives the focus up first.
   Comando[1]->setFocus();
   const QListWidgetItem *item = Cópias->currentItem();
   if (!item || !item->isSelected()) {

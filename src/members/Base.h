@@ -41,14 +41,17 @@ public:
   qint32 SócioActual = 0;
 
   // Shows member `número`, or the new-member state when there is no such member (a negative
-  // number becomes 0). Leaves the shared member recordset on the member shown.
-  void MostrarSócio(qint32 &número);
+  // number shows as 0). Returns the number shown; leaves the shared member recordset on the
+  // member shown.
+  qint32 MostrarSócio(qint32 número);
 
   // Member navigation: 2 first, 3 previous, 4 next, 5 last; 1 opens the search.
   void NavegarSócio(int k);
 
-  // Fills the three reference lists from the reference rows, keeping each list's selection
-  // when its entry still exists.
+  // Refills the three drop-downs from the reference lists (Listas()), keeping each one's
+  // selection when its entry still exists.
+  void MostrarListas();
+  // The same after reading the reference rows again.
   void CarregarListas();
 
   // Links a menu item to the window it opens (the program's entry does this for every window
@@ -62,7 +65,8 @@ public:
   // Called when the user has closed the window.
   std::function<void()> AoFechar;
 
-  // The reference lists (text = Designação, item data = Código), read by other windows.
+  // The drop-downs of the reference lists (text = Designação, item data = Código). Other
+  // windows read the lists from Listas(), never from here.
   QComboBox *CPostal;
   QComboBox *Situação;
   QComboBox *TipoQuota;
@@ -101,7 +105,7 @@ private:
   QLineEdit *Número;
   QLineEdit *Nome;
   QPushButton *Comando[7];
-  QTabWidget *Dados;
+  QTabWidget *Separadores; // objectName "Dados"
   QFrame *Quadro[3];
   QLineEdit *Rua;
   QLineEdit *Localidade;

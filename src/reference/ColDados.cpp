@@ -1,6 +1,7 @@
 #include "ColDados.h"
 
 #include "Campos.h"
+#include "Comandos.h"
 #include "Dados.h"
 #include "Formatacao.h"
 #include "Janelas.h"
@@ -8,15 +9,12 @@
 #include "Referencias.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -35,18 +33,12 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
   // Without a caption bar the window draws its own raised border; its title is Painel(0).
   auto *moldura = MolduraElevada(this);
 
-  static const char16_t *const legendas[] = {u"Dados da Colectividade", u"&Nome", u"&Endereço",
-                                             u"&Telefone", u"&Fax"};
-  for (int i = 0; i < 5; ++i) {
-    Painel[i] = new QLabel(QString::fromUtf16(legendas[i]));
+  Painel[0] = PainelTítulo(Título);
+  static const char16_t *const legendas[] = {u"&Nome", u"&Endereço", u"&Telefone", u"&Fax"};
+  for (int i = 1; i < 5; ++i)
+    Painel[i] = new QLabel(QString::fromUtf16(legendas[i - 1]));
+  for (int i = 0; i < 5; ++i)
     Painel[i]->setObjectName(u"Painel_"_s + QString::number(i));
-  }
-  Painel[0]->setAlignment(Qt::AlignCenter);
-  Painel[0]->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  Painel[0]->setMargin(6);
-  QFont negrito = Painel[0]->font();
-  negrito.setBold(true);
-  Painel[0]->setFont(negrito);
 
   const auto campo = [](const QString &nome, int limite) {
     auto *c = new QLineEdit;
@@ -77,17 +69,10 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
     AplicarComportamento(c, {.compactar = true, .teclas = FiltroTeclas::DígitosEspaço});
   AplicarComportamento(CPostal, {.seleccionarTudo = false});
 
-  Comando[1] = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), u"&Definir"_s);
-  Comando[0] =
-      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), u"&Cancelar"_s);
-  for (int i = 0; i < 2; ++i) {
-    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
-    ÊnfaseBotão(Comando[i]);
-    connect(Comando[i], &QPushButton::clicked, this, [this, i] { ComandoClicado(i); });
-  }
+  CriarComandos(Comando, {u"&Cancelar"_s, u"&Definir"_s}, [this](int i) { ComandoClicado(i); });
+  ÍconesConfirmarCancelar(Comando[1], Comando[0]);
   // Enter confirms as in any dialog; Escape closes it as "&Cancelar" does.
   Comando[1]->setDefault(true);
-  Comando[0]->setAutoDefault(false);
 
   auto *grelha = new QGridLayout;
   grelha->addWidget(Painel[1], 0, 0);
@@ -102,20 +87,13 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
   grelha->addWidget(Fax, 4, 3);
   grelha->setColumnStretch(1, 1);
   grelha->setColumnStretch(3, 1);
-  auto *botões = new QHBoxLayout;
-  botões->addStretch();
-  botões->addWidget(Comando[1]);
-  botões->addWidget(Comando[0]);
-  botões->addStretch();
   auto *corpo = new QVBoxLayout(moldura);
   corpo->setContentsMargins(12, 12, 12, 12);
   corpo->addWidget(Painel[0]);
   corpo->addLayout(grelha);
-  corpo->addLayout(botões);
+  corpo->addLayout(BotõesAoCentro({Comando[1], Comando[0]}));
 
-  QWidget *ordem[] = {Nome, Rua, Localidade, CPostal, Telefone, Fax, Comando[1], Comando[0]};
-  for (size_t i = 1; i < std::size(ordem); ++i)
-    setTabOrder(ordem[i - 1], ordem[i]);
+  EncadearTabulação({Nome, Rua, Localidade, CPostal, Telefone, Fax, Comando[1], Comando[0]});
 
   // Load: the postal codes, then what the rows hold (trimmed), empty where a row is missing.
   for (const ItemReferência &i : Listas().códigosPostais)
@@ -134,9 +112,6 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
 }
 
 void ColDados::ComandoClicado(int i) {
-  // The button takes the focus first, so that the field being left is squeezed before saving.
-  Comando[i]->setFocus(Qt::OtherFocusReason);
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   if (i == 1) {
     // A failed save keeps the window open with all that was typed.
     if (!GravarDados())
@@ -161,18 +136,14 @@ bool ColDados::GravarDados() {
       valor(Telefone->text()),
       valor(Fax->text()),
   };
-  try {
-    // The six rows are one save: a report header never mixes old and new data.
+  // The six rows are one save: a report header never mixes old and new data.
+  const bool gravado = ExecutarAcção(this, Título, [&] {
     BaseDados::Transacção transacção(Dados().bd);
     for (int k = 1; k <= 6; ++k)
       GravarLinhaTabelas(Dados().bd, QChar(u'0' + k), valores[k - 1]);
     transacção.Confirmar();
-  } catch (const ErroBaseDados &e) {
-    Ampulheta::Seta();
-    Bip();
-    MostrarErro(e, Título, this);
-    return false;
-  }
-  Dados().tabelas->Reexecutar();
-  return true;
+  });
+  if (gravado)
+    Dados().tabelas->Reexecutar();
+  return gravado;
 }

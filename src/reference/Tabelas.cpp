@@ -1,14 +1,12 @@
 #include "Tabelas.h"
 
-#include "Base.h"
 #include "Campos.h"
+#include "Comandos.h"
 #include "Dados.h"
 #include "Janelas.h"
 #include "Mensagens.h"
+#include "Referencias.h"
 
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -77,7 +75,8 @@ qint64 AcrescentarLinha(ConjuntoRegistos &tabelas, const QString &tipo, const QS
 
 } // namespace
 
-Tabelas::Tabelas(Base &p) : QDialog(&p), principal(p) {
+Tabelas::Tabelas(QWidget *pai, std::function<void()> aoGravarTabelas)
+    : QDialog(pai), aoGravar(std::move(aoGravarTabelas)) {
   setObjectName(u"Tabelas"_s);
   setWindowTitle(u"Definir Tabelas"_s);
   setModal(true);
@@ -111,17 +110,10 @@ Tabelas::Tabelas(Base &p) : QDialog(&p), principal(p) {
     connect(Lista[k], &QListWidget::itemClicked, this, [this, k] { ListaEscolhida(k); });
   }
 
-  static const char16_t *const legendas[] = {u"Sai&r", u"A&dicionar", u"&Alterar", u"&Eliminar",
-                                             u"&Gravar Dados"};
+  CriarComandos(Comando,
+                {u"Sai&r"_s, u"A&dicionar"_s, u"&Alterar"_s, u"&Eliminar"_s, u"&Gravar Dados"_s},
+                [this](int i) { ComandoClicado(i); });
   auto *botões = new QHBoxLayout;
-  for (int i = 0; i < 5; ++i) {
-    Comando[i] = new QPushButton(QString::fromUtf16(legendas[i]));
-    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
-    // Enter in a text box must not press a button the user did not choose.
-    Comando[i]->setAutoDefault(false);
-    ÊnfaseBotão(Comando[i]);
-    connect(Comando[i], &QPushButton::clicked, this, [this, i] { ComandoClicado(i); });
-  }
   for (int i : {1, 2, 3})
     botões->addWidget(Comando[i]);
   botões->addStretch();
@@ -132,17 +124,16 @@ Tabelas::Tabelas(Base &p) : QDialog(&p), principal(p) {
   janela->addWidget(BaseTabelas, 1);
   janela->addLayout(botões);
 
-  QWidget *ordem[] = {BaseTabelas, Lista[0],   Item[0],    Lista[1],   Item[1],    Lista[2],
-                      Item[2],     Comando[1], Comando[2], Comando[3], Comando[4], Comando[0]};
-  for (size_t i = 1; i < std::size(ordem); ++i)
-    setTabOrder(ordem[i - 1], ordem[i]);
+  EncadearTabulação({BaseTabelas, Lista[0], Item[0], Lista[1], Item[1], Lista[2], Item[2],
+                     Comando[1], Comando[2], Comando[3], Comando[4], Comando[0]});
 
-  // Load: the main window's lists, every entry saved and unchanged; the first one selected.
-  QComboBox *daPrincipal[3] = {principal.TipoQuota, principal.Situação, principal.CPostal};
+  // Load: the reference lists, every entry saved and unchanged; the first one selected.
+  const ListaReferência *listas[3] = {&Listas().tiposQuota, &Listas().situações,
+                                      &Listas().códigosPostais};
   for (int k : {1, 2, 0}) {
-    for (int i = 0; i < daPrincipal[k]->count(); ++i) {
-      auto *item = new QListWidgetItem(daPrincipal[k]->itemText(i));
-      item->setData(Marca, daPrincipal[k]->itemData(i).toLongLong());
+    for (const ItemReferência &i : *listas[k]) {
+      auto *item = new QListWidgetItem(i.texto);
+      item->setData(Marca, i.código);
       Lista[k]->addItem(item);
     }
     if (Lista[k]->count() > 0)
@@ -152,7 +143,7 @@ Tabelas::Tabelas(Base &p) : QDialog(&p), principal(p) {
   BaseTabelas->setCurrentIndex(0);
   MudarSeparador(0);
   BaseTabelas->setFocus();
-  CentrarJanela(this, &principal);
+  CentrarJanela(this, pai);
 }
 
 void Tabelas::MudarSeparador(int k) {
@@ -188,9 +179,6 @@ void Tabelas::TextoComFoco(int k) {
 }
 
 void Tabelas::ComandoClicado(int i) {
-  // The button takes the focus first, so that the field being left finishes its own work.
-  Comando[i]->setFocus(Qt::OtherFocusReason);
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   const int k = separador;
   switch (i) {
   case 0:
@@ -313,7 +301,9 @@ void Tabelas::GravarTabelas() {
   Ampulheta ampulheta;
   ConjuntoRegistos &tabelas = *Dados().tabelas;
   QList<qint64> marcas[3];
-  try {
+  // Nothing is written on an engine failure: the marks and the deletions wait on screen for
+  // the next try.
+  const bool gravado = ExecutarAcção(this, u"Gravar Dados"_s, [&] {
     // The three lists and the deletions are one save: all of it is written, or nothing.
     BaseDados::Transacção transacção(Dados().bd);
     for (int k = 0; k < 3; ++k)
@@ -324,19 +314,16 @@ void Tabelas::GravarTabelas() {
         tabelas.Eliminar();
     }
     transacção.Confirmar();
-  } catch (const ErroBaseDados &e) {
-    // Nothing was written: the marks and the deletions wait on screen for the next try.
-    Ampulheta::Seta();
-    Bip();
-    MostrarErro(e, u"Gravar Dados"_s, this);
+  });
+  if (!gravado)
     return;
-  }
   for (int k = 0; k < 3; ++k)
     for (int i = 0; i < Lista[k]->count(); ++i)
       Lista[k]->item(i)->setData(Marca, marcas[k][i]);
   Eliminar.clear();
-  // Requeries the reference rows and refills the main window's lists from them (they now hold
-  // exactly the entries of this window), in the main window's own order, keeping each list's
-  // selection where its entry still exists.
-  principal.CarregarListas();
+  // The lists now hold exactly the entries of this window; the window below refills its own
+  // from them, keeping each selection where its entry still exists.
+  RecarregarListas();
+  if (aoGravar)
+    aoGravar();
 }

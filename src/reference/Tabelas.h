@@ -2,8 +2,8 @@
 
 #include <QDialog>
 #include <QList>
+#include <functional>
 
-class Base;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -11,14 +11,15 @@ class QTabWidget;
 
 // The editor of the three reference lists: types of quota, situations and postal codes.
 // Entries are added, renamed and removed on screen; nothing reaches the database before
-// "&Gravar Dados", which writes the three lists at once and refreshes the main window's lists.
+// "&Gravar Dados", which writes the three lists at once and reads the reference lists again.
 //
 // Each entry carries a state mark as its item data: 0 for a new entry, c for the saved row
 // with Código c, -c for that row with a text changed on screen.
 class Tabelas : public QDialog {
 public:
-  // Copies the main window's three lists; opened modally with exec().
-  explicit Tabelas(Base &principal);
+  // Copies the three reference lists (Listas()); opened modally with exec(). After each save,
+  // once the lists are read again, `aoGravar` lets the window below show them.
+  explicit Tabelas(QWidget *pai, std::function<void()> aoGravar = {});
 
 private:
   void MudarSeparador(int k);
@@ -34,7 +35,7 @@ private:
   QList<qint64> GravarLista(QListWidget *lista, const QString &tipo);
   void GravarTabelas();
 
-  Base &principal;
+  std::function<void()> aoGravar;
   QTabWidget *BaseTabelas;
   int separador = 0;     // the tab the buttons work on
   QListWidget *Lista[3]; // TipoQuota, Situação, CPostal

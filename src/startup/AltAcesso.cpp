@@ -4,17 +4,16 @@
 #include "CampoCodigo.h"
 #include "Campos.h"
 #include "CodigoAcesso.h"
+#include "Comandos.h"
 #include "Dados.h"
 #include "Janelas.h"
 #include "Mensagens.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedLayout>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -75,29 +74,21 @@ AltAcesso::AltAcesso(QWidget *principal)
     passos->addWidget(Painel[i]);
   }
 
-  Comando[1] = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), u"&Confirmar"_s);
-  Comando[0] =
-      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), u"Cancela&r"_s);
-  for (int i = 0; i < 2; ++i) {
-    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
-    ÊnfaseBotão(Comando[i]);
-    // Enter presses the focused button; from a code field it presses "&Confirmar".
-    Comando[i]->setAutoDefault(true);
-  }
+  CriarComandos(Comando, {u"Cancela&r"_s, u"&Confirmar"_s},
+                [this](int i) { i == 1 ? Confirmar() : Cancelar(); });
+  ÍconesConfirmarCancelar(Comando[1], Comando[0]);
+  // Enter presses the focused button; from a code field it presses "&Confirmar".
+  for (QPushButton *b : Comando)
+    b->setAutoDefault(true);
   Comando[1]->setDefault(true);
-  connect(Comando[1], &QPushButton::clicked, this, [this] { Confirmar(); });
-  connect(Comando[0], &QPushButton::clicked, this, [this] { Cancelar(); });
+  // While the window waits for the user, the pointer is the ordinary arrow.
+  SetaEnquantoVisível(this);
 
   auto *corpo = new QVBoxLayout(moldura);
   corpo->setContentsMargins(16, 16, 16, 16);
   corpo->setSpacing(10);
   corpo->addWidget(Painel[0]);
-  auto *botões = new QHBoxLayout;
-  botões->addStretch();
-  botões->addWidget(Comando[1]);
-  botões->addWidget(Comando[0]);
-  botões->addStretch();
-  corpo->addLayout(botões);
+  corpo->addLayout(BotõesAoCentro({Comando[1], Comando[0]}));
   setMinimumWidth(340);
 
   // A missing row, or one holding the key itself, means no code: there is nothing to ask.
@@ -110,53 +101,30 @@ AltAcesso::AltAcesso(QWidget *principal)
 
 void AltAcesso::Abrir(QWidget *principal) {
   std::unique_ptr<AltAcesso> janela;
-  try {
-    janela = std::make_unique<AltAcesso>(principal);
-  } catch (const ErroBaseDados &e) {
-    // Without the current code nothing may be changed: the window is not opened.
-    Ampulheta::Seta();
-    Bip();
-    MostrarErro(e, Título, principal);
-    return;
-  }
-  janela->exec();
+  // Without the current code nothing may be changed: the window is not opened.
+  if (ExecutarAcção(principal, Título, [&] { janela = std::make_unique<AltAcesso>(principal); }))
+    janela->exec();
 }
 
 void AltAcesso::MostrarPasso(int n) {
   passo = n;
   passos->setCurrentWidget(Painel[n]);
   // Tab stays within the step: the hidden fields are out of reach anyway.
-  setTabOrder(Código[n], Comando[1]);
-  setTabOrder(Comando[1], Comando[0]);
+  EncadearTabulação({Código[n], Comando[1], Comando[0]});
   Código[n]->setFocus();
 }
 
 void AltAcesso::showEvent(QShowEvent *e) {
   QDialog::showEvent(e);
-  // While the window waits for the user, the pointer is the ordinary arrow.
-  if (!setaPosta) {
-    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    setaPosta = true;
-  }
   Código[passo]->setFocus();
 }
 
-void AltAcesso::hideEvent(QHideEvent *e) {
-  if (setaPosta) {
-    QGuiApplication::restoreOverrideCursor();
-    setaPosta = false;
-  }
-  QDialog::hideEvent(e);
-}
-
 void AltAcesso::Cancelar() {
-  Comando[0]->setFocus();
   reject();
 }
 
 void AltAcesso::Confirmar() {
   Ampulheta ampulheta;
-  Comando[1]->setFocus();
   if (passo < 3)
     MostrarPasso(passo + 1);
   else
@@ -170,22 +138,20 @@ void AltAcesso::Concluir() {
   const bool certos =
       ValorCódigo(Código[1]->text()) == códigoActual && novo == ValorCódigo(Código[2]->text());
   Ampulheta::Seta();
-  Bip();
   if (!certos) {
+    Bip();
     MostrarMensagem(u"Códigos errados ou introduzidos incorrectamente.\n\n"
                     u"Código de Acesso não foi alterado."_s,
                     Botões::OK, Ícone::Informação, Título, this);
     reject();
     return;
   }
-  try {
-    GuardarCódigoAcesso(Dados().bd, novo);
-  } catch (const ErroBaseDados &e) {
-    // Reported as a failure, never as a change: the old code still holds.
-    MostrarErro(e, Título, this);
+  // Reported as a failure, never as a change: the old code still holds.
+  if (!ExecutarAcção(this, Título, [&] { GuardarCódigoAcesso(Dados().bd, novo); })) {
     reject();
     return;
   }
+  Bip();
   MostrarMensagem(novo != 0 ? u"Código de Acesso alterado com sucesso."_s
                             : u"Código de Acesso foi desactivado com sucesso."_s,
                   Botões::OK, Ícone::Informação, Título, this);

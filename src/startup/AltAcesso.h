@@ -29,7 +29,6 @@ public:
 
 protected:
   void showEvent(QShowEvent *e) override;
-  void hideEvent(QHideEvent *e) override;
 
 private:
   void MostrarPasso(int n);
@@ -43,5 +42,4 @@ private:
   QStackedLayout *passos;
   int passo = 2;
   qint32 códigoActual = 0; // decoded; 0 when none is set
-  bool setaPosta = false;
 };

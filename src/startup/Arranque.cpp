@@ -36,7 +36,8 @@ void LigarJanelas(Base &base) {
   // The windows are added here as they come; an item without a window stays disabled.
   base.LigarJanela(JanelaMenu::CódigoAcesso, [&base] { AltAcesso::Abrir(&base); });
   base.LigarJanela(JanelaMenu::DadosColectividade, [&base] { ColDados(&base).exec(); });
-  base.LigarJanela(JanelaMenu::Tabelas, [&base] { Tabelas(base).exec(); });
+  base.LigarJanela(JanelaMenu::Tabelas,
+                   [&base] { Tabelas(&base, [&base] { base.MostrarListas(); }).exec(); });
   base.AbrirProcura = [&base] {
     const auto texto = [&base](const char *nome) {
       const auto *campo = base.findChild<QLineEdit *>(QString::fromUtf8(nome));
@@ -47,8 +48,7 @@ void LigarJanelas(Base &base) {
     }).exec();
   };
   // The search button and its menu item follow the member file from now on.
-  qint32 actual = base.SócioActual;
-  base.MostrarSócio(actual);
+  base.MostrarSócio(base.SócioActual);
   base.LigarJanela(JanelaMenu::QuotasAtraso, [&base] { QtsAtrazo(&base).exec(); });
   base.LigarJanela(JanelaMenu::MapaQuotas, [&base] { MapaQuotas(&base).exec(); });
 }

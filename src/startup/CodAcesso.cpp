@@ -4,6 +4,7 @@
 #include "CampoCodigo.h"
 #include "Campos.h"
 #include "CodigoAcesso.h"
+#include "Comandos.h"
 #include "Dados.h"
 #include "Janelas.h"
 #include "Mensagens.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -27,14 +27,9 @@ CódAcesso::CódAcesso(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWi
   // Without a caption bar the window draws its own raised border.
   auto *moldura = MolduraElevada(this);
 
-  Painel[0] = new QLabel(u"Os dados deste ficheiro estão protegidos por um Código de Acesso."_s);
+  Painel[0] =
+      PainelTítulo(u"Os dados deste ficheiro estão protegidos por um Código de Acesso."_s, 8);
   Painel[0]->setWordWrap(true);
-  Painel[0]->setAlignment(Qt::AlignCenter);
-  Painel[0]->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  Painel[0]->setMargin(8);
-  QFont negrito = Painel[0]->font();
-  negrito.setBold(true);
-  Painel[0]->setFont(negrito);
 
   Painel[1] = new QLabel(u"Indique Código de Acesso Actual"_s);
   Painel[1]->setAlignment(Qt::AlignCenter);
@@ -45,19 +40,15 @@ CódAcesso::CódAcesso(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWi
   PrepararCampoCódigo(Código);
   Painel[1]->setBuddy(Código);
 
-  Comando[1] = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), u"&Confirmar"_s);
-  Comando[0] =
-      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), u"Cancela&r"_s);
-  for (int i = 0; i < 2; ++i) {
+  CriarComandos(Comando, {u"Cancela&r"_s, u"&Confirmar"_s},
+                [this](int i) { i == 1 ? Confirmar() : Cancelar(); });
+  ÍconesConfirmarCancelar(Comando[1], Comando[0]);
+  for (int i = 0; i < 2; ++i)
     Painel[i]->setObjectName(u"Painel_"_s + QString::number(i));
-    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
-    ÊnfaseBotão(Comando[i]);
-  }
   Comando[1]->setDefault(true);
   Comando[1]->setAutoDefault(true);
-  Comando[0]->setAutoDefault(false);
-  connect(Comando[1], &QPushButton::clicked, this, [this] { Confirmar(); });
-  connect(Comando[0], &QPushButton::clicked, this, [this] { Cancelar(); });
+  // While the window waits for the user, the pointer is the ordinary arrow.
+  SetaEnquantoVisível(this);
 
   auto *corpo = new QVBoxLayout(moldura);
   corpo->setContentsMargins(16, 16, 16, 16);
@@ -69,16 +60,10 @@ CódAcesso::CódAcesso(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWi
   linhaCódigo->addWidget(Código);
   linhaCódigo->addStretch();
   corpo->addLayout(linhaCódigo);
-  auto *botões = new QHBoxLayout;
-  botões->addStretch();
-  botões->addWidget(Comando[1]);
-  botões->addWidget(Comando[0]);
-  botões->addStretch();
-  corpo->addLayout(botões);
+  corpo->addLayout(BotõesAoCentro({Comando[1], Comando[0]}));
   Código->setFixedWidth(Código->fontMetrics().horizontalAdvance(u"#####"_s) * 2 + 16);
   setMinimumWidth(380);
-  setTabOrder(Código, Comando[1]);
-  setTabOrder(Comando[1], Comando[0]);
+  EncadearTabulação({Código, Comando[1], Comando[0]});
 
   // The expected code comes from the scrambled row of kind "0".
   esperado = QString::number(DecifrarCódigo(LerLinhaTabelas(Dados().bd, u'0').value_or(QString())));
@@ -93,24 +78,10 @@ void CódAcesso::showEvent(QShowEvent *e) {
     const QRect área = ecrã->availableGeometry();
     move(área.center() - QPoint(width() / 2, height() / 2));
   }
-  // While the window waits for the user, the pointer is the ordinary arrow.
-  if (!setaPosta) {
-    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    setaPosta = true;
-  }
   Código->setFocus();
 }
 
-void CódAcesso::hideEvent(QHideEvent *e) {
-  if (setaPosta) {
-    QGuiApplication::restoreOverrideCursor();
-    setaPosta = false;
-  }
-  QDialog::hideEvent(e);
-}
-
 void CódAcesso::Cancelar() {
-  Comando[0]->setFocus();
   resultado = Resultado::Recusado;
   reject();
 }
@@ -118,7 +89,6 @@ void CódAcesso::Cancelar() {
 void CódAcesso::Confirmar() {
   if (!Comando[1]->isEnabled())
     return;
-  Comando[1]->setFocus();
   ++tentativas;
   if (ValorCódigo(esperado) == ValorCódigo(Código->text())) {
     resultado = Resultado::Concedido;

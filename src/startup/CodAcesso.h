@@ -18,7 +18,6 @@ public:
 
 protected:
   void showEvent(QShowEvent *e) override;
-  void hideEvent(QHideEvent *e) override;
 
 private:
   void Confirmar();
@@ -30,5 +29,4 @@ private:
   QString esperado; // the code that must be typed, as decimal text
   int tentativas = 0;
   Resultado resultado = Resultado::Recusado;
-  bool setaPosta = false;
 };

@@ -158,8 +158,7 @@ private slots:
              (QVariantList{25, u"Maria da Silva"_s, 1, 0, 3, u"19960915"_s, 12345600,
                            u"Rua Direita, 25 "_s, u"Porto "_s, u"Paga em dia "_s, u"0"_s}));
     // Shown again, the stored trailing blanks are gone and the amount is the same.
-    qint32 n = 25;
-    base->MostrarSócio(n);
+    QCOMPARE(base->MostrarSócio(25), 25);
     QCOMPARE(W(u"Rua"_s)->text(), u"Rua Direita, 25"_s);
     QCOMPARE(W<QPlainTextEdit>(u"Observações"_s)->toPlainText(), u"Paga em dia"_s);
     QCOMPARE(W(u"DtInscrição"_s)->text(), u"15-09-1996"_s);

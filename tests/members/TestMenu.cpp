@@ -3,6 +3,7 @@
 #include "FichaSocio.h"
 #include "FicheiroTeste.h"
 #include "Impressao.h"
+#include "LerFicheiro.h"
 #include "LerPdf.h"
 #include "JanelaAjuda.h"
 #include "Modal.h"
@@ -182,6 +183,42 @@ private slots:
     QVERIFY(Dados().bd.Aberta());
     QCOMPARE(base->SócioActual, 5);
     QCOMPARE(base->findChild<QLineEdit *>(u"Nome"_s)->text(), u"Sócio 5"_s);
+  }
+
+  // The tool fails to start and the file it was closed for cannot be opened again (here it
+  // became a text file meanwhile): the user is told and the program ends, never left on a
+  // window without data.
+  void ficheiroQueNaoReabreTerminaOPrograma() {
+    Sócio(5);
+    Abrir();
+    bool fechou = false;
+    base->AoFechar = [&] { fechou = true; };
+    InstalarIniciador([this](const QString &, const QStringList &, const QString &) {
+      QFile f(ficheiro->Caminho(NomeFicheiroDados));
+      if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+          f.write("isto não é uma base de dados\n") < 0)
+        qFatal("não foi possível estragar o ficheiro");
+      return false;
+    });
+    Acção(u"Menu_Arquivo_1"_s)->trigger();
+    QCOMPARE(respostas->caixas.size(), 2);
+    const PedidoMensagem &m = respostas->caixas[1];
+    QCOMPARE(m.ícone, Ícone::Crítico);
+    QVERIFY2(m.texto.endsWith(u"O programa vai terminar."_s), qPrintable(m.texto));
+    QVERIFY(fechou && !base->isVisible());
+    QVERIFY(!Dados().bd.Aberta() && !Dados().sócios);
+  }
+
+  // Saved from the menu, the name being typed is squeezed first, as the button does.
+  void gravarPeloMenuAcabaOCampoPrimeiro() {
+    Sócio(5);
+    Abrir();
+    auto *nome = base->findChild<QLineEdit *>(u"Nome"_s);
+    nome->setFocus();
+    nome->selectAll();
+    QTest::keyClicks(nome, u"Maria   da  Silva"_s);
+    Acção(u"Menu_Dados_3"_s)->trigger();
+    QCOMPARE(Coluna(u"SELECT trim(Nome) FROM Sócios"_s), QStringList{u"Maria da Silva"_s});
   }
 
   void fichaDeSocioPeloMenu() {

@@ -49,7 +49,7 @@ class TestTabelas : public QObject {
   void Abrir() {
     if (!base)
       base = std::make_unique<Base>();
-    janela = std::make_unique<Tabelas>(*base);
+    janela = std::make_unique<Tabelas>(base.get(), [this] { base->MostrarListas(); });
     janela->show();
     QVERIFY(QTest::qWaitForWindowActive(janela.get()));
   }
