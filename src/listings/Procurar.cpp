@@ -1,6 +1,7 @@
 #include "Procurar.h"
 
 #include "Campos.h"
+#include "Comandos.h"
 #include "Dados.h"
 #include "ErroBaseDados.h"
 #include "Formatacao.h"
@@ -39,11 +40,9 @@ Procurar::Procurar(QWidget *pai, const QString &número, const QString &nome,
     Painel[i] = new QLabel(QString::fromUtf16(legendas[i]));
     Painel[i]->setObjectName(u"Painel_"_s + QString::number(i));
   }
-  Painel[0]->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  Painel[0]->setMargin(6);
-  QFont negrito = Painel[0]->font();
-  negrito.setBold(true);
-  Painel[0]->setFont(negrito);
+  delete Painel[0];
+  Painel[0] = PainelTítulo(QString::fromUtf16(legendas[0]));
+  Painel[0]->setObjectName(u"Painel_0"_s);
 
   auto *opções = new QHBoxLayout;
   Opção[1] = new QRadioButton(u"Nú&mero"_s);
@@ -80,32 +79,15 @@ Procurar::Procurar(QWidget *pai, const QString &número, const QString &nome,
   // The name takes letters, blanks, the apostrophe and one "*" (checked as typed below).
   Código[2]->installEventFilter(this);
 
-  static const char16_t *const botões[] = {u"Cancela&r", u"&Procurar"};
-  auto *fila = new QHBoxLayout;
-  fila->addStretch();
-  for (int i : {1, 0}) {
-    Comando[i] = new QPushButton(QString::fromUtf16(botões[i]));
-    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
-    Comando[i]->setAutoDefault(false);
-    ÊnfaseBotão(Comando[i]);
-    fila->addWidget(Comando[i]);
-    connect(Comando[i], &QPushButton::clicked, this, [this, i] {
-      Ampulheta ampulheta;
-      Comando[i]->setFocus(Qt::OtherFocusReason);
-      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-      if (i == 0)
-        reject();
-      else
-        ProcurarSócio();
-    });
-  }
-  corpo->addLayout(fila);
-
-  setTabOrder(Opção[1], Opção[2]);
-  setTabOrder(Opção[2], Código[1]);
-  setTabOrder(Código[1], Código[2]);
-  setTabOrder(Código[2], Comando[1]);
-  setTabOrder(Comando[1], Comando[0]);
+  CriarComandos(Comando, {u"Cancela&r"_s, u"&Procurar"_s}, [this](int i) {
+    Ampulheta ampulheta;
+    if (i == 0)
+      reject();
+    else
+      ProcurarSócio();
+  });
+  corpo->addLayout(BotõesAoCentro({Comando[1], Comando[0]}));
+  EncadearTabulação({Opção[1], Opção[2], Código[1], Código[2], Comando[1], Comando[0]});
   Opção[1]->setChecked(true);
   MostrarPainel();
   CentrarJanela(this, pai);
@@ -137,7 +119,7 @@ bool Procurar::eventFilter(QObject *o, QEvent *e) {
 
 void Procurar::ProcurarSócio() {
   qint32 encontrado = 0;
-  try {
+  const bool feito = ExecutarAcção(this, Título, [&] {
     // One statement each, so no read stays open while a proposal waits for the user.
     if (Opção[1]->isChecked()) {
       encontrado = ProcurarPorNúmero(Dados().bd, ValorNumérico(Código[1]->text()));
@@ -157,12 +139,9 @@ void Procurar::ProcurarSócio() {
                                         : RespostaProposta::Cancelar;
           });
     }
-  } catch (const ErroBaseDados &e) {
-    Ampulheta::Seta();
-    Bip();
-    MostrarErro(e, Título, this);
+  });
+  if (!feito)
     return;
-  }
   if (encontrado == 0) {
     Ampulheta::Seta();
     Bip();

@@ -1,6 +1,7 @@
 #include "JanelaRelatorio.h"
 
 #include "Campos.h"
+#include "Comandos.h"
 #include "ErroBaseDados.h"
 #include "Formatacao.h"
 #include "Impressao.h"
@@ -41,14 +42,8 @@ JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
   setModal(true);
   auto *moldura = MolduraElevada(this);
 
-  auto *painel = new QLabel(d.título);
+  auto *painel = PainelTítulo(d.título);
   painel->setObjectName(u"Painel"_s);
-  painel->setAlignment(Qt::AlignCenter);
-  painel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  painel->setMargin(6);
-  QFont negrito = painel->font();
-  negrito.setBold(true);
-  painel->setFont(negrito);
 
   Ano = new QLineEdit(QString::number(Hoje().year()));
   Ano->setObjectName(u"Ano"_s);
@@ -57,10 +52,7 @@ JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
   AplicarComportamento(Ano, {.teclas = FiltroTeclas::Dígitos, .ano = true});
   TipoQuota = new QComboBox;
   TipoQuota->setObjectName(u"TipoQuota"_s);
-  TipoQuota->addItem(u"[Todos]"_s, qint64(0));
-  for (const ItemReferência &i : Listas().tiposQuota)
-    TipoQuota->addItem(i.texto, i.código);
-  TipoQuota->setCurrentIndex(0);
+  PreencherComTodos(TipoQuota, u"[Todos]"_s, Listas().tiposQuota);
   AplicarComportamento(TipoQuota, {.seleccionarTudo = false});
 
   auto *campos = new QGridLayout;
@@ -97,17 +89,12 @@ JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
   }
   cabeçalhos->addStretch();
 
-  const QString legendas[] = {u"Sai&r"_s, d.listar, u"&Imprimir"_s};
+  CriarComandos(Comando, {u"Sai&r"_s, d.listar, u"&Imprimir"_s},
+                [this](int i) { ComandoClicado(i); });
   auto *botões = new QHBoxLayout;
   botões->addStretch();
-  for (int i : {1, 2, 0}) {
-    Comando[i] = new QPushButton(legendas[i]);
-    Comando[i]->setObjectName(u"Comando_"_s + QString::number(i));
-    Comando[i]->setAutoDefault(false);
-    ÊnfaseBotão(Comando[i]);
-    connect(Comando[i], &QPushButton::clicked, this, [this, i] { ComandoClicado(i); });
+  for (int i : {1, 2, 0})
     botões->addWidget(Comando[i]);
-  }
   Comando[2]->setEnabled(false);
 
   auto *corpo = new QVBoxLayout(moldura);
@@ -117,16 +104,9 @@ JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
   corpo->addWidget(Listagem, 0, Qt::AlignLeft);
   corpo->addLayout(botões);
 
-  QWidget *ordem[] = {Mês ? static_cast<QWidget *>(Mês) : Ano,
-                      Ano,
-                      TipoQuota,
-                      Listagem->Grelha(),
-                      Comando[1],
-                      Comando[2],
-                      Comando[0]};
-  for (size_t i = 1; i < std::size(ordem); ++i)
-    if (ordem[i] != ordem[i - 1])
-      setTabOrder(ordem[i - 1], ordem[i]);
+  if (Mês)
+    EncadearTabulação({Mês, Ano});
+  EncadearTabulação({Ano, TipoQuota, Listagem->Grelha(), Comando[1], Comando[2], Comando[0]});
   (Mês ? static_cast<QWidget *>(Mês) : Ano)->setFocus();
   CentrarJanela(this, pai);
 }
@@ -140,9 +120,6 @@ int JanelaRelatório::AnoEscolhido() const {
 }
 
 void JanelaRelatório::ComandoClicado(int i) {
-  // The button takes the focus first, so that the year being left runs its range rule.
-  Comando[i]->setFocus(Qt::OtherFocusReason);
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   if (i == 0)
     reject();
   else if (i == 1)
@@ -164,7 +141,7 @@ void JanelaRelatório::Listar() {
   const QString nome = progresso ? progresso->text() : QString();
   const auto mostrar = [&](int p) {
     if (progresso) {
-      progresso->setText(QString::number(p) + u"% concluído"_s);
+      progresso->setText(TextoProgresso(p));
       progresso->repaint();
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -172,16 +149,7 @@ void JanelaRelatório::Listar() {
   mostrar(0);
   setEnabled(false);
   QStringList linhas;
-  bool feito = true;
-  try {
-    linhas = Construir(mostrar);
-  } catch (const ErroBaseDados &e) {
-    feito = false;
-    Ampulheta::Seta();
-    Bip();
-    MostrarErro(e, título, this);
-  }
-  if (feito)
+  if (ExecutarAcção(this, título, [&] { linhas = Construir(mostrar); }))
     mostrar(100);
   const int máximo = std::max(0, int(linhas.size()) - (LinhasVisíveis - 1));
   Listagem->DefinirLinhas(linhas);
@@ -199,17 +167,13 @@ void JanelaRelatório::ImprimirLista() {
   Comando[2]->setText(u"Aguarde..."_s);
   {
     Ampulheta ampulheta;
-    try {
+    ExecutarAcção(this, título, [this] {
       if (auto p = AbrirImpressão(título, this))
         Imprimir(*p, [this](int n) {
           Comando[2]->setText(QString::number(n) + u'%');
           QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
-    } catch (const ErroBaseDados &e) {
-      Ampulheta::Seta();
-      Bip();
-      MostrarErro(e, título, this);
-    }
+    });
   }
   Comando[2]->setText(u"&Imprimir"_s);
   setEnabled(true);
