@@ -5,6 +5,7 @@
 #include "Base.h"
 #include "ColDados.h"
 #include "Dados.h"
+#include "DeclIRS.h"
 #include "Janelas.h"
 #include "MapaQuotas.h"
 #include "Mensagens.h"
@@ -32,6 +33,16 @@ void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai) {
   QGuiApplication::restoreOverrideCursor();
 }
 
+namespace {
+
+// What a field of the main window shows: the search and the declaration start from it.
+QString TextoDoCampo(const Base &base, const char *nome) {
+  const auto *campo = base.findChild<QLineEdit *>(QString::fromUtf8(nome));
+  return campo ? campo->text() : QString();
+}
+
+} // namespace
+
 void LigarJanelas(Base &base) {
   // The windows are added here as they come; an item without a window stays disabled.
   base.LigarJanela(JanelaMenu::CódigoAcesso, [&base] { AltAcesso::Abrir(&base); });
@@ -39,16 +50,15 @@ void LigarJanelas(Base &base) {
   base.LigarJanela(JanelaMenu::Tabelas,
                    [&base] { Tabelas(&base, [&base] { base.MostrarListas(); }).exec(); });
   base.AbrirProcura = [&base] {
-    const auto texto = [&base](const char *nome) {
-      const auto *campo = base.findChild<QLineEdit *>(QString::fromUtf8(nome));
-      return campo ? campo->text() : QString();
-    };
-    Procurar(&base, texto("Número"), texto("Nome"), [&base](qint32 n) {
+    Procurar(&base, TextoDoCampo(base, "Número"), TextoDoCampo(base, "Nome"), [&base](qint32 n) {
       base.MostrarSócio(n);
     }).exec();
   };
   // The search button and its menu item follow the member file from now on.
   base.MostrarSócio(base.SócioActual);
+  base.LigarJanela(JanelaMenu::DeclaraçãoIRS, [&base] {
+    DeclIRS(&base, TextoDoCampo(base, "Número"), TextoDoCampo(base, "Nome")).exec();
+  });
   base.LigarJanela(JanelaMenu::QuotasAtraso, [&base] { QtsAtrazo(&base).exec(); });
   base.LigarJanela(JanelaMenu::MapaQuotas, [&base] { MapaQuotas(&base).exec(); });
 }
