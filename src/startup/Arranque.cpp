@@ -12,6 +12,7 @@
 #include "Procurar.h"
 #include "QtsAtrazo.h"
 #include "Tabelas.h"
+#include "TaloesRecibo.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -59,6 +60,7 @@ void LigarJanelas(Base &base) {
   base.LigarJanela(JanelaMenu::DeclaraçãoIRS, [&base] {
     DeclIRS(&base, TextoDoCampo(base, "Número"), TextoDoCampo(base, "Nome")).exec();
   });
+  base.LigarJanela(JanelaMenu::TalõesRecibo, [&base] { TalõesRecibo(&base).exec(); });
   base.LigarJanela(JanelaMenu::QuotasAtraso, [&base] { QtsAtrazo(&base).exec(); });
   base.LigarJanela(JanelaMenu::MapaQuotas, [&base] { MapaQuotas(&base).exec(); });
 }
