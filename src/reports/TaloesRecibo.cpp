@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -92,6 +93,8 @@ TalõesRecibo::TalõesRecibo(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frame
   Opções->addTab(Separador({{u"Do Sócio 'X':"_s, SócioX}, {u"Até ao Sócio 'Y':"_s, SócioY}}),
                  u" &Sócios"_s);
   Opções->addTab(ordens, u"&Ordenação"_s);
+  // All five tabs in sight, none behind scroll arrows.
+  Opções->setMinimumWidth(Opções->tabBar()->sizeHint().width() + 24);
 
   Painel3 = new QProgressBar;
   Painel3->setObjectName(u"Painel_3"_s);
