@@ -2,12 +2,12 @@
 
 using namespace Qt::StringLiterals;
 
-qsizetype DefTabela::PosiçãoCampo(QStringView nome) const {
+qsizetype DefTabela::PosiçãoCampo(QStringView nomeCampo) const {
   for (qsizetype i = 0; i < campos.size(); ++i)
-    if (campos[i].nome == nome)
+    if (campos[i].nome == nomeCampo)
       return i;
   for (qsizetype i = 0; i < campos.size(); ++i)
-    if (campos[i].nome.compare(nome, Qt::CaseInsensitive) == 0)
+    if (campos[i].nome.compare(nomeCampo, Qt::CaseInsensitive) == 0)
       return i;
   return -1;
 }

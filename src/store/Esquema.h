@@ -36,7 +36,7 @@ struct DefTabela {
 
   // Position of a field, found by its exact name or, failing that, by the name with letter
   // case ignored ("tipo" is `Tipo`); -1 when the table has no such field.
-  qsizetype PosiçãoCampo(QStringView nome) const;
+  qsizetype PosiçãoCampo(QStringView nomeCampo) const;
 };
 
 // Tabelas, Sócios and Quotizações, in the order in which they are created.

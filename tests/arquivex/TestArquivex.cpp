@@ -2,10 +2,11 @@
 #include "Copias.h"
 #include "Dados.h"
 #include "FicheiroExemplo.h"
+#include "Guardas.h"
+#include "Janela.h"
 #include "Modal.h"
 #include "PastaTeste.h"
 #include "Programas.h"
-#include "Relogio.h"
 #include "Respostas.h"
 #include "TextosVisiveis.h"
 #include "Traducoes.h"
@@ -24,12 +25,9 @@ using namespace Qt::StringLiterals;
 class TestArquivex : public QObject {
   Q_OBJECT
 
-  struct Início {
-    QString programa;
-    QStringList argumentos;
-    QString pasta;
-  };
-  QList<Início> iniciados;
+  // Every suite member starts programs through this: nothing is really started.
+  IniciadorFalso iniciador;
+  QList<IniciadorFalso::Início> &iniciados = iniciador.iniciados;
 
   static const inline QString PerguntaReinício =
       u"Deseja iniciar novamente o programa de Sócios e Quotizações?"_s;
@@ -37,14 +35,11 @@ class TestArquivex : public QObject {
   static QDateTime Momento(int dia, int h, int m, int s) {
     return QDateTime(QDate(2026, 12, dia), QTime(h, m, s));
   }
-  static QString Copiar(const QDateTime &momento) {
-    FixarRelógio(momento);
+  static QString Copiar(RelógioFixo &relógio, const QDateTime &momento) {
+    relógio.Mudar(momento);
     return EfectuarSegurança(NomeFicheiroDados, PastaSeguranças(NomeFicheiroDados)).cópia;
   }
-  static void Clicar(Arquivex &j, int botão) {
-    QTest::mouseClick(j.findChild<QPushButton *>(u"Comando_"_s + QString::number(botão)),
-                      Qt::LeftButton);
-  }
+  static void Clicar(Arquivex &j, int botão) { ::Clicar(Comando(&j, botão)); }
   static void VerificarPerguntaReinício(const PedidoMensagem &m) {
     QCOMPARE(m.texto, PerguntaReinício);
     QCOMPARE(m.botões, Botões::SimNão);
@@ -53,25 +48,15 @@ class TestArquivex : public QObject {
 
 private slots:
   void initTestCase() { InstalarTraduçõesQt(); }
-  void init() {
-    iniciados.clear();
-    InstalarIniciador(
-        [this](const QString &programa, const QStringList &argumentos, const QString &pasta) {
-          iniciados << Início{programa, argumentos, pasta};
-          return true;
-        });
-  }
-  void cleanup() {
-    InstalarIniciador({});
-    FixarRelógio(std::nullopt);
-  }
+  void init() { iniciados.clear(); }
 
   void segurancaDizOndeFicouESemReinicio() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 3);
     Respostas respostas;
     respostas.Responder({Resposta::OK, Resposta::Não});
-    FixarRelógio(Momento(6, 10, 5, 33));
+    relógio.Mudar(Momento(6, 10, 5, 33));
     Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
     QCOMPARE(j.objectName(), u"Arquivex"_s);
     QCOMPARE(j.windowTitle(), u"Segurança e Reposição do Ficheiro de Sócios"_s);
@@ -135,6 +120,31 @@ private slots:
     QCOMPARE(j.Pasta(), pasta.Caminho(u"Seguranças"_s));
   }
 
+  // The folder chosen becomes the folder of the copies, and the next choice starts there;
+  // cancelling keeps it.
+  void escolherPastaMudaAPastaDasCopias() {
+    PastaTeste pasta;
+    Respostas respostas;
+    Povoar(NomeFicheiroDados, 1, 1);
+    const QString outra = pasta.Caminho(u"Outra"_s);
+    QVERIFY(QDir().mkpath(outra));
+    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
+    j.show();
+    {
+      EscolhaPastaFalsa escolha(outra);
+      Clicar(j, 2);
+      QCOMPARE(escolha.pedidos.size(), 1);
+    }
+    QCOMPARE(j.Pasta(), outra);
+    {
+      EscolhaPastaFalsa cancelada({});
+      Clicar(j, 2);
+      QCOMPARE(cancelada.pedidos.size(), 1);
+      QCOMPARE(cancelada.pedidos[0][1], outra);
+    }
+    QCOMPARE(j.Pasta(), outra);
+  }
+
   void segurancaSemFicheiroAvisaENaoCriaNada() {
     PastaTeste pasta;
     Respostas respostas;
@@ -161,18 +171,19 @@ private slots:
   }
 
   void reposicaoListaEPoeNoLugarACopiaEscolhida() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
-    const QString antiga = Copiar(Momento(1, 9, 0, 0));
+    const QString antiga = Copiar(relógio, Momento(1, 9, 0, 0));
     Povoar(NomeFicheiroDados, 3, 1);
-    Copiar(Momento(5, 17, 45, 10));
+    Copiar(relógio, Momento(5, 17, 45, 10));
     EscreverFicheiro(pasta.Caminho(u"Seguranças/Quotas 2026-11-30 08h00m00s.Dad"_s), "lixo");
     Povoar(NomeFicheiroDados, 4, 1);
     const auto actuais = Linhas(NomeFicheiroDados);
 
     Respostas respostas;
     respostas.Responder({Resposta::Sim, Resposta::OK, Resposta::Não});
-    FixarRelógio(Momento(7, 18, 30, 0));
+    relógio.Mudar(Momento(7, 18, 30, 0));
     Arquivex j(Arquivex::Modo::Reposição, QDir::currentPath());
     j.show();
     QCOMPARE(j.findChild<QPushButton *>(u"Comando_1"_s)->text(), u"&Repor Cópia"_s);
@@ -207,9 +218,10 @@ private slots:
   }
 
   void reposicaoRecusadaOuDesistidaNaoMexeEmNada() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
-    Copiar(Momento(1, 9, 0, 0));
+    Copiar(relógio, Momento(1, 9, 0, 0));
     EscreverFicheiro(pasta.Caminho(u"Seguranças/Quotas 2026-12-02 08h00m00s.Dad"_s), "lixo");
     Povoar(NomeFicheiroDados, 3, 1);
     const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);

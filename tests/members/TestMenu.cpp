@@ -2,9 +2,11 @@
 #include "Dados.h"
 #include "FichaSocio.h"
 #include "FicheiroTeste.h"
+#include "Guardas.h"
 #include "Impressao.h"
-#include "LerPdf.h"
+#include "Janela.h"
 #include "JanelaAjuda.h"
+#include "LerPdf.h"
 #include "Modal.h"
 #include "Programas.h"
 #include "Respostas.h"
@@ -29,13 +31,8 @@ class TestMenu : public QObject {
   std::unique_ptr<FicheiroTeste> ficheiro;
   std::unique_ptr<Respostas> respostas;
   std::unique_ptr<Base> base;
-  struct Início {
-    QString programa;
-    QStringList argumentos;
-    QString pasta;
-  };
-  QList<Início> inícios;
-  bool programaExiste = true;
+  IniciadorFalso iniciador; // for the whole suite: nothing is really started
+  QList<IniciadorFalso::Início> &inícios = iniciador.iniciados;
 
   QAction *Acção(const QString &nome) {
     if (auto *a = base->findChild<QAction *>(nome))
@@ -46,8 +43,7 @@ class TestMenu : public QObject {
   }
   void Abrir() {
     base = std::make_unique<Base>();
-    base->show();
-    QVERIFY(QTest::qWaitForWindowActive(base.get()));
+    Mostrar(base.get());
   }
   static void Sócio(int n) {
     FichaSócio f{QString::number(n),
@@ -70,118 +66,12 @@ private slots:
     ficheiro = std::make_unique<FicheiroTeste>();
     respostas = std::make_unique<Respostas>();
     inícios.clear();
-    programaExiste = true;
-    InstalarIniciador([this](const QString &p, const QStringList &a, const QString &d) {
-      inícios.append({p, a, d});
-      return programaExiste;
-    });
+    iniciador.resultado = true;
   }
   void cleanup() {
     base.reset();
-    InstalarIniciador({});
-    InstalarFábricaImpressão({});
     respostas.reset();
     ficheiro.reset();
-  }
-
-  void itensLegendasEAtalhos() {
-    Abrir();
-    QStringList topo;
-    for (QAction *a : base->menuBar()->actions())
-      topo << a->text();
-    QCOMPARE(topo, (QStringList{u"&Arquivo"_s, u"&Dados"_s, u"&Listagens"_s, u"Aj&uda"_s}));
-    QCOMPARE(Acção(u"Menu_Arquivo_1"_s)->text(), u"&Segurança do Ficheiro"_s);
-    QCOMPARE(Acção(u"Menu_Arquivo_8"_s)->text(), u"&Terminar o Programa"_s);
-    QCOMPARE(Acção(u"Menu_Dados_Procurar_1"_s)->shortcut(), QKeySequence(u"Ctrl+P"_s));
-    QCOMPARE(Acção(u"Menu_Dados_Procurar_5"_s)->shortcut(), QKeySequence(u"F4"_s));
-    QCOMPARE(Acção(u"Menu_Dados_6"_s)->shortcut(), QKeySequence(u"Ctrl+T"_s));
-    QCOMPARE(Acção(u"Menu_Dados_Imprimir_2"_s)->text(), u"&Declaração para IRS"_s);
-    QCOMPARE(Acção(u"Menu_Listagens_4"_s)->text(), u"Impressão de &Talões de Recibo"_s);
-    QCOMPARE(Acção(u"Menu_Ajuda_2"_s)->text(), u"Ajuda &Geral"_s);
-  }
-
-  void habilitacaoSegueOSocioMostrado() {
-    Abrir(); // empty file
-    QVERIFY(!Acção(u"Menu_Dados_2"_s)->isEnabled());
-    QVERIFY(!Acção(u"Menu_Dados_7"_s)->isEnabled());
-    QVERIFY(!Acção(u"Menu_Dados_4"_s)->isEnabled());
-    QVERIFY(!Acção(u"Menu_3"_s)->isEnabled());
-    QTest::keyClick(base.get(), Qt::Key_F1); // nothing to show: a beep
-    QCOMPARE(respostas->bips, 1);
-
-    Sócio(1);
-    Sócio(2);
-    base.reset();
-    Abrir();
-    QVERIFY(Acção(u"Menu_Dados_2"_s)->isEnabled());
-    QVERIFY(Acção(u"Menu_Dados_7"_s)->isEnabled());
-    QVERIFY(Acção(u"Menu_Dados_4"_s)->isEnabled());
-    QVERIFY(Acção(u"Menu_3"_s)->isEnabled());
-    QTest::keyClick(base.get(), Qt::Key_F1); // already the first
-    QCOMPARE(respostas->bips, 2);
-    QTest::keyClick(base.get(), Qt::Key_F3);
-    QCOMPARE(base->SócioActual, 2);
-    QTest::keyClick(base.get(), Qt::Key_F3); // the last: a beep, and it stays
-    QCOMPARE(respostas->bips, 3);
-    QCOMPARE(base->SócioActual, 2);
-    Acção(u"Menu_Dados_1"_s)->trigger(); // new member
-    QCOMPARE(base->SócioActual, 0);
-    QVERIFY(!Acção(u"Menu_Dados_2"_s)->isEnabled());
-    QVERIFY(!Acção(u"Menu_Dados_7"_s)->isEnabled());
-    QVERIFY(Acção(u"Menu_Dados_4"_s)->isEnabled());
-  }
-
-  void segurancaEReposicao() {
-    Sócio(5);
-    Abrir();
-    respostas->Responder({Resposta::Não});
-    Acção(u"Menu_Arquivo_1"_s)->trigger();
-    QCOMPARE(respostas->caixas.size(), 1);
-    const PedidoMensagem &m = respostas->caixas[0];
-    QCOMPARE(m.título, u"Mensagem de Alerta"_s);
-    QCOMPARE(m.texto, u"O Agremia irá ser encerrado para poder executar a segurança de dados\n"
-                      u"Tem a certeza que deseja continuar?"_s);
-    QCOMPARE(m.botões, Botões::SimNão);
-    QCOMPARE(m.ícone, Ícone::Pergunta);
-    QVERIFY(inícios.isEmpty()); // No leaves everything as it was
-    QVERIFY(base->isVisible() && Dados().bd.Aberta());
-
-    respostas->Responder({Resposta::Não});
-    Acção(u"Menu_Arquivo_2"_s)->trigger();
-    QCOMPARE(respostas->caixas[1].texto,
-             u"Atenção! Esta opção repõe os dados introduzidos\naté à data da segurança efectuada."
-             u"\nAssim todos os dados introduzidos depois da\nsegurança, serão eliminados.\n"
-             u"É conveniente fazer várias seguranças antes  de\nrepõr as seguranças.\n\n"
-             u"O Agremia irá ser encerrado para poder executar\na segurança de dados.\n\n"
-             u"Tem a certeza que deseja continuar?"_s);
-    QVERIFY(inícios.isEmpty());
-
-    // Yes: the file is closed, the tool started in the data folder, the program ends.
-    bool fechou = false;
-    base->AoFechar = [&] { fechou = true; };
-    Acção(u"Menu_Arquivo_2"_s)->trigger();
-    QCOMPARE(inícios.size(), 1);
-    QCOMPARE(inícios[0].programa, u"arquivex"_s);
-    QCOMPARE(inícios[0].argumentos, QStringList{u"-r"_s});
-    QCOMPARE(QDir(inícios[0].pasta), QDir(ficheiro->Raiz()));
-    QVERIFY(!Dados().bd.Aberta());
-    QVERIFY(fechou && !base->isVisible());
-  }
-
-  void ferramentaEmFaltaNaoTerminaOPrograma() {
-    Sócio(5);
-    Abrir();
-    programaExiste = false;
-    Acção(u"Menu_Arquivo_1"_s)->trigger();
-    QCOMPARE(inícios.size(), 1);
-    QVERIFY(inícios[0].argumentos.isEmpty());
-    QCOMPARE(respostas->caixas.size(), 2);
-    QCOMPARE(respostas->caixas[1].ícone, Ícone::Crítico);
-    QVERIFY(respostas->caixas[1].texto.contains(u"arquivex"_s));
-    QVERIFY(base->isVisible());
-    QVERIFY(Dados().bd.Aberta());
-    QCOMPARE(base->SócioActual, 5);
-    QCOMPARE(base->findChild<QLineEdit *>(u"Nome"_s)->text(), u"Sócio 5"_s);
   }
 
   void fichaDeSocioPeloMenu() {
@@ -189,7 +79,7 @@ private slots:
     Abrir();
     QString documento;
     QStringList impresso;
-    InstalarFábricaImpressão([&](const QString &nome) {
+    FábricaImpressãoFalsa fábrica([&](const QString &nome) {
       documento = nome;
       auto g = std::make_unique<GravadorImpressão>();
       g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };
