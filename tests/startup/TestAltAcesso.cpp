@@ -31,9 +31,7 @@ class TestAltAcesso : public QObject {
   QLineEdit *Código(int i) {
     return janela->findChild<QLineEdit *>(u"Codigo_"_s + QString::number(i));
   }
-  QPushButton *Comando(int i) {
-    return janela->findChild<QPushButton *>(u"Comando_"_s + QString::number(i));
-  }
+  QAbstractButton *Comando(int i) { return ::Comando(janela.get(), i); }
   static QStringList Linha() {
     return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = '0'"_s);
   }
@@ -81,7 +79,7 @@ class TestAltAcesso : public QObject {
     const auto vigia = QuandoModal<CódAcesso>(
         [pedido](CódAcesso &j) {
           *pedido = true;
-          j.findChild<QPushButton *>(u"Comando_0"_s)->click();
+          ::Comando(&j, 0)->click();
         },
         3000);
     OpçõesArranque opções;

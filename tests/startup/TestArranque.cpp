@@ -3,6 +3,7 @@
 #include "CodAcesso.h"
 #include "CodigoAcesso.h"
 #include "Dados.h"
+#include "Janela.h"
 #include "Modal.h"
 #include "PastaTeste.h"
 #include "ProcessoFilho.h"
@@ -37,7 +38,7 @@ class TestArranque : public QObject {
           if (naJanelaCódigo)
             naJanelaCódigo(j);
           else
-            j.findChild<QPushButton *>(u"Comando_0"_s)->click();
+            Comando(&j, 0)->click();
         },
         3000);
     OpçõesArranque opções;
@@ -76,7 +77,7 @@ class TestArranque : public QObject {
     auto *campo = j.findChild<QLineEdit *>(u"Codigo"_s);
     campo->setFocus();
     QTest::keyClicks(campo, código);
-    QTest::mouseClick(j.findChild<QPushButton *>(u"Comando_1"_s), Qt::LeftButton);
+    QTest::mouseClick(Comando(&j, 1), Qt::LeftButton);
   }
 
 private slots:
@@ -151,7 +152,7 @@ private slots:
     const Resultado r = Executar([&](CódAcesso &j) {
       socorro.start(3000);
       if (maneira == 0)
-        j.findChild<QPushButton *>(u"Comando_0"_s)->click();
+        Comando(&j, 0)->click();
       else if (maneira == 1)
         j.close();
       else if (maneira == 2)
@@ -176,8 +177,8 @@ private slots:
       for (const QString &c : {u"1"_s, u"54321"_s, u""_s})
         Escrever(j, c);
       QVERIFY(!j.findChild<QLineEdit *>(u"Codigo"_s)->isEnabled());
-      QVERIFY(!j.findChild<QPushButton *>(u"Comando_1"_s)->isEnabled());
-      j.findChild<QPushButton *>(u"Comando_0"_s)->click();
+      QVERIFY(!Comando(&j, 1)->isEnabled());
+      Comando(&j, 0)->click();
     });
     QCOMPARE(r.fim, FimPrograma::AcessoRecusado);
     QVERIFY(!r.baseMostrada);
