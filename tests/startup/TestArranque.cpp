@@ -169,24 +169,6 @@ private slots:
     QVERIFY(respostas.caixas.isEmpty());
   }
 
-  void tresCodigosErradosSoDeixamCancelar() {
-    PastaTeste pasta;
-    Respostas respostas;
-    GuardarCódigo(CifrarCódigo(12345));
-    const Resultado r = Executar([](CódAcesso &j) {
-      for (const QString &c : {u"1"_s, u"54321"_s, u""_s})
-        Escrever(j, c);
-      QVERIFY(!j.findChild<QLineEdit *>(u"Codigo"_s)->isEnabled());
-      QVERIFY(!Comando(&j, 1)->isEnabled());
-      Comando(&j, 0)->click();
-    });
-    QCOMPARE(r.fim, FimPrograma::AcessoRecusado);
-    QVERIFY(!r.baseMostrada);
-    QCOMPARE(respostas.caixas.size(), 3);
-    QCOMPARE(respostas.caixas[2].texto,
-             u"Código errado ou mal introduzido.\n\nAcesso ao programa negado."_s);
-  }
-
   // A file that is not ours, or that the program already has open (a second start), is
   // reported by name and left exactly as it was; the program ends.
   void ficheiroRecusadoEDeixadoComoEstava_data() {

@@ -71,14 +71,6 @@ private slots:
              int('#'));
   }
 
-  void codigoCertoComZerosAEsquerda() {
-    Abrir(42);
-    Confirmar(u"00042"_s);
-    QCOMPARE(janela->ResultadoAcesso(), CódAcesso::Resultado::Concedido);
-    QVERIFY(!janela->isVisible());
-    QVERIFY(respostas->caixas.isEmpty());
-  }
-
   void tresTentativasComAsMensagensPorOrdem() {
     Abrir(12345);
     Confirmar(u"1"_s);
