@@ -74,6 +74,90 @@ private slots:
     ficheiro.reset();
   }
 
+  void habilitacaoSegueOSocioMostrado() {
+    Abrir(); // empty file
+    QVERIFY(!Acção(u"Menu_Dados_2"_s)->isEnabled());
+    QVERIFY(!Acção(u"Menu_Dados_7"_s)->isEnabled());
+    QVERIFY(!Acção(u"Menu_Dados_4"_s)->isEnabled());
+    QVERIFY(!Acção(u"Menu_3"_s)->isEnabled());
+    QTest::keyClick(base.get(), Qt::Key_F1); // nothing to show: a beep
+    QCOMPARE(respostas->bips, 1);
+
+    Sócio(1);
+    Sócio(2);
+    base.reset();
+    Abrir();
+    QVERIFY(Acção(u"Menu_Dados_2"_s)->isEnabled());
+    QVERIFY(Acção(u"Menu_Dados_7"_s)->isEnabled());
+    QVERIFY(Acção(u"Menu_Dados_4"_s)->isEnabled());
+    QVERIFY(Acção(u"Menu_3"_s)->isEnabled());
+    QTest::keyClick(base.get(), Qt::Key_F1); // already the first
+    QCOMPARE(respostas->bips, 2);
+    QTest::keyClick(base.get(), Qt::Key_F3);
+    QCOMPARE(base->SócioActual, 2);
+    QTest::keyClick(base.get(), Qt::Key_F3); // the last: a beep, and it stays
+    QCOMPARE(respostas->bips, 3);
+    QCOMPARE(base->SócioActual, 2);
+    Acção(u"Menu_Dados_1"_s)->trigger(); // new member
+    QCOMPARE(base->SócioActual, 0);
+    QVERIFY(!Acção(u"Menu_Dados_2"_s)->isEnabled());
+    QVERIFY(!Acção(u"Menu_Dados_7"_s)->isEnabled());
+    QVERIFY(Acção(u"Menu_Dados_4"_s)->isEnabled());
+  }
+
+  void segurancaEReposicao() {
+    Sócio(5);
+    Abrir();
+    respostas->Responder({Resposta::Não});
+    Acção(u"Menu_Arquivo_1"_s)->trigger();
+    QCOMPARE(respostas->caixas.size(), 1);
+    const PedidoMensagem &m = respostas->caixas[0];
+    QCOMPARE(m.título, u"Mensagem de Alerta"_s);
+    QCOMPARE(m.texto, u"O Agremia irá ser encerrado para poder executar a segurança de dados\n"
+                      u"Tem a certeza que deseja continuar?"_s);
+    QCOMPARE(m.botões, Botões::SimNão);
+    QCOMPARE(m.ícone, Ícone::Pergunta);
+    QVERIFY(inícios.isEmpty()); // No leaves everything as it was
+    QVERIFY(base->isVisible() && Dados().bd.Aberta());
+
+    respostas->Responder({Resposta::Não});
+    Acção(u"Menu_Arquivo_2"_s)->trigger();
+    QCOMPARE(respostas->caixas[1].texto,
+             u"Atenção! Esta opção repõe os dados introduzidos\naté à data da segurança efectuada."
+             u"\nAssim todos os dados introduzidos depois da\nsegurança, serão eliminados.\n"
+             u"É conveniente fazer várias seguranças antes  de\nrepõr as seguranças.\n\n"
+             u"O Agremia irá ser encerrado para poder executar\na segurança de dados.\n\n"
+             u"Tem a certeza que deseja continuar?"_s);
+    QVERIFY(inícios.isEmpty());
+
+    // Yes: the file is closed, the tool started in the data folder, the program ends.
+    bool fechou = false;
+    base->AoFechar = [&] { fechou = true; };
+    Acção(u"Menu_Arquivo_2"_s)->trigger();
+    QCOMPARE(inícios.size(), 1);
+    QCOMPARE(inícios[0].programa, u"arquivex"_s);
+    QCOMPARE(inícios[0].argumentos, QStringList{u"-r"_s});
+    QCOMPARE(QDir(inícios[0].pasta), QDir(ficheiro->Raiz()));
+    QVERIFY(!Dados().bd.Aberta());
+    QVERIFY(fechou && !base->isVisible());
+  }
+
+  void ferramentaEmFaltaNaoTerminaOPrograma() {
+    Sócio(5);
+    Abrir();
+    iniciador.resultado = false;
+    Acção(u"Menu_Arquivo_1"_s)->trigger();
+    QCOMPARE(inícios.size(), 1);
+    QVERIFY(inícios[0].argumentos.isEmpty());
+    QCOMPARE(respostas->caixas.size(), 2);
+    QCOMPARE(respostas->caixas[1].ícone, Ícone::Crítico);
+    QVERIFY(respostas->caixas[1].texto.contains(u"arquivex"_s));
+    QVERIFY(base->isVisible());
+    QVERIFY(Dados().bd.Aberta());
+    QCOMPARE(base->SócioActual, 5);
+    QCOMPARE(base->findChild<QLineEdit *>(u"Nome"_s)->text(), u"Sócio 5"_s);
+  }
+
   void fichaDeSocioPeloMenu() {
     Sócio(7);
     Abrir();
