@@ -48,7 +48,10 @@ class TestArquivex : public QObject {
 
 private slots:
   void initTestCase() { InstalarTraduçõesQt(); }
-  void init() { iniciados.clear(); }
+  void init() {
+    iniciados.clear();
+    iniciador.resultado = true;
+  }
 
   void segurancaDizOndeFicouESemReinicio() {
     RelógioFixo relógio;
@@ -99,6 +102,36 @@ private slots:
     QCOMPARE(iniciados[0].programa, u"agremia"_s);
     QVERIFY(iniciados[0].argumentos.isEmpty());
     QCOMPARE(iniciados[0].pasta, QDir(pasta.Raiz()).absolutePath());
+    QVERIFY(!j.isVisible());
+  }
+
+  // No folder typed: nothing is copied and the user is sent to the folder. A restart that
+  // cannot start the main program says where it looked, and the window still ends.
+  void semPastaNaoCopiaEReinicioQueFalhaAvisa() {
+    PastaTeste pasta;
+    Povoar(NomeFicheiroDados, 1, 1);
+    Respostas respostas;
+    iniciador.resultado = false;
+    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
+    Mostrar(&j);
+    QLineEdit *campo = Controlo(&j, u"Pasta"_s);
+    campo->clear();
+    Clicar(j, 1);
+    QCOMPARE(respostas.caixas.size(), 1);
+    QCOMPARE(respostas.caixas[0].texto, u"Indique a pasta onde gravar a cópia de segurança."_s);
+    QCOMPARE(respostas.bips, 1);
+    QVERIFY(campo->hasFocus());
+    QVERIFY(!QDir(pasta.Caminho(u"Seguranças"_s)).exists());
+
+    respostas.Responder({Resposta::Sim});
+    j.reject();
+    QCOMPARE(iniciados.size(), 1);
+    QCOMPARE(respostas.caixas.size(), 3);
+    QCOMPARE(respostas.caixas[2].ícone, Ícone::Crítico);
+    QVERIFY2(
+        respostas.caixas[2].texto.contains(QDir::toNativeSeparators(CaminhoPrograma(u"agremia"_s))),
+        qPrintable(respostas.caixas[2].texto));
+    QCOMPARE(respostas.bips, 2);
     QVERIFY(!j.isVisible());
   }
 
