@@ -38,6 +38,11 @@ enum Papel {
 // The main program, offered again at the end; it lives in the same folder as this one.
 const QString NomeProgramaPrincipal = u"agremia"_s;
 
+EscolhaPasta &EscolhaInstalada() {
+  static EscolhaPasta escolha;
+  return escolha;
+}
+
 QString Nome(const QString &caminho) {
   return u'«' + QDir::toNativeSeparators(caminho) + u'»';
 }
@@ -236,8 +241,10 @@ void Arquivex::ActualizarLista() {
 
 void Arquivex::EscolherPasta() {
   const QString início = QFileInfo(Pasta()).isDir() ? Pasta() : pastaDados;
-  const QString escolhida = QFileDialog::getExistingDirectory(
-      this, u"Escolher a pasta das cópias de segurança"_s, início);
+  const QString título = u"Escolher a pasta das cópias de segurança"_s;
+  const QString escolhida = EscolhaInstalada()
+                                ? EscolhaInstalada()(this, título, início)
+                                : QFileDialog::getExistingDirectory(this, título, início);
   if (!escolhida.isEmpty())
     DefinirPasta(escolhida);
 }
@@ -332,4 +339,8 @@ void Arquivex::Terminar(int resultado) {
                     Botões::OK, Ícone::Crítico, Título(), this);
   }
   QDialog::done(resultado);
+}
+
+void InstalarEscolhaPasta(EscolhaPasta escolha) {
+  EscolhaInstalada() = std::move(escolha);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -50,3 +51,9 @@ private:
   QPushButton *Comando[3]; // 0 "&Sair", 1 the operation, 2 "Escolher &pasta..."
   bool terminando = false;
 };
+
+// Tests: the folder picker asks this function (window, title, starting folder) instead of
+// showing Qt's window; it returns the folder chosen, or an empty text when cancelled. An
+// empty function puts the real window back.
+using EscolhaPasta = std::function<QString(QWidget *, const QString &, const QString &)>;
+void InstalarEscolhaPasta(EscolhaPasta escolha);

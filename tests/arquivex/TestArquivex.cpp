@@ -2,10 +2,11 @@
 #include "Copias.h"
 #include "Dados.h"
 #include "FicheiroExemplo.h"
+#include "Guardas.h"
+#include "Janela.h"
 #include "Modal.h"
 #include "PastaTeste.h"
 #include "Programas.h"
-#include "Relogio.h"
 #include "Respostas.h"
 #include "TextosVisiveis.h"
 #include "Traducoes.h"
@@ -24,12 +25,9 @@ using namespace Qt::StringLiterals;
 class TestArquivex : public QObject {
   Q_OBJECT
 
-  struct Início {
-    QString programa;
-    QStringList argumentos;
-    QString pasta;
-  };
-  QList<Início> iniciados;
+  // Every suite member starts programs through this: nothing is really started.
+  IniciadorFalso iniciador;
+  QList<IniciadorFalso::Início> &iniciados = iniciador.iniciados;
 
   static const inline QString PerguntaReinício =
       u"Deseja iniciar novamente o programa de Sócios e Quotizações?"_s;
@@ -37,14 +35,11 @@ class TestArquivex : public QObject {
   static QDateTime Momento(int dia, int h, int m, int s) {
     return QDateTime(QDate(2026, 12, dia), QTime(h, m, s));
   }
-  static QString Copiar(const QDateTime &momento) {
-    FixarRelógio(momento);
+  static QString Copiar(RelógioFixo &relógio, const QDateTime &momento) {
+    relógio.Mudar(momento);
     return EfectuarSegurança(NomeFicheiroDados, PastaSeguranças(NomeFicheiroDados)).cópia;
   }
-  static void Clicar(Arquivex &j, int botão) {
-    QTest::mouseClick(j.findChild<QPushButton *>(u"Comando_"_s + QString::number(botão)),
-                      Qt::LeftButton);
-  }
+  static void Clicar(Arquivex &j, int botão) { ::Clicar(Comando(&j, botão)); }
   static void VerificarPerguntaReinício(const PedidoMensagem &m) {
     QCOMPARE(m.texto, PerguntaReinício);
     QCOMPARE(m.botões, Botões::SimNão);
@@ -55,23 +50,16 @@ private slots:
   void initTestCase() { InstalarTraduçõesQt(); }
   void init() {
     iniciados.clear();
-    InstalarIniciador(
-        [this](const QString &programa, const QStringList &argumentos, const QString &pasta) {
-          iniciados << Início{programa, argumentos, pasta};
-          return true;
-        });
-  }
-  void cleanup() {
-    InstalarIniciador({});
-    FixarRelógio(std::nullopt);
+    iniciador.resultado = true;
   }
 
   void segurancaDizOndeFicouESemReinicio() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 3);
     Respostas respostas;
     respostas.Responder({Resposta::OK, Resposta::Não});
-    FixarRelógio(Momento(6, 10, 5, 33));
+    relógio.Mudar(Momento(6, 10, 5, 33));
     Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
     QCOMPARE(j.objectName(), u"Arquivex"_s);
     QCOMPARE(j.windowTitle(), u"Segurança e Reposição do Ficheiro de Sócios"_s);
@@ -79,7 +67,6 @@ private slots:
     QVERIFY(!j.findChild<QListWidget *>(u"Copias"_s));
     j.show();
     QVERIFY(QTest::qWaitForWindowExposed(&j));
-    QCOMPARE(j.findChild<QPushButton *>(u"Comando_1"_s)->text(), u"&Efectuar Segurança"_s);
     Clicar(j, 1);
 
     const QString cópia = pasta.Caminho(u"Seguranças/Quotas 2026-12-06 10h05m33s.Dad"_s);
@@ -118,6 +105,36 @@ private slots:
     QVERIFY(!j.isVisible());
   }
 
+  // No folder typed: nothing is copied and the user is sent to the folder. A restart that
+  // cannot start the main program says where it looked, and the window still ends.
+  void semPastaNaoCopiaEReinicioQueFalhaAvisa() {
+    PastaTeste pasta;
+    Povoar(NomeFicheiroDados, 1, 1);
+    Respostas respostas;
+    iniciador.resultado = false;
+    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
+    Mostrar(&j);
+    QLineEdit *campo = Controlo(&j, u"Pasta"_s);
+    campo->clear();
+    Clicar(j, 1);
+    QCOMPARE(respostas.caixas.size(), 1);
+    QCOMPARE(respostas.caixas[0].texto, u"Indique a pasta onde gravar a cópia de segurança."_s);
+    QCOMPARE(respostas.bips, 1);
+    QVERIFY(campo->hasFocus());
+    QVERIFY(!QDir(pasta.Caminho(u"Seguranças"_s)).exists());
+
+    respostas.Responder({Resposta::Sim});
+    j.reject();
+    QCOMPARE(iniciados.size(), 1);
+    QCOMPARE(respostas.caixas.size(), 3);
+    QCOMPARE(respostas.caixas[2].ícone, Ícone::Crítico);
+    QVERIFY2(
+        respostas.caixas[2].texto.contains(QDir::toNativeSeparators(CaminhoPrograma(u"agremia"_s))),
+        qPrintable(respostas.caixas[2].texto));
+    QCOMPARE(respostas.bips, 2);
+    QVERIFY(!j.isVisible());
+  }
+
   // The folder picker is Qt's own window; cancelling it keeps the folder.
   void escolherPastaEmPortugues() {
     PastaTeste pasta;
@@ -133,6 +150,31 @@ private slots:
     QVERIFY2(textos.size() > 10, "a janela das pastas não abriu");
     QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
     QCOMPARE(j.Pasta(), pasta.Caminho(u"Seguranças"_s));
+  }
+
+  // The folder chosen becomes the folder of the copies, and the next choice starts there;
+  // cancelling keeps it.
+  void escolherPastaMudaAPastaDasCopias() {
+    PastaTeste pasta;
+    Respostas respostas;
+    Povoar(NomeFicheiroDados, 1, 1);
+    const QString outra = pasta.Caminho(u"Outra"_s);
+    QVERIFY(QDir().mkpath(outra));
+    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
+    j.show();
+    {
+      EscolhaPastaFalsa escolha(outra);
+      Clicar(j, 2);
+      QCOMPARE(escolha.pedidos.size(), 1);
+    }
+    QCOMPARE(j.Pasta(), outra);
+    {
+      EscolhaPastaFalsa cancelada({});
+      Clicar(j, 2);
+      QCOMPARE(cancelada.pedidos.size(), 1);
+      QCOMPARE(cancelada.pedidos[0][1], outra);
+    }
+    QCOMPARE(j.Pasta(), outra);
   }
 
   void segurancaSemFicheiroAvisaENaoCriaNada() {
@@ -161,21 +203,21 @@ private slots:
   }
 
   void reposicaoListaEPoeNoLugarACopiaEscolhida() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
-    const QString antiga = Copiar(Momento(1, 9, 0, 0));
+    const QString antiga = Copiar(relógio, Momento(1, 9, 0, 0));
     Povoar(NomeFicheiroDados, 3, 1);
-    Copiar(Momento(5, 17, 45, 10));
+    Copiar(relógio, Momento(5, 17, 45, 10));
     EscreverFicheiro(pasta.Caminho(u"Seguranças/Quotas 2026-11-30 08h00m00s.Dad"_s), "lixo");
     Povoar(NomeFicheiroDados, 4, 1);
     const auto actuais = Linhas(NomeFicheiroDados);
 
     Respostas respostas;
     respostas.Responder({Resposta::Sim, Resposta::OK, Resposta::Não});
-    FixarRelógio(Momento(7, 18, 30, 0));
+    relógio.Mudar(Momento(7, 18, 30, 0));
     Arquivex j(Arquivex::Modo::Reposição, QDir::currentPath());
     j.show();
-    QCOMPARE(j.findChild<QPushButton *>(u"Comando_1"_s)->text(), u"&Repor Cópia"_s);
     auto *lista = j.findChild<QListWidget *>(u"Copias"_s);
     QCOMPARE(lista->count(), 3);
     QCOMPARE(lista->item(0)->text(), u"05-12-2026   17:45:10     3 sócios"_s);
@@ -207,9 +249,10 @@ private slots:
   }
 
   void reposicaoRecusadaOuDesistidaNaoMexeEmNada() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
-    Copiar(Momento(1, 9, 0, 0));
+    Copiar(relógio, Momento(1, 9, 0, 0));
     EscreverFicheiro(pasta.Caminho(u"Seguranças/Quotas 2026-12-02 08h00m00s.Dad"_s), "lixo");
     Povoar(NomeFicheiroDados, 3, 1);
     const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);

@@ -1,9 +1,9 @@
 #include "Copias.h"
 #include "Dados.h"
 #include "FicheiroExemplo.h"
+#include "Guardas.h"
 #include "PastaTeste.h"
 #include "ProcessoFilho.h"
-#include "Relogio.h"
 
 #include <QtTest>
 
@@ -20,11 +20,11 @@ class TestCopias : public QObject {
   static QStringList Ficheiros(const QString &pasta) {
     return QDir(pasta).entryList(QDir::Files | QDir::Hidden, QDir::Name);
   }
-  static QString Copiar(const QDateTime &momento) {
-    FixarRelógio(momento);
+  static QString Copiar(RelógioFixo &relógio, const QDateTime &momento) {
+    relógio.Mudar(momento);
     const ResultadoSegurança r = EfectuarSegurança(NomeFicheiroDados, Seguranças());
     if (!r.ok)
-      qWarning("%s", qPrintable(r.erro));
+      QTest::qFail(qPrintable(u"segurança recusada: "_s + r.erro), __FILE__, __LINE__);
     return r.cópia;
   }
 
@@ -43,13 +43,13 @@ class TestCopias : public QObject {
   }
 
 private slots:
-  void cleanup() { FixarRelógio(std::nullopt); }
 
   void segurancaCopiaTodasAsLinhasEVerifica() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 3);
     const QByteArray original = PastaTeste::Conteúdo(NomeFicheiroDados);
-    FixarRelógio(Momento(6, 10, 5, 33));
+    relógio.Mudar(Momento(6, 10, 5, 33));
     const ResultadoSegurança r = EfectuarSegurança(NomeFicheiroDados, Seguranças());
     QVERIFY2(r.ok, qPrintable(r.erro));
     QCOMPARE(r.cópia, pasta.Caminho(u"Seguranças/Quotas 2026-12-06 10h05m33s.Dad"_s));
@@ -66,13 +66,14 @@ private slots:
   }
 
   void segurancasNoMesmoSegundoNaoSeSobrepoem() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
-    const QString primeira = Copiar(Momento(6, 10, 5, 33));
+    const QString primeira = Copiar(relógio, Momento(6, 10, 5, 33));
     const QByteArray conteúdo = PastaTeste::Conteúdo(primeira);
     Povoar(NomeFicheiroDados, 3, 1);
-    const QString segunda = Copiar(Momento(6, 10, 5, 33));
-    const QString terceira = Copiar(Momento(6, 10, 5, 33));
+    const QString segunda = Copiar(relógio, Momento(6, 10, 5, 33));
+    const QString terceira = Copiar(relógio, Momento(6, 10, 5, 33));
     QCOMPARE(QFileInfo(segunda).fileName(), u"Quotas 2026-12-06 10h05m33s_2.Dad"_s);
     QCOMPARE(QFileInfo(terceira).fileName(), u"Quotas 2026-12-06 10h05m33s_3.Dad"_s);
     QCOMPARE(PastaTeste::Conteúdo(primeira), conteúdo);
@@ -110,11 +111,12 @@ private slots:
   }
 
   void listagemDaMaisRecenteParaAMaisAntiga() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
-    const QString antiga = Copiar(Momento(1, 9, 0, 0));
+    const QString antiga = Copiar(relógio, Momento(1, 9, 0, 0));
     Povoar(NomeFicheiroDados, 3, 1);
-    const QString recente = Copiar(Momento(5, 17, 45, 10));
+    const QString recente = Copiar(relógio, Momento(5, 17, 45, 10));
     // Named like a copy, but text; and a foreign database under a free name, dated by the file.
     const QString texto = QDir(Seguranças()).filePath(u"Quotas 2026-12-07 08h00m00s.Dad"_s);
     EscreverFicheiro(texto, "não sou uma cópia");
@@ -149,14 +151,15 @@ private slots:
   }
 
   void reposicaoPoeACopiaNoLugarEGuardaOFicheiroActual() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
-    const QString cópia = Copiar(Momento(1, 9, 0, 0));
+    const QString cópia = Copiar(relógio, Momento(1, 9, 0, 0));
     const QByteArray bytesCópia = PastaTeste::Conteúdo(cópia);
     Povoar(NomeFicheiroDados, 3, 2);
     const auto actuais = Linhas(NomeFicheiroDados);
 
-    FixarRelógio(Momento(7, 18, 30, 0));
+    relógio.Mudar(Momento(7, 18, 30, 0));
     const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
     QVERIFY2(r.ok, qPrintable(r.erro));
     QCOMPARE(r.sócios, 2);
@@ -185,9 +188,10 @@ private slots:
   }
 
   void copiasInutilizaveisSaoRecusadas() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 300);
-    const QString boa = Copiar(Momento(1, 9, 0, 0));
+    const QString boa = Copiar(relógio, Momento(1, 9, 0, 0));
     const QDir seguranças(Seguranças());
 
     // A real copy with a page in the middle overwritten.
@@ -220,9 +224,10 @@ private slots:
   // holds the old ones. The safety copy must hold the state before that save, and the journal
   // must never reach the restored file.
   void diarioDoFicheiroSubstituidoNaoPassaParaAReposicao() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 400);
-    const QString cópia = Copiar(Momento(1, 9, 0, 0));
+    const QString cópia = Copiar(relógio, Momento(1, 9, 0, 0));
     Povoar(NomeFicheiroDados, 401, 1);
     const auto antesDaGravação = Linhas(NomeFicheiroDados);
 
@@ -251,7 +256,7 @@ private slots:
     QVERIFY(QFile::copy(dir.filePath(u"Quotas.Dad-journal"_s), u"Quotas.Dad-journal"_s));
     QVERIFY(QFileInfo(u"Quotas.Dad-journal"_s).size() > 0);
 
-    FixarRelógio(Momento(7, 18, 30, 0));
+    relógio.Mudar(Momento(7, 18, 30, 0));
     const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
     QVERIFY2(r.ok, qPrintable(r.erro));
     QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
@@ -263,14 +268,15 @@ private slots:
   // A data file the engine cannot use is kept byte for byte, with the journal that lay beside
   // it (one starting with a zero byte, which the engine leaves alone as not hot).
   void ficheiroActualDanificadoEGuardadoComoEsta() {
+    RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
-    const QString boa = Copiar(Momento(1, 9, 0, 0));
+    const QString boa = Copiar(relógio, Momento(1, 9, 0, 0));
     EscreverFicheiro(NomeFicheiroDados, "estragado");
     const QByteArray diário("\0diário antigo", 15);
     EscreverFicheiro(u"Quotas.Dad-journal"_s, diário);
 
-    FixarRelógio(Momento(7, 18, 30, 0));
+    relógio.Mudar(Momento(7, 18, 30, 0));
     const ResultadoReposição r = ReporCópia(boa, NomeFicheiroDados, Seguranças());
     QVERIFY2(r.ok, qPrintable(r.erro));
     QCOMPARE(PastaTeste::Conteúdo(r.salvaguarda), QByteArray("estragado"));
@@ -288,6 +294,7 @@ private slots:
     QTest::newRow("programa com o ficheiro aberto") << true << u"está aberto noutro programa"_s;
   }
   void ficheiroEmUsoNaoESubstituido() {
+    RelógioFixo relógio;
     QFETCH(bool, programaAberto);
     QFETCH(QString, motivo);
 #ifndef AGREMIA_PROCESSO_FILHO
@@ -296,7 +303,7 @@ private slots:
 #endif
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
-    const QString cópia = Copiar(Momento(1, 9, 0, 0));
+    const QString cópia = Copiar(relógio, Momento(1, 9, 0, 0));
     Povoar(NomeFicheiroDados, 3, 1);
     const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);
     {
@@ -320,7 +327,7 @@ private slots:
       QVERIFY2(r.erro.contains(motivo) && r.erro.contains(u"não foi reposta"_s),
                qPrintable(r.erro));
       if (programaAberto)
-        QVERIFY2(!Copiar(Momento(2, 9, 0, 0)).isEmpty(), "a segurança foi recusada");
+        QVERIFY2(!Copiar(relógio, Momento(2, 9, 0, 0)).isEmpty(), "a segurança foi recusada");
       q.exec(u"ROLLBACK"_s);
       q.finish();
       db.close();
@@ -344,6 +351,7 @@ private slots:
     QTest::newRow("cópia não cabe") << true << false;
   }
   void reposicaoSemEspacoNaoAlteraNada() {
+    RelógioFixo relógio;
 #ifndef AGREMIA_PROCESSO_FILHO
     QSKIP("precisa de fork() e setrlimit()");
 #else
@@ -352,7 +360,7 @@ private slots:
     PastaTeste pasta;
     const int pequeno = 2, grande = 400;
     Povoar(NomeFicheiroDados, 1, cópiaGrande ? grande : pequeno);
-    const QString cópia = Copiar(Momento(1, 9, 0, 0));
+    const QString cópia = Copiar(relógio, Momento(1, 9, 0, 0));
     if (cópiaGrande) {
       QVERIFY(QFile::remove(NomeFicheiroDados));
       Povoar(NomeFicheiroDados, 1, pequeno);
@@ -368,7 +376,7 @@ private slots:
     const QByteArray bytesCópia = PastaTeste::Conteúdo(cópia);
     const QStringList cópias = Ficheiros(Seguranças());
 
-    FixarRelógio(Momento(7, 18, 30, 0));
+    relógio.Mudar(Momento(7, 18, 30, 0));
     const QByteArray resposta = ExecutarComLimite((menor + maior) / 2, [&cópia] {
       const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
       return (r.ok ? "ok\n" : "recusada\n") + r.erro.toUtf8();

@@ -19,8 +19,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString TítuloJanela = u"Ajuda - Ficheiro de Sócios e Quotizações"_s;
-
 // The page's text as stored, read as UTF-8; empty when it is missing or not valid UTF-8.
 QString Fonte(const QString &página) {
   QFile f(u":/ajuda/"_s + página + u".html"_s);
@@ -185,7 +183,6 @@ void TestAjuda::abreComoUsar() {
   QVERIFY(Janela()->isVisible());
   QVERIFY(Janela()->isWindow());
   QVERIFY(!Janela()->isModal());
-  QCOMPARE(Janela()->windowTitle(), TítuloJanela);
   QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
   QCOMPARE(Texto()->documentTitle(), u"Como usar a Ajuda"_s);
   QVERIFY(Botão(u"Indice"_s) && Botão(u"Indice"_s)->isEnabled());

@@ -1,6 +1,7 @@
 #include "Campos.h"
+#include "Guardas.h"
 #include "Mensagens.h"
-#include "Relogio.h"
+#include "Respostas.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -41,7 +42,10 @@ class TestComportamento : public QObject {
   QLineEdit *primeiro = nullptr;
   QLineEdit *segundo = nullptr;
   QPushButton *botão = nullptr;
-  int bips = 0;
+  // For the whole suite: no message box is expected, and the beeps are counted.
+  Respostas respostas;
+  int &bips = respostas.bips;
+  RelógioFixo relógio{QDateTime(QDate(2026, 3, 10), QTime(10, 0))};
 
   void Mostrar() {
     janela->show();
@@ -86,10 +90,7 @@ private slots:
 
 void TestComportamento::init() {
   bips = 0;
-  InstalarBip([this] { ++bips; });
-  FixarRelógio(QDateTime(QDate(2026, 3, 10), QTime(10, 0)));
-  InstalarRespondedor(
-      [](const PedidoMensagem &) -> Resposta { qFatal("no message box is expected here"); });
+  respostas.caixas.clear();
 
   janela = std::make_unique<QWidget>();
   auto *l = new QVBoxLayout(janela.get());
@@ -106,9 +107,7 @@ void TestComportamento::init() {
 
 void TestComportamento::cleanup() {
   janela.reset();
-  FixarRelógio(std::nullopt);
-  InstalarBip({});
-  InstalarRespondedor({});
+  QVERIFY2(respostas.caixas.isEmpty(), qPrintable(respostas.caixas.value(0).texto));
 }
 
 void TestComportamento::tabPintaESeleccionaTudo() {

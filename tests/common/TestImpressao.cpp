@@ -1,10 +1,10 @@
 #include "Cabecalho.h"
 #include "Dados.h"
 #include "FicheiroTeste.h"
+#include "Guardas.h"
 #include "Impressao.h"
 #include "LerPdf.h"
 #include "Referencias.h"
-#include "Relogio.h"
 #include "Respostas.h"
 
 #include <QComboBox>
@@ -128,8 +128,7 @@ private slots:
     if (!QPrinterInfo::defaultPrinter().isNull())
       QSKIP("há uma impressora instalada: os documentos iriam para ela");
     Respostas respostas;
-    FixarRelógio(QDateTime(QDate(2026, 12, 6), QTime(9, 5)));
-    const auto repor = qScopeGuard([] { FixarRelógio(std::nullopt); });
+    RelógioFixo relógio(QDateTime(QDate(2026, 12, 6), QTime(9, 5)));
     const double a4 = 210 / 25.4 * 1440;
     for (int i = 0; i < 2; ++i) {
       auto p = AbrirImpressão(u"Ficha de Sócio 25"_s);

@@ -1,5 +1,6 @@
 #include "Mensagens.h"
 #include "Modal.h"
+#include "Respostas.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -16,11 +17,6 @@ class TestMensagens : public QObject {
   Q_OBJECT
 
 private slots:
-  void cleanup() {
-    InstalarRespondedor({});
-    InstalarBip({});
-  }
-
   void respondedorVeOPedidoEDecide_data();
   void respondedorVeOPedidoEDecide();
   void bipContado();
@@ -46,11 +42,9 @@ void TestMensagens::respondedorVeOPedidoEDecide() {
   QFETCH(Ícone, ícone);
   QFETCH(Resposta, resposta);
 
-  QList<PedidoMensagem> vistos;
-  InstalarRespondedor([&](const PedidoMensagem &p) {
-    vistos.append(p);
-    return resposta;
-  });
+  Respostas respostas;
+  respostas.Responder({resposta});
+  const QList<PedidoMensagem> &vistos = respostas.caixas;
   const QString texto = u"Código errado ou mal introduzido.\n\nDispõe de mais duas tentativas."_s;
   const Resposta r = MostrarMensagem(texto, botões, ícone, u"Acesso aos Dados do Ficheiro"_s);
 
@@ -62,20 +56,17 @@ void TestMensagens::respondedorVeOPedidoEDecide() {
   QVERIFY(vistos[0].ícone == ícone);
 }
 
+// Each counter counts only the beeps of its own lifetime, and none is left behind.
 void TestMensagens::bipContado() {
-  int bips = 0;
-  InstalarBip([&] { ++bips; });
+  {
+    Respostas primeiras;
+    Bip();
+    Bip();
+    QCOMPARE(primeiras.bips, 2);
+  }
+  Respostas outras;
   Bip();
-  Bip();
-  QCOMPARE(bips, 2);
-
-  // Taking the counter away must not leave a dangling call behind.
-  InstalarBip({});
-  int outro = 0;
-  InstalarBip([&] { ++outro; });
-  Bip();
-  QCOMPARE(bips, 2);
-  QCOMPARE(outro, 1);
+  QCOMPARE(outras.bips, 1);
 }
 
 // The real box, answered from a queued call: over the window it belongs to (or the screen when

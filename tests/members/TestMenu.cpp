@@ -2,10 +2,12 @@
 #include "Dados.h"
 #include "FichaSocio.h"
 #include "FicheiroTeste.h"
+#include "Guardas.h"
 #include "Impressao.h"
 #include "LerFicheiro.h"
-#include "LerPdf.h"
+#include "Janela.h"
 #include "JanelaAjuda.h"
+#include "LerPdf.h"
 #include "Modal.h"
 #include "Programas.h"
 #include "Respostas.h"
@@ -30,13 +32,8 @@ class TestMenu : public QObject {
   std::unique_ptr<FicheiroTeste> ficheiro;
   std::unique_ptr<Respostas> respostas;
   std::unique_ptr<Base> base;
-  struct Início {
-    QString programa;
-    QStringList argumentos;
-    QString pasta;
-  };
-  QList<Início> inícios;
-  bool programaExiste = true;
+  IniciadorFalso iniciador; // for the whole suite: nothing is really started
+  QList<IniciadorFalso::Início> &inícios = iniciador.iniciados;
 
   QAction *Acção(const QString &nome) {
     if (auto *a = base->findChild<QAction *>(nome))
@@ -47,8 +44,7 @@ class TestMenu : public QObject {
   }
   void Abrir() {
     base = std::make_unique<Base>();
-    base->show();
-    QVERIFY(QTest::qWaitForWindowActive(base.get()));
+    Mostrar(base.get());
   }
   static void Sócio(int n) {
     FichaSócio f{QString::number(n),
@@ -71,34 +67,12 @@ private slots:
     ficheiro = std::make_unique<FicheiroTeste>();
     respostas = std::make_unique<Respostas>();
     inícios.clear();
-    programaExiste = true;
-    InstalarIniciador([this](const QString &p, const QStringList &a, const QString &d) {
-      inícios.append({p, a, d});
-      return programaExiste;
-    });
+    iniciador.resultado = true;
   }
   void cleanup() {
     base.reset();
-    InstalarIniciador({});
-    InstalarFábricaImpressão({});
     respostas.reset();
     ficheiro.reset();
-  }
-
-  void itensLegendasEAtalhos() {
-    Abrir();
-    QStringList topo;
-    for (QAction *a : base->menuBar()->actions())
-      topo << a->text();
-    QCOMPARE(topo, (QStringList{u"&Arquivo"_s, u"&Dados"_s, u"&Listagens"_s, u"Aj&uda"_s}));
-    QCOMPARE(Acção(u"Menu_Arquivo_1"_s)->text(), u"&Segurança do Ficheiro"_s);
-    QCOMPARE(Acção(u"Menu_Arquivo_8"_s)->text(), u"&Terminar o Programa"_s);
-    QCOMPARE(Acção(u"Menu_Dados_Procurar_1"_s)->shortcut(), QKeySequence(u"Ctrl+P"_s));
-    QCOMPARE(Acção(u"Menu_Dados_Procurar_5"_s)->shortcut(), QKeySequence(u"F4"_s));
-    QCOMPARE(Acção(u"Menu_Dados_6"_s)->shortcut(), QKeySequence(u"Ctrl+T"_s));
-    QCOMPARE(Acção(u"Menu_Dados_Imprimir_2"_s)->text(), u"&Declaração para IRS"_s);
-    QCOMPARE(Acção(u"Menu_Listagens_4"_s)->text(), u"Impressão de &Talões de Recibo"_s);
-    QCOMPARE(Acção(u"Menu_Ajuda_2"_s)->text(), u"Ajuda &Geral"_s);
   }
 
   void habilitacaoSegueOSocioMostrado() {
@@ -172,7 +146,7 @@ private slots:
   void ferramentaEmFaltaNaoTerminaOPrograma() {
     Sócio(5);
     Abrir();
-    programaExiste = false;
+    iniciador.resultado = false;
     Acção(u"Menu_Arquivo_1"_s)->trigger();
     QCOMPARE(inícios.size(), 1);
     QVERIFY(inícios[0].argumentos.isEmpty());
@@ -226,7 +200,7 @@ private slots:
     Abrir();
     QString documento;
     QStringList impresso;
-    InstalarFábricaImpressão([&](const QString &nome) {
+    FábricaImpressãoFalsa fábrica([&](const QString &nome) {
       documento = nome;
       auto g = std::make_unique<GravadorImpressão>();
       g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };

@@ -4,6 +4,7 @@
 #include "Dados.h"
 #include "FicheiroTeste.h"
 #include "Impressao.h"
+#include "Janela.h"
 #include "LerFicheiro.h"
 #include "Referencias.h"
 #include "Respostas.h"
@@ -17,18 +18,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Types each character as a keyboard delivers it, accented letters too: the key and its text.
-void Teclar(QWidget *w, const QString &texto) {
-  for (QChar c : texto) {
-    const auto tecla = c.isLetterOrNumber() ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
-    QTest::sendKeyEvent(QTest::Click, w, tecla, QString(c), Qt::NoModifier);
-  }
-}
-
-} // namespace
-
 // The association data window: typing, saving, cancelling, and the page header that follows.
 class TestColDados : public QObject {
   Q_OBJECT
@@ -39,10 +28,7 @@ class TestColDados : public QObject {
   std::unique_ptr<ColDados> janela;
 
   template <class T = QLineEdit> T *W(const QString &nome) {
-    T *w = janela->findChild<T *>(nome);
-    if (!w)
-      qFatal("sem o controlo %s", qPrintable(nome));
-    return w;
+    return Controlo<T>(janela.get(), nome);
   }
   QComboBox *CPostal() { return W<QComboBox>(u"CPostal"_s); }
   void Abrir() {
@@ -50,17 +36,10 @@ class TestColDados : public QObject {
     if (!base)
       base = std::make_unique<Base>();
     janela = std::make_unique<ColDados>(base.get());
-    janela->show();
-    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+    Mostrar(janela.get());
   }
-  void Escrever(const QString &campo, const QString &texto) {
-    W(campo)->setFocus(Qt::TabFocusReason);
-    W(campo)->selectAll();
-    Teclar(W(campo), texto);
-  }
-  void Clicar(int i) {
-    QTest::mouseClick(W<QPushButton>(u"Comando_"_s + QString::number(i)), Qt::LeftButton);
-  }
+  void Escrever(const QString &campo, const QString &texto) { ::Escrever(W(campo), texto); }
+  void Clicar(int i) { ::Clicar(Comando(janela.get(), i)); }
   static QStringList Linhas() {
     return Coluna(u"SELECT Tipo || '=' || Designação FROM Tabelas "
                   u"WHERE Tipo BETWEEN '1' AND '6' ORDER BY Tipo"_s);
@@ -80,7 +59,6 @@ private slots:
 
   void primeiraAberturaGravaSeisLinhas() {
     Abrir();
-    QCOMPARE(W<QLabel>(u"Painel_0"_s)->text(), u"Dados da Colectividade"_s);
     for (const QString &c : {u"Nome"_s, u"Rua"_s, u"Localidade"_s, u"Telefone"_s, u"Fax"_s})
       QVERIFY(W(c)->text().isEmpty());
     QCOMPARE(CPostal()->currentIndex(), -1);

@@ -2,6 +2,7 @@
 #include "CodigoAcesso.h"
 #include "Dados.h"
 #include "FicheiroTeste.h"
+#include "Janela.h"
 #include "Respostas.h"
 
 #include <QLineEdit>
@@ -19,16 +20,13 @@ class TestCodAcesso : public QObject {
   std::unique_ptr<Respostas> respostas;
   std::unique_ptr<CódAcesso> janela;
 
-  QLineEdit *Código() { return janela->findChild<QLineEdit *>(u"Codigo"_s); }
-  QPushButton *Comando(int i) {
-    return janela->findChild<QPushButton *>(u"Comando_"_s + QString::number(i));
-  }
+  QLineEdit *Código() { return Controlo(janela.get(), u"Codigo"_s); }
+  QAbstractButton *Comando(int i) { return ::Comando(janela.get(), i); }
 
   void Abrir(qint32 código) {
     FicheiroTeste::Referência(u"0"_s, CifrarCódigo(código));
     janela = std::make_unique<CódAcesso>();
-    janela->show();
-    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+    Mostrar(janela.get());
   }
   void Confirmar(const QString &texto) {
     Código()->setFocus();
@@ -51,7 +49,7 @@ private slots:
   void formaGuardadaDoCodigo() {
     QCOMPARE(CifrarCódigo(0), u"4821"_s);
     QCOMPARE(DecifrarCódigo(u"4821"_s), 0);
-    QCOMPARE(CifrarCódigo(12345), QString::number(12345 ^ 4821));
+    QCOMPARE(CifrarCódigo(12345), u"8940"_s);
     QCOMPARE(DecifrarCódigo(CifrarCódigo(99999)), 99999);
     QCOMPARE(ValorCódigo(u"00042"_s), 42);
     QCOMPARE(ValorCódigo(u""_s), 0);
@@ -61,12 +59,6 @@ private slots:
   void soAceitaCincoDigitosMostradosComoCardinal() {
     Abrir(42);
     QVERIFY(Código()->hasFocus());
-    QCOMPARE(janela->findChild<QWidget *>(u"Painel_0"_s)->property("text").toString(),
-             u"Os dados deste ficheiro estão protegidos por um Código de Acesso."_s);
-    QCOMPARE(janela->findChild<QWidget *>(u"Painel_1"_s)->property("text").toString(),
-             u"Indique Código de Acesso Actual"_s);
-    QCOMPARE(Comando(1)->text(), u"&Confirmar"_s);
-    QCOMPARE(Comando(0)->text(), u"Cancela&r"_s);
     QTest::keyClicks(Código(), u"1a 2.-3"_s);
     QCOMPARE(Código()->text(), u"123"_s);
     QCOMPARE(respostas->bips, 4);
@@ -77,14 +69,6 @@ private slots:
     QCOMPARE(Código()->echoMode(), QLineEdit::Password);
     QCOMPARE(Código()->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, Código()),
              int('#'));
-  }
-
-  void codigoCertoComZerosAEsquerda() {
-    Abrir(42);
-    Confirmar(u"00042"_s);
-    QCOMPARE(janela->ResultadoAcesso(), CódAcesso::Resultado::Concedido);
-    QVERIFY(!janela->isVisible());
-    QVERIFY(respostas->caixas.isEmpty());
   }
 
   void tresTentativasComAsMensagensPorOrdem() {
@@ -130,15 +114,13 @@ private slots:
     QCOMPARE(janela->Tentativas(), 0);
 
     janela = std::make_unique<CódAcesso>();
-    janela->show();
-    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+    Mostrar(janela.get());
     QTest::keyClicks(Código(), u"42"_s);
     QTest::keyClick(Código(), Qt::Key_Escape);
     QCOMPARE(janela->ResultadoAcesso(), CódAcesso::Resultado::Recusado);
 
     janela = std::make_unique<CódAcesso>();
-    janela->show();
-    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+    Mostrar(janela.get());
     QTest::keyClicks(Código(), u"42"_s);
     QTest::keyClick(Código(), Qt::Key_Return); // Enter confirms
     QCOMPARE(janela->ResultadoAcesso(), CódAcesso::Resultado::Concedido);

@@ -270,18 +270,19 @@ private slots:
                              Tabelas().ProcurarPrimeiro(Critério::Igual(u"Nome"_s, 1)));
   }
 
-  // One recordset serves every window: opening, closing and the shared current row.
+  // Closing the file drops the shared recordsets; opening it again starts them afresh on the
+  // first member in number order, wherever the last window left them.
   void dadosPartilhados() {
+    NovoSócio(7);
     NovoSócio(5);
     Sócios().Reexecutar();
-    ConjuntoRegistos &a = *Dados().sócios;
-    ConjuntoRegistos &b = *Dados().sócios;
-    a.MoverÚltimo();
-    QCOMPARE(b.Inteiro(u"Número"), qint64(5));
+    Sócios().MoverÚltimo();
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(7));
     FecharDados();
     QVERIFY(!Dados().sócios && !Dados().quotizações && !Dados().tabelas && !Dados().bd.Aberta());
     AbrirDados(NomeFicheiroDados);
-    QCOMPARE(Dados().sócios->Inteiro(u"Número"), qint64(5));
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(5));
+    QCOMPARE(Sócios().NúmeroRegistos(), qint64(2));
   }
 };
 

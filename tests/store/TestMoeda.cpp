@@ -15,14 +15,11 @@ private slots:
     QTest::addColumn<QString>("padrao");
     QTest::addColumn<QString>("esperado");
     QTest::newRow("seis dígitos") << qint64(12) << u"000000"_s << u"000012"_s;
-    QTest::newRow("seis dígitos, máximo") << qint64(999999) << u"000000"_s << u"999999"_s;
     QTest::newRow("seis dígitos, zero") << qint64(0) << u"000000"_s << u"000000"_s;
     QTest::newRow("mais largo que o padrão") << qint64(1234567) << u"000000"_s << u"1234567"_s;
     QTest::newRow("negativo com zeros") << qint64(-5) << u"000000"_s << u"-000005"_s;
-    QTest::newRow("ano") << qint64(2003) << u"0000"_s << u"2003"_s;
     QTest::newRow("mês") << qint64(3) << u"00"_s << u"03"_s;
     QTest::newRow("#0 zero") << qint64(0) << u"#0"_s << u"0"_s;
-    QTest::newRow("#0 milhões") << qint64(12345678) << u"#0"_s << u"12345678"_s;
     QTest::newRow("recibo com espaço") << qint64(417) << u"#0 "_s << u"417 "_s;
     QTest::newRow("agrupado") << qint64(1234567) << u"#,###,##0"_s << u"1.234.567"_s;
     QTest::newRow("mínimo negativo")
@@ -41,15 +38,12 @@ private slots:
     QTest::addColumn<qint64>("valor");
     QTest::addColumn<QString>("padrao");
     QTest::addColumn<QString>("esperado");
-    const QString g = u"#,###,##0.00"_s, g2 = u"###,###,##0.00"_s, s = u"#0.00"_s;
+    const QString g = u"#,###,##0.00"_s, s = u"#0.00"_s;
     QTest::newRow("zero") << qint64(0) << g << u"0,00"_s;
-    QTest::newRow("zero simples") << qint64(0) << s << u"0,00"_s;
     QTest::newRow("cêntimos") << qint64(500) << g << u"0,05"_s;
     QTest::newRow("milhar") << qint64(12345000) << g << u"1.234,50"_s;
     QTest::newRow("milhar sem grupos") << qint64(12345000) << s << u"1234,50"_s;
     QTest::newRow("milhões") << qint64(12345678900000) << g << u"1.234.567.890,00"_s;
-    QTest::newRow("milhões, outro padrão") << qint64(12345678900000) << g2 << u"1.234.567.890,00"_s;
-    QTest::newRow("cem") << qint64(1000000) << g << u"100,00"_s;
     QTest::newRow("mil exacto") << qint64(10000000) << g << u"1.000,00"_s;
     QTest::newRow("negativo") << qint64(-12345600) << g << u"-1.234,56"_s;
     QTest::newRow("negativo simples") << qint64(-32500) << s << u"-3,25"_s;
@@ -84,7 +78,6 @@ private slots:
     QTest::newRow("negativo") << u"-3,25"_s << qint64(-32500);
     QTest::newRow("com sinal mais") << u"+3,25"_s << qint64(32500);
     QTest::newRow("milhar agrupado") << u"1.234,56"_s << qint64(12345600);
-    QTest::newRow("milhões agrupados") << u"1.234.567,00"_s << qint64(12345670000);
     QTest::newRow("só decimais") << u",5"_s << qint64(5000);
     QTest::newRow("vírgula final") << u"5,"_s << qint64(50000);
     QTest::newRow("espaços à volta") << u"  7,10 "_s << qint64(71000);

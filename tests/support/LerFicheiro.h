@@ -6,8 +6,11 @@
 #include <QSqlRecord>
 #include <QString>
 #include <QVariantList>
+#include <QtTest>
 
 // Reads Quotas.Dad through a connection of its own, as another program would see the file.
+// A file that cannot be opened or a query that fails fails the test, and the answer is one
+// row with the engine's words, so that a "nothing was written" check cannot pass on it.
 inline QList<QVariantList> Consultar(const QString &sql,
                                      const QString &ficheiro = QStringLiteral("Quotas.Dad")) {
   static int n = 0;
@@ -17,9 +20,14 @@ inline QList<QVariantList> Consultar(const QString &sql,
     auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
     db.setDatabaseName(ficheiro);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (db.open()) {
+    bool falhou = true;
+    QString erro;
+    if (!db.open()) {
+      erro = db.lastError().text();
+    } else {
       QSqlQuery q(db);
       if (q.exec(sql)) {
+        falhou = false;
         while (q.next()) {
           QVariantList l;
           for (int i = 0; i < q.record().count(); ++i)
@@ -27,8 +35,14 @@ inline QList<QVariantList> Consultar(const QString &sql,
           linhas << l;
         }
       } else {
-        linhas << QVariantList{QStringLiteral("erro: ") + q.lastError().text()};
+        erro = q.lastError().text();
       }
+    }
+    if (falhou) {
+      linhas = {QVariantList{QStringLiteral("erro: ") + erro}};
+      QTest::qFail(
+          qPrintable(QStringLiteral("leitura de ") + ficheiro + QStringLiteral(": ") + erro),
+          __FILE__, __LINE__);
     }
     db.close();
   }
