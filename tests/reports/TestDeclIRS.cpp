@@ -1,6 +1,7 @@
 #include "Dados.h"
 #include "DeclIRS.h"
 #include "FicheiroTeste.h"
+#include "Guardas.h"
 #include "Impressao.h"
 #include "Respostas.h"
 
@@ -30,10 +31,7 @@ private slots:
           std::pair{u"000012200401"_s, 990000}})
       Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, ?, 1)"_s, {chave, valor}, u"t"_s);
   }
-  void cleanup() {
-    InstalarFábricaImpressão({});
-    ficheiro.reset();
-  }
+  void cleanup() { ficheiro.reset(); }
 
   void declaracao() {
     Respostas respostas;
@@ -55,7 +53,7 @@ private slots:
     QCOMPARE(respostas.bips, bips + 1);
 
     QStringList impresso;
-    InstalarFábricaImpressão([&](const QString &) {
+    FábricaImpressãoFalsa fábrica([&](const QString &) {
       auto g = std::make_unique<GravadorImpressão>();
       g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };
       return g;

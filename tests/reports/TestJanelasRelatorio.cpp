@@ -1,5 +1,6 @@
 #include "Dados.h"
 #include "FicheiroTeste.h"
+#include "Guardas.h"
 #include "Impressao.h"
 #include "MapaQuotas.h"
 #include "QtsAtrazo.h"
@@ -53,10 +54,7 @@ private slots:
     Pago(4, 2003, 3);
     Pago(6, 2003, 2);
   }
-  void cleanup() {
-    InstalarFábricaImpressão({});
-    ficheiro.reset();
-  }
+  void cleanup() { ficheiro.reset(); }
 
   void atrasosListadosEImpressos() {
     Respostas respostas;
@@ -86,7 +84,7 @@ private slots:
 
     QStringList impresso;
     QString documento;
-    InstalarFábricaImpressão([&](const QString &nome) {
+    FábricaImpressãoFalsa fábrica([&](const QString &nome) {
       documento = nome;
       auto g = std::make_unique<GravadorImpressão>();
       g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };

@@ -1,5 +1,6 @@
 #include "Dados.h"
 #include "FicheiroTeste.h"
+#include "Guardas.h"
 #include "Impressao.h"
 #include "LerFicheiro.h"
 #include "Respostas.h"
@@ -27,15 +28,12 @@ private slots:
       Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (?, ?)"_s,
                         {n, u"Sócio "_s + QString::number(n)}, u"t"_s);
   }
-  void cleanup() {
-    InstalarFábricaImpressão({});
-    ficheiro.reset();
-  }
+  void cleanup() { ficheiro.reset(); }
 
   void execucao() {
     Respostas respostas;
     int documentos = 0, talões = 0;
-    InstalarFábricaImpressão([&](const QString &) {
+    FábricaImpressãoFalsa fábrica([&](const QString &) {
       ++documentos;
       auto g = std::make_unique<GravadorImpressão>();
       g->aoTerminar = [&](const GravadorImpressão &p) {
