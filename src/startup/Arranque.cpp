@@ -7,6 +7,7 @@
 #include "Dados.h"
 #include "DeclIRS.h"
 #include "Janelas.h"
+#include "ListSocios.h"
 #include "MapaQuotas.h"
 #include "Mensagens.h"
 #include "Procurar.h"
@@ -60,6 +61,7 @@ void LigarJanelas(Base &base) {
   base.LigarJanela(JanelaMenu::DeclaraçãoIRS, [&base] {
     DeclIRS(&base, TextoDoCampo(base, "Número"), TextoDoCampo(base, "Nome")).exec();
   });
+  base.LigarJanela(JanelaMenu::ListagemSócios, [&base] { ListSócios(&base).exec(); });
   base.LigarJanela(JanelaMenu::TalõesRecibo, [&base] { TalõesRecibo(&base).exec(); });
   base.LigarJanela(JanelaMenu::QuotasAtraso, [&base] { QtsAtrazo(&base).exec(); });
   base.LigarJanela(JanelaMenu::MapaQuotas, [&base] { MapaQuotas(&base).exec(); });

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ListagemSocios.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableView;
+class ModeloListagem;
+
+// "Listagem de Sócios": members chosen by one criterion and ordered in one of six ways, shown
+// in a grid and printed as a detailed or normal list or as small or large address labels.
+class ListSócios : public QDialog {
+public:
+  explicit ListSócios(QWidget *pai);
+
+  QTabWidget *SSTab1;
+  QLineEdit *Número[3] = {};
+  QLineEdit *Nome[3] = {};
+  QComboBox *CPostal;
+  QComboBox *Situação;
+  QComboBox *TipoQuota;
+  QRadioButton *Ordenação[7] = {};
+  QRadioButton *SubOrde[2];
+  QCheckBox *AscDesc;
+  QTableView *Listagem;
+  QPushButton *Comando[3];
+  QGroupBox *Impressão;
+  QRadioButton *Tipo[5] = {};
+  QPushButton *Imprimir2;
+  QPushButton *Sair;
+  QProgressBar *Percentagem;
+
+  const std::vector<SócioListado> &Linhas() const;
+
+protected:
+  bool eventFilter(QObject *o, QEvent *e) override;
+
+private:
+  void ListarSócios();
+  void ImprimirListagem();
+  EscolhaListagem Escolha() const;
+
+  ModeloListagem *modelo;
+};
