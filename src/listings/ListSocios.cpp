@@ -192,8 +192,10 @@ ListSócios::ListSócios(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frameless
       reject();
     else if (i == 1)
       ListarSócios();
-    else
+    else {
       Impressão->show();
+      Imprimir2->setFocus(); // the panel's own button: the keyboard goes on there
+    }
   });
   Comando[2]->setEnabled(false);
 
