@@ -11,9 +11,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The list was laid out for a printable width of 11500 twips: the title is centred on it and
-// the texts at the right end there.
-constexpr double MargemDireita = 11500;
+// The lists were laid out for a printable width of 11500 twips; texts placed against the right
+// edge and the centred title follow the width the printer really has, so nothing passes it.
 constexpr double FimDePágina = 15000;
 
 const QString TítuloListagem = u"Listagem de Sócios"_s;
@@ -86,11 +85,13 @@ void CabeçalhoListagem(Impressão &p, bool detalhada, const QString &colectivid
 
   p.DefinirY(350);
   p.DefinirTamanho(10);
-  p.DefinirX((MargemDireita - p.LarguraTexto(TítuloListagem)) / 2);
+  p.DefinirX((p.LarguraPágina() - p.LarguraTexto(TítuloListagem)) / 2);
   p.Imprimir(TítuloListagem);
 
+  // The page text keeps its designed distance from the right edge (10300 on a page 11500
+  // twips wide), so on a narrower printable area it does not run past the edge.
   p.DefinirY(350);
-  p.DefinirX(10300);
+  p.DefinirX(w - 1200);
   p.DefinirTamanho(8);
   ++página;
   p.Imprimir(u"Página Nº "_s + ComoNúmero(página));
@@ -226,7 +227,7 @@ void ImprimirListagem(Impressão &p, const std::vector<SócioListado> &sócios, 
     LinhaDoSócio(p, s, detalhada);
     if (p.Y() >= FimDePágina) {
       p.Linha(p.X(), p.Y(), p.X() + w, p.Y());
-      p.DefinirX(MargemDireita - p.LarguraTexto(TextoContinua));
+      p.DefinirX(p.LarguraPágina() - p.LarguraTexto(TextoContinua));
       p.Imprimir(TextoContinua);
       p.NovaPágina();
       cabeçalho(p);
@@ -240,7 +241,7 @@ void ImprimirListagem(Impressão &p, const std::vector<SócioListado> &sócios, 
   p.DefinirTamanho(6);
   p.DefinirX(0);
   p.Imprimir(Crédito, false);
-  p.DefinirX(MargemDireita - p.LarguraTexto(TextoFim));
+  p.DefinirX(p.LarguraPágina() - p.LarguraTexto(TextoFim));
   p.Imprimir(TextoFim);
   p.TerminarDocumento();
 }

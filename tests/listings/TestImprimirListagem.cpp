@@ -104,7 +104,8 @@ private slots:
       QCOMPARE(NaPágina(g, p, u"Listagem de Sócios"_s).size(), 1);
       const auto número = NaPágina(g, p, u"Página Nº  %1 "_s.arg(p));
       QCOMPARE(número.size(), 1);
-      QCOMPARE(número[0]->x, 10300.0);
+      // At its designed distance from the right edge, never past it.
+      QCOMPARE(número[0]->x, g.LarguraPágina() - 1200);
       QCOMPARE(número[0]->y, 350.0);
       QCOMPARE(NaPágina(g, p, u"Situação"_s).size(), 1);
 
@@ -119,16 +120,17 @@ private slots:
       if (p < g.páginas) {
         QCOMPARE(continua.size(), 1);
         QVERIFY(fim.isEmpty());
-        // The member line that passed 15000 is the page's last; the text ends at 11500.
+        // The member line that passed 15000 is the page's last; the text ends at the right edge.
         QVERIFY(continua[0]->y >= 15000);
         QVERIFY(últimaLinha < 15000);
         QVERIFY(últimaLinha + AlturaDaLinha(continua[0]->fonte) >= 15000);
         QCOMPARE(qRound(continua[0]->x + MedirTexto(continua[0]->fonte, continua[0]->texto)),
-                 11500);
+                 qRound(g.LarguraPágina()));
       } else {
         QVERIFY(continua.isEmpty());
         QCOMPARE(fim.size(), 1);
-        QCOMPARE(qRound(fim[0]->x + MedirTexto(fim[0]->fonte, fim[0]->texto)), 11500);
+        QCOMPARE(qRound(fim[0]->x + MedirTexto(fim[0]->fonte, fim[0]->texto)),
+                 qRound(g.LarguraPágina()));
       }
     }
     QCOMPARE(membros, 250);
