@@ -14,14 +14,23 @@
 #include "Dados.h"
 #include "FichaSocio.h"
 #include "Formato.h"
+#include "Impressao.h"
+#include "ImprimirListagem.h"
+#include "ImprimirTaloes.h"
 #include "ListagemSocios.h"
 #include "MapaAnual.h"
 #include "Mensagens.h"
 #include "OrdemNomes.h"
+#include "Referencias.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPainter>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -150,6 +159,8 @@ Ficheiro Construir(const QString &pasta, const QString &nome, int sócios, int m
       Verificar(sqlite3_step(d), b.db, "quota");
       sqlite3_reset(d);
     }
+  b.Exec("INSERT INTO \"Tabelas\" (\"Tipo\", \"Designação\") VALUES ('1', 'Sociedade "
+         "Recreativa e Cultural')");
   b.Exec("COMMIT");
   return f;
 }
@@ -183,6 +194,65 @@ Resultado Comparar(const QString &operação, int vezes, const std::function<voi
     c.push_back(Medir([&] { chão(i); }));
   }
   return {operação, Mediana(p), Mediana(c)};
+}
+
+// A printer writing a PDF into `pasta`, as the program's fallback does.
+std::unique_ptr<QPrinter> ImpressoraPdf(const QString &pasta) {
+  auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  p->setOutputFormat(QPrinter::PdfFormat);
+  p->setOutputFileName(QDir(pasta).filePath(u"bench.pdf"_s));
+  p->setPageSize(QPageSize(QPageSize::A4));
+  return p;
+}
+
+// The floor of a print: the same texts and rules at the same places, drawn with a bare
+// QPainter on the same kind of PDF printer, from a recording made beforehand.
+void DesenharGravação(const GravadorImpressão &g, const QString &pasta) {
+  auto impressora = ImpressoraPdf(pasta);
+  QPainter pintor(impressora.get());
+  const double escala = impressora->resolution() / 1440.0;
+  pintor.scale(escala, escala);
+  int página = 1;
+  FonteImpressão actual;
+  QFont fonte = FonteQt(actual);
+  double subida = QFontMetricsF(fonte).ascent();
+  pintor.setFont(fonte);
+  for (const auto &t : g.textos) {
+    while (página < t.página) {
+      impressora->newPage();
+      ++página;
+    }
+    if (!(t.fonte == actual)) {
+      actual = t.fonte;
+      fonte = FonteQt(actual);
+      subida = QFontMetricsF(fonte).ascent();
+      pintor.setFont(fonte);
+    }
+    pintor.drawText(QPointF(t.x, t.y + subida), t.texto);
+  }
+  for (const auto &l : g.traços)
+    pintor.drawLine(l.linha);
+}
+
+// A print timed next to its floor; the recording for the floor is made first, untimed.
+Resultado CompararImpressão(const QString &operação, int vezes, const QString &pasta,
+                            const std::function<void(Impressão &)> &imprimir) {
+  QSizeF tamanho;
+  {
+    auto impressora = ImpressoraPdf(pasta);
+    ImpressoraQt p(*impressora, u"bench"_s);
+    tamanho = {p.LarguraPágina(), p.AlturaPágina()};
+  }
+  GravadorImpressão gravação(tamanho.width(), tamanho.height());
+  imprimir(gravação);
+  return Comparar(
+      operação, vezes,
+      [&](int) {
+        auto impressora = ImpressoraPdf(pasta);
+        ImpressoraQt p(*impressora, u"bench"_s);
+        imprimir(p);
+      },
+      [&](int) { DesenharGravação(gravação, pasta); });
 }
 
 std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, bool rápido) {
@@ -331,11 +401,9 @@ std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, b
   // The member list: its floor is the same rows read bare, then put in order in memory (the
   // collator's sort keys for names, as nothing else orders them the Portuguese way).
   sqlite3_stmt *todos = bruto.Preparar(
-      "SELECT s.\"Número\", s.\"Nome\", s.\"Inscrição\", s.\"Rua\", s.\"Localidade\", "
-      "c.\"Designação\", si.\"Designação\", t.\"Designação\" FROM \"Sócios\" s "
-      "LEFT JOIN \"Tabelas\" c ON c.\"Código\" = s.\"CPostal\" "
-      "LEFT JOIN \"Tabelas\" si ON si.\"Código\" = s.\"Situação\" "
-      "LEFT JOIN \"Tabelas\" t ON t.\"Código\" = s.\"TipoQuota\" ORDER BY s.\"Número\"");
+      "SELECT \"Número\", \"Nome\", \"Inscrição\", \"Rua\", \"Localidade\", \"CPostal\", "
+      "\"Situação\", \"TipoQuota\" FROM \"Sócios\" ORDER BY \"Número\"");
+  sqlite3_stmt *referências = bruto.Preparar("SELECT \"Código\", \"Designação\" FROM \"Tabelas\"");
   for (const auto &[ordem, nome] :
        {std::pair{OrdemListagem::Numérica, u"listagem de todos: numérica"_s},
         std::pair{OrdemListagem::Alfabética, u"listagem de todos: alfabética"_s}}) {
@@ -347,20 +415,48 @@ std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, b
           LinhasListagem(Dados().bd, e);
         },
         [&, ordem = ordem](int) {
-          // The same result: each row's texts as the program holds them.
+          // The same result: each row's texts as the program holds them, the reference names
+          // looked up in the reference rows read once.
+          QHash<qint64, QString> nomes;
+          while (sqlite3_step(referências) == SQLITE_ROW)
+            nomes.insert(sqlite3_column_int64(referências, 0),
+                         QString::fromUtf8(
+                             reinterpret_cast<const char *>(sqlite3_column_text(referências, 1)),
+                             sqlite3_column_bytes(referências, 1)));
+          sqlite3_reset(referências);
           std::vector<std::pair<qint64, QStringList>> linhas;
           while (sqlite3_step(todos) == SQLITE_ROW) {
             QStringList textos;
-            for (int c = 1; c < 8; ++c)
+            for (int c = 1; c < 5; ++c)
               textos << QString::fromUtf8(
                   reinterpret_cast<const char *>(sqlite3_column_text(todos, c)),
                   sqlite3_column_bytes(todos, c));
+            for (int c = 5; c < 8; ++c)
+              textos << nomes.value(sqlite3_column_int64(todos, c));
             linhas.emplace_back(sqlite3_column_int64(todos, 0), std::move(textos));
           }
           sqlite3_reset(todos);
           if (ordem == OrdemListagem::Alfabética)
             OrdenarPorNome(linhas, [](const auto &l) { return l.second.front(); });
         }));
+  }
+  if (f.sócios <= 5000) {
+    // Printing the whole file to PDF: the member list, the small labels, a year of stubs.
+    const QString pasta = QFileInfo(f.caminho).absolutePath();
+    const std::vector<SócioListado> listados = LinhasListagem(Dados().bd, EscolhaListagem{});
+    const int n = rápido ? 1 : 3;
+    r.push_back(CompararImpressão(u"imprimir a listagem normal"_s, n, pasta, [&](Impressão &p) {
+      ImprimirSócios(p, TipoImpressão::Normal, listados, u"Sociedade"_s);
+    }));
+    r.push_back(CompararImpressão(u"imprimir as etiquetas pequenas"_s, n, pasta, [&](Impressão &p) {
+      ImprimirSócios(p, TipoImpressão::EndereçosPequenos, listados, u"Sociedade"_s);
+    }));
+    PedidoTalões pedido;
+    pedido.ano = QString::number(ano);
+    pedido.periodicidade = 1;
+    const ResultadoTalões plano = PlanearTalões(Dados().bd, Listas(), pedido);
+    r.push_back(CompararImpressão(u"imprimir os talões de um ano"_s, n, pasta,
+                                  [&](Impressão &p) { ImprimirTalões(p, plano.plano); }));
   }
   janela.reset();
   FecharDados();

@@ -5,6 +5,7 @@
 #include "OrdemNomes.h"
 
 #include <QCollatorSortKey>
+#include <QHash>
 #include <algorithm>
 #include <limits>
 #include <numeric>
@@ -13,16 +14,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Each reference name comes from a join: one query for the whole list, with no find per
-// member. Código is unique across every kind of reference row, so no kind is named.
+// The reference names come from the reference rows read once (a few hundred at most), not
+// from a join per member: Código is unique across every kind of reference row, so no kind is
+// named.
 const QString SqlBase =
     u"SELECT s.\"Número\", s.\"Nome\", s.\"Inscrição\", s.\"Rua\", s.\"Localidade\", "
-    u"s.\"CPostal\", s.\"Situação\", s.\"TipoQuota\", "
-    u"c.\"Designação\", si.\"Designação\", t.\"Designação\" "
-    u"FROM \"Sócios\" s "
-    u"LEFT JOIN \"Tabelas\" c ON c.\"Código\" = s.\"CPostal\" "
-    u"LEFT JOIN \"Tabelas\" si ON si.\"Código\" = s.\"Situação\" "
-    u"LEFT JOIN \"Tabelas\" t ON t.\"Código\" = s.\"TipoQuota\" "_s;
+    u"s.\"CPostal\", s.\"Situação\", s.\"TipoQuota\" FROM \"Sócios\" s "_s;
 const QString SqlOrdem = u" ORDER BY s.\"Número\""_s;
 
 enum class Campo { Número, Nome, Inscrição, CPostal, Situação, TipoQuota };
@@ -103,10 +100,17 @@ std::vector<SócioListado> LinhasListagem(BaseDados &bd, const EscolhaListagem &
   std::vector<Ordenáveis> ordenáveis;
   {
     BaseDados::Leitura leitura(bd);
+    QHash<qint64, QString> designações;
+    bd.Percorrer(u"SELECT \"Código\", \"Designação\" FROM \"Tabelas\""_s, {},
+                 u"Listagem de Sócios"_s,
+                 [&](const Instrução &i) { designações.insert(i.Inteiro(0), i.Texto(1)); });
     bd.Percorrer(sql, valores, u"Listagem de Sócios"_s, [&](const Instrução &i) {
       const QString inscrição = i.Texto(2).trimmed();
+      const auto designação = [&](int coluna) {
+        return i.Nulo(coluna) ? QString() : designações.value(i.Inteiro(coluna));
+      };
       sócios.push_back({i.Inteiro(0), i.Texto(1), DataListada(inscrição), i.Texto(3).trimmed(),
-                        i.Texto(4).trimmed(), i.Texto(8), i.Texto(9), i.Texto(10)});
+                        i.Texto(4).trimmed(), designação(5), designação(6), designação(7)});
       ordenáveis.push_back({inscrição, Código(i, 5), Código(i, 6), Código(i, 7)});
     });
   }
