@@ -120,5 +120,8 @@ QString DataParaInscrição(QDate data) {
 QString InscriçãoParaTexto(const QString &inscrição) {
   if (inscrição.size() != 8 || !std::all_of(inscrição.begin(), inscrição.end(), ÉDígito))
     return inscrição;
-  return u"%1-%2-%3"_s.arg(inscrição.mid(6, 2), inscrição.mid(4, 2), inscrição.left(4));
+  // Built directly: every member of a list passes here.
+  const QChar *c = inscrição.constData();
+  const QChar r[] = {c[6], c[7], u'-', c[4], c[5], u'-', c[0], c[1], c[2], c[3]};
+  return QString(r, 10);
 }

@@ -96,6 +96,9 @@ std::vector<SócioListado> LinhasListagem(BaseDados &bd, const EscolhaListagem &
   }
   sql += SqlOrdem;
 
+  const std::vector<Chave> chaves = ChavesDeOrdem(e);
+  // The rows come in ascending number: the plain numeric order needs no sort keys at all.
+  const bool ordenar = !(chaves.size() == 1 && chaves[0].campo == Campo::Número);
   std::vector<SócioListado> sócios;
   std::vector<Ordenáveis> ordenáveis;
   {
@@ -111,13 +114,12 @@ std::vector<SócioListado> LinhasListagem(BaseDados &bd, const EscolhaListagem &
       };
       sócios.push_back({i.Inteiro(0), i.Texto(1), DataListada(inscrição), i.Texto(3).trimmed(),
                         i.Texto(4).trimmed(), designação(5), designação(6), designação(7)});
-      ordenáveis.push_back({inscrição, Código(i, 5), Código(i, 6), Código(i, 7)});
+      if (ordenar)
+        ordenáveis.push_back({inscrição, Código(i, 5), Código(i, 6), Código(i, 7)});
     });
   }
 
-  const std::vector<Chave> chaves = ChavesDeOrdem(e);
-  // The rows came in ascending number: the plain numeric order needs no sort at all.
-  if (chaves.size() == 1 && chaves[0].campo == Campo::Número) {
+  if (!ordenar) {
     if (chaves[0].descendente)
       std::reverse(sócios.begin(), sócios.end());
     return sócios;
