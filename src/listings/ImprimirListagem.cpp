@@ -1,7 +1,9 @@
 #include "ImprimirListagem.h"
 
 #include "Campos.h"
+#include "Formatacao.h"
 #include "Impressao.h"
+#include "PecasRelatorio.h"
 #include "Referencias.h"
 
 #include <algorithm>
@@ -22,50 +24,26 @@ const QString Crédito = u"Agremia - gestão de sócios e quotas"_s;
 
 // A number printed as a number: a blank where the sign would stand, and one after it.
 QString ComoNúmero(qint64 n) {
-  return (n < 0 ? u"-"_s : u" "_s) + QString::number(qAbs(n)) + u' ';
+  return NúmeroComSinal(n) + u' ';
 }
 
-// Reports each whole percent reached once, however many members there are.
-class Percentagem {
+// The progress of a print: a step per member, held below 100 until the closing lines are out.
+class AndamentoImpressão {
 public:
-  Percentagem(const ProgressoImpressão &f, size_t total)
-      : aviso(f), passo(total ? 100.0 / double(total) : 100.0) {
-    Mostrar(0);
+  AndamentoImpressão(const ProgressoImpressão &f, size_t total)
+      : percentagem(f), passo(total ? 100.0 / double(total) : 100.0) {
+    percentagem.Dizer(0);
   }
   void Avançar() {
     valor += passo;
-    Mostrar(std::min(99, int(valor)));
+    percentagem.Dizer(std::min(99, int(valor)));
   }
-  void Terminar() { Mostrar(100); }
+  void Terminar() { percentagem.Dizer(100); }
 
 private:
-  void Mostrar(int v) {
-    if (aviso && v != mostrado) {
-      mostrado = v;
-      aviso(v);
-    }
-  }
-  const ProgressoImpressão &aviso;
+  Percentagem percentagem;
   double passo;
   double valor = 0;
-  int mostrado = -1;
-};
-
-// While it lives, a page that the surface starts on its own (a page shorter than the layout
-// expects) opens with the list header too.
-class CabeçalhoEmPáginasNovas {
-public:
-  CabeçalhoEmPáginasNovas(Impressão &impressão, std::function<void(Impressão &)> cabeçalho)
-      : p(impressão), anterior(std::move(p.AoMudarDePágina)) {
-    p.AoMudarDePágina = std::move(cabeçalho);
-  }
-  ~CabeçalhoEmPáginasNovas() { p.AoMudarDePágina = std::move(anterior); }
-  CabeçalhoEmPáginasNovas(const CabeçalhoEmPáginasNovas &) = delete;
-  CabeçalhoEmPáginasNovas &operator=(const CabeçalhoEmPáginasNovas &) = delete;
-
-private:
-  Impressão &p;
-  std::function<void(Impressão &)> anterior;
 };
 
 struct Coluna {
@@ -172,7 +150,7 @@ void ImprimirEtiquetas(Impressão &p, const std::vector<SócioListado> &sócios,
   // A full page is ended only when another label comes, so a run that fills its last page
   // exactly does not feed an empty sheet of labels.
   bool páginaCheia = false;
-  Percentagem percentagem(progresso, sócios.size());
+  AndamentoImpressão percentagem(progresso, sócios.size());
   const auto linha = [&](double dy, const QString &texto, bool negrito) {
     p.DefinirNegrito(negrito);
     p.DefinirX(x);
@@ -219,8 +197,8 @@ void ImprimirListagem(Impressão &p, const std::vector<SócioListado> &sócios, 
   const auto cabeçalho = [&](Impressão &i) {
     CabeçalhoListagem(i, detalhada, colectividade, página);
   };
-  const CabeçalhoEmPáginasNovas guarda(p, cabeçalho);
-  Percentagem percentagem(progresso, sócios.size());
+  const CabeçalhoEmCadaPágina guarda(p, cabeçalho);
+  AndamentoImpressão percentagem(progresso, sócios.size());
   cabeçalho(p);
   const double w = p.LarguraPágina();
   for (const SócioListado &s : sócios) {
