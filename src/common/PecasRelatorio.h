@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cabecalho.h"
 #include "Impressao.h"
 
 #include <QString>
@@ -40,6 +41,23 @@ private:
 // A horizontal rule across the printable width at the current print line.
 inline void Régua(Impressão &p) {
   p.Linha(0, p.Y(), p.LarguraPágina(), p.Y());
+}
+
+// The first page's heading of a report of members: the page header, the report's own lines
+// (month or year, quota type), the rules, and in bold "    Número"; returns where that heading
+// ends, against which the numbers are right-aligned. The caller goes on with its own column
+// heads on the same line.
+inline double CabeçalhoDeSócios(Impressão &p, const QString &título, const QStringList &linhas) {
+  ImprimirCabeçalho(p, título, QStringLiteral("Página 1"));
+  p.DefinirTamanho(12);
+  for (const QString &l : linhas)
+    p.Imprimir(l);
+  p.LinhaVazia();
+  Régua(p);
+  p.LinhaVazia();
+  p.DefinirNegrito(true);
+  p.Imprimir(QStringLiteral("    Número"), false);
+  return p.X();
 }
 
 // While it lives, every page that the surface starts by itself (a line reached the bottom)

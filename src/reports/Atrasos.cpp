@@ -46,16 +46,8 @@ std::vector<SócioEmAtraso> SóciosEmAtraso(BaseDados &bd, int ano, int mês, qi
 
 void ImprimirAtrasos(Impressão &p, const QString &mês, const QString &ano, const QString &tipoQuota,
                      const std::vector<SócioEmAtraso> &sócios, const Progresso &progresso) {
-  ImprimirCabeçalho(p, Título, u"Página 1"_s);
-  p.DefinirTamanho(12);
-  p.Imprimir(u"Mês: "_s + mês + u" de "_s + ano);
-  p.Imprimir(u"Tipo de Quota: "_s + tipoQuota);
-  p.LinhaVazia();
-  Régua(p);
-  p.LinhaVazia();
-  p.DefinirNegrito(true);
-  p.Imprimir(u"    Número"_s, false);
-  const double xNúmero = p.X();
+  const double xNúmero = CabeçalhoDeSócios(
+      p, Título, {u"Mês: "_s + mês + u" de "_s + ano, u"Tipo de Quota: "_s + tipoQuota});
   p.Imprimir(u"  Nome"_s);
   Régua(p);
   p.LinhaVazia();

@@ -81,16 +81,8 @@ QString CortarNome(const Impressão &p, QString nome, double largura) {
 
 void ImprimirMapa(Impressão &p, const QString &ano, const QString &tipoQuota,
                   const std::vector<LinhaMapa> &linhas, const Progresso &progresso) {
-  ImprimirCabeçalho(p, Título, u"Página 1"_s);
-  p.DefinirTamanho(12);
-  p.Imprimir(u"Ano: "_s + ano);
-  p.Imprimir(u"Tipo de Quota: "_s + tipoQuota);
-  p.LinhaVazia();
-  Régua(p);
-  p.LinhaVazia();
-  p.DefinirNegrito(true);
-  p.Imprimir(u"    Número"_s, false);
-  const double xNúmero = p.X();
+  const double xNúmero =
+      CabeçalhoDeSócios(p, Título, {u"Ano: "_s + ano, u"Tipo de Quota: "_s + tipoQuota});
   p.Imprimir(u"   Nome"_s, false);
   LetrasDosMeses(p, xNúmero);
   Régua(p);
