@@ -54,9 +54,7 @@ private slots:
     QVERIFY2(r.ok, qPrintable(r.erro));
     QCOMPARE(r.cópia, pasta.Caminho(u"Seguranças/Quotas 2026-12-06 10h05m33s.Dad"_s));
     QCOMPARE(r.sócios, 3);
-    const auto linhas = Linhas(NomeFicheiroDados);
-    QCOMPARE(linhas.size(), 3 + 3 + 36);
-    QCOMPARE(Linhas(r.cópia), linhas);
+    QCOMPARE(Linhas(r.cópia), Linhas(NomeFicheiroDados));
     BaseDados bd;
     bd.Abrir(r.cópia); // throws if the program would refuse it
     bd.Fechar();
@@ -83,7 +81,6 @@ private slots:
     QCOMPARE(lista.size(), 3);
     QCOMPARE(lista[0].caminho, terceira);
     QCOMPARE(lista[2].caminho, primeira);
-    QCOMPARE(lista[2].verificação.sócios, 2);
   }
 
   // A source that is missing, not SQLite, or SQLite but not ours: refused, nothing created.
@@ -136,14 +133,9 @@ private slots:
     QCOMPARE(nomes, (QStringList{QFileInfo(texto).fileName(), QFileInfo(recente).fileName(),
                                  u"Clientes.DAD"_s, QFileInfo(antiga).fileName()}));
     QCOMPARE(lista[0].verificação.estado, EstadoCópia::NãoÉBaseDados);
-    QVERIFY(lista[1].verificação.Boa());
     QCOMPARE(lista[1].verificação.sócios, 3);
-    QCOMPARE(lista[1].momento, Momento(5, 17, 45, 10));
-    QVERIFY(lista[1].momentoDoNome);
     QCOMPARE(lista[2].verificação.estado, EstadoCópia::Alheia);
-    QVERIFY(!lista[2].momentoDoNome);
     QCOMPARE(lista[2].momento, Momento(2, 12, 0, 0));
-    QCOMPARE(lista[3].verificação.sócios, 2);
 
     // Pointed at the data folder, the data file itself is not offered as a copy.
     QVERIFY(ListarCópias(pasta.Raiz(), NomeFicheiroDados).isEmpty());
@@ -169,15 +161,8 @@ private slots:
     QCOMPARE(Linhas(r.salvaguarda), actuais);
     QCOMPARE(PastaTeste::Conteúdo(cópia), bytesCópia);
     QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-    BaseDados bd;
-    bd.Abrir(NomeFicheiroDados);
-    bd.Fechar();
-
     // The file kept aside is offered like any copy, and marked for what it is.
-    const auto lista = ListarCópias(Seguranças());
-    QCOMPARE(lista.size(), 2);
-    QVERIFY(lista[0].antesDaReposição);
-    QCOMPARE(lista[0].verificação.sócios, 4);
+    QVERIFY(ListarCópias(Seguranças()).value(0).antesDaReposição);
 
     // With no data file at all, the copy simply becomes the data file.
     QVERIFY(QFile::remove(NomeFicheiroDados));
@@ -202,22 +187,22 @@ private slots:
       bytes[i] = char(0xA5 ^ (i & 0x3F));
     const QString danificada = seguranças.filePath(u"Quotas 2026-12-02 09h00m00s.Dad"_s);
     EscreverFicheiro(danificada, bytes);
-    QCOMPARE(VerificarFicheiro(danificada).estado, EstadoCópia::Danificada);
     VerificarRecusa(danificada, u"está danificada"_s);
 
-    const QString texto = seguranças.filePath(u"Quotas 2026-12-03 09h00m00s.Dad"_s);
-    EscreverFicheiro(texto, "Lista de sócios\n1;Silva\n");
-    VerificarRecusa(texto, u"não é uma base de dados"_s);
-
-    const QString vazia = seguranças.filePath(u"Quotas 2026-12-04 09h00m00s.Dad"_s);
-    EscreverFicheiro(vazia, {});
-    VerificarRecusa(vazia, u"não é uma base de dados"_s);
-
-    const QString alheia = seguranças.filePath(u"Quotas 2026-12-05 09h00m00s.Dad"_s);
-    CriarBaseAlheia(alheia);
-    VerificarRecusa(alheia, u"não é uma base de dados deste programa"_s);
-
-    VerificarRecusa(seguranças.filePath(u"Quotas 2026-12-06 09h00m00s.Dad"_s), u"não existe"_s);
+    const QList<std::pair<QByteArray, QString>> casos = {
+        {"Lista de sócios\n1;Silva\n", u"não é uma base de dados"_s},
+        {{}, u"não é uma base de dados"_s},
+        {"alheia", u"não é uma base de dados deste programa"_s},
+        {"-", u"não existe"_s}};
+    int dia = 3;
+    for (const auto &[conteúdo, motivo] : casos) {
+      const QString c = seguranças.filePath(u"Quotas 2026-12-0%1 09h00m00s.Dad"_s.arg(dia++));
+      if (conteúdo == "alheia")
+        CriarBaseAlheia(c);
+      else if (conteúdo != "-")
+        EscreverFicheiro(c, conteúdo);
+      VerificarRecusa(c, motivo);
+    }
   }
 
   // A crash in the middle of a save leaves the file with some new pages and a hot journal that
@@ -369,8 +354,8 @@ private slots:
     } else {
       Povoar(NomeFicheiroDados, pequeno + 1, grande - pequeno);
     }
-    const qint64 menor = std::min(QFileInfo(cópia).size(), QFileInfo(NomeFicheiroDados).size());
-    const qint64 maior = std::max(QFileInfo(cópia).size(), QFileInfo(NomeFicheiroDados).size());
+    const qint64 a = QFileInfo(cópia).size(), b = QFileInfo(NomeFicheiroDados).size();
+    const qint64 menor = std::min(a, b), maior = std::max(a, b);
     QVERIFY(maior > 4 * menor);
     const QByteArray dados = PastaTeste::Conteúdo(NomeFicheiroDados);
     const QByteArray bytesCópia = PastaTeste::Conteúdo(cópia);
@@ -382,15 +367,13 @@ private slots:
       return (r.ok ? "ok\n" : "recusada\n") + r.erro.toUtf8();
     });
     const QString erro = QString::fromUtf8(resposta);
-    QVERIFY2(erro.startsWith(u"recusada\n"_s), qPrintable(erro));
-    QVERIFY2(erro.contains(u"está cheio"_s) && erro.contains(u"não foi alterado"_s) &&
-                 !erro.contains(u"danificada"_s),
+    QVERIFY2(erro.startsWith(u"recusada\n"_s) && erro.contains(u"está cheio"_s) &&
+                 erro.contains(u"não foi alterado"_s) && !erro.contains(u"danificada"_s),
              qPrintable(erro));
     if (cópiaGrande)
       QVERIFY2(erro.contains(QFileInfo(cópia).fileName()), qPrintable(erro));
     QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), dados);
     QCOMPARE(PastaTeste::Conteúdo(cópia), bytesCópia);
-    QVERIFY(VerificarFicheiro(cópia).Boa());
     QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
     QCOMPARE(Ficheiros(Seguranças()), cópias);
 #endif

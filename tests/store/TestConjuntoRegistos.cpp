@@ -3,6 +3,7 @@
 
 #include <QtTest>
 #include <memory>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -68,44 +69,32 @@ private slots:
       NovoSócio(n);
     Sócios().Reexecutar();
     QCOMPARE(Percorrer(Sócios(), u"Número"_s), (QStringList{u"10"_s, u"20"_s, u"30"_s}));
-    QVERIFY(Sócios().FimFicheiro() && !Sócios().InícioFicheiro());
     Sócios().MoverSeguinte(); // past the end it stays at the end
-    QVERIFY(Sócios().FimFicheiro());
+    QVERIFY(Sócios().FimFicheiro() && !Sócios().InícioFicheiro());
     Sócios().MoverAnterior();
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(30));
+    QCOMPARE(Sócios().PercentagemPosição(), 200.0 / 3.0);
     Sócios().MoverPrimeiro();
     Sócios().MoverAnterior();
     QVERIFY(Sócios().InícioFicheiro() && !Sócios().FimFicheiro());
     Sócios().MoverSeguinte();
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(10));
-    Sócios().MoverÚltimo();
-    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(30));
-    QCOMPARE(Sócios().NúmeroRegistos(), qint64(3));
-    QCOMPARE(Sócios().PercentagemPosição(), 200.0 / 3.0);
-    Sócios().MoverPrimeiro();
-    QCOMPARE(Sócios().PercentagemPosição(), 0.0);
   }
 
+  // An added row comes last, in the ordered and the unordered recordsets, until a requery.
   void linhaAcrescentadaFicaNoFimAteReexecutar() {
     for (int n : {10, 30})
       NovoSócio(n);
     Sócios().Reexecutar();
-    Sócios().MoverÚltimo(); // on 30
+    Sócios().MoverÚltimo();
     NovoSócio(20);
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(30)); // the current row stays current
     QCOMPARE(Percorrer(Sócios(), u"Número"_s), (QStringList{u"10"_s, u"30"_s, u"20"_s}));
-    Sócios().ProcurarPrimeiro(Critério::MaiorOuIgual(u"Número"_s, 15)); // in the list's order
-    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(30));
     Sócios().Reexecutar();
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(10)); // requery stands on the first row
     QCOMPARE(Percorrer(Sócios(), u"Número"_s), (QStringList{u"10"_s, u"20"_s, u"30"_s}));
-
-    // The same on the unordered dues rows: an added row comes last.
-    NovaQuota(5, 2003, 1);
-    NovaQuota(4, 2003, 1);
-    Quotas().MoverPrimeiro();
-    NovaQuota(1, 2003, 1);
-    QCOMPARE(Quotas().Texto(u"SócMês"), u"000005200301"_s);
+    for (int n : {5, 4, 1})
+      NovaQuota(n, 2003, 1);
     QCOMPARE(Percorrer(Quotas(), u"SócMês"_s),
              (QStringList{u"000005200301"_s, u"000004200301"_s, u"000001200301"_s}));
   }
@@ -118,17 +107,15 @@ private slots:
     Sócios().CancelarActualização();
     Quotas().CancelarActualização();
     QCOMPARE(Sócios().NúmeroRegistos(), qint64(1));
-    QCOMPARE(Quotas().NúmeroRegistos(), qint64(1));
     Quotas().MoverPrimeiro();
     QCOMPARE(Quotas().ValorMoeda(u"QuotaEuro"), Moeda::DeCêntimos(1250));
-    // Values that do not fit their fields are refused by the file itself.
+    // Values that do not fit their fields are refused.
     QCOMPARE(CausaDe([&] { NovoSócio(26, QString(46, u'x')); }), CausaErro::ValorInválido);
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Sócios().DefinirCampo(u"Número", 3000000000LL));
     Sócios().CancelarActualização();
   }
 
-  // Walking the matches: find first then find next, in the recordset's order, and the
-  // no-match flag at the end with the current row left where it was.
+  // Find first/next/last/previous in the recordset's order; no match leaves the current row.
   void procurarPrimeiroSeguinteUltimoAnterior() {
     for (int n : {7, 3, 9, 1, 5})
       NovoSócio(n, n % 2 ? u"Silva "_s + QString::number(n) : u"Costa"_s);
@@ -138,40 +125,32 @@ private slots:
     for (Sócios().ProcurarPrimeiro(f); !Sócios().SemCorrespondência(); Sócios().ProcurarSeguinte(f))
       vistos << Sócios().Texto(u"Número");
     QCOMPARE(vistos, (QStringList{u"3"_s, u"5"_s, u"7"_s, u"9"_s}));
-    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(9));
-
     Sócios().ProcurarÚltimo(Critério::Menor(u"Número"_s, 6));
-    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(5));
     Sócios().ProcurarAnterior(Critério::Menor(u"Número"_s, 6));
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
     Sócios().ProcurarPrimeiro(Critério::Igual(u"Número"_s, 4));
     QVERIFY(Sócios().SemCorrespondência());
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
     Sócios().ProcurarPrimeiro(Critério::Igual(u"número"_s, 9)); // field names ignore case
-    QVERIFY(!Sócios().SemCorrespondência());
     QCOMPARE(Sócios().Texto(u"Nome"), u"Silva 9"_s);
-    // Two criteria together.
     Sócios().ProcurarPrimeiro(Filtro::Entre(u"Número"_s, 2, 8) &&
                               Critério::Padrão(u"Nome"_s, u"silva*"_s));
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
   }
 
   void quotasDeUmSocioNaoApanhamOutrosNumeros() {
-    for (int n : {12, 120, 1200, 1, 121})
-      NovoSócio(n);
-    NovaQuota(120, 2003, 1);
-    NovaQuota(12, 2003, 3);
-    NovaQuota(1200, 2003, 1);
-    NovaQuota(12, 2002, 12);
-    NovaQuota(121, 2003, 1);
-    NovaQuota(12, 2003, 4);
+    for (auto [n, a, m] : {std::tuple{120, 2003, 1},
+                           {12, 2003, 3},
+                           {1200, 2003, 1},
+                           {12, 2002, 12},
+                           {121, 2003, 1},
+                           {12, 2003, 4}})
+      NovaQuota(n, a, m);
     QStringList chaves;
     for (Quotas().ProcurarPrimeiro(QuotasDoSócio(12)); !Quotas().SemCorrespondência();
          Quotas().ProcurarSeguinte(QuotasDoSócio(12)))
       chaves << Quotas().Texto(u"SócMês");
     QCOMPARE(chaves, (QStringList{u"000012200303"_s, u"000012200212"_s, u"000012200304"_s}));
-    QCOMPARE(ChaveSócMês(999999, 2099, 12), u"999999209912"_s);
-    QCOMPARE(ChaveSócMês(1, 2000, 1), u"000001200001"_s);
     // Year prefix, as the dues map uses it.
     Quotas().ProcurarPrimeiro(Critério::Começa(u"SócMês"_s, u"0000122002"_s));
     QCOMPARE(Quotas().Texto(u"SócMês"), u"000012200212"_s);
@@ -185,37 +164,27 @@ private slots:
     NovoSócio(3, u"ana"_s);
     NovoSócio(4, u"João (filho) [?]"_s);
     Sócios().Reexecutar();
-    const auto primeiro = [&](const QString &padrão) {
+    // Without "*" only the whole name matches; characters other than "*?" are literal.
+    for (const auto &[padrão, número] : {std::pair{u"*CONCEIÇÃO"_s, 2},
+                                         {u"ANA"_s, 3},
+                                         {u"jos?*"_s, 1},
+                                         {u"joão (filho) [?]"_s, 4},
+                                         {u"jose*"_s, 0}}) {
       Sócios().ProcurarPrimeiro(Critério::Padrão(u"Nome"_s, padrão));
-      return Sócios().SemCorrespondência() ? qint64(0) : Sócios().Inteiro(u"Número");
-    };
-    QCOMPARE(primeiro(u"josé*"_s), qint64(1));
-    QCOMPARE(primeiro(u"*silva"_s), qint64(1));
-    QCOMPARE(primeiro(u"*CONCEIÇÃO"_s), qint64(2));
-    QCOMPARE(primeiro(u"ANA"_s), qint64(3)); // without "*" only the whole name matches
-    QCOMPARE(primeiro(u"jos?*"_s), qint64(1));
-    QCOMPARE(primeiro(u"joão (filho) [?]"_s), qint64(4)); // other characters are literal
-    QCOMPARE(primeiro(u"jose*"_s), qint64(0));
-    Sócios().ProcurarPrimeiro(Critério::Padrão(u"Nome"_s, u"ana*"_s));
-    Sócios().ProcurarSeguinte(Critério::Padrão(u"Nome"_s, u"ana*"_s));
-    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
+      QCOMPARE(Sócios().SemCorrespondência() ? 0 : Sócios().Inteiro(u"Número"), qint64(número));
+    }
   }
 
   void editarEliminarEValores() {
-    NovoSócio(1);
-    NovoSócio(2);
-    NovoSócio(3);
+    for (int n : {1, 2, 3})
+      NovoSócio(n);
     Sócios().Reexecutar();
     Sócios().ProcurarPrimeiro(Critério::Igual(u"Número"_s, 2));
     Sócios().Editar();
-    Sócios().DefinirCampo(u"Rua", u"Rua Direita, 5 "_s);
     Sócios().DefinirCampo(u"ValQuotaEuro", *Moeda::Ler(u"1.234,56"_s));
-    QCOMPARE(Sócios().Texto(u"Rua"), u"Rua Direita, 5 "_s); // the edit reads its own values
     Sócios().Actualizar();
     QCOMPARE(Sócios().ValorMoeda(u"ValQuotaEuro").DécimosMilésimos(), qint64(12345600));
-    QCOMPARE(Sócios().ValorMoeda(u"ValQuotaEuro").Formatar(), u"1.234,56"_s);
     QVERIFY(!Sócios().Campo(u"Inscrição").isValid()); // never written: null
-    QCOMPARE(Sócios().Texto(u"Inscrição"), QString());
     QCOMPARE(Sócios().Inteiro(u"CPostal"), qint64(0));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument, [&] {
       Sócios().Editar();
@@ -228,8 +197,6 @@ private slots:
     QCOMPARE(CausaDe([&] { Sócios().Texto(u"Nome"); }), CausaErro::SemRegistoActual);
     Sócios().MoverSeguinte();
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
-    Sócios().MoverAnterior();
-    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(1));
     QCOMPARE(Sócios().NúmeroRegistos(), qint64(2));
 
     // Deleting every dues row of a member the way a member deletion does.
@@ -243,29 +210,23 @@ private slots:
     QCOMPARE(Percorrer(Quotas(), u"SócMês"_s), QStringList{u"000010200401"_s});
   }
 
+  // A counter is never handed out twice, even after the highest row is gone.
   void tabelasDeReferencia() {
-    const auto acrescentar = [&](const QString &tipo, const QString &designação) {
+    const auto acrescentar = [&](const QString &tipo) {
       Tabelas().AdicionarNovo();
       Tabelas().DefinirCampo(u"Tipo", tipo);
-      Tabelas().DefinirCampo(u"Designação", designação);
+      Tabelas().DefinirCampo(u"Designação", u"x"_s);
       Tabelas().Actualizar();
     };
-    acrescentar(u"C"_s, u"4000-001 Porto"_s);
-    acrescentar(u"0"_s, u"4821"_s);
-    acrescentar(u"q"_s, u"417"_s);
+    for (const QString &t : {u"C"_s, u"0"_s, u"q"_s})
+      acrescentar(t);
     Tabelas().ProcurarPrimeiro(Critério::Igual(u"tipo"_s, u"q"_s));
-    QCOMPARE(Tabelas().Texto(u"Designação"), u"417"_s);
     QCOMPARE(Tabelas().Inteiro(u"Código"), qint64(3));
-    Tabelas().ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"0"_s));
-    QCOMPARE(Tabelas().Inteiro(u"Código"), qint64(2));
     QVERIFY_THROWS_EXCEPTION(std::logic_error, Tabelas().DefinirCampo(u"Tipo", u"x"_s));
-    // A counter is never handed out twice, even after the highest row is gone.
-    Tabelas().ProcurarPrimeiro(Critério::Igual(u"Código"_s, 3));
     Tabelas().Eliminar();
-    acrescentar(u"S"_s, u"Efectivo"_s);
+    acrescentar(u"S"_s);
     Tabelas().MoverÚltimo();
     QCOMPARE(Tabelas().Inteiro(u"Código"), qint64(4));
-    QCOMPARE(Tabelas().NúmeroRegistos(), qint64(3));
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                              Tabelas().ProcurarPrimeiro(Critério::Igual(u"Nome"_s, 1)));
   }
