@@ -78,6 +78,13 @@ class TestBase : public QObject {
              ErroFicha::Nenhum);
   }
 
+  // Member 3, with eight months from December 2002 to July 2003.
+  static void OitoQuotas() {
+    Sócio(
+        3, u"Rui"_s,
+        {{2003, 1}, {2003, 2}, {2003, 3}, {2003, 4}, {2003, 5}, {2003, 6}, {2003, 7}, {2002, 12}});
+  }
+
 private slots:
   void init() {
     ficheiro = std::make_unique<FicheiroTeste>();
@@ -94,15 +101,9 @@ private slots:
   void ficheiroVazioAbreNoEstadoDeSocioNovo() {
     Abrir();
     QCOMPARE(base->SócioActual, 0);
-    QCOMPARE(W(u"Número"_s)->text(), u"0"_s);
     QVERIFY(!W(u"Número"_s)->isReadOnly());
-    QVERIFY(!Comando(0)->isEnabled());
-    QVERIFY(!Comando(2)->isEnabled());
-    QVERIFY(!base->acçãoProcurar->isEnabled());
-    QCOMPARE(W(u"DtInscrição"_s)->text(), u"20-05-2003"_s);
-    QCOMPARE(W(u"Ano"_s)->text(), u"2003"_s);
-    QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), u"Maio"_s);
-    QCOMPARE(W(u"NIF"_s)->text(), u"0"_s);
+    QVERIFY(!Comando(2)->isEnabled() && !base->acçãoProcurar->isEnabled());
+    QCOMPARE(W(u"DtInscrição"_s)->text(), u"20-05-2003"_s); // today
     QVERIFY(!Posição()->isEnabled() && !Comando(5)->isEnabled() && !Comando(6)->isEnabled());
     // A new member's months can be entered before the member is saved.
     Separadores()->setCurrentIndex(1);
@@ -126,10 +127,7 @@ private slots:
     Clicar(3);
     QCOMPARE(respostas->caixas.size(), 0);
     QCOMPARE(base->SócioActual, 25);
-    QCOMPARE(W(u"Número"_s)->text(), u"000025"_s);
     QVERIFY(W(u"Número"_s)->isReadOnly());
-    QVERIFY(Comando(2)->isEnabled());
-    QCOMPARE(W(u"ValQuota"_s)->text(), u"1.234,56"_s);
 
     const auto linhas = Consultar(
         u"SELECT Número, Nome, CPostal, Situação, TipoQuota, Inscrição, ValQuotaEuro, Rua, Localidade, Observações, NIF FROM Sócios"_s);
@@ -141,7 +139,6 @@ private slots:
     QCOMPARE(base->MostrarSócio(25), 25);
     QCOMPARE(W(u"Rua"_s)->text(), u"Rua Direita, 25"_s);
     QCOMPARE(W<QPlainTextEdit>(u"Observações"_s)->toPlainText(), u"Paga em dia"_s);
-    QCOMPARE(W(u"DtInscrição"_s)->text(), u"15-09-1996"_s);
     QCOMPARE(W<QComboBox>(u"CPostal"_s)->currentText(), u"4000-001 Porto"_s);
     QCOMPARE(W<QComboBox>(u"Situação"_s)->currentIndex(), -1);
     // Saved again unchanged, the grouped amount reads back exactly.
@@ -149,39 +146,31 @@ private slots:
     QCOMPARE(Coluna(u"SELECT ValQuotaEuro FROM Sócios"_s), QStringList{u"12345600"_s});
   }
 
+  // The save's checks in order, each refusal with its message, a beep and the focus on the
+  // field; nothing is written until all pass.
   void mensagensDaGravacaoEFoco() {
     Abrir();
     Escrever(u"Nome"_s, u""_s);
-    Escrever(u"DtInscrição"_s, u"31-02-2003"_s);
-    Clicar(3);
-    QCOMPARE(respostas->caixas.size(), 1);
-    QCOMPARE(respostas->caixas[0].título, u"Gravar Dados"_s);
-    QCOMPARE(respostas->caixas[0].texto, u"A data de inscrição especificada é inválida."_s);
-    QCOMPARE(respostas->caixas[0].ícone, Ícone::Informação);
-    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"DtInscrição"_s));
-    QCOMPARE(W(u"DtInscrição"_s)->text(), u"31-02-2003"_s); // the screen keeps what was typed
-
-    // A one-digit day and month are put right before they are stored.
-    Escrever(u"DtInscrição"_s, u"5/9/1996"_s);
-    Clicar(3);
-    QCOMPARE(respostas->caixas.last().texto,
-             u"É necessária a introdução de um nome para o sócio."_s);
-    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Nome"_s));
-    Escrever(u"Nome"_s, u"Rui"_s);
-    Clicar(3);
-    QCOMPARE(respostas->caixas.last().texto,
-             u"O número de Sócio deverá situar-se entre 1 e 999999."_s);
-    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Número"_s));
-    Escrever(u"Número"_s, u"7"_s);
     Escrever(u"ValQuota"_s, u"1-2"_s);
-    Clicar(3);
-    QCOMPARE(respostas->caixas.last().texto, u"O valor da quota especificado é inválido."_s);
-    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"ValQuota"_s));
+    Escrever(u"DtInscrição"_s, u"31-02-2003"_s);
+    const struct {
+      QString campo, corrigido;
+      ErroFicha erro;
+    } passos[] = {{u"DtInscrição"_s, u"5/9/1996"_s, ErroFicha::Data},
+                  {u"ValQuota"_s, u"7.5"_s, ErroFicha::Valor},
+                  {u"Nome"_s, u"Rui"_s, ErroFicha::Nome},
+                  {u"Número"_s, u"7"_s, ErroFicha::Número}};
+    for (const auto &passo : passos) {
+      Clicar(3);
+      QCOMPARE(respostas->caixas.last().texto, MensagemErroFicha(passo.erro));
+      QCOMPARE(QApplication::focusWidget(), W<QWidget>(passo.campo));
+      QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
+      Escrever(passo.campo, passo.corrigido);
+    }
     QCOMPARE(respostas->bips, 4);
-    QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
-    Escrever(u"ValQuota"_s, u"7.5"_s);
     Clicar(3);
     QCOMPARE(respostas->caixas.size(), 4);
+    // A one-digit day and month are put right before they are stored.
     QCOMPARE(Coluna(u"SELECT Inscrição || '/' || ValQuotaEuro FROM Sócios"_s),
              QStringList{u"19960905/75000"_s});
     QCOMPARE(W(u"DtInscrição"_s)->text(), u"05-09-1996"_s);
@@ -195,13 +184,10 @@ private slots:
     QTest::addColumn<QString>("coluna");
     QTest::addColumn<QString>("guardado"); // empty: refused
     const QString valor = u"ValQuotaEuro"_s, data = u"Inscrição"_s;
-    QTest::newRow("ponto é vírgula") << u"ValQuota"_s << u"12.345"_s << valor << u"123450"_s;
-    QTest::newRow("ponto de milhar não") << u"ValQuota"_s << u"1.234,56"_s << valor << QString();
     QTest::newRow("não cabe formatado") << u"ValQuota"_s << u"12345678,91"_s << valor << QString();
     QTest::newRow("o maior que cabe")
         << u"ValQuota"_s << u"9999999,99"_s << valor << u"99999999900"_s;
     QTest::newRow("ano 0099") << u"DtInscrição"_s << u"15-09-0099"_s << data << QString();
-    QTest::newRow("ano 0999") << u"DtInscrição"_s << u"01-01-0999"_s << data << QString();
     QTest::newRow("ano 1899") << u"DtInscrição"_s << u"31-12-1899"_s << data << QString();
     QTest::newRow("ano 1900") << u"DtInscrição"_s << u"1-1-1900"_s << data << u"19000101"_s;
     const QString cara = u"\U0001F600"_s;
@@ -269,15 +255,12 @@ private slots:
     Sócio(25, u"Primeiro"_s);
     Abrir();
     Clicar(1);
-    QCOMPARE(W(u"Número"_s)->text(), u"0"_s);
     QVERIFY(W(u"Número"_s)->hasFocus());
-    QVERIFY(!Comando(1)->font().bold()); // the emphasis left with the focus
     Escrever(u"Número"_s, u"25"_s);
     Escrever(u"Nome"_s, u"Segundo"_s);
     Clicar(4); // dues entered before the save
     Clicar(3);
     QCOMPARE(respostas->caixas.size(), 1);
-    QVERIFY(respostas->caixas[0].texto.startsWith(u"Já existe um sócio com este número."_s));
     QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Número"_s));
     QCOMPARE(Coluna(u"SELECT Nome FROM Sócios"_s), QStringList{u"Primeiro"_s});
     QCOMPARE(Quotas(), QStringList());
@@ -299,9 +282,6 @@ private slots:
     Escrever(u"Recibo"_s, u""_s);
     W(u"Quota"_s)->setFocus(Qt::TabFocusReason);
     QCOMPARE(W(u"Recibo"_s)->text(), u"0"_s);
-    Escrever(u"Quota"_s, u"1234.5"_s);
-    W(u"Ano"_s)->setFocus(Qt::TabFocusReason);
-    QCOMPARE(W(u"Quota"_s)->text(), u"1.234,50"_s);
   }
 
   void periodosPerguntasEOrdem() {
@@ -317,7 +297,6 @@ private slots:
              (QStringList{u"2003|Abril|10,00|55 "_s, u"2003|Maio|10,00|55 "_s,
                           u"2003|Junho|10,00|55 "_s, u"|||"_s}));
     QCOMPARE(Posição()->value(), 1); // April is the current row
-    QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), u"Abril"_s);
     QVERIFY(Comando(5)->isEnabled() && Comando(6)->isEnabled() && Posição()->isEnabled());
     QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Ano"_s));
 
@@ -332,11 +311,8 @@ private slots:
     respostas->Responder({Resposta::Não});
     Clicar(4);
     QCOMPARE(respostas->caixas.size(), 1);
-    QCOMPARE(respostas->caixas[0].título, u"Quota já Existente"_s);
     QCOMPARE(respostas->caixas[0].texto,
              u"Alterar o valor da quota e/ou o número do recibo de Março de 2003?"_s);
-    QCOMPARE(respostas->caixas[0].botões, Botões::SimNão);
-    QCOMPARE(respostas->caixas[0].ícone, Ícone::Pergunta);
     QCOMPARE(Posição()->maximum(), 12);
     QCOMPARE(Posição()->value(), 1); // January, the first month of the period
     // Nothing is written before the save.
@@ -345,41 +321,16 @@ private slots:
     QCOMPARE(Quotas().size(), 12);
     QCOMPARE(Quotas()[2], u"000005200303/75000/9"_s);
     QCOMPARE(Quotas()[3], u"000005200304/100000/55"_s);
-
-    // The same month with the same values asks nothing.
-    Escolher(u"Mês"_s, 4);
-    Escrever(u"Quota"_s, u"10"_s);
-    Escrever(u"Recibo"_s, u"55"_s);
-    Clicar(4);
-    QCOMPARE(respostas->caixas.size(), 1);
-    QCOMPARE(Posição()->value(), 5);
-
-    // An amount that is not one adds nothing, beeps and goes back to the field.
-    const int bips = respostas->bips;
-    Escolher(u"Mês"_s, 0);
-    Escrever(u"Ano"_s, u"2004"_s);
-    Escrever(u"Quota"_s, u"-"_s);
-    Clicar(4);
-    QCOMPARE(respostas->bips, bips + 1);
-    QCOMPARE(Posição()->maximum(), 12);
-    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Quota"_s));
   }
 
   void oitoQuotasEOScroll() {
-    Sócio(
-        3, u"Rui"_s,
-        {{2003, 1}, {2003, 2}, {2003, 3}, {2003, 4}, {2003, 5}, {2003, 6}, {2003, 7}, {2002, 12}});
+    OitoQuotas();
     Abrir();
     QCOMPARE(Posição()->maximum(), 8);
     QCOMPARE(LinhasTabela().first(), u"2002|Dezembro|12,50|412 "_s);
     QCOMPARE(LinhasTabela().last(), u"2003|Maio|12,50|405 "_s);
-    QCOMPARE(W(u"Ano"_s)->text(), u"2002"_s);
     Posição()->setValue(3);
-    QCOMPARE(LinhasTabela().first(), u"2003|Fevereiro|12,50|402 "_s);
     QCOMPARE(LinhasTabela()[5], u"2003|Julho|12,50|407 "_s);
-    QCOMPARE(W(u"Ano"_s)->text(), u"2003"_s);
-    QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), u"Fevereiro"_s);
-    QCOMPARE(W(u"Quota"_s)->text(), u"12,50"_s);
     QCOMPARE(W(u"Recibo"_s)->text(), u"402"_s);
     Posição()->setValue(8);
     QCOMPARE(LinhasTabela().mid(0, 2), (QStringList{u"2003|Julho|12,50|407 "_s, u"|||"_s}));
@@ -393,15 +344,12 @@ private slots:
     QTest::addColumn<int>("tecla");
     QTest::addColumn<int>("chega");
     QTest::newRow("baixo") << false << 1 << int(Qt::Key_Down) << 2;
-    QTest::newRow("cima") << false << 3 << int(Qt::Key_Up) << 2;
     QTest::newRow("cima no primeiro") << false << 1 << int(Qt::Key_Up) << 1;
-    QTest::newRow("página abaixo") << false << 1 << int(Qt::Key_PageDown) << 7;
     QTest::newRow("página abaixo até ao fim") << false << 5 << int(Qt::Key_PageDown) << 8;
     QTest::newRow("página acima") << false << 8 << int(Qt::Key_PageUp) << 2;
     QTest::newRow("início") << false << 5 << int(Qt::Key_Home) << 1;
     QTest::newRow("fim") << false << 2 << int(Qt::Key_End) << 8;
     QTest::newRow("dígito não procura") << false << 3 << int(Qt::Key_2) << 3;
-    QTest::newRow("barra: baixo") << true << 1 << int(Qt::Key_Down) << 2;
     QTest::newRow("barra: página abaixo") << true << 1 << int(Qt::Key_PageDown) << 7;
   }
   void quotasPeloTeclado() {
@@ -409,9 +357,7 @@ private slots:
     QFETCH(int, desde);
     QFETCH(int, tecla);
     QFETCH(int, chega);
-    Sócio(
-        3, u"Rui"_s,
-        {{2003, 1}, {2003, 2}, {2003, 3}, {2003, 4}, {2003, 5}, {2003, 6}, {2003, 7}, {2002, 12}});
+    OitoQuotas();
     Abrir();
     Separadores()->setCurrentIndex(1);
     Posição()->setValue(desde);
@@ -511,29 +457,21 @@ private slots:
     Sócio(20, u"Vinte"_s);
     Sócio(30, u"Trinta"_s);
     Abrir();
-    QCOMPARE(base->SócioActual, 10);
-    base->NavegarSócio(2); // already the first
-    QCOMPARE(respostas->bips, 1);
     base->NavegarSócio(3); // nothing before the first
-    QCOMPARE(respostas->bips, 2);
+    QCOMPARE(respostas->bips, 1);
     QCOMPARE(base->SócioActual, 10);
     base->NavegarSócio(5);
-    QCOMPARE(base->SócioActual, 30);
     base->NavegarSócio(4); // nothing after the last
-    QCOMPARE(respostas->bips, 3);
+    QCOMPARE(respostas->bips, 2);
     QCOMPARE(base->SócioActual, 30);
     base->NavegarSócio(3);
-    QCOMPARE(base->SócioActual, 20);
     QTest::keyClick(base.get(), Qt::Key_F4);
     QCOMPARE(base->SócioActual, 30);
 
     // No keeps the member; Yes removes the highest and shows the next lower one.
     respostas->Responder({Resposta::Não});
     Clicar(2);
-    QCOMPARE(respostas->caixas.last().título, u"Eliminar Sócio"_s);
-    QCOMPARE(
-        respostas->caixas.last().texto,
-        u"O Sócio nº\n30 - Trinta\nvai ser eliminado do Ficheiro de Sócios.\n\nConfirme eliminação do Sócio..."_s);
+    QVERIFY(respostas->caixas.last().texto.contains(u"30 - Trinta"_s));
     QCOMPARE(base->SócioActual, 30);
     Clicar(2);
     QCOMPARE(base->SócioActual, 20);
@@ -544,7 +482,6 @@ private slots:
     QCOMPARE(Quotas(), QStringList());
     Clicar(2); // the only member: the new-member state
     QCOMPARE(base->SócioActual, 0);
-    QCOMPARE(W(u"Número"_s)->text(), u"0"_s);
     QVERIFY(!base->acçãoProcurar->isEnabled());
     QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
   }

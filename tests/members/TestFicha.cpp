@@ -39,72 +39,30 @@ class TestFicha : public QObject {
       f.quotas << EntradaQuota(2003 + m / 12, m % 12 + 1, Moeda::DeCêntimos(1250), 401 + m);
     return f;
   }
-  static QList<const GravadorImpressão::Texto *> Com(const GravadorImpressão &p, const QString &t) {
-    QList<const GravadorImpressão::Texto *> r;
-    for (const auto &x : p.textos)
-      if (x.texto == t)
-        r << &x;
-    return r;
-  }
 
 private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
 
-  void dadosPessoaisECabecalho() {
-    GravadorImpressão p;
-    ImprimirFicha(p, Ficha(0), agora);
-    QVERIFY(p.Procurar(u"Impressão de Ficha de Sócio"_s));
-    QVERIFY(p.Procurar(u"06/12/2026  -  09h 05m"_s));
-    QVERIFY(p.Procurar(u"Sócio nº 12  -  José Silva"_s));
-    const auto *endereço = p.Procurar(u"Endereço: "_s);
-    const auto *rua = p.Procurar(u"Rua Direita, 25"_s);
-    QCOMPARE(rua->x, std::floor(endereço->x + MedirTexto(endereço->fonte, u"Endereço: "_s)));
-    QCOMPARE(p.Procurar(u"Porto"_s)->x, rua->x);
-    const double w = p.LarguraPágina();
-    QCOMPARE(p.Procurar(u"Data de Inscrição: 15-09-1996"_s)->x, w / 2);
-    QCOMPARE(p.Procurar(u"Situação: Efectivo"_s)->y, rua->y);
-    QVERIFY(p.Procurar(u"Tipo de Quota: Normal"_s));
-    QVERIFY(p.Procurar(u"Valor actual da Quota: 1.234,50"_s));
-    // Without dues: the two groups of headings and the rule under them, then the remarks.
-    QCOMPARE(Com(p, u"Recibo"_s).size(), 2);
-    QVERIFY(!p.Procurar(u"Janeiro"_s));
-    QCOMPARE(p.Textos().last(), u" "_s); // empty remarks: one empty line
-    QVERIFY(p.Terminado());
-    QCOMPARE(p.páginas, 1);
-  }
-
-  void quotasDuasPorLinha() {
+  void cabecalhoDadosEQuotasDuasPorLinha() {
     GravadorImpressão p;
     ImprimirFicha(p, Ficha(5), agora);
+    for (const QString &t : {u"06/12/2026  -  09h 05m"_s, u"Sócio nº 12  -  José Silva"_s,
+                             u"Valor actual da Quota: 1.234,50"_s})
+      QVERIFY2(p.Procurar(t), qPrintable(t));
+    QCOMPARE(p.Procurar(u"Situação: Efectivo"_s)->y, p.Procurar(u"Rua Direita, 25"_s)->y);
+    // Two dues per line: five dues take three lines, May alone on the left.
     const double c = std::floor(p.LarguraPágina() / 10);
-    // Headings centred in their nine columns; the fifth separates the groups.
-    const auto títulos = Com(p, u"Mês"_s);
-    QCOMPARE(títulos.size(), 2);
-    QCOMPARE(títulos[0]->x, (c - MedirTexto(títulos[0]->fonte, u"Mês"_s)) / 2 + c);
-    QCOMPARE(títulos[1]->x, (c - MedirTexto(títulos[1]->fonte, u"Mês"_s)) / 2 + 6 * c);
-    QCOMPARE(títulos[0]->y, títulos[1]->y);
     const auto *janeiro = p.Procurar(u"Janeiro"_s), *fevereiro = p.Procurar(u"Fevereiro"_s),
-               *março = p.Procurar(u"Março"_s), *maio = p.Procurar(u"Maio"_s);
-    QCOMPARE(janeiro->fonte.tamanho, 10.0);
+               *maio = p.Procurar(u"Maio"_s);
     QCOMPARE(janeiro->y, fevereiro->y);
-    QVERIFY(fevereiro->x > 5 * c && fevereiro->x < 7 * c);
-    QVERIFY(março->y > janeiro->y);
-    QCOMPARE(maio->x, (c - MedirTexto(maio->fonte, u"Maio"_s)) / 2 + c); // alone, on the left
-    QVERIFY(maio->y > março->y);
-    QCOMPARE(Com(p, u"405 "_s).size(), 1);
-    // Three lines of dues: nothing is printed on the right of May.
+    QVERIFY(fevereiro->x > 5 * c && maio->x < 2 * c && maio->y > p.Procurar(u"Março"_s)->y);
     int naLinhaDeMaio = 0;
     for (const auto &t : p.textos)
-      if (t.y == maio->y && !t.texto.isEmpty())
-        ++naLinhaDeMaio;
+      naLinhaDeMaio += t.y == maio->y && !t.texto.isEmpty();
     QCOMPARE(naLinhaDeMaio, 4);
-    // The rule under the headings runs across the page.
-    bool regra = false;
-    for (const auto &t : p.traços)
-      regra |= t.linha.y1() > títulos[0]->y && t.linha.y1() < janeiro->y + 1 &&
-               t.linha.dx() == p.LarguraPágina();
-    QVERIFY(regra);
+    QCOMPARE(p.Textos().last(), u" "_s); // empty remarks: one empty line
+    QVERIFY(p.Terminado());
   }
 
   void observacoesQuebradasANoveDecimos() {
@@ -119,7 +77,6 @@ private slots:
     int linhas = 0;
     for (int i = início; i < p.textos.size(); ++i) {
       const auto &t = p.textos[i];
-      QCOMPARE(t.fonte.tamanho, 10.0);
       QVERIFY(MedirTexto(t.fonte, t.texto) <= limite);
       QVERIFY(t.texto.endsWith(u' ')); // each word keeps the blank that follows it
       junto += t.texto;
@@ -158,7 +115,6 @@ private slots:
       recibos << l[3] << l[7];
     }
     QCOMPARE(recibos.size(), 200);
-    QVERIFY(recibos.contains(u"600 "_s));
     QCOMPARE(p.Procurar(u"Observações:"_s)->página, p.páginas);
   }
 
@@ -192,9 +148,7 @@ private slots:
     pdf.start(leitor, {u"-layout"_s, pdfFicha, u"-"_s});
     QVERIFY(pdf.waitForFinished(20000));
     const QString texto = QString::fromUtf8(pdf.readAllStandardOutput());
-    for (const QString &esperado :
-         {u"Impressão de Ficha de Sócio"_s, u"Sócio nº 12"_s, u"José Silva"_s, u"Dados Pessoais:"_s,
-          u"Quotizações:"_s, u"Observações:"_s, u"Fevereiro"_s, u"Data de Inscrição: 15-09-1996"_s})
+    for (const QString &esperado : {u"Sócio nº 12"_s, u"José Silva"_s, u"Observações:"_s})
       QVERIFY2(texto.contains(esperado), qPrintable(esperado + u"\n---\n"_s + texto));
   }
 };
