@@ -84,11 +84,9 @@ private slots:
   void cadaPaginaCarregaComTexto_data();
   void cadaPaginaCarregaComTexto();
   void ligacoesInternasResolvem();
-  void indiceLigaTodasAsPaginas();
   void nomePedido_data();
   void nomePedido();
-  void cliqueEmLigacaoEHistorico();
-  void tecladoAnteriorSeguinteEscape();
+  void historico();
   void janelaModalNaoBloqueiaAjuda();
   void abreSobreODonoDentroDoEcra_data();
   void abreSobreODonoDentroDoEcra();
@@ -149,18 +147,14 @@ void TestAjuda::ligacoesInternasResolvem() {
     }
   }
   QVERIFY(vistas > páginas.size());
-  QVERIFY2(falhas.isEmpty(), qPrintable(falhas.join(u", "_s)));
-}
-
-void TestAjuda::indiceLigaTodasAsPaginas() {
+  // The index reaches every page.
   QSet<QString> ligadas;
   for (const QString &href : Ligações(Fonte(u"indice"_s)))
     ligadas.insert(href.section(u'#', 0, 0));
-  QStringList faltam;
-  for (const QString &p : PáginasAjuda())
+  for (const QString &p : páginas)
     if (p != u"indice"_s && !ligadas.contains(p + u".html"_s))
-      faltam << p;
-  QVERIFY2(faltam.isEmpty(), qPrintable(faltam.join(u", "_s)));
+      falhas << u"indice: no link to "_s + p;
+  QVERIFY2(falhas.isEmpty(), qPrintable(falhas.join(u", "_s)));
 }
 
 // An unknown name, or one reaching outside the folder, shows the index; an anchor its place.
@@ -191,50 +185,37 @@ void TestAjuda::nomePedido() {
   QCOMPARE(Texto()->source().fragment(), ancora);
 }
 
-void TestAjuda::cliqueEmLigacaoEHistorico() {
+// By a click on a link, the buttons and the keys; one step per key (the window's keys and the
+// browser's own must not both act). Escape hides the window, which keeps its history.
+void TestAjuda::historico() {
   MostrarAjuda(nullptr, u"indice"_s);
+  QVERIFY(QTest::qWaitForWindowActive(Janela()));
   QTextBrowser *b = Texto();
   QVERIFY(!Botão(u"Anterior"_s)->isEnabled());
   const QPoint ponto = PontoDaLigação(b, u"como-usar.html"_s);
   QVERIFY(b->viewport()->rect().contains(ponto));
   QTest::mouseClick(b->viewport(), Qt::LeftButton, Qt::NoModifier, ponto);
   QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
+  MostrarAjuda(nullptr, u"base"_s);
   QVERIFY(!Botão(u"Seguinte"_s)->isEnabled());
 
-  QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
-  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
-  QVERIFY(!Botão(u"Anterior"_s)->isEnabled());
-  QTest::mouseClick(Botão(u"Seguinte"_s), Qt::LeftButton);
+  QTest::keyClick(b, Qt::Key_Left, Qt::AltModifier);
   QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
+  QTest::keyClick(b, Qt::Key_Right, Qt::AltModifier);
+  QCOMPARE(PáginaMostrada(), u"base.html"_s);
+  QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
+  QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
+  QTest::mouseClick(Botão(u"Seguinte"_s), Qt::LeftButton);
+  QCOMPARE(PáginaMostrada(), u"base.html"_s);
   QTest::mouseClick(Botão(u"Indice"_s), Qt::LeftButton);
   QCOMPARE(PáginaMostrada(), u"indice.html"_s);
-  QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
-  QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
-}
-
-void TestAjuda::tecladoAnteriorSeguinteEscape() {
-  for (const QString &p : {u"indice"_s, u"geral"_s, u"base"_s})
-    MostrarAjuda(nullptr, p);
-  QVERIFY(QTest::qWaitForWindowActive(Janela()));
-  QTextBrowser *b = Texto();
-
-  // One step per key: the window's keys and the browser's own must not both act.
-  QTest::keyClick(b, Qt::Key_Left, Qt::AltModifier);
-  QCOMPARE(PáginaMostrada(), u"geral.html"_s);
-  QTest::keyClick(b, Qt::Key_Left, Qt::AltModifier);
-  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
-  QTest::keyClick(b, Qt::Key_Right, Qt::AltModifier);
-  QCOMPARE(PáginaMostrada(), u"geral.html"_s);
 
   QTest::keyClick(b, Qt::Key_Escape);
   QVERIFY(!Janela()->isVisible());
-
-  // Opened again, it is the same window with its history.
   MostrarAjuda(nullptr, u"menu"_s);
   QVERIFY(Janela()->isVisible());
-  QCOMPARE(PáginaMostrada(), u"menu.html"_s);
   QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
-  QCOMPARE(PáginaMostrada(), u"geral.html"_s);
+  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
 }
 
 // Help asked for from a modal window must be usable there, and must not vanish with it.

@@ -212,16 +212,8 @@ void TestCampos::corResisteAoEstilo() {
   QCOMPARE(CorDoCampo(&campo), QColor(255, 255, 0));
 }
 
+// Select-all on entering, for the field kind the behaviour tests do not drive.
 void TestCampos::seleccionar() {
-  QLineEdit linha(u"Rua do Sol"_s);
-  linha.setCursorPosition(3);
-  SeleccionarTexto(&linha);
-  QCOMPARE(linha.selectedText(), u"Rua do Sol"_s);
-
-  QPlainTextEdit memo(u"primeira\nsegunda"_s);
-  SeleccionarTexto(&memo);
-  QCOMPARE(memo.textCursor().selectedText().size(), memo.toPlainText().size());
-
   QComboBox editável;
   editável.setEditable(true);
   editável.setEditText(u"Lisboa"_s);
