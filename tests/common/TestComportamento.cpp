@@ -70,9 +70,8 @@ private slots:
 
   void filtros_data();
   void filtros();
-  void teclasDeControloPassam();
   void pontoViraVirgula();
-  void colarRespeitaOFiltro();
+  void teclasDeControloEColar();
   void limiteNaoParteCaracteres_data();
   void limiteNaoParteCaracteres();
 
@@ -216,24 +215,6 @@ void TestComportamento::filtros() {
   QCOMPARE(CorDoCampo(primeiro), Branco);
 }
 
-void TestComportamento::teclasDeControloPassam() {
-  AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Dígitos});
-  QSignalSpy enter(primeiro, &QLineEdit::returnPressed);
-  Mostrar();
-  Escrever(primeiro, u"12345"_s);
-  QTest::keyClick(primeiro, Qt::Key_Backspace);
-  QTest::keyClick(primeiro, Qt::Key_Home);
-  QTest::keyClick(primeiro, Qt::Key_Delete);
-  QCOMPARE(primeiro->text(), u"234"_s);
-  QTest::keyClick(primeiro, Qt::Key_A, Qt::ControlModifier);
-  QCOMPARE(primeiro->selectedText(), u"234"_s);
-  QTest::keyClick(primeiro, Qt::Key_Return);
-  QCOMPARE(enter.count(), 1);
-  Tab();
-  QCOMPARE(QApplication::focusWidget(), segundo);
-  QCOMPARE(bips, 0);
-}
-
 void TestComportamento::pontoViraVirgula() {
   // An amount field never keeps a point: typed on either keyboard, or pasted, it is the comma.
   AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Numérica});
@@ -254,24 +235,37 @@ void TestComportamento::pontoViraVirgula() {
   QCOMPARE(bips, 0);
 }
 
-void TestComportamento::colarRespeitaOFiltro() {
-  // A paste holding a character the field refuses is refused whole: keeping only its digits
-  // could turn "12.5" into 125. Through the key and the context menu's command alike.
+// Editing keys pass the filter. A paste holding a character the field refuses is refused whole:
+// keeping only its digits could turn "12.5" into 125. By the key and the context menu alike.
+void TestComportamento::teclasDeControloEColar() {
   AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Dígitos});
+  QSignalSpy enter(primeiro, &QLineEdit::returnPressed);
   Mostrar();
-  Escrever(primeiro, u"19"_s);
+  Escrever(primeiro, u"12345"_s);
+  QTest::keyClick(primeiro, Qt::Key_Backspace);
+  QTest::keyClick(primeiro, Qt::Key_Home);
+  QTest::keyClick(primeiro, Qt::Key_Delete);
+  QTest::keyClick(primeiro, Qt::Key_Return);
+  QCOMPARE(enter.count(), 1);
+  QTest::keyClick(primeiro, Qt::Key_A, Qt::ControlModifier);
+  QCOMPARE(primeiro->selectedText(), u"234"_s);
+  QCOMPARE(bips, 0);
+
+  QTest::keyClick(primeiro, Qt::Key_End);
   QApplication::clipboard()->setText(u"9x6"_s);
   QTest::keyClick(primeiro, Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(primeiro->text(), u"19"_s);
+  QCOMPARE(primeiro->text(), u"234"_s);
   QCOMPARE(bips, 1);
   QApplication::clipboard()->setText(u"96"_s);
   QTest::keyClick(primeiro, Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(primeiro->text(), u"1996"_s);
+  QCOMPARE(primeiro->text(), u"23496"_s);
   QApplication::clipboard()->setText(u"-1"_s);
   primeiro->selectAll();
   primeiro->paste();
-  QCOMPARE(primeiro->text(), u"1996"_s);
+  QCOMPARE(primeiro->text(), u"23496"_s);
   QCOMPARE(bips, 2);
+  Tab();
+  QCOMPARE(QApplication::focusWidget(), segundo);
 }
 
 void TestComportamento::limiteNaoParteCaracteres_data() {
