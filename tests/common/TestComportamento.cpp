@@ -61,48 +61,38 @@ class TestComportamento : public QObject {
   static void Tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
 private slots:
-  void init();
-  void cleanup();
+  void init() {
+    bips = 0;
+    respostas.caixas.clear();
+    janela = std::make_unique<QWidget>();
+    auto *l = new QVBoxLayout(janela.get());
+    l->addWidget(primeiro = new QLineEdit);
+    l->addWidget(segundo = new QLineEdit);
+    auto *linhaBotões = new QHBoxLayout; // the button keeps its own width
+    linhaBotões->addWidget(botão = new QPushButton(u"G&ravar Dados"_s));
+    linhaBotões->addStretch();
+    l->addLayout(linhaBotões);
+  }
+  void cleanup() {
+    janela.reset();
+    QVERIFY2(respostas.caixas.isEmpty(), qPrintable(respostas.caixas.value(0).texto));
+  }
 
   void tabPintaESeleccionaTudo();
   void cliqueSeleccionaTudoSoAoEntrar();
   void ordemDasAccoes();
-
   void filtros_data();
   void filtros();
   void pontoViraVirgula();
   void teclasDeControloEColar();
   void limiteNaoParteCaracteres_data();
   void limiteNaoParteCaracteres();
-
   void ano_data();
   void ano();
-
   void outraJanelaNaoEPerdaDeFoco();
   void campoDestruidoComFoco();
   void enfaseDoBotao();
 };
-
-void TestComportamento::init() {
-  bips = 0;
-  respostas.caixas.clear();
-  janela = std::make_unique<QWidget>();
-  auto *l = new QVBoxLayout(janela.get());
-  primeiro = new QLineEdit;
-  segundo = new QLineEdit;
-  auto *linhaBotões = new QHBoxLayout;
-  botão = new QPushButton(u"G&ravar Dados"_s);
-  linhaBotões->addWidget(botão);
-  linhaBotões->addStretch();
-  l->addWidget(primeiro);
-  l->addWidget(segundo);
-  l->addLayout(linhaBotões);
-}
-
-void TestComportamento::cleanup() {
-  janela.reset();
-  QVERIFY2(respostas.caixas.isEmpty(), qPrintable(respostas.caixas.value(0).texto));
-}
 
 void TestComportamento::tabPintaESeleccionaTudo() {
   AplicarComportamento(primeiro, {});
