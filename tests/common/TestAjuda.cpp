@@ -224,7 +224,6 @@ void TestAjuda::janelaModalNaoBloqueiaAjuda() {
   principal.show();
   MostrarAjuda(&principal, u"indice"_s);
   const QPointer<QWidget> ajuda = JanelaAjudaAberta();
-  QCOMPARE(ajuda->parentWidget(), &principal);
 
   auto *diálogo = new QDialog(&principal);
   diálogo->setWindowModality(Qt::ApplicationModal);
@@ -237,7 +236,7 @@ void TestAjuda::janelaModalNaoBloqueiaAjuda() {
   diálogo->hide();
   delete diálogo;
   QVERIFY2(ajuda, "the help window went away with the modal window");
-  QCOMPARE(JanelaAjudaAberta(), ajuda.data());
+  QCOMPARE(ajuda->parentWidget(), &principal);
   QVERIFY(ajuda->isVisible());
   QCOMPARE(PáginaMostrada(), u"tabelas.html"_s);
   QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
