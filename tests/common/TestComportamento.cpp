@@ -47,119 +47,93 @@ class TestComportamento : public QObject {
   int &bips = respostas.bips;
   RelógioFixo relógio{QDateTime(QDate(2026, 3, 10), QTime(10, 0))};
 
-  void Mostrar() {
-    janela->show();
-    janela->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
-  }
   void Focar(QWidget *w) {
     w->setFocus(Qt::OtherFocusReason);
     QCOMPARE(QApplication::focusWidget(), w);
   }
+  // Shows the window, active, with the focus in the first field.
+  void Mostrar() {
+    janela->show();
+    janela->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(janela.get()));
+    Focar(primeiro);
+  }
   static void Tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
 private slots:
-  void init();
-  void cleanup();
+  void init() {
+    bips = 0;
+    respostas.caixas.clear();
+    janela = std::make_unique<QWidget>();
+    auto *l = new QVBoxLayout(janela.get());
+    l->addWidget(primeiro = new QLineEdit);
+    l->addWidget(segundo = new QLineEdit);
+    auto *linhaBotões = new QHBoxLayout; // the button keeps its own width
+    linhaBotões->addWidget(botão = new QPushButton(u"G&ravar Dados"_s));
+    linhaBotões->addStretch();
+    l->addLayout(linhaBotões);
+  }
+  void cleanup() {
+    janela.reset();
+    QVERIFY2(respostas.caixas.isEmpty(), qPrintable(respostas.caixas.value(0).texto));
+  }
 
   void tabPintaESeleccionaTudo();
   void cliqueSeleccionaTudoSoAoEntrar();
-  void cliqueEmMemo();
   void ordemDasAccoes();
-
   void filtros_data();
   void filtros();
-  void teclasDeControloPassam();
   void pontoViraVirgula();
-  void teclaAltNaoEscreve();
-  void colarRespeitaOFiltro();
+  void teclasDeControloEColar();
   void limiteNaoParteCaracteres_data();
   void limiteNaoParteCaracteres();
-  void textoDoProgramaNaoEFiltrado();
-
   void ano_data();
   void ano();
-  void compactarAoSair();
-
   void outraJanelaNaoEPerdaDeFoco();
-  void reaplicarSubstitui();
   void campoDestruidoComFoco();
-
   void enfaseDoBotao();
 };
-
-void TestComportamento::init() {
-  bips = 0;
-  respostas.caixas.clear();
-
-  janela = std::make_unique<QWidget>();
-  auto *l = new QVBoxLayout(janela.get());
-  primeiro = new QLineEdit;
-  segundo = new QLineEdit;
-  auto *linhaBotões = new QHBoxLayout;
-  botão = new QPushButton(u"G&ravar Dados"_s);
-  linhaBotões->addWidget(botão);
-  linhaBotões->addStretch();
-  l->addWidget(primeiro);
-  l->addWidget(segundo);
-  l->addLayout(linhaBotões);
-}
-
-void TestComportamento::cleanup() {
-  janela.reset();
-  QVERIFY2(respostas.caixas.isEmpty(), qPrintable(respostas.caixas.value(0).texto));
-}
 
 void TestComportamento::tabPintaESeleccionaTudo() {
   AplicarComportamento(primeiro, {});
   AplicarComportamento(segundo, {});
-  // Both start with the normal colour, before they ever had the focus.
-  QCOMPARE(CorDoCampo(primeiro), Branco);
-  QCOMPARE(CorDoCampo(segundo), Branco);
+  QCOMPARE(CorDoCampo(segundo), Branco); // before it ever had the focus
   primeiro->setText(u"Maria"_s);
   segundo->setText(u"Rua do Sol"_s);
   Mostrar();
-  Focar(primeiro);
-  QCOMPARE(CorDoCampo(primeiro), Amarelo);
-
   Tab();
-  QCOMPARE(QApplication::focusWidget(), segundo);
   QCOMPARE(CorDoCampo(primeiro), Branco);
   QCOMPARE(CorDoCampo(segundo), Amarelo);
   QCOMPARE(segundo->selectedText(), u"Rua do Sol"_s);
-
-  // Typing replaces the whole content.
-  Escrever(segundo, u"Av"_s);
+  Escrever(segundo, u"Av"_s); // typing replaces the whole content
   QCOMPARE(segundo->text(), u"Av"_s);
-
   QTest::keyClick(segundo, Qt::Key_Backtab);
   QCOMPARE(CorDoCampo(segundo), Branco);
-  QCOMPARE(CorDoCampo(primeiro), Amarelo);
   QCOMPARE(primeiro->selectedText(), u"Maria"_s);
 }
 
 void TestComportamento::cliqueSeleccionaTudoSoAoEntrar() {
+  // A multi-line field receives its clicks on its viewport.
+  auto *memo = new QPlainTextEdit(u"Sócio fundador"_s);
+  janela->layout()->addWidget(memo);
+  AplicarComportamento(memo, {});
   AplicarComportamento(primeiro, {});
   AplicarComportamento(segundo, {});
   segundo->setText(u"Rua do Sol"_s);
   Mostrar();
-  Focar(primeiro);
+  QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+  QCOMPARE(CorDoCampo(memo), Amarelo);
+  QCOMPARE(memo->textCursor().selectedText(), u"Sócio fundador"_s);
 
-  // The click that brings the focus selects everything, though the line edit itself places
-  // the cursor where the click fell.
-  QTest::mouseClick(segundo, Qt::LeftButton, {}, QPoint(10, segundo->height() / 2));
-  QCOMPARE(QApplication::focusWidget(), segundo);
-  QCOMPARE(CorDoCampo(segundo), Amarelo);
+  // The click that brings the focus selects everything; a further one only places the cursor.
+  const int y = segundo->height() / 2;
+  QTest::mouseClick(segundo, Qt::LeftButton, {}, QPoint(10, y));
   QCOMPARE(segundo->selectedText(), u"Rua do Sol"_s);
-
-  // A further click in the field the user is in only places the cursor, so that one can edit
-  // in the middle of the text.
-  QTest::mouseClick(segundo, Qt::LeftButton, {}, QPoint(10, segundo->height() / 2));
+  QTest::mouseClick(segundo, Qt::LeftButton, {}, QPoint(10, y));
   QVERIFY(!segundo->hasSelectedText());
 
   // A selection dragged by the user on entering is theirs to keep.
   Focar(primeiro);
-  const int y = segundo->height() / 2;
   QTest::mousePress(segundo, Qt::LeftButton, {}, QPoint(2, y));
   QTest::mouseMove(segundo, QPoint(25, y));
   QTest::mouseRelease(segundo, Qt::LeftButton, {}, QPoint(25, y));
@@ -167,123 +141,80 @@ void TestComportamento::cliqueSeleccionaTudoSoAoEntrar() {
   QVERIFY(segundo->selectedText() != segundo->text());
 }
 
-void TestComportamento::cliqueEmMemo() {
-  // A multi-line field receives its clicks on its viewport.
-  auto *memo = new QPlainTextEdit(u"Sócio fundador"_s);
-  janela->layout()->addWidget(memo);
-  AplicarComportamento(memo, {});
-  Mostrar();
-  Focar(primeiro);
-  QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-  QCOMPARE(QApplication::focusWidget(), memo);
-  QCOMPARE(CorDoCampo(memo), Amarelo);
-  QCOMPARE(memo->textCursor().selectedText(), u"Sócio fundador"_s);
-}
-
 void TestComportamento::ordemDasAccoes() {
-  // The member number: shown "000012", edited as "12", written back as "000012". The window's
-  // own steps run inside the shared ones: the colour is on before it, select-all covers the
-  // text it wrote, and the colour goes after it.
+  // The window's own steps run inside the shared ones: the colour is on before them,
+  // select-all covers the text they wrote, and the colour goes after them.
   QStringList registo;
-  ComportamentoCampo número;
-  número.teclas = FiltroTeclas::Dígitos;
-  número.aoGanharFoco = [&] {
-    registo << (CorDoCampo(segundo) == Amarelo ? u"amarelo"_s : u"branco"_s);
-    segundo->setText(QString::number(segundo->text().toLongLong()));
-  };
-  número.aoPerderFoco = [&] {
-    registo << (CorDoCampo(segundo) == Amarelo ? u"amarelo"_s : u"branco"_s);
-    segundo->setText(u"%1"_s.arg(segundo->text().toLongLong(), 6, 10, QChar(u'0')));
-  };
-  AplicarComportamento(segundo, número);
+  const auto Cor = [&] { registo << (CorDoCampo(segundo) == Amarelo ? u"a"_s : u"b"_s); };
+  AplicarComportamento(segundo, {.teclas = FiltroTeclas::Dígitos,
+                                 .aoGanharFoco =
+                                     [&] {
+                                       Cor();
+                                       segundo->setText(QString::number(segundo->text().toInt()));
+                                     },
+                                 .aoPerderFoco =
+                                     [&] {
+                                       Cor();
+                                       segundo->setText(u"%1"_s.arg(segundo->text(), 6, u'0'));
+                                     }});
   segundo->setText(u"000012"_s);
   Mostrar();
-  Focar(primeiro);
-
   Tab();
-  QCOMPARE(segundo->text(), u"12"_s);
   QCOMPARE(segundo->selectedText(), u"12"_s);
   Escrever(segundo, u"7"_s);
   Tab();
   QCOMPARE(segundo->text(), u"000007"_s);
-  QCOMPARE(CorDoCampo(segundo), Branco);
-  QCOMPARE(registo, (QStringList{u"amarelo"_s, u"amarelo"_s}));
-  QCOMPARE(bips, 0);
+  QCOMPARE(registo, (QStringList{u"a"_s, u"a"_s}));
 }
 
+// Typed keys the field refuses beep; re-applying a behaviour replaces the earlier one; text the
+// program set is not filtered; an access key no button answers types nothing.
 void TestComportamento::filtros_data() {
   QTest::addColumn<FiltroTeclas>("filtro");
+  QTest::addColumn<QString>("inicial");
   QTest::addColumn<QString>("escrito");
   QTest::addColumn<QString>("fica");
   QTest::addColumn<int>("bipsEsperados");
-  QTest::newRow("dígitos") << FiltroTeclas::Dígitos << u"1a2 -3.,"_s << u"123"_s << 5;
-  QTest::newRow("numérica") << FiltroTeclas::Numérica << u"-12 3,5e+"_s << u"-12 3,5"_s << 2;
-  QTest::newRow("data") << FiltroTeclas::Data << u"5/9-1996 x."_s << u"5/9-1996"_s << 3;
-  QTest::newRow("letras: dígito e hífen recusados")
-      << FiltroTeclas::Letras << u"Jo5ão-Sá"_s << u"JoãoSá"_s << 2;
-  QTest::newRow("letras: acentos e brancos passam")
-      << FiltroTeclas::Letras << u"Conceição Ângela Ü"_s << u"Conceição Ângela Ü"_s << 0;
-  QTest::newRow("letras: pontuação recusada")
-      << FiltroTeclas::Letras << u"A. B'ª"_s << u"A B"_s << 3;
-  QTest::newRow("telefone") << FiltroTeclas::DígitosEspaço << u"+351 21 x"_s << u"351 21 "_s << 2;
-  QTest::newRow("sem filtro") << FiltroTeclas::Nenhum << u"a1-.ç"_s << u"a1-.ç"_s << 0;
+  QTest::newRow("dígitos") << FiltroTeclas::Dígitos << QString() << u"1a2 -3.,"_s << u"123"_s << 5;
+  QTest::newRow("numérica") << FiltroTeclas::Numérica << QString() << u"-12 3,5e+"_s << u"-12 3,5"_s
+                            << 2;
+  QTest::newRow("data") << FiltroTeclas::Data << QString() << u"5/9-1996 x."_s << u"5/9-1996"_s
+                        << 3;
+  QTest::newRow("letras") << FiltroTeclas::Letras << QString() << u"Jo5ão-Sá Ü. B'ª"_s
+                          << u"JoãoSá Ü B"_s << 5;
+  QTest::newRow("telefone guardado com +")
+      << FiltroTeclas::DígitosEspaço << u"+351"_s << u" 21x"_s << u"+351 21"_s << 1;
+  QTest::newRow("sem filtro") << FiltroTeclas::Nenhum << QString() << u"a1-.ç"_s << u"a1-.ç"_s << 0;
 }
 
 void TestComportamento::filtros() {
   QFETCH(FiltroTeclas, filtro);
+  QFETCH(QString, inicial);
   QFETCH(QString, escrito);
   QFETCH(QString, fica);
   QFETCH(int, bipsEsperados);
-  AplicarComportamento(primeiro, {.teclas = filtro});
-  Mostrar();
-  Focar(primeiro);
-  Escrever(primeiro, escrito);
-  QCOMPARE(primeiro->text(), fica);
-  QCOMPARE(bips, bipsEsperados);
-}
-
-void TestComportamento::teclasDeControloPassam() {
   AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Dígitos});
-  QSignalSpy enter(primeiro, &QLineEdit::returnPressed);
+  AplicarComportamento(primeiro, {.realçar = false, .seleccionarTudo = false, .teclas = filtro});
+  primeiro->setText(inicial);
   Mostrar();
-  Focar(primeiro);
-  Escrever(primeiro, u"12345"_s);
-
-  QTest::keyClick(primeiro, Qt::Key_Backspace);
-  QCOMPARE(primeiro->text(), u"1234"_s);
-  QTest::keyClick(primeiro, Qt::Key_Home);
-  QTest::keyClick(primeiro, Qt::Key_Delete);
-  QCOMPARE(primeiro->text(), u"234"_s);
-  QTest::keyClick(primeiro, Qt::Key_Right);
-  Escrever(primeiro, u"9"_s);
-  QCOMPARE(primeiro->text(), u"2934"_s);
-  QTest::keyClick(primeiro, Qt::Key_A, Qt::ControlModifier);
-  QCOMPARE(primeiro->selectedText(), u"2934"_s);
-  QTest::keyClick(primeiro, Qt::Key_Return);
-  QCOMPARE(enter.count(), 1);
-  QCOMPARE(bips, 0);
-
-  // Tab still leaves the field.
-  Tab();
-  QCOMPARE(QApplication::focusWidget(), segundo);
-  QCOMPARE(bips, 0);
+  primeiro->end(false);
+  Escrever(primeiro, escrito);
+  QTest::keyClick(primeiro, Qt::Key_A, Qt::AltModifier);
+  QCOMPARE(primeiro->text(), fica);
+  QCOMPARE(bips, bipsEsperados + 1);
+  QCOMPARE(CorDoCampo(primeiro), Branco);
 }
 
 void TestComportamento::pontoViraVirgula() {
-  // An amount field never keeps a point for the reader to guess at: typed on either keyboard,
-  // or pasted, it is the decimal comma.
+  // An amount field never keeps a point: typed on either keyboard, or pasted, it is the comma.
   AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Numérica});
   primeiro->setMaxLength(8);
   Mostrar();
-  Focar(primeiro);
   Escrever(primeiro, u"1.234,5"_s);
-  QCOMPARE(primeiro->text(), u"1,234,5"_s);
   QTest::keyClick(primeiro, Qt::Key_Period, Qt::KeypadModifier);
   QTest::keyClick(primeiro, Qt::Key_Comma, Qt::KeypadModifier); // past the limit: dropped
   QCOMPARE(primeiro->text(), u"1,234,5,"_s);
-  QCOMPARE(bips, 0);
-  // The comma replaces a selection as any typed key does.
-  primeiro->selectAll();
+  primeiro->selectAll(); // the comma replaces a selection as any typed key does
   QTest::keyClick(primeiro, Qt::Key_Period, Qt::KeypadModifier);
   QCOMPARE(primeiro->text(), u","_s);
   QApplication::clipboard()->setText(u"12.345"_s);
@@ -291,58 +222,40 @@ void TestComportamento::pontoViraVirgula() {
   primeiro->paste();
   QCOMPARE(primeiro->text(), u"12,345"_s);
   QCOMPARE(primeiro->cursorPosition(), 6);
-  Escrever(primeiro, u"x"_s);
-  QCOMPARE(bips, 1);
+  QCOMPARE(bips, 0);
 }
 
-void TestComportamento::teclaAltNaoEscreve() {
-  // An access key that no button answers (a disabled one) must not type its letter.
-  AplicarComportamento(primeiro, {});
-  Mostrar();
-  Focar(primeiro);
-  Escrever(primeiro, u"Porto"_s);
-  QTest::keyClick(primeiro, Qt::Key_A, Qt::AltModifier);
-  QCOMPARE(primeiro->text(), u"Porto"_s);
-  QCOMPARE(bips, 1);
-}
-
-void TestComportamento::colarRespeitaOFiltro() {
+// Editing keys pass the filter. A paste holding a character the field refuses is refused whole:
+// keeping only its digits could turn "12.5" into 125. By the key and the context menu alike.
+void TestComportamento::teclasDeControloEColar() {
   AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Dígitos});
-  AplicarComportamento(segundo, {.teclas = FiltroTeclas::Numérica});
+  QSignalSpy enter(primeiro, &QLineEdit::returnPressed);
   Mostrar();
-  Focar(primeiro);
-  Escrever(primeiro, u"19"_s);
+  Escrever(primeiro, u"12345"_s);
+  QTest::keyClick(primeiro, Qt::Key_Backspace);
+  QTest::keyClick(primeiro, Qt::Key_Home);
+  QTest::keyClick(primeiro, Qt::Key_Delete);
+  QTest::keyClick(primeiro, Qt::Key_Return);
+  QCOMPARE(enter.count(), 1);
+  QTest::keyClick(primeiro, Qt::Key_A, Qt::ControlModifier);
+  QCOMPARE(primeiro->selectedText(), u"234"_s);
+  QCOMPARE(bips, 0);
 
-  // A paste holding a character the field refuses is refused whole: keeping only its digits
-  // could turn "12.5" into 125.
+  QTest::keyClick(primeiro, Qt::Key_End);
   QApplication::clipboard()->setText(u"9x6"_s);
   QTest::keyClick(primeiro, Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(primeiro->text(), u"19"_s);
+  QCOMPARE(primeiro->text(), u"234"_s);
   QCOMPARE(bips, 1);
-
   QApplication::clipboard()->setText(u"96"_s);
   QTest::keyClick(primeiro, Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(primeiro->text(), u"1996"_s);
-  QCOMPARE(bips, 1);
-
-  // The same through the context menu's command, which no key filter sees.
+  QCOMPARE(primeiro->text(), u"23496"_s);
   QApplication::clipboard()->setText(u"-1"_s);
   primeiro->selectAll();
   primeiro->paste();
-  QCOMPARE(primeiro->text(), u"1996"_s);
+  QCOMPARE(primeiro->text(), u"23496"_s);
   QCOMPARE(bips, 2);
-
-  // An amount pasted with a letter is refused whole too.
   Tab();
-  QApplication::clipboard()->setText(u"1234,50"_s);
-  QTest::keyClick(segundo, Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(segundo->text(), u"1234,50"_s);
-  QCOMPARE(bips, 2);
-  QApplication::clipboard()->setText(u"3.5 EUR"_s);
-  segundo->selectAll();
-  QTest::keyClick(segundo, Qt::Key_V, Qt::ControlModifier);
-  QCOMPARE(segundo->text(), u"1234,50"_s);
-  QCOMPARE(bips, 3);
+  QCOMPARE(QApplication::focusWidget(), segundo);
 }
 
 void TestComportamento::limiteNaoParteCaracteres_data() {
@@ -368,7 +281,6 @@ void TestComportamento::limiteNaoParteCaracteres() {
   AplicarComportamento(primeiro, {.seleccionarTudo = false});
   primeiro->setMaxLength(6);
   Mostrar();
-  Focar(primeiro);
   const qsizetype cursor = antes.indexOf(u'|');
   antes.remove(u'|');
   primeiro->setText(antes);
@@ -388,73 +300,38 @@ void TestComportamento::limiteNaoParteCaracteres() {
   QCOMPARE(bips, 0);
 }
 
-void TestComportamento::textoDoProgramaNaoEFiltrado() {
-  // A telephone stored before the filter existed keeps its "+" while the user edits elsewhere.
-  AplicarComportamento(primeiro, {.teclas = FiltroTeclas::DígitosEspaço});
-  primeiro->setText(u"+351 21"_s);
-  Mostrar();
-  Focar(primeiro);
-  primeiro->end(false);
-  Escrever(primeiro, u"4"_s);
-  QCOMPARE(primeiro->text(), u"+351 214"_s);
-  QApplication::clipboard()->setText(u" 55"_s);
-  primeiro->paste();
-  QCOMPARE(primeiro->text(), u"+351 214 55"_s);
-  QCOMPARE(bips, 0);
-}
-
 void TestComportamento::ano_data() {
   QTest::addColumn<QString>("escrito");
   QTest::addColumn<QString>("fica");
-  QTest::addColumn<int>("bipsEsperados");
-  QTest::newRow("1990 fica") << u"1990"_s << u"1990"_s << 0;
-  QTest::newRow("2999 fica") << u"2999"_s << u"2999"_s << 0;
-  QTest::newRow("1989 muda") << u"1989"_s << u"2026"_s << 1;
-  QTest::newRow("3000 muda") << u"3000"_s << u"2026"_s << 1;
-  QTest::newRow("vazio muda") << QString() << u"2026"_s << 1;
-  QTest::newRow("dois dígitos mudam") << u"03"_s << u"2026"_s << 1;
-  QTest::newRow("absurdo muda") << u"9"_s.repeated(30) << u"2026"_s << 1;
+  QTest::newRow("1990 fica") << u"1990"_s << u"1990"_s;
+  QTest::newRow("2999 fica") << u"2999"_s << u"2999"_s;
+  QTest::newRow("1989 muda") << u"1989"_s << u"2026"_s;
+  QTest::newRow("3000 muda") << u"3000"_s << u"2026"_s;
+  QTest::newRow("vazio muda") << QString() << u"2026"_s;
+  QTest::newRow("absurdo muda") << u"9"_s.repeated(30) << u"2026"_s;
 }
 
 void TestComportamento::ano() {
   QFETCH(QString, escrito);
   QFETCH(QString, fica);
-  QFETCH(int, bipsEsperados);
   AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Dígitos, .ano = true});
   primeiro->setText(u"2003"_s);
   Mostrar();
-  Focar(primeiro);
   QTest::keyClick(primeiro, Qt::Key_Backspace); // the whole text is selected: clears it
   Escrever(primeiro, escrito);
   Tab();
   QCOMPARE(primeiro->text(), fica);
-  QCOMPARE(bips, bipsEsperados);
-  QCOMPARE(CorDoCampo(primeiro), Branco);
-}
-
-void TestComportamento::compactarAoSair() {
-  AplicarComportamento(primeiro, {.compactar = true});
-  AplicarComportamento(segundo, {});
-  Mostrar();
-  Focar(primeiro);
-  Escrever(primeiro, u"  José   da  Silva  "_s);
-  Tab();
-  QCOMPARE(primeiro->text(), u"José da Silva"_s);
-  // A field without squeezing keeps what was typed.
-  Escrever(segundo, u" a  b "_s);
-  Tab();
-  QCOMPARE(segundo->text(), u" a  b "_s);
+  QCOMPARE(bips, fica == escrito ? 0 : 1);
 }
 
 void TestComportamento::outraJanelaNaoEPerdaDeFoco() {
-  // A message box or another window in front is not the user leaving the field: nothing of
-  // the exit runs, and on coming back the user's selection is not replaced.
+  // Another window in front is not the user leaving the field: nothing of the exit runs, and
+  // on coming back the user's selection is not replaced.
   int saídas = 0;
-  AplicarComportamento(primeiro,
-                       {.compactar = true, .ano = false, .aoPerderFoco = [&] { ++saídas; }});
+  AplicarComportamento(primeiro, {.compactar = true, .aoPerderFoco = [&] { ++saídas; }});
+  AplicarComportamento(segundo, {});
   Mostrar();
-  Focar(primeiro);
-  Escrever(primeiro, u"a  b"_s);
+  Escrever(primeiro, u"  a  b "_s);
   primeiro->setCursorPosition(1);
 
   QWidget outra;
@@ -462,7 +339,6 @@ void TestComportamento::outraJanelaNaoEPerdaDeFoco() {
   outra.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&outra));
   QCOMPARE(CorDoCampo(primeiro), Amarelo);
-  QCOMPARE(primeiro->text(), u"a  b"_s);
   QCOMPARE(saídas, 0);
 
   outra.hide();
@@ -475,32 +351,20 @@ void TestComportamento::outraJanelaNaoEPerdaDeFoco() {
   Tab();
   QCOMPARE(primeiro->text(), u"a b"_s);
   QCOMPARE(saídas, 1);
-  QCOMPARE(CorDoCampo(primeiro), Branco);
-}
-
-void TestComportamento::reaplicarSubstitui() {
-  AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Dígitos});
-  AplicarComportamento(primeiro, {.realçar = false, .teclas = FiltroTeclas::Letras});
-  Mostrar();
-  Focar(primeiro);
-  Escrever(primeiro, u"a1b"_s);
-  QCOMPARE(primeiro->text(), u"ab"_s);
-  QCOMPARE(bips, 1);
-  QCOMPARE(CorDoCampo(primeiro), Branco);
+  // A field without squeezing keeps what was typed.
+  Escrever(segundo, u" a  b "_s);
+  Tab();
+  QCOMPARE(segundo->text(), u" a  b "_s);
 }
 
 void TestComportamento::campoDestruidoComFoco() {
-  // Closing a window while one of its fields has the focus must not run that field's exit:
-  // what it would touch is already being destroyed.
+  // Closing a window while a field has the focus must not run that field's exit.
   int saídas = 0;
   AplicarComportamento(primeiro, {.aoPerderFoco = [&] { ++saídas; }});
   AplicarComportamento(segundo, {});
   Mostrar();
-  Focar(primeiro);
   delete primeiro;
   primeiro = nullptr;
-  QCOMPARE(saídas, 0);
-  // The other fields go on as usual.
   segundo->setFocus(Qt::TabFocusReason);
   QCOMPARE(CorDoCampo(segundo), Amarelo);
   janela.reset();
@@ -511,26 +375,17 @@ void TestComportamento::enfaseDoBotao() {
   AplicarComportamento(primeiro, {});
   ÊnfaseBotão(botão);
   Mostrar();
-  Focar(primeiro);
   const QRect antes = botão->geometry();
-  QVERIFY(!botão->font().bold());
-
   Tab(); // to segundo
   Tab(); // to the button
-  QCOMPARE(QApplication::focusWidget(), botão);
   QVERIFY(botão->font().bold());
   // The bold caption must not make the button, or its neighbours, jump.
   QApplication::processEvents();
   QCOMPARE(botão->geometry(), antes);
-
   Tab();
   QVERIFY(!botão->font().bold());
-
-  // A click gives the focus, and so the emphasis, as well.
-  QTest::mouseClick(botão, Qt::LeftButton);
+  QTest::mouseClick(botão, Qt::LeftButton); // a click gives the focus, and so the emphasis
   QVERIFY(botão->font().bold());
-  QTest::mouseClick(primeiro, Qt::LeftButton);
-  QVERIFY(!botão->font().bold());
 }
 
 QTEST_MAIN(TestComportamento)
