@@ -2,11 +2,9 @@
 #include "Dados.h"
 #include "FicheiroTeste.h"
 #include "Impressao.h"
-#include "LerPdf.h"
 #include "Ouro.h"
 #include "Referencias.h"
 
-#include <QPrinter>
 #include <QtTest>
 #include <memory>
 #include <numeric>
@@ -36,16 +34,6 @@ class TestAtrasos : public QObject {
       r.push_back({i * 7, u" Sócio Número "_s + QString::number(i)});
     return r;
   }
-  // The association's header lines and a 60-member report, as the golden dump and the PDF use.
-  static void Imprimir(Impressão &p) {
-    for (const auto &[linha, texto] : {std::pair{u'1', u"Sociedade Recreativa Exemplo"_s},
-                                       {u'2', u"Rua Direita, 10"_s},
-                                       {u'3', u"Vila Nova"_s},
-                                       {u'5', u"210 000 000"_s}})
-      GravarLinhaTabelas(Dados().bd, linha, texto);
-    ImprimirAtrasos(p, u"Março"_s, u"2003"_s, u"Efectivo"_s, Vários(60));
-  }
-
 private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
@@ -133,30 +121,14 @@ private slots:
   }
 
   void ouro() {
+    for (const auto &[linha, texto] : {std::pair{u'1', u"Sociedade Recreativa Exemplo"_s},
+                                       {u'2', u"Rua Direita, 10"_s},
+                                       {u'3', u"Vila Nova"_s},
+                                       {u'5', u"210 000 000"_s}})
+      GravarLinhaTabelas(Dados().bd, linha, texto);
     GravadorImpressão p;
-    Imprimir(p);
+    ImprimirAtrasos(p, u"Março"_s, u"2003"_s, u"Efectivo"_s, Vários(60));
     COMPARAR_COM_OURO(p, u"atrasos"_s);
-  }
-
-  // Through the real printer backend the rows break onto as many pages as the recorder of
-  // the same printable size counts.
-  void pdf() {
-    const QString caminho =
-        qEnvironmentVariable("AGREMIA_PDF_ATRASOS", ficheiro->Caminho(u"atrasos.pdf"_s));
-    QPrinter impressora(QPrinter::HighResolution);
-    impressora.setOutputFormat(QPrinter::PdfFormat);
-    impressora.setOutputFileName(caminho);
-    const QRectF área = impressora.pageLayout().paintRect(QPageLayout::Inch);
-    GravadorImpressão gravador(área.width() * 1440, área.height() * 1440);
-    Imprimir(gravador);
-    {
-      ImpressoraQt real(impressora, u"Quotizações em Atraso"_s);
-      Imprimir(real);
-    }
-    const Pdf lido = LerPdf(caminho);
-    QVERIFY(lido.lido);
-    QCOMPARE(lido.páginas, gravador.páginas);
-    QVERIFY(lido.páginas >= 2);
   }
 };
 
