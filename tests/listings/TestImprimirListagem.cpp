@@ -99,27 +99,21 @@ private slots:
       QCOMPARE(textos.count(s.nome), 1);
   }
 
-  // A run that fills its last sheet of labels exactly does not feed an empty one.
-  void etiquetasFolhaCheia() {
-    GravadorImpressão grandes, pequenas;
-    ImprimirEtiquetasGrandes(grandes, Sócios(20));
-    ImprimirEtiquetasPequenas(pequenas, Sócios(40));
-    QCOMPARE(grandes.páginas, 1);
-    QCOMPARE(pequenas.páginas, 1);
-  }
-
-  // With nobody listed: the header and the closing lines; labels print nothing.
-  void semSocios() {
-    GravadorImpressão lista;
+  // With nobody listed: one page with the closing lines, and no labels. A run that fills its
+  // last sheet of labels exactly does not feed an empty one.
+  void poucosSocios() {
+    GravadorImpressão lista, vazias, grandes, pequenas;
     ImprimirListagem(lista, {}, false, Colectividade);
     QCOMPARE(lista.páginas, 1);
     QVERIFY(lista.Procurar(u"Fim da Listagem de Sócios"_s));
-    QVERIFY(lista.Terminado());
-    GravadorImpressão etiquetas;
-    ImprimirEtiquetasPequenas(etiquetas, {});
-    QCOMPARE(etiquetas.páginas, 1);
-    QVERIFY(etiquetas.textos.isEmpty());
-    QVERIFY(etiquetas.Terminado());
+    ImprimirEtiquetasPequenas(vazias, {});
+    QVERIFY(vazias.textos.isEmpty());
+    ImprimirEtiquetasGrandes(grandes, Sócios(20));
+    ImprimirEtiquetasPequenas(pequenas, Sócios(40));
+    for (const auto *g : {&lista, &vazias, &grandes, &pequenas}) {
+      QVERIFY(g->Terminado());
+      QCOMPARE(g->páginas, 1);
+    }
   }
 
   // The progress bar hears every whole percent once, in order, and 100 only at the end.
