@@ -39,7 +39,7 @@ class TestMapa : public QObject {
     }
     return r;
   }
-  // The association's header lines, and the closing line under them.
+  // The association's header lines, then the map of `quantos` members.
   static void Imprimir(GravadorImpressão &p, int quantos) {
     for (const auto &[linha, texto] : {std::pair{u'1', u"Sociedade Recreativa Exemplo"_s},
                                        {u'2', u"Rua Direita, 10"_s},
