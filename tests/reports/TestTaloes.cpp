@@ -268,6 +268,7 @@ private slots:
     GravadorImpressão g;
     QCOMPARE(Executar(Pedido(12), &g), std::nullopt);
     QCOMPARE(g.traços.size(), 3 * 24);
+    QCOMPARE(g.textos.size(), 16 * 24);
     QVERIFY(g.páginas >= 4);
     for (qsizetype t = 0; t < 24; ++t) {
       const auto &cima = g.traços[3 * t];
