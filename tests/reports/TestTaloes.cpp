@@ -190,12 +190,13 @@ private slots:
     PedidoTalões pedido = Pedido();
     for (const auto &[nome, membro] : {std::pair{u"sócioX"_s, &PedidoTalões::sócioX},
                                        {u"mesX"_s, &PedidoTalões::mesX},
-                                       {u"ano"_s, &PedidoTalões::ano},
-                                       {u"nInicial"_s, &PedidoTalões::nInicial}})
+                                       {u"ano"_s, &PedidoTalões::ano}})
       if (campo == nome)
         pedido.*membro = valor;
-    if (campo == u"situação"_s)
-      else if (campo == u"situação"_s) pedido.situação = suspenso;
+    if (campo == u"nInicial"_s)
+      pedido.nInicial = valor;
+    else if (campo == u"situação"_s)
+      pedido.situação = suspenso;
     else if (campo == u"nome"_s)
       GravarLinhaTabelas(Dados().bd, u'1', u" "_s); // saved empty, as the window stores it
     bool aberta = false;
