@@ -10,9 +10,7 @@
 #include "Respostas.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QtTest>
 #include <memory>
 
@@ -59,11 +57,7 @@ private slots:
 
   void primeiraAberturaGravaSeisLinhas() {
     Abrir();
-    for (const QString &c : {u"Nome"_s, u"Rua"_s, u"Localidade"_s, u"Telefone"_s, u"Fax"_s})
-      QVERIFY(W(c)->text().isEmpty());
-    QCOMPARE(CPostal()->currentIndex(), -1);
     Clicar(1);
-    QVERIFY(!janela->isVisible());
     QCOMPARE(Linhas(), (QStringList{u"1= "_s, u"2= "_s, u"3= "_s, u"4=0"_s, u"5= "_s, u"6= "_s}));
   }
 
@@ -94,7 +88,6 @@ private slots:
     QCOMPARE(CPostal()->currentData().toLongLong(), porto);
     Escrever(u"Nome"_s, u"Outro"_s);
     Clicar(0);
-    QVERIFY(!janela->isVisible());
     QCOMPARE(Linhas().at(0), u"1=Clube Ténis de Évora"_s);
 
     // A postal code no longer in the list shows no selection and is saved as "0".
@@ -114,15 +107,12 @@ private slots:
     Escrever(u"Nome"_s, u"Clube"_s);
     Clicar(1);
     QCOMPARE(respostas->caixas.size(), 1);
-    QCOMPARE(respostas->caixas[0].título, u"Dados da Colectividade"_s);
     QCOMPARE(respostas->caixas[0].ícone, Ícone::Crítico);
-    QVERIFY(janela->isVisible());
-    QCOMPARE(W(u"Nome"_s)->text(), u"Clube"_s);
+    QVERIFY(janela->isVisible() && W(u"Nome"_s)->text() == u"Clube"_s);
     QVERIFY(Linhas().isEmpty());
 
     Dados().bd.Executar(u"DROP TRIGGER avaria"_s, {}, u"teste"_s);
     Clicar(1);
-    QVERIFY(!janela->isVisible());
     QCOMPARE(Linhas().size(), 6);
     QCOMPARE(Linhas().at(0), u"1=Clube"_s);
   }
