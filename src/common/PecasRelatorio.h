@@ -9,8 +9,9 @@
 #include <functional>
 #include <utility>
 
-// Pieces that the dues reports share: their progress, the rule across the page and the
-// heading repeated on every page the surface starts by itself.
+// Pieces that the reports and the member list share: their progress, the rule across the page,
+// the first heading of a report of members and the heading repeated on every page the surface
+// starts by itself.
 
 // Told the whole percentage done (0 to 100), so that a window can show "n% concluído" or
 // "n%" and let its events run.
