@@ -30,6 +30,8 @@ namespace {
 
 const QColor CorRealce(255, 255, 0);
 const QColor CorNormal(255, 255, 255);
+const QColor CorAviso(255, 200, 200);
+constexpr char PropriedadeAviso[] = "agremiaAviso";
 
 void PintarFundo(QWidget *campo, const QColor &cor) {
   if (!campo)
@@ -451,7 +453,17 @@ void RealçarCampo(QWidget *campo) {
   PintarFundo(campo, CorRealce);
 }
 void RestaurarCampo(QWidget *campo) {
-  PintarFundo(campo, CorNormal);
+  PintarFundo(campo, campo && campo->property(PropriedadeAviso).toBool() ? CorAviso : CorNormal);
+}
+
+void AssinalarCampo(QWidget *campo, const QString &motivo) {
+  if (!campo)
+    return;
+  campo->setProperty(PropriedadeAviso, !motivo.isEmpty());
+  campo->setToolTip(motivo);
+  // A field being edited keeps the focus colour; leaving it paints the mark.
+  if (CorDoCampo(campo) != CorRealce)
+    RestaurarCampo(campo);
 }
 
 QColor CorDoCampo(const QWidget *campo) {

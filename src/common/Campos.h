@@ -22,6 +22,11 @@ void RestaurarCampo(QWidget *campo);
 // The background colour RealçarCampo / RestaurarCampo set, as the field paints it.
 QColor CorDoCampo(const QWidget *campo);
 
+// Marks a field whose value the user should look at again: while marked, its normal colour is
+// the warning colour (255, 200, 200) instead of white, and its tooltip gives `motivo`; the
+// focus colour still shows while it is edited. An empty `motivo` takes the mark away.
+void AssinalarCampo(QWidget *campo, const QString &motivo);
+
 // Selects the whole text so that typing replaces it: QLineEdit, QTextEdit, QPlainTextEdit, an
 // editable QComboBox, a spin box. Other widgets are left alone.
 void SeleccionarTexto(QWidget *campo);

@@ -3,6 +3,7 @@
 #include "Campos.h"
 #include "Comandos.h"
 #include "Dados.h"
+#include "Exportacao.h"
 #include "Formatacao.h"
 #include "Formato.h"
 #include "Impressao.h"
@@ -198,6 +199,7 @@ ListSócios::ListSócios(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frameless
     }
   });
   Comando[2]->setEnabled(false);
+  Exportar = BotãoExportar(Comando[2], [this] { ExportarListagem(); });
 
   Impressão = new QGroupBox(u"Impressão"_s);
   Impressão->setObjectName(u"Impressão"_s);
@@ -241,8 +243,8 @@ ListSócios::ListSócios(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frameless
   corpo->addWidget(SSTab1);
   corpo->addWidget(Listagem, 1);
   corpo->addWidget(Impressão);
-  corpo->addLayout(BotõesAoCentro({Comando[1], Comando[2], Comando[0]}));
-  EncadearTabulação({SSTab1, Listagem, Comando[1], Comando[2], Comando[0]});
+  corpo->addLayout(BotõesAoCentro({Comando[1], Comando[2], Exportar, Comando[0]}));
+  EncadearTabulação({SSTab1, Listagem, Comando[1], Comando[2], Exportar, Comando[0]});
   resize(std::max(width(), 720), std::max(height(), 520));
   CentrarJanela(this, pai);
 }
@@ -319,4 +321,15 @@ void ListSócios::ImprimirListagem() {
       });
   });
   Percentagem->setValue(0);
+}
+
+void ListSócios::ExportarListagem() {
+  QList<QStringList> linhas;
+  QStringList cabeçalho;
+  for (int c = 0; c < modelo->columnCount(); ++c)
+    cabeçalho << modelo->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+  linhas << cabeçalho;
+  for (const SócioListado &s : modelo->Linhas())
+    linhas << s.Células();
+  ExportarLista(this, Título, u"Listagem de sócios"_s, linhas);
 }

@@ -16,7 +16,8 @@ class QTableView;
 class ModeloListagem;
 
 // "Listagem de Sócios": members chosen by one criterion and ordered in one of six ways, shown
-// in a grid and printed as a detailed or normal list or as small or large address labels.
+// in a grid and printed as a detailed or normal list or as small or large address labels, or
+// exported as the grid shows them to a CSV file.
 class ListSócios : public QDialog {
 public:
   explicit ListSócios(QWidget *pai);
@@ -32,6 +33,7 @@ public:
   QCheckBox *AscDesc;
   QTableView *Listagem;
   QPushButton *Comando[3];
+  QPushButton *Exportar;
   QGroupBox *Impressão;
   QRadioButton *Tipo[5] = {};
   QPushButton *Imprimir2;
@@ -46,6 +48,7 @@ protected:
 private:
   void ListarSócios();
   void ImprimirListagem();
+  void ExportarListagem();
   EscolhaListagem Escolha() const;
 
   ModeloListagem *modelo;

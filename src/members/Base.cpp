@@ -11,6 +11,7 @@
 #include "Mensagens.h"
 #include "Referencias.h"
 #include "Relogio.h"
+#include "Validacao.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -121,6 +122,8 @@ qint32 Base::MostrarSócio(qint32 número) {
     ValQuota->setText(Moeda().Formatar(u"#,###,##0.00"));
     Quota->setText(Moeda().Formatar(u"#,###,##0.00"));
     NIF->setText(u"0"_s);
+    AssinalarCampo(NIF, {});
+    nifAceite = NIF->text();
     EntradasPorOmissão();
     IrParaPosição(0);
     SócioActual = 0;
@@ -135,6 +138,10 @@ qint32 Base::MostrarSócio(qint32 número) {
     Localidade->setText(sócio->localidade.trimmed());
     Observações->setPlainText(sócio->observações.trimmed());
     NIF->setText(sócio->nif);
+    // A stored number was already let through once: it shows its mark, but saving the
+    // member again does not ask about it.
+    AssinalarCampo(NIF, AvisoNif());
+    nifAceite = NIF->text();
     DtInscrição->setText(InscriçãoParaTexto(sócio->inscrição));
     const QString valor = sócio->valQuota.Formatar(u"#,###,##0.00");
     ValQuota->setText(valor);
@@ -283,8 +290,29 @@ static FichaSócio LerFichaDe(const QLineEdit *número, const QLineEdit *nome, c
                     loc->text(),    obs->toPlainText(), nif->text()};
 }
 
+QString Base::AvisoNif() const {
+  const QString t = NIF->text().trimmed();
+  return t.isEmpty() || t == u"0"_s ? QString() : MotivoNifInválido(t);
+}
+
 void Base::GravarSócio() {
   Ampulheta ampulheta;
+  // A tax number that fails the check may still be right (one from abroad): the user is asked
+  // once, and the answer holds until another number is typed or another member shown.
+  if (const QString motivo = AvisoNif(); !motivo.isEmpty() && NIF->text() != nifAceite) {
+    Ampulheta::Seta();
+    Bip();
+    const Resposta r = MostrarMensagem(
+        u"O NIF "_s + NIF->text().trimmed() + u" não parece válido.\n"_s + motivo +
+            u"\n\nGrava o sócio com este NIF (por exemplo, um número estrangeiro)?"_s,
+        Botões::SimNão, Ícone::Pergunta, TítuloGravar, this);
+    if (r != Resposta::Sim) {
+      MostrarSeparador(NIF);
+      return;
+    }
+    Ampulheta::Espera();
+    nifAceite = NIF->text();
+  }
   const FichaSócio ficha = LerFichaDe(Número, Nome, CPostal, Situação, TipoQuota, DtInscrição,
                                       ValQuota, Rua, Localidade, Observações, NIF);
   ResultadoGravação r;

@@ -92,6 +92,9 @@ private:
   void PrepararCampos();
   void ComandoClicado(int i);
   void GravarSócio();
+  // Why the NIF on screen deserves a second look; empty for a valid one, and for none (new
+  // members start with "0").
+  QString AvisoNif() const;
   void EliminarSócio();
   void AdicionarQuota();
   void AlterarQuota();
@@ -124,6 +127,7 @@ private:
 
   QuotasEmEdição Lista; // ListQuotas and ListElimin
   bool centrada = false;
+  QString nifAceite; // the NIF as shown or as the user confirmed it: not asked about again
   std::function<void()> janelas[NúmeroJanelasMenu];
   QAction *acçõesJanelas[NúmeroJanelasMenu] = {};
 };

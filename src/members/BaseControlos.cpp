@@ -277,7 +277,9 @@ void Base::PrepararCampos() {
     AplicarComportamento(c, {.seleccionarTudo = false});
   AplicarComportamento(DtInscrição, {.teclas = FiltroTeclas::Data});
   AplicarComportamento(ValQuota, {.teclas = FiltroTeclas::Numérica});
-  AplicarComportamento(NIF, {.realçar = false, .seleccionarTudo = false});
+  AplicarComportamento(NIF, {.realçar = false, .seleccionarTudo = false, .aoPerderFoco = [this] {
+                               AssinalarCampo(NIF, AvisoNif());
+                             }});
   AplicarComportamento(Ano, {.teclas = FiltroTeclas::Dígitos, .ano = true});
   // An amount too large to show formatted stays as typed, never cut; adding it is refused.
   AplicarComportamento(Quota, {.teclas = FiltroTeclas::Numérica, .aoPerderFoco = [this] {

@@ -6,6 +6,7 @@
 #include "Janelas.h"
 #include "Mensagens.h"
 #include "Referencias.h"
+#include "Validacao.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -71,6 +72,22 @@ qint64 AcrescentarLinha(ConjuntoRegistos &tabelas, const QString &tipo, const QS
   tabelas.Actualizar();
   tabelas.MoverÚltimo();
   return tabelas.Inteiro(u"Código");
+}
+
+// A postal code that does not start the CTT way is asked about once, as it enters the list:
+// Sim keeps it as typed (an old or foreign code), Não sends the user back to the text.
+bool ManterCódigoPostal(QWidget *janela, QLineEdit *texto) {
+  if (ComeçaPorCódigoPostal(texto->text()))
+    return true;
+  Bip();
+  if (MostrarMensagem(u"«"_s + texto->text() +
+                          u"»\nnão começa por um código postal na forma dos CTT, «NNNN-NNN» "
+                          u"(por exemplo «1000-001 LISBOA»).\n\nQuer mantê-lo assim?"_s,
+                      Botões::SimNão, Ícone::Pergunta, u"Código Postal"_s, janela) == Resposta::Sim)
+    return true;
+  texto->setFocus(Qt::OtherFocusReason);
+  texto->selectAll();
+  return false;
 }
 
 } // namespace
@@ -211,6 +228,8 @@ void Tabelas::AdicionarItem(QListWidget *lista, QLineEdit *texto) {
   } else if (const int igual = ProcurarIgual(lista, t); igual >= 0) {
     Bip();
     Seleccionar(lista, igual);
+  } else if (lista == Lista[2] && !ManterCódigoPostal(this, texto)) {
+    return;
   } else {
     auto *item = new QListWidgetItem(t);
     item->setData(Marca, qint64(0));
@@ -231,6 +250,8 @@ void Tabelas::AlterarItem(QListWidget *lista, QLineEdit *texto) {
   } else if (const int igual = ProcurarIgual(lista, t); igual >= 0) {
     Bip();
     Seleccionar(lista, igual);
+  } else if (lista == Lista[2] && !ManterCódigoPostal(this, texto)) {
+    return;
   } else {
     QListWidgetItem *item = lista->item(escolhida);
     item->setText(t);

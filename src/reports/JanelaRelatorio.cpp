@@ -3,6 +3,7 @@
 #include "Campos.h"
 #include "Comandos.h"
 #include "ErroBaseDados.h"
+#include "Exportacao.h"
 #include "Formatacao.h"
 #include "Impressao.h"
 #include "Janelas.h"
@@ -36,7 +37,8 @@ QLabel *Legenda(const QString &texto, QWidget *campo) {
 } // namespace
 
 JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
-    : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint), título(d.título) {
+    : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint), título(d.título),
+      cabeçalhoExportação(d.cabeçalhoExportação) {
   setObjectName(d.nome);
   setWindowTitle(d.título);
   setModal(true);
@@ -93,9 +95,10 @@ JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
                 [this](int i) { ComandoClicado(i); });
   auto *botões = new QHBoxLayout;
   botões->addStretch();
-  for (int i : {1, 2, 0})
-    botões->addWidget(Comando[i]);
   Comando[2]->setEnabled(false);
+  Exportar = BotãoExportar(Comando[2], [this] { ExportarLinhas(); });
+  for (QPushButton *b : {Comando[1], Comando[2], Exportar, Comando[0]})
+    botões->addWidget(b);
 
   auto *corpo = new QVBoxLayout(moldura);
   corpo->addWidget(painel);
@@ -106,7 +109,8 @@ JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
 
   if (Mês)
     EncadearTabulação({Mês, Ano});
-  EncadearTabulação({Ano, TipoQuota, Listagem->Grelha(), Comando[1], Comando[2], Comando[0]});
+  EncadearTabulação(
+      {Ano, TipoQuota, Listagem->Grelha(), Comando[1], Comando[2], Exportar, Comando[0]});
   (Mês ? static_cast<QWidget *>(Mês) : Ano)->setFocus();
   CentrarJanela(this, pai);
 }
@@ -177,5 +181,18 @@ void JanelaRelatório::ImprimirLista() {
   }
   Comando[2]->setText(u"&Imprimir"_s);
   setEnabled(true);
+  FocoDepois();
+}
+
+void JanelaRelatório::ExportarLinhas() {
+  // The blank before each name only keeps it off the grid's line.
+  QList<QStringList> linhas{cabeçalhoExportação};
+  for (const QString &l : Listagem->Linhas()) {
+    QStringList células = l.split(u'\t');
+    for (QString &c : células)
+      c = c.trimmed();
+    linhas << células;
+  }
+  ExportarLista(this, título, NomeExportação(), linhas);
   FocoDepois();
 }

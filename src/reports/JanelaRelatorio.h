@@ -14,7 +14,8 @@ class QPushButton;
 // What the arrears report and the yearly map share on screen: the year (and, for the arrears,
 // the month), the quota type with "[Todos]" first, a grid of nine lines with its scroll bar,
 // the progress shown in place of the "Nome" heading while the list is built, and the buttons
-// "Sai&r", the list button and "&Imprimir" (which shows "Aguarde..." and the print's progress).
+// "Sai&r", the list button and "&Imprimir" (which shows "Aguarde..." and the print's progress),
+// and beside it "&Exportar...", which writes the grid's lines to a CSV file.
 // The list is built whole by the report's builder and printed as built, with the texts the
 // fields show when printing.
 class JanelaRelatório : public QDialog {
@@ -24,6 +25,7 @@ public:
   QComboBox *TipoQuota;
   GrelhaComBarra *Listagem;
   QPushButton *Comando[3];
+  QPushButton *Exportar;
 
 protected:
   struct Definição {
@@ -32,7 +34,8 @@ protected:
     bool comMês;
     QString listar; // caption of Comando(1)
     QList<GrelhaComBarra::Coluna> colunas;
-    QStringList rótulos; // headings above the columns; the second shows the progress
+    QStringList rótulos;             // headings above the columns; the second shows the progress
+    QStringList cabeçalhoExportação; // the exported file's first line
   };
   JanelaRelatório(QWidget *pai, const Definição &d);
 
@@ -40,6 +43,8 @@ protected:
   virtual QStringList Construir(const Progresso &progresso) = 0;
   // Prints what was built; the renderer ends the document.
   virtual void Imprimir(Impressão &p, const Progresso &progresso) = 0;
+  // The name offered for the exported file, without ".csv".
+  virtual QString NomeExportação() const = 0;
 
   qint64 TipoEscolhido() const;
   int AnoEscolhido() const;
@@ -48,8 +53,10 @@ private:
   void ComandoClicado(int i);
   void Listar();
   void ImprimirLista();
+  void ExportarLinhas();
   void FocoDepois();
 
   QString título;
+  QStringList cabeçalhoExportação;
   QList<QLabel *> rótulos;
 };

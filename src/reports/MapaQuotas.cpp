@@ -1,6 +1,7 @@
 #include "MapaQuotas.h"
 
 #include "Dados.h"
+#include "Formatacao.h"
 #include "Formato.h"
 
 #include <QComboBox>
@@ -30,10 +31,12 @@ QStringList Rótulos() {
 
 MapaQuotas::MapaQuotas(QWidget *pai)
     : JanelaRelatório(pai, {u"MapaQuotas"_s, u"Mapa de Quotas"_s, false, u"&Listagem"_s, Colunas(),
-                            Rótulos()}) {}
+                            Rótulos(), QStringList{u"Número"_s, u"Nome"_s} + NomesMeses()}) {}
 
 QStringList MapaQuotas::Construir(const Progresso &progresso) {
   lista = LinhasMapa(Dados().bd, AnoEscolhido(), TipoEscolhido(), progresso);
+  // The file is named after the year listed, whatever the field says by then.
+  nomeExportação = u"Mapa de quotas "_s + QString::number(AnoEscolhido());
   QStringList linhas;
   for (const LinhaMapa &l : lista) {
     QString linha = FormatarNúmero(l.número, u"000000") + u'\t' + l.nome;
@@ -46,4 +49,8 @@ QStringList MapaQuotas::Construir(const Progresso &progresso) {
 
 void MapaQuotas::Imprimir(Impressão &p, const Progresso &progresso) {
   ImprimirMapa(p, Ano->text(), TipoQuota->currentText(), lista, progresso);
+}
+
+QString MapaQuotas::NomeExportação() const {
+  return nomeExportação;
 }

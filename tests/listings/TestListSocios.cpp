@@ -87,6 +87,26 @@ private slots:
     QTest::mouseClick(j.Sair, Qt::LeftButton);
     QVERIFY(!j.Impressão->isVisible());
   }
+
+  // Exported as the grid shows it; a file that cannot be written is told, never a success.
+  void exportar() {
+    Respostas respostas;
+    ListSócios j(nullptr);
+    QVERIFY(!j.Exportar->isEnabled());
+    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
+    {
+      EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"sócios"_s));
+      QTest::mouseClick(j.Exportar, Qt::LeftButton);
+    }
+    QCOMPARE(PastaTeste::Conteúdo(ficheiro->Caminho(u"sócios.csv"_s)),
+             "\xEF\xBB\xBFNúmero;Nome;Data Inscr;Rua;Localidade;Código Postal\r\n"
+             "1;Zé Maria;--;;;\r\n2;Álvaro Sousa;--;;;\r\n3;bruno lima;--;;;\r\n"_ba);
+    QCOMPARE(respostas.caixas.size(), 1);
+    EscolhaFicheiroFalsa semPasta(ficheiro->Caminho(u"não existe/sócios.csv"_s));
+    QTest::mouseClick(j.Exportar, Qt::LeftButton);
+    QCOMPARE(respostas.caixas.size(), 2);
+    QCOMPARE(respostas.caixas[1].ícone, Ícone::Crítico);
+  }
 };
 
 QTEST_MAIN(TestListSocios)

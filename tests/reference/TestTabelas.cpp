@@ -174,7 +174,7 @@ private slots:
     Escolher(1, 0);
     Escrever(1, u"Efectivos"_s);
     Clicar(2);
-    Escrever(2, u"1000 Lisboa"_s);
+    Escrever(2, u"1000-001 Lisboa"_s);
     Clicar(1);
     Escolher(2, 0);
     Clicar(3);
@@ -195,7 +195,29 @@ private slots:
     QCOMPARE(Linhas(u"T"_s), QStringList{u"Normal"_s});
     QCOMPARE(Consultar(u"SELECT Código, Designação FROM Tabelas WHERE Tipo = 'S'"_s),
              (QList<QVariantList>{{efectivo, u"Efectivos"_s}}));
-    QCOMPARE(Linhas(u"C"_s), QStringList{u"1000 Lisboa"_s});
+    QCOMPARE(Linhas(u"C"_s), QStringList{u"1000-001 Lisboa"_s});
+  }
+
+  // A postal code not in the CTT form is asked about as it enters the list: Não leaves the
+  // list as it was and the text to correct, Sim keeps it.
+  void codigoPostalForaDaFormaPerguntado() {
+    Abrir();
+    respostas->Responder({Resposta::Não});
+    Escrever(2, u"1000 Lisboa"_s);
+    Clicar(1);
+    QCOMPARE(Textos(2), QStringList());
+    QCOMPARE(QApplication::focusWidget(), Item(2));
+    Clicar(1);
+    Escrever(2, u"4000-123 Porto"_s);
+    Clicar(1);
+    QCOMPARE(respostas->caixas.size(), 2);
+    Escolher(2, 0);
+    Escrever(2, u"1000-10 Lisboa"_s);
+    respostas->Responder({Resposta::Não});
+    Clicar(2);
+    QCOMPARE(respostas->caixas.size(), 3);
+    Clicar(4);
+    QCOMPARE(Linhas(u"C"_s), (QStringList{u"1000 Lisboa"_s, u"4000-123 Porto"_s}));
   }
 };
 

@@ -82,6 +82,17 @@ private slots:
     Listar(j, u"2003"_s);
     QCOMPARE(j.ListNomes().size(), size_t(2));
 
+    // Exported as listed, under the month's name, without the grid's margin before the name.
+    j.Mês->setCurrentIndex(3);
+    {
+      EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"atraso.csv"_s));
+      QTest::mouseClick(j.Exportar, Qt::LeftButton);
+      QVERIFY(escolha.oferecidos.value(0).endsWith(u"/Quotas em atraso - Março 2003.csv"_s));
+    }
+    QCOMPARE(PastaTeste::Conteúdo(ficheiro->Caminho(u"atraso.csv"_s)),
+             "\xEF\xBB\xBFNúmero;Nome\r\n000010;Sócio 10\r\n000011;Sócio 11\r\n"_ba);
+    j.Mês->setCurrentIndex(2);
+
     QStringList impresso;
     QString documento;
     FábricaImpressãoFalsa fábrica([&](const QString &nome) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Exportacao.h"
 #include "Impressao.h"
 #include "Programas.h"
 #include "Relogio.h"
@@ -60,6 +61,22 @@ public:
   ~FábricaImpressãoFalsa() { InstalarFábricaImpressão({}); }
   FábricaImpressãoFalsa(const FábricaImpressãoFalsa &) = delete;
   FábricaImpressãoFalsa &operator=(const FábricaImpressãoFalsa &) = delete;
+};
+
+// The save-file picker answers `caminho` (empty: cancelled) and records the path it offered.
+class EscolhaFicheiroFalsa {
+public:
+  explicit EscolhaFicheiroFalsa(QString caminho) {
+    InstalarEscolhaFicheiro([this, caminho](QWidget *, const QString &, const QString &início) {
+      oferecidos << início;
+      return caminho;
+    });
+  }
+  ~EscolhaFicheiroFalsa() { InstalarEscolhaFicheiro({}); }
+  EscolhaFicheiroFalsa(const EscolhaFicheiroFalsa &) = delete;
+  EscolhaFicheiroFalsa &operator=(const EscolhaFicheiroFalsa &) = delete;
+
+  QStringList oferecidos;
 };
 
 #if __has_include("Arquivex.h")

@@ -1,0 +1,66 @@
+#include "Exportacao.h"
+#include "PastaTeste.h"
+#include "Validacao.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+// The CSV file as another program reads it, and the tax number check.
+class TestExportacao : public QObject {
+  Q_OBJECT
+
+private slots:
+  void lidoPorOutroPrograma() {
+    const QString python = QStandardPaths::findExecutable(u"python3"_s);
+    if (python.isEmpty())
+      QSKIP("python3 is not installed");
+    PastaTeste pasta;
+    const QList<QStringList> linhas{
+        {u"Número"_s, u"Nome"_s, u"Quota"_s, u"Observações"_s},
+        {u"1"_s, u"Álvaro"_s, u"1.234,50"_s, u"pago; em dinheiro"_s},
+        {u"22"_s, u"O'Neill"_s, u"-3,25"_s, u"diz \"já pago\"\r\nnoutra linha"_s},
+        {u"333"_s, QString(), u"0,00"_s, u" "_s}};
+    const QString caminho = pasta.Caminho(u"lista.csv"_s);
+    QCOMPARE(GravarFicheiro(caminho, TextoCsv(linhas)), QString());
+    QVERIFY(PastaTeste::Conteúdo(caminho).startsWith("\xEF\xBB\xBF"));
+    QProcess p;
+    p.start(python, {u"-c"_s,
+                     u"import csv, json, sys\n"
+                     u"with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
+                     u"  print(json.dumps(list(csv.reader(f, delimiter=';'))))"_s,
+                     caminho});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 0);
+    QList<QStringList> lidas;
+    for (const QJsonValue &l : QJsonDocument::fromJson(p.readAllStandardOutput()).array())
+      lidas << l.toVariant().toStringList();
+    QCOMPARE(lidas, linhas);
+  }
+
+  void nif_data() {
+    QTest::addColumn<QString>("nif");
+    QTest::addColumn<bool>("válido");
+    for (const char *n : {"123456789", "101234562", "201234564", "301234566", "501234560",
+                          "601234561", "741234564", "801234565", "901234567", "451234561",
+                          "103086250" /* remainder 0 */, "102222100" /* remainder 1 */})
+      QTest::newRow(n) << QString::fromLatin1(n) << true;
+    for (const char *n : {"001234560" /* 0 starts none */, "411234560" /* 4 only as 45 */,
+                          "123456780", "102222101" /* remainder 1 gives 0, never 10 */, "12345678",
+                          "1234567890", "12345678a", " 23456789", "123 456 789"})
+      QTest::newRow(n) << QString::fromLatin1(n) << false;
+  }
+  void nif() {
+    QFETCH(QString, nif);
+    QFETCH(bool, válido);
+    QCOMPARE(NifVálido(nif), válido);
+    QCOMPARE(MotivoNifInválido(nif).isEmpty(), válido);
+  }
+};
+
+QTEST_MAIN(TestExportacao)
+#include "TestExportacao.moc"
