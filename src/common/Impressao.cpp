@@ -1,6 +1,7 @@
 #include "Impressao.h"
 
 #include "Dados.h"
+#include "Janelas.h"
 #include "Mensagens.h"
 #include "Relogio.h"
 
@@ -8,12 +9,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QHash>
+#include <QPageRanges>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -208,6 +215,30 @@ void Impressão::TerminarDocumento() {
   Concluir();
 }
 
+void Impressão::Reproduzir(const GravadorImpressão &g,
+                           const std::function<bool(int)> &incluirPágina) {
+  // Both lists come in page order: one pass over each, a page at a time.
+  qsizetype t = 0;
+  qsizetype l = 0;
+  bool primeira = true;
+  for (int p = 1; p <= g.páginas; ++p) {
+    const bool incluída = !incluirPágina || incluirPágina(p);
+    if (incluída && !primeira)
+      NovaPágina();
+    for (; t < g.textos.size() && g.textos[t].página <= p; ++t)
+      if (incluída)
+        DesenharTexto(g.textos[t].x, g.textos[t].y, g.textos[t].texto, g.textos[t].fonte);
+    for (; l < g.traços.size() && g.traços[l].página <= p; ++l) {
+      const GravadorImpressão::Traço &r = g.traços[l];
+      if (incluída && r.rectângulo)
+        DesenharRectângulo(QRectF(r.linha.p1(), r.linha.p2()), r.tracejada);
+      else if (incluída)
+        DesenharLinha(r.linha, r.tracejada);
+    }
+    primeira = primeira && !incluída;
+  }
+}
+
 // --- the recorder --------------------------------------------------------------------------
 
 void GravadorImpressão::DesenharTexto(double emX, double emY, const QString &texto,
@@ -276,6 +307,10 @@ ImpressoraQt::ImpressoraQt(QPrinter *, QPrinter &impressora, const QString &nome
 ImpressoraQt::~ImpressoraQt() {
   if (d->pintor.isActive())
     d->pintor.end();
+}
+
+void ImpressoraQt::Escalar(double factor) {
+  d->pintor.scale(factor, factor);
 }
 
 void ImpressoraQt::DesenharTexto(double emX, double emY, const QString &texto,
@@ -350,42 +385,149 @@ QString CaminhoPdf(const QString &nomeDocumento) {
   return caminho;
 }
 
+namespace {
+
+bool &PréVisualização() {
+  static bool ligada = false;
+  return ligada;
+}
+
+void AvisarFalha(const QString &nomeDocumento, QWidget *pai) {
+  Bip();
+  MostrarMensagem(u"Não foi possível começar a impressão de «"_s + nomeDocumento +
+                      u"».\nVerifique a impressora escolhida em «Configurar Impressora»."_s,
+                  Botões::OK, Ícone::Exclamação, nomeDocumento, pai);
+}
+
+// Where a document goes: the chosen (or default) printer, or a PDF of its own, and what the
+// user is told when a PDF is written.
+struct Destino {
+  std::unique_ptr<QPrinter> pdf;
+  QPrinter *impressora = nullptr;
+  std::function<void(const QString &)> avisar;
+};
+
+Destino EscolherDestino(const QString &nomeDocumento, QWidget *pai) {
+  QPrinter &escolhida = ImpressoraEscolhida();
+  // "Print to file" in the set-up names one fixed file, which every document would
+  // overwrite: the choice is only where documents go, and each gets a PDF of its own.
+  const bool ficheiroEscolhido =
+      ImpressoraConfigurada() && escolhida.outputFormat() == QPrinter::PdfFormat;
+  if (ImpressoraConfigurada() && !ficheiroEscolhido)
+    return {nullptr, &escolhida, {}};
+  if (!ficheiroEscolhido && !QPrinterInfo::defaultPrinter().isNull()) {
+    escolhida.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
+    return {nullptr, &escolhida, {}};
+  }
+  const QString caminho = CaminhoPdf(nomeDocumento);
+  QDir().mkpath(QFileInfo(caminho).absolutePath());
+  const QString aviso = ficheiroEscolhido
+                            ? u"O documento foi guardado no ficheiro\n"_s
+                            : u"Não há impressora instalada: o documento foi guardado no "
+                              u"ficheiro\n"_s;
+  QPointer<QWidget> janela(pai);
+  const auto avisar = [aviso, nomeDocumento, janela](const QString &ficheiro) {
+    MostrarMensagem(aviso + QDir::toNativeSeparators(ficheiro), Botões::OK, Ícone::Informação,
+                    nomeDocumento, janela);
+  };
+  // The paper chosen in the set-up is kept; with no set-up, A4.
+  auto pdf = ficheiroEscolhido
+                 ? ImpressoraPdf(caminho, escolhida.pageLayout().pageSize(),
+                                 escolhida.pageLayout().orientation())
+                 : ImpressoraPdf(caminho, QPageSize(QPageSize::A4), QPageLayout::Portrait);
+  QPrinter *impressora = pdf.get();
+  return {std::move(pdf), impressora, avisar};
+}
+
+// Shows the recorded document on its destination's paper. Qt's "Print" there asks for the
+// printer (or the file) and draws the document again on it; closing prints nothing.
+bool MostrarPréVisualização(const GravadorImpressão &gravação, Destino &destino,
+                            const QString &nomeDocumento, QWidget *pai) {
+  QPrinter &impressora = *destino.impressora;
+  // The window's title names the document; a page range left from an earlier job does not
+  // hide pages of this one.
+  impressora.setDocName(nomeDocumento);
+  impressora.setPrintRange(QPrinter::AllPages);
+  impressora.setPageRanges({});
+  QPrintPreviewDialog diálogo(&impressora, pai);
+  bool falhou = false;
+  QObject::connect(&diálogo, &QPrintPreviewDialog::paintRequested, &diálogo, [&](QPrinter *p) {
+    if (falhou)
+      return;
+    const QPageRanges páginas =
+        p->printRange() == QPrinter::PageRange ? p->pageRanges() : QPageRanges();
+    try {
+      ImpressoraQt saída(*p, nomeDocumento);
+      // Paper or orientation changed in the preview: the pages were laid out for the paper
+      // they were kept on, and shrink to fit rather than lose their edges.
+      const double escala = std::min({1.0, saída.LarguraPágina() / gravação.LarguraPágina(),
+                                      saída.AlturaPágina() / gravação.AlturaPágina()});
+      if (escala < 0.999)
+        saída.Escalar(escala);
+      saída.Reproduzir(gravação,
+                       [&páginas](int n) { return páginas.isEmpty() || páginas.contains(n); });
+      saída.TerminarDocumento();
+    } catch (const std::exception &) {
+      falhou = true;
+      AvisarFalha(nomeDocumento, &diálogo);
+    }
+  });
+  // The report was printing under the hourglass: the preview is for the user to work in.
+  const QCursor *cursor = QGuiApplication::overrideCursor();
+  const Qt::CursorShape forma = cursor ? cursor->shape() : Qt::ArrowCursor;
+  Ampulheta::Seta();
+  if (const QScreen *ecrã = diálogo.screen())
+    diálogo.resize(ecrã->availableSize() * 3 / 4);
+  const bool impresso = ExecutarModal(diálogo) == QDialog::Accepted && !falhou;
+  QGuiApplication::changeOverrideCursor(forma);
+  if (impresso && destino.avisar && impressora.outputFormat() == QPrinter::PdfFormat)
+    destino.avisar(impressora.outputFileName());
+  return impresso;
+}
+
+// Keeps the document on the destination's printable area, so that its pages break where the
+// printer's will, and shows it when it ends.
+class ImpressãoPréVisualizada final : public GravadorImpressão {
+public:
+  ImpressãoPréVisualizada(Destino d, const QString &nomeDocumento, QWidget *pai)
+      : GravadorImpressão(TamanhoImprimível(*d.impressora).width(),
+                          TamanhoImprimível(*d.impressora).height()),
+        destino(std::move(d)), nome(nomeDocumento), janela(pai) {}
+
+protected:
+  void Concluir() override {
+    if (!MostrarPréVisualização(*this, destino, nome, janela))
+      MarcarNãoImpresso();
+  }
+
+private:
+  Destino destino;
+  QString nome;
+  QPointer<QWidget> janela;
+};
+
+} // namespace
+
+bool PréVisualizarImpressões() {
+  return PréVisualização();
+}
+
+void DefinirPréVisualizarImpressões(bool ligada) {
+  PréVisualização() = ligada;
+}
+
 std::unique_ptr<Impressão> AbrirImpressão(const QString &nomeDocumento, QWidget *pai) {
   if (Fábrica())
     return Fábrica()(nomeDocumento);
   try {
-    QPrinter &escolhida = ImpressoraEscolhida();
-    // "Print to file" in the set-up names one fixed file, which every document would
-    // overwrite: the choice is only where documents go, and each gets a PDF of its own.
-    const bool ficheiroEscolhido =
-        ImpressoraConfigurada() && escolhida.outputFormat() == QPrinter::PdfFormat;
-    if (ImpressoraConfigurada() && !ficheiroEscolhido)
-      return std::make_unique<ImpressoraQt>(escolhida, nomeDocumento);
-    if (!ficheiroEscolhido && !QPrinterInfo::defaultPrinter().isNull()) {
-      escolhida.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
-      return std::make_unique<ImpressoraQt>(escolhida, nomeDocumento);
-    }
-    const QString caminho = CaminhoPdf(nomeDocumento);
-    QDir().mkpath(QFileInfo(caminho).absolutePath());
-    const QString aviso = ficheiroEscolhido
-                              ? u"O documento foi guardado no ficheiro\n"_s
-                              : u"Não há impressora instalada: o documento foi guardado no "
-                                u"ficheiro\n"_s;
-    const auto avisar = [aviso, nomeDocumento, pai](const QString &ficheiro) {
-      MostrarMensagem(aviso + QDir::toNativeSeparators(ficheiro), Botões::OK, Ícone::Informação,
-                      nomeDocumento, pai);
-    };
-    // The paper chosen in the set-up is kept; with no set-up, A4.
-    auto pdf = ficheiroEscolhido
-                   ? ImpressoraPdf(caminho, escolhida.pageLayout().pageSize(),
-                                   escolhida.pageLayout().orientation())
-                   : ImpressoraPdf(caminho, QPageSize(QPageSize::A4), QPageLayout::Portrait);
-    return std::make_unique<ImpressoraQt>(std::move(pdf), nomeDocumento, avisar);
+    Destino destino = EscolherDestino(nomeDocumento, pai);
+    if (PréVisualizarImpressões())
+      return std::make_unique<ImpressãoPréVisualizada>(std::move(destino), nomeDocumento, pai);
+    if (destino.pdf)
+      return std::make_unique<ImpressoraQt>(std::move(destino.pdf), nomeDocumento, destino.avisar);
+    return std::make_unique<ImpressoraQt>(*destino.impressora, nomeDocumento);
   } catch (const std::exception &) {
-    Bip();
-    MostrarMensagem(u"Não foi possível começar a impressão de «"_s + nomeDocumento +
-                        u"».\nVerifique a impressora escolhida em «Configurar Impressora»."_s,
-                    Botões::OK, Ícone::Exclamação, nomeDocumento, pai);
+    AvisarFalha(nomeDocumento, pai);
     return nullptr;
   }
 }

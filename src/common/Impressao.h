@@ -11,6 +11,7 @@
 
 class QPrinter;
 class QWidget;
+class GravadorImpressão;
 
 // The print surface that every report writes on. Positions and widths are in twips
 // (1/1440 inch) from the top left corner of the printable area; font sizes in points. It
@@ -82,6 +83,15 @@ public:
   // Sends the document to its destination; a surface that went to a file says where.
   void TerminarDocumento();
   bool Terminado() const { return terminado; }
+  // False when the document ended without reaching its destination (its preview was closed
+  // without printing): whatever a report stores as printed must not be stored.
+  bool Impresso() const { return impresso; }
+
+  // Draws again what `gravação` kept, each page on a page of its own and everything where it
+  // was recorded, in its font: nothing is measured or laid out again. Only the pages for which
+  // `incluirPágina` answers true, when it is given.
+  void Reproduzir(const GravadorImpressão &gravação,
+                  const std::function<bool(int)> &incluirPágina = {});
 
 protected:
   Impressão(double larguraTwips, double alturaTwips);
@@ -90,6 +100,8 @@ protected:
   virtual void DesenharRectângulo(const QRectF &r, bool tracejada) = 0;
   virtual void MudarPágina() = 0;
   virtual void Concluir() = 0;
+  // Called from Concluir() when the document goes nowhere.
+  void MarcarNãoImpresso() { impresso = false; }
 
 private:
   FonteImpressão fonte;
@@ -101,6 +113,7 @@ private:
   double origemY = 0;
   int página = 1;
   bool terminado = false;
+  bool impresso = true;
 };
 
 // Keeps everything printed, with position, page and font, instead of printing it.
@@ -115,12 +128,14 @@ public:
     double x, y;
     QString texto;
     FonteImpressão fonte;
+    bool operator==(const Texto &) const = default;
   };
   struct Traço {
     int página;
     QLineF linha;
     bool tracejada;
     bool rectângulo;
+    bool operator==(const Traço &) const = default;
   };
   QList<Texto> textos;
   QList<Traço> traços;
@@ -156,6 +171,10 @@ public:
                std::function<void(const QString &)> aoConcluir = {});
   ~ImpressoraQt() override;
 
+  // From here on everything is drawn `factor` times its size: a document kept for a larger
+  // page still fits whole on this one.
+  void Escalar(double factor);
+
 protected:
   void DesenharTexto(double x, double y, const QString &texto, const FonteImpressão &f) override;
   void DesenharLinha(const QLineF &l, bool tracejada) override;
@@ -176,13 +195,21 @@ QPrinter &ImpressoraEscolhida();
 // Shows the platform's print set-up; returns true when the user confirmed a choice.
 bool ConfigurarImpressora(QWidget *pai);
 
+// Whether every document is first shown in a preview window, from which the user prints it
+// or closes it unprinted. Off at every start; the main window's "Arquivo" menu turns it on.
+bool PréVisualizarImpressões();
+void DefinirPréVisualizarImpressões(bool ligada);
+
 // Opens a print document named after the report. With no printer installed (and none
 // chosen), or when the set-up chose to print to a file, the document becomes a PDF of its
 // own in the folder "Impressões" beside Quotas.Dad, named after the report and the time,
-// and the user is told where it went when it ends.
+// and the user is told where it went when it ends. With the preview on, the document is
+// kept on a page of the destination's size and shown over `pai` when it ends; only
+// "Imprimir" there sends it on.
 std::unique_ptr<Impressão> AbrirImpressão(const QString &nomeDocumento, QWidget *pai = nullptr);
 
-// Tests: documents go to the surface this factory makes; an empty function restores printing.
+// Tests: documents go to the surface this factory makes, preview or not; an empty function
+// restores printing.
 void InstalarFábricaImpressão(std::function<std::unique_ptr<Impressão>(const QString &)> f);
 
 // Where a PDF of the document would go now: Impressões/<name> <date> <time>.pdf.

@@ -56,6 +56,13 @@ void Base::CriarMenu() {
   arquivo->addSeparator();
   connect(Item(arquivo, u"Configurar &Impressora"_s, u"Menu_Arquivo_7"_s), &QAction::triggered,
           this, [this] { ConfigurarImpressora(this); });
+  // For the rest of the run, every document is shown before it reaches the printer.
+  QAction *préVisualizar =
+      Item(arquivo, u"&Pré-visualizar Impressões"_s, u"Menu_Arquivo_PreVisualizar"_s);
+  préVisualizar->setCheckable(true);
+  préVisualizar->setChecked(PréVisualizarImpressões());
+  connect(préVisualizar, &QAction::toggled, this,
+          [](bool ligada) { DefinirPréVisualizarImpressões(ligada); });
   connect(Item(arquivo, u"&Terminar o Programa"_s, u"Menu_Arquivo_8"_s), &QAction::triggered, this,
           [this] { close(); });
 

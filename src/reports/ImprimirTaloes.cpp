@@ -296,6 +296,8 @@ std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferên
     return RecusaTalões::ImpressãoNãoIniciada;
   ImprimirTalões(*p, r.plano, progresso);
   p->TerminarDocumento();
+  if (!p->Impresso())
+    return RecusaTalões::ImpressãoNãoIniciada; // the numbers were never handed out
   GravarLinhaTabelas(bd, u'q', QString::number(r.plano.últimoRecibo));
   transacção.Confirmar();
   return std::nullopt;

@@ -42,7 +42,7 @@ enum class RecusaTalões {
   NenhumSócio,          // the range selects no member
   NenhumTalão,          // members found, but no stub to print with these options
   NúmerosEsgotados,     // the receipt numbers would pass the largest one a dues row can hold
-  ImpressãoNãoIniciada, // the printer refused the document and has said so: no message of ours
+  ImpressãoNãoIniciada, // refused by the printer (it said so), or preview closed: no message
 };
 QString MensagemRecusa(RecusaTalões recusa);
 
@@ -93,7 +93,8 @@ void ImprimirTalões(Impressão &p, const PlanoTalões &plano,
 // prints, ends the document and stores the last number printed as the counter, in the one
 // transaction that the run reads and writes in. A refusal (returned) or a failure (an
 // exception, from the engine or the printer) leaves the counter as it was. When `abrir` gives
-// no surface (the printer refused; it said so itself) nothing is printed and nothing stored.
+// no surface (the printer refused; it said so itself), or the document ends unprinted (its
+// preview closed), nothing is stored.
 std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferência &listas,
                                            const PedidoTalões &pedido,
                                            const std::function<std::unique_ptr<Impressão>()> &abrir,

@@ -95,6 +95,45 @@ private slots:
     QVERIFY(p.textos[p.textos.size() - 2].y + h > 3000 - h);
   }
 
+  // The preview draws the recorded document again: every text in its font and place, lines
+  // and rectangles solid or dashed, on the same pages, a moved origin counted once. A range
+  // of pages leaves the others out and the pages it keeps follow on.
+  void reproduzirAGravacao() {
+    GravadorImpressão original(10000, 2000);
+    original.AoMudarDePágina = [](Impressão &p) { p.Imprimir(u"cabeçalho"_s); };
+    original.DefinirNegrito(true);
+    original.Imprimir(u"Título"_s);
+    original.DefinirNegrito(false);
+    original.DefinirTamanho(9);
+    original.Rectângulo(900, 400, 100, 100, true);
+    original.DefinirOrigem(2000, 300);
+    original.Imprimir(u"deslocado"_s, false);
+    original.Linha(0, 0, 500, 0, true);
+    original.DefinirOrigem(0, 0);
+    original.DefinirSublinhado(true);
+    while (original.Página() < 3)
+      original.Imprimir(u"linha "_s + QString::number(original.textos.size()));
+    original.Rectângulo(0, 0, 100, 100);
+    original.NovaPágina(); // a blank last page is a page all the same
+    GravadorImpressão cópia(10000, 2000);
+    cópia.Reproduzir(original);
+    QCOMPARE(cópia.páginas, 4);
+    QVERIFY(cópia.textos == original.textos);
+    QVERIFY(cópia.traços == original.traços);
+
+    GravadorImpressão segunda(10000, 2000);
+    segunda.Reproduzir(original, [](int n) { return n == 2 || n == 3; });
+    QCOMPARE(segunda.páginas, 2);
+    QList<GravadorImpressão::Texto> esperados;
+    for (GravadorImpressão::Texto t : original.textos)
+      if (t.página > 1) {
+        --t.página;
+        esperados << t;
+      }
+    QVERIFY(segunda.textos == esperados);
+    QCOMPARE(segunda.traços.size(), 1);
+  }
+
   // With no printer, each document is a PDF of its own in "Impressões", named after it, with
   // the margins an office printer needs, and the user is told where it went.
   void semImpressoraCadaDocumentoNumPdf() {

@@ -1,10 +1,12 @@
 #include "Impressao.h"
 #include "Modal.h"
+#include "PastaTeste.h"
 #include "TextosVisiveis.h"
 #include "Traducoes.h"
 
 #include <QDialogButtonBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -48,6 +50,23 @@ private slots:
     QCOMPARE(TextosNãoTraduzidos(propriedades), QStringList());
     // The set-up only chooses the printer: its button must not promise to print.
     QVERIFY2(!confirmar.remove(u'&').contains(u"Imprimir"_s), qPrintable(confirmar));
+  }
+
+  void preVisualizacao() {
+    PastaTeste pasta; // where a PDF would go
+    DefinirPréVisualizarImpressões(true);
+    QStringList textos;
+    auto vigia = QuandoModal<QPrintPreviewDialog>([&](QPrintPreviewDialog &d) {
+      textos = TextosVisíveis(&d);
+      d.reject();
+    });
+    auto documento = AbrirImpressão(u"Ficha de Sócio 1"_s);
+    QVERIFY(documento);
+    documento->Imprimir(u"olá"_s);
+    documento->TerminarDocumento();
+    DefinirPréVisualizarImpressões(false);
+    QVERIFY(textos.size() > 15);
+    QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
   }
 
   void menusDeContexto_data() {

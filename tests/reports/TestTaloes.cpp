@@ -231,7 +231,8 @@ private slots:
     QCOMPARE(Contador(), QStringList{u"300"_s});
   }
 
-  // A print that fails leaves the counter as it was: the numbers were never handed out.
+  // A print that fails, or ends unprinted, leaves the counter as it was: the numbers were never
+  // handed out.
   void falhaNaImpressao() {
     Sócio(1, u"Ana"_s, activo);
     GravarLinhaTabelas(Dados().bd, u'q', u"20"_s);
@@ -244,6 +245,14 @@ private slots:
     };
     QVERIFY_THROWS_EXCEPTION(std::runtime_error,
                              ExecutarTalões(Dados().bd, Listas(), Pedido(), falhar));
+    QCOMPARE(Contador(), QStringList{u"20"_s});
+    // Nor does a run whose preview was closed without printing.
+    struct Fechada : GravadorImpressão {
+      void Concluir() override { MarcarNãoImpresso(); }
+    };
+    QCOMPARE(
+        ExecutarTalões(Dados().bd, Listas(), Pedido(), [] { return std::make_unique<Fechada>(); }),
+        std::optional(RecusaTalões::ImpressãoNãoIniciada));
     QCOMPARE(Contador(), QStringList{u"20"_s});
     // The file is still writable afterwards: the failed run left no transaction open.
     QCOMPARE(Executar(Pedido()), std::nullopt);

@@ -857,6 +857,81 @@ Desligue uma delas.</translation>
     </message>
 </context>
 <context>
+    <name>QPrintPreviewDialog</name>
+    <message>
+        <source>Print Preview</source>
+        <translation>Pré-visualização da impressão</translation>
+    </message>
+    <message>
+        <source>First page</source>
+        <translation>Primeira página</translation>
+    </message>
+    <message>
+        <source>Previous page</source>
+        <translation>Página anterior</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>Página seguinte</translation>
+    </message>
+    <message>
+        <source>Last page</source>
+        <translation>Última página</translation>
+    </message>
+    <message>
+        <source>Fit width</source>
+        <translation>Ajustar à largura</translation>
+    </message>
+    <message>
+        <source>Fit page</source>
+        <translation>Ajustar à página</translation>
+    </message>
+    <message>
+        <source>Zoom in</source>
+        <translation>Ampliar</translation>
+    </message>
+    <message>
+        <source>Zoom out</source>
+        <translation>Reduzir</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Vertical</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Horizontal</translation>
+    </message>
+    <message>
+        <source>Show single page</source>
+        <translation>Mostrar uma página</translation>
+    </message>
+    <message>
+        <source>Show facing pages</source>
+        <translation>Mostrar páginas lado a lado</translation>
+    </message>
+    <message>
+        <source>Show overview of all pages</source>
+        <translation>Mostrar todas as páginas</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>Page setup</source>
+        <translation>Configurar página</translation>
+    </message>
+    <message>
+        <source>Page Setup</source>
+        <translation>Configurar página</translation>
+    </message>
+    <message>
+        <source>Export to PDF</source>
+        <translation>Exportar para PDF</translation>
+    </message>
+</context>
+<context>
     <name>QPrintPropertiesDialog</name>
     <message>
         <source>Printer Properties</source>
