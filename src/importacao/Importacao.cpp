@@ -78,10 +78,15 @@ QString ChaveCabeçalho(const QString &nome) {
 std::optional<QString> LerInscrição(QString texto) {
   static const QRegularExpression hora(u"\\s+\\d{1,2}:\\d{2}(:\\d{2})?$"_s);
   static const QRegularExpression iso(u"^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"_s);
-  texto = texto.trimmed().remove(hora);
+  texto = texto.trimmed();
+  if (texto.contains(u':'))
+    texto.remove(hora);
   if (texto.isEmpty())
     return QString();
-  if (const auto m = iso.match(texto); m.hasMatch()) {
+  // The expressions only for the texts that may need them: this runs for every line.
+  if (const auto m =
+          texto.size() > 4 && texto[4] == u'-' ? iso.match(texto) : QRegularExpressionMatch();
+      m.hasMatch()) {
     const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
     if (d.isValid() && d.year() >= 1900)
       return DataParaInscrição(d);
