@@ -28,8 +28,9 @@ enum class JanelaMenu {
   QuotasAtraso,
   MapaQuotas,
   TalõesRecibo,
+  ImportarSócios,
 };
-inline constexpr int NúmeroJanelasMenu = 8;
+inline constexpr int NúmeroJanelasMenu = 9;
 
 // The main window: one member's record and the dues the member has paid, browsed, edited,
 // saved and deleted here. Nothing reaches the database before "G&ravar Dados".

@@ -48,6 +48,8 @@ void Base::CriarMenu() {
           this, [this] { ExecutarArquivex(false); });
   connect(Item(arquivo, u"&Reposição do Ficheiro"_s, u"Menu_Arquivo_2"_s), &QAction::triggered,
           this, [this] { ExecutarArquivex(true); });
+  acçõesJanelas[int(JanelaMenu::ImportarSócios)] =
+      Item(arquivo, u"I&mportar Sócios..."_s, u"Menu_Arquivo_Importar"_s);
   arquivo->addSeparator();
   acçõesJanelas[int(JanelaMenu::CódigoAcesso)] =
       Item(arquivo, u"Código de &Acesso"_s, u"Menu_Arquivo_4"_s);
@@ -144,7 +146,8 @@ void Base::AbrirJanela(JanelaMenu janela) {
     Ampulheta::Seta();
     abrir();
   }
-  // The listings move the shared member recordset: stand on the current member again.
+  // The listings move the shared member recordset, and an import reads it again: stand on
+  // the current member again.
   if (janela >= JanelaMenu::ListagemSócios)
     MostrarSócio(SócioActual);
 }

@@ -6,6 +6,7 @@
 #include "ColDados.h"
 #include "Dados.h"
 #include "DeclIRS.h"
+#include "ImportarSocios.h"
 #include "Janelas.h"
 #include "ListSocios.h"
 #include "MapaQuotas.h"
@@ -65,6 +66,8 @@ void LigarJanelas(Base &base) {
   base.LigarJanela(JanelaMenu::TalõesRecibo, [&base] { TalõesRecibo(&base).exec(); });
   base.LigarJanela(JanelaMenu::QuotasAtraso, [&base] { QtsAtrazo(&base).exec(); });
   base.LigarJanela(JanelaMenu::MapaQuotas, [&base] { MapaQuotas(&base).exec(); });
+  base.LigarJanela(JanelaMenu::ImportarSócios,
+                   [&base] { ImportarSócios(&base, [&base] { base.MostrarListas(); }).exec(); });
 }
 
 FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {

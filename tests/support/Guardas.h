@@ -14,6 +14,9 @@
 #if __has_include("Arquivex.h")
 #include "Arquivex.h"
 #endif
+#if __has_include("ImportarSocios.h")
+#include "ImportarSocios.h"
+#endif
 
 // Each test seam is installed by one of these objects and put back as it goes, so that a
 // failing test never leaves a fixed clock or a fake launcher to the next one.
@@ -95,5 +98,24 @@ public:
   EscolhaPastaFalsa &operator=(const EscolhaPastaFalsa &) = delete;
 
   QList<QStringList> pedidos;
+};
+#endif
+
+#if __has_include("ImportarSocios.h")
+// The import's file picker answers `ficheiro` (empty: cancelled) and records its starting
+// folders.
+class EscolhaFicheiroFalsa {
+public:
+  explicit EscolhaFicheiroFalsa(QString ficheiro) {
+    InstalarEscolhaFicheiro([this, ficheiro](QWidget *, const QString &, const QString &início) {
+      pedidos << início;
+      return ficheiro;
+    });
+  }
+  ~EscolhaFicheiroFalsa() { InstalarEscolhaFicheiro({}); }
+  EscolhaFicheiroFalsa(const EscolhaFicheiroFalsa &) = delete;
+  EscolhaFicheiroFalsa &operator=(const EscolhaFicheiroFalsa &) = delete;
+
+  QStringList pedidos;
 };
 #endif

@@ -1,0 +1,160 @@
+#include "Dados.h"
+#include "FicheiroTeste.h"
+#include "Importacao.h"
+#include "LerFicheiro.h"
+#include "Referencias.h"
+
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+// Files as spreadsheets and other programs write them, read, checked and written; the
+// database is read back through a connection of its own.
+class TestImportacao : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<FicheiroTeste> ficheiro;
+
+  static ResultadoImportação Importar(const QByteArray &bytes, bool acrescentar = true) {
+    return ImportarFicheiroSócios(Dados().bd, *Dados().sócios, *Dados().tabelas, bytes, Listas(),
+                                  acrescentar);
+  }
+  static void Sql(const QString &sql) { Dados().bd.Executar(sql, {}, u"teste"_s); }
+
+private slots:
+  void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
+  void cleanup() { ficheiro.reset(); }
+
+  void lerFicheiro_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("registo"); // the first line after the header
+    QTest::addColumn<int>("linha");
+    QTest::addColumn<bool>("windows1252");
+    const QStringList álvaro{u"1"_s, u"Álvaro Conceição"_s, u"Rua A €"_s};
+    QTest::newRow("UTF-8 com BOM")
+        << QByteArray("\xEF\xBB\xBFN\xC2\xBA;Nome;Morada\r\n1;\xC3\x81lvaro Concei\xC3\xA7\xC3"
+                      "\xA3o;Rua A \xE2\x82\xAC\r\n")
+        << álvaro << 2 << false;
+    QTest::newRow("UTF-8 sem BOM") << QByteArray("N\xC2\xBA;Nome;Morada\n1;\xC3\x81lvaro Concei"
+                                                 "\xC3\xA7\xC3\xA3o;Rua A \xE2\x82\xAC\n")
+                                   << álvaro << 2 << false;
+    QTest::newRow("Windows-1252") << QByteArray("N\xBA;Nome;Morada\r\n1;\xC1lvaro Concei\xE7\xE3o;"
+                                                "Rua A \x80\r\n")
+                                  << álvaro << 2 << true;
+    QTest::newRow("vírgulas, aspas dobradas")
+        << QByteArray("N\xC2\xBA,Nome,Morada\n1,\"Silva, Ana\",\"Rua \"\"Nova\"\"; 2\"\n")
+        << QStringList{u"1"_s, u"Silva, Ana"_s, u"Rua \"Nova\"; 2"_s} << 2 << false;
+    QTest::newRow("ponto e vírgula e mudança de linha entre aspas, linha em branco")
+        << QByteArray("N\xC2\xBA;Nome;Morada\n;;\n1;\"Ana; Maria\";\"Rua A\r\nBloco 2\"\n")
+        << QStringList{u"1"_s, u"Ana; Maria"_s, u"Rua A\nBloco 2"_s} << 3 << false;
+  }
+  void lerFicheiro() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, registo);
+    QFETCH(int, linha);
+    QFETCH(bool, windows1252);
+    const char sep = bytes.contains(",Nome") ? ',' : ';';
+    const TabelaCsv t = LerCsv(bytes + QByteArray("2;Bruno;\n").replace(';', sep));
+    QCOMPARE(t.cabeçalho, (QStringList{u"Nº"_s, u"Nome"_s, u"Morada"_s}));
+    QCOMPARE(t.linhas.size(), size_t(2));
+    QCOMPARE(t.linhas[0], registo);
+    QCOMPARE(t.linhas[1], (QStringList{u"2"_s, u"Bruno"_s, QString()}));
+    QCOMPARE(t.númerosLinha[0], linha);
+    QCOMPARE(t.windows1252, windows1252);
+    const Mapeamento m = AdivinharMapeamento(t.cabeçalho);
+    QCOMPARE((std::array{m[int(Destino::Número)], m[int(Destino::Nome)], m[int(Destino::Rua)]}),
+             (std::array{0, 1, 2}));
+  }
+
+  // Each faulty line is refused with its line number and what is wrong; nothing is written.
+  void linhasRecusadas() {
+    Sql(u"INSERT INTO Sócios (Número, Nome) VALUES (7, 'Guardado')"_s);
+    const QByteArray csv =
+        "N\xC3\xBAmero;Nome;Data de Inscri\xC3\xA7\xC3\xA3o;Quota;NIF;Localidade\n"
+        "1;Ana;15-09-1996;12,50 \xE2\x82\xAC;;Lisboa\n"
+        "7;Bruno;;;;\n"
+        "1;Carla;;;;\n"
+        "x;Diana;;;;\n"
+        "2;  ;;;;\n"
+        "3;Eva;31-02-2001;;;\n"
+        "4;Rui;;doze;;\n"
+        "5;" +
+        QByteArray(46, 'N') +
+        ";;;;\n"
+        "6;Z\xC3\xA9;;;1234567890123;\n"
+        "8;Ivo;;;\n"
+        "9;\"Ana;Rua\n";
+    const ResultadoImportação r = Importar(csv);
+    const QList<std::pair<int, QString>> esperadas = {
+        {3, u"7"_s},          {4, u"linha 2"_s}, {5, u"«x»"_s}, {6, u"nome"_s},
+        {7, u"31-02-2001"_s}, {8, u"«doze»"_s},  {9, u"46"_s},  {10, u"13"_s},
+        {11, u"5 campos"_s},  {12, u"aspas"_s}};
+    QCOMPARE(r.verificação.recusas.size(), size_t(esperadas.size()));
+    for (qsizetype i = 0; i < esperadas.size(); ++i) {
+      const Recusa &x = r.verificação.recusas[size_t(i)];
+      QCOMPARE(x.linha, esperadas[i].first);
+      QVERIFY2(x.motivo.contains(esperadas[i].second), qPrintable(x.motivo));
+    }
+    QCOMPARE(r.verificação.aceites.size(), size_t(1));
+    QCOMPARE(r.gravados, 0);
+    QCOMPARE(Coluna(u"SELECT Número FROM Sócios"_s), QStringList{u"7"_s});
+  }
+
+  void importacaoLidaDoFicheiro() {
+    const qint64 efectivo = FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
+    RecarregarListas();
+    const QByteArray csv =
+        "N.\xC2\xBA S\xC3\xB3"
+        "cio;Nome;Morada;Localidade;C\xC3\xB3"
+        "digo Postal;Situa\xC3\xA7"
+        "\xC3\xA3o;Tipo de Quota;Data de Inscri\xC3\xA7\xC3\xA3o;Valor da Quota;Contribuinte;"
+        "Observa\xC3\xA7\xC3\xB5"
+        "es\r\n"
+        "10;  \xC3\x81lvaro   Concei\xC3\xA7\xC3\xA3o ;Rua das Flores, 3;Lisboa;1000-001 LISBOA;"
+        "EFECTIVO;Mensal;15/09/1996;1.234,50;123456789;\"Paga em\r\ndinheiro\"\r\n"
+        "11;Beatriz;;;1000-001 lisboa;Efectivo;;1996-09-15 00:00:00;12.5;;\r\n"
+        "12;Carlos;;;;;;;12,50 \xE2\x82\xAC;;\r\n";
+    // Declining the new reference texts imports nothing.
+    QCOMPARE(Importar(csv, false).gravados, 0);
+    QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
+
+    QCOMPARE(Importar(csv).gravados, 3);
+    const auto códigos = Consultar(u"SELECT Tipo, Designação, Código FROM Tabelas ORDER BY "
+                                   u"Código"_s);
+    QCOMPARE(códigos.size(), 3); // "EFECTIVO" and "1000-001 lisboa" are rows already there
+    QCOMPARE(códigos[1].mid(0, 2), (QVariantList{u"C"_s, u"1000-001 LISBOA"_s}));
+    QCOMPARE(códigos[2].mid(0, 2), (QVariantList{u"T"_s, u"Mensal"_s}));
+    const qint64 cp = códigos[1][2].toLongLong(), mensal = códigos[2][2].toLongLong();
+    const auto sócios =
+        Consultar(u"SELECT Número, Nome, Rua, Localidade, CPostal, Situação, TipoQuota, Inscrição, "
+                  u"ValQuotaEuro, NIF, Observações FROM Sócios ORDER BY Número"_s);
+    QCOMPARE(sócios.size(), 3);
+    QCOMPARE(sócios[0], (QVariantList{10, u"Álvaro Conceição"_s, u"Rua das Flores, 3 "_s,
+                                      u"Lisboa "_s, cp, efectivo, mensal, u"19960915"_s, 12345000,
+                                      u"123456789"_s, u"Paga em\ndinheiro "_s}));
+    QCOMPARE(sócios[1].mid(4, 5), (QVariantList{cp, efectivo, 0, u"19960915"_s, 125000}));
+    QCOMPARE(sócios[2].mid(4, 5), (QVariantList{0, 0, 0, u""_s, 125000}));
+    // The shared recordset and the lists see them.
+    QCOMPARE(Dados().sócios->NúmeroRegistos(), qint64(3));
+    QCOMPARE(Dados().tabelas->NúmeroRegistos(), qint64(3));
+  }
+
+  // The reference rows and the members are one transaction: a failure among the members
+  // leaves neither behind.
+  void falhaDoMotorNaoDeixaNada() {
+    const QByteArray csv = "N\xC2\xBA;Nome;Situa\xC3\xA7\xC3\xA3o\n20;Ana;Nova\n21;Rui;Nova\n";
+    const TabelaCsv t = LerCsv(csv);
+    const Verificação v =
+        VerificarLinhas(Dados().bd, t, AdivinharMapeamento(t.cabeçalho), Listas());
+    QCOMPARE(v.novas.situações, QStringList{u"Nova"_s});
+    Sql(u"INSERT INTO Sócios (Número, Nome) VALUES (21, 'Entretanto')"_s);
+    QVERIFY_THROWS_EXCEPTION(ErroBaseDados, GravarImportação(Dados().bd, *Dados().sócios,
+                                                             *Dados().tabelas, v, Listas()));
+    QCOMPARE(Coluna(u"SELECT Nome FROM Sócios"_s), QStringList{u"Entretanto"_s});
+    QCOMPARE(Coluna(u"SELECT count(*) FROM Tabelas"_s), QStringList{u"0"_s});
+  }
+};
+
+QTEST_GUILESS_MAIN(TestImportacao)
+#include "TestImportacao.moc"
