@@ -116,6 +116,19 @@ QString EscolherFicheiroCsv(QWidget *pai, const QString &título, const QString 
   return caminho;
 }
 
+QString EscolherFicheiroParaLer(QWidget *pai, const QString &título, const QString &início,
+                                const QString &filtro) {
+  if (EscolhaInstalada())
+    return EscolhaInstalada()(pai, título, início);
+  QFileDialog diálogo(pai, título, início, filtro);
+  diálogo.setOption(QFileDialog::DontUseNativeDialog);
+  diálogo.setFileMode(QFileDialog::ExistingFile);
+  diálogo.setAcceptMode(QFileDialog::AcceptOpen);
+  if (ExecutarModal(diálogo) != QDialog::Accepted || diálogo.selectedFiles().isEmpty())
+    return {};
+  return diálogo.selectedFiles().constFirst();
+}
+
 QPushButton *BotãoExportar(QPushButton *imprimir, std::function<void()> aoClicar) {
   auto *b = new QPushButton(u"&Exportar..."_s);
   b->setObjectName(u"Exportar"_s);

@@ -30,6 +30,11 @@ QString GravarFicheiro(const QString &caminho, const QByteArray &conteúdo,
 // ending in ".csv", or an empty text when cancelled.
 QString EscolherFicheiroCsv(QWidget *pai, const QString &título, const QString &sugerido);
 
+// Asks for an existing file to read, in the same window: `título`, opening in `início`, showing
+// the files that `filtro` names. Returns the path chosen, or an empty text when cancelled.
+QString EscolherFicheiroParaLer(QWidget *pai, const QString &título, const QString &início,
+                                const QString &filtro);
+
 // The "&Exportar..." button placed beside a window's "&Imprimir" (`imprimir`): enabled
 // whenever that one is, with the click preamble of the window's own buttons.
 QPushButton *BotãoExportar(QPushButton *imprimir, std::function<void()> aoClicar);
@@ -40,8 +45,8 @@ QPushButton *BotãoExportar(QPushButton *imprimir, std::function<void()> aoClica
 void ExportarLista(QWidget *janela, const QString &título, const QString &sugerido,
                    const QList<QStringList> &linhas);
 
-// Tests: the file picker asks this function (window, title, suggested path) instead of
-// showing Qt's window; it returns the path chosen, or an empty text when cancelled. An empty
+// Tests: both file pickers ask this function (window, title, suggested path or starting
+// folder) instead of showing Qt's window; it returns the path chosen, or an empty text when cancelled. An empty
 // function puts the real window back.
 using EscolhaFicheiro = std::function<QString(QWidget *, const QString &, const QString &)>;
 void InstalarEscolhaFicheiro(EscolhaFicheiro escolha);

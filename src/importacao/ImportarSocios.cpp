@@ -3,6 +3,7 @@
 #include "Campos.h"
 #include "Comandos.h"
 #include "Dados.h"
+#include "Exportacao.h"
 #include "Formato.h"
 #include "Janelas.h"
 #include "Mensagens.h"
@@ -11,7 +12,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -29,24 +29,6 @@ namespace {
 
 const QString Título = u"Importar Sócios"_s;
 constexpr int LinhasAmostra = 10; // the first lines shown whatever their state
-
-EscolhaFicheiro &EscolhaInstalada() {
-  static EscolhaFicheiro escolha;
-  return escolha;
-}
-
-QString PedirFicheiro(QWidget *pai, const QString &título, const QString &início) {
-  if (EscolhaInstalada())
-    return EscolhaInstalada()(pai, título, início);
-  // Qt's own window, not the system's: it speaks the program's Portuguese on every system.
-  QFileDialog d(pai, título, início, u"Ficheiros CSV (*.csv *.txt);;Todos os ficheiros (*)"_s);
-  d.setOption(QFileDialog::DontUseNativeDialog);
-  d.setFileMode(QFileDialog::ExistingFile);
-  d.setAcceptMode(QFileDialog::AcceptOpen);
-  if (ExecutarModal(d) != QDialog::Accepted || d.selectedFiles().isEmpty())
-    return {};
-  return d.selectedFiles().constFirst();
-}
 
 QString Lista(const QString &nome, const QStringList &textos) {
   return textos.isEmpty() ? QString() : nome + u": "_s + textos.join(u", "_s) + u'\n';
@@ -143,7 +125,8 @@ void ImportarSócios::ComandoClicado(int i) {
 void ImportarSócios::EscolherFicheiro() {
   const QString início = Ficheiro->text().isEmpty() ? QFileInfo(Dados().bd.Caminho()).absolutePath()
                                                     : QFileInfo(Ficheiro->text()).absolutePath();
-  const QString escolhido = PedirFicheiro(this, u"Escolher o ficheiro a importar"_s, início);
+  const QString escolhido = EscolherFicheiroParaLer(this, u"Escolher o ficheiro a importar"_s, início,
+                                                      u"Ficheiros CSV (*.csv *.txt);;Todos os ficheiros (*)"_s);
   if (!escolhido.isEmpty())
     AbrirFicheiro(escolhido);
 }
@@ -272,8 +255,4 @@ void ImportarSócios::Importar() {
                       Ficheiro->text() + u"»."_s,
                   Botões::OK, Ícone::Informação, Título, this);
   accept();
-}
-
-void InstalarEscolhaFicheiro(EscolhaFicheiro escolha) {
-  EscolhaInstalada() = std::move(escolha);
 }

@@ -44,9 +44,3 @@ private:
   QLabel *Resumo;
   QPushButton *Comando[3]; // 0 "&Sair", 1 "&Escolher Ficheiro...", 2 "&Importar"
 };
-
-// Tests: the file picker asks this function (window, title, starting folder) instead of
-// showing Qt's window; it returns the file chosen, or an empty text when cancelled. An empty
-// function puts the real window back.
-using EscolhaFicheiro = std::function<QString(QWidget *, const QString &, const QString &)>;
-void InstalarEscolhaFicheiro(EscolhaFicheiro escolha);

@@ -55,7 +55,7 @@ private slots:
     EscolhaFicheiroFalsa escolha(f.fileName());
     Abrir();
     Clicar(Comando(janela.get(), 1));
-    QCOMPARE(escolha.pedidos, QStringList{ficheiro->Raiz()});
+    QCOMPARE(escolha.oferecidos, QStringList{ficheiro->Raiz()});
     auto *amostra = Controlo<QTableWidget>(janela.get(), u"Amostra"_s);
     QCOMPARE(amostra->rowCount(), 2);
     QVERIFY(!Comando(janela.get(), 2)->isEnabled()); // every line lacks its number

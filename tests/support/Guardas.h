@@ -14,9 +14,6 @@
 #if __has_include("Arquivex.h")
 #include "Arquivex.h"
 #endif
-#if __has_include("ImportarSocios.h")
-#include "ImportarSocios.h"
-#endif
 
 // Each test seam is installed by one of these objects and put back as it goes, so that a
 // failing test never leaves a fixed clock or a fake launcher to the next one.
@@ -66,7 +63,7 @@ public:
   FábricaImpressãoFalsa &operator=(const FábricaImpressãoFalsa &) = delete;
 };
 
-// The save-file picker answers `caminho` (empty: cancelled) and records the path it offered.
+// The file pickers answer `caminho` (empty: cancelled) and record the path or folder offered.
 class EscolhaFicheiroFalsa {
 public:
   explicit EscolhaFicheiroFalsa(QString caminho) {
@@ -98,24 +95,5 @@ public:
   EscolhaPastaFalsa &operator=(const EscolhaPastaFalsa &) = delete;
 
   QList<QStringList> pedidos;
-};
-#endif
-
-#if __has_include("ImportarSocios.h")
-// The import's file picker answers `ficheiro` (empty: cancelled) and records its starting
-// folders.
-class EscolhaFicheiroFalsa {
-public:
-  explicit EscolhaFicheiroFalsa(QString ficheiro) {
-    InstalarEscolhaFicheiro([this, ficheiro](QWidget *, const QString &, const QString &início) {
-      pedidos << início;
-      return ficheiro;
-    });
-  }
-  ~EscolhaFicheiroFalsa() { InstalarEscolhaFicheiro({}); }
-  EscolhaFicheiroFalsa(const EscolhaFicheiroFalsa &) = delete;
-  EscolhaFicheiroFalsa &operator=(const EscolhaFicheiroFalsa &) = delete;
-
-  QStringList pedidos;
 };
 #endif
