@@ -63,15 +63,6 @@ class TestListagem : public QObject {
     return r;
   }
 
-  static QList<const GravadorImpressão::Texto *> NaPágina(const GravadorImpressão &g, int página,
-                                                          const QString &texto) {
-    QList<const GravadorImpressão::Texto *> r;
-    for (const auto &t : g.textos)
-      if (t.página == página && t.texto == texto)
-        r << &t;
-    return r;
-  }
-
 private slots:
   void init() {
     ficheiro = std::make_unique<FicheiroTeste>();
@@ -193,28 +184,6 @@ private slots:
     QVERIFY(g.Terminado());
     QCOMPARE(g.páginas, 2);
     COMPARAR_COM_OURO(g, ouro);
-  }
-
-  // Every page has its own number, every page but the last "Continua na próxima página", the
-  // last the closing line; every member is printed once. Positions are in the golden dumps.
-  void paginasDaListagem_data() {
-    QTest::addColumn<bool>("detalhada");
-    QTest::newRow("detalhada") << true;
-    QTest::newRow("normal") << false;
-  }
-  void paginasDaListagem() {
-    QFETCH(bool, detalhada);
-    GravadorImpressão g;
-    ImprimirListagem(g, Listados(250), detalhada, Colectividade);
-    QVERIFY(g.páginas >= 3);
-    for (int p = 1; p <= g.páginas; ++p) {
-      QCOMPARE(NaPágina(g, p, u"Página Nº  %1 "_s.arg(p)).size(), 1);
-      QCOMPARE(NaPágina(g, p, u"Continua na próxima página"_s).size(), p < g.páginas ? 1 : 0);
-      QCOMPARE(NaPágina(g, p, u"Fim da Listagem de Sócios"_s).size(), p < g.páginas ? 0 : 1);
-    }
-    const QStringList textos = g.Textos();
-    for (const SócioListado &s : Listados(250))
-      QCOMPARE(textos.count(s.nome), 1);
   }
 
   // With nobody listed: one page with the closing lines, and no labels. A run that fills its
