@@ -1,16 +1,22 @@
 #include "FicheiroTeste.h"
+#include "Impressao.h"
+#include "ImprimirListagem.h"
 #include "ListagemSocios.h"
+#include "Ouro.h"
 
 #include <QtTest>
 #include <memory>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(EscolhaListagem)
+Q_DECLARE_METATYPE(TipoImpressão)
 
-// The selection and order of the member list, on a file whose names begin with accented
+// The member list: its selection and order, on a file whose names begin with accented
 // capitals, small letters, an apostrophe and a double quote, with a postal code that has no
-// reference row and a member whose codes and date were never set.
+// reference row and a member whose codes and date were never set; and its four prints,
+// recorded: one golden dump each, and how they break pages.
 class TestListagem : public QObject {
   Q_OBJECT
 
@@ -23,6 +29,38 @@ class TestListagem : public QObject {
                       u"\"CPostal\", \"Situação\", \"TipoQuota\", \"Rua\", \"Localidade\") "
                       u"VALUES (?, ?, ?, ?, ?, ?, ?, ?)"_s,
                       {número, nome, inscrição, cp, situação, tipo, rua, localidade}, u"teste"_s);
+  }
+
+  inline static const QString Colectividade = u"Associação Recreativa \"Os Amigos\""_s;
+
+  // Members 1..n with the cases a print meets: a 40-character street whose last blank before
+  // position 30 stands at 26, a street without blanks, no street, a long name and postal
+  // code, no date, no situation or quota type.
+  static std::vector<SócioListado> Listados(int n) {
+    std::vector<SócioListado> r;
+    for (int i = 1; i <= n; ++i) {
+      SócioListado s;
+      s.número = i;
+      s.nome = u"Sócio Número %1 da Silva"_s.arg(i);
+      s.inscrição = u"%1-03-1998"_s.arg(i % 28 + 1, 2, 10, QChar(u'0'));
+      s.rua = u"Rua %1"_s.arg(i);
+      s.localidade = u"Localidade %1"_s.arg(i);
+      s.códigoPostal = u"4000-%1 Porto"_s.arg(i, 3, 10, QChar(u'0'));
+      s.situação = u"Efectivo"_s;
+      s.tipoQuota = u"Mensal"_s;
+      r.push_back(s);
+    }
+    if (n >= 4) {
+      r[0].rua = u"Avenida Marechal Gomes da Costa, 1234 Dto"_s.left(40);
+      r[0].nome = u"Maria da Conceição Albuquerque Fonseca Pires"_s;
+      r[0].códigoPostal = u"4000-001 Porto (Apartado dos Correios Centrais)"_s;
+      r[1].rua = u"x"_s.repeated(40);
+      r[2].rua.clear();
+      r[2].inscrição = u"--"_s;
+      r[3].situação.clear();
+      r[3].tipoQuota.clear();
+    }
+    return r;
   }
 
 private slots:
@@ -123,6 +161,69 @@ private slots:
     QCOMPARE(sócios[11].Células(),
              (QStringList{u"12"_s, u"Maria Nula"_s, u"--"_s, QString(), QString(), QString()}));
     QVERIFY(sócios[11].situação.isEmpty() && sócios[11].tipoQuota.isEmpty());
+  }
+
+  void ouro_data() {
+    QTest::addColumn<TipoImpressão>("tipo");
+    QTest::addColumn<int>("sócios");
+    QTest::addColumn<QString>("ouro");
+    QTest::newRow("detalhada") << TipoImpressão::Detalhada << 110 << u"listagem-detalhada"_s;
+    QTest::newRow("normal") << TipoImpressão::Normal << 75 << u"listagem-normal"_s;
+    QTest::newRow("endereços pequenos")
+        << TipoImpressão::EndereçosPequenos << 41 << u"etiquetas-pequenas"_s;
+    QTest::newRow("endereços grandes")
+        << TipoImpressão::EndereçosGrandes << 21 << u"etiquetas-grandes"_s;
+  }
+
+  void ouro() {
+    QFETCH(TipoImpressão, tipo);
+    QFETCH(int, sócios);
+    QFETCH(QString, ouro);
+    GravadorImpressão g;
+    ImprimirSócios(g, tipo, Listados(sócios), Colectividade);
+    QVERIFY(g.Terminado());
+    QCOMPARE(g.páginas, 2);
+    COMPARAR_COM_OURO(g, ouro);
+  }
+
+  // With nobody listed: one page with the closing lines, and no labels. A run that fills its
+  // last sheet of labels exactly does not feed an empty one.
+  void poucosSocios() {
+    GravadorImpressão lista, vazias, grandes, pequenas;
+    ImprimirListagem(lista, {}, false, Colectividade);
+    QCOMPARE(lista.páginas, 1);
+    QVERIFY(lista.Procurar(u"Fim da Listagem de Sócios"_s));
+    ImprimirEtiquetasPequenas(vazias, {});
+    QVERIFY(vazias.textos.isEmpty());
+    ImprimirEtiquetasGrandes(grandes, Listados(20));
+    ImprimirEtiquetasPequenas(pequenas, Listados(40));
+    for (const auto *g : {&lista, &vazias, &grandes, &pequenas}) {
+      QVERIFY(g->Terminado());
+      QCOMPARE(g->páginas, 1);
+    }
+  }
+
+  // The progress bar hears every whole percent once, in order, and 100 only at the end.
+  void progresso_data() {
+    QTest::addColumn<TipoImpressão>("tipo");
+    QTest::addColumn<int>("sócios");
+    QTest::addColumn<QList<int>>("esperado");
+    QList<int> todos(101);
+    std::iota(todos.begin(), todos.end(), 0);
+    QTest::newRow("lista de 250") << TipoImpressão::Normal << 250 << todos;
+    QTest::newRow("etiquetas de 3")
+        << TipoImpressão::EndereçosPequenos << 3 << QList<int>{0, 33, 66, 99, 100};
+    QTest::newRow("nenhum") << TipoImpressão::Detalhada << 0 << QList<int>{0, 100};
+  }
+
+  void progresso() {
+    QFETCH(TipoImpressão, tipo);
+    QFETCH(int, sócios);
+    QFETCH(QList<int>, esperado);
+    QList<int> vistos;
+    GravadorImpressão g;
+    ImprimirSócios(g, tipo, Listados(sócios), Colectividade, [&](int v) { vistos << v; });
+    QCOMPARE(vistos, esperado);
   }
 };
 

@@ -1,8 +1,12 @@
 #include "Base.h"
+#include "Cabecalho.h"
+#include "ColDados.h"
 #include "Dados.h"
 #include "FicheiroTeste.h"
+#include "Impressao.h"
 #include "Janela.h"
 #include "LerFicheiro.h"
+#include "Referencias.h"
 #include "Respostas.h"
 #include "Tabelas.h"
 
@@ -15,7 +19,8 @@
 
 using namespace Qt::StringLiterals;
 
-// The reference tables editor driven as a user would; the file is read back after each save.
+// The reference tables editor and the association data window, driven as a user would; the
+// file is read back after each save.
 class TestTabelas : public QObject {
   Q_OBJECT
 
@@ -35,6 +40,25 @@ class TestTabelas : public QObject {
                   u"' ORDER BY Código"_s);
   }
   static void Sql(const QString &sql) { Dados().bd.Executar(sql, {}, u"teste"_s); }
+
+  std::unique_ptr<ColDados> dados;
+  QLineEdit *Campo(const QString &nome) { return Controlo(dados.get(), nome); }
+  QComboBox *CPostal() { return Controlo<QComboBox>(dados.get(), u"CPostal"_s); }
+  void AbrirDados() {
+    dados.reset();
+    if (!base)
+      base = std::make_unique<Base>();
+    dados = std::make_unique<ColDados>(base.get());
+    Mostrar(dados.get());
+  }
+  void EscreverDados(const QString &campo, const QString &texto) {
+    ::Escrever(Campo(campo), texto);
+  }
+  void ClicarDados(int i) { ::Clicar(::Comando(dados.get(), i)); }
+  static QStringList Colectividade() {
+    return Coluna(u"SELECT Tipo || '=' || Designação FROM Tabelas "
+                  u"WHERE Tipo BETWEEN '1' AND '6' ORDER BY Tipo"_s);
+  }
 
   void Abrir() {
     if (!base)
@@ -62,6 +86,7 @@ private slots:
     respostas = std::make_unique<Respostas>();
   }
   void cleanup() {
+    dados.reset();
     janela.reset();
     base.reset();
     respostas.reset();
@@ -218,6 +243,65 @@ private slots:
     QCOMPARE(respostas->caixas.size(), 3);
     Clicar(4);
     QCOMPARE(Linhas(u"C"_s), (QStringList{u"1000 Lisboa"_s, u"4000-123 Porto"_s}));
+  }
+
+  // The association data window: typing, saving, cancelling, and the page header that follows.
+  void dadosGravadosSaemNoCabecalho() {
+    FicheiroTeste::Referência(u"C"_s, u"1000 Lisboa"_s);
+    const qint64 porto = FicheiroTeste::Referência(u"C"_s, u"4000-001 Porto"_s);
+    AbrirDados();
+    EscreverDados(u"Nome"_s, u"Clube 1-Ténis  de   Évora"_s); // the digit and the hyphen beep
+    QCOMPARE(Campo(u"Nome"_s)->text(), u"Clube Ténis  de   Évora"_s);
+    EscreverDados(u"Rua"_s, u"Rua Direita, 25"_s);
+    EscreverDados(u"Localidade"_s, u"Porto"_s);
+    CPostal()->setCurrentIndex(CPostal()->findData(porto));
+    EscreverDados(u"Telefone"_s, u"22-123 45 67"_s);
+    EscreverDados(u"Fax"_s, u"22 765"_s);
+    QCOMPARE(respostas->bips, 3);
+    ClicarDados(1);
+    const QStringList esperadas{u"Clube Ténis de Évora"_s, u"Rua Direita, 25"_s, u"Porto"_s,
+                                u"4000-001 Porto"_s, u"Telefone: 22123 45 67   -   Fax: 22 765"_s};
+    QCOMPARE(LinhasColectividade(Dados().bd, Listas()), esperadas);
+    GravadorImpressão g;
+    ImprimirCabeçalho(g, u"Listagem"_s, u"Página 1"_s);
+    for (const QString &linha : esperadas)
+      QVERIFY2(g.Procurar(linha), qPrintable(linha));
+
+    // Opened again it shows what was saved; "&Cancelar" writes nothing.
+    AbrirDados();
+    QCOMPARE(Campo(u"Rua"_s)->text(), u"Rua Direita, 25"_s);
+    QCOMPARE(CPostal()->currentData().toLongLong(), porto);
+    EscreverDados(u"Nome"_s, u"Outro"_s);
+    ClicarDados(0);
+    QCOMPARE(Colectividade().at(0), u"1=Clube Ténis de Évora"_s);
+
+    // A postal code no longer in the list shows no selection and is saved as "0".
+    Dados().bd.Executar(u"DELETE FROM Tabelas WHERE Tipo = 'C'"_s, {}, u"teste"_s);
+    base->CarregarListas();
+    AbrirDados();
+    QCOMPARE(CPostal()->currentIndex(), -1);
+    ClicarDados(1);
+    QCOMPARE(Colectividade().at(3), u"4=0"_s);
+  }
+
+  // An engine failure writes none of the six rows and keeps the window; once it is gone the
+  // first save writes them all, empty fields as a blank and no postal code as 0.
+  void dadosFalhaDoMotorNaoGravaNadaEMantemAJanela() {
+    AbrirDados();
+    Dados().bd.Executar(u"CREATE TRIGGER avaria BEFORE INSERT ON Tabelas WHEN NEW.Tipo = '6' "
+                        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s,
+                        {}, u"teste"_s);
+    EscreverDados(u"Nome"_s, u"Clube"_s);
+    ClicarDados(1);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QCOMPARE(respostas->caixas[0].ícone, Ícone::Crítico);
+    QVERIFY(dados->isVisible() && Campo(u"Nome"_s)->text() == u"Clube"_s);
+    QVERIFY(Colectividade().isEmpty());
+
+    Dados().bd.Executar(u"DROP TRIGGER avaria"_s, {}, u"teste"_s);
+    ClicarDados(1);
+    QCOMPARE(Colectividade(),
+             (QStringList{u"1=Clube"_s, u"2= "_s, u"3= "_s, u"4=0"_s, u"5= "_s, u"6= "_s}));
   }
 };
 

@@ -259,18 +259,6 @@ private slots:
     QCOMPARE(Contador(), QStringList{u"32"_s});
   }
 
-  // Progress goes by members, those of another situation included, once per percent.
-  void progresso() {
-    Sócio(1, u"Ana"_s, activo);
-    Sócio(2, u"Rui"_s, suspenso);
-    Sócio(3, u"Zé"_s, activo);
-    PedidoTalões pedido = Pedido(4);
-    pedido.situação = activo;
-    QList<int> vistos;
-    QCOMPARE(Executar(pedido, nullptr, [&](int v) { vistos << v; }), std::nullopt);
-    QCOMPARE(vistos, (QList<int>{33, 100}));
-  }
-
   // Over several pages each stub is whole on one page, inside it; a long line is made smaller.
   void disposicao() {
     Sócio(1, u"Maria da Conceição Ferreira dos Santos Silva"_s, activo, 0, u"123456789012"_s);

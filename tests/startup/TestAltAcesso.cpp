@@ -18,6 +18,8 @@
 
 using namespace Qt::StringLiterals;
 
+// The access code: the window that asks for it at the start, and the one that changes it,
+// checked against the file and against the next start.
 class TestAltAcesso : public QObject {
   Q_OBJECT
 
@@ -68,6 +70,20 @@ class TestAltAcesso : public QObject {
     QVERIFY(!janela->isVisible());
   }
 
+  std::unique_ptr<CódAcesso> pedido;
+  QLineEdit *Campo() { return Controlo(pedido.get(), u"Codigo"_s); }
+  void AbrirCódigo(qint32 código) {
+    GuardarCódigo(código);
+    pedido = std::make_unique<CódAcesso>();
+    Mostrar(pedido.get());
+  }
+  void Confirmar(const QString &texto) {
+    Campo()->setFocus();
+    Campo()->selectAll();
+    QTest::keyClicks(Campo(), texto);
+    QTest::mouseClick(::Comando(pedido.get(), 1), Qt::LeftButton);
+  }
+
   // Runs the program from the start; true when it asked for the access code.
   static bool ArranquePedeCódigo() {
     FecharDados();
@@ -92,6 +108,7 @@ private slots:
     respostas = std::make_unique<Respostas>();
   }
   void cleanup() {
+    pedido.reset();
     janela.reset();
     respostas.reset();
     ficheiro.reset();
@@ -225,6 +242,64 @@ private slots:
     AltAcesso::Abrir(nullptr);
     QCOMPARE(respostas->caixas.size(), 1);
     QVERIFY(!QApplication::activeModalWidget());
+  }
+
+  // The access code window at the start of the program.
+  void soAceitaCincoDigitosMostradosComoCardinal() {
+    AbrirCódigo(42);
+    QCOMPARE(ValorCódigo(u"99999999999999"_s), std::numeric_limits<qint32>::max());
+    QVERIFY(Campo()->hasFocus());
+    QTest::keyClicks(Campo(), u"1a 2.-3"_s);
+    QCOMPARE(Campo()->text(), u"123"_s);
+    QCOMPARE(respostas->bips, 4);
+    QTest::keyClick(Campo(), Qt::Key_Backspace);
+    QCOMPARE(Campo()->text(), u"12"_s);
+    QTest::keyClicks(Campo(), u"34567"_s);
+    QCOMPARE(Campo()->text(), u"12345"_s);
+  }
+
+  void tresTentativasComAsMensagensPorOrdem() {
+    AbrirCódigo(12345);
+    Confirmar(u"1"_s);
+    QCOMPARE(respostas->bips, 1);
+    QVERIFY(Campo()->text().isEmpty() && Campo()->hasFocus()); // ready for the next try
+    Confirmar(u"2"_s);
+    Confirmar(u""_s);
+
+    const QStringList esperados = {u"Dispõe de mais duas tentativas."_s,
+                                   u"Dispõe de mais uma tentativa."_s,
+                                   u"Acesso ao programa negado."_s};
+    const QList<Ícone> ícones = {Ícone::Exclamação, Ícone::Exclamação, Ícone::Crítico};
+    QCOMPARE(respostas->caixas.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+      QVERIFY(respostas->caixas[i].texto.endsWith(esperados[i]));
+      QCOMPARE(respostas->caixas[i].ícone, ícones[i]);
+    }
+    QVERIFY(!Campo()->isEnabled() && pedido->isVisible());
+    // Enter can no longer confirm: the only way on is "Cancela&r".
+    QTest::keyClick(pedido.get(), Qt::Key_Return);
+    QCOMPARE(respostas->caixas.size(), 3);
+    QTest::mouseClick(::Comando(pedido.get(), 0), Qt::LeftButton);
+    QCOMPARE(pedido->ResultadoAcesso(), CódAcesso::Resultado::Recusado);
+    QVERIFY(!pedido->isVisible());
+  }
+
+  void cancelarOuEscapeRecusam() {
+    AbrirCódigo(42);
+    QTest::keyClick(Campo(), Qt::Key_R, Qt::AltModifier); // "Cancela&r", from the code field
+    QTRY_VERIFY(!pedido->isVisible()); // an access key presses the button visibly first
+    QCOMPARE(pedido->ResultadoAcesso(), CódAcesso::Resultado::Recusado);
+    QCOMPARE(pedido->Tentativas(), 0);
+    // With the right code typed, Escape still refuses and Enter confirms.
+    for (const auto tecla : {Qt::Key_Escape, Qt::Key_Return}) {
+      pedido = std::make_unique<CódAcesso>();
+      Mostrar(pedido.get());
+      QTest::keyClicks(Campo(), u"42"_s);
+      QTest::keyClick(Campo(), tecla);
+      QCOMPARE(pedido->ResultadoAcesso(), tecla == Qt::Key_Escape
+                                              ? CódAcesso::Resultado::Recusado
+                                              : CódAcesso::Resultado::Concedido);
+    }
   }
 };
 

@@ -75,18 +75,6 @@ private slots:
     QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), antes);
   }
 
-  void codigoCertoComZerosAEsquerdaAbreOPrograma() {
-    PastaTeste pasta;
-    Respostas respostas;
-    GuardarCódigo(CifrarCódigo(42));
-    const Resultado r = Executar([](CódAcesso &j) {
-      QTest::keyClicks(Controlo(&j, u"Codigo"_s), u"00042"_s);
-      QTest::mouseClick(Comando(&j, 1), Qt::LeftButton);
-    });
-    QVERIFY(r.códigoPedido && r.baseMostrada && respostas.caixas.isEmpty());
-    QCOMPARE(r.fim, FimPrograma::Normal);
-  }
-
   // However the access code window goes without the right code, the program ends as refused,
   // without the main window, and does not hang on an invisible window.
   void sairSemCodigoRecusa_data() {

@@ -1,0 +1,206 @@
+#include "Atrasos.h"
+#include "Dados.h"
+#include "FicheiroTeste.h"
+#include "Impressao.h"
+#include "MapaAnual.h"
+#include "Ouro.h"
+#include "Referencias.h"
+
+#include <QtTest>
+#include <memory>
+#include <numeric>
+
+using namespace Qt::StringLiterals;
+
+// The members in arrears for a month and the yearly map of months paid, and their prints.
+class TestAtrasosMapa : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<FicheiroTeste> ficheiro;
+
+  // Inscrição as given; a null QVariant stores NULL, as a file written elsewhere may hold.
+  static void Sócio(int número, const QString &nome, const QVariant &inscrição, int tipo,
+                    int situação = 1) {
+    Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"Inscrição\", "
+                      u"\"TipoQuota\", \"Situação\") VALUES (?, ?, ?, ?, ?)"_s,
+                      {número, nome, inscrição, tipo, situação}, u"teste"_s);
+  }
+  static void Chave(const QString &chave) {
+    Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, 1000, 1)"_s, {chave}, u"teste"_s);
+  }
+  static void Quota(int número, int ano, int mês) { Chave(ChaveSócMês(número, ano, mês)); }
+  // The association's header lines, with the telephone (5) or the fax (6).
+  static void Cabeçalho(char16_t linhaNúmero, const QString &número) {
+    for (const auto &[linha, texto] : {std::pair{u'1', u"Sociedade Recreativa Exemplo"_s},
+                                       {u'2', u"Rua Direita, 10"_s},
+                                       {u'3', u"Vila Nova"_s},
+                                       {linhaNúmero, número}})
+      GravarLinhaTabelas(Dados().bd, linha, texto);
+  }
+  static std::vector<SócioEmAtraso> Atrasados(int n) {
+    std::vector<SócioEmAtraso> r;
+    for (int i = 1; i <= n; ++i)
+      r.push_back({i * 7, u" Sócio Número "_s + QString::number(i)});
+    return r;
+  }
+
+private slots:
+  void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
+  void cleanup() { ficheiro.reset(); }
+
+  void quemEstaEmAtraso_data() {
+    QTest::addColumn<int>("ano");
+    QTest::addColumn<int>("mês");
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<QStringList>("esperados");
+    // 1 enrolled on the 31st of March, 2 on the 1st of April; 3 paid March only; 4 paid the
+    // months around March; 5 and 6 have no enrolment date (empty, NULL); 12 paid March and
+    // 120, whose key starts "000120", did not.
+    QTest::newRow("Março, todos") << 2003 << 3 << 0
+                                  << QStringList{u"1 Ana"_s, u"4 Dora"_s, u"5 Eva"_s, u"6 Filipe"_s,
+                                                 u"120 Rui"_s};
+    QTest::newRow("Março, tipo 2") << 2003 << 3 << 2 << QStringList{u"5 Eva"_s, u"120 Rui"_s};
+    QTest::newRow("Abril, todos") << 2003 << 4 << 0
+                                  << QStringList{u"1 Ana"_s,  u"2 Bruno"_s,  u"3 Carla  Lima"_s,
+                                                 u"5 Eva"_s,  u"6 Filipe"_s, u"12 Zé"_s,
+                                                 u"120 Rui"_s};
+    QTest::newRow("tipo sem sócios") << 2003 << 3 << 7 << QStringList{};
+  }
+  void quemEstaEmAtraso() {
+    Sócio(1, u"Ana"_s, u"20030331"_s, 1);
+    Sócio(2, u"Bruno"_s, u"20030401"_s, 1);
+    Sócio(3, u"  Carla  Lima "_s, u"19990101"_s, 2, 4);
+    Sócio(4, u"Dora"_s, u"19990101"_s, 1, 9);
+    Sócio(5, u"Eva"_s, u""_s, 2);
+    Sócio(6, u"Filipe"_s, QVariant(), 1);
+    Sócio(12, u"Zé"_s, u"19950101"_s, 2);
+    Sócio(120, u"Rui"_s, u"19950101"_s, 2);
+    Quota(3, 2003, 3);
+    for (const auto &[ano, mês] : {std::pair{2003, 2}, {2003, 4}, {2002, 3}, {2004, 3}})
+      Quota(4, ano, mês);
+    Quota(12, 2003, 3);
+
+    QFETCH(int, ano);
+    QFETCH(int, mês);
+    QFETCH(int, tipo);
+    QFETCH(QStringList, esperados);
+    QStringList textos;
+    for (const auto &s : SóciosEmAtraso(Dados().bd, ano, mês, tipo))
+      textos << QString::number(s.número) + s.texto;
+    QCOMPARE(textos, esperados);
+  }
+
+  void linhasDoMapa_data() {
+    QTest::addColumn<int>("ano");
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<QStringList>("esperadas");
+    // 1 enrolled on 31 December 2003 and paid months of 2002, 2003 and 2004; 2 enrolled on
+    // 1 January 2004; 3 paid nothing but holds keys that are not months; 5 has no enrolment
+    // date; 12 and 120 (keys "000012", "000120") paid different months.
+    QTest::newRow("2003, todos") << 2003 << 0
+                                 << QStringList{u"1| Ana|$----------$"_s,
+                                                u"3| Carla  Lima|------------"_s,
+                                                u"5| Eva|-----$------"_s, u"12| Zé|--$---------"_s,
+                                                u"120| Rui|-----$------"_s};
+    QTest::newRow("2003, tipo 2") << 2003 << 2
+                                  << QStringList{u"3| Carla  Lima|------------"_s,
+                                                 u"12| Zé|--$---------"_s,
+                                                 u"120| Rui|-----$------"_s};
+    QTest::newRow("2004, todos") << 2004 << 0 << QStringList{u"1| Ana|$-----------"_s,
+                                                             u"2| Bruno|------------"_s,
+                                                             u"3| Carla  Lima|------------"_s,
+                                                             u"5| Eva|------------"_s,
+                                                             u"12| Zé|------------"_s,
+                                                             u"120| Rui|------------"_s};
+    QTest::newRow("tipo sem sócios") << 2003 << 7 << QStringList{};
+  }
+  void linhasDoMapa() {
+    Sócio(1, u"Ana"_s, u"20031231"_s, 1);
+    Sócio(2, u"Bruno"_s, u"20040101"_s, 1);
+    Sócio(3, u" Carla  Lima  "_s, u"19990101"_s, 2);
+    Sócio(5, u"Eva"_s, QVariant(), 1);
+    Sócio(12, u"Zé"_s, u"19950101"_s, 2);
+    Sócio(120, u"Rui"_s, u"19950101"_s, 2);
+    for (const auto &[ano, mês] : {std::pair{2002, 5}, {2003, 1}, {2003, 12}, {2004, 1}})
+      Quota(1, ano, mês);
+    // Keys that fall inside the year's range but name no month.
+    for (const auto &chave : {u"00000320031"_s, u"00000320030:"_s, u"00000320031x"_s})
+      Chave(chave);
+    Quota(5, 2003, 6);
+    Quota(12, 2003, 3);
+    Quota(120, 2003, 6);
+
+    QFETCH(int, ano);
+    QFETCH(int, tipo);
+    QFETCH(QStringList, esperadas);
+    QStringList textos;
+    for (const auto &l : LinhasMapa(Dados().bd, ano, tipo))
+      textos << QString::number(l.número) + u'|' + l.nome + u'|' + l.marcas;
+    QCOMPARE(textos, esperadas);
+  }
+
+  // The progress moves once per percent from 0 to 100, however many members.
+  void progressoPorCento() {
+    {
+      BaseDados::Transacção t(Dados().bd);
+      for (int n = 1; n <= 1500; ++n)
+        Sócio(n, u"Sócio"_s, u"20000101"_s, 1);
+      t.Confirmar();
+    }
+    QList<int> vistas;
+    const auto sócios = SóciosEmAtraso(Dados().bd, 2003, 3, 0, [&](int p) { vistas << p; });
+    QCOMPARE(sócios.size(), size_t(1500));
+    QList<int> cento(101);
+    std::iota(cento.begin(), cento.end(), 0);
+    QCOMPARE(vistas, cento);
+    vistas.clear();
+    GravadorImpressão p;
+    ImprimirAtrasos(p, u"Março"_s, u"2003"_s, u"[Todos]"_s, sócios, [&](int v) { vistas << v; });
+    QCOMPARE(vistas, cento);
+  }
+
+  // The closing line counts the entries, on a page of its own when the rows fill the last.
+  void paginasEContagem_data() {
+    QTest::addColumn<int>("quantos");
+    QTest::addColumn<int>("páginas");
+    QTest::newRow("nenhum") << 0 << 1;
+    QTest::newRow("fecho numa página nova") << 46 << 2;
+    QTest::newRow("quatro páginas") << 150 << 4;
+  }
+  void paginasEContagem() {
+    QFETCH(int, quantos);
+    QFETCH(int, páginas);
+    GravadorImpressão p;
+    ImprimirAtrasos(p, u"Março"_s, u"2003"_s, u"[Todos]"_s, Atrasados(quantos));
+    QVERIFY(p.Terminado());
+    QCOMPARE(p.páginas, páginas);
+    QCOMPARE(p.textos.last().página, páginas);
+    QCOMPARE(p.textos.last().texto,
+             u"  "_s + QString::number(quantos) + u" sócio(s) com quotas em atraso."_s);
+  }
+
+  // Both prints over two pages. The map's member 2 has a name too long for its column: it is
+  // printed cut.
+  void ouro() {
+    GravadorImpressão atrasos, mapa;
+    Cabeçalho(u'5', u"210 000 000"_s);
+    ImprimirAtrasos(atrasos, u"Março"_s, u"2003"_s, u"Efectivo"_s, Atrasados(60));
+    COMPARAR_COM_OURO(atrasos, u"atrasos"_s);
+
+    ficheiro.reset(); // a file of its own, without the telephone
+    ficheiro = std::make_unique<FicheiroTeste>();
+    Cabeçalho(u'6', u"210 000 001"_s);
+    std::vector<LinhaMapa> linhas;
+    for (int i = 1; i <= 55; ++i)
+      linhas.push_back({i,
+                        i == 2 ? u" MAXIMILIANO WENCESLAU DOS SANTOS GUIMARÃES PEREIRA"_s
+                               : u" Sócio Número "_s + QString::number(i),
+                        QString(i % 13, u'$').leftJustified(12, u'-')});
+    ImprimirMapa(mapa, u"2003"_s, u"Efectivo"_s, linhas);
+    QVERIFY(!mapa.Procurar(linhas[1].nome));
+    COMPARAR_COM_OURO(mapa, u"mapa"_s);
+  }
+};
+
+QTEST_MAIN(TestAtrasosMapa)
+#include "TestAtrasosMapa.moc"
