@@ -6,6 +6,7 @@
 #include "Mensagens.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -15,6 +16,12 @@
 #include <QStyle>
 
 using namespace Qt::StringLiterals;
+
+void PrepararJanela(QDialog *janela, const QString &nome, const QString &título) {
+  janela->setObjectName(nome);
+  janela->setWindowTitle(título);
+  janela->setModal(true);
+}
 
 void CriarComandos(std::span<QPushButton *> comandos, const QStringList &legendas,
                    std::function<void(int)> aoClicar) {

@@ -9,6 +9,7 @@
 #include <span>
 
 class QComboBox;
+class QDialog;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
@@ -21,6 +22,9 @@ class QWidget;
 // Creates the buttons Comando_0, Comando_1, ... with these captions into `comandos`. Enter in
 // a text box must not press a button the user did not choose, so none is auto-default; each
 // shows the focus emphasis. A click runs the click preamble and then `aoClicar(i)`.
+// A secondary window: modal, named `nome` for the tests, with its title.
+void PrepararJanela(QDialog *janela, const QString &nome, const QString &título);
+
 void CriarComandos(std::span<QPushButton *> comandos, const QStringList &legendas,
                    std::function<void(int)> aoClicar);
 

@@ -42,9 +42,7 @@ QString Sócios(qint64 n) {
 
 ImportarSócios::ImportarSócios(QWidget *pai, std::function<void()> aoImportarSócios)
     : QDialog(pai), aoImportar(std::move(aoImportarSócios)) {
-  setObjectName(u"ImportarSócios"_s);
-  setWindowTitle(Título);
-  setModal(true);
+  PrepararJanela(this, u"ImportarSócios"_s, Título);
 
   Ficheiro = new QLineEdit;
   Ficheiro->setObjectName(u"Ficheiro"_s);

@@ -89,9 +89,7 @@ QWidget *Painel(const QString &legenda, std::initializer_list<QWidget *> campos,
 } // namespace
 
 ListSócios::ListSócios(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint) {
-  setObjectName(u"ListSócios"_s);
-  setWindowTitle(Título);
-  setModal(true);
+  PrepararJanela(this, u"ListSócios"_s, Título);
   auto *moldura = MolduraElevada(this);
 
   for (int i : {1, 2}) {

@@ -29,9 +29,7 @@ const QString Título = u"Procurar Sócio"_s;
 Procurar::Procurar(QWidget *pai, const QString &número, const QString &nome,
                    std::function<void(qint32)> aoEncontrar)
     : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint), mostrar(std::move(aoEncontrar)) {
-  setObjectName(u"Procurar"_s);
-  setWindowTitle(Título);
-  setModal(true);
+  PrepararJanela(this, u"Procurar"_s, Título);
   auto *moldura = MolduraElevada(this);
 
   static const char16_t *const legendas[] = {u"Procurar Sócio por:", u"&Número do Sócio a Procurar",

@@ -26,9 +26,7 @@ const QString Título = u"Dados da Colectividade"_s;
 } // namespace
 
 ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint) {
-  setObjectName(u"ColDados"_s);
-  setWindowTitle(Título);
-  setModal(true);
+  PrepararJanela(this, u"ColDados"_s, Título);
 
   // Without a caption bar the window draws its own raised border; its title is Painel(0).
   auto *moldura = MolduraElevada(this);

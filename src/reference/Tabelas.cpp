@@ -94,9 +94,7 @@ bool ManterCódigoPostal(QWidget *janela, QLineEdit *texto) {
 
 Tabelas::Tabelas(QWidget *pai, std::function<void()> aoGravarTabelas)
     : QDialog(pai), aoGravar(std::move(aoGravarTabelas)) {
-  setObjectName(u"Tabelas"_s);
-  setWindowTitle(u"Definir Tabelas"_s);
-  setModal(true);
+  PrepararJanela(this, u"Tabelas"_s, u"Definir Tabelas"_s);
 
   BaseTabelas = new QTabWidget;
   BaseTabelas->setObjectName(u"BaseTabelas"_s);
@@ -220,18 +218,23 @@ void Tabelas::ComandoClicado(int i) {
   }
 }
 
-void Tabelas::AdicionarItem(QListWidget *lista, QLineEdit *texto) {
+bool Tabelas::TextoAceite(QListWidget *lista, QLineEdit *texto) {
   texto->setText(CompactarEspaços(texto->text()));
-  const QString t = texto->text();
-  if (t.isEmpty()) {
+  if (texto->text().isEmpty()) {
     Bip();
-  } else if (const int igual = ProcurarIgual(lista, t); igual >= 0) {
+    return false;
+  }
+  if (const int igual = ProcurarIgual(lista, texto->text()); igual >= 0) {
     Bip();
     Seleccionar(lista, igual);
-  } else if (lista == Lista[2] && !ManterCódigoPostal(this, texto)) {
-    return;
-  } else {
-    auto *item = new QListWidgetItem(t);
+    return false;
+  }
+  return lista != Lista[2] || ManterCódigoPostal(this, texto);
+}
+
+void Tabelas::AdicionarItem(QListWidget *lista, QLineEdit *texto) {
+  if (TextoAceite(lista, texto)) {
+    auto *item = new QListWidgetItem(texto->text());
     item->setData(Marca, qint64(0));
     lista->addItem(item);
     Seleccionar(lista, lista->count() - 1);
@@ -243,18 +246,9 @@ void Tabelas::AlterarItem(QListWidget *lista, QLineEdit *texto) {
   const int escolhida = Seleccionada(lista);
   if (escolhida < 0)
     return;
-  texto->setText(CompactarEspaços(texto->text()));
-  const QString t = texto->text();
-  if (t.isEmpty()) {
-    Bip();
-  } else if (const int igual = ProcurarIgual(lista, t); igual >= 0) {
-    Bip();
-    Seleccionar(lista, igual);
-  } else if (lista == Lista[2] && !ManterCódigoPostal(this, texto)) {
-    return;
-  } else {
+  if (TextoAceite(lista, texto)) {
     QListWidgetItem *item = lista->item(escolhida);
-    item->setText(t);
+    item->setText(texto->text());
     // A saved row is marked changed; a new entry stays new.
     item->setData(Marca, -std::abs(MarcaDe(item)));
   }

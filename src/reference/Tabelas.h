@@ -28,6 +28,9 @@ private:
   void TextoComFoco(int k);
   void ComandoClicado(int i);
 
+  // The text typed for `lista`, blanks squeezed, when it may go in: not empty, not there
+  // already (the one there is selected), a postal code in the CTT form or kept as it is.
+  bool TextoAceite(QListWidget *lista, QLineEdit *texto);
   void AdicionarItem(QListWidget *lista, QLineEdit *texto);
   void AlterarItem(QListWidget *lista, QLineEdit *texto);
   void EliminarItem(QListWidget *lista, QLineEdit *texto, const QString &tabela);

@@ -35,9 +35,7 @@ QLabel *Legenda(const QString &texto, QWidget *campo) {
 
 DeclIRS::DeclIRS(QWidget *pai, const QString &número, const QString &nome)
     : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint) {
-  setObjectName(u"DeclIRS"_s);
-  setWindowTitle(Título);
-  setModal(true);
+  PrepararJanela(this, u"DeclIRS"_s, Título);
   auto *moldura = MolduraElevada(this);
 
   Número = new QLineEdit;

@@ -39,9 +39,7 @@ QLabel *Legenda(const QString &texto, QWidget *campo) {
 JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
     : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint), título(d.título),
       cabeçalhoExportação(d.cabeçalhoExportação) {
-  setObjectName(d.nome);
-  setWindowTitle(d.título);
-  setModal(true);
+  PrepararJanela(this, d.nome, d.título);
   auto *moldura = MolduraElevada(this);
 
   auto *painel = PainelTítulo(d.título);

@@ -51,9 +51,7 @@ QWidget *Separador(std::initializer_list<std::pair<QString, QWidget *>> linhas) 
 } // namespace
 
 TalõesRecibo::TalõesRecibo(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint) {
-  setObjectName(u"TalõesRecibo"_s);
-  setWindowTitle(Título);
-  setModal(true);
+  PrepararJanela(this, u"TalõesRecibo"_s, Título);
   auto *moldura = MolduraElevada(this);
 
   Ninicial = Campo(u"Ninicial"_s, u"0"_s, 10);

@@ -32,9 +32,7 @@ void GuardarCódigoAcesso(BaseDados &bd, qint32 código) {
 
 AltAcesso::AltAcesso(QWidget *principal)
     : QDialog(principal, Qt::Dialog | Qt::FramelessWindowHint) {
-  setObjectName(u"AltAcesso"_s);
-  setWindowTitle(Título);
-  setModal(true);
+  PrepararJanela(this, u"AltAcesso"_s, Título);
 
   // Without a caption bar the window draws its own raised border.
   auto *moldura = MolduraElevada(this);

@@ -20,9 +20,7 @@
 using namespace Qt::StringLiterals;
 
 CódAcesso::CódAcesso(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint) {
-  setObjectName(u"CodAcesso"_s);
-  setWindowTitle(u"Código de Acesso"_s);
-  setModal(true);
+  PrepararJanela(this, u"CodAcesso"_s, u"Código de Acesso"_s);
 
   // Without a caption bar the window draws its own raised border.
   auto *moldura = MolduraElevada(this);
