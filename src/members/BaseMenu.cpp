@@ -148,8 +148,17 @@ void Base::AbrirJanela(JanelaMenu janela) {
   }
   // The listings move the shared member recordset, and an import reads it again: stand on
   // the current member again.
-  if (janela >= JanelaMenu::ListagemSócios)
-    MostrarSócio(SócioActual);
+  if (janela < JanelaMenu::ListagemSócios)
+    return;
+  // Members imported into an empty file: the first of them is shown, as at start-up.
+  if (janela == JanelaMenu::ImportarSócios && SócioActual <= 0) {
+    BaseDados::Leitura leitura(Dados().bd);
+    ConjuntoRegistos &sócios = *Dados().sócios;
+    sócios.MoverPrimeiro();
+    if (!sócios.FimFicheiro())
+      SócioActual = qint32(sócios.Inteiro(u"Número"));
+  }
+  MostrarSócio(SócioActual);
 }
 
 void Base::ExecutarArquivex(bool repor) {
