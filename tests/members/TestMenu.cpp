@@ -169,24 +169,6 @@ private slots:
     QVERIFY(!Dados().bd.Aberta() && !Dados().sócios);
   }
 
-  void fichaDeSocioPeloMenu() {
-    Sócio(7);
-    Abrir();
-    QString documento;
-    QStringList impresso;
-    FábricaImpressãoFalsa fábrica([&](const QString &nome) {
-      documento = nome;
-      auto g = std::make_unique<GravadorImpressão>();
-      g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };
-      return g;
-    });
-    // What the screen shows is printed, saved or not.
-    base->findChild<QLineEdit *>(u"Nome"_s)->setText(u"Nome ainda por gravar"_s);
-    Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
-    QCOMPARE(documento, u"Ficha de Sócio 7"_s); // the print job's name
-    QVERIFY(impresso.contains(u"Sócio nº 7  -  Nome ainda por gravar"_s));
-  }
-
   // The platform's print set-up with "print to file" chosen, as it is offered when no printer
   // is installed: its one file name would be overwritten by every document, so each document
   // gets a PDF of its own in "Impressões" instead, and the user is told where it went.
@@ -281,6 +263,20 @@ private slots:
     QCOMPARE(aberturas, 2);
     // After a listing the screen shows the current member again, as stored.
     QCOMPARE(Nome(), u"Sócio 3"_s);
+
+    // The card prints what the screen shows, saved or not.
+    QString documento;
+    QStringList impresso;
+    FábricaImpressãoFalsa fábrica([&](const QString &nome) {
+      documento = nome;
+      auto g = std::make_unique<GravadorImpressão>();
+      g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };
+      return g;
+    });
+    base->findChild<QLineEdit *>(u"Nome"_s)->setText(u"Nome ainda por gravar"_s);
+    Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
+    QCOMPARE(documento, u"Ficha de Sócio 3"_s); // the print job's name
+    QVERIFY(impresso.contains(u"Sócio nº 3  -  Nome ainda por gravar"_s));
     bool fechou = false;
     base->AoFechar = [&] { fechou = true; };
     Acção(u"Menu_Arquivo_8"_s)->trigger(); // "Terminar"

@@ -58,6 +58,11 @@ private slots:
     QVERIFY(Dados().sócios->FimFicheiro() && Dados().sócios->InícioFicheiro());
     FecharDados();
     QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), antes);
+    // Nor is one made where the folder is missing, and the message says which file.
+    const auto semPasta =
+        Erro([&] { BaseDados::Criar(pasta.Caminho(u"nao/existe/Quotas.Dad"_s)); });
+    QVERIFY(semPasta && semPasta->Causa() == CausaErro::SemAcesso);
+    QVERIFY(semPasta->Mensagem().contains(u"Quotas.Dad"_s));
   }
 
   // Foreign files are refused and left exactly as they were; a missing file is not created.
@@ -96,13 +101,6 @@ private slots:
     }
     QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), conteudo);
     QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), QStringList{u"Quotas.Dad"_s});
-  }
-
-  void criarNumaPastaInexistenteDizPorque() {
-    PastaTeste pasta;
-    const auto e = Erro([&] { BaseDados::Criar(pasta.Caminho(u"nao/existe/Quotas.Dad"_s)); });
-    QVERIFY(e && e->Causa() == CausaErro::SemAcesso);
-    QVERIFY(e->Mensagem().contains(u"Quotas.Dad"_s));
   }
 
   // Another program holding a write lock: the write waits, then fails with a clear cause,
