@@ -145,7 +145,6 @@ private slots:
     QTest::newRow("com âncora") << u"dados-pessoais#observacoes"_s << u"dados-pessoais.html"_s
                                 << u"observacoes"_s;
     QTest::newRow("desconhecido") << u"nao-existe"_s << u"indice.html"_s << QString();
-    QTest::newRow("vazio") << QString() << u"indice.html"_s << QString();
     QTest::newRow("fora da pasta") << u"../ajuda/base"_s << u"indice.html"_s << QString();
     QTest::newRow("desconhecido com âncora")
         << u"xpto#observacoes"_s << u"indice.html"_s << QString();

@@ -276,10 +276,17 @@ private slots:
     W(u"Número"_s)->setFocus(Qt::TabFocusReason);
     QCOMPARE(W(u"Número"_s)->text(), u"12"_s);
     QCOMPARE(W(u"Número"_s)->selectedText(), u"12"_s);
-    Escrever(u"Ano"_s, u"1989"_s);
-    W(u"Quota"_s)->setFocus(Qt::TabFocusReason);
-    QCOMPARE(W(u"Ano"_s)->text(), u"2003"_s);
-    QCOMPARE(respostas->bips, 2);
+    // A year outside 1990..2999 becomes the current one, with a beep.
+    const std::pair<QString, QString> anos[] = {{u"1990"_s, u"1990"_s},
+                                                {u"2999"_s, u"2999"_s},
+                                                {u"1989"_s, u"2003"_s},
+                                                {u"3000"_s, u"2003"_s}};
+    for (const auto &[escrito, fica] : anos) {
+      Escrever(u"Ano"_s, escrito);
+      W(u"Quota"_s)->setFocus(Qt::TabFocusReason);
+      QCOMPARE(W(u"Ano"_s)->text(), fica);
+    }
+    QCOMPARE(respostas->bips, 3);
     Escrever(u"Recibo"_s, u""_s);
     W(u"Quota"_s)->setFocus(Qt::TabFocusReason);
     QCOMPARE(W(u"Recibo"_s)->text(), u"0"_s);
