@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QSet>
 #include <QStringDecoder>
 #include <QTest>
@@ -36,11 +35,6 @@ QStringList Ligações(const QString &html) {
   for (const auto &m : href.globalMatch(html))
     l.append(m.captured(1));
   return l;
-}
-
-QString TítuloDaFonte(const QString &html) {
-  static const QRegularExpression título(u"<title>([^<]*)</title>"_s);
-  return título.match(html).captured(1).trimmed();
 }
 
 QWidget *Janela() {
@@ -80,193 +74,154 @@ class TestAjuda : public QObject {
 private slots:
   void cleanup() { delete JanelaAjudaAberta(); }
 
-  void paginasListadasSaoAsDoRecurso();
-  void cadaPaginaCarregaComTexto_data();
-  void cadaPaginaCarregaComTexto();
-  void ligacoesInternasResolvem();
-  void nomePedido_data();
-  void nomePedido();
-  void historico();
-  void janelaModalNaoBloqueiaAjuda();
-  void abreSobreODonoDentroDoEcra_data();
-  void abreSobreODonoDentroDoEcra();
-};
-
-// A page added to the resource but not to the list (or the reverse) would be unreachable.
-void TestAjuda::paginasListadasSaoAsDoRecurso() {
-  const QStringList páginas = PáginasAjuda();
-  QCOMPARE(páginas.value(0), u"indice"_s);
-  QCOMPARE(NomeFicheiroAjuda(), u"quotas.HLP"_s);
-  QSet<QString> noRecurso;
-  for (const QString &f : QDir(u":/ajuda"_s).entryList({u"*.html"_s}, QDir::Files))
-    noRecurso.insert(f.chopped(5));
-  QCOMPARE(QSet<QString>(páginas.begin(), páginas.end()).size(), páginas.size());
-  QCOMPARE(noRecurso, QSet<QString>(páginas.begin(), páginas.end()));
-}
-
-void TestAjuda::cadaPaginaCarregaComTexto_data() {
-  QTest::addColumn<QString>("pagina");
-  for (const QString &p : PáginasAjuda())
-    QTest::newRow(p.toUtf8().constData()) << p;
-}
-
-void TestAjuda::cadaPaginaCarregaComTexto() {
-  QFETCH(QString, pagina);
-  const QString html = Fonte(pagina);
-  QVERIFY2(!html.isEmpty(), "page missing from the resource or not UTF-8");
-  // Shown the way the user sees it: the browser must decode the accents itself.
-  MostrarAjuda(nullptr, pagina);
-  QCOMPARE(PáginaMostrada(), pagina + u".html"_s);
-  QCOMPARE(Texto()->documentTitle(), TítuloDaFonte(html));
-  const QString texto = Texto()->toPlainText();
-  QVERIFY2(texto.size() > 800, qPrintable(u"only %1 characters"_s.arg(texto.size())));
-  // UTF-8 read as Latin-1 turns "ç" into "Ã§": an "Ã" followed by a character of that range.
-  static const QRegularExpression trocado(u"\uFFFD|Ã[\u0080-\u00BF]"_s);
-  QVERIFY2(!texto.contains(trocado), "accents decoded wrongly");
-}
-
-void TestAjuda::ligacoesInternasResolvem() {
-  const QStringList páginas = PáginasAjuda();
-  QStringList falhas;
-  int vistas = 0;
-  for (const QString &p : páginas) {
-    for (const QString &href : Ligações(Fonte(p))) {
-      ++vistas;
-      const qsizetype c = href.indexOf(u'#');
-      const QString ficheiro = c < 0 ? href : href.left(c);
-      const QString âncora = c < 0 ? QString() : href.mid(c + 1);
-      QString destino = ficheiro.isEmpty() ? p : ficheiro;
-      if (ficheiro.contains(u':') || ficheiro.startsWith(u'/') || !destino.endsWith(u".html"_s) ||
-          !páginas.contains(destino.chopped(5))) {
-        falhas << p + u": "_s + href;
-        continue;
-      }
-      destino.chop(5);
-      if (!âncora.isEmpty() && !Fonte(destino).contains(u"name=\""_s + âncora + u'"'))
-        falhas << p + u": "_s + href + u" (no such anchor)"_s;
-    }
+  void cadaPaginaCarregaComTexto_data() {
+    QTest::addColumn<QString>("pagina");
+    for (const QString &p : PáginasAjuda())
+      QTest::newRow(p.toUtf8().constData()) << p;
   }
-  QVERIFY(vistas > páginas.size());
-  // The index reaches every page.
-  QSet<QString> ligadas;
-  for (const QString &href : Ligações(Fonte(u"indice"_s)))
-    ligadas.insert(href.section(u'#', 0, 0));
-  for (const QString &p : páginas)
-    if (p != u"indice"_s && !ligadas.contains(p + u".html"_s))
-      falhas << u"indice: no link to "_s + p;
-  QVERIFY2(falhas.isEmpty(), qPrintable(falhas.join(u", "_s)));
-}
 
-// An unknown name, or one reaching outside the folder, shows the index; an anchor its place.
-void TestAjuda::nomePedido_data() {
-  QTest::addColumn<QString>("nome");
-  QTest::addColumn<QString>("pagina");
-  QTest::addColumn<QString>("ancora");
-  QTest::newRow("com âncora") << u"dados-pessoais#observacoes"_s << u"dados-pessoais.html"_s
-                              << u"observacoes"_s;
-  QTest::newRow("desconhecido") << u"nao-existe"_s << u"indice.html"_s << QString();
-  QTest::newRow("vazio") << QString() << u"indice.html"_s << QString();
-  QTest::newRow("fora da pasta") << u"../ajuda/base"_s << u"indice.html"_s << QString();
-  QTest::newRow("desconhecido com âncora")
-      << u"xpto#observacoes"_s << u"indice.html"_s << QString();
-}
+  void cadaPaginaCarregaComTexto() {
+    QFETCH(QString, pagina);
+    const QString html = Fonte(pagina);
+    QVERIFY2(!html.isEmpty(), "page missing from the resource or not UTF-8");
+    // Shown the way the user sees it: the browser must decode the accents itself.
+    MostrarAjuda(nullptr, pagina);
+    QCOMPARE(PáginaMostrada(), pagina + u".html"_s);
+    static const QRegularExpression título(u"<title>([^<]*)</title>"_s);
+    QCOMPARE(Texto()->documentTitle(), título.match(html).captured(1).trimmed());
+    const QString texto = Texto()->toPlainText();
+    QVERIFY2(texto.size() > 800, qPrintable(u"only %1 characters"_s.arg(texto.size())));
+    // UTF-8 read as Latin-1 turns "ç" into "Ã§": an "Ã" followed by a character of that range.
+    static const QRegularExpression trocado(u"\uFFFD|Ã[\u0080-\u00BF]"_s);
+    QVERIFY2(!texto.contains(trocado), "accents decoded wrongly");
+  }
 
-void TestAjuda::nomePedido() {
-  QFETCH(QString, nome);
-  QFETCH(QString, pagina);
-  QFETCH(QString, ancora);
-  QWidget principal;
-  MostrarAjuda(&principal, u"base"_s);
-  QWidget *primeira = JanelaAjudaAberta();
-  MostrarAjuda(&principal, nome);
-  QCOMPARE(JanelaAjudaAberta(), primeira); // one window, reused
-  QVERIFY(Janela()->isVisible() && !Janela()->isModal());
-  QCOMPARE(PáginaMostrada(), pagina);
-  QCOMPARE(Texto()->source().fragment(), ancora);
-}
+  // Every page of the resource is listed once, the index first, and every link reaches a
+  // listed page and anchor: a page missing from either side would be unreachable.
+  void ligacoesInternasResolvem() {
+    const QStringList páginas = PáginasAjuda();
+    QCOMPARE(páginas.value(0), u"indice"_s);
+    QCOMPARE(NomeFicheiroAjuda(), u"quotas.HLP"_s);
+    QSet<QString> noRecurso;
+    for (const QString &f : QDir(u":/ajuda"_s).entryList({u"*.html"_s}, QDir::Files))
+      noRecurso.insert(f.chopped(5));
+    QCOMPARE(QSet<QString>(páginas.begin(), páginas.end()).size(), páginas.size());
+    QCOMPARE(noRecurso, QSet<QString>(páginas.begin(), páginas.end()));
+    QStringList falhas;
+    int vistas = 0;
+    for (const QString &p : páginas) {
+      for (const QString &href : Ligações(Fonte(p))) {
+        ++vistas;
+        const qsizetype c = href.indexOf(u'#');
+        const QString ficheiro = c < 0 ? href : href.left(c);
+        const QString âncora = c < 0 ? QString() : href.mid(c + 1);
+        QString destino = ficheiro.isEmpty() ? p : ficheiro;
+        if (ficheiro.contains(u':') || ficheiro.startsWith(u'/') || !destino.endsWith(u".html"_s) ||
+            !páginas.contains(destino.chopped(5))) {
+          falhas << p + u": "_s + href;
+          continue;
+        }
+        destino.chop(5);
+        if (!âncora.isEmpty() && !Fonte(destino).contains(u"name=\""_s + âncora + u'"'))
+          falhas << p + u": "_s + href + u" (no such anchor)"_s;
+      }
+    }
+    QVERIFY(vistas > páginas.size());
+    // The index reaches every page.
+    QSet<QString> ligadas;
+    for (const QString &href : Ligações(Fonte(u"indice"_s)))
+      ligadas.insert(href.section(u'#', 0, 0));
+    for (const QString &p : páginas)
+      if (p != u"indice"_s && !ligadas.contains(p + u".html"_s))
+        falhas << u"indice: no link to "_s + p;
+    QVERIFY2(falhas.isEmpty(), qPrintable(falhas.join(u", "_s)));
+  }
 
-// By a click on a link, the buttons and the keys; one step per key (the window's keys and the
-// browser's own must not both act). Escape hides the window, which keeps its history.
-void TestAjuda::historico() {
-  MostrarAjuda(nullptr, u"indice"_s);
-  QVERIFY(QTest::qWaitForWindowActive(Janela()));
-  QTextBrowser *b = Texto();
-  QVERIFY(!Botão(u"Anterior"_s)->isEnabled());
-  const QPoint ponto = PontoDaLigação(b, u"como-usar.html"_s);
-  QVERIFY(b->viewport()->rect().contains(ponto));
-  QTest::mouseClick(b->viewport(), Qt::LeftButton, Qt::NoModifier, ponto);
-  QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
-  MostrarAjuda(nullptr, u"base"_s);
-  QVERIFY(!Botão(u"Seguinte"_s)->isEnabled());
+  // An unknown name, or one reaching outside the folder, shows the index; an anchor its place.
+  void nomePedido_data() {
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("pagina");
+    QTest::addColumn<QString>("ancora");
+    QTest::newRow("com âncora") << u"dados-pessoais#observacoes"_s << u"dados-pessoais.html"_s
+                                << u"observacoes"_s;
+    QTest::newRow("desconhecido") << u"nao-existe"_s << u"indice.html"_s << QString();
+    QTest::newRow("fora da pasta") << u"../ajuda/base"_s << u"indice.html"_s << QString();
+    QTest::newRow("desconhecido com âncora")
+        << u"xpto#observacoes"_s << u"indice.html"_s << QString();
+  }
 
-  QTest::keyClick(b, Qt::Key_Left, Qt::AltModifier);
-  QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
-  QTest::keyClick(b, Qt::Key_Right, Qt::AltModifier);
-  QCOMPARE(PáginaMostrada(), u"base.html"_s);
-  QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
-  QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
-  QTest::mouseClick(Botão(u"Seguinte"_s), Qt::LeftButton);
-  QCOMPARE(PáginaMostrada(), u"base.html"_s);
-  QTest::mouseClick(Botão(u"Indice"_s), Qt::LeftButton);
-  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
+  void nomePedido() {
+    QFETCH(QString, nome);
+    QFETCH(QString, pagina);
+    QFETCH(QString, ancora);
+    QWidget principal;
+    MostrarAjuda(&principal, u"base"_s);
+    QWidget *primeira = JanelaAjudaAberta();
+    MostrarAjuda(&principal, nome);
+    QCOMPARE(JanelaAjudaAberta(), primeira); // one window, reused
+    QVERIFY(Janela()->isVisible() && !Janela()->isModal());
+    QCOMPARE(PáginaMostrada(), pagina);
+    QCOMPARE(Texto()->source().fragment(), ancora);
+  }
 
-  QTest::keyClick(b, Qt::Key_Escape);
-  QVERIFY(!Janela()->isVisible());
-  MostrarAjuda(nullptr, u"menu"_s);
-  QVERIFY(Janela()->isVisible());
-  QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
-  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
-}
+  // By a click on a link, the buttons and the keys; one step per key (the window's keys and
+  // the browser's own must not both act). Escape hides the window, which keeps its history.
+  void historico() {
+    MostrarAjuda(nullptr, u"indice"_s);
+    QVERIFY(QTest::qWaitForWindowActive(Janela()));
+    QTextBrowser *b = Texto();
+    QVERIFY(!Botão(u"Anterior"_s)->isEnabled());
+    const QPoint ponto = PontoDaLigação(b, u"como-usar.html"_s);
+    QVERIFY(b->viewport()->rect().contains(ponto));
+    QTest::mouseClick(b->viewport(), Qt::LeftButton, Qt::NoModifier, ponto);
+    QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
+    MostrarAjuda(nullptr, u"base"_s);
+    QVERIFY(!Botão(u"Seguinte"_s)->isEnabled());
 
-// Help asked for from a modal window must be usable there, and must not vanish with it.
-void TestAjuda::janelaModalNaoBloqueiaAjuda() {
-  QWidget principal;
-  principal.show();
-  MostrarAjuda(&principal, u"indice"_s);
-  const QPointer<QWidget> ajuda = JanelaAjudaAberta();
+    QTest::keyClick(b, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
+    QTest::keyClick(b, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(PáginaMostrada(), u"base.html"_s);
+    QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
+    QCOMPARE(PáginaMostrada(), u"como-usar.html"_s);
+    QTest::mouseClick(Botão(u"Seguinte"_s), Qt::LeftButton);
+    QCOMPARE(PáginaMostrada(), u"base.html"_s);
+    QTest::mouseClick(Botão(u"Indice"_s), Qt::LeftButton);
+    QCOMPARE(PáginaMostrada(), u"indice.html"_s);
 
-  auto *diálogo = new QDialog(&principal);
-  diálogo->setWindowModality(Qt::ApplicationModal);
-  diálogo->show();
-  QCOMPARE(QApplication::activeModalWidget(), diálogo);
-  MostrarAjuda(diálogo, u"tabelas"_s);
-  QCOMPARE(JanelaAjudaAberta(), ajuda.data());
-  QCOMPARE(ajuda->parentWidget(), diálogo); // a window under the modal one is not blocked
+    QTest::keyClick(b, Qt::Key_Escape);
+    QVERIFY(!Janela()->isVisible());
+    MostrarAjuda(nullptr, u"menu"_s);
+    QVERIFY(Janela()->isVisible());
+    QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
+    QCOMPARE(PáginaMostrada(), u"indice.html"_s);
+  }
 
-  diálogo->hide();
-  delete diálogo;
-  QVERIFY2(ajuda, "the help window went away with the modal window");
-  QCOMPARE(ajuda->parentWidget(), &principal);
-  QVERIFY(ajuda->isVisible());
-  QCOMPARE(PáginaMostrada(), u"tabelas.html"_s);
-  QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
-  QCOMPARE(PáginaMostrada(), u"indice.html"_s);
-}
+  // Help asked for from a modal window must be usable there, and must not vanish with it.
+  void janelaModalNaoBloqueiaAjuda() {
+    QWidget principal;
+    principal.show();
+    MostrarAjuda(&principal, u"indice"_s);
+    const QPointer<QWidget> ajuda = JanelaAjudaAberta();
 
-void TestAjuda::abreSobreODonoDentroDoEcra_data() {
-  QTest::addColumn<QPoint>("canto"); // of the owner, from the screen's top-left
-  QTest::newRow("dono ao meio") << QPoint(200, 150);
-  QTest::newRow("dono em baixo à direita") << QPoint(-150, -100);
-}
+    auto *diálogo = new QDialog(&principal);
+    diálogo->setWindowModality(Qt::ApplicationModal);
+    diálogo->show();
+    QCOMPARE(QApplication::activeModalWidget(), diálogo);
+    MostrarAjuda(diálogo, u"tabelas"_s);
+    QCOMPARE(JanelaAjudaAberta(), ajuda.data());
+    QCOMPARE(ajuda->parentWidget(), diálogo); // a window under the modal one is not blocked
 
-void TestAjuda::abreSobreODonoDentroDoEcra() {
-  QFETCH(QPoint, canto);
-  const QRect ecrã = QGuiApplication::primaryScreen()->availableGeometry();
-  QWidget dono;
-  dono.resize(ecrã.width() / 3, ecrã.height() / 3);
-  dono.move(canto.x() >= 0 ? ecrã.left() + canto.x() : ecrã.right() + canto.x(),
-            canto.y() >= 0 ? ecrã.top() + canto.y() : ecrã.bottom() + canto.y());
-  dono.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&dono));
-  MostrarAjuda(&dono, u"indice"_s);
-  QWidget *ajuda = JanelaAjudaAberta();
-  QVERIFY(ajuda && ajuda->isVisible());
-  const QRect lugar = ajuda->frameGeometry();
-  QVERIFY2(ecrã.contains(lugar), qPrintable(QDebug::toString(lugar)));
-  // Centred on its owner where the screen leaves room (a frame's width either way).
-  if (canto.x() >= 0)
-    QVERIFY((lugar.center() - dono.frameGeometry().center()).manhattanLength() <= 8);
-}
+    diálogo->hide();
+    delete diálogo;
+    QVERIFY2(ajuda, "the help window went away with the modal window");
+    QCOMPARE(ajuda->parentWidget(), &principal);
+    QVERIFY(ajuda->isVisible());
+    QCOMPARE(PáginaMostrada(), u"tabelas.html"_s);
+    QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
+    QCOMPARE(PáginaMostrada(), u"indice.html"_s);
+  }
+};
 
 QTEST_MAIN(TestAjuda)
 #include "TestAjuda.moc"

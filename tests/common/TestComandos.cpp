@@ -1,25 +1,29 @@
+#include "Campos.h"
 #include "Comandos.h"
 #include "ErroBaseDados.h"
+#include "Mensagens.h"
+#include "Modal.h"
 #include "Respostas.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
-// The window pieces that every window composes.
+// The window pieces that every window composes: placement, the message box, the wrapper of a
+// user action, the lists with "all" first.
 class TestComandos : public QObject {
   Q_OBJECT
 
 private slots:
-  void textoDeProgresso() {
-    QCOMPARE(TextoProgresso(0), u"0% concluído"_s);
-    QCOMPARE(TextoProgresso(37), u"37% concluído"_s);
-  }
+  void textoDeProgresso() { QCOMPARE(TextoProgresso(37), u"37% concluído"_s); }
 
+  // The "all" entry comes first with code 0, whatever the list held before.
   void listaComTodosAFrente() {
     QComboBox lista;
     lista.addItem(u"resto de outra carga"_s);
@@ -32,36 +36,7 @@ private slots:
     QCOMPARE(lista.itemData(2).toLongLong(), 3);
   }
 
-  // The field being left finishes its own work before the handler reads it; the handler gets
-  // the button's index.
-  void cliqueTomaOFocoAntesDoComando() {
-    QWidget janela;
-    auto *campo = new QLineEdit(&janela);
-    QPushButton *Comando[2];
-    QList<int> clicados;
-    QString lidoPeloComando;
-    connect(campo, &QLineEdit::editingFinished, campo,
-            [campo] { campo->setText(campo->text().trimmed()); });
-    CriarComandos(Comando, {u"&Sair"_s, u"&Gravar"_s}, [&](int i) {
-      clicados << i;
-      lidoPeloComando = campo->text();
-    });
-    auto *l = new QVBoxLayout(&janela);
-    l->addWidget(campo);
-    for (QPushButton *b : Comando)
-      l->addWidget(b);
-    janela.show();
-    QVERIFY(QTest::qWaitForWindowActive(&janela));
-    campo->setFocus();
-    QTest::keyClicks(campo, u"  Ana  "_s);
-    Comando[1]->click();
-    QCOMPARE(clicados, QList<int>{1});
-    QCOMPARE(lidoPeloComando, u"Ana"_s);
-    QVERIFY(Comando[1]->hasFocus());
-    QCOMPARE(Comando[0]->objectName(), u"Comando_0"_s);
-    QVERIFY(!Comando[0]->autoDefault());
-  }
-
+  // An engine error inside a user action is a message and a beep, never the end of the program.
   void falhaDoMotorViraMensagem() {
     Respostas respostas;
     const bool correu = ExecutarAcção(nullptr, u"Gravar Dados"_s, [] {
@@ -74,6 +49,105 @@ private slots:
     QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
     QVERIFY(ExecutarAcção(nullptr, u"Gravar Dados"_s, [] {}));
     QCOMPARE(respostas.caixas.size(), 1);
+  }
+
+  void posicaoCentrada_data() {
+    QTest::addColumn<QRect>("janela");
+    QTest::addColumn<QRect>("principal");
+    QTest::addColumn<QRect>("ecrã");
+    QTest::addColumn<QPoint>("esperado");
+    const QRect ecrã(0, 0, 1024, 768);
+    QTest::newRow("centrada sobre a principal")
+        << QRect(0, 0, 400, 200) << QRect(100, 50, 800, 600) << ecrã << QPoint(300, 250);
+    // Centred it would end at 50 + 300 + 650 = 1000 > 768: its bottom meets the screen's bottom.
+    QTest::newRow("mais alta que o espaço abaixo")
+        << QRect(0, 0, 300, 650) << QRect(100, 300, 500, 400) << ecrã << QPoint(200, 768 - 650);
+    // A second monitor, or a task bar on top: the available area does not start at 0,0.
+    QTest::newRow("ecrã deslocado, maior que ele")
+        << QRect(0, 0, 2000, 1000) << QRect(1300, 40, 600, 400) << QRect(1280, 30, 1920, 1050)
+        << QPoint(1280, 30);
+    QTest::newRow("ecrã deslocado, abaixo do fundo")
+        << QRect(0, 0, 400, 600) << QRect(1400, 700, 600, 300) << QRect(1280, 30, 1920, 1050)
+        << QPoint(1500, 30 + 1050 - 600);
+  }
+
+  void posicaoCentrada() {
+    QFETCH(QRect, janela);
+    QFETCH(QRect, principal);
+    QFETCH(QRect, ecrã);
+    QFETCH(QPoint, esperado);
+    const QRect r = PosiçãoCentrada(janela, principal, ecrã);
+    QCOMPARE(r.topLeft(), esperado);
+    QCOMPARE(r.size(), janela.size());
+  }
+
+  void centrarJanela() {
+    const QRect área = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget principal;
+    principal.setWindowFlag(Qt::FramelessWindowHint);
+    principal.setGeometry(área.left() + 40, área.top() + 30, 600, 400);
+    principal.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&principal));
+
+    // A window built with a layout and never resized takes its layout's size first.
+    QWidget janela(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    auto *l = new QVBoxLayout(&janela);
+    auto *lista = new QListWidget;
+    lista->setFixedSize(200, 100);
+    l->addWidget(lista);
+    CentrarJanela(&janela, &principal);
+    QVERIFY(janela.width() >= 200 && janela.width() < 600);
+    const auto Centro = [&] { return janela.geometry().center(); };
+    QVERIFY((Centro() - principal.frameGeometry().center()).manhattanLength() <= 2);
+    // Without a main window on view it is centred on the screen.
+    principal.hide();
+    CentrarJanela(&janela, &principal);
+    QVERIFY((Centro() - área.center()).manhattanLength() <= 2);
+  }
+
+  // The real box: over its owner (or the screen when the owner is hidden), inside the screen,
+  // wide enough for its title.
+  void caixaSobreODonoDentroDoEcra_data() {
+    QTest::addColumn<QPoint>("canto"); // of the owner, from the screen's top-left
+    QTest::addColumn<bool>("visível");
+    QTest::newRow("dono no ecrã") << QPoint(40, 30) << true;
+    QTest::newRow("dono junto ao canto inferior direito") << QPoint(-120, -80) << true;
+    QTest::newRow("dono ainda por mostrar") << QPoint(300, 250) << false;
+  }
+
+  void caixaSobreODonoDentroDoEcra() {
+    QFETCH(QPoint, canto);
+    QFETCH(bool, visível);
+    const QRect ecrã = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget dono;
+    dono.resize(360, 240);
+    dono.move(canto.x() >= 0 ? ecrã.left() + canto.x() : ecrã.right() + canto.x(),
+              canto.y() >= 0 ? ecrã.top() + canto.y() : ecrã.bottom() + canto.y());
+    if (visível) {
+      dono.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dono));
+    }
+    const QString título = u"Acesso aos Dados do Ficheiro"_s;
+    QRect caixa;
+    int largura = 0; // the caption bar holds an icon and a close button beside the bold title
+    auto vigia = QuandoModal<QMessageBox>([&](QMessageBox &m) {
+      caixa = m.frameGeometry();
+      QFont negrito = m.font();
+      negrito.setBold(true);
+      largura =
+          QFontMetrics(negrito).horizontalAdvance(título) + 3 * QFontMetrics(negrito).height();
+      m.buttons().constFirst()->click();
+    });
+    QCOMPARE(MostrarMensagem(u"Sim."_s, Botões::OK, Ícone::Informação, título, &dono),
+             Resposta::OK);
+    QVERIFY(caixa.isValid());
+    QVERIFY2(ecrã.contains(caixa), qPrintable(QDebug::toString(caixa)));
+    QVERIFY2(caixa.width() >= largura, qPrintable(QString::number(caixa.width())));
+    // Centred, unless the screen's edge pushed it back.
+    if (canto.x() >= 0) {
+      const QPoint meio = visível ? dono.frameGeometry().center() : ecrã.center();
+      QVERIFY2((caixa.center() - meio).manhattanLength() <= 2, qPrintable(QDebug::toString(caixa)));
+    }
   }
 };
 

@@ -7,10 +7,8 @@
 #include "Referencias.h"
 #include "Respostas.h"
 
-#include <QFontInfo>
 #include <QPrinterInfo>
 #include <QtTest>
-#include <cmath>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -22,27 +20,16 @@ class TestImpressao : public QObject {
   std::unique_ptr<FicheiroTeste> ficheiro;
   const ListasReferência listas{{{7, u"1100-148 Lisboa"_s}, {9, u"4000-001 Porto"_s}}, {}, {}};
 
-  static double Largura(const QString &t, double tamanho) {
-    FonteImpressão f;
-    f.tamanho = tamanho;
-    return MedirTexto(f, t);
+  static void Mudar(const QString &tipo, const QString &designação) {
+    Dados().tabelas->ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, tipo));
+    Dados().tabelas->Editar();
+    Dados().tabelas->DefinirCampo(u"Designação", designação);
+    Dados().tabelas->Actualizar();
   }
 
 private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
-
-  void fontesComMedidasFixas() {
-    const QString família = QFontInfo(FonteQt({})).family();
-    QVERIFY2(família == u"Times New Roman"_s || família == u"Liberation Serif"_s,
-             qPrintable(família));
-    // Widths in twips grow with the size and add up, as the layouts rely on.
-    const double a = Largura(u"Quota"_s, 12);
-    QVERIFY(a > 400 && a < 900); // about 0.4 inch in 12 points
-    QCOMPARE(std::round(Largura(u"Quota"_s, 24)), std::round(2 * a));
-    QVERIFY(std::fabs(Largura(u"AnoMês"_s, 12) - Largura(u"Ano"_s, 12) - Largura(u"Mês"_s, 12)) <
-            1);
-  }
 
   void posicaoEPaginasAutomaticas() {
     GravadorImpressão p(10000, 1000);
@@ -164,38 +151,31 @@ private slots:
     }
   }
 
+  // The association's block on every report: blanks trimmed, the postal code by its code, the
+  // phones on one line; an empty or missing value leaves its line empty, never a stale one.
   void linhasDoBloco() {
-    FicheiroTeste::Referência(u"1"_s, u" Sociedade Recreativa Amizade "_s);
-    FicheiroTeste::Referência(u"2"_s, u"Rua do Sol, 12"_s);
-    FicheiroTeste::Referência(u"3"_s, u"Gaia"_s);
-    FicheiroTeste::Referência(u"4"_s, u"9"_s);
-    FicheiroTeste::Referência(u"5"_s, u"22 123 45 67"_s);
-    FicheiroTeste::Referência(u"6"_s, u"22 123 45 68"_s);
-    QCOMPARE(
-        LinhasColectividade(Dados().bd, listas),
-        (QStringList{u"Sociedade Recreativa Amizade"_s, u"Rua do Sol, 12"_s, u"Gaia"_s,
-                     u"4000-001 Porto"_s, u"Telefone: 22 123 45 67   -   Fax: 22 123 45 68"_s}));
-  }
-
-  void linhasDoBlocoEmCasosLimite() {
     FicheiroTeste::Referência(u"6"_s, u" 22 999 "_s);
     FicheiroTeste::Referência(u"4"_s, u"0"_s);
     QStringList l = LinhasColectividade(Dados().bd, listas);
     QCOMPARE(l[4], u"   -   Fax: 22 999"_s);
     QCOMPARE(l[3], QString());
-    Dados().tabelas->ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"4"_s));
-    Dados().tabelas->Editar();
-    Dados().tabelas->DefinirCampo(u"Designação", u"55"_s); // a postal code since deleted
-    Dados().tabelas->Actualizar();
+    Mudar(u"4"_s, u"55"_s); // a postal code since deleted
     QCOMPARE(LinhasColectividade(Dados().bd, listas)[3], QString());
     FicheiroTeste::Referência(u"1"_s, u" "_s); // saved empty
     QCOMPARE(LinhasColectividade(Dados().bd, listas)[0], QString());
+    Mudar(u"1"_s, u" Sociedade Recreativa Amizade "_s);
+    FicheiroTeste::Referência(u"2"_s, u"Rua do Sol, 12"_s);
+    FicheiroTeste::Referência(u"3"_s, u"Gaia"_s);
+    Mudar(u"4"_s, u"9"_s);
+    FicheiroTeste::Referência(u"5"_s, u"22 123 45 67"_s);
+    Mudar(u"6"_s, u"22 123 45 68"_s);
+    QCOMPARE(
+        LinhasColectividade(Dados().bd, listas),
+        (QStringList{u"Sociedade Recreativa Amizade"_s, u"Rua do Sol, 12"_s, u"Gaia"_s,
+                     u"4000-001 Porto"_s, u"Telefone: 22 123 45 67   -   Fax: 22 123 45 68"_s}));
 
     // A name wider than the page: the title still goes to the right of the block.
-    Dados().tabelas->ProcurarPrimeiro(Critério::Igual(u"Tipo"_s, u"1"_s));
-    Dados().tabelas->Editar();
-    Dados().tabelas->DefinirCampo(u"Designação", QString(60, u'W'));
-    Dados().tabelas->Actualizar();
+    Mudar(u"1"_s, QString(60, u'W'));
     GravadorImpressão p;
     ImprimirCabeçalho(p, u"T"_s, u"P"_s);
     QVERIFY(p.Procurar(u"T"_s)->x > p.LarguraPágina());

@@ -39,16 +39,6 @@ private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
 
-  void entradaDaListaEAsSuasPartes() {
-    const QString e = EntradaQuota(2003, 3, *Moeda::Ler(u"12,5"_s), 417);
-    QCOMPARE(e, u"2003032003\tMarço\t12,50\t417 "_s);
-    QCOMPARE(DividirEntrada(e).chave + DividirEntrada(e).recibo, u"200303417 "_s);
-    QCOMPARE(MêsDaEntrada(e), 3);
-    // No thousands point inside the list: the amount reads back whole.
-    QCOMPARE(DividirEntrada(EntradaQuota(2003, 12, *Moeda::Ler(u"1.234,56"_s), 0)).valor,
-             u"1234,56"_s);
-  }
-
   // The whole year over listed months asks once per listed month; a row changed into a month
   // already listed replaces it and the old month is deleted at the save.
   void regrasDasQuotas() {
@@ -74,21 +64,6 @@ private slots:
     QCOMPARE(q.ListElimin.Em(0).left(6), u"200301"_s);
     QVERIFY(q.Alterar(5, 2003, 3, dez, 8).repetida); // exactly an entry already listed
     QCOMPARE(q.ListQuotas.Tamanho(), 11);
-  }
-
-  void listaOrdenadaEmOrdemCronologica() {
-    ListaOrdenada l;
-    l.Inserir(EntradaQuota(2003, 12, Moeda(), 1));
-    l.Inserir(EntradaQuota(2003, 3, Moeda(), 2));
-    QCOMPARE(l.Inserir(EntradaQuota(2004, 1, Moeda(), 3)), 2);
-    QCOMPARE(l.Inserir(EntradaQuota(2003, 10, Moeda(), 4)), 1);
-    QStringList chaves;
-    for (const QString &e : l.Entradas())
-      chaves << e.left(6);
-    QCOMPARE(chaves, (QStringList{u"200303"_s, u"200310"_s, u"200312"_s, u"200401"_s}));
-    QCOMPARE(l.ProcurarChave(u"200312"_s), 2);
-    QCOMPARE(l.ProcurarChave(u"2003129999"_s), 2);
-    QCOMPARE(l.ProcurarChave(u"200311"_s), -1);
   }
 
   void validacaoDoValorEDaData() {
@@ -126,7 +101,7 @@ private slots:
   }
 
   // A member with twenty years of dues is read whole, in order, and the neighbours' rows
-  // (13, 120, 1200 share no key prefix with 12) never leak in.
+  // (13, 120, 1200 share no key prefix with 12) never leak in, nor go with its deletion.
   void socioCom240QuotasLidoInteiroEEmOrdem() {
     ListaOrdenada vinteAnos;
     for (int m = 0; m < 240; ++m)
@@ -158,6 +133,15 @@ private slots:
     QCOMPARE(Coluna(u"SELECT Nome FROM Sócios WHERE Número = 12"_s), QStringList{u"Maria Silva"_s});
     QCOMPARE(Coluna(u"SELECT sum(QuotaEuro) FROM Quotizações WHERE SócMês LIKE '000012%'"_s),
              QStringList{QString::number(239 * 240 / 2 * 100)});
+
+    // Deleting the member takes its dues and no neighbour's.
+    Dados().sócios->ProcurarPrimeiro(Critério::Igual(u"Número"_s, 12));
+    EliminarRegistos(Dados().bd, *Dados().sócios, *Dados().quotizações, 12);
+    QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY Número"_s),
+             (QStringList{u"11"_s, u"13"_s, u"120"_s, u"1200"_s}));
+    QCOMPARE(Coluna(u"SELECT count(*) FROM Quotizações WHERE SócMês LIKE '000012%'"_s),
+             QStringList{u"0"_s});
+    QCOMPARE(Coluna(u"SELECT count(*) FROM Quotizações"_s), QStringList{u"8"_s});
   }
 
   // The entry built for the screen without the general patterns is the entry, to the letter.
@@ -179,18 +163,6 @@ private slots:
     QFETCH(qint64, recibo);
     const Moeda m = Moeda::DeDécimosMilésimos(valor);
     QCOMPARE(EntradaQuotaDirecta(ano, mes, m, recibo), EntradaQuota(ano, mes, m, recibo));
-  }
-
-  void eliminarSoApagaAsQuotasDoSocio() {
-    for (const int n : {12, 120, 1200})
-      QCOMPARE(Gravar(Ficha(QString::number(n)), 0, Lista({{2003, 1}, {2003, 2}})).erro,
-               ErroFicha::Nenhum);
-    Dados().sócios->ProcurarPrimeiro(Critério::Igual(u"Número"_s, 12));
-    EliminarRegistos(Dados().bd, *Dados().sócios, *Dados().quotizações, 12);
-    QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY Número"_s),
-             (QStringList{u"120"_s, u"1200"_s}));
-    QCOMPARE(Coluna(u"SELECT substr(SócMês, 1, 6) FROM Quotizações GROUP BY 1 ORDER BY 1"_s),
-             (QStringList{u"000120"_s, u"001200"_s}));
   }
 };
 

@@ -5,7 +5,6 @@
 #include "Guardas.h"
 #include "Impressao.h"
 #include "Janela.h"
-#include "JanelaAjuda.h"
 #include "LerFicheiro.h"
 #include "LerPdf.h"
 #include "ListaQuotas.h"
@@ -15,14 +14,12 @@
 
 #include <QAction>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QTabWidget>
 #include <QtTest>
 #include <memory>
 
@@ -102,6 +99,14 @@ private slots:
     QCOMPARE(Habilitados(), (QList<bool>{true, true, true, true}));
     QTest::keyClick(base.get(), Qt::Key_F3);
     QCOMPARE(base->SócioActual, 2);
+    // Saved from the menu, the name being typed is squeezed first, as the button does.
+    auto *nome = base->findChild<QLineEdit *>(u"Nome"_s);
+    nome->setFocus();
+    nome->selectAll();
+    QTest::keyClicks(nome, u"Maria   da  Silva"_s);
+    Acção(u"Menu_Dados_3"_s)->trigger();
+    QCOMPARE(Coluna(u"SELECT trim(Nome) FROM Sócios WHERE Número = 2"_s),
+             QStringList{u"Maria da Silva"_s});
     Acção(u"Menu_Dados_1"_s)->trigger(); // new member
     QCOMPARE(base->SócioActual, 0);
     QCOMPARE(Habilitados().mid(0, 3), (QList<bool>{false, false, true}));
@@ -162,36 +167,6 @@ private slots:
     QVERIFY2(m.texto.endsWith(u"O programa vai terminar."_s), qPrintable(m.texto));
     QVERIFY(fechou && !base->isVisible());
     QVERIFY(!Dados().bd.Aberta() && !Dados().sócios);
-  }
-
-  // Saved from the menu, the name being typed is squeezed first, as the button does.
-  void gravarPeloMenuAcabaOCampoPrimeiro() {
-    Sócio(5);
-    Abrir();
-    auto *nome = base->findChild<QLineEdit *>(u"Nome"_s);
-    nome->setFocus();
-    nome->selectAll();
-    QTest::keyClicks(nome, u"Maria   da  Silva"_s);
-    Acção(u"Menu_Dados_3"_s)->trigger();
-    QCOMPARE(Coluna(u"SELECT trim(Nome) FROM Sócios"_s), QStringList{u"Maria da Silva"_s});
-  }
-
-  void fichaDeSocioPeloMenu() {
-    Sócio(7);
-    Abrir();
-    QString documento;
-    QStringList impresso;
-    FábricaImpressãoFalsa fábrica([&](const QString &nome) {
-      documento = nome;
-      auto g = std::make_unique<GravadorImpressão>();
-      g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };
-      return g;
-    });
-    // What the screen shows is printed, saved or not.
-    base->findChild<QLineEdit *>(u"Nome"_s)->setText(u"Nome ainda por gravar"_s);
-    Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
-    QCOMPARE(documento, u"Ficha de Sócio 7"_s); // the print job's name
-    QVERIFY(impresso.contains(u"Sócio nº 7  -  Nome ainda por gravar"_s));
   }
 
   // The platform's print set-up with "print to file" chosen, as it is offered when no printer
@@ -288,68 +263,24 @@ private slots:
     QCOMPARE(aberturas, 2);
     // After a listing the screen shows the current member again, as stored.
     QCOMPARE(Nome(), u"Sócio 3"_s);
+
+    // The card prints what the screen shows, saved or not.
+    QString documento;
+    QStringList impresso;
+    FábricaImpressãoFalsa fábrica([&](const QString &nome) {
+      documento = nome;
+      auto g = std::make_unique<GravadorImpressão>();
+      g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };
+      return g;
+    });
+    base->findChild<QLineEdit *>(u"Nome"_s)->setText(u"Nome ainda por gravar"_s);
+    Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
+    QCOMPARE(documento, u"Ficha de Sócio 3"_s); // the print job's name
+    QVERIFY(impresso.contains(u"Sócio nº 3  -  Nome ainda por gravar"_s));
     bool fechou = false;
     base->AoFechar = [&] { fechou = true; };
     Acção(u"Menu_Arquivo_8"_s)->trigger(); // "Terminar"
     QVERIFY(fechou && inícios.isEmpty());
-  }
-
-  // The help's page on the menus gives each menu's access key. Where a field on a page of the
-  // main window has the same key, the first press goes to the field and the next one opens the
-  // menu: the help's section on that menu must name the page and the field.
-  void teclasDosMenusComoAAjudaDiz() {
-    Sócio(1);
-    Abrir();
-    PáginasAjuda(); // registers the pages
-    QFile ficheiroAjuda(u":/ajuda/menu.html"_s);
-    QVERIFY(ficheiroAjuda.open(QIODevice::ReadOnly));
-    const QString ajuda = QString::fromUtf8(ficheiroAjuda.readAll());
-    static const QRegularExpression secção(
-        u"<h2>(?:<a[^>]*></a>)?([^<(]+) \\(Alt\\+(\\w)\\)</h2>(.*?)(?=<h2>|$)"_s,
-        QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression etiqueta(u"<[^>]*>"_s);
-    const auto premir = [this](QChar letra) {
-      QString aberto;
-      QTimer vigia;
-      vigia.setInterval(5);
-      connect(&vigia, &QTimer::timeout, &vigia, [&] {
-        if (auto *m = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-          aberto = m->title().remove(u'&');
-          m->close();
-        }
-      });
-      vigia.start();
-      QWidget *alvo = QApplication::focusWidget() ? QApplication::focusWidget() : base.get();
-      QTest::keyClick(alvo, Qt::Key(Qt::Key_A + (letra.toUpper().unicode() - u'A')),
-                      Qt::AltModifier);
-      QTest::qWait(20);
-      return aberto;
-    };
-    auto *páginas = base->findChild<QTabWidget *>();
-    int menus = 0;
-    for (auto it = secção.globalMatch(ajuda); it.hasNext();) {
-      const auto m = it.next();
-      const QString menu = m.captured(1).trimmed();
-      const QString texto = m.captured(3).remove(etiqueta).simplified();
-      ++menus;
-      for (int p = 0; p < páginas->count(); ++p) {
-        páginas->setCurrentIndex(p);
-        base->findChild<QLineEdit *>(u"Número"_s)->setFocus();
-        if (premir(m.captured(2).at(0)) == menu)
-          continue;
-        QWidget *foco = QApplication::focusWidget();
-        QVERIFY2(foco, qPrintable(menu));
-        QString campo;
-        for (auto *l : base->findChildren<QLabel *>())
-          if (l->buddy() == foco)
-            campo = l->text().remove(u'&');
-        const QString página = páginas->tabText(p).remove(u'&').trimmed();
-        QVERIFY2(texto.contains(página) && texto.contains(campo),
-                 qPrintable(menu + u" / "_s + página + u" / "_s + campo));
-        QCOMPARE(premir(m.captured(2).at(0)), menu);
-      }
-    }
-    QCOMPARE(menus, 4);
   }
 };
 
