@@ -333,39 +333,31 @@ private slots:
 
   // Without a mouse: the keys of a list move the current dues row, on the table or on its
   // scroll bar.
-  void quotasPeloTeclado_data() {
-    QTest::addColumn<bool>("naBarra");
-    QTest::addColumn<int>("desde");
-    QTest::addColumn<int>("tecla");
-    QTest::addColumn<int>("chega");
-    QTest::newRow("baixo") << false << 1 << int(Qt::Key_Down) << 2;
-    QTest::newRow("cima no primeiro") << false << 1 << int(Qt::Key_Up) << 1;
-    QTest::newRow("página abaixo até ao fim") << false << 5 << int(Qt::Key_PageDown) << 8;
-    QTest::newRow("página acima") << false << 8 << int(Qt::Key_PageUp) << 2;
-    QTest::newRow("início") << false << 5 << int(Qt::Key_Home) << 1;
-    QTest::newRow("fim") << false << 2 << int(Qt::Key_End) << 8;
-    QTest::newRow("dígito não procura") << false << 3 << int(Qt::Key_2) << 3;
-    QTest::newRow("barra: página abaixo") << true << 1 << int(Qt::Key_PageDown) << 7;
-  }
   void quotasPeloTeclado() {
-    QFETCH(bool, naBarra);
-    QFETCH(int, desde);
-    QFETCH(int, tecla);
-    QFETCH(int, chega);
+    const struct {
+      bool naBarra;
+      int desde, tecla, chega;
+    } casos[] = {{false, 1, Qt::Key_Down, 2},     {false, 1, Qt::Key_Up, 1},
+                 {false, 5, Qt::Key_PageDown, 8}, {false, 8, Qt::Key_PageUp, 2},
+                 {false, 5, Qt::Key_Home, 1},     {false, 2, Qt::Key_End, 8},
+                 {false, 3, Qt::Key_2, 3}, // a digit does not search
+                 {true, 1, Qt::Key_PageDown, 7}};
     Sócio(
         3, u"Rui"_s,
         {{2003, 1}, {2003, 2}, {2003, 3}, {2003, 4}, {2003, 5}, {2003, 6}, {2003, 7}, {2002, 12}});
     Abrir();
     Separadores()->setCurrentIndex(1);
-    Posição()->setValue(desde);
-    QTest::keyClick(naBarra ? static_cast<QWidget *>(Posição()) : Tabela(), Qt::Key(tecla));
-    QCOMPARE(Posição()->value(), chega);
     const QStringList meses{u"Dezembro"_s, u"Janeiro"_s, u"Fevereiro"_s, u"Março"_s,
                             u"Abril"_s,    u"Maio"_s,    u"Junho"_s,     u"Julho"_s};
-    QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), meses[chega - 1]);
-    QCOMPARE(LinhasTabela().first().section(u'|', 1, 1), meses[chega - 1]);
-    QCOMPARE(Tabela()->selectionModel()->selectedRows(),
-             QModelIndexList{Tabela()->model()->index(0, 0)});
+    for (const auto &c : casos) {
+      Posição()->setValue(c.desde);
+      QTest::keyClick(c.naBarra ? static_cast<QWidget *>(Posição()) : Tabela(), Qt::Key(c.tecla));
+      QCOMPARE(Posição()->value(), c.chega);
+      QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), meses[c.chega - 1]);
+      QCOMPARE(LinhasTabela().first().section(u'|', 1, 1), meses[c.chega - 1]);
+      QCOMPARE(Tabela()->selectionModel()->selectedRows(),
+               QModelIndexList{Tabela()->model()->index(0, 0)});
+    }
   }
 
   void tabAlcancaATabelaEAlterarUsaALinha() {
