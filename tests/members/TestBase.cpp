@@ -168,44 +168,37 @@ private slots:
 
   // The member's fields are stored as typed, or refused with the save's message: never a
   // guessed amount, a cut one, an empty date or half a character.
-  void gravarGuardaOQueFoiEscrito_data() {
-    QTest::addColumn<QString>("campo");
-    QTest::addColumn<QString>("escrito");
-    QTest::addColumn<QString>("coluna");
-    QTest::addColumn<QString>("guardado"); // empty: refused
-    const QString valor = u"ValQuotaEuro"_s, data = u"Inscrição"_s;
-    QTest::newRow("não cabe formatado") << u"ValQuota"_s << u"12345678,91"_s << valor << QString();
-    QTest::newRow("o maior que cabe")
-        << u"ValQuota"_s << u"9999999,99"_s << valor << u"99999999900"_s;
-    QTest::newRow("ano 1899") << u"DtInscrição"_s << u"31-12-1899"_s << data << QString();
-    QTest::newRow("ano 1900") << u"DtInscrição"_s << u"1-1-1900"_s << data << u"19000101"_s;
-    const QString cara = u"\U0001F600"_s;
-    QTest::newRow("nome") << u"Nome"_s << u"A"_s.repeated(44) + cara + cara << u"Nome"_s
-                          << u"A"_s.repeated(44);
-    QTest::newRow("rua") << u"Rua"_s << u"R"_s.repeated(37) + cara + cara << u"Rua"_s
-                         << u"R"_s.repeated(37) + cara + u' ';
-    QTest::newRow("NIF") << u"NIF"_s << u"12345678901"_s + cara << u"NIF"_s << u"12345678901"_s;
-  }
   void gravarGuardaOQueFoiEscrito() {
-    QFETCH(QString, campo);
-    QFETCH(QString, escrito);
-    QFETCH(QString, coluna);
-    QFETCH(QString, guardado);
-    Abrir();
-    Escrever(u"Número"_s, u"7"_s);
-    Escrever(u"Nome"_s, u"Rui"_s);
-    Escrever(campo, escrito);
-    Clicar(3);
-    if (guardado.isEmpty()) {
-      QCOMPARE(respostas->caixas.size(), 1);
-      QCOMPARE(respostas->caixas[0].texto,
-               MensagemErroFicha(campo == u"ValQuota" ? ErroFicha::Valor : ErroFicha::Data));
-      QCOMPARE(QApplication::focusWidget(), W<QWidget>(campo));
-      QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
-    } else {
-      // The long NIF is also no valid one: kept after its question.
-      QCOMPARE(respostas->caixas.size(), campo == u"NIF" ? 1 : 0);
-      QCOMPARE(Coluna(u"SELECT "_s + coluna + u" FROM Sócios"_s), QStringList{guardado});
+    const QString cara = u"\U0001F600"_s;
+    const struct {
+      QString campo, escrito, coluna, guardado; // guardado empty: refused
+    } casos[] = {
+        {u"ValQuota"_s, u"12345678,91"_s, u"ValQuotaEuro"_s, QString()}, // too long formatted
+        {u"ValQuota"_s, u"9999999,99"_s, u"ValQuotaEuro"_s, u"99999999900"_s},
+        {u"DtInscrição"_s, u"31-12-1899"_s, u"Inscrição"_s, QString()},
+        {u"DtInscrição"_s, u"1-1-1900"_s, u"Inscrição"_s, u"19000101"_s},
+        {u"Nome"_s, u"A"_s.repeated(44) + cara + cara, u"Nome"_s, u"A"_s.repeated(44)},
+        {u"Rua"_s, u"R"_s.repeated(37) + cara + cara, u"Rua"_s, u"R"_s.repeated(37) + cara + u' '},
+        {u"NIF"_s, u"12345678901"_s + cara, u"NIF"_s, u"12345678901"_s}};
+    for (const auto &c : casos) {
+      cleanup(); // each case on an empty file
+      init();
+      Abrir();
+      Escrever(u"Número"_s, u"7"_s);
+      Escrever(u"Nome"_s, u"Rui"_s);
+      Escrever(c.campo, c.escrito);
+      Clicar(3);
+      if (c.guardado.isEmpty()) {
+        QCOMPARE(respostas->caixas.size(), 1);
+        QCOMPARE(respostas->caixas[0].texto,
+                 MensagemErroFicha(c.campo == u"ValQuota" ? ErroFicha::Valor : ErroFicha::Data));
+        QCOMPARE(QApplication::focusWidget(), W<QWidget>(c.campo));
+        QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
+      } else {
+        // The long NIF is also no valid one: kept after its question.
+        QCOMPARE(respostas->caixas.size(), c.campo == u"NIF" ? 1 : 0);
+        QCOMPARE(Coluna(u"SELECT "_s + c.coluna + u" FROM Sócios"_s), QStringList{c.guardado});
+      }
     }
   }
 

@@ -16,13 +16,7 @@ class TestListaQuotas : public QObject {
   std::unique_ptr<FicheiroTeste> ficheiro;
 
   static FichaSócio Ficha(const QString &número, const QString &nome = u"Maria Silva"_s) {
-    FichaSócio f;
-    f.número = número;
-    f.nome = nome;
-    f.dtInscrição = u"15-09-1996"_s;
-    f.valQuota = u"12,50"_s;
-    f.nif = u"0"_s;
-    return f;
+    return {número, nome, 0, 0, 0, u"15-09-1996"_s, u"12,50"_s, {}, {}, {}, u"0"_s};
   }
   static ListaOrdenada Lista(std::initializer_list<std::pair<int, int>> meses) {
     ListaOrdenada l;

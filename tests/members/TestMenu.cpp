@@ -48,11 +48,9 @@ class TestMenu : public QObject {
     Mostrar(base.get());
   }
   static void Sócio(int n, int quotas = 0) {
-    FichaSócio f;
-    f.número = QString::number(n);
-    f.nome = u"Sócio "_s + f.número;
-    f.dtInscrição = u"01-01-2000"_s;
-    f.valQuota = f.nif = u"0"_s;
+    const QString número = QString::number(n);
+    FichaSócio f{número, u"Sócio "_s + número, 0, 0, 0, u"01-01-2000"_s, u"0"_s, {}, {}, {},
+                 u"0"_s};
     ListaOrdenada l;
     for (int m = 0; m < quotas; ++m)
       l.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(1250), 1 + m));

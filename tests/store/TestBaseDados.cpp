@@ -100,25 +100,27 @@ private slots:
   }
 
   // Another program holding a write lock: the write waits, then fails with a clear cause,
-  // and the edit survives to be saved once the file is free.
-  void ficheiroBloqueadoPorOutroPrograma() {
+  // and the edit survives to be saved once the file is free. Then the saves all or nothing.
+  void bloqueioETransaccoes() {
     PastaTeste pasta;
     BaseDados::Criar(u"Quotas.Dad"_s);
     BaseDados bd;
     bd.DefinirEspera(50);
     bd.Abrir(u"Quotas.Dad"_s);
     ConjuntoRegistos sócios(bd, Consulta{u"Sócios"_s, {}, {Ordem{u"Número"_s}}});
+    ConjuntoRegistos quotas(bd, Consulta{u"Quotizações"_s});
+    const auto acrescentar = [&](int número) {
+      sócios.AdicionarNovo();
+      sócios.DefinirCampo(u"Número", número);
+      sócios.Actualizar();
+    };
     {
       auto outro = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outro"_s);
       outro.setDatabaseName(u"Quotas.Dad"_s);
       QVERIFY(outro.open());
       QSqlQuery q(outro);
       QVERIFY(q.exec(u"BEGIN EXCLUSIVE"_s));
-      const auto e = Erro([&] {
-        sócios.AdicionarNovo();
-        sócios.DefinirCampo(u"Número", 1);
-        sócios.Actualizar();
-      });
+      const auto e = Erro([&] { acrescentar(1); });
       QVERIFY(e && e->Causa() == CausaErro::EmUso);
       QVERIFY(e->Mensagem().contains(u"outro programa"_s));
       QVERIFY(q.exec(u"ROLLBACK"_s));
@@ -128,6 +130,32 @@ private slots:
     QVERIFY(sócios.EmEdição());
     sócios.Actualizar();
     QCOMPARE(sócios.NúmeroRegistos(), qint64(1));
+
+    // A save that fails halfway leaves nothing, and the recordsets forget the rows it added.
+    const auto e = Erro([&] {
+      BaseDados::Transacção t(bd);
+      acrescentar(2);
+      quotas.AdicionarNovo();
+      quotas.DefinirCampo(u"SócMês", ChaveSócMês(2, 2003, 3));
+      quotas.Actualizar();
+      acrescentar(1); // duplicate number: refused by the unique index
+      t.Confirmar();
+    });
+    QVERIFY(e && e->Causa() == CausaErro::Duplicado);
+    QCOMPARE(sócios.NúmeroRegistos(), qint64(1));
+    QCOMPARE(quotas.NúmeroRegistos(), qint64(0));
+
+    // An inner transaction rolled back leaves the outer one's work, which then commits.
+    {
+      BaseDados::Transacção exterior(bd);
+      acrescentar(3);
+      {
+        BaseDados::Transacção interior(bd);
+        acrescentar(4);
+      }
+      exterior.Confirmar();
+    }
+    QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY 1"_s), (QStringList{u"1"_s, u"3"_s}));
   }
 
   // The engine's English goes to the box's details; the message says the cause in Portuguese.
@@ -234,47 +262,6 @@ private slots:
     bd.Abrir(u"Quotas.Dad"_s);
     QVERIFY(bd.Aberta());
 #endif
-  }
-
-  void transaccoesTudoOuNada() {
-    PastaTeste pasta;
-    BaseDados::Criar(u"Quotas.Dad"_s);
-    BaseDados bd;
-    bd.Abrir(u"Quotas.Dad"_s);
-    ConjuntoRegistos sócios(bd, Consulta{u"Sócios"_s, {}, {Ordem{u"Número"_s}}});
-    ConjuntoRegistos quotas(bd, Consulta{u"Quotizações"_s});
-    const auto acrescentar = [&](int número) {
-      sócios.AdicionarNovo();
-      sócios.DefinirCampo(u"Número", número);
-      sócios.Actualizar();
-    };
-    acrescentar(1);
-
-    // A save that fails halfway leaves nothing, and the recordsets forget the rows it added.
-    const auto e = Erro([&] {
-      BaseDados::Transacção t(bd);
-      acrescentar(2);
-      quotas.AdicionarNovo();
-      quotas.DefinirCampo(u"SócMês", ChaveSócMês(2, 2003, 3));
-      quotas.Actualizar();
-      acrescentar(1); // duplicate number: refused by the unique index
-      t.Confirmar();
-    });
-    QVERIFY(e && e->Causa() == CausaErro::Duplicado);
-    QCOMPARE(sócios.NúmeroRegistos(), qint64(1));
-    QCOMPARE(quotas.NúmeroRegistos(), qint64(0));
-
-    // An inner transaction rolled back leaves the outer one's work, which then commits.
-    {
-      BaseDados::Transacção exterior(bd);
-      acrescentar(3);
-      {
-        BaseDados::Transacção interior(bd);
-        acrescentar(4);
-      }
-      exterior.Confirmar();
-    }
-    QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY 1"_s), (QStringList{u"1"_s, u"3"_s}));
   }
 };
 
