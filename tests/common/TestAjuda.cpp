@@ -37,14 +37,11 @@ QStringList Ligações(const QString &html) {
   return l;
 }
 
-QWidget *Janela() {
-  return JanelaAjudaAberta();
-}
 QTextBrowser *Texto() {
-  return Janela()->findChild<QTextBrowser *>(u"Texto"_s);
+  return JanelaAjudaAberta()->findChild<QTextBrowser *>(u"Texto"_s);
 }
 QAbstractButton *Botão(const QString &nome) {
-  return Janela()->findChild<QAbstractButton *>(nome);
+  return JanelaAjudaAberta()->findChild<QAbstractButton *>(nome);
 }
 QString PáginaMostrada() {
   return Texto() ? Texto()->source().fileName() : QString();
@@ -74,26 +71,21 @@ class TestAjuda : public QObject {
 private slots:
   void cleanup() { delete JanelaAjudaAberta(); }
 
-  void cadaPaginaCarregaComTexto_data() {
-    QTest::addColumn<QString>("pagina");
-    for (const QString &p : PáginasAjuda())
-      QTest::newRow(p.toUtf8().constData()) << p;
-  }
-
   void cadaPaginaCarregaComTexto() {
-    QFETCH(QString, pagina);
-    const QString html = Fonte(pagina);
-    QVERIFY2(!html.isEmpty(), "page missing from the resource or not UTF-8");
-    // Shown the way the user sees it: the browser must decode the accents itself.
-    MostrarAjuda(nullptr, pagina);
-    QCOMPARE(PáginaMostrada(), pagina + u".html"_s);
     static const QRegularExpression título(u"<title>([^<]*)</title>"_s);
-    QCOMPARE(Texto()->documentTitle(), título.match(html).captured(1).trimmed());
-    const QString texto = Texto()->toPlainText();
-    QVERIFY2(texto.size() > 800, qPrintable(u"only %1 characters"_s.arg(texto.size())));
     // UTF-8 read as Latin-1 turns "ç" into "Ã§": an "Ã" followed by a character of that range.
     static const QRegularExpression trocado(u"\uFFFD|Ã[\u0080-\u00BF]"_s);
-    QVERIFY2(!texto.contains(trocado), "accents decoded wrongly");
+    for (const QString &página : PáginasAjuda()) {
+      const QString html = Fonte(página);
+      QVERIFY2(!html.isEmpty(), qPrintable(página + u": missing or not UTF-8"_s));
+      // Shown the way the user sees it: the browser must decode the accents itself.
+      MostrarAjuda(nullptr, página);
+      QCOMPARE(PáginaMostrada(), página + u".html"_s);
+      QCOMPARE(Texto()->documentTitle(), título.match(html).captured(1).trimmed());
+      const QString texto = Texto()->toPlainText();
+      QVERIFY2(texto.size() > 800, qPrintable(página));
+      QVERIFY2(!texto.contains(trocado), qPrintable(página + u": accents decoded wrongly"_s));
+    }
   }
 
   // Every page of the resource is listed once, the index first, and every link reaches a
@@ -138,37 +130,31 @@ private slots:
   }
 
   // An unknown name, or one reaching outside the folder, shows the index; an anchor its place.
-  void nomePedido_data() {
-    QTest::addColumn<QString>("nome");
-    QTest::addColumn<QString>("pagina");
-    QTest::addColumn<QString>("ancora");
-    QTest::newRow("com âncora") << u"dados-pessoais#observacoes"_s << u"dados-pessoais.html"_s
-                                << u"observacoes"_s;
-    QTest::newRow("desconhecido") << u"nao-existe"_s << u"indice.html"_s << QString();
-    QTest::newRow("fora da pasta") << u"../ajuda/base"_s << u"indice.html"_s << QString();
-    QTest::newRow("desconhecido com âncora")
-        << u"xpto#observacoes"_s << u"indice.html"_s << QString();
-  }
-
   void nomePedido() {
-    QFETCH(QString, nome);
-    QFETCH(QString, pagina);
-    QFETCH(QString, ancora);
+    const struct {
+      QString nome, página, âncora;
+    } casos[] = {{u"dados-pessoais#observacoes"_s, u"dados-pessoais.html"_s, u"observacoes"_s},
+                 {u"nao-existe"_s, u"indice.html"_s, QString()},
+                 {u"../ajuda/base"_s, u"indice.html"_s, QString()},
+                 {u"xpto#observacoes"_s, u"indice.html"_s, QString()}};
     QWidget principal;
     MostrarAjuda(&principal, u"base"_s);
     QWidget *primeira = JanelaAjudaAberta();
-    MostrarAjuda(&principal, nome);
-    QCOMPARE(JanelaAjudaAberta(), primeira); // one window, reused
-    QVERIFY(Janela()->isVisible() && !Janela()->isModal());
-    QCOMPARE(PáginaMostrada(), pagina);
-    QCOMPARE(Texto()->source().fragment(), ancora);
+    for (const auto &c : casos) {
+      MostrarAjuda(&principal, u"tabelas"_s);
+      MostrarAjuda(&principal, c.nome);
+      QCOMPARE(JanelaAjudaAberta(), primeira); // one window, reused
+      QVERIFY(JanelaAjudaAberta()->isVisible() && !JanelaAjudaAberta()->isModal());
+      QCOMPARE(PáginaMostrada(), c.página);
+      QCOMPARE(Texto()->source().fragment(), c.âncora);
+    }
   }
 
   // By a click on a link, the buttons and the keys; one step per key (the window's keys and
   // the browser's own must not both act). Escape hides the window, which keeps its history.
   void historico() {
     MostrarAjuda(nullptr, u"indice"_s);
-    QVERIFY(QTest::qWaitForWindowActive(Janela()));
+    QVERIFY(QTest::qWaitForWindowActive(JanelaAjudaAberta()));
     QTextBrowser *b = Texto();
     QVERIFY(!Botão(u"Anterior"_s)->isEnabled());
     const QPoint ponto = PontoDaLigação(b, u"como-usar.html"_s);
@@ -190,9 +176,9 @@ private slots:
     QCOMPARE(PáginaMostrada(), u"indice.html"_s);
 
     QTest::keyClick(b, Qt::Key_Escape);
-    QVERIFY(!Janela()->isVisible());
+    QVERIFY(!JanelaAjudaAberta()->isVisible());
     MostrarAjuda(nullptr, u"menu"_s);
-    QVERIFY(Janela()->isVisible());
+    QVERIFY(JanelaAjudaAberta()->isVisible());
     QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
     QCOMPARE(PáginaMostrada(), u"indice.html"_s);
   }

@@ -69,34 +69,21 @@ private slots:
     QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
   }
 
-  void menusDeContexto_data() {
-    QTest::addColumn<int>("tipo");
-    QTest::newRow("campo de texto") << 0;
-    QTest::newRow("texto da ajuda") << 1;
-    QTest::newRow("campo numérico") << 2;
-    QTest::newRow("barra de deslocamento") << 3;
-  }
   void menusDeContexto() {
-    QFETCH(int, tipo);
     QWidget janela;
-    QWidget *campo = nullptr;
-    if (tipo == 0) {
-      campo = new QLineEdit(u"texto"_s, &janela);
-    } else if (tipo == 1) {
-      auto *ajuda = new QTextBrowser(&janela);
-      ajuda->setHtml(u"<p>texto da <a href='#x'>ajuda</a></p>"_s);
-      campo = ajuda->viewport(); // the scroll area hands its viewport's events to the browser
-    } else if (tipo == 2) {
-      campo = new QSpinBox(&janela);
-    } else {
-      campo = new QScrollBar(Qt::Vertical, &janela);
-    }
     janela.resize(160, 160);
-    campo->window()->show();
+    auto *ajuda = new QTextBrowser(&janela);
+    ajuda->setHtml(u"<p>texto da <a href='#x'>ajuda</a></p>"_s);
+    // The scroll area hands its viewport's events to the browser.
+    const QList<QWidget *> campos{new QLineEdit(u"texto"_s, &janela), ajuda->viewport(),
+                                  new QSpinBox(&janela), new QScrollBar(Qt::Vertical, &janela)};
+    janela.show();
     QVERIFY(QTest::qWaitForWindowExposed(&janela));
-    const QStringList textos = TextosMenuDeContexto(campo);
-    QVERIFY2(textos.size() >= 2, "o menu não abriu");
-    QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
+    for (QWidget *campo : campos) {
+      const QStringList textos = TextosMenuDeContexto(campo);
+      QVERIFY2(textos.size() >= 2, "o menu não abriu");
+      QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
+    }
   }
 };
 

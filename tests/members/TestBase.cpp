@@ -168,44 +168,37 @@ private slots:
 
   // The member's fields are stored as typed, or refused with the save's message: never a
   // guessed amount, a cut one, an empty date or half a character.
-  void gravarGuardaOQueFoiEscrito_data() {
-    QTest::addColumn<QString>("campo");
-    QTest::addColumn<QString>("escrito");
-    QTest::addColumn<QString>("coluna");
-    QTest::addColumn<QString>("guardado"); // empty: refused
-    const QString valor = u"ValQuotaEuro"_s, data = u"Inscrição"_s;
-    QTest::newRow("não cabe formatado") << u"ValQuota"_s << u"12345678,91"_s << valor << QString();
-    QTest::newRow("o maior que cabe")
-        << u"ValQuota"_s << u"9999999,99"_s << valor << u"99999999900"_s;
-    QTest::newRow("ano 1899") << u"DtInscrição"_s << u"31-12-1899"_s << data << QString();
-    QTest::newRow("ano 1900") << u"DtInscrição"_s << u"1-1-1900"_s << data << u"19000101"_s;
-    const QString cara = u"\U0001F600"_s;
-    QTest::newRow("nome") << u"Nome"_s << u"A"_s.repeated(44) + cara + cara << u"Nome"_s
-                          << u"A"_s.repeated(44);
-    QTest::newRow("rua") << u"Rua"_s << u"R"_s.repeated(37) + cara + cara << u"Rua"_s
-                         << u"R"_s.repeated(37) + cara + u' ';
-    QTest::newRow("NIF") << u"NIF"_s << u"12345678901"_s + cara << u"NIF"_s << u"12345678901"_s;
-  }
   void gravarGuardaOQueFoiEscrito() {
-    QFETCH(QString, campo);
-    QFETCH(QString, escrito);
-    QFETCH(QString, coluna);
-    QFETCH(QString, guardado);
-    Abrir();
-    Escrever(u"Número"_s, u"7"_s);
-    Escrever(u"Nome"_s, u"Rui"_s);
-    Escrever(campo, escrito);
-    Clicar(3);
-    if (guardado.isEmpty()) {
-      QCOMPARE(respostas->caixas.size(), 1);
-      QCOMPARE(respostas->caixas[0].texto,
-               MensagemErroFicha(campo == u"ValQuota" ? ErroFicha::Valor : ErroFicha::Data));
-      QCOMPARE(QApplication::focusWidget(), W<QWidget>(campo));
-      QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
-    } else {
-      // The long NIF is also no valid one: kept after its question.
-      QCOMPARE(respostas->caixas.size(), campo == u"NIF" ? 1 : 0);
-      QCOMPARE(Coluna(u"SELECT "_s + coluna + u" FROM Sócios"_s), QStringList{guardado});
+    const QString cara = u"\U0001F600"_s;
+    const struct {
+      QString campo, escrito, coluna, guardado; // guardado empty: refused
+    } casos[] = {
+        {u"ValQuota"_s, u"12345678,91"_s, u"ValQuotaEuro"_s, QString()}, // too long formatted
+        {u"ValQuota"_s, u"9999999,99"_s, u"ValQuotaEuro"_s, u"99999999900"_s},
+        {u"DtInscrição"_s, u"31-12-1899"_s, u"Inscrição"_s, QString()},
+        {u"DtInscrição"_s, u"1-1-1900"_s, u"Inscrição"_s, u"19000101"_s},
+        {u"Nome"_s, u"A"_s.repeated(44) + cara + cara, u"Nome"_s, u"A"_s.repeated(44)},
+        {u"Rua"_s, u"R"_s.repeated(37) + cara + cara, u"Rua"_s, u"R"_s.repeated(37) + cara + u' '},
+        {u"NIF"_s, u"12345678901"_s + cara, u"NIF"_s, u"12345678901"_s}};
+    for (const auto &c : casos) {
+      cleanup(); // each case on an empty file
+      init();
+      Abrir();
+      Escrever(u"Número"_s, u"7"_s);
+      Escrever(u"Nome"_s, u"Rui"_s);
+      Escrever(c.campo, c.escrito);
+      Clicar(3);
+      if (c.guardado.isEmpty()) {
+        QCOMPARE(respostas->caixas.size(), 1);
+        QCOMPARE(respostas->caixas[0].texto,
+                 MensagemErroFicha(c.campo == u"ValQuota" ? ErroFicha::Valor : ErroFicha::Data));
+        QCOMPARE(QApplication::focusWidget(), W<QWidget>(c.campo));
+        QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
+      } else {
+        // The long NIF is also no valid one: kept after its question.
+        QCOMPARE(respostas->caixas.size(), c.campo == u"NIF" ? 1 : 0);
+        QCOMPARE(Coluna(u"SELECT "_s + c.coluna + u" FROM Sócios"_s), QStringList{c.guardado});
+      }
     }
   }
 
@@ -333,39 +326,31 @@ private slots:
 
   // Without a mouse: the keys of a list move the current dues row, on the table or on its
   // scroll bar.
-  void quotasPeloTeclado_data() {
-    QTest::addColumn<bool>("naBarra");
-    QTest::addColumn<int>("desde");
-    QTest::addColumn<int>("tecla");
-    QTest::addColumn<int>("chega");
-    QTest::newRow("baixo") << false << 1 << int(Qt::Key_Down) << 2;
-    QTest::newRow("cima no primeiro") << false << 1 << int(Qt::Key_Up) << 1;
-    QTest::newRow("página abaixo até ao fim") << false << 5 << int(Qt::Key_PageDown) << 8;
-    QTest::newRow("página acima") << false << 8 << int(Qt::Key_PageUp) << 2;
-    QTest::newRow("início") << false << 5 << int(Qt::Key_Home) << 1;
-    QTest::newRow("fim") << false << 2 << int(Qt::Key_End) << 8;
-    QTest::newRow("dígito não procura") << false << 3 << int(Qt::Key_2) << 3;
-    QTest::newRow("barra: página abaixo") << true << 1 << int(Qt::Key_PageDown) << 7;
-  }
   void quotasPeloTeclado() {
-    QFETCH(bool, naBarra);
-    QFETCH(int, desde);
-    QFETCH(int, tecla);
-    QFETCH(int, chega);
+    const struct {
+      bool naBarra;
+      int desde, tecla, chega;
+    } casos[] = {{false, 1, Qt::Key_Down, 2},     {false, 1, Qt::Key_Up, 1},
+                 {false, 5, Qt::Key_PageDown, 8}, {false, 8, Qt::Key_PageUp, 2},
+                 {false, 5, Qt::Key_Home, 1},     {false, 2, Qt::Key_End, 8},
+                 {false, 3, Qt::Key_2, 3}, // a digit does not search
+                 {true, 1, Qt::Key_PageDown, 7}};
     Sócio(
         3, u"Rui"_s,
         {{2003, 1}, {2003, 2}, {2003, 3}, {2003, 4}, {2003, 5}, {2003, 6}, {2003, 7}, {2002, 12}});
     Abrir();
     Separadores()->setCurrentIndex(1);
-    Posição()->setValue(desde);
-    QTest::keyClick(naBarra ? static_cast<QWidget *>(Posição()) : Tabela(), Qt::Key(tecla));
-    QCOMPARE(Posição()->value(), chega);
     const QStringList meses{u"Dezembro"_s, u"Janeiro"_s, u"Fevereiro"_s, u"Março"_s,
                             u"Abril"_s,    u"Maio"_s,    u"Junho"_s,     u"Julho"_s};
-    QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), meses[chega - 1]);
-    QCOMPARE(LinhasTabela().first().section(u'|', 1, 1), meses[chega - 1]);
-    QCOMPARE(Tabela()->selectionModel()->selectedRows(),
-             QModelIndexList{Tabela()->model()->index(0, 0)});
+    for (const auto &c : casos) {
+      Posição()->setValue(c.desde);
+      QTest::keyClick(c.naBarra ? static_cast<QWidget *>(Posição()) : Tabela(), Qt::Key(c.tecla));
+      QCOMPARE(Posição()->value(), c.chega);
+      QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), meses[c.chega - 1]);
+      QCOMPARE(LinhasTabela().first().section(u'|', 1, 1), meses[c.chega - 1]);
+      QCOMPARE(Tabela()->selectionModel()->selectedRows(),
+               QModelIndexList{Tabela()->model()->index(0, 0)});
+    }
   }
 
   void tabAlcancaATabelaEAlterarUsaALinha() {

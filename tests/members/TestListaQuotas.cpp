@@ -16,13 +16,7 @@ class TestListaQuotas : public QObject {
   std::unique_ptr<FicheiroTeste> ficheiro;
 
   static FichaSócio Ficha(const QString &número, const QString &nome = u"Maria Silva"_s) {
-    FichaSócio f;
-    f.número = número;
-    f.nome = nome;
-    f.dtInscrição = u"15-09-1996"_s;
-    f.valQuota = u"12,50"_s;
-    f.nif = u"0"_s;
-    return f;
+    return {número, nome, 0, 0, 0, u"15-09-1996"_s, u"12,50"_s, {}, {}, {}, u"0"_s};
   }
   static ListaOrdenada Lista(std::initializer_list<std::pair<int, int>> meses) {
     ListaOrdenada l;
@@ -145,24 +139,20 @@ private slots:
   }
 
   // The entry built for the screen without the general patterns is the entry, to the letter.
-  void entradaDirectaIgualAEntrada_data() {
-    QTest::addColumn<int>("ano");
-    QTest::addColumn<int>("mes");
-    QTest::addColumn<qint64>("valor");
-    QTest::addColumn<qint64>("recibo");
-    QTest::newRow("normal") << 2003 << 3 << qint64(125000) << qint64(417);
-    QTest::newRow("arredonda") << 1999 << 12 << qint64(12345) << qint64(0);
-    QTest::newRow("negativo") << 2024 << 10 << qint64(-32550) << qint64(-5);
-    QTest::newRow("grande") << 990 << 7 << qint64(123456789012345) << qint64(999999);
-    QTest::newRow("ano fora") << 12345 << 0 << qint64(1) << qint64(1);
-  }
   void entradaDirectaIgualAEntrada() {
-    QFETCH(int, ano);
-    QFETCH(int, mes);
-    QFETCH(qint64, valor);
-    QFETCH(qint64, recibo);
-    const Moeda m = Moeda::DeDécimosMilésimos(valor);
-    QCOMPARE(EntradaQuotaDirecta(ano, mes, m, recibo), EntradaQuota(ano, mes, m, recibo));
+    const struct {
+      int ano, mês;
+      qint64 valor, recibo;
+    } casos[] = {{2003, 3, 125000, 417},
+                 {1999, 12, 12345, 0},
+                 {2024, 10, -32550, -5},
+                 {990, 7, 123456789012345, 999999},
+                 {12345, 0, 1, 1}};
+    for (const auto &c : casos) {
+      const Moeda m = Moeda::DeDécimosMilésimos(c.valor);
+      QCOMPARE(EntradaQuotaDirecta(c.ano, c.mês, m, c.recibo),
+               EntradaQuota(c.ano, c.mês, m, c.recibo));
+    }
   }
 };
 

@@ -48,11 +48,9 @@ class TestMenu : public QObject {
     Mostrar(base.get());
   }
   static void Sócio(int n, int quotas = 0) {
-    FichaSócio f;
-    f.número = QString::number(n);
-    f.nome = u"Sócio "_s + f.número;
-    f.dtInscrição = u"01-01-2000"_s;
-    f.valQuota = f.nif = u"0"_s;
+    const QString número = QString::number(n);
+    FichaSócio f{número, u"Sócio "_s + número, 0, 0, 0, u"01-01-2000"_s, u"0"_s, {}, {}, {},
+                 u"0"_s};
     ListaOrdenada l;
     for (int m = 0; m < quotas; ++m)
       l.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(1250), 1 + m));
@@ -60,11 +58,16 @@ class TestMenu : public QObject {
              ErroFicha::Nenhum);
   }
   // "Configurar Impressora" with "print to file" chosen, as it is offered when no printer is
-  // installed: each document then becomes a PDF of its own in "Impressões".
-  static void ImprimirParaFicheiro(const QString &fixo) {
+  // installed; the dialog is given the printer the documents go to.
+  void ImprimirParaFicheiro(const QString &fixo) {
     ImpressoraEscolhida().setOutputFileName(fixo); // what the dialog offers
-    auto vigia = QuandoModal<QPrintDialog>([&](QPrintDialog &d) { d.accept(); });
-    QVERIFY(ConfigurarImpressora(nullptr));
+    bool visto = false;
+    auto vigia = QuandoModal<QPrintDialog>([&](QPrintDialog &d) {
+      visto = d.printer() == &ImpressoraEscolhida();
+      d.accept();
+    });
+    Acção(u"Menu_Arquivo_7"_s)->trigger();
+    QVERIFY(visto);
   }
   // Which of: next member, previous, delete, print, are enabled.
   QList<bool> Habilitados() {
@@ -175,14 +178,7 @@ private slots:
   void configurarImpressoraParaFicheiro() {
     Abrir();
     const QString fixo = ficheiro->Caminho(u"print.pdf"_s);
-    ImpressoraEscolhida().setOutputFileName(fixo); // what the dialog offers
-    bool visto = false;
-    auto vigia = QuandoModal<QPrintDialog>([&](QPrintDialog &d) {
-      visto = d.printer() == &ImpressoraEscolhida();
-      d.accept();
-    });
-    Acção(u"Menu_Arquivo_7"_s)->trigger();
-    QVERIFY(visto);
+    ImprimirParaFicheiro(fixo);
     const QStringList nomes{u"Ficha de Sócio 25"_s, u"Quotas em Atraso"_s};
     for (const QString &nome : nomes) {
       auto documento = AbrirImpressão(nome);
@@ -203,47 +199,43 @@ private slots:
   // With the preview on, the card waits over the window in the preview, broken into the pages
   // of the paper it goes to. Closed, nothing is printed; printed from there, it is the whole
   // document, and the user is told where it went.
-  void preVisualizacao_data() {
-    QTest::addColumn<bool>("imprimir");
-    QTest::newRow("fechada") << false;
-    QTest::newRow("impressa") << true;
-  }
   void preVisualizacao() {
-    QFETCH(bool, imprimir);
     Sócio(9, 160);
-    ImprimirParaFicheiro(ficheiro->Caminho(u"print.pdf"_s));
     Abrir();
+    ImprimirParaFicheiro(ficheiro->Caminho(u"print.pdf"_s));
     struct Desligar {
       ~Desligar() { DefinirPréVisualizarImpressões(false); }
     } desligar;
     Acção(u"Menu_Arquivo_PreVisualizar"_s)->trigger();
-    int páginas = 0;
-    QWidget *sobre = nullptr;
-    auto vigia = QuandoModal<QPrintPreviewDialog>([&](QPrintPreviewDialog &d) {
-      páginas = d.findChild<QPrintPreviewWidget *>()->pageCount();
-      sobre = d.parentWidget();
-      if (!imprimir) {
-        d.close();
-        return;
+    for (const bool imprimir : {false, true}) {
+      int páginas = 0;
+      QWidget *sobre = nullptr;
+      auto vigia = QuandoModal<QPrintPreviewDialog>([&](QPrintPreviewDialog &d) {
+        páginas = d.findChild<QPrintPreviewWidget *>()->pageCount();
+        sobre = d.parentWidget();
+        if (!imprimir) {
+          d.close();
+          return;
+        }
+        auto confirmar = QuandoModal<QPrintDialog>([](QPrintDialog &p) { p.accept(); });
+        for (QAction *a : d.findChildren<QAction *>())
+          if (a->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+            a->trigger();
+      });
+      Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
+      QCOMPARE(páginas, 2);
+      QCOMPARE(sobre, base.get());
+      const QDir pasta(ficheiro->Caminho(u"Impressões"_s));
+      QVERIFY(pasta.exists()); // where the document would have gone
+      const QStringList pdfs = pasta.entryList(QDir::Files);
+      QCOMPARE(pdfs.size(), int(imprimir));
+      QCOMPARE(respostas->caixas.size(), int(imprimir));
+      if (imprimir) {
+        QVERIFY(respostas->caixas[0].texto.endsWith(pdfs[0]));
+        const Pdf pdf = LerPdf(pasta.filePath(pdfs[0]));
+        QCOMPARE(pdf.título, u"Ficha de Sócio 9"_s);
+        QCOMPARE(pdf.páginas, 2);
       }
-      auto confirmar = QuandoModal<QPrintDialog>([](QPrintDialog &p) { p.accept(); });
-      for (QAction *a : d.findChildren<QAction *>())
-        if (a->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
-          a->trigger();
-    });
-    Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
-    QCOMPARE(páginas, 2);
-    QCOMPARE(sobre, base.get());
-    const QDir pasta(ficheiro->Caminho(u"Impressões"_s));
-    QVERIFY(pasta.exists()); // where the document would have gone
-    const QStringList pdfs = pasta.entryList(QDir::Files);
-    QCOMPARE(pdfs.size(), int(imprimir));
-    QCOMPARE(respostas->caixas.size(), int(imprimir));
-    if (imprimir) {
-      QVERIFY(respostas->caixas[0].texto.endsWith(pdfs[0]));
-      const Pdf pdf = LerPdf(pasta.filePath(pdfs[0]));
-      QCOMPARE(pdf.título, u"Ficha de Sócio 9"_s);
-      QCOMPARE(pdf.páginas, 2);
     }
   }
 

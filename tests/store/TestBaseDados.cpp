@@ -66,63 +66,61 @@ private slots:
   }
 
   // Foreign files are refused and left exactly as they were; a missing file is not created.
-  void recusaFicheirosQueNaoSaoDestePrograma_data() {
-    QTest::addColumn<QByteArray>("conteudo");
-    QTest::addColumn<int>("causa");
-    QTest::newRow("texto") << QByteArray("Lista de sócios\nnão é uma base de dados\n")
-                           << int(CausaErro::NãoÉBaseDados);
-    QTest::newRow("vazio") << QByteArray() << int(CausaErro::FicheiroEstranho);
-    QByteArray lixo(4096, '\0');
-    lixo.replace(0, 16, "SQLite format 3");
-    QTest::newRow("cabeçalho sem páginas") << lixo << int(CausaErro::NãoÉBaseDados);
-    QTest::newRow("outra base SQLite") << QByteArray("sqlite") << int(CausaErro::FicheiroEstranho);
-    QTest::newRow("inexistente") << QByteArray("-") << int(CausaErro::FicheiroInexistente);
-  }
   void recusaFicheirosQueNaoSaoDestePrograma() {
-    QFETCH(QByteArray, conteudo);
-    QFETCH(int, causa);
-    PastaTeste pasta;
-    if (conteudo == "sqlite") {
-      Executar({u"CREATE TABLE Clientes (Nome TEXT)"_s, u"CREATE TABLE \"Sócios\" (Nome TEXT)"_s});
-      conteudo = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
-    } else if (conteudo != "-") {
-      QFile f(u"Quotas.Dad"_s);
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write(conteudo);
+    QByteArray cabeçalho(4096, '\0');
+    cabeçalho.replace(0, 16, "SQLite format 3");
+    const std::pair<QByteArray, CausaErro> casos[] = {
+        {"Lista de sócios\nnão é uma base de dados\n", CausaErro::NãoÉBaseDados},
+        {QByteArray(), CausaErro::FicheiroEstranho},
+        {cabeçalho, CausaErro::NãoÉBaseDados},   // no pages after the header
+        {"sqlite", CausaErro::FicheiroEstranho}, // another program's database
+        {"-", CausaErro::FicheiroInexistente}};
+    for (auto [conteudo, causa] : casos) {
+      PastaTeste pasta;
+      if (conteudo == "sqlite") {
+        Executar(
+            {u"CREATE TABLE Clientes (Nome TEXT)"_s, u"CREATE TABLE \"Sócios\" (Nome TEXT)"_s});
+        conteudo = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+      } else if (conteudo != "-") {
+        QFile f(u"Quotas.Dad"_s);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(conteudo);
+      }
+      const auto e = Erro([] { AbrirDados(u"Quotas.Dad"_s); });
+      QVERIFY(e && e->Causa() == causa);
+      QVERIFY2(e->Mensagem().contains(u"Quotas.Dad"_s), qPrintable(e->Mensagem()));
+      QVERIFY(!Dados().bd.Aberta());
+      if (conteudo == "-") {
+        QVERIFY(!QFile::exists(u"Quotas.Dad"_s));
+        continue;
+      }
+      QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), conteudo);
+      QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), QStringList{u"Quotas.Dad"_s});
     }
-    const auto e = Erro([] { AbrirDados(u"Quotas.Dad"_s); });
-    QVERIFY(e);
-    QCOMPARE(int(e->Causa()), causa);
-    QVERIFY2(e->Mensagem().contains(u"Quotas.Dad"_s), qPrintable(e->Mensagem()));
-    QVERIFY(!Dados().bd.Aberta());
-    if (conteudo == "-") {
-      QVERIFY(!QFile::exists(u"Quotas.Dad"_s));
-      return;
-    }
-    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), conteudo);
-    QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), QStringList{u"Quotas.Dad"_s});
   }
 
   // Another program holding a write lock: the write waits, then fails with a clear cause,
-  // and the edit survives to be saved once the file is free.
-  void ficheiroBloqueadoPorOutroPrograma() {
+  // and the edit survives to be saved once the file is free. Then the saves all or nothing.
+  void bloqueioETransaccoes() {
     PastaTeste pasta;
     BaseDados::Criar(u"Quotas.Dad"_s);
     BaseDados bd;
     bd.DefinirEspera(50);
     bd.Abrir(u"Quotas.Dad"_s);
     ConjuntoRegistos sócios(bd, Consulta{u"Sócios"_s, {}, {Ordem{u"Número"_s}}});
+    ConjuntoRegistos quotas(bd, Consulta{u"Quotizações"_s});
+    const auto acrescentar = [&](int número) {
+      sócios.AdicionarNovo();
+      sócios.DefinirCampo(u"Número", número);
+      sócios.Actualizar();
+    };
     {
       auto outro = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outro"_s);
       outro.setDatabaseName(u"Quotas.Dad"_s);
       QVERIFY(outro.open());
       QSqlQuery q(outro);
       QVERIFY(q.exec(u"BEGIN EXCLUSIVE"_s));
-      const auto e = Erro([&] {
-        sócios.AdicionarNovo();
-        sócios.DefinirCampo(u"Número", 1);
-        sócios.Actualizar();
-      });
+      const auto e = Erro([&] { acrescentar(1); });
       QVERIFY(e && e->Causa() == CausaErro::EmUso);
       QVERIFY(e->Mensagem().contains(u"outro programa"_s));
       QVERIFY(q.exec(u"ROLLBACK"_s));
@@ -132,78 +130,94 @@ private slots:
     QVERIFY(sócios.EmEdição());
     sócios.Actualizar();
     QCOMPARE(sócios.NúmeroRegistos(), qint64(1));
+
+    // A save that fails halfway leaves nothing, and the recordsets forget the rows it added.
+    const auto e = Erro([&] {
+      BaseDados::Transacção t(bd);
+      acrescentar(2);
+      quotas.AdicionarNovo();
+      quotas.DefinirCampo(u"SócMês", ChaveSócMês(2, 2003, 3));
+      quotas.Actualizar();
+      acrescentar(1); // duplicate number: refused by the unique index
+      t.Confirmar();
+    });
+    QVERIFY(e && e->Causa() == CausaErro::Duplicado);
+    QCOMPARE(sócios.NúmeroRegistos(), qint64(1));
+    QCOMPARE(quotas.NúmeroRegistos(), qint64(0));
+
+    // An inner transaction rolled back leaves the outer one's work, which then commits.
+    {
+      BaseDados::Transacção exterior(bd);
+      acrescentar(3);
+      {
+        BaseDados::Transacção interior(bd);
+        acrescentar(4);
+      }
+      exterior.Confirmar();
+    }
+    QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY 1"_s), (QStringList{u"1"_s, u"3"_s}));
   }
 
   // The engine's English goes to the box's details; the message says the cause in Portuguese.
-  void mensagensDoMotorDizemACausaEmPortugues_data() {
-    QTest::addColumn<QString>("falha");
-    QTest::addColumn<int>("causa");
-    QTest::addColumn<QString>("motivo");
-    QTest::addColumn<QString>("motor");
-    QTest::newRow("não é base de dados") << u"texto"_s << int(CausaErro::NãoÉBaseDados)
-                                         << u"não é uma base de dados"_s << u"not a database"_s;
-    QTest::newRow("só leitura") << u"leitura"_s << int(CausaErro::SóLeitura)
-                                << u"só permite leitura"_s << u"readonly database"_s;
-    QTest::newRow("duplicado") << u"duplicado"_s << int(CausaErro::Duplicado) << u"mesma chave"_s
-                               << u"UNIQUE constraint failed"_s;
-  }
   void mensagensDoMotorDizemACausaEmPortugues() {
-    QFETCH(QString, falha);
-    QFETCH(int, causa);
-    QFETCH(QString, motivo);
-    QFETCH(QString, motor);
-    PastaTeste pasta;
-    BaseDados bd;
-    const auto e = Erro([&] {
-      if (falha == u"texto"_s) {
-        QFile f(u"Quotas.Dad"_s);
-        if (f.open(QIODevice::WriteOnly))
-          f.write(QByteArray(2048, 'x'));
-        f.close();
+    const struct {
+      QString falha;
+      CausaErro causa;
+      QString motivo, motor;
+    } casos[] = {
+        {u"texto"_s, CausaErro::NãoÉBaseDados, u"não é uma base de dados"_s, u"not a database"_s},
+        {u"leitura"_s, CausaErro::SóLeitura, u"só permite leitura"_s, u"readonly database"_s},
+        {u"duplicado"_s, CausaErro::Duplicado, u"mesma chave"_s, u"UNIQUE constraint failed"_s}};
+    for (const auto &c : casos) {
+      PastaTeste pasta;
+      BaseDados bd;
+      const auto e = Erro([&] {
+        if (c.falha == u"texto"_s) {
+          QFile f(u"Quotas.Dad"_s);
+          if (f.open(QIODevice::WriteOnly))
+            f.write(QByteArray(2048, 'x'));
+          f.close();
+          bd.Abrir(u"Quotas.Dad"_s);
+        }
+        BaseDados::Criar(u"Quotas.Dad"_s);
         bd.Abrir(u"Quotas.Dad"_s);
-      }
-      BaseDados::Criar(u"Quotas.Dad"_s);
-      bd.Abrir(u"Quotas.Dad"_s);
-      const QString inserir = u"INSERT INTO Sócios (Número, Nome) VALUES (1, 'Silva')"_s;
-      bd.Executar(falha == u"leitura"_s ? u"PRAGMA query_only=1"_s : inserir, {}, u"teste"_s);
-      bd.Executar(inserir, {}, u"Gravar"_s);
-    });
-    QVERIFY(e);
-    QCOMPARE(int(e->Causa()), causa);
-    QVERIFY2(e->Mensagem().contains(motivo) && e->Mensagem().contains(u"Quotas.Dad"_s) &&
-                 !e->Mensagem().contains(motor, Qt::CaseInsensitive),
-             qPrintable(e->Mensagem()));
-    QVERIFY2(e->Detalhes().contains(motor, Qt::CaseInsensitive), qPrintable(e->Detalhes()));
+        const QString inserir = u"INSERT INTO Sócios (Número, Nome) VALUES (1, 'Silva')"_s;
+        bd.Executar(c.falha == u"leitura"_s ? u"PRAGMA query_only=1"_s : inserir, {}, u"teste"_s);
+        bd.Executar(inserir, {}, u"Gravar"_s);
+      });
+      QVERIFY(e && e->Causa() == c.causa);
+      const QString m = e->Mensagem();
+      QVERIFY2(m.contains(c.motivo) && m.contains(u"Quotas.Dad"_s) &&
+                   !m.contains(c.motor, Qt::CaseInsensitive),
+               qPrintable(m));
+      QVERIFY2(e->Detalhes().contains(c.motor, Qt::CaseInsensitive), qPrintable(e->Detalhes()));
+    }
   }
 
   // A save reported done stays done through a power cut: rollback journal and synchronous=EXTRA,
   // also for a file another tool had switched to write-ahead logging.
-  void abreComDiarioClassicoESincronizacaoCompleta_data() {
-    QTest::addColumn<QString>("modoAnterior");
-    QTest::newRow("diário") << u"DELETE"_s;
-    QTest::newRow("wal") << u"WAL"_s;
-  }
   void abreComDiarioClassicoESincronizacaoCompleta() {
-    QFETCH(QString, modoAnterior);
-    PastaTeste pasta;
-    BaseDados::Criar(u"Quotas.Dad"_s);
-    Executar({u"PRAGMA journal_mode="_s + modoAnterior,
-              u"INSERT INTO Sócios (Número, Nome) VALUES (7, 'Silva')"_s});
-    // The file's header says which journal it uses: 1 for the rollback journal, 2 for WAL.
-    const auto versões = [] { return PastaTeste::Conteúdo(u"Quotas.Dad"_s).mid(18, 2); };
-    QCOMPARE(versões(), modoAnterior == u"WAL"_s ? QByteArray("\2\2") : QByteArray("\1\1"));
+    for (const QString &modoAnterior : {u"DELETE"_s, u"WAL"_s}) {
+      PastaTeste pasta;
+      BaseDados::Criar(u"Quotas.Dad"_s);
+      Executar({u"PRAGMA journal_mode="_s + modoAnterior,
+                u"INSERT INTO Sócios (Número, Nome) VALUES (7, 'Silva')"_s});
+      // The file's header says which journal it uses: 1 for the rollback journal, 2 for WAL.
+      const auto versões = [] { return PastaTeste::Conteúdo(u"Quotas.Dad"_s).mid(18, 2); };
+      QCOMPARE(versões(), modoAnterior == u"WAL"_s ? QByteArray("\2\2") : QByteArray("\1\1"));
 
-    BaseDados bd;
-    bd.Abrir(u"Quotas.Dad"_s);
-    QSqlQuery q = bd.Executar(u"PRAGMA synchronous"_s, {}, u"teste"_s);
-    QVERIFY(q.next());
-    QCOMPARE(q.value(0).toInt(), 3); // EXTRA
-    q.finish();
-    bd.Executar(u"INSERT INTO Sócios (Número, Nome) VALUES (8, 'Sousa')"_s, {}, u"teste"_s);
-    bd.Fechar();
-    QCOMPARE(versões(), QByteArray("\1\1"));
-    QVERIFY(!QFile::exists(u"Quotas.Dad-wal"_s));
-    QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY 1"_s), (QStringList{u"7"_s, u"8"_s}));
+      BaseDados bd;
+      bd.Abrir(u"Quotas.Dad"_s);
+      QSqlQuery q = bd.Executar(u"PRAGMA synchronous"_s, {}, u"teste"_s);
+      QVERIFY(q.next());
+      QCOMPARE(q.value(0).toInt(), 3); // EXTRA
+      q.finish();
+      bd.Executar(u"INSERT INTO Sócios (Número, Nome) VALUES (8, 'Sousa')"_s, {}, u"teste"_s);
+      bd.Fechar();
+      QCOMPARE(versões(), QByteArray("\1\1"));
+      QVERIFY(!QFile::exists(u"Quotas.Dad-wal"_s));
+      QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY 1"_s), (QStringList{u"7"_s, u"8"_s}));
+    }
   }
 
   // While the file is open a lock file beside it says so: the program's own connections share
@@ -248,47 +262,6 @@ private slots:
     bd.Abrir(u"Quotas.Dad"_s);
     QVERIFY(bd.Aberta());
 #endif
-  }
-
-  void transaccoesTudoOuNada() {
-    PastaTeste pasta;
-    BaseDados::Criar(u"Quotas.Dad"_s);
-    BaseDados bd;
-    bd.Abrir(u"Quotas.Dad"_s);
-    ConjuntoRegistos sócios(bd, Consulta{u"Sócios"_s, {}, {Ordem{u"Número"_s}}});
-    ConjuntoRegistos quotas(bd, Consulta{u"Quotizações"_s});
-    const auto acrescentar = [&](int número) {
-      sócios.AdicionarNovo();
-      sócios.DefinirCampo(u"Número", número);
-      sócios.Actualizar();
-    };
-    acrescentar(1);
-
-    // A save that fails halfway leaves nothing, and the recordsets forget the rows it added.
-    const auto e = Erro([&] {
-      BaseDados::Transacção t(bd);
-      acrescentar(2);
-      quotas.AdicionarNovo();
-      quotas.DefinirCampo(u"SócMês", ChaveSócMês(2, 2003, 3));
-      quotas.Actualizar();
-      acrescentar(1); // duplicate number: refused by the unique index
-      t.Confirmar();
-    });
-    QVERIFY(e && e->Causa() == CausaErro::Duplicado);
-    QCOMPARE(sócios.NúmeroRegistos(), qint64(1));
-    QCOMPARE(quotas.NúmeroRegistos(), qint64(0));
-
-    // An inner transaction rolled back leaves the outer one's work, which then commits.
-    {
-      BaseDados::Transacção exterior(bd);
-      acrescentar(3);
-      {
-        BaseDados::Transacção interior(bd);
-        acrescentar(4);
-      }
-      exterior.Confirmar();
-    }
-    QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY 1"_s), (QStringList{u"1"_s, u"3"_s}));
   }
 };
 

@@ -12,38 +12,31 @@ class TestMoeda : public QObject {
 private slots:
   // Integers through FormatarNúmero; money (in ten-thousandths) through Formatar: grouping, sign
   // and rounding half away from zero.
-  void padroes_data() {
-    QTest::addColumn<bool>("moeda");
-    QTest::addColumn<qint64>("valor");
-    QTest::addColumn<QString>("padrao");
-    QTest::addColumn<QString>("esperado");
-    const QString g = u"#,###,##0.00"_s, s = u"#0.00"_s, z = u"000000"_s;
-    const auto linha = [](const char *nome, bool moeda, qint64 v, const QString &p,
-                          const QString &e) { QTest::newRow(nome) << moeda << v << p << e; };
-    linha("seis dígitos", false, 12, z, u"000012"_s);
-    linha("mais largo que o padrão", false, 1234567, z, u"1234567"_s);
-    linha("negativo com zeros", false, -5, z, u"-000005"_s);
-    linha("recibo com espaço", false, 417, u"#0 "_s, u"417 "_s);
-    linha("agrupado", false, 1234567, u"#,###,##0"_s, u"1.234.567"_s);
-    linha("mínimo", false, std::numeric_limits<qint64>::min(), u"#0"_s, u"-9223372036854775808"_s);
-    linha("cêntimos", true, 500, g, u"0,05"_s);
-    linha("milhar sem grupos", true, 12345000, s, u"1234,50"_s);
-    linha("negativo", true, -12345600, g, u"-1.234,56"_s);
-    linha("meio sobe", true, 12350, s, u"1,24"_s);
-    linha("abaixo do meio", true, 12349, s, u"1,23"_s);
-    linha("meio negativo afasta-se do zero", true, -12350, s, u"-1,24"_s);
-    linha("arredonda com transporte", true, 9999950, g, u"1.000,00"_s);
-    linha("negativo que arredonda a zero", true, -49, s, u"0,00"_s);
-    linha("máximo", true, std::numeric_limits<qint64>::max(), g, u"922.337.203.685.477,58"_s);
-  }
   void padroes() {
-    QFETCH(bool, moeda);
-    QFETCH(qint64, valor);
-    QFETCH(QString, padrao);
-    QFETCH(QString, esperado);
-    QCOMPARE(moeda ? Moeda::DeDécimosMilésimos(valor).Formatar(padrao)
-                   : FormatarNúmero(valor, padrao),
-             esperado);
+    const QString g = u"#,###,##0.00"_s, s = u"#0.00"_s, z = u"000000"_s;
+    const struct {
+      bool moeda;
+      qint64 valor;
+      QString padrão, esperado;
+    } casos[] = {{false, 12, z, u"000012"_s},
+                 {false, 1234567, z, u"1234567"_s},
+                 {false, -5, z, u"-000005"_s},
+                 {false, 417, u"#0 "_s, u"417 "_s},
+                 {false, 1234567, u"#,###,##0"_s, u"1.234.567"_s},
+                 {false, std::numeric_limits<qint64>::min(), u"#0"_s, u"-9223372036854775808"_s},
+                 {true, 500, g, u"0,05"_s},
+                 {true, 12345000, s, u"1234,50"_s},
+                 {true, -12345600, g, u"-1.234,56"_s},
+                 {true, 12350, s, u"1,24"_s},
+                 {true, 12349, s, u"1,23"_s},
+                 {true, -12350, s, u"-1,24"_s},
+                 {true, 9999950, g, u"1.000,00"_s},
+                 {true, -49, s, u"0,00"_s},
+                 {true, std::numeric_limits<qint64>::max(), g, u"922.337.203.685.477,58"_s}};
+    for (const auto &c : casos)
+      QCOMPARE(c.moeda ? Moeda::DeDécimosMilésimos(c.valor).Formatar(c.padrão)
+                       : FormatarNúmero(c.valor, c.padrão),
+               c.esperado);
   }
 
   void numerosReais() {
@@ -53,32 +46,28 @@ private slots:
   }
 
   // Every valid text also reads back from what the screens show (round trip).
-  void lerValoresValidos_data() {
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<qint64>("esperado");
-    QTest::newRow("inteiro") << u"12"_s << qint64(120000);
-    QTest::newRow("negativo") << u"-3,25"_s << qint64(-32500);
-    QTest::newRow("com sinal mais") << u"+3,25"_s << qint64(32500);
-    QTest::newRow("milhar agrupado") << u"1.234,56"_s << qint64(12345600);
-    QTest::newRow("só decimais") << u",5"_s << qint64(5000);
-    QTest::newRow("vírgula final") << u"5,"_s << qint64(50000);
-    QTest::newRow("espaços à volta") << u"  7,10 "_s << qint64(71000);
-    QTest::newRow("quinta decimal sobe") << u"1,23455"_s << qint64(12346);
-    QTest::newRow("quinta decimal desce") << u"1,23454"_s << qint64(12345);
-    QTest::newRow("negativo arredonda para longe do zero") << u"-1,23455"_s << qint64(-12346);
-    QTest::newRow("maior valor") << u"922.337.203.685.477,5807"_s
-                                 << std::numeric_limits<qint64>::max();
-  }
   void lerValoresValidos() {
-    QFETCH(QString, texto);
-    QFETCH(qint64, esperado);
-    const auto m = Moeda::Ler(texto);
-    QVERIFY2(m.has_value(), qPrintable(texto));
-    QCOMPARE(m->DécimosMilésimos(), esperado);
-    const qint64 cêntimos = (esperado / 100) * 100;
-    for (const QString &p : {u"#,###,##0.00"_s, u"#0.00"_s})
-      QCOMPARE(Moeda::Ler(Moeda::DeDécimosMilésimos(cêntimos).Formatar(p))->DécimosMilésimos(),
-               cêntimos);
+    const std::pair<QString, qint64> casos[] = {
+        {u"12"_s, 120000},
+        {u"-3,25"_s, -32500},
+        {u"+3,25"_s, 32500},
+        {u"1.234,56"_s, 12345600},
+        {u",5"_s, 5000},
+        {u"5,"_s, 50000},
+        {u"  7,10 "_s, 71000},
+        {u"1,23455"_s, 12346},
+        {u"1,23454"_s, 12345},
+        {u"-1,23455"_s, -12346},
+        {u"922.337.203.685.477,5807"_s, std::numeric_limits<qint64>::max()}};
+    for (const auto &[texto, esperado] : casos) {
+      const auto m = Moeda::Ler(texto);
+      QVERIFY2(m.has_value(), qPrintable(texto));
+      QCOMPARE(m->DécimosMilésimos(), esperado);
+      const qint64 cêntimos = (esperado / 100) * 100;
+      for (const QString &p : {u"#,###,##0.00"_s, u"#0.00"_s})
+        QCOMPARE(Moeda::Ler(Moeda::DeDécimosMilésimos(cêntimos).Formatar(p))->DécimosMilésimos(),
+                 cêntimos);
+    }
   }
 
   void lerValoresInvalidos() {
