@@ -65,38 +65,35 @@ private slots:
 
   // Justified lines end exactly on the right margin, the others inside it; a paragraph's last
   // line is never spread; nothing of the text is lost or reordered.
-  void linhas_data() {
-    QTest::addColumn<QString>("texto");
-    QTest::newRow("declaração") << ComporDeclaração(
-        u"Maria da Conceição Ferreira dos Santos Silva"_s, 4521, u"2005"_s, u"1.234,50"_s);
-    QTest::newRow("palavra longa") << u"Antes "_s + u"abcdefghij"_s.repeated(12) +
-                                          u" depois de uma palavra longa que "
-                                          u"não cabe numa linha inteira."_s;
-  }
   void linhas() {
-    QFETCH(QString, texto);
-    const double w = 10772;
-    FonteImpressão f;
-    f.tamanho = 13;
-    const auto medir = [&](const QString &t) { return MedirTexto(f, t); };
-    const auto linhas = LinhasDeclaração(texto, w, medir);
-    QStringList palavras;
-    for (size_t i = 0; i < linhas.size(); ++i) {
-      const LinhaDeclaração &l = linhas[i];
-      if (l.peças.empty())
-        continue;
-      const double fim = l.peças.back().x + medir(l.peças.back().texto);
-      const bool últimaDoParágrafo = i + 1 == linhas.size() || linhas[i + 1].peças.empty();
-      if (l.justificada) {
-        QVERIFY(!últimaDoParágrafo);
-        QVERIFY2(qAbs(fim - (w - 1500)) < 0.5, qPrintable(QString::number(fim)));
-      } else {
-        QVERIFY(fim <= w - 1500);
+    const QString declaração = ComporDeclaração(u"Maria da Conceição Ferreira dos Santos Silva"_s,
+                                                4521, u"2005"_s, u"1.234,50"_s);
+    const QString palavraLonga = u"Antes "_s + u"abcdefghij"_s.repeated(12) +
+                                 u" depois de uma palavra longa que não cabe numa linha inteira."_s;
+    for (const QString &texto : {declaração, palavraLonga}) {
+      const double w = 10772;
+      FonteImpressão f;
+      f.tamanho = 13;
+      const auto medir = [&](const QString &t) { return MedirTexto(f, t); };
+      const auto linhas = LinhasDeclaração(texto, w, medir);
+      QStringList palavras;
+      for (size_t i = 0; i < linhas.size(); ++i) {
+        const LinhaDeclaração &l = linhas[i];
+        if (l.peças.empty())
+          continue;
+        const double fim = l.peças.back().x + medir(l.peças.back().texto);
+        const bool últimaDoParágrafo = i + 1 == linhas.size() || linhas[i + 1].peças.empty();
+        if (l.justificada) {
+          QVERIFY(!últimaDoParágrafo);
+          QVERIFY2(qAbs(fim - (w - 1500)) < 0.5, qPrintable(QString::number(fim)));
+        } else {
+          QVERIFY(fim <= w - 1500);
+        }
+        for (const auto &p : l.peças)
+          palavras << p.texto.split(u' ', Qt::SkipEmptyParts);
       }
-      for (const auto &p : l.peças)
-        palavras << p.texto.split(u' ', Qt::SkipEmptyParts);
+      QCOMPARE(palavras.join(QString()), QString(texto).remove(u' ').remove(u'\r').remove(u'\n'));
     }
-    QCOMPARE(palavras.join(QString()), QString(texto).remove(u' ').remove(u'\r').remove(u'\n'));
   }
 
   // The page, with the header lower than on other reports, in the golden dump.

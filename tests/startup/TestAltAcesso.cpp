@@ -129,7 +129,7 @@ private slots:
   }
 
   // Codes are compared by their value.
-  void entradasErradasNaoAlteramEZerosNaoContam() {
+  void entradasErradasOuDesistidasNaoAlteram() {
     GuardarCódigo(42);
     const QStringList antes = Linha();
     // A wrong current code; then the right one with two new entries that differ.
@@ -141,22 +141,7 @@ private slots:
                u"Código de Acesso não foi alterado."_s);
       QCOMPARE(Linha(), antes);
     }
-
-    Abrir();
-    Passos({u"00042"_s, u"00099"_s, u"99"_s}); // leading zeros do not count
-    Mensagem(u"Código de Acesso alterado com sucesso."_s);
-    QCOMPARE(Linha(), QStringList{u"4790"_s});
-
-    Abrir();
-    Passos({u"99"_s, u""_s, u""_s}); // empty is 0: the code is switched off
-    Mensagem(u"Código de Acesso foi desactivado com sucesso."_s);
-    QCOMPARE(Linha(), QStringList{u"4821"_s});
-    QVERIFY(!ArranquePedeCódigo());
-  }
-
-  void cancelarEmQualquerPassoNaoAltera() {
-    GuardarCódigo(42);
-    const QStringList antes = Linha();
+    // Cancelled at any step, with the button or Escape.
     for (int passo = 1; passo <= 3; ++passo) {
       for (bool escape : {false, true}) {
         Abrir();
@@ -170,6 +155,17 @@ private slots:
       }
     }
     QCOMPARE(Linha(), antes);
+
+    Abrir();
+    Passos({u"00042"_s, u"00099"_s, u"99"_s}); // leading zeros do not count
+    Mensagem(u"Código de Acesso alterado com sucesso."_s);
+    QCOMPARE(Linha(), QStringList{u"4790"_s});
+
+    Abrir();
+    Passos({u"99"_s, u""_s, u""_s}); // empty is 0: the code is switched off
+    Mensagem(u"Código de Acesso foi desactivado com sucesso."_s);
+    QCOMPARE(Linha(), QStringList{u"4821"_s});
+    QVERIFY(!ArranquePedeCódigo());
   }
 
   // From the menu of the main window and back: once a modal window (and its closing message)

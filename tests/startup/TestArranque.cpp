@@ -115,51 +115,47 @@ private slots:
 
   // A file that is not ours, or that another program has open, is reported by name and left
   // exactly as it was; the program ends.
-  void ficheiroRecusadoEDeixadoComoEstava_data() {
-    QTest::addColumn<QByteArray>("conteudo"); // empty: a file of ours, open in another program
-    QTest::addColumn<QString>("motivo");
-    QTest::newRow("alheio") << QByteArray("Quotas de 2003\nSilva;12,50\n")
-                            << u"não é uma base de dados"_s;
-    QTest::newRow("aberto noutro programa") << QByteArray() << u"está aberto noutro programa"_s;
-  }
   void ficheiroRecusadoEDeixadoComoEstava() {
-    QFETCH(QByteArray, conteudo);
-    QFETCH(QString, motivo);
-    PastaTeste pasta;
-    Respostas respostas;
+    // The file's bytes (empty: a file of ours, open in another program), and the reason told.
+    for (const auto &[conteudo, motivo] :
+         {std::pair{QByteArray("Quotas de 2003\nSilva;12,50\n"), u"não é uma base de dados"_s},
+          {QByteArray(), u"está aberto noutro programa"_s}}) {
+      PastaTeste pasta;
+      Respostas respostas;
 #ifdef AGREMIA_PROCESSO_FILHO
-    std::unique_ptr<ProcessoFilho> outro;
+      std::unique_ptr<ProcessoFilho> outro;
 #endif
-    if (conteudo.isEmpty()) {
+      if (conteudo.isEmpty()) {
 #ifdef AGREMIA_PROCESSO_FILHO
-      BaseDados::Criar(u"Quotas.Dad"_s);
-      auto doFilho = std::make_shared<BaseDados>();
-      outro = std::make_unique<ProcessoFilho>([doFilho] { doFilho->Abrir(u"Quotas.Dad"_s); },
-                                              [doFilho] { doFilho->Fechar(); });
-      QVERIFY(outro->Correu());
+        BaseDados::Criar(u"Quotas.Dad"_s);
+        auto doFilho = std::make_shared<BaseDados>();
+        outro = std::make_unique<ProcessoFilho>([doFilho] { doFilho->Abrir(u"Quotas.Dad"_s); },
+                                                [doFilho] { doFilho->Fechar(); });
+        QVERIFY(outro->Correu());
 #else
-      QSKIP("precisa de fork()");
+        QSKIP("precisa de fork()");
 #endif
-    } else {
-      QFile f(u"Quotas.Dad"_s);
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write(conteudo);
-    }
-    const QByteArray bytes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
-    const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
-    const Resultado r = Executar();
-    QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
-    QVERIFY(!r.baseMostrada);
-    QCOMPARE(respostas.caixas.size(), 1);
-    const QString &texto = respostas.caixas[0].texto;
-    QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
-    QVERIFY2(texto.contains(u"Quotas.Dad"_s) && texto.contains(motivo), qPrintable(texto));
+      } else {
+        QFile f(u"Quotas.Dad"_s);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(conteudo);
+      }
+      const QByteArray bytes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+      const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
+      const Resultado r = Executar();
+      QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
+      QVERIFY(!r.baseMostrada);
+      QCOMPARE(respostas.caixas.size(), 1);
+      const QString &texto = respostas.caixas[0].texto;
+      QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
+      QVERIFY2(texto.contains(u"Quotas.Dad"_s) && texto.contains(motivo), qPrintable(texto));
 #ifdef AGREMIA_PROCESSO_FILHO
-    if (outro)
-      QVERIFY2(texto.contains(QString::number(outro->Pid())), qPrintable(texto));
+      if (outro)
+        QVERIFY2(texto.contains(QString::number(outro->Pid())), qPrintable(texto));
 #endif
-    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), bytes);
-    QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
+      QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), bytes);
+      QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
+    }
   }
 };
 
