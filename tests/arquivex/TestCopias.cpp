@@ -499,7 +499,7 @@ private slots:
     {
       EscolhaPastaFalsa cancelada({});
       Clicar(j, 2);
-      QCOMPARE(cancelada.pedidos.value(0).value(1), outra);
+      QCOMPARE(cancelada.oferecidos.value(0), outra);
     }
     QCOMPARE(j.Pasta(), outra);
 
