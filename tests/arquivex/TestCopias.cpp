@@ -295,8 +295,7 @@ private slots:
     Povoar(NomeFicheiroDados, 401, 1);
     const auto antesDaGravação = Linhas(NomeFicheiroDados);
 
-    QTemporaryDir outra;
-    const QDir dir(outra.path());
+    QByteArray ficheiro, diário;
     {
       auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"interrompida"_s);
       db.setDatabaseName(pasta.Caminho(NomeFicheiroDados));
@@ -307,18 +306,14 @@ private slots:
       QVERIFY(q.exec(u"UPDATE Sócios SET Observações = 'alterado nesta gravação'"_s));
       QVERIFY(q.exec(u"DELETE FROM Quotizações"_s));
       // What the disk holds at this moment is what a crash leaves.
-      QVERIFY(QFile::copy(pasta.Caminho(u"Quotas.Dad"_s), dir.filePath(u"Quotas.Dad"_s)));
-      QVERIFY(QFile::copy(pasta.Caminho(u"Quotas.Dad-journal"_s),
-                          dir.filePath(u"Quotas.Dad-journal"_s)));
+      ficheiro = PastaTeste::Conteúdo(NomeFicheiroDados);
+      diário = PastaTeste::Conteúdo(u"Quotas.Dad-journal"_s);
       QVERIFY(q.exec(u"ROLLBACK"_s));
-      q.finish();
-      db.close();
     }
     QSqlDatabase::removeDatabase(u"interrompida"_s);
-    QVERIFY(QFile::remove(NomeFicheiroDados));
-    QVERIFY(QFile::copy(dir.filePath(u"Quotas.Dad"_s), NomeFicheiroDados));
-    QVERIFY(QFile::copy(dir.filePath(u"Quotas.Dad-journal"_s), u"Quotas.Dad-journal"_s));
-    QVERIFY(QFileInfo(u"Quotas.Dad-journal"_s).size() > 0);
+    QVERIFY(!diário.isEmpty());
+    EscreverFicheiro(NomeFicheiroDados, ficheiro);
+    EscreverFicheiro(u"Quotas.Dad-journal"_s, diário);
 
     relógio.Mudar(Momento(7, 18, 30, 0));
     const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
@@ -367,8 +362,6 @@ private slots:
         if (programaAberto)
           QVERIFY2(!Copiar(relógio, Momento(2, 9, 0, 0)).isEmpty(), "a segurança foi recusada");
         q.exec(u"ROLLBACK"_s);
-        q.finish();
-        db.close();
       }
       QSqlDatabase::removeDatabase(u"outro"_s);
       QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
