@@ -61,24 +61,21 @@ static QList<QVariantList> Linhas(const QString &ficheiro) {
   return r;
 }
 
+// Writes the bytes; "alheia" makes instead an SQLite file that is not ours.
 static void EscreverFicheiro(const QString &ficheiro, const QByteArray &conteúdo) {
+  if (conteúdo == "alheia") {
+    {
+      auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"alheia"_s);
+      db.setDatabaseName(ficheiro);
+      QVERIFY(db.open());
+      QVERIFY(QSqlQuery(db).exec(u"CREATE TABLE Clientes (Nome TEXT)"_s));
+    }
+    QSqlDatabase::removeDatabase(u"alheia"_s);
+    return;
+  }
   QFile f(ficheiro);
   QVERIFY(f.open(QIODevice::WriteOnly));
   QCOMPARE(f.write(conteúdo), conteúdo.size());
-}
-
-// An SQLite file that is not ours.
-static void CriarBaseAlheia(const QString &ficheiro) {
-  {
-    auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"alheia"_s);
-    db.setDatabaseName(ficheiro);
-    QVERIFY(db.open());
-    QSqlQuery q(db);
-    QVERIFY(q.exec(u"CREATE TABLE Clientes (Nome TEXT)"_s));
-    QVERIFY(q.exec(u"INSERT INTO Clientes VALUES ('Silva')"_s));
-    db.close();
-  }
-  QSqlDatabase::removeDatabase(u"alheia"_s);
 }
 
 // Backups, their listing and restores, on real files in a folder of their own; then the
@@ -137,12 +134,13 @@ private slots:
     iniciador.resultado = true;
   }
 
-  void segurancaCopiaTodasAsLinhasEVerifica() {
-    RelógioFixo relógio;
+  // Copies made in the same second do not overwrite each other. The listing runs from the
+  // newest to the oldest, whatever the folder holds.
+  void segurancaCopiaTodasAsLinhasSemSobrepor() {
+    RelógioFixo relógio(Momento(6, 10, 5, 33));
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 3);
     const QByteArray original = PastaTeste::Conteúdo(NomeFicheiroDados);
-    relógio.Mudar(Momento(6, 10, 5, 33));
     const ResultadoSegurança r = EfectuarSegurança(NomeFicheiroDados, Seguranças());
     QVERIFY2(r.ok, qPrintable(r.erro));
     QCOMPARE(r.cópia, pasta.Caminho(u"Seguranças/Quotas 2026-12-06 10h05m33s.Dad"_s));
@@ -154,64 +152,21 @@ private slots:
     QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), original);
     // Nothing half-written stays behind.
     QCOMPARE(Ficheiros(Seguranças()), QStringList{u"Quotas 2026-12-06 10h05m33s.Dad"_s});
-  }
 
-  void segurancasNoMesmoSegundoNaoSeSobrepoem() {
-    RelógioFixo relógio;
-    PastaTeste pasta;
-    Povoar(NomeFicheiroDados, 1, 2);
-    const QString primeira = Copiar(relógio, Momento(6, 10, 5, 33));
+    const QString primeira = r.cópia;
     const QByteArray conteúdo = PastaTeste::Conteúdo(primeira);
-    Povoar(NomeFicheiroDados, 3, 1);
+    Povoar(NomeFicheiroDados, 4, 1);
     const QString segunda = Copiar(relógio, Momento(6, 10, 5, 33));
     const QString terceira = Copiar(relógio, Momento(6, 10, 5, 33));
     QCOMPARE(QFileInfo(segunda).fileName(), u"Quotas 2026-12-06 10h05m33s_2.Dad"_s);
     QCOMPARE(QFileInfo(terceira).fileName(), u"Quotas 2026-12-06 10h05m33s_3.Dad"_s);
     QCOMPARE(PastaTeste::Conteúdo(primeira), conteúdo);
     QCOMPARE(Linhas(segunda), Linhas(NomeFicheiroDados));
-    // The listing keeps the order in which they were made.
-    const auto lista = ListarCópias(Seguranças());
-    QCOMPARE(lista.size(), 3);
-    QCOMPARE(lista[0].caminho, terceira);
-    QCOMPARE(lista[2].caminho, primeira);
-  }
-
-  // A source that is missing, not SQLite, or SQLite but not ours: refused, nothing created.
-  void segurancaDeFicheiroAlheioNaoCriaNada() {
-    const QList<std::pair<QByteArray, QString>> casos = {
-        {QByteArray(), u"não existe"_s},
-        {"Quotas de 2003\nSilva;12,50\n", u"não é uma base de dados"_s},
-        {"sqlite", u"não tem as tabelas"_s},
-    };
-    for (const auto &[conteúdo, motivo] : casos) {
-      PastaTeste pasta;
-      if (conteúdo == "sqlite")
-        CriarBaseAlheia(NomeFicheiroDados);
-      else if (!conteúdo.isEmpty())
-        EscreverFicheiro(NomeFicheiroDados, conteúdo);
-      const QStringList antes =
-          QDir(pasta.Raiz()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-      const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
-      const ResultadoSegurança r = EfectuarSegurança(NomeFicheiroDados, Seguranças());
-      QVERIFY(!r.ok);
-      QVERIFY2(r.erro.contains(u"Quotas.Dad"_s) && r.erro.contains(motivo), qPrintable(r.erro));
-      QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
-      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
-    }
-  }
-
-  void listagemDaMaisRecenteParaAMaisAntiga() {
-    RelógioFixo relógio;
-    PastaTeste pasta;
-    Povoar(NomeFicheiroDados, 1, 2);
-    const QString antiga = Copiar(relógio, Momento(1, 9, 0, 0));
-    Povoar(NomeFicheiroDados, 3, 1);
-    const QString recente = Copiar(relógio, Momento(5, 17, 45, 10));
     // Named like a copy, but text; and a foreign database under a free name, dated by the file.
     const QString texto = QDir(Seguranças()).filePath(u"Quotas 2026-12-07 08h00m00s.Dad"_s);
     EscreverFicheiro(texto, "não sou uma cópia");
     const QString alheia = QDir(Seguranças()).filePath(u"Clientes.DAD"_s);
-    CriarBaseAlheia(alheia);
+    EscreverFicheiro(alheia, "alheia");
     {
       QFile f(alheia);
       QVERIFY(f.open(QIODevice::ReadWrite));
@@ -223,16 +178,39 @@ private slots:
     QStringList nomes;
     for (const auto &c : lista)
       nomes << QFileInfo(c.caminho).fileName();
-    QCOMPARE(nomes, (QStringList{QFileInfo(texto).fileName(), QFileInfo(recente).fileName(),
-                                 u"Clientes.DAD"_s, QFileInfo(antiga).fileName()}));
+    QCOMPARE(nomes, (QStringList{QFileInfo(texto).fileName(), QFileInfo(terceira).fileName(),
+                                 QFileInfo(segunda).fileName(), QFileInfo(primeira).fileName(),
+                                 u"Clientes.DAD"_s}));
     QCOMPARE(lista[0].verificação.estado, EstadoCópia::NãoÉBaseDados);
-    QCOMPARE(lista[1].verificação.sócios, 3);
-    QCOMPARE(lista[2].verificação.estado, EstadoCópia::Alheia);
-    QCOMPARE(lista[2].momento, Momento(2, 12, 0, 0));
+    QCOMPARE(lista[1].verificação.sócios, 4);
+    QCOMPARE(lista[4].verificação.estado, EstadoCópia::Alheia);
+    QCOMPARE(lista[4].momento, Momento(2, 12, 0, 0));
 
     // Pointed at the data folder, the data file itself is not offered as a copy.
     QVERIFY(ListarCópias(pasta.Raiz(), NomeFicheiroDados).isEmpty());
     QCOMPARE(ListarCópias(pasta.Raiz()).size(), 1);
+  }
+
+  // A source that is missing, not SQLite, or SQLite but not ours: refused, nothing created.
+  void segurancaDeFicheiroAlheioNaoCriaNada() {
+    const QList<std::pair<QByteArray, QString>> casos = {
+        {QByteArray(), u"não existe"_s},
+        {"Quotas de 2003\nSilva;12,50\n", u"não é uma base de dados"_s},
+        {"alheia", u"não tem as tabelas"_s},
+    };
+    for (const auto &[conteúdo, motivo] : casos) {
+      PastaTeste pasta;
+      if (!conteúdo.isEmpty())
+        EscreverFicheiro(NomeFicheiroDados, conteúdo);
+      const QStringList antes =
+          QDir(pasta.Raiz()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+      const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
+      const ResultadoSegurança r = EfectuarSegurança(NomeFicheiroDados, Seguranças());
+      QVERIFY(!r.ok);
+      QVERIFY2(r.erro.contains(u"Quotas.Dad"_s) && r.erro.contains(motivo), qPrintable(r.erro));
+      QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
+      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
+    }
   }
 
   void reposicaoPoeACopiaNoLugarEGuardaOFicheiroActual() {
@@ -263,6 +241,19 @@ private slots:
     QVERIFY2(semFicheiro.ok, qPrintable(semFicheiro.erro));
     QVERIFY(semFicheiro.salvaguarda.isEmpty());
     QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
+
+    // A data file the engine cannot use is kept byte for byte, with the journal that lay
+    // beside it (one starting with a zero byte, which the engine leaves alone as not hot).
+    EscreverFicheiro(NomeFicheiroDados, "estragado");
+    const QByteArray diário("\0diário antigo", 15);
+    EscreverFicheiro(u"Quotas.Dad-journal"_s, diário);
+    relógio.Mudar(Momento(7, 18, 31, 0));
+    const ResultadoReposição estragado = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
+    QVERIFY2(estragado.ok, qPrintable(estragado.erro));
+    QCOMPARE(PastaTeste::Conteúdo(estragado.salvaguarda), QByteArray("estragado"));
+    QCOMPARE(PastaTeste::Conteúdo(estragado.salvaguarda + u"-journal"_s), diário);
+    QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
+    QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
   }
 
   void copiasInutilizaveisSaoRecusadas() {
@@ -278,21 +269,16 @@ private slots:
     QVERIFY(bytes.size() > 10 * página);
     for (qsizetype i = meio; i < meio + página; ++i)
       bytes[i] = char(0xA5 ^ (i & 0x3F));
-    const QString danificada = seguranças.filePath(u"Quotas 2026-12-02 09h00m00s.Dad"_s);
-    EscreverFicheiro(danificada, bytes);
-    VerificarRecusa(danificada, u"está danificada"_s);
-
     const QList<std::pair<QByteArray, QString>> casos = {
+        {bytes, u"está danificada"_s},
         {"Lista de sócios\n1;Silva\n", u"não é uma base de dados"_s},
         {{}, u"não é uma base de dados"_s},
         {"alheia", u"não é uma base de dados deste programa"_s},
         {"-", u"não existe"_s}};
-    int dia = 3;
+    int dia = 2;
     for (const auto &[conteúdo, motivo] : casos) {
       const QString c = seguranças.filePath(u"Quotas 2026-12-0%1 09h00m00s.Dad"_s.arg(dia++));
-      if (conteúdo == "alheia")
-        CriarBaseAlheia(c);
-      else if (conteúdo != "-")
+      if (conteúdo != "-")
         EscreverFicheiro(c, conteúdo);
       VerificarRecusa(c, motivo);
     }
@@ -309,8 +295,7 @@ private slots:
     Povoar(NomeFicheiroDados, 401, 1);
     const auto antesDaGravação = Linhas(NomeFicheiroDados);
 
-    QTemporaryDir outra;
-    const QDir dir(outra.path());
+    QByteArray ficheiro, diário;
     {
       auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"interrompida"_s);
       db.setDatabaseName(pasta.Caminho(NomeFicheiroDados));
@@ -321,18 +306,14 @@ private slots:
       QVERIFY(q.exec(u"UPDATE Sócios SET Observações = 'alterado nesta gravação'"_s));
       QVERIFY(q.exec(u"DELETE FROM Quotizações"_s));
       // What the disk holds at this moment is what a crash leaves.
-      QVERIFY(QFile::copy(pasta.Caminho(u"Quotas.Dad"_s), dir.filePath(u"Quotas.Dad"_s)));
-      QVERIFY(QFile::copy(pasta.Caminho(u"Quotas.Dad-journal"_s),
-                          dir.filePath(u"Quotas.Dad-journal"_s)));
+      ficheiro = PastaTeste::Conteúdo(NomeFicheiroDados);
+      diário = PastaTeste::Conteúdo(u"Quotas.Dad-journal"_s);
       QVERIFY(q.exec(u"ROLLBACK"_s));
-      q.finish();
-      db.close();
     }
     QSqlDatabase::removeDatabase(u"interrompida"_s);
-    QVERIFY(QFile::remove(NomeFicheiroDados));
-    QVERIFY(QFile::copy(dir.filePath(u"Quotas.Dad"_s), NomeFicheiroDados));
-    QVERIFY(QFile::copy(dir.filePath(u"Quotas.Dad-journal"_s), u"Quotas.Dad-journal"_s));
-    QVERIFY(QFileInfo(u"Quotas.Dad-journal"_s).size() > 0);
+    QVERIFY(!diário.isEmpty());
+    EscreverFicheiro(NomeFicheiroDados, ficheiro);
+    EscreverFicheiro(u"Quotas.Dad-journal"_s, diário);
 
     relógio.Mudar(Momento(7, 18, 30, 0));
     const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
@@ -343,175 +324,141 @@ private slots:
     QVERIFY(!QFileInfo::exists(r.salvaguarda + u"-journal"_s));
   }
 
-  // A data file the engine cannot use is kept byte for byte, with the journal that lay beside
-  // it (one starting with a zero byte, which the engine leaves alone as not hot).
-  void ficheiroActualDanificadoEGuardadoComoEsta() {
-    RelógioFixo relógio;
-    PastaTeste pasta;
-    Povoar(NomeFicheiroDados, 1, 2);
-    const QString boa = Copiar(relógio, Momento(1, 9, 0, 0));
-    EscreverFicheiro(NomeFicheiroDados, "estragado");
-    const QByteArray diário("\0diário antigo", 15);
-    EscreverFicheiro(u"Quotas.Dad-journal"_s, diário);
-
-    relógio.Mudar(Momento(7, 18, 30, 0));
-    const ResultadoReposição r = ReporCópia(boa, NomeFicheiroDados, Seguranças());
-    QVERIFY2(r.ok, qPrintable(r.erro));
-    QCOMPARE(PastaTeste::Conteúdo(r.salvaguarda), QByteArray("estragado"));
-    QCOMPARE(PastaTeste::Conteúdo(r.salvaguarda + u"-journal"_s), diário);
-    QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-    QCOMPARE(Linhas(NomeFicheiroDados), Linhas(boa));
-  }
-
   // A file that another program is writing, or that the program has open, is not replaced
   // under it. A backup may still be made from a file the program has open.
-  void ficheiroEmUsoNaoESubstituido_data() {
-    QTest::addColumn<bool>("programaAberto");
-    QTest::addColumn<QString>("motivo");
-    QTest::newRow("transacção de outro programa") << false << u"está a ser usado por outro"_s;
-    QTest::newRow("programa com o ficheiro aberto") << true << u"está aberto noutro programa"_s;
-  }
   void ficheiroEmUsoNaoESubstituido() {
     RelógioFixo relógio;
-    QFETCH(bool, programaAberto);
-    QFETCH(QString, motivo);
+    for (const auto &[programaAberto, motivo] : {std::pair{false, u"está a ser usado por outro"_s},
+                                                 {true, u"está aberto noutro programa"_s}}) {
 #ifndef AGREMIA_PROCESSO_FILHO
-    if (programaAberto)
-      QSKIP("precisa de fork()");
-#endif
-    PastaTeste pasta;
-    Povoar(NomeFicheiroDados, 1, 2);
-    const QString cópia = Copiar(relógio, Momento(1, 9, 0, 0));
-    Povoar(NomeFicheiroDados, 3, 1);
-    const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);
-    {
-      auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outro"_s);
-      db.setDatabaseName(pasta.Caminho(NomeFicheiroDados));
-      QVERIFY(db.open());
-      QSqlQuery q(db);
-      if (!programaAberto)
-        QVERIFY(q.exec(u"BEGIN EXCLUSIVE"_s));
-#ifdef AGREMIA_PROCESSO_FILHO
-      std::unique_ptr<ProcessoFilho> programa;
-      if (programaAberto) {
-        auto doFilho = std::make_shared<BaseDados>();
-        programa = std::make_unique<ProcessoFilho>([doFilho] { doFilho->Abrir(NomeFicheiroDados); },
-                                                   [doFilho] { doFilho->Fechar(); });
-        QVERIFY(programa->Correu());
-      }
-#endif
-      const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
-      QVERIFY(!r.ok);
-      QVERIFY2(r.erro.contains(motivo) && r.erro.contains(u"não foi reposta"_s),
-               qPrintable(r.erro));
       if (programaAberto)
-        QVERIFY2(!Copiar(relógio, Momento(2, 9, 0, 0)).isEmpty(), "a segurança foi recusada");
-      q.exec(u"ROLLBACK"_s);
-      q.finish();
-      db.close();
+        QSKIP("precisa de fork()");
+#endif
+      PastaTeste pasta;
+      Povoar(NomeFicheiroDados, 1, 2);
+      const QString cópia = Copiar(relógio, Momento(1, 9, 0, 0));
+      Povoar(NomeFicheiroDados, 3, 1);
+      const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);
+      {
+        auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outro"_s);
+        db.setDatabaseName(pasta.Caminho(NomeFicheiroDados));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        if (!programaAberto)
+          QVERIFY(q.exec(u"BEGIN EXCLUSIVE"_s));
+#ifdef AGREMIA_PROCESSO_FILHO
+        std::unique_ptr<ProcessoFilho> programa;
+        if (programaAberto) {
+          auto doFilho = std::make_shared<BaseDados>();
+          programa = std::make_unique<ProcessoFilho>(
+              [doFilho] { doFilho->Abrir(NomeFicheiroDados); }, [doFilho] { doFilho->Fechar(); });
+          QVERIFY(programa->Correu());
+        }
+#endif
+        const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
+        QVERIFY(!r.ok);
+        QVERIFY2(r.erro.contains(motivo) && r.erro.contains(u"não foi reposta"_s),
+                 qPrintable(r.erro));
+        if (programaAberto)
+          QVERIFY2(!Copiar(relógio, Momento(2, 9, 0, 0)).isEmpty(), "a segurança foi recusada");
+        q.exec(u"ROLLBACK"_s);
+      }
+      QSqlDatabase::removeDatabase(u"outro"_s);
+      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
+      QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
+      QCOMPARE(Ficheiros(Seguranças()).size(), programaAberto ? 2 : 1);
+      QVERIFY(Ficheiros(Seguranças()).contains(QFileInfo(cópia).fileName()));
     }
-    QSqlDatabase::removeDatabase(u"outro"_s);
-    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
-    QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-    QCOMPARE(Ficheiros(Seguranças()).size(), programaAberto ? 2 : 1);
-    QVERIFY(Ficheiros(Seguranças()).contains(QFileInfo(cópia).fileName()));
   }
 
   // A restore on a disk with little room left: the copy does not fit beside the data file, or
   // the data file does not fit in "Seguranças" (copied by the engine, or byte for byte when
   // the engine cannot read it). Either way the restore is refused as a full disk, the good
   // copy is not called damaged, and nothing changes.
-  void reposicaoSemEspacoNaoAlteraNada_data() {
-    QTest::addColumn<bool>("cópiaGrande");
-    QTest::addColumn<bool>("actualIlegível");
-    QTest::newRow("ficheiro actual não cabe") << false << false;
-    QTest::newRow("ficheiro actual ilegível não cabe") << false << true;
-    QTest::newRow("cópia não cabe") << true << false;
-  }
   void reposicaoSemEspacoNaoAlteraNada() {
     RelógioFixo relógio;
 #ifndef AGREMIA_PROCESSO_FILHO
     QSKIP("precisa de fork() e setrlimit()");
 #else
-    QFETCH(bool, cópiaGrande);
-    QFETCH(bool, actualIlegível);
-    PastaTeste pasta;
-    const int pequeno = 2, grande = 400;
-    Povoar(NomeFicheiroDados, 1, cópiaGrande ? grande : pequeno);
-    const QString cópia = Copiar(relógio, Momento(1, 9, 0, 0));
-    if (cópiaGrande) {
-      QVERIFY(QFile::remove(NomeFicheiroDados));
-      Povoar(NomeFicheiroDados, 1, pequeno);
-    } else if (actualIlegível) {
-      EscreverFicheiro(NomeFicheiroDados, QByteArray(400000, 'x'));
-    } else {
-      Povoar(NomeFicheiroDados, pequeno + 1, grande - pequeno);
-    }
-    const qint64 a = QFileInfo(cópia).size(), b = QFileInfo(NomeFicheiroDados).size();
-    const qint64 menor = std::min(a, b), maior = std::max(a, b);
-    QVERIFY(maior > 4 * menor);
-    const QByteArray dados = PastaTeste::Conteúdo(NomeFicheiroDados);
-    const QByteArray bytesCópia = PastaTeste::Conteúdo(cópia);
-    const QStringList cópias = Ficheiros(Seguranças());
+    // The data file does not fit, as a database or unreadable; the copy does not fit.
+    for (const auto &[cópiaGrande, actualIlegível] :
+         {std::pair{false, false}, {false, true}, {true, false}}) {
+      PastaTeste pasta;
+      const int pequeno = 2, grande = 400;
+      Povoar(NomeFicheiroDados, 1, cópiaGrande ? grande : pequeno);
+      const QString cópia = Copiar(relógio, Momento(1, 9, 0, 0));
+      if (cópiaGrande) {
+        QVERIFY(QFile::remove(NomeFicheiroDados));
+        Povoar(NomeFicheiroDados, 1, pequeno);
+      } else if (actualIlegível) {
+        EscreverFicheiro(NomeFicheiroDados, QByteArray(400000, 'x'));
+      } else {
+        Povoar(NomeFicheiroDados, pequeno + 1, grande - pequeno);
+      }
+      const qint64 a = QFileInfo(cópia).size(), b = QFileInfo(NomeFicheiroDados).size();
+      const qint64 menor = std::min(a, b), maior = std::max(a, b);
+      QVERIFY(maior > 4 * menor);
+      const QByteArray dados = PastaTeste::Conteúdo(NomeFicheiroDados);
+      const QByteArray bytesCópia = PastaTeste::Conteúdo(cópia);
+      const QStringList cópias = Ficheiros(Seguranças());
 
-    relógio.Mudar(Momento(7, 18, 30, 0));
-    const QByteArray resposta = ExecutarComLimite((menor + maior) / 2, [&cópia] {
-      const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
-      return (r.ok ? "ok\n" : "recusada\n") + r.erro.toUtf8();
-    });
-    const QString erro = QString::fromUtf8(resposta);
-    QVERIFY2(erro.startsWith(u"recusada\n"_s) && erro.contains(u"está cheio"_s) &&
-                 erro.contains(u"não foi alterado"_s) && !erro.contains(u"danificada"_s),
-             qPrintable(erro));
-    if (cópiaGrande)
-      QVERIFY2(erro.contains(QFileInfo(cópia).fileName()), qPrintable(erro));
-    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), dados);
-    QCOMPARE(PastaTeste::Conteúdo(cópia), bytesCópia);
-    QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-    QCOMPARE(Ficheiros(Seguranças()), cópias);
+      relógio.Mudar(Momento(7, 18, 30, 0));
+      const QByteArray resposta = ExecutarComLimite((menor + maior) / 2, [&cópia] {
+        const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
+        return (r.ok ? "ok\n" : "recusada\n") + r.erro.toUtf8();
+      });
+      const QString erro = QString::fromUtf8(resposta);
+      QVERIFY2(erro.startsWith(u"recusada\n"_s) && erro.contains(u"está cheio"_s) &&
+                   erro.contains(u"não foi alterado"_s) && !erro.contains(u"danificada"_s),
+               qPrintable(erro));
+      if (cópiaGrande)
+        QVERIFY2(erro.contains(QFileInfo(cópia).fileName()), qPrintable(erro));
+      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), dados);
+      QCOMPARE(PastaTeste::Conteúdo(cópia), bytesCópia);
+      QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
+      QCOMPARE(Ficheiros(Seguranças()), cópias);
+    }
 #endif
   }
 
-  void segurancaDizOndeFicouESemReinicio() {
-    RelógioFixo relógio;
-    PastaTeste pasta;
-    Povoar(NomeFicheiroDados, 1, 3);
-    Respostas respostas;
-    respostas.Responder({Resposta::OK, Resposta::Não});
-    relógio.Mudar(Momento(6, 10, 5, 33));
-    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
-    j.show();
-    Clicar(j, 1);
-    const QString cópia = pasta.Caminho(u"Seguranças/Quotas 2026-12-06 10h05m33s.Dad"_s);
-    QCOMPARE(Linhas(cópia), Linhas(NomeFicheiroDados));
-    QCOMPARE(respostas.caixas.size(), 2);
-    QVERIFY2(respostas.caixas[0].texto.contains(QDir::toNativeSeparators(cópia)) &&
-                 respostas.caixas[0].texto.contains(u"com 3 sócios"_s),
-             qPrintable(respostas.caixas[0].texto));
-    VerificarPerguntaReinício(respostas.caixas[1]);
-    QVERIFY(iniciados.isEmpty());
-    QCOMPARE(j.result(), int(QDialog::Accepted));
+  // The copy goes to the folder typed, the message says where and with how many members; the
+  // restart question then starts the main program in the data folder, or not.
+  void segurancaDizOndeFicouEPerguntaReinicio() {
+    // The folder (empty: the one proposed), and the answer to the restart.
+    for (const auto &[pasta, reinício] : {std::pair{QString(), false}, {u"pen/cópias"_s, true}}) {
+      RelógioFixo relógio(Momento(6, 10, 5, 33));
+      PastaTeste raiz;
+      Povoar(NomeFicheiroDados, 1, 3);
+      Respostas respostas;
+      respostas.Responder({Resposta::OK, reinício ? Resposta::Sim : Resposta::Não});
+      Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
+      const QString destino = pasta.isEmpty() ? Seguranças() : raiz.Caminho(pasta);
+      if (!pasta.isEmpty())
+        j.DefinirPasta(destino);
+      j.show();
+      Clicar(j, 1);
+      const QString cópia = QDir(destino).filePath(u"Quotas 2026-12-06 10h05m33s.Dad"_s);
+      QCOMPARE(Linhas(cópia), Linhas(NomeFicheiroDados));
+      QCOMPARE(respostas.caixas.size(), 2);
+      QVERIFY2(respostas.caixas[0].texto.contains(QDir::toNativeSeparators(cópia)) &&
+                   respostas.caixas[0].texto.contains(u"com 3 sócios"_s),
+               qPrintable(respostas.caixas[0].texto));
+      VerificarPerguntaReinício(respostas.caixas[1]);
+      QCOMPARE(iniciados.size(), reinício ? 1 : 0);
+      if (!iniciados.isEmpty()) {
+        QCOMPARE(iniciados[0].programa, u"agremia"_s);
+        QCOMPARE(iniciados[0].pasta, QDir(raiz.Raiz()).absolutePath());
+      }
+      QCOMPARE(j.result(), int(QDialog::Accepted));
+      QVERIFY(!j.isVisible());
+    }
   }
 
-  void segurancaNoutraPastaEReinicioDoPrograma() {
-    PastaTeste pasta;
-    Povoar(NomeFicheiroDados, 1, 1);
-    Respostas respostas; // OK, then Sim to the restart
-    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
-    const QString outra = pasta.Caminho(u"pen/cópias"_s);
-    j.DefinirPasta(outra);
-    j.show();
-    Clicar(j, 1);
-    QCOMPARE(QDir(outra).entryList(QDir::Files).size(), 1);
-    QCOMPARE(iniciados.size(), 1);
-    QCOMPARE(iniciados[0].programa, u"agremia"_s);
-    QCOMPARE(iniciados[0].pasta, QDir(pasta.Raiz()).absolutePath());
-    QVERIFY(!j.isVisible());
-  }
-
-  // No folder typed: nothing is copied and the user is sent to the folder. A restart that
-  // cannot start the main program says where it looked, and the window still ends.
-  void semPastaNaoCopiaEReinicioQueFalhaAvisa() {
+  // With no folder typed nothing is copied and the user is sent to the field. The folder
+  // picker is Qt's own window, translated; the folder chosen becomes the folder of the copies
+  // and the next choice starts there; cancelling keeps it. A restart that cannot start the main
+  // program says where it looked, and the window still ends.
+  void escolherPastaOuNenhuma() {
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 1);
     Respostas respostas;
@@ -524,7 +471,30 @@ private slots:
     QCOMPARE(respostas.caixas.size(), 1);
     QCOMPARE(respostas.bips, 1);
     QVERIFY(campo->hasFocus());
-    QVERIFY(!QDir(pasta.Caminho(u"Seguranças"_s)).exists());
+    QVERIFY(!QDir(Seguranças()).exists());
+    {
+      QStringList textos;
+      auto vigia = QuandoModal<QFileDialog>([&](QFileDialog &d) {
+        textos = TextosVisíveis(&d);
+        d.reject();
+      });
+      Clicar(j, 2);
+      QVERIFY2(textos.size() > 10, "a janela das pastas não abriu");
+      QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
+    }
+    const QString outra = pasta.Caminho(u"Outra"_s);
+    QVERIFY(QDir().mkpath(outra));
+    {
+      EscolhaPastaFalsa escolha(outra);
+      Clicar(j, 2);
+    }
+    QCOMPARE(j.Pasta(), outra);
+    {
+      EscolhaPastaFalsa cancelada({});
+      Clicar(j, 2);
+      QCOMPARE(cancelada.oferecidos.value(0), outra);
+    }
+    QCOMPARE(j.Pasta(), outra);
 
     respostas.Responder({Resposta::Sim});
     j.reject();
@@ -536,58 +506,42 @@ private slots:
     QVERIFY(!j.isVisible());
   }
 
-  // The folder picker is Qt's own window, translated; the folder chosen becomes the folder of
-  // the copies and the next choice starts there; cancelling keeps it.
-  void escolherPasta() {
-    PastaTeste pasta;
-    Povoar(NomeFicheiroDados, 1, 1);
-    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
-    j.show();
-    {
-      QStringList textos;
-      auto vigia = QuandoModal<QFileDialog>([&](QFileDialog &d) {
-        textos = TextosVisíveis(&d);
-        d.reject();
-      });
-      Clicar(j, 2);
-      QVERIFY2(textos.size() > 10, "a janela das pastas não abriu");
-      QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
-      QCOMPARE(j.Pasta(), pasta.Caminho(u"Seguranças"_s));
-    }
-    const QString outra = pasta.Caminho(u"Outra"_s);
-    QVERIFY(QDir().mkpath(outra));
-    {
-      EscolhaPastaFalsa escolha(outra);
-      Clicar(j, 2);
-    }
-    QCOMPARE(j.Pasta(), outra);
-    EscolhaPastaFalsa cancelada({});
-    Clicar(j, 2);
-    QCOMPARE(cancelada.pedidos.size(), 1);
-    QCOMPARE(cancelada.pedidos[0][1], outra);
-    QCOMPARE(j.Pasta(), outra);
-  }
-
-  void segurancaSemFicheiroAvisaENaoCriaNada() {
+  // With no data file a backup is refused; with no copies there is nothing to restore. The
+  // user may still leave or try another folder.
+  void semFicheiroNemCopias() {
     PastaTeste pasta;
     Respostas respostas;
-    respostas.Responder({Resposta::OK, Resposta::Não});
+    respostas.Responder({Resposta::OK, Resposta::Não, Resposta::OK});
     Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
     j.show();
     QVERIFY(j.findChild<QLabel *>(u"Aviso"_s)->isVisible());
     Clicar(j, 1);
     QCOMPARE(respostas.caixas.size(), 1);
     QVERIFY(respostas.caixas[0].texto.contains(u"não existe"_s));
-    QVERIFY(j.isVisible()); // the user may still leave or try another folder
+    QVERIFY(j.isVisible());
     QVERIFY(QDir(pasta.Raiz()).isEmpty());
     // Closing the window asks the restart question as "&Sair" does.
     j.close();
     QCOMPARE(respostas.caixas.size(), 2);
     VerificarPerguntaReinício(respostas.caixas[1]);
     QVERIFY(!j.isVisible());
+
+    Arquivex r(Arquivex::Modo::Reposição, QDir::currentPath());
+    r.show();
+    QVERIFY(r.findChild<QLabel *>(u"Aviso"_s)->text().contains(u"Não há cópias de segurança"_s));
+    Clicar(r, 1);
+    QCOMPARE(respostas.caixas.value(2).ícone, Ícone::Exclamação);
+    QVERIFY(r.isVisible());
+    // "&Sair" and "Sim" to the restart.
+    Clicar(r, 0);
+    VerificarPerguntaReinício(respostas.caixas.value(3));
+    QCOMPARE(iniciados.size(), 1);
   }
 
-  void reposicaoListaEPoeNoLugarACopiaEscolhida() {
+  // The list shows each copy with its date and members, or why it cannot be used, and starts
+  // on the newest sound copy. An unusable copy is refused without asking; Enter asks once and
+  // "Não" changes nothing; "Sim" puts the chosen copy in place and keeps the file aside.
+  void reposicaoPelaJanela() {
     RelógioFixo relógio;
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 2);
@@ -595,86 +549,47 @@ private slots:
     Povoar(NomeFicheiroDados, 3, 1);
     Copiar(relógio, Momento(5, 17, 45, 10));
     EscreverFicheiro(pasta.Caminho(u"Seguranças/Quotas 2026-11-30 08h00m00s.Dad"_s), "lixo");
+    EscreverFicheiro(pasta.Caminho(u"Seguranças/Quotas 2026-12-06 08h00m00s.Dad"_s), "lixo");
     Povoar(NomeFicheiroDados, 4, 1);
     const auto actuais = Linhas(NomeFicheiroDados);
 
     Respostas respostas;
-    respostas.Responder({Resposta::Sim, Resposta::OK, Resposta::Não});
     relógio.Mudar(Momento(7, 18, 30, 0));
     Arquivex j(Arquivex::Modo::Reposição, QDir::currentPath());
     j.show();
     auto *lista = j.findChild<QListWidget *>(u"Copias"_s);
-    QCOMPARE(lista->count(), 3);
-    QCOMPARE(lista->item(0)->text(), u"05-12-2026   17:45:10     3 sócios"_s);
-    QCOMPARE(lista->item(2)->text(),
+    QCOMPARE(lista->count(), 4);
+    QCOMPARE(lista->item(1)->text(), u"05-12-2026   17:45:10     3 sócios"_s);
+    QCOMPARE(lista->item(3)->text(),
              u"30-11-2026   08:00:00     inutilizável: não é uma base de dados"_s);
-    QCOMPARE(lista->currentRow(), 0);
+    QCOMPARE(lista->currentRow(), 1);
 
-    lista->setCurrentRow(1);
-    Clicar(j, 1);
-    QCOMPARE(respostas.caixas.size(), 3);
-    QVERIFY2(respostas.caixas[0].texto.contains(u"01-12-2026, às 09:00:00"_s),
-             qPrintable(respostas.caixas[0].texto));
-    const QString salvaguarda =
-        pasta.Caminho(u"Seguranças/Quotas antes da reposição 2026-12-07 18h30m00s.Dad"_s);
-    QVERIFY2(respostas.caixas[1].texto.contains(QDir::toNativeSeparators(salvaguarda)),
-             qPrintable(respostas.caixas[1].texto));
-    VerificarPerguntaReinício(respostas.caixas[2]);
-    QCOMPARE(Linhas(NomeFicheiroDados), Linhas(antiga));
-    QCOMPARE(Linhas(salvaguarda), actuais);
-    QVERIFY(!j.isVisible());
-  }
-
-  void reposicaoRecusadaOuDesistidaNaoMexeEmNada() {
-    RelógioFixo relógio;
-    PastaTeste pasta;
-    Povoar(NomeFicheiroDados, 1, 2);
-    Copiar(relógio, Momento(1, 9, 0, 0));
-    EscreverFicheiro(pasta.Caminho(u"Seguranças/Quotas 2026-12-02 08h00m00s.Dad"_s), "lixo");
-    Povoar(NomeFicheiroDados, 3, 1);
-    const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);
-
-    Respostas respostas;
-    Arquivex j(Arquivex::Modo::Reposição, QDir::currentPath());
-    j.show();
-    auto *lista = j.findChild<QListWidget *>(u"Copias"_s);
-    QCOMPARE(lista->currentRow(), 1); // the newest sound copy, not the unusable one above it
-
-    // The unusable copy is refused without even asking.
     lista->setCurrentRow(0);
     Clicar(j, 1);
     QCOMPARE(respostas.caixas.size(), 1);
     QVERIFY2(respostas.caixas[0].texto.contains(u"não pode ser reposta"_s),
              qPrintable(respostas.caixas[0].texto));
 
-    // Enter on the list asks once; "Não" changes nothing and keeps the window.
-    lista->setCurrentRow(1);
+    lista->setCurrentRow(2);
     lista->setFocus();
-    respostas.Responder({Resposta::Não});
+    respostas.Responder({Resposta::Não, Resposta::Sim, Resposta::OK, Resposta::Não});
     QTest::keyClick(lista, Qt::Key_Return);
     QCOMPARE(respostas.caixas.size(), 2);
-    QCOMPARE(respostas.caixas[1].ícone, Ícone::Pergunta);
     QVERIFY(j.isVisible());
+    QCOMPARE(Linhas(NomeFicheiroDados), actuais);
 
-    // "&Sair" and "Sim" to the restart.
-    Clicar(j, 0);
-    VerificarPerguntaReinício(respostas.caixas.value(2));
-    QCOMPARE(iniciados.size(), 1);
-    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
-    QCOMPARE(QDir(PastaSeguranças(NomeFicheiroDados)).entryList(QDir::Files).size(), 2);
-  }
-
-  void reposicaoSemCopiasNemFicheiro() {
-    PastaTeste pasta;
-    Respostas respostas;
-    respostas.Responder({Resposta::OK, Resposta::Não});
-    Arquivex j(Arquivex::Modo::Reposição, QDir::currentPath());
-    j.show();
-    QVERIFY(j.findChild<QLabel *>(u"Aviso"_s)->text().contains(u"Não há cópias de segurança"_s));
     Clicar(j, 1);
-    QCOMPARE(respostas.caixas.size(), 1);
-    QCOMPARE(respostas.caixas[0].ícone, Ícone::Exclamação);
-    QVERIFY(j.isVisible());
+    QCOMPARE(respostas.caixas.size(), 5);
+    QVERIFY2(respostas.caixas[2].texto.contains(u"01-12-2026, às 09:00:00"_s),
+             qPrintable(respostas.caixas[2].texto));
+    const QString salvaguarda =
+        pasta.Caminho(u"Seguranças/Quotas antes da reposição 2026-12-07 18h30m00s.Dad"_s);
+    QVERIFY2(respostas.caixas[3].texto.contains(QDir::toNativeSeparators(salvaguarda)),
+             qPrintable(respostas.caixas[3].texto));
+    VerificarPerguntaReinício(respostas.caixas[4]);
+    QCOMPARE(Linhas(NomeFicheiroDados), Linhas(antiga));
+    QCOMPARE(Linhas(salvaguarda), actuais);
+    QVERIFY(!j.isVisible());
   }
 };
 

@@ -26,45 +26,42 @@ private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
 
-  void lerFicheiro_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("registo"); // the first line after the header
-    QTest::addColumn<int>("linha");
-    QTest::addColumn<bool>("windows1252");
-    const QStringList álvaro{u"1"_s, u"Álvaro Conceição"_s, u"Rua A €"_s};
-    QTest::newRow("UTF-8 com BOM")
-        << QByteArray("\xEF\xBB\xBFN\xC2\xBA;Nome;Morada\r\n1;\xC3\x81lvaro Concei\xC3\xA7\xC3"
-                      "\xA3o;Rua A \xE2\x82\xAC\r\n")
-        << álvaro << 2 << false;
-    QTest::newRow("UTF-8 sem BOM") << QByteArray("N\xC2\xBA;Nome;Morada\n1;\xC3\x81lvaro Concei"
-                                                 "\xC3\xA7\xC3\xA3o;Rua A \xE2\x82\xAC\n")
-                                   << álvaro << 2 << false;
-    QTest::newRow("Windows-1252") << QByteArray("N\xBA;Nome;Morada\r\n1;\xC1lvaro Concei\xE7\xE3o;"
-                                                "Rua A \x80\r\n")
-                                  << álvaro << 2 << true;
-    QTest::newRow("vírgulas, aspas dobradas")
-        << QByteArray("N\xC2\xBA,Nome,Morada\n1,\"Silva, Ana\",\"Rua \"\"Nova\"\"; 2\"\n")
-        << QStringList{u"1"_s, u"Silva, Ana"_s, u"Rua \"Nova\"; 2"_s} << 2 << false;
-    QTest::newRow("ponto e vírgula e mudança de linha entre aspas, linha em branco")
-        << QByteArray("N\xC2\xBA;Nome;Morada\n;;\n1;\"Ana; Maria\";\"Rua A\r\nBloco 2\"\n")
-        << QStringList{u"1"_s, u"Ana; Maria"_s, u"Rua A\nBloco 2"_s} << 3 << false;
-  }
+  // The first record of each file (after its header), its line number and whether the file
+  // was read as Windows-1252; a second record follows in the same separator.
   void lerFicheiro() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, registo);
-    QFETCH(int, linha);
-    QFETCH(bool, windows1252);
-    const char sep = bytes.contains(",Nome") ? ',' : ';';
-    const TabelaCsv t = LerCsv(bytes + QByteArray("2;Bruno;\n").replace(';', sep));
-    QCOMPARE(t.cabeçalho, (QStringList{u"Nº"_s, u"Nome"_s, u"Morada"_s}));
-    QCOMPARE(t.linhas.size(), size_t(2));
-    QCOMPARE(t.linhas[0], registo);
-    QCOMPARE(t.linhas[1], (QStringList{u"2"_s, u"Bruno"_s, QString()}));
-    QCOMPARE(t.númerosLinha[0], linha);
-    QCOMPARE(t.windows1252, windows1252);
-    const Mapeamento m = AdivinharMapeamento(t.cabeçalho);
-    QCOMPARE((std::array{m[int(Destino::Número)], m[int(Destino::Nome)], m[int(Destino::Rua)]}),
-             (std::array{0, 1, 2}));
+    const QStringList álvaro{u"1"_s, u"Álvaro Conceição"_s, u"Rua A €"_s};
+    const QList<std::tuple<QByteArray, QStringList, int, bool>> casos = {
+        // UTF-8 with its byte order mark, and without
+        {"\xEF\xBB\xBFN\xC2\xBA;Nome;Morada\r\n1;\xC3\x81lvaro Concei\xC3\xA7\xC3\xA3o;Rua A "
+         "\xE2\x82\xAC\r\n",
+         álvaro, 2, false},
+        {"N\xC2\xBA;Nome;Morada\n1;\xC3\x81lvaro Concei\xC3\xA7\xC3\xA3o;Rua A \xE2\x82\xAC\n",
+         álvaro, 2, false},
+        {"N\xBA;Nome;Morada\r\n1;\xC1lvaro Concei\xE7\xE3o;Rua A \x80\r\n", álvaro, 2, true},
+        // Commas, doubled quotes
+        {"N\xC2\xBA,Nome,Morada\n1,\"Silva, Ana\",\"Rua \"\"Nova\"\"; 2\"\n",
+         {u"1"_s, u"Silva, Ana"_s, u"Rua \"Nova\"; 2"_s},
+         2,
+         false},
+        // A semicolon and a line break inside quotes, after a blank line
+        {"N\xC2\xBA;Nome;Morada\n;;\n1;\"Ana; Maria\";\"Rua A\r\nBloco 2\"\n",
+         {u"1"_s, u"Ana; Maria"_s, u"Rua A\nBloco 2"_s},
+         3,
+         false},
+    };
+    for (const auto &[bytes, registo, linha, windows1252] : casos) {
+      const char sep = bytes.contains(",Nome") ? ',' : ';';
+      const TabelaCsv t = LerCsv(bytes + QByteArray("2;Bruno;\n").replace(';', sep));
+      QCOMPARE(t.cabeçalho, (QStringList{u"Nº"_s, u"Nome"_s, u"Morada"_s}));
+      QCOMPARE(t.linhas.size(), size_t(2));
+      QCOMPARE(t.linhas[0], registo);
+      QCOMPARE(t.linhas[1], (QStringList{u"2"_s, u"Bruno"_s, QString()}));
+      QCOMPARE(t.númerosLinha[0], linha);
+      QCOMPARE(t.windows1252, windows1252);
+      const Mapeamento m = AdivinharMapeamento(t.cabeçalho);
+      QCOMPARE((std::array{m[int(Destino::Número)], m[int(Destino::Nome)], m[int(Destino::Rua)]}),
+               (std::array{0, 1, 2}));
+    }
   }
 
   // Each faulty line is refused with its line number and what is wrong; nothing is written.

@@ -14,7 +14,6 @@
 #include <QFileDialog>
 #include <QTableWidget>
 #include <QtTest>
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -22,74 +21,56 @@ using namespace Qt::StringLiterals;
 class TestImportarSocios : public QObject {
   Q_OBJECT
 
-  std::unique_ptr<FicheiroTeste> ficheiro;
-  std::unique_ptr<Respostas> respostas;
-  std::unique_ptr<Base> base;
-  std::unique_ptr<ImportarSócios> janela;
-
-  void Abrir() {
-    base = std::make_unique<Base>();
-    janela = std::make_unique<ImportarSócios>(base.get(), [this] { base->MostrarListas(); });
-    Mostrar(janela.get());
-  }
-
 private slots:
   void initTestCase() { InstalarTraduçõesQt(); }
-  void init() {
-    ficheiro = std::make_unique<FicheiroTeste>();
-    respostas = std::make_unique<Respostas>();
-  }
-  void cleanup() {
-    janela.reset();
-    base.reset();
-    respostas.reset();
-    ficheiro.reset();
-  }
 
-  void mapearVerEImportar() {
-    // "Inscrito" is no heading the window knows: the number column is mapped by hand.
-    QFile f(ficheiro->Caminho(u"sócios.csv"_s));
+  // The picker is Qt's own window, in Portuguese. "Inscrito" is no heading the window knows:
+  // the number column is mapped by hand.
+  void escolherMapearEImportar() {
+    FicheiroTeste ficheiro;
+    Respostas respostas;
+    Base base;
+    ImportarSócios janela(&base, [&base] { base.MostrarListas(); });
+    Mostrar(&janela);
+    {
+      QStringList textos;
+      auto vigia = QuandoModal<QFileDialog>([&](QFileDialog &d) {
+        textos = TextosVisíveis(&d);
+        d.reject();
+      });
+      Clicar(Comando(&janela, 1));
+      QVERIFY(textos.size() > 10);
+      QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
+    }
+
+    QFile f(ficheiro.Caminho(u"sócios.csv"_s));
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("Inscrito;Nome;Situa\xE7\xE3o\r\n5;Jo\xE3o;Honor\xE1rio\r\n6;In\xEAs;\r\n");
     f.close();
     EscolhaFicheiroFalsa escolha(f.fileName());
-    Abrir();
-    Clicar(Comando(janela.get(), 1));
-    QCOMPARE(escolha.oferecidos, QStringList{ficheiro->Raiz()});
-    auto *amostra = Controlo<QTableWidget>(janela.get(), u"Amostra"_s);
+    Clicar(Comando(&janela, 1));
+    QCOMPARE(escolha.oferecidos, QStringList{ficheiro.Raiz()});
+    auto *amostra = Controlo<QTableWidget>(&janela, u"Amostra"_s);
     QCOMPARE(amostra->rowCount(), 2);
-    QVERIFY(!Comando(janela.get(), 2)->isEnabled()); // every line lacks its number
+    QVERIFY(!Comando(&janela, 2)->isEnabled()); // every line lacks its number
 
-    Controlo<QComboBox>(janela.get(), u"Coluna_0"_s)->setCurrentIndex(1);
+    Controlo<QComboBox>(&janela, u"Coluna_0"_s)->setCurrentIndex(1);
     QCOMPARE(amostra->item(0, 2)->text(), u"João"_s);
     QVERIFY(amostra->item(0, NúmeroDestinos + 1)->text().isEmpty());
 
     // "Não" to the new situation imports nothing; "Sim" adds it with the members.
-    respostas->Responder({Resposta::Não});
-    Clicar(Comando(janela.get(), 2));
-    QCOMPARE(respostas->caixas.size(), 1);
-    QVERIFY(respostas->caixas[0].texto.contains(u"Honorário"_s));
+    respostas.Responder({Resposta::Não});
+    Clicar(Comando(&janela, 2));
+    QCOMPARE(respostas.caixas.size(), 1);
+    QVERIFY(respostas.caixas[0].texto.contains(u"Honorário"_s));
     QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
-    Clicar(Comando(janela.get(), 2));
+    Clicar(Comando(&janela, 2));
     QCOMPARE(Coluna(u"SELECT Número || ' ' || Nome FROM Sócios ORDER BY Número"_s),
              (QStringList{u"5 João"_s, u"6 Inês"_s}));
     QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'S'"_s),
              QStringList{u"Honorário"_s});
-    QVERIFY(base->Situação->findText(u"Honorário"_s) >= 0);
-    QCOMPARE(janela->result(), int(QDialog::Accepted));
-  }
-
-  // The picker is Qt's own window, in Portuguese.
-  void escolhaDoFicheiroEmPortugues() {
-    Abrir();
-    QStringList textos;
-    auto vigia = QuandoModal<QFileDialog>([&](QFileDialog &d) {
-      textos = TextosVisíveis(&d);
-      d.reject();
-    });
-    Clicar(Comando(janela.get(), 1));
-    QVERIFY(textos.size() > 10);
-    QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
+    QVERIFY(base.Situação->findText(u"Honorário"_s) >= 0);
+    QCOMPARE(janela.result(), int(QDialog::Accepted));
   }
 };
 

@@ -10,9 +10,6 @@
 
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(EscolhaListagem)
-Q_DECLARE_METATYPE(TipoImpressão)
-
 // The member list: its selection and order, on a file whose names begin with accented
 // capitals, small letters, an apostrophe and a double quote, with a postal code that has no
 // reference row and a member whose codes and date were never set; and its four prints,
@@ -93,9 +90,7 @@ private slots:
   }
   void cleanup() { ficheiro.reset(); }
 
-  void selecaoEOrdem_data() {
-    QTest::addColumn<EscolhaListagem>("escolha");
-    QTest::addColumn<QList<qint64>>("números");
+  void selecaoEOrdem() {
     using O = OrdemListagem;
     const auto e = [](O ordem, bool ascDesc = false, bool subAlfabética = false) {
       EscolhaListagem r;
@@ -119,33 +114,28 @@ private slots:
     tipo.tipoQuota = 6;
     tipo.situação = 3; // the code of the chosen order selects; the others are not looked at
 
-    QTest::newRow("números de 3 a 5") << de3a5 << QList<qint64>{3, 4, 5};
-    // ORDER BY número, nome DESC: the reversal falls on the names, and numbers are unique.
-    QTest::newRow("numérica, Asce/Desc com secundária alfabética")
-        << e(O::Numérica, true, true) << QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    // Accented capitals and small letters sort beside their plain letters, in the range.
-    QTest::newRow("alfabética A..ZZ")
-        << e(O::Alfabética) << QList<qint64>{4, 3, 2, 7, 8, 1, 11, 12, 6, 9, 10, 5};
-    QTest::newRow("alfabética, Asce/Desc com secundária alfabética")
-        << e(O::Alfabética, true, true) << QList<qint64>{5, 10, 9, 6, 12, 1, 11, 8, 7, 2, 3, 4};
-    QTest::newRow("nomes de B a C") << deBaC << QList<qint64>{1, 11};
-    QTest::newRow("nome com apóstrofo") << apóstrofo << QList<qint64>{6};
-    QTest::newRow("nome com aspas") << aspas << QList<qint64>{7};
-    // No date and an empty date are one group, by name descending.
-    QTest::newRow("data de inscrição, Asce/Desc com secundária alfabética")
-        << e(O::DataInscrição, true, true) << QList<qint64>{10, 12, 2, 5, 3, 1, 11, 4, 9, 8, 7, 6};
-    QTest::newRow("um código postal") << cPostal << QList<qint64>{1, 4, 7, 10};
-    QTest::newRow("uma situação, secundária alfabética") << situação << QList<qint64>{3, 7, 9, 5};
-    QTest::newRow("um tipo de quota") << tipo << QList<qint64>{2, 5, 7, 10};
-  }
-
-  void selecaoEOrdem() {
-    QFETCH(EscolhaListagem, escolha);
-    QFETCH(QList<qint64>, números);
-    QList<qint64> vistos;
-    for (const SócioListado &s : LinhasListagem(Dados().bd, escolha))
-      vistos << s.número;
-    QCOMPARE(vistos, números);
+    const QList<std::pair<EscolhaListagem, QList<qint64>>> casos = {
+        {de3a5, {3, 4, 5}},
+        // ORDER BY número, nome DESC: the reversal falls on the names, and numbers are unique.
+        {e(O::Numérica, true, true), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+        // Accented capitals and small letters sort beside their plain letters, in the range.
+        {e(O::Alfabética), {4, 3, 2, 7, 8, 1, 11, 12, 6, 9, 10, 5}},
+        {e(O::Alfabética, true, true), {5, 10, 9, 6, 12, 1, 11, 8, 7, 2, 3, 4}},
+        {deBaC, {1, 11}},
+        {apóstrofo, {6}},
+        {aspas, {7}},
+        // No date and an empty date are one group, by name descending.
+        {e(O::DataInscrição, true, true), {10, 12, 2, 5, 3, 1, 11, 4, 9, 8, 7, 6}},
+        {cPostal, {1, 4, 7, 10}},
+        {situação, {3, 7, 9, 5}},
+        {tipo, {2, 5, 7, 10}},
+    };
+    for (const auto &[escolha, números] : casos) {
+      QList<qint64> vistos;
+      for (const SócioListado &s : LinhasListagem(Dados().bd, escolha))
+        vistos << s.número;
+      QCOMPARE(vistos, números);
+    }
   }
 
   void celulasDaGrelha() {
@@ -163,27 +153,20 @@ private slots:
     QVERIFY(sócios[11].situação.isEmpty() && sócios[11].tipoQuota.isEmpty());
   }
 
-  void ouro_data() {
-    QTest::addColumn<TipoImpressão>("tipo");
-    QTest::addColumn<int>("sócios");
-    QTest::addColumn<QString>("ouro");
-    QTest::newRow("detalhada") << TipoImpressão::Detalhada << 110 << u"listagem-detalhada"_s;
-    QTest::newRow("normal") << TipoImpressão::Normal << 75 << u"listagem-normal"_s;
-    QTest::newRow("endereços pequenos")
-        << TipoImpressão::EndereçosPequenos << 41 << u"etiquetas-pequenas"_s;
-    QTest::newRow("endereços grandes")
-        << TipoImpressão::EndereçosGrandes << 21 << u"etiquetas-grandes"_s;
-  }
-
   void ouro() {
-    QFETCH(TipoImpressão, tipo);
-    QFETCH(int, sócios);
-    QFETCH(QString, ouro);
-    GravadorImpressão g;
-    ImprimirSócios(g, tipo, Listados(sócios), Colectividade);
-    QVERIFY(g.Terminado());
-    QCOMPARE(g.páginas, 2);
-    COMPARAR_COM_OURO(g, ouro);
+    const QList<std::tuple<TipoImpressão, int, QString>> casos = {
+        {TipoImpressão::Detalhada, 110, u"listagem-detalhada"_s},
+        {TipoImpressão::Normal, 75, u"listagem-normal"_s},
+        {TipoImpressão::EndereçosPequenos, 41, u"etiquetas-pequenas"_s},
+        {TipoImpressão::EndereçosGrandes, 21, u"etiquetas-grandes"_s},
+    };
+    for (const auto &[tipo, sócios, ouro] : casos) {
+      GravadorImpressão g;
+      ImprimirSócios(g, tipo, Listados(sócios), Colectividade);
+      QVERIFY(g.Terminado());
+      QCOMPARE(g.páginas, 2);
+      COMPARAR_COM_OURO(g, ouro);
+    }
   }
 
   // With nobody listed: one page with the closing lines, and no labels. A run that fills its
@@ -204,26 +187,20 @@ private slots:
   }
 
   // The progress bar hears every whole percent once, in order, and 100 only at the end.
-  void progresso_data() {
-    QTest::addColumn<TipoImpressão>("tipo");
-    QTest::addColumn<int>("sócios");
-    QTest::addColumn<QList<int>>("esperado");
+  void progresso() {
     QList<int> todos(101);
     std::iota(todos.begin(), todos.end(), 0);
-    QTest::newRow("lista de 250") << TipoImpressão::Normal << 250 << todos;
-    QTest::newRow("etiquetas de 3")
-        << TipoImpressão::EndereçosPequenos << 3 << QList<int>{0, 33, 66, 99, 100};
-    QTest::newRow("nenhum") << TipoImpressão::Detalhada << 0 << QList<int>{0, 100};
-  }
-
-  void progresso() {
-    QFETCH(TipoImpressão, tipo);
-    QFETCH(int, sócios);
-    QFETCH(QList<int>, esperado);
-    QList<int> vistos;
-    GravadorImpressão g;
-    ImprimirSócios(g, tipo, Listados(sócios), Colectividade, [&](int v) { vistos << v; });
-    QCOMPARE(vistos, esperado);
+    const QList<std::tuple<TipoImpressão, int, QList<int>>> casos = {
+        {TipoImpressão::Normal, 250, todos},
+        {TipoImpressão::EndereçosPequenos, 3, {0, 33, 66, 99, 100}},
+        {TipoImpressão::Detalhada, 0, {0, 100}},
+    };
+    for (const auto &[tipo, sócios, esperado] : casos) {
+      QList<int> vistos;
+      GravadorImpressão g;
+      ImprimirSócios(g, tipo, Listados(sócios), Colectividade, [&](int v) { vistos << v; });
+      QCOMPARE(vistos, esperado);
+    }
   }
 };
 

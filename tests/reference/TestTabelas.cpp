@@ -51,9 +51,6 @@ class TestTabelas : public QObject {
     dados = std::make_unique<ColDados>(base.get());
     Mostrar(dados.get());
   }
-  void EscreverDados(const QString &campo, const QString &texto) {
-    ::Escrever(Campo(campo), texto);
-  }
   void ClicarDados(int i) { ::Clicar(::Comando(dados.get(), i)); }
   static QStringList Colectividade() {
     return Coluna(u"SELECT Tipo || '=' || Designação FROM Tabelas "
@@ -66,11 +63,15 @@ class TestTabelas : public QObject {
     janela = std::make_unique<Tabelas>(base.get(), [this] { base->MostrarListas(); });
     Mostrar(janela.get());
   }
-  void Escrever(int k, const QString &texto) {
+  void Clicar(int i) { ::Clicar(Comando(i)); }
+  // Types into the tab's field and, when given, presses the button.
+  void Escrever(int k, const QString &texto, int botão = -1) {
     W<QTabWidget>(u"BaseTabelas"_s)->setCurrentIndex(k);
     Item(k)->setFocus(Qt::TabFocusReason);
     Item(k)->selectAll();
     QTest::keyClicks(Item(k), texto);
+    if (botão >= 0)
+      Clicar(botão);
   }
   void Escolher(int k, int linha) {
     W<QTabWidget>(u"BaseTabelas"_s)->setCurrentIndex(k);
@@ -78,7 +79,6 @@ class TestTabelas : public QObject {
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
                       l->visualItemRect(l->item(linha)).center());
   }
-  void Clicar(int i) { ::Clicar(Comando(i)); }
 
 private slots:
   void init() {
@@ -96,23 +96,36 @@ private slots:
   void adicionarCompactaDistingueMaiusculasERecusaRepetidos() {
     FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
     Abrir();
-    Escrever(1, u"  Membro   Honorario  "_s);
-    Clicar(1);
+    Escrever(1, u"  Membro   Honorario  "_s, 1);
     QCOMPARE(Textos(1), (QStringList{u"Efectivo"_s, u"Membro Honorario"_s}));
     QCOMPARE(Lista(1)->currentRow(), 1);
-    Escrever(1, u"efectivo"_s);
-    Clicar(1);
+    Escrever(1, u"efectivo"_s, 1);
     QCOMPARE(respostas->bips, 0);
-    Escrever(1, u"Efectivo"_s);
-    Clicar(1);
-    Escrever(1, u"   "_s);
-    Clicar(1);
+    Escrever(1, u"Efectivo"_s, 1);
+    Escrever(1, u"   "_s, 1);
     QCOMPARE(respostas->bips, 2);
     QCOMPARE(Textos(1).size(), 3);
     Clicar(4);
     QCOMPARE(Linhas(u"S"_s), (QStringList{u"Efectivo"_s, u"Membro Honorario"_s, u"efectivo"_s}));
     QCOMPARE(base->Situação->count(), 3);
     QVERIFY(respostas->caixas.isEmpty());
+
+    // A postal code not in the CTT form is asked about as it enters the list: Não leaves the
+    // list as it was and the text to correct, Sim keeps it.
+    respostas->Responder({Resposta::Não});
+    Escrever(2, u"1000 Lisboa"_s, 1);
+    QCOMPARE(Textos(2), QStringList());
+    QCOMPARE(QApplication::focusWidget(), Item(2));
+    Clicar(1);
+    Escrever(2, u"4000-123 Porto"_s, 1);
+    QCOMPARE(respostas->caixas.size(), 2);
+    Escolher(2, 0);
+    Escrever(2, u"1000-10 Lisboa"_s);
+    respostas->Responder({Resposta::Não});
+    Clicar(2);
+    QCOMPARE(respostas->caixas.size(), 3);
+    Clicar(4);
+    QCOMPARE(Linhas(u"C"_s), (QStringList{u"1000 Lisboa"_s, u"4000-123 Porto"_s}));
   }
 
   void alteracoesEEliminacoesSoChegamAoFicheiroAoGravar() {
@@ -121,19 +134,15 @@ private slots:
     FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
     Abrir();
     Escolher(0, 0);
-    Escrever(0, u"Normal A"_s);
-    Clicar(2);
-    Escrever(0, u"Normal  B"_s);
-    Clicar(2);
+    Escrever(0, u"Normal A"_s, 2);
+    Escrever(0, u"Normal  B"_s, 2);
     Escolher(0, 1);
-    Escrever(0, u"Reformados"_s);
-    Clicar(2);
+    Escrever(0, u"Reformados"_s, 2);
     Escolher(0, 1);
     Clicar(3);
     QCOMPARE(respostas->caixas.size(), 1); // the deletion is asked first
     QCOMPARE(Textos(0), QStringList{u"Normal B"_s});
-    Escrever(0, u"Juvenil"_s);
-    Clicar(1);
+    Escrever(0, u"Juvenil"_s, 1);
     Escolher(0, 1);
     respostas->Responder({Resposta::Não});
     Clicar(3);
@@ -148,8 +157,7 @@ private slots:
 
     // A changed row that went behind the window's back is written anew, never over another.
     Escolher(0, 0);
-    Escrever(0, u"Normal C"_s);
-    Clicar(2);
+    Escrever(0, u"Normal C"_s, 2);
     Sql(u"DELETE FROM Tabelas WHERE Código = "_s + QString::number(normal));
     Clicar(4);
     QCOMPARE(Linhas(u"T"_s), QStringList{u"Normal C"_s});
@@ -166,10 +174,8 @@ private slots:
     const auto editar = [this] {
       Abrir();
       Escolher(1, 0);
-      Escrever(1, u"Efectivos"_s);
-      Clicar(2);
-      Escrever(1, u"Activo"_s);
-      Clicar(1);
+      Escrever(1, u"Efectivos"_s, 2);
+      Escrever(1, u"Activo"_s, 1);
       Escolher(2, 0);
       Clicar(3);
     };
@@ -194,13 +200,10 @@ private slots:
     Abrir();
     Sql(u"CREATE TRIGGER avaria BEFORE INSERT ON Tabelas WHEN NEW.Tipo = 'C' "
         u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s);
-    Escrever(0, u"Normal"_s);
-    Clicar(1);
+    Escrever(0, u"Normal"_s, 1);
     Escolher(1, 0);
-    Escrever(1, u"Efectivos"_s);
-    Clicar(2);
-    Escrever(2, u"1000-001 Lisboa"_s);
-    Clicar(1);
+    Escrever(1, u"Efectivos"_s, 2);
+    Escrever(2, u"1000-001 Lisboa"_s, 1);
     Escolher(2, 0);
     Clicar(3);
     const auto antes = Consultar(u"SELECT * FROM Tabelas ORDER BY Código"_s);
@@ -223,40 +226,36 @@ private slots:
     QCOMPARE(Linhas(u"C"_s), QStringList{u"1000-001 Lisboa"_s});
   }
 
-  // A postal code not in the CTT form is asked about as it enters the list: Não leaves the
-  // list as it was and the text to correct, Sim keeps it.
-  void codigoPostalForaDaFormaPerguntado() {
-    Abrir();
-    respostas->Responder({Resposta::Não});
-    Escrever(2, u"1000 Lisboa"_s);
-    Clicar(1);
-    QCOMPARE(Textos(2), QStringList());
-    QCOMPARE(QApplication::focusWidget(), Item(2));
-    Clicar(1);
-    Escrever(2, u"4000-123 Porto"_s);
-    Clicar(1);
-    QCOMPARE(respostas->caixas.size(), 2);
-    Escolher(2, 0);
-    Escrever(2, u"1000-10 Lisboa"_s);
-    respostas->Responder({Resposta::Não});
-    Clicar(2);
-    QCOMPARE(respostas->caixas.size(), 3);
-    Clicar(4);
-    QCOMPARE(Linhas(u"C"_s), (QStringList{u"1000 Lisboa"_s, u"4000-123 Porto"_s}));
-  }
-
-  // The association data window: typing, saving, cancelling, and the page header that follows.
+  // The association data window. An engine failure writes none of the six rows and keeps the
+  // window; once it is gone the first save writes them all, empty fields as a blank and no
+  // postal code as 0. Then typing, saving, cancelling, and the page header that follows.
   void dadosGravadosSaemNoCabecalho() {
     FicheiroTeste::Referência(u"C"_s, u"1000 Lisboa"_s);
     const qint64 porto = FicheiroTeste::Referência(u"C"_s, u"4000-001 Porto"_s);
     AbrirDados();
-    EscreverDados(u"Nome"_s, u"Clube 1-Ténis  de   Évora"_s); // the digit and the hyphen beep
+    Sql(u"CREATE TRIGGER avaria BEFORE INSERT ON Tabelas WHEN NEW.Tipo = '6' "
+        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s);
+    ::Escrever(Campo(u"Nome"_s), u"Clube"_s);
+    ClicarDados(1);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QCOMPARE(respostas->caixas[0].ícone, Ícone::Crítico);
+    QVERIFY(dados->isVisible() && Campo(u"Nome"_s)->text() == u"Clube"_s);
+    QVERIFY(Colectividade().isEmpty());
+
+    Sql(u"DROP TRIGGER avaria"_s);
+    ClicarDados(1);
+    QCOMPARE(Colectividade(),
+             (QStringList{u"1=Clube"_s, u"2= "_s, u"3= "_s, u"4=0"_s, u"5= "_s, u"6= "_s}));
+
+    AbrirDados();
+    respostas->bips = 0;
+    ::Escrever(Campo(u"Nome"_s), u"Clube 1-Ténis  de   Évora"_s); // the digit and the hyphen beep
     QCOMPARE(Campo(u"Nome"_s)->text(), u"Clube Ténis  de   Évora"_s);
-    EscreverDados(u"Rua"_s, u"Rua Direita, 25"_s);
-    EscreverDados(u"Localidade"_s, u"Porto"_s);
+    ::Escrever(Campo(u"Rua"_s), u"Rua Direita, 25"_s);
+    ::Escrever(Campo(u"Localidade"_s), u"Porto"_s);
     CPostal()->setCurrentIndex(CPostal()->findData(porto));
-    EscreverDados(u"Telefone"_s, u"22-123 45 67"_s);
-    EscreverDados(u"Fax"_s, u"22 765"_s);
+    ::Escrever(Campo(u"Telefone"_s), u"22-123 45 67"_s);
+    ::Escrever(Campo(u"Fax"_s), u"22 765"_s);
     QCOMPARE(respostas->bips, 3);
     ClicarDados(1);
     const QStringList esperadas{u"Clube Ténis de Évora"_s, u"Rua Direita, 25"_s, u"Porto"_s,
@@ -271,37 +270,17 @@ private slots:
     AbrirDados();
     QCOMPARE(Campo(u"Rua"_s)->text(), u"Rua Direita, 25"_s);
     QCOMPARE(CPostal()->currentData().toLongLong(), porto);
-    EscreverDados(u"Nome"_s, u"Outro"_s);
+    ::Escrever(Campo(u"Nome"_s), u"Outro"_s);
     ClicarDados(0);
     QCOMPARE(Colectividade().at(0), u"1=Clube Ténis de Évora"_s);
 
     // A postal code no longer in the list shows no selection and is saved as "0".
-    Dados().bd.Executar(u"DELETE FROM Tabelas WHERE Tipo = 'C'"_s, {}, u"teste"_s);
+    Sql(u"DELETE FROM Tabelas WHERE Tipo = 'C'"_s);
     base->CarregarListas();
     AbrirDados();
     QCOMPARE(CPostal()->currentIndex(), -1);
     ClicarDados(1);
     QCOMPARE(Colectividade().at(3), u"4=0"_s);
-  }
-
-  // An engine failure writes none of the six rows and keeps the window; once it is gone the
-  // first save writes them all, empty fields as a blank and no postal code as 0.
-  void dadosFalhaDoMotorNaoGravaNadaEMantemAJanela() {
-    AbrirDados();
-    Dados().bd.Executar(u"CREATE TRIGGER avaria BEFORE INSERT ON Tabelas WHEN NEW.Tipo = '6' "
-                        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s,
-                        {}, u"teste"_s);
-    EscreverDados(u"Nome"_s, u"Clube"_s);
-    ClicarDados(1);
-    QCOMPARE(respostas->caixas.size(), 1);
-    QCOMPARE(respostas->caixas[0].ícone, Ícone::Crítico);
-    QVERIFY(dados->isVisible() && Campo(u"Nome"_s)->text() == u"Clube"_s);
-    QVERIFY(Colectividade().isEmpty());
-
-    Dados().bd.Executar(u"DROP TRIGGER avaria"_s, {}, u"teste"_s);
-    ClicarDados(1);
-    QCOMPARE(Colectividade(),
-             (QStringList{u"1=Clube"_s, u"2= "_s, u"3= "_s, u"4=0"_s, u"5= "_s, u"6= "_s}));
   }
 };
 

@@ -48,24 +48,9 @@ private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
 
-  void quemEstaEmAtraso_data() {
-    QTest::addColumn<int>("ano");
-    QTest::addColumn<int>("mês");
-    QTest::addColumn<int>("tipo");
-    QTest::addColumn<QStringList>("esperados");
-    // 1 enrolled on the 31st of March, 2 on the 1st of April; 3 paid March only; 4 paid the
-    // months around March; 5 and 6 have no enrolment date (empty, NULL); 12 paid March and
-    // 120, whose key starts "000120", did not.
-    QTest::newRow("Março, todos") << 2003 << 3 << 0
-                                  << QStringList{u"1 Ana"_s, u"4 Dora"_s, u"5 Eva"_s, u"6 Filipe"_s,
-                                                 u"120 Rui"_s};
-    QTest::newRow("Março, tipo 2") << 2003 << 3 << 2 << QStringList{u"5 Eva"_s, u"120 Rui"_s};
-    QTest::newRow("Abril, todos") << 2003 << 4 << 0
-                                  << QStringList{u"1 Ana"_s,  u"2 Bruno"_s,  u"3 Carla  Lima"_s,
-                                                 u"5 Eva"_s,  u"6 Filipe"_s, u"12 Zé"_s,
-                                                 u"120 Rui"_s};
-    QTest::newRow("tipo sem sócios") << 2003 << 3 << 7 << QStringList{};
-  }
+  // 1 enrolled on the 31st of March, 2 on the 1st of April; 3 paid March only; 4 paid the
+  // months around March; 5 and 6 have no enrolment date (empty, NULL); 12 paid March and 120,
+  // whose key starts "000120", did not.
   void quemEstaEmAtraso() {
     Sócio(1, u"Ana"_s, u"20030331"_s, 1);
     Sócio(2, u"Bruno"_s, u"20030401"_s, 1);
@@ -80,40 +65,27 @@ private slots:
       Quota(4, ano, mês);
     Quota(12, 2003, 3);
 
-    QFETCH(int, ano);
-    QFETCH(int, mês);
-    QFETCH(int, tipo);
-    QFETCH(QStringList, esperados);
-    QStringList textos;
-    for (const auto &s : SóciosEmAtraso(Dados().bd, ano, mês, tipo))
-      textos << QString::number(s.número) + s.texto;
-    QCOMPARE(textos, esperados);
+    // Month of 2003, quota type (0: all), members listed.
+    const QList<std::tuple<int, int, QStringList>> casos = {
+        {3, 0, {u"1 Ana"_s, u"4 Dora"_s, u"5 Eva"_s, u"6 Filipe"_s, u"120 Rui"_s}},
+        {3, 2, {u"5 Eva"_s, u"120 Rui"_s}},
+        {4,
+         0,
+         {u"1 Ana"_s, u"2 Bruno"_s, u"3 Carla  Lima"_s, u"5 Eva"_s, u"6 Filipe"_s, u"12 Zé"_s,
+          u"120 Rui"_s}},
+        {3, 7, {}},
+    };
+    for (const auto &[mês, tipo, esperados] : casos) {
+      QStringList textos;
+      for (const auto &s : SóciosEmAtraso(Dados().bd, 2003, mês, tipo))
+        textos << QString::number(s.número) + s.texto;
+      QCOMPARE(textos, esperados);
+    }
   }
 
-  void linhasDoMapa_data() {
-    QTest::addColumn<int>("ano");
-    QTest::addColumn<int>("tipo");
-    QTest::addColumn<QStringList>("esperadas");
-    // 1 enrolled on 31 December 2003 and paid months of 2002, 2003 and 2004; 2 enrolled on
-    // 1 January 2004; 3 paid nothing but holds keys that are not months; 5 has no enrolment
-    // date; 12 and 120 (keys "000012", "000120") paid different months.
-    QTest::newRow("2003, todos") << 2003 << 0
-                                 << QStringList{u"1| Ana|$----------$"_s,
-                                                u"3| Carla  Lima|------------"_s,
-                                                u"5| Eva|-----$------"_s, u"12| Zé|--$---------"_s,
-                                                u"120| Rui|-----$------"_s};
-    QTest::newRow("2003, tipo 2") << 2003 << 2
-                                  << QStringList{u"3| Carla  Lima|------------"_s,
-                                                 u"12| Zé|--$---------"_s,
-                                                 u"120| Rui|-----$------"_s};
-    QTest::newRow("2004, todos") << 2004 << 0 << QStringList{u"1| Ana|$-----------"_s,
-                                                             u"2| Bruno|------------"_s,
-                                                             u"3| Carla  Lima|------------"_s,
-                                                             u"5| Eva|------------"_s,
-                                                             u"12| Zé|------------"_s,
-                                                             u"120| Rui|------------"_s};
-    QTest::newRow("tipo sem sócios") << 2003 << 7 << QStringList{};
-  }
+  // 1 enrolled on 31 December 2003 and paid months of 2002, 2003 and 2004; 2 enrolled on
+  // 1 January 2004; 3 paid nothing but holds keys that are not months; 5 has no enrolment
+  // date; 12 and 120 (keys "000012", "000120") paid different months.
   void linhasDoMapa() {
     Sócio(1, u"Ana"_s, u"20031231"_s, 1);
     Sócio(2, u"Bruno"_s, u"20040101"_s, 1);
@@ -130,13 +102,27 @@ private slots:
     Quota(12, 2003, 3);
     Quota(120, 2003, 6);
 
-    QFETCH(int, ano);
-    QFETCH(int, tipo);
-    QFETCH(QStringList, esperadas);
-    QStringList textos;
-    for (const auto &l : LinhasMapa(Dados().bd, ano, tipo))
-      textos << QString::number(l.número) + u'|' + l.nome + u'|' + l.marcas;
-    QCOMPARE(textos, esperadas);
+    // Year, quota type (0: all), lines of the map.
+    const QList<std::tuple<int, int, QStringList>> casos = {
+        {2003,
+         0,
+         {u"1| Ana|$----------$"_s, u"3| Carla  Lima|------------"_s, u"5| Eva|-----$------"_s,
+          u"12| Zé|--$---------"_s, u"120| Rui|-----$------"_s}},
+        {2003,
+         2,
+         {u"3| Carla  Lima|------------"_s, u"12| Zé|--$---------"_s, u"120| Rui|-----$------"_s}},
+        {2004,
+         0,
+         {u"1| Ana|$-----------"_s, u"2| Bruno|------------"_s, u"3| Carla  Lima|------------"_s,
+          u"5| Eva|------------"_s, u"12| Zé|------------"_s, u"120| Rui|------------"_s}},
+        {2003, 7, {}},
+    };
+    for (const auto &[ano, tipo, esperadas] : casos) {
+      QStringList textos;
+      for (const auto &l : LinhasMapa(Dados().bd, ano, tipo))
+        textos << QString::number(l.número) + u'|' + l.nome + u'|' + l.marcas;
+      QCOMPARE(textos, esperadas);
+    }
   }
 
   // The progress moves once per percent from 0 to 100, however many members.
@@ -160,23 +146,17 @@ private slots:
   }
 
   // The closing line counts the entries, on a page of its own when the rows fill the last.
-  void paginasEContagem_data() {
-    QTest::addColumn<int>("quantos");
-    QTest::addColumn<int>("páginas");
-    QTest::newRow("nenhum") << 0 << 1;
-    QTest::newRow("fecho numa página nova") << 46 << 2;
-    QTest::newRow("quatro páginas") << 150 << 4;
-  }
   void paginasEContagem() {
-    QFETCH(int, quantos);
-    QFETCH(int, páginas);
-    GravadorImpressão p;
-    ImprimirAtrasos(p, u"Março"_s, u"2003"_s, u"[Todos]"_s, Atrasados(quantos));
-    QVERIFY(p.Terminado());
-    QCOMPARE(p.páginas, páginas);
-    QCOMPARE(p.textos.last().página, páginas);
-    QCOMPARE(p.textos.last().texto,
-             u"  "_s + QString::number(quantos) + u" sócio(s) com quotas em atraso."_s);
+    // Entries, pages: none; the closing line alone on a new page; four pages.
+    for (const auto &[quantos, páginas] : {std::pair{0, 1}, {46, 2}, {150, 4}}) {
+      GravadorImpressão p;
+      ImprimirAtrasos(p, u"Março"_s, u"2003"_s, u"[Todos]"_s, Atrasados(quantos));
+      QVERIFY(p.Terminado());
+      QCOMPARE(p.páginas, páginas);
+      QCOMPARE(p.textos.last().página, páginas);
+      QCOMPARE(p.textos.last().texto,
+               u"  "_s + QString::number(quantos) + u" sócio(s) com quotas em atraso."_s);
+    }
   }
 
   // Both prints over two pages. The map's member 2 has a name too long for its column: it is

@@ -32,19 +32,7 @@ private slots:
 
   // Only the member's own dues of the chosen year are summed: not the year before or after,
   // not member 120's, whose key begins like member 12's.
-  void somar_data() {
-    QTest::addColumn<qint64>("número");
-    QTest::addColumn<int>("ano");
-    QTest::addColumn<QString>("total"); // empty: no such member
-    QTest::newRow("ano com quotas") << qint64(12) << 2005 << u"37,75"_s;
-    QTest::newRow("outro ano") << qint64(12) << 2004 << u"10,00"_s;
-    QTest::newRow("sócio sem quotas") << qint64(1) << 2005 << u"0,00"_s;
-    QTest::newRow("sócio inexistente") << qint64(13) << 2005 << QString();
-  }
   void somar() {
-    QFETCH(qint64, número);
-    QFETCH(int, ano);
-    QFETCH(QString, total);
     Sócio(1, u"Sem Quotas"_s);
     Sócio(12, u"Ana Lopes"_s);
     Sócio(120, u"Rui Sousa"_s);
@@ -54,61 +42,58 @@ private slots:
     Quota(12, 2005, 12, 127500);
     Quota(12, 2007, 1, 990000);
     Quota(120, 2005, 3, 990000);
-    const auto r = SomarQuotizações(Dados().bd, número, ano);
-    QCOMPARE(r.has_value(), !total.isEmpty());
-    if (r)
-      QCOMPARE(r->total.Formatar(u"###,###,##0.00"), total);
+    // Member, year, total; empty: no such member.
+    const QList<std::tuple<qint64, int, QString>> casos = {{12, 2005, u"37,75"_s},
+                                                           {12, 2004, u"10,00"_s},
+                                                           {1, 2005, u"0,00"_s},
+                                                           {13, 2005, QString()}};
+    for (const auto &[número, ano, total] : casos) {
+      const auto r = SomarQuotizações(Dados().bd, número, ano);
+      QCOMPARE(r ? r->total.Formatar(u"###,###,##0.00") : QString(), total);
+    }
   }
 
-  void validar_data() {
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<QString>("mostrado"); // empty: refused
-    QTest::newRow("vírgula") << u"37,5"_s << u"37,50"_s;
-    QTest::newRow("milhares") << u"1.234,5"_s << u"1.234,50"_s;
-    QTest::newRow("vazio") << QString() << QString();
-    QTest::newRow("letras") << u"12a"_s << QString();
-    QTest::newRow("negativo") << u"-3,25"_s << QString();
-  }
+  // A total typed in the window, as shown once accepted; empty: refused.
   void validar() {
-    QFETCH(QString, texto);
-    QFETCH(QString, mostrado);
-    QCOMPARE(ValidarQuotizações(texto).value_or(QString()), mostrado);
+    for (const auto &[texto, mostrado] : {std::pair{u"37,5"_s, u"37,50"_s},
+                                          {u"1.234,5"_s, u"1.234,50"_s},
+                                          {QString(), QString()},
+                                          {u"12a"_s, QString()},
+                                          {u"-3,25"_s, QString()}})
+      QCOMPARE(ValidarQuotizações(texto).value_or(QString()), mostrado);
   }
 
   // Justified lines end exactly on the right margin, the others inside it; a paragraph's last
   // line is never spread; nothing of the text is lost or reordered.
-  void linhas_data() {
-    QTest::addColumn<QString>("texto");
-    QTest::newRow("declaração") << ComporDeclaração(
-        u"Maria da Conceição Ferreira dos Santos Silva"_s, 4521, u"2005"_s, u"1.234,50"_s);
-    QTest::newRow("palavra longa") << u"Antes "_s + u"abcdefghij"_s.repeated(12) +
-                                          u" depois de uma palavra longa que "
-                                          u"não cabe numa linha inteira."_s;
-  }
   void linhas() {
-    QFETCH(QString, texto);
-    const double w = 10772;
-    FonteImpressão f;
-    f.tamanho = 13;
-    const auto medir = [&](const QString &t) { return MedirTexto(f, t); };
-    const auto linhas = LinhasDeclaração(texto, w, medir);
-    QStringList palavras;
-    for (size_t i = 0; i < linhas.size(); ++i) {
-      const LinhaDeclaração &l = linhas[i];
-      if (l.peças.empty())
-        continue;
-      const double fim = l.peças.back().x + medir(l.peças.back().texto);
-      const bool últimaDoParágrafo = i + 1 == linhas.size() || linhas[i + 1].peças.empty();
-      if (l.justificada) {
-        QVERIFY(!últimaDoParágrafo);
-        QVERIFY2(qAbs(fim - (w - 1500)) < 0.5, qPrintable(QString::number(fim)));
-      } else {
-        QVERIFY(fim <= w - 1500);
+    const QString declaração = ComporDeclaração(u"Maria da Conceição Ferreira dos Santos Silva"_s,
+                                                4521, u"2005"_s, u"1.234,50"_s);
+    const QString palavraLonga = u"Antes "_s + u"abcdefghij"_s.repeated(12) +
+                                 u" depois de uma palavra longa que não cabe numa linha inteira."_s;
+    for (const QString &texto : {declaração, palavraLonga}) {
+      const double w = 10772;
+      FonteImpressão f;
+      f.tamanho = 13;
+      const auto medir = [&](const QString &t) { return MedirTexto(f, t); };
+      const auto linhas = LinhasDeclaração(texto, w, medir);
+      QStringList palavras;
+      for (size_t i = 0; i < linhas.size(); ++i) {
+        const LinhaDeclaração &l = linhas[i];
+        if (l.peças.empty())
+          continue;
+        const double fim = l.peças.back().x + medir(l.peças.back().texto);
+        const bool últimaDoParágrafo = i + 1 == linhas.size() || linhas[i + 1].peças.empty();
+        if (l.justificada) {
+          QVERIFY(!últimaDoParágrafo);
+          QVERIFY2(qAbs(fim - (w - 1500)) < 0.5, qPrintable(QString::number(fim)));
+        } else {
+          QVERIFY(fim <= w - 1500);
+        }
+        for (const auto &p : l.peças)
+          palavras << p.texto.split(u' ', Qt::SkipEmptyParts);
       }
-      for (const auto &p : l.peças)
-        palavras << p.texto.split(u' ', Qt::SkipEmptyParts);
+      QCOMPARE(palavras.join(QString()), QString(texto).remove(u' ').remove(u'\r').remove(u'\n'));
     }
-    QCOMPARE(palavras.join(QString()), QString(texto).remove(u' ').remove(u'\r').remove(u'\n'));
   }
 
   // The page, with the header lower than on other reports, in the golden dump.

@@ -3,6 +3,7 @@
 #include "FicheiroTeste.h"
 #include "Guardas.h"
 #include "Impressao.h"
+#include "Janela.h"
 #include "LerFicheiro.h"
 #include "MapaQuotas.h"
 #include "QtsAtrazo.h"
@@ -30,8 +31,8 @@ class TestJanelasRelatorio : public QObject {
   std::unique_ptr<FicheiroTeste> ficheiro;
   std::unique_ptr<Respostas> respostas;
   qint64 normal = 0, reduzida = 0;
-  QString documento;      // the name of the last print
-  QStringList impresso;   // and its texts
+  QString documento;    // the name of the last print
+  QStringList impresso; // and its texts
   std::unique_ptr<FábricaImpressãoFalsa> fábrica;
 
   static void Sócio(int n, const QString &inscrição, qint64 tipo) {
@@ -139,9 +140,7 @@ private slots:
     Pago(12, 2003, 2, 125000);
     Pago(12, 2004, 1, 990000);
     DeclIRS j(nullptr, u"000012"_s, u"Sócio 12"_s);
-    j.show();
-    QApplication::setActiveWindow(&j);
-    QVERIFY(QTest::qWaitForWindowActive(&j));
+    Mostrar(&j);
     j.Ano->setFocus();
     j.Ano->setText(u"2003"_s);
     j.Quotizações->setFocus(); // leaving the year sums it again

@@ -128,7 +128,8 @@ private slots:
     QVERIFY(ArranquePedeCódigo());
   }
 
-  void entradasErradasNaoAlteram() {
+  // Codes are compared by their value.
+  void entradasErradasOuDesistidasNaoAlteram() {
     GuardarCódigo(42);
     const QStringList antes = Linha();
     // A wrong current code; then the right one with two new entries that differ.
@@ -140,25 +141,7 @@ private slots:
                u"Código de Acesso não foi alterado."_s);
       QCOMPARE(Linha(), antes);
     }
-  }
-
-  void codigosComparadosPeloValor() {
-    GuardarCódigo(42);
-    Abrir();
-    Passos({u"00042"_s, u"00099"_s, u"99"_s}); // leading zeros do not count
-    Mensagem(u"Código de Acesso alterado com sucesso."_s);
-    QCOMPARE(Linha(), QStringList{u"4790"_s});
-
-    Abrir();
-    Passos({u"99"_s, u""_s, u""_s}); // empty is 0: the code is switched off
-    Mensagem(u"Código de Acesso foi desactivado com sucesso."_s);
-    QCOMPARE(Linha(), QStringList{u"4821"_s});
-    QVERIFY(!ArranquePedeCódigo());
-  }
-
-  void cancelarEmQualquerPassoNaoAltera() {
-    GuardarCódigo(42);
-    const QStringList antes = Linha();
+    // Cancelled at any step, with the button or Escape.
     for (int passo = 1; passo <= 3; ++passo) {
       for (bool escape : {false, true}) {
         Abrir();
@@ -172,42 +155,52 @@ private slots:
       }
     }
     QCOMPARE(Linha(), antes);
+
+    Abrir();
+    Passos({u"00042"_s, u"00099"_s, u"99"_s}); // leading zeros do not count
+    Mensagem(u"Código de Acesso alterado com sucesso."_s);
+    QCOMPARE(Linha(), QStringList{u"4790"_s});
+
+    Abrir();
+    Passos({u"99"_s, u""_s, u""_s}); // empty is 0: the code is switched off
+    Mensagem(u"Código de Acesso foi desactivado com sucesso."_s);
+    QCOMPARE(Linha(), QStringList{u"4821"_s});
+    QVERIFY(!ArranquePedeCódigo());
   }
 
   // From the menu of the main window and back: once a modal window (and its closing message)
   // has gone, the main window has the keyboard again, so that its access keys work without a
   // click.
-  void depoisDaJanelaAPrincipalTemOTeclado_data() {
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<QStringList>("teclas"); // typed, each followed by Enter
-    QTest::newRow("código de acesso alterado")
-        << u"Menu_Arquivo_4"_s << QStringList{u"7"_s, u"7"_s};
-    QTest::newRow("código de acesso desistido") << u"Menu_Arquivo_4"_s << QStringList{};
-    QTest::newRow("dados da colectividade") << u"Menu_Arquivo_5"_s << QStringList{};
-    QTest::newRow("tabelas") << u"Menu_Dados_6"_s << QStringList{};
-  }
   void depoisDaJanelaAPrincipalTemOTeclado() {
-    QFETCH(QString, item);
-    QFETCH(QStringList, teclas);
-    Base base;
-    LigarJanelas(base);
-    base.show();
-    QVERIFY(QTest::qWaitForWindowActive(&base));
-    bool aberta = false;
-    auto vigia = QuandoModal<QDialog>([&](QDialog &j) {
-      aberta = true;
-      for (const QString &texto : teclas) {
-        QTest::keyClicks(QApplication::focusWidget(), texto);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-      }
-      if (j.isVisible())
-        j.reject();
-    });
-    base.findChild<QAction *>(item)->trigger();
-    QVERIFY(aberta);
-    QVERIFY(!QApplication::activeModalWidget());
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &base, 1000);
-    QVERIFY(QApplication::focusWidget() && base.isAncestorOf(QApplication::focusWidget()));
+    // The menu item, and the codes typed in the window, each followed by Enter: the access code
+    // changed and given up, the association data, the reference tables.
+    const QList<std::pair<QString, QStringList>> casos = {
+        {u"Menu_Arquivo_4"_s, {u"7"_s, u"7"_s}},
+        {u"Menu_Arquivo_4"_s, {}},
+        {u"Menu_Arquivo_5"_s, {}},
+        {u"Menu_Dados_6"_s, {}},
+    };
+    for (const auto &[item, teclas] : casos) {
+      Base base;
+      LigarJanelas(base);
+      base.show();
+      QVERIFY(QTest::qWaitForWindowActive(&base));
+      bool aberta = false;
+      auto vigia = QuandoModal<QDialog>([&](QDialog &j) {
+        aberta = true;
+        for (const QString &texto : teclas) {
+          QTest::keyClicks(QApplication::focusWidget(), texto);
+          QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        if (j.isVisible())
+          j.reject();
+      });
+      base.findChild<QAction *>(item)->trigger();
+      QVERIFY(aberta);
+      QVERIFY(!QApplication::activeModalWidget());
+      QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &base, 1000);
+      QVERIFY(QApplication::focusWidget() && base.isAncestorOf(QApplication::focusWidget()));
+    }
   }
 
   // The engine refusing the write: the failure is told, never a success, and the old row
@@ -244,20 +237,6 @@ private slots:
     QVERIFY(!QApplication::activeModalWidget());
   }
 
-  // The access code window at the start of the program.
-  void soAceitaCincoDigitosMostradosComoCardinal() {
-    AbrirCódigo(42);
-    QCOMPARE(ValorCódigo(u"99999999999999"_s), std::numeric_limits<qint32>::max());
-    QVERIFY(Campo()->hasFocus());
-    QTest::keyClicks(Campo(), u"1a 2.-3"_s);
-    QCOMPARE(Campo()->text(), u"123"_s);
-    QCOMPARE(respostas->bips, 4);
-    QTest::keyClick(Campo(), Qt::Key_Backspace);
-    QCOMPARE(Campo()->text(), u"12"_s);
-    QTest::keyClicks(Campo(), u"34567"_s);
-    QCOMPARE(Campo()->text(), u"12345"_s);
-  }
-
   void tresTentativasComAsMensagensPorOrdem() {
     AbrirCódigo(12345);
     Confirmar(u"1"_s);
@@ -284,8 +263,18 @@ private slots:
     QVERIFY(!pedido->isVisible());
   }
 
-  void cancelarOuEscapeRecusam() {
+  // The access code window at the start of the program: only digits, five at most; "Cancela&r"
+  // and Escape refuse, Enter confirms.
+  void soDigitosECancelarOuEscapeRecusam() {
     AbrirCódigo(42);
+    QCOMPARE(ValorCódigo(u"99999999999999"_s), std::numeric_limits<qint32>::max());
+    QVERIFY(Campo()->hasFocus());
+    QTest::keyClicks(Campo(), u"1a 2.-3"_s);
+    QCOMPARE(Campo()->text(), u"123"_s);
+    QCOMPARE(respostas->bips, 4);
+    QTest::keyClick(Campo(), Qt::Key_Backspace);
+    QTest::keyClicks(Campo(), u"34567"_s);
+    QCOMPARE(Campo()->text(), u"12345"_s);
     QTest::keyClick(Campo(), Qt::Key_R, Qt::AltModifier); // "Cancela&r", from the code field
     QTRY_VERIFY(!pedido->isVisible()); // an access key presses the button visibly first
     QCOMPARE(pedido->ResultadoAcesso(), CódAcesso::Resultado::Recusado);

@@ -3,6 +3,7 @@
 #include "CodAcesso.h"
 #include "CodigoAcesso.h"
 #include "Dados.h"
+#include "FicheiroTeste.h"
 #include "Janela.h"
 #include "Modal.h"
 #include "PastaTeste.h"
@@ -54,10 +55,7 @@ class TestArranque : public QObject {
   static void GuardarCódigo(const QString &designação) {
     BaseDados::Criar(NomeFicheiroDados);
     AbrirDados(NomeFicheiroDados);
-    Dados().tabelas->AdicionarNovo();
-    Dados().tabelas->DefinirCampo(u"Tipo", u"0"_s);
-    Dados().tabelas->DefinirCampo(u"Designação", designação);
-    Dados().tabelas->Actualizar();
+    FicheiroTeste::Referência(u"0"_s, designação);
     FecharDados();
   }
 
@@ -77,95 +75,87 @@ private slots:
 
   // However the access code window goes without the right code, the program ends as refused,
   // without the main window, and does not hang on an invisible window.
-  void sairSemCodigoRecusa_data() {
-    QTest::addColumn<int>("maneira");
-    QTest::newRow("Cancelar") << 0;
-    QTest::newRow("fechada pelo gestor de janelas") << 1;
-    QTest::newRow("escondida sem fechar") << 2;
-    QTest::newRow("janela do sistema destruída") << 3;
-  }
+  // Cancelled, closed by the window manager, hidden without closing, its system window
+  // destroyed.
   void sairSemCodigoRecusa() {
-    QFETCH(int, maneira);
-    PastaTeste pasta;
-    Respostas respostas;
-    GuardarCódigo(CifrarCódigo(7));
-    bool pendurado = false;
-    QTimer socorro;
-    socorro.setSingleShot(true);
-    connect(&socorro, &QTimer::timeout, &socorro, [&] {
-      pendurado = true;
-      // A window hidden behind QDialog::exec()'s back must be shown again to end its loop.
-      for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *j = qobject_cast<QDialog *>(w); j && j->isModal() && !j->isVisible()) {
-          j->setAttribute(Qt::WA_WState_Hidden);
-          j->show();
-          j->done(QDialog::Rejected);
-        }
-    });
-    const Resultado r = Executar([&](CódAcesso &j) {
-      socorro.start(3000);
-      if (maneira == 0)
-        Comando(&j, 0)->click();
-      else if (maneira == 1)
-        j.close();
-      else if (maneira == 2)
-        j.hide();
-      else
-        j.windowHandle()->destroy();
-    });
-    QVERIFY(!pendurado);
-    QCOMPARE(r.fim, FimPrograma::AcessoRecusado);
-    QVERIFY(r.códigoPedido && !r.baseMostrada && !AcessoPermitido());
-    QVERIFY(respostas.caixas.isEmpty());
+    for (int maneira = 0; maneira < 4; ++maneira) {
+      PastaTeste pasta;
+      Respostas respostas;
+      GuardarCódigo(CifrarCódigo(7));
+      bool pendurado = false;
+      QTimer socorro;
+      socorro.setSingleShot(true);
+      connect(&socorro, &QTimer::timeout, &socorro, [&] {
+        pendurado = true;
+        // A window hidden behind QDialog::exec()'s back must be shown again to end its loop.
+        for (QWidget *w : QApplication::topLevelWidgets())
+          if (auto *j = qobject_cast<QDialog *>(w); j && j->isModal() && !j->isVisible()) {
+            j->setAttribute(Qt::WA_WState_Hidden);
+            j->show();
+            j->done(QDialog::Rejected);
+          }
+      });
+      const Resultado r = Executar([&](CódAcesso &j) {
+        socorro.start(3000);
+        if (maneira == 0)
+          Comando(&j, 0)->click();
+        else if (maneira == 1)
+          j.close();
+        else if (maneira == 2)
+          j.hide();
+        else
+          j.windowHandle()->destroy();
+      });
+      QVERIFY(!pendurado);
+      QCOMPARE(r.fim, FimPrograma::AcessoRecusado);
+      QVERIFY(r.códigoPedido && !r.baseMostrada && !AcessoPermitido());
+      QVERIFY(respostas.caixas.isEmpty());
+    }
   }
 
   // A file that is not ours, or that another program has open, is reported by name and left
   // exactly as it was; the program ends.
-  void ficheiroRecusadoEDeixadoComoEstava_data() {
-    QTest::addColumn<QByteArray>("conteudo"); // empty: a file of ours, open in another program
-    QTest::addColumn<QString>("motivo");
-    QTest::newRow("alheio") << QByteArray("Quotas de 2003\nSilva;12,50\n")
-                            << u"não é uma base de dados"_s;
-    QTest::newRow("aberto noutro programa") << QByteArray() << u"está aberto noutro programa"_s;
-  }
   void ficheiroRecusadoEDeixadoComoEstava() {
-    QFETCH(QByteArray, conteudo);
-    QFETCH(QString, motivo);
-    PastaTeste pasta;
-    Respostas respostas;
+    // The file's bytes (empty: a file of ours, open in another program), and the reason told.
+    for (const auto &[conteudo, motivo] :
+         {std::pair{QByteArray("Quotas de 2003\nSilva;12,50\n"), u"não é uma base de dados"_s},
+          {QByteArray(), u"está aberto noutro programa"_s}}) {
+      PastaTeste pasta;
+      Respostas respostas;
 #ifdef AGREMIA_PROCESSO_FILHO
-    std::unique_ptr<ProcessoFilho> outro;
+      std::unique_ptr<ProcessoFilho> outro;
 #endif
-    if (conteudo.isEmpty()) {
+      if (conteudo.isEmpty()) {
 #ifdef AGREMIA_PROCESSO_FILHO
-      BaseDados::Criar(u"Quotas.Dad"_s);
-      auto doFilho = std::make_shared<BaseDados>();
-      outro = std::make_unique<ProcessoFilho>([doFilho] { doFilho->Abrir(u"Quotas.Dad"_s); },
-                                              [doFilho] { doFilho->Fechar(); });
-      QVERIFY(outro->Correu());
+        BaseDados::Criar(u"Quotas.Dad"_s);
+        auto doFilho = std::make_shared<BaseDados>();
+        outro = std::make_unique<ProcessoFilho>([doFilho] { doFilho->Abrir(u"Quotas.Dad"_s); },
+                                                [doFilho] { doFilho->Fechar(); });
+        QVERIFY(outro->Correu());
 #else
-      QSKIP("precisa de fork()");
+        QSKIP("precisa de fork()");
 #endif
-    } else {
-      QFile f(u"Quotas.Dad"_s);
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write(conteudo);
-    }
-    const QByteArray bytes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
-    const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
-    const Resultado r = Executar();
-    QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
-    QVERIFY(!r.baseMostrada);
-    QCOMPARE(respostas.caixas.size(), 1);
-    const QString &texto = respostas.caixas[0].texto;
-    QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
-    QVERIFY2(texto.contains(u"Quotas.Dad"_s) && texto.contains(motivo), qPrintable(texto));
+      } else {
+        QFile f(u"Quotas.Dad"_s);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(conteudo);
+      }
+      const QByteArray bytes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+      const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
+      const Resultado r = Executar();
+      QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
+      QVERIFY(!r.baseMostrada);
+      QCOMPARE(respostas.caixas.size(), 1);
+      const QString &texto = respostas.caixas[0].texto;
+      QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
+      QVERIFY2(texto.contains(u"Quotas.Dad"_s) && texto.contains(motivo), qPrintable(texto));
 #ifdef AGREMIA_PROCESSO_FILHO
-    if (outro)
-      QVERIFY2(texto.contains(QString::number(outro->Pid())), qPrintable(texto));
+      if (outro)
+        QVERIFY2(texto.contains(QString::number(outro->Pid())), qPrintable(texto));
 #endif
-    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), bytes);
-    QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
+      QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), bytes);
+      QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
+    }
   }
 };
 

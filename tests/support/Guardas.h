@@ -63,37 +63,24 @@ public:
   FábricaImpressãoFalsa &operator=(const FábricaImpressãoFalsa &) = delete;
 };
 
-// The file pickers answer `caminho` (empty: cancelled) and record the path or folder offered.
-class EscolhaFicheiroFalsa {
+// A picker (`Instalar` installs its seam) answers `resposta` (empty: cancelled) and records
+// the path or folder it offered to start from.
+template <auto Instalar> class EscolhaFalsa {
 public:
-  explicit EscolhaFicheiroFalsa(QString caminho) {
-    InstalarEscolhaFicheiro([this, caminho](QWidget *, const QString &, const QString &início) {
+  explicit EscolhaFalsa(QString resposta) {
+    Instalar([this, resposta](QWidget *, const QString &, const QString &início) {
       oferecidos << início;
-      return caminho;
+      return resposta;
     });
   }
-  ~EscolhaFicheiroFalsa() { InstalarEscolhaFicheiro({}); }
-  EscolhaFicheiroFalsa(const EscolhaFicheiroFalsa &) = delete;
-  EscolhaFicheiroFalsa &operator=(const EscolhaFicheiroFalsa &) = delete;
+  ~EscolhaFalsa() { Instalar({}); }
+  EscolhaFalsa(const EscolhaFalsa &) = delete;
+  EscolhaFalsa &operator=(const EscolhaFalsa &) = delete;
 
   QStringList oferecidos;
 };
 
+using EscolhaFicheiroFalsa = EscolhaFalsa<InstalarEscolhaFicheiro>;
 #if __has_include("Arquivex.h")
-// The backup tool's folder picker answers `pasta` (empty: cancelled) and records its title
-// and starting folder.
-class EscolhaPastaFalsa {
-public:
-  explicit EscolhaPastaFalsa(QString pasta) {
-    InstalarEscolhaPasta([this, pasta](QWidget *, const QString &título, const QString &início) {
-      pedidos << QStringList{título, início};
-      return pasta;
-    });
-  }
-  ~EscolhaPastaFalsa() { InstalarEscolhaPasta({}); }
-  EscolhaPastaFalsa(const EscolhaPastaFalsa &) = delete;
-  EscolhaPastaFalsa &operator=(const EscolhaPastaFalsa &) = delete;
-
-  QList<QStringList> pedidos;
-};
+using EscolhaPastaFalsa = EscolhaFalsa<InstalarEscolhaPasta>;
 #endif
