@@ -84,7 +84,6 @@ static void EscreverFicheiro(const QString &ficheiro, const QByteArray &conteúd
 class TestCopias : public QObject {
   Q_OBJECT
 
-  // Every suite member starts programs through this: nothing is really started.
   IniciadorFalso iniciador;
   QList<IniciadorFalso::Início> &iniciados = iniciador.iniciados;
 
@@ -96,6 +95,11 @@ class TestCopias : public QObject {
     QCOMPARE(m.texto, PerguntaReinício);
     QCOMPARE(m.botões, Botões::SimNão);
     QCOMPARE(m.ícone, Ícone::Pergunta);
+  }
+  // The message names each of `partes`.
+  static void Diz(const QString &texto, const QStringList &partes) {
+    for (const QString &parte : partes)
+      QVERIFY2(texto.contains(parte), qPrintable(texto));
   }
 
   static QDateTime Momento(int dia, int h, int m, int s) {
@@ -119,9 +123,7 @@ class TestCopias : public QObject {
     const QStringList cópias = Ficheiros(Seguranças());
     const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
     QVERIFY(!r.ok);
-    QVERIFY2(r.erro.contains(QFileInfo(cópia).fileName()) && r.erro.contains(motivo) &&
-                 r.erro.contains(u"não foi alterado"_s),
-             qPrintable(r.erro));
+    Diz(r.erro, {QFileInfo(cópia).fileName(), motivo, u"não foi alterado"_s});
     QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
     QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
     QCOMPARE(Ficheiros(Seguranças()), cópias);
@@ -146,9 +148,7 @@ private slots:
     QCOMPARE(r.cópia, pasta.Caminho(u"Seguranças/Quotas 2026-12-06 10h05m33s.Dad"_s));
     QCOMPARE(r.sócios, 3);
     QCOMPARE(Linhas(r.cópia), Linhas(NomeFicheiroDados));
-    BaseDados bd;
-    bd.Abrir(r.cópia); // throws if the program would refuse it
-    bd.Fechar();
+    BaseDados().Abrir(r.cópia); // throws if the program would refuse it
     QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), original);
     // Nothing half-written stays behind.
     QCOMPARE(Ficheiros(Seguranças()), QStringList{u"Quotas 2026-12-06 10h05m33s.Dad"_s});
@@ -207,7 +207,7 @@ private slots:
       const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
       const ResultadoSegurança r = EfectuarSegurança(NomeFicheiroDados, Seguranças());
       QVERIFY(!r.ok);
-      QVERIFY2(r.erro.contains(u"Quotas.Dad"_s) && r.erro.contains(motivo), qPrintable(r.erro));
+      Diz(r.erro, {u"Quotas.Dad"_s, motivo});
       QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
       QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
     }
@@ -357,8 +357,7 @@ private slots:
 #endif
         const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
         QVERIFY(!r.ok);
-        QVERIFY2(r.erro.contains(motivo) && r.erro.contains(u"não foi reposta"_s),
-                 qPrintable(r.erro));
+        Diz(r.erro, {motivo, u"não foi reposta"_s});
         if (programaAberto)
           QVERIFY2(!Copiar(relógio, Momento(2, 9, 0, 0)).isEmpty(), "a segurança foi recusada");
         q.exec(u"ROLLBACK"_s);
@@ -380,7 +379,6 @@ private slots:
 #ifndef AGREMIA_PROCESSO_FILHO
     QSKIP("precisa de fork() e setrlimit()");
 #else
-    // The data file does not fit, as a database or unreadable; the copy does not fit.
     for (const auto &[cópiaGrande, actualIlegível] :
          {std::pair{false, false}, {false, true}, {true, false}}) {
       PastaTeste pasta;
@@ -440,9 +438,7 @@ private slots:
       const QString cópia = QDir(destino).filePath(u"Quotas 2026-12-06 10h05m33s.Dad"_s);
       QCOMPARE(Linhas(cópia), Linhas(NomeFicheiroDados));
       QCOMPARE(respostas.caixas.size(), 2);
-      QVERIFY2(respostas.caixas[0].texto.contains(QDir::toNativeSeparators(cópia)) &&
-                   respostas.caixas[0].texto.contains(u"com 3 sócios"_s),
-               qPrintable(respostas.caixas[0].texto));
+      Diz(respostas.caixas[0].texto, {QDir::toNativeSeparators(cópia), u"com 3 sócios"_s});
       VerificarPerguntaReinício(respostas.caixas[1]);
       QCOMPARE(iniciados.size(), reinício ? 1 : 0);
       if (!iniciados.isEmpty()) {
@@ -500,9 +496,7 @@ private slots:
     j.reject();
     QCOMPARE(iniciados.size(), 1);
     QCOMPARE(respostas.caixas.size(), 3);
-    QVERIFY2(
-        respostas.caixas[2].texto.contains(QDir::toNativeSeparators(CaminhoPrograma(u"agremia"_s))),
-        qPrintable(respostas.caixas[2].texto));
+    Diz(respostas.caixas[2].texto, {QDir::toNativeSeparators(CaminhoPrograma(u"agremia"_s))});
     QVERIFY(!j.isVisible());
   }
 
@@ -517,7 +511,7 @@ private slots:
     QVERIFY(j.findChild<QLabel *>(u"Aviso"_s)->isVisible());
     Clicar(j, 1);
     QCOMPARE(respostas.caixas.size(), 1);
-    QVERIFY(respostas.caixas[0].texto.contains(u"não existe"_s));
+    Diz(respostas.caixas[0].texto, {u"não existe"_s});
     QVERIFY(j.isVisible());
     QVERIFY(QDir(pasta.Raiz()).isEmpty());
     // Closing the window asks the restart question as "&Sair" does.
@@ -567,8 +561,7 @@ private slots:
     lista->setCurrentRow(0);
     Clicar(j, 1);
     QCOMPARE(respostas.caixas.size(), 1);
-    QVERIFY2(respostas.caixas[0].texto.contains(u"não pode ser reposta"_s),
-             qPrintable(respostas.caixas[0].texto));
+    Diz(respostas.caixas[0].texto, {u"não pode ser reposta"_s});
 
     lista->setCurrentRow(2);
     lista->setFocus();
@@ -580,12 +573,10 @@ private slots:
 
     Clicar(j, 1);
     QCOMPARE(respostas.caixas.size(), 5);
-    QVERIFY2(respostas.caixas[2].texto.contains(u"01-12-2026, às 09:00:00"_s),
-             qPrintable(respostas.caixas[2].texto));
+    Diz(respostas.caixas[2].texto, {u"01-12-2026, às 09:00:00"_s});
     const QString salvaguarda =
         pasta.Caminho(u"Seguranças/Quotas antes da reposição 2026-12-07 18h30m00s.Dad"_s);
-    QVERIFY2(respostas.caixas[3].texto.contains(QDir::toNativeSeparators(salvaguarda)),
-             qPrintable(respostas.caixas[3].texto));
+    Diz(respostas.caixas[3].texto, {QDir::toNativeSeparators(salvaguarda)});
     VerificarPerguntaReinício(respostas.caixas[4]);
     QCOMPARE(Linhas(NomeFicheiroDados), Linhas(antiga));
     QCOMPARE(Linhas(salvaguarda), actuais);

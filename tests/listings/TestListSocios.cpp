@@ -45,7 +45,6 @@ private slots:
     Mostrar(&j);
     QVERIFY(!j.Comando[2]->isEnabled() && !j.Exportar->isEnabled());
     QTest::mouseClick(j.Comando[1], Qt::LeftButton); // the initial values: everyone
-    QVERIFY(j.Comando[2]->isEnabled());
     {
       EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"sócios"_s));
       QTest::mouseClick(j.Exportar, Qt::LeftButton);
@@ -108,7 +107,7 @@ private slots:
   // Each pattern with the members proposed, answering Não to each, and the one taken at once
   // when there is no "*" (0: none; of several, the lowest number). Sim takes the second proposed,
   // Cancelar ends with nothing.
-  void padroes() {
+  void padroesEJanela() {
     Inserir({{3, u"JOSÉ SILVA"_s},
              {7, u"Ana Silva"_s},
              {12, u"josé silva"_s},
@@ -139,10 +138,8 @@ private slots:
                                [](qint32, const QString &) { return RespostaProposta::Cancelar; }),
                0);
     }
-  }
 
-  void procurar() {
-    Inserir({{7, u"Ana Silva"_s}, {12, u"josé silva"_s}});
+    // The same search through its window.
     Respostas respostas;
     qint32 mostrado = -1;
     Procurar j(nullptr, u"000007"_s, u"Ana Silva"_s, [&](qint32 n) { mostrado = n; });

@@ -61,9 +61,8 @@ private slots:
     for (int n = 1; n <= 11; ++n)
       Sócio(n, n == 11 ? u"20030331"_s : u"20000101"_s, n >= 10 ? reduzida : normal);
     Sócio(12, u"20030401"_s, normal);
-    Pago(2, 2003, 3);
-    Pago(4, 2003, 3);
-    Pago(6, 2003, 2);
+    for (const auto &[n, mês] : {std::pair{2, 3}, {4, 3}, {6, 2}})
+      Pago(n, 2003, mês);
     documento.clear();
     impresso.clear();
     fábrica = std::make_unique<FábricaImpressãoFalsa>([this](const QString &nome) {
@@ -165,9 +164,6 @@ private slots:
   // Without the association's name nothing is printed and no number is used; then a run
   // prints and numbers, and the counter follows in the window and in the file.
   void taloes() {
-    const auto contador = [] {
-      return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s);
-    };
     TalõesRecibo j(nullptr);
     QCOMPARE(j.Ninicial->text(), u"0"_s);
     j.Mês->setCurrentIndex(j.Mês->findData(4)); // Trimestral
@@ -178,14 +174,14 @@ private slots:
     QCOMPARE(respostas->caixas.size(), 1);
     QCOMPARE(respostas->caixas[0].texto, u"Terá que defenir o Nome da Colectividade"_s);
     QVERIFY(documento.isEmpty());
-    QCOMPARE(contador(), QStringList());
+    QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s), QStringList());
 
     FicheiroTeste::Referência(u"1"_s, u"Sociedade Recreativa"_s);
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
     // Two members, the 3rd and 4th quarters, two halves each.
     QCOMPARE(impresso.count(u"Talão de Recibo de Quotização"_s), 2 * 2 * 2);
     QCOMPARE(j.Ninicial->text(), u"4"_s);
-    QCOMPARE(contador(), QStringList{u"4"_s});
+    QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s), QStringList{u"4"_s});
   }
 };
 

@@ -72,28 +72,6 @@ private slots:
   }
   void cleanup() { ficheiro.reset(); }
 
-  // How many stubs a member gets from the first period to the end of the year, and their
-  // period lines.
-  void periodos() {
-    Sócio(1, u"Ana"_s, activo);
-    Sócio(2, u"Rui"_s, activo);
-    // Periodicity, first period, the period lines of each member's stubs.
-    const QList<std::tuple<int, QString, QStringList>> casos = {
-        {4, u"3"_s, {u"Periodo: 3º Trimestre de 2005"_s, u"Periodo: 4º Trimestre de 2005"_s}},
-        {2, u" 2 "_s, {u"Periodo: 2º Semestre de 2005"_s}},
-        {1, u"2"_s, {}},
-    };
-    for (const auto &[periodicidade, mesX, períodos] : casos) {
-      const ResultadoTalões r = PlanearTalões(Dados().bd, Listas(), Pedido(periodicidade, mesX));
-      QCOMPARE(r.recusa, períodos.isEmpty() ? std::optional(RecusaTalões::NenhumTalão)
-                                            : std::optional<RecusaTalões>());
-      QStringList vistos;
-      for (const Talão &t : r.plano.talões)
-        vistos << t.linhas[7];
-      QCOMPARE(vistos, períodos + períodos);
-    }
-  }
-
   // The nine lines of a stub, and numbers that run on across members from the stored counter;
   // a member of another situation gets no stub.
   void linhasENumeracao() {
@@ -144,11 +122,27 @@ private slots:
     }
   }
 
-  // What cannot be read as a number, a range without members and a missing association name
-  // are refused before anything is printed or numbered.
-  void recusas() {
+  // How many stubs a member gets from the first period to the end of the year, and their
+  // period lines. What cannot be read as a number, a range without members and a missing
+  // association name are refused before anything is printed or numbered.
+  void periodosERecusas() {
     Sócio(1, u"Ana"_s, activo);
     Sócio(2, u"Rui"_s, activo);
+    // Periodicity, first period, the period lines of each member's stubs.
+    const QList<std::tuple<int, QString, QStringList>> planos = {
+        {4, u"3"_s, {u"Periodo: 3º Trimestre de 2005"_s, u"Periodo: 4º Trimestre de 2005"_s}},
+        {2, u" 2 "_s, {u"Periodo: 2º Semestre de 2005"_s}},
+        {1, u"2"_s, {}},
+    };
+    for (const auto &[periodicidade, mesX, períodos] : planos) {
+      const ResultadoTalões r = PlanearTalões(Dados().bd, Listas(), Pedido(periodicidade, mesX));
+      QCOMPARE(r.recusa, períodos.isEmpty() ? std::optional(RecusaTalões::NenhumTalão)
+                                            : std::optional<RecusaTalões>());
+      QStringList vistos;
+      for (const Talão &t : r.plano.talões)
+        vistos << t.linhas[7];
+      QCOMPARE(vistos, períodos + períodos);
+    }
     GravarLinhaTabelas(Dados().bd, u'q', u"7"_s);
     using Mudança = std::function<void(PedidoTalões &)>;
     const QList<std::pair<Mudança, RecusaTalões>> casos = {

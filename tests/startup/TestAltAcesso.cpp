@@ -78,9 +78,7 @@ class TestAltAcesso : public QObject {
     Mostrar(pedido.get());
   }
   void Confirmar(const QString &texto) {
-    Campo()->setFocus();
-    Campo()->selectAll();
-    QTest::keyClicks(Campo(), texto);
+    ::Escrever(Campo(), texto);
     QTest::mouseClick(::Comando(pedido.get(), 1), Qt::LeftButton);
   }
 

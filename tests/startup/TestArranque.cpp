@@ -73,12 +73,14 @@ private slots:
     QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), antes);
   }
 
-  // However the access code window goes without the right code, the program ends as refused,
+  // However the access code window goes without the right code (cancelled, closed by the window
+  // manager, hidden without closing, its system window destroyed), the program ends as refused,
   // without the main window, and does not hang on an invisible window.
-  // Cancelled, closed by the window manager, hidden without closing, its system window
-  // destroyed.
   void sairSemCodigoRecusa() {
-    for (int maneira = 0; maneira < 4; ++maneira) {
+    const QList<std::function<void(CódAcesso &)>> maneiras = {
+        [](CódAcesso &j) { Comando(&j, 0)->click(); }, [](CódAcesso &j) { j.close(); },
+        [](CódAcesso &j) { j.hide(); }, [](CódAcesso &j) { j.windowHandle()->destroy(); }};
+    for (const auto &sair : maneiras) {
       PastaTeste pasta;
       Respostas respostas;
       GuardarCódigo(CifrarCódigo(7));
@@ -97,14 +99,7 @@ private slots:
       });
       const Resultado r = Executar([&](CódAcesso &j) {
         socorro.start(3000);
-        if (maneira == 0)
-          Comando(&j, 0)->click();
-        else if (maneira == 1)
-          j.close();
-        else if (maneira == 2)
-          j.hide();
-        else
-          j.windowHandle()->destroy();
+        sair(j);
       });
       QVERIFY(!pendurado);
       QCOMPARE(r.fim, FimPrograma::AcessoRecusado);
@@ -146,8 +141,8 @@ private slots:
       QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
       QVERIFY(!r.baseMostrada);
       QCOMPARE(respostas.caixas.size(), 1);
-      const QString &texto = respostas.caixas[0].texto;
       QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
+      const QString &texto = respostas.caixas[0].texto;
       QVERIFY2(texto.contains(u"Quotas.Dad"_s) && texto.contains(motivo), qPrintable(texto));
 #ifdef AGREMIA_PROCESSO_FILHO
       if (outro)
