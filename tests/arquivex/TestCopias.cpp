@@ -175,12 +175,10 @@ private slots:
     EscreverFicheiro(QDir(Seguranças()).filePath(u"notas.txt"_s), "outra coisa");
 
     const auto lista = ListarCópias(Seguranças());
-    QStringList nomes;
+    QStringList caminhos;
     for (const auto &c : lista)
-      nomes << QFileInfo(c.caminho).fileName();
-    QCOMPARE(nomes, (QStringList{QFileInfo(texto).fileName(), QFileInfo(terceira).fileName(),
-                                 QFileInfo(segunda).fileName(), QFileInfo(primeira).fileName(),
-                                 u"Clientes.DAD"_s}));
+      caminhos << c.caminho;
+    QCOMPARE(caminhos, (QStringList{texto, terceira, segunda, primeira, alheia}));
     QCOMPARE(lista[0].verificação.estado, EstadoCópia::NãoÉBaseDados);
     QCOMPARE(lista[1].verificação.sócios, 4);
     QCOMPARE(lista[4].verificação.estado, EstadoCópia::Alheia);
