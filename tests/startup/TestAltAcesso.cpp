@@ -119,7 +119,6 @@ private slots:
     QCOMPARE(respostas->bips, 1);
     respostas->bips = 0;
     QTest::keyClick(Código(2), Qt::Key_Return); // Enter confirms the step
-    QVERIFY(Painel(3)->isVisible() && !Painel(2)->isVisible());
     Passos({u"12"_s});
     Mensagem(u"Código de Acesso alterado com sucesso."_s);
     QCOMPARE(Linha(), QStringList{u"4825"_s});
