@@ -60,18 +60,6 @@ private slots:
     QCOMPARE(q.ListQuotas.Tamanho(), 11);
   }
 
-  void validacaoDoValorEDaData() {
-    FichaSócio f = Ficha(u"25"_s);
-    for (const QString &mau : {u"-"_s, u"1,2,3"_s, u"abc"_s}) {
-      f.valQuota = mau;
-      QCOMPARE(ValidarFicha(f), ErroFicha::Valor);
-    }
-    f.valQuota = QString(); // nothing owed
-    QCOMPARE(ValidarFicha(f), ErroFicha::Nenhum);
-    f.dtInscrição = QString();
-    QCOMPARE(ValidarFicha(f), ErroFicha::Data);
-  }
-
   // An engine failure halfway through the dues leaves nothing of the save behind.
   void falhaAMeioNaoDeixaMetadeGravada() {
     QVERIFY(Gravar(Ficha(u"1"_s), 0, Lista({{2003, 1}})).erro == ErroFicha::Nenhum);
