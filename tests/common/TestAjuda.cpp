@@ -123,22 +123,21 @@ private slots:
 
   // An unknown name, or one reaching outside the folder, shows the index; an anchor its place.
   void nomePedido() {
-    const struct {
-      QString nome, página, âncora;
-    } casos[] = {{u"dados-pessoais#observacoes"_s, u"dados-pessoais.html"_s, u"observacoes"_s},
-                 {u"nao-existe"_s, u"indice.html"_s, QString()},
-                 {u"../ajuda/base"_s, u"indice.html"_s, QString()},
-                 {u"xpto#observacoes"_s, u"indice.html"_s, QString()}};
+    const std::tuple<QString, QString, QString> casos[] = {
+        {u"dados-pessoais#observacoes"_s, u"dados-pessoais.html"_s, u"observacoes"_s},
+        {u"nao-existe"_s, u"indice.html"_s, QString()},
+        {u"../ajuda/base"_s, u"indice.html"_s, QString()},
+        {u"xpto#observacoes"_s, u"indice.html"_s, QString()}};
     QWidget principal;
     MostrarAjuda(&principal, u"base"_s);
     QWidget *primeira = JanelaAjudaAberta();
-    for (const auto &c : casos) {
+    for (const auto &[nome, página, âncora] : casos) {
       MostrarAjuda(&principal, u"tabelas"_s);
-      MostrarAjuda(&principal, c.nome);
+      MostrarAjuda(&principal, nome);
       QCOMPARE(JanelaAjudaAberta(), primeira); // one window, reused
       QVERIFY(JanelaAjudaAberta()->isVisible() && !JanelaAjudaAberta()->isModal());
-      QCOMPARE(PáginaMostrada(), c.página);
-      QCOMPARE(Texto()->source().fragment(), c.âncora);
+      QCOMPARE(PáginaMostrada(), página);
+      QCOMPARE(Texto()->source().fragment(), âncora);
     }
   }
 

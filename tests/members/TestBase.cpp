@@ -139,21 +139,19 @@ private slots:
     Escrever(u"ValQuota"_s, u"1-2"_s);
     Escrever(u"DtInscrição"_s, u"31-02-2003"_s);
     Clicar(4);
-    const struct {
-      QString campo, corrigido;
-      ErroFicha erro;
-    } passos[] = {{u"DtInscrição"_s, u"5/9/1996"_s, ErroFicha::Data},
-                  {u"ValQuota"_s, u"7.5"_s, ErroFicha::Valor},
-                  {u"Nome"_s, u"Rui"_s, ErroFicha::Nome},
-                  {u"Número"_s, u"7"_s, ErroFicha::Número},
-                  {u"Número"_s, u"8"_s, ErroFicha::NúmeroExiste}};
-    for (const auto &passo : passos) {
+    const std::tuple<QString, QString, ErroFicha> passos[] = {
+        {u"DtInscrição"_s, u"5/9/1996"_s, ErroFicha::Data},
+        {u"ValQuota"_s, u"7.5"_s, ErroFicha::Valor},
+        {u"Nome"_s, u"Rui"_s, ErroFicha::Nome},
+        {u"Número"_s, u"7"_s, ErroFicha::Número},
+        {u"Número"_s, u"8"_s, ErroFicha::NúmeroExiste}};
+    for (const auto &[campo, corrigido, erro] : passos) {
       Clicar(3);
-      QCOMPARE(respostas->caixas.last().texto, MensagemErroFicha(passo.erro));
-      QCOMPARE(QApplication::focusWidget(), W<QWidget>(passo.campo));
+      QCOMPARE(respostas->caixas.last().texto, MensagemErroFicha(erro));
+      QCOMPARE(QApplication::focusWidget(), W<QWidget>(campo));
       QCOMPARE(Coluna(u"SELECT Nome FROM Sócios"_s), QStringList{u"Primeiro"_s});
       QCOMPARE(Quotas(), QStringList());
-      Escrever(passo.campo, passo.corrigido);
+      Escrever(campo, corrigido);
     }
     QCOMPARE(respostas->bips, 5);
     Clicar(3);
@@ -169,9 +167,7 @@ private slots:
   // guessed amount, a cut one, an empty date or half a character.
   void gravarGuardaOQueFoiEscrito() {
     const QString cara = u"\U0001F600"_s;
-    const struct {
-      QString campo, escrito, coluna, guardado; // guardado empty: refused
-    } casos[] = {
+    const std::tuple<QString, QString, QString, QString> casos[] = {
         {u"ValQuota"_s, u"12345678,91"_s, u"ValQuotaEuro"_s, QString()}, // too long formatted
         {u"ValQuota"_s, u"9999999,99"_s, u"ValQuotaEuro"_s, u"99999999900"_s},
         {u"ValQuota"_s, QString(), u"ValQuotaEuro"_s, u"0"_s}, // nothing owed
@@ -180,24 +176,24 @@ private slots:
         {u"Nome"_s, u"A"_s.repeated(44) + cara + cara, u"Nome"_s, u"A"_s.repeated(44)},
         {u"Rua"_s, u"R"_s.repeated(37) + cara + cara, u"Rua"_s, u"R"_s.repeated(37) + cara + u' '},
         {u"NIF"_s, u"12345678901"_s + cara, u"NIF"_s, u"12345678901"_s}};
-    for (const auto &c : casos) {
+    for (const auto &[campo, escrito, coluna, guardado] : casos) {
       cleanup(); // each case on an empty file
       init();
       Abrir();
       Escrever(u"Número"_s, u"7"_s);
       Escrever(u"Nome"_s, u"Rui"_s);
-      Escrever(c.campo, c.escrito);
+      Escrever(campo, escrito);
       Clicar(3);
-      if (c.guardado.isEmpty()) {
+      if (guardado.isEmpty()) {
         QCOMPARE(respostas->caixas.size(), 1);
         QCOMPARE(respostas->caixas[0].texto,
-                 MensagemErroFicha(c.campo == u"ValQuota" ? ErroFicha::Valor : ErroFicha::Data));
-        QCOMPARE(QApplication::focusWidget(), W<QWidget>(c.campo));
+                 MensagemErroFicha(campo == u"ValQuota" ? ErroFicha::Valor : ErroFicha::Data));
+        QCOMPARE(QApplication::focusWidget(), W<QWidget>(campo));
         QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
       } else {
         // The long NIF is also no valid one: kept after its question.
-        QCOMPARE(respostas->caixas.size(), c.campo == u"NIF" ? 1 : 0);
-        QCOMPARE(Coluna(u"SELECT "_s + c.coluna + u" FROM Sócios"_s), QStringList{c.guardado});
+        QCOMPARE(respostas->caixas.size(), campo == u"NIF" ? 1 : 0);
+        QCOMPARE(Coluna(u"SELECT "_s + coluna + u" FROM Sócios"_s), QStringList{guardado});
       }
     }
   }
@@ -326,14 +322,11 @@ private slots:
   // Without a mouse: the keys of a list move the current dues row, on the table or on its
   // scroll bar; a click on either leaves the keys on the table.
   void quotasPeloTeclado() {
-    const struct {
-      bool naBarra;
-      int desde, tecla, chega;
-    } casos[] = {{false, 1, Qt::Key_Down, 2},     {false, 1, Qt::Key_Up, 1},
-                 {false, 5, Qt::Key_PageDown, 8}, {false, 8, Qt::Key_PageUp, 2},
-                 {false, 5, Qt::Key_Home, 1},     {false, 2, Qt::Key_End, 8},
-                 {false, 3, Qt::Key_2, 3}, // a digit does not search
-                 {true, 1, Qt::Key_PageDown, 7}};
+    const std::tuple<bool, int, int, int> casos[] = {
+        {false, 1, Qt::Key_Down, 2},   {false, 1, Qt::Key_Up, 1},   {false, 5, Qt::Key_PageDown, 8},
+        {false, 8, Qt::Key_PageUp, 2}, {false, 5, Qt::Key_Home, 1}, {false, 2, Qt::Key_End, 8},
+        {false, 3, Qt::Key_2, 3}, // a digit does not search
+        {true, 1, Qt::Key_PageDown, 7}};
     Sócio(
         3, u"Rui"_s,
         {{2003, 1}, {2003, 2}, {2003, 3}, {2003, 4}, {2003, 5}, {2003, 6}, {2003, 7}, {2002, 12}});
@@ -341,12 +334,12 @@ private slots:
     Separadores()->setCurrentIndex(1);
     const QStringList meses{u"Dezembro"_s, u"Janeiro"_s, u"Fevereiro"_s, u"Março"_s,
                             u"Abril"_s,    u"Maio"_s,    u"Junho"_s,     u"Julho"_s};
-    for (const auto &c : casos) {
-      Posição()->setValue(c.desde);
-      QTest::keyClick(c.naBarra ? static_cast<QWidget *>(Posição()) : Tabela(), Qt::Key(c.tecla));
-      QCOMPARE(Posição()->value(), c.chega);
-      QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), meses[c.chega - 1]);
-      QCOMPARE(LinhasTabela().first().section(u'|', 1, 1), meses[c.chega - 1]);
+    for (const auto &[naBarra, desde, tecla, chega] : casos) {
+      Posição()->setValue(desde);
+      QTest::keyClick(naBarra ? static_cast<QWidget *>(Posição()) : Tabela(), Qt::Key(tecla));
+      QCOMPARE(Posição()->value(), chega);
+      QCOMPARE(W<QComboBox>(u"Mês"_s)->currentText(), meses[chega - 1]);
+      QCOMPARE(LinhasTabela().first().section(u'|', 1, 1), meses[chega - 1]);
       QCOMPARE(Tabela()->selectionModel()->selectedRows(),
                QModelIndexList{Tabela()->model()->index(0, 0)});
     }

@@ -128,18 +128,14 @@ private slots:
 
   // The entry built for the screen without the general patterns is the entry, to the letter.
   void entradaDirectaIgualAEntrada() {
-    const struct {
-      int ano, mês;
-      qint64 valor, recibo;
-    } casos[] = {{2003, 3, 125000, 417},
-                 {1999, 12, 12345, 0},
-                 {2024, 10, -32550, -5},
-                 {990, 7, 123456789012345, 999999},
-                 {12345, 0, 1, 1}};
-    for (const auto &c : casos) {
-      const Moeda m = Moeda::DeDécimosMilésimos(c.valor);
-      QCOMPARE(EntradaQuotaDirecta(c.ano, c.mês, m, c.recibo),
-               EntradaQuota(c.ano, c.mês, m, c.recibo));
+    const std::tuple<int, int, qint64, qint64> casos[] = {{2003, 3, 125000, 417},
+                                                          {1999, 12, 12345, 0},
+                                                          {2024, 10, -32550, -5},
+                                                          {990, 7, 123456789012345, 999999},
+                                                          {12345, 0, 1, 1}};
+    for (const auto &[ano, mês, valor, recibo] : casos) {
+      const Moeda m = Moeda::DeDécimosMilésimos(valor);
+      QCOMPARE(EntradaQuotaDirecta(ano, mês, m, recibo), EntradaQuota(ano, mês, m, recibo));
     }
   }
 };
