@@ -57,8 +57,8 @@ class TestMenu : public QObject {
     QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, 0, l, {}).erro,
              ErroFicha::Nenhum);
   }
-  // "Configurar Impressora" with "print to file" chosen, as it is offered when no printer is
-  // installed; the dialog is given the printer the documents go to.
+  // "Configurar Impressora" with "print to file" chosen; the dialog is given the printer the
+  // documents go to.
   void ImprimirParaFicheiro(const QString &fixo) {
     ImpressoraEscolhida().setOutputFileName(fixo); // what the dialog offers
     bool visto = false;
