@@ -102,22 +102,6 @@ private slots:
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(10));
   }
 
-  void indicesUnicosRecusamRepetidos() {
-    NovoSócio(25);
-    QCOMPARE(CausaDe([&] { NovoSócio(25, u"Outro"_s); }), CausaErro::Duplicado);
-    NovaQuota(25, 2003, 3);
-    QCOMPARE(CausaDe([&] { NovaQuota(25, 2003, 3, 999); }), CausaErro::Duplicado);
-    Sócios().CancelarActualização();
-    Quotas().CancelarActualização();
-    QCOMPARE(Sócios().NúmeroRegistos(), qint64(1));
-    Quotas().MoverPrimeiro();
-    QCOMPARE(Quotas().ValorMoeda(u"QuotaEuro"), Moeda::DeCêntimos(1250));
-    // Values that do not fit their fields are refused.
-    QCOMPARE(CausaDe([&] { NovoSócio(26, QString(46, u'x')); }), CausaErro::ValorInválido);
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Sócios().DefinirCampo(u"Número", 3000000000LL));
-    Sócios().CancelarActualização();
-  }
-
   // Find first/next/last/previous in the recordset's order; no match leaves the current row.
   void procurarPrimeiroSeguinteUltimoAnterior() {
     for (int n : {7, 3, 9, 1, 5})
@@ -183,9 +167,21 @@ private slots:
              (QStringList{u"000120200301"_s, u"001200200301"_s, u"000121200301"_s}));
   }
 
-  void editarEliminarEValores() {
+  // Unique indexes refuse repeats, fields refuse values that do not fit them; edits keep
+  // what was written.
+  void escreverEditarEliminar() {
     for (int n : {1, 2, 3})
       NovoSócio(n);
+    QCOMPARE(CausaDe([&] { NovoSócio(2, u"Outro"_s); }), CausaErro::Duplicado);
+    NovaQuota(2, 2003, 3);
+    QCOMPARE(CausaDe([&] { NovaQuota(2, 2003, 3, 999); }), CausaErro::Duplicado);
+    Sócios().CancelarActualização();
+    Quotas().CancelarActualização();
+    Quotas().MoverPrimeiro();
+    QCOMPARE(Quotas().ValorMoeda(u"QuotaEuro"), Moeda::DeCêntimos(1250));
+    QCOMPARE(CausaDe([&] { NovoSócio(26, QString(46, u'x')); }), CausaErro::ValorInválido);
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Sócios().DefinirCampo(u"Número", 3000000000LL));
+    Sócios().CancelarActualização();
     Sócios().Reexecutar();
     Sócios().ProcurarPrimeiro(Critério::Igual(u"Número"_s, 2));
     Sócios().Editar();
