@@ -122,23 +122,41 @@ private slots:
   }
 
   // An unknown name, or one reaching outside the folder, shows the index; an anchor its place.
-  void nomePedido() {
+  // Help asked for from a modal window must be usable there, and must not vanish with it.
+  void nomePedidoEJanelaModal() {
     const std::tuple<QString, QString, QString> casos[] = {
         {u"dados-pessoais#observacoes"_s, u"dados-pessoais.html"_s, u"observacoes"_s},
         {u"nao-existe"_s, u"indice.html"_s, QString()},
         {u"../ajuda/base"_s, u"indice.html"_s, QString()},
         {u"xpto#observacoes"_s, u"indice.html"_s, QString()}};
     QWidget principal;
+    principal.show();
     MostrarAjuda(&principal, u"base"_s);
-    QWidget *primeira = JanelaAjudaAberta();
+    const QPointer<QWidget> ajuda = JanelaAjudaAberta();
     for (const auto &[nome, página, âncora] : casos) {
       MostrarAjuda(&principal, u"tabelas"_s);
       MostrarAjuda(&principal, nome);
-      QCOMPARE(JanelaAjudaAberta(), primeira); // one window, reused
-      QVERIFY(JanelaAjudaAberta()->isVisible() && !JanelaAjudaAberta()->isModal());
+      QCOMPARE(JanelaAjudaAberta(), ajuda.data()); // one window, reused
+      QVERIFY(ajuda->isVisible() && !ajuda->isModal());
       QCOMPARE(PáginaMostrada(), página);
       QCOMPARE(Texto()->source().fragment(), âncora);
     }
+
+    auto *diálogo = new QDialog(&principal);
+    diálogo->setWindowModality(Qt::ApplicationModal);
+    diálogo->show();
+    QCOMPARE(QApplication::activeModalWidget(), diálogo);
+    MostrarAjuda(diálogo, u"tabelas"_s);
+    QCOMPARE(JanelaAjudaAberta(), ajuda.data());
+    QCOMPARE(ajuda->parentWidget(), diálogo); // a window under the modal one is not blocked
+    diálogo->hide();
+    delete diálogo;
+    QVERIFY2(ajuda, "the help window went away with the modal window");
+    QCOMPARE(ajuda->parentWidget(), &principal);
+    QVERIFY(ajuda->isVisible());
+    QCOMPARE(PáginaMostrada(), u"tabelas.html"_s);
+    QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
+    QCOMPARE(PáginaMostrada(), u"indice.html"_s);
   }
 
   // By a click on a link, the buttons and the keys; one step per key (the window's keys and
@@ -170,31 +188,6 @@ private slots:
     QVERIFY(!JanelaAjudaAberta()->isVisible());
     MostrarAjuda(nullptr, u"menu"_s);
     QVERIFY(JanelaAjudaAberta()->isVisible());
-    QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
-    QCOMPARE(PáginaMostrada(), u"indice.html"_s);
-  }
-
-  // Help asked for from a modal window must be usable there, and must not vanish with it.
-  void janelaModalNaoBloqueiaAjuda() {
-    QWidget principal;
-    principal.show();
-    MostrarAjuda(&principal, u"indice"_s);
-    const QPointer<QWidget> ajuda = JanelaAjudaAberta();
-
-    auto *diálogo = new QDialog(&principal);
-    diálogo->setWindowModality(Qt::ApplicationModal);
-    diálogo->show();
-    QCOMPARE(QApplication::activeModalWidget(), diálogo);
-    MostrarAjuda(diálogo, u"tabelas"_s);
-    QCOMPARE(JanelaAjudaAberta(), ajuda.data());
-    QCOMPARE(ajuda->parentWidget(), diálogo); // a window under the modal one is not blocked
-
-    diálogo->hide();
-    delete diálogo;
-    QVERIFY2(ajuda, "the help window went away with the modal window");
-    QCOMPARE(ajuda->parentWidget(), &principal);
-    QVERIFY(ajuda->isVisible());
-    QCOMPARE(PáginaMostrada(), u"tabelas.html"_s);
     QTest::mouseClick(Botão(u"Anterior"_s), Qt::LeftButton);
     QCOMPARE(PáginaMostrada(), u"indice.html"_s);
   }
