@@ -52,18 +52,15 @@ private slots:
 
   void posicaoCentrada() {
     const QRect ecrã(0, 0, 1024, 768), deslocado(1280, 30, 1920, 1050);
-    const struct {
-      QRect janela, principal, ecrã;
-      QPoint esperado;
-    } casos[] = {
+    const std::tuple<QRect, QRect, QRect, QPoint> casos[] = {
         {QRect(0, 0, 400, 200), QRect(100, 50, 800, 600), ecrã, QPoint(300, 250)},
         // Centred it would end at 50 + 300 + 650 = 1000 > 768: its bottom meets the screen's.
         {QRect(0, 0, 300, 650), QRect(100, 300, 500, 400), ecrã, QPoint(200, 768 - 650)},
         // A second monitor, or a task bar on top: the available area does not start at 0,0.
         {QRect(0, 0, 2000, 1000), QRect(1300, 40, 600, 400), deslocado, QPoint(1280, 30)},
         {QRect(0, 0, 400, 600), QRect(1400, 700, 600, 300), deslocado, QPoint(1500, 480)}};
-    for (const auto &c : casos)
-      QCOMPARE(PosiçãoCentrada(c.janela, c.principal, c.ecrã), QRect(c.esperado, c.janela.size()));
+    for (const auto &[janela, principal, área, esperado] : casos)
+      QCOMPARE(PosiçãoCentrada(janela, principal, área), QRect(esperado, janela.size()));
   }
 
   void centrarJanela() {

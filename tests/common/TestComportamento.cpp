@@ -99,29 +99,26 @@ private slots:
   // Typed keys the field refuses beep; re-applying a behaviour replaces the earlier one; text
   // the program set is not filtered; an access key no button answers types nothing.
   void filtros() {
-    const struct {
-      FiltroTeclas filtro;
-      QString inicial, escrito, fica;
-      int bips;
-    } casos[] = {{FiltroTeclas::Dígitos, QString(), u"1a2 -3.,"_s, u"123"_s, 5},
-                 {FiltroTeclas::Numérica, QString(), u"-12 3,5e+"_s, u"-12 3,5"_s, 2},
-                 {FiltroTeclas::Data, QString(), u"5/9-1996 x."_s, u"5/9-1996"_s, 3},
-                 {FiltroTeclas::Letras, QString(), u"Jo5ão-Sá Ü. B'ª"_s, u"JoãoSá Ü B"_s, 5},
-                 // A phone number stored with its "+".
-                 {FiltroTeclas::DígitosEspaço, u"+351"_s, u" 21x"_s, u"+351 21"_s, 1},
-                 {FiltroTeclas::Nenhum, QString(), u"a1-.ç"_s, u"a1-.ç"_s, 0}};
-    for (const auto &c : casos) {
+    const std::tuple<FiltroTeclas, QString, QString, QString, int> casos[] = {
+        {FiltroTeclas::Dígitos, QString(), u"1a2 -3.,"_s, u"123"_s, 5},
+        {FiltroTeclas::Numérica, QString(), u"-12 3,5e+"_s, u"-12 3,5"_s, 2},
+        {FiltroTeclas::Data, QString(), u"5/9-1996 x."_s, u"5/9-1996"_s, 3},
+        {FiltroTeclas::Letras, QString(), u"Jo5ão-Sá Ü. B'ª"_s, u"JoãoSá Ü B"_s, 5},
+        // A phone number stored with its "+".
+        {FiltroTeclas::DígitosEspaço, u"+351"_s, u" 21x"_s, u"+351 21"_s, 1},
+        {FiltroTeclas::Nenhum, QString(), u"a1-.ç"_s, u"a1-.ç"_s, 0}};
+    for (const auto &[filtro, inicial, escrito, fica, recusadas] : casos) {
       bips = 0;
       AplicarComportamento(primeiro, {.teclas = FiltroTeclas::Dígitos});
       AplicarComportamento(primeiro,
-                           {.realçar = false, .seleccionarTudo = false, .teclas = c.filtro});
-      primeiro->setText(c.inicial);
+                           {.realçar = false, .seleccionarTudo = false, .teclas = filtro});
+      primeiro->setText(inicial);
       Mostrar();
       primeiro->end(false);
-      Escrever(primeiro, c.escrito);
+      Escrever(primeiro, escrito);
       QTest::keyClick(primeiro, Qt::Key_A, Qt::AltModifier);
-      QCOMPARE(primeiro->text(), c.fica);
-      QCOMPARE(bips, c.bips + 1);
+      QCOMPARE(primeiro->text(), fica);
+      QCOMPARE(bips, recusadas + 1);
       QCOMPARE(CorDoCampo(primeiro), Branco);
     }
   }
@@ -161,7 +158,6 @@ private slots:
     QCOMPARE(enter.count(), 1);
     QTest::keyClick(primeiro, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(primeiro->selectedText(), u"234"_s);
-    QCOMPARE(bips, 0);
 
     QTest::keyClick(primeiro, Qt::Key_End);
     QApplication::clipboard()->setText(u"9x6"_s);

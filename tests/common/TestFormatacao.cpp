@@ -95,17 +95,14 @@ private slots:
   // Blanks at or beyond position n do not count; the last one below n does.
   void cortar() {
     const QString semBranco = u"x"_s.repeated(40);
-    const struct {
-      QString texto;
-      int n;
-      QString esperado;
-    } casos[] = {{u"Rua Almirante Gago Coutinho 1"_s, 30, u"Rua Almirante Gago Coutinho 1"_s},
-                 {semBranco, 30, semBranco},
-                 {u"aaaa bbbbbbbbbbbbbbbbbbbbbbbb cccccccccc"_s, 30, u"aaaa"_s},
-                 {u"aaaaaaaaaaaaaaaaaaaaaaaaaaaa bbbbbbbbbbb"_s, 30, u"a"_s.repeated(28)},
-                 {u"aaaa bbbbb"_s, 10, u"aaaa"_s},
-                 {u" "_s + u"b"_s.repeated(39), 30, QString()},
-                 {QString(), 0, QString()}};
+    const std::tuple<QString, int, QString> casos[] = {
+        {u"Rua Almirante Gago Coutinho 1"_s, 30, u"Rua Almirante Gago Coutinho 1"_s},
+        {semBranco, 30, semBranco},
+        {u"aaaa bbbbbbbbbbbbbbbbbbbbbbbb cccccccccc"_s, 30, u"aaaa"_s},
+        {u"aaaaaaaaaaaaaaaaaaaaaaaaaaaa bbbbbbbbbbb"_s, 30, u"a"_s.repeated(28)},
+        {u"aaaa bbbbb"_s, 10, u"aaaa"_s},
+        {u" "_s + u"b"_s.repeated(39), 30, QString()},
+        {QString(), 0, QString()}};
     for (auto [texto, n, esperado] : casos) {
       CortarTexto(texto, n);
       QCOMPARE(texto, esperado);

@@ -24,17 +24,9 @@ class TestFicha : public QObject {
   const QDateTime agora{QDate(2026, 12, 6), QTime(9, 5)};
 
   static DadosFicha Ficha(int quotas, const QString &observações = {}) {
-    DadosFicha f{u"000012"_s,
-                 u"José Silva"_s,
-                 u"15-09-1996"_s,
-                 u"Rua Direita, 25"_s,
-                 u"Porto"_s,
-                 u"4000-001 Porto"_s,
-                 u"Efectivo"_s,
-                 u"Normal"_s,
-                 u"1234,5"_s,
-                 observações,
-                 {}};
+    DadosFicha f{u"000012"_s, u"José Silva"_s,     u"15-09-1996"_s, u"Rua Direita, 25"_s,
+                 u"Porto"_s,  u"4000-001 Porto"_s, u"Efectivo"_s,   u"Normal"_s,
+                 u"1234,5"_s, observações,         QStringList()};
     for (int m = 0; m < quotas; ++m)
       f.quotas << EntradaQuota(2003 + m / 12, m % 12 + 1, Moeda::DeCêntimos(1250), 401 + m);
     return f;

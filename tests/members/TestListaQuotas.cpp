@@ -60,18 +60,6 @@ private slots:
     QCOMPARE(q.ListQuotas.Tamanho(), 11);
   }
 
-  void validacaoDoValorEDaData() {
-    FichaSócio f = Ficha(u"25"_s);
-    for (const QString &mau : {u"-"_s, u"1,2,3"_s, u"abc"_s}) {
-      f.valQuota = mau;
-      QCOMPARE(ValidarFicha(f), ErroFicha::Valor);
-    }
-    f.valQuota = QString(); // nothing owed
-    QCOMPARE(ValidarFicha(f), ErroFicha::Nenhum);
-    f.dtInscrição = QString();
-    QCOMPARE(ValidarFicha(f), ErroFicha::Data);
-  }
-
   // An engine failure halfway through the dues leaves nothing of the save behind.
   void falhaAMeioNaoDeixaMetadeGravada() {
     QVERIFY(Gravar(Ficha(u"1"_s), 0, Lista({{2003, 1}})).erro == ErroFicha::Nenhum);
@@ -140,18 +128,14 @@ private slots:
 
   // The entry built for the screen without the general patterns is the entry, to the letter.
   void entradaDirectaIgualAEntrada() {
-    const struct {
-      int ano, mês;
-      qint64 valor, recibo;
-    } casos[] = {{2003, 3, 125000, 417},
-                 {1999, 12, 12345, 0},
-                 {2024, 10, -32550, -5},
-                 {990, 7, 123456789012345, 999999},
-                 {12345, 0, 1, 1}};
-    for (const auto &c : casos) {
-      const Moeda m = Moeda::DeDécimosMilésimos(c.valor);
-      QCOMPARE(EntradaQuotaDirecta(c.ano, c.mês, m, c.recibo),
-               EntradaQuota(c.ano, c.mês, m, c.recibo));
+    const std::tuple<int, int, qint64, qint64> casos[] = {{2003, 3, 125000, 417},
+                                                          {1999, 12, 12345, 0},
+                                                          {2024, 10, -32550, -5},
+                                                          {990, 7, 123456789012345, 999999},
+                                                          {12345, 0, 1, 1}};
+    for (const auto &[ano, mês, valor, recibo] : casos) {
+      const Moeda m = Moeda::DeDécimosMilésimos(valor);
+      QCOMPARE(EntradaQuotaDirecta(ano, mês, m, recibo), EntradaQuota(ano, mês, m, recibo));
     }
   }
 };

@@ -160,19 +160,15 @@ private slots:
 
   // The engine's English goes to the box's details; the message says the cause in Portuguese.
   void mensagensDoMotorDizemACausaEmPortugues() {
-    const struct {
-      QString falha;
-      CausaErro causa;
-      QString motivo, motor;
-    } casos[] = {
+    const std::tuple<QString, CausaErro, QString, QString> casos[] = {
         {u"texto"_s, CausaErro::NãoÉBaseDados, u"não é uma base de dados"_s, u"not a database"_s},
         {u"leitura"_s, CausaErro::SóLeitura, u"só permite leitura"_s, u"readonly database"_s},
         {u"duplicado"_s, CausaErro::Duplicado, u"mesma chave"_s, u"UNIQUE constraint failed"_s}};
-    for (const auto &c : casos) {
+    for (const auto &[falha, causa, motivo, motor] : casos) {
       PastaTeste pasta;
       BaseDados bd;
       const auto e = Erro([&] {
-        if (c.falha == u"texto"_s) {
+        if (falha == u"texto"_s) {
           QFile f(u"Quotas.Dad"_s);
           if (f.open(QIODevice::WriteOnly))
             f.write(QByteArray(2048, 'x'));
@@ -182,15 +178,15 @@ private slots:
         BaseDados::Criar(u"Quotas.Dad"_s);
         bd.Abrir(u"Quotas.Dad"_s);
         const QString inserir = u"INSERT INTO Sócios (Número, Nome) VALUES (1, 'Silva')"_s;
-        bd.Executar(c.falha == u"leitura"_s ? u"PRAGMA query_only=1"_s : inserir, {}, u"teste"_s);
+        bd.Executar(falha == u"leitura"_s ? u"PRAGMA query_only=1"_s : inserir, {}, u"teste"_s);
         bd.Executar(inserir, {}, u"Gravar"_s);
       });
-      QVERIFY(e && e->Causa() == c.causa);
+      QVERIFY(e && e->Causa() == causa);
       const QString m = e->Mensagem();
-      QVERIFY2(m.contains(c.motivo) && m.contains(u"Quotas.Dad"_s) &&
-                   !m.contains(c.motor, Qt::CaseInsensitive),
+      QVERIFY2(m.contains(motivo) && m.contains(u"Quotas.Dad"_s) &&
+                   !m.contains(motor, Qt::CaseInsensitive),
                qPrintable(m));
-      QVERIFY2(e->Detalhes().contains(c.motor, Qt::CaseInsensitive), qPrintable(e->Detalhes()));
+      QVERIFY2(e->Detalhes().contains(motor, Qt::CaseInsensitive), qPrintable(e->Detalhes()));
     }
   }
 

@@ -102,22 +102,6 @@ private slots:
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(10));
   }
 
-  void indicesUnicosRecusamRepetidos() {
-    NovoSócio(25);
-    QCOMPARE(CausaDe([&] { NovoSócio(25, u"Outro"_s); }), CausaErro::Duplicado);
-    NovaQuota(25, 2003, 3);
-    QCOMPARE(CausaDe([&] { NovaQuota(25, 2003, 3, 999); }), CausaErro::Duplicado);
-    Sócios().CancelarActualização();
-    Quotas().CancelarActualização();
-    QCOMPARE(Sócios().NúmeroRegistos(), qint64(1));
-    Quotas().MoverPrimeiro();
-    QCOMPARE(Quotas().ValorMoeda(u"QuotaEuro"), Moeda::DeCêntimos(1250));
-    // Values that do not fit their fields are refused.
-    QCOMPARE(CausaDe([&] { NovoSócio(26, QString(46, u'x')); }), CausaErro::ValorInválido);
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Sócios().DefinirCampo(u"Número", 3000000000LL));
-    Sócios().CancelarActualização();
-  }
-
   // Find first/next/last/previous in the recordset's order; no match leaves the current row.
   void procurarPrimeiroSeguinteUltimoAnterior() {
     for (int n : {7, 3, 9, 1, 5})
@@ -139,6 +123,21 @@ private slots:
     Sócios().ProcurarPrimeiro(Filtro::Entre(u"Número"_s, 2, 8) &&
                               Critério::Padrão(u"Nome"_s, u"silva*"_s));
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
+    // A name pattern ignores case and accents. Without "*" only the whole name matches;
+    // characters other than "*?" are literal.
+    NovoSócio(11, u"JOSÉ SILVA"_s);
+    NovoSócio(12, u"Ana Maria Conceição"_s);
+    NovoSócio(13, u"ana"_s);
+    NovoSócio(14, u"João (filho) [?]"_s);
+    Sócios().Reexecutar();
+    for (const auto &[padrão, número] : {std::pair{u"*CONCEIÇÃO"_s, 12},
+                                         {u"ANA"_s, 13},
+                                         {u"jos?*"_s, 11},
+                                         {u"joão (filho) [?]"_s, 14},
+                                         {u"jose*"_s, 0}}) {
+      Sócios().ProcurarPrimeiro(Critério::Padrão(u"Nome"_s, padrão));
+      QCOMPARE(Sócios().SemCorrespondência() ? 0 : Sócios().Inteiro(u"Número"), qint64(número));
+    }
   }
 
   void quotasDeUmSocioNaoApanhamOutrosNumeros() {
@@ -159,28 +158,30 @@ private slots:
     QCOMPARE(Quotas().Texto(u"SócMês"), u"000012200212"_s);
     Quotas().ProcurarSeguinte(Critério::Começa(u"SócMês"_s, u"0000122002"_s));
     QVERIFY(Quotas().SemCorrespondência());
+    // Deleting every dues row of a member the way a member deletion does.
+    for (Quotas().ProcurarPrimeiro(QuotasDoSócio(12)); !Quotas().SemCorrespondência();
+         Quotas().ProcurarPrimeiro(QuotasDoSócio(12)))
+      Quotas().Eliminar();
+    Quotas().Reexecutar();
+    QCOMPARE(Percorrer(Quotas(), u"SócMês"_s),
+             (QStringList{u"000120200301"_s, u"001200200301"_s, u"000121200301"_s}));
   }
 
-  void padraoDeNomeIgnoraMaiusculasAcentuadas() {
-    NovoSócio(1, u"JOSÉ SILVA"_s);
-    NovoSócio(2, u"Ana Maria Conceição"_s);
-    NovoSócio(3, u"ana"_s);
-    NovoSócio(4, u"João (filho) [?]"_s);
-    Sócios().Reexecutar();
-    // Without "*" only the whole name matches; characters other than "*?" are literal.
-    for (const auto &[padrão, número] : {std::pair{u"*CONCEIÇÃO"_s, 2},
-                                         {u"ANA"_s, 3},
-                                         {u"jos?*"_s, 1},
-                                         {u"joão (filho) [?]"_s, 4},
-                                         {u"jose*"_s, 0}}) {
-      Sócios().ProcurarPrimeiro(Critério::Padrão(u"Nome"_s, padrão));
-      QCOMPARE(Sócios().SemCorrespondência() ? 0 : Sócios().Inteiro(u"Número"), qint64(número));
-    }
-  }
-
-  void editarEliminarEValores() {
+  // Unique indexes refuse repeats, fields refuse values that do not fit them; edits keep
+  // what was written.
+  void escreverEditarEliminar() {
     for (int n : {1, 2, 3})
       NovoSócio(n);
+    QCOMPARE(CausaDe([&] { NovoSócio(2, u"Outro"_s); }), CausaErro::Duplicado);
+    NovaQuota(2, 2003, 3);
+    QCOMPARE(CausaDe([&] { NovaQuota(2, 2003, 3, 999); }), CausaErro::Duplicado);
+    Sócios().CancelarActualização();
+    Quotas().CancelarActualização();
+    Quotas().MoverPrimeiro();
+    QCOMPARE(Quotas().ValorMoeda(u"QuotaEuro"), Moeda::DeCêntimos(1250));
+    QCOMPARE(CausaDe([&] { NovoSócio(26, QString(46, u'x')); }), CausaErro::ValorInválido);
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, Sócios().DefinirCampo(u"Número", 3000000000LL));
+    Sócios().CancelarActualização();
     Sócios().Reexecutar();
     Sócios().ProcurarPrimeiro(Critério::Igual(u"Número"_s, 2));
     Sócios().Editar();
@@ -201,16 +202,6 @@ private slots:
     Sócios().MoverSeguinte();
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
     QCOMPARE(Sócios().NúmeroRegistos(), qint64(2));
-
-    // Deleting every dues row of a member the way a member deletion does.
-    for (int m = 1; m <= 12; ++m)
-      NovaQuota(1, 2004, m);
-    NovaQuota(10, 2004, 1);
-    for (Quotas().ProcurarPrimeiro(QuotasDoSócio(1)); !Quotas().SemCorrespondência();
-         Quotas().ProcurarPrimeiro(QuotasDoSócio(1)))
-      Quotas().Eliminar();
-    Quotas().Reexecutar();
-    QCOMPARE(Percorrer(Quotas(), u"SócMês"_s), QStringList{u"000010200401"_s});
   }
 
   // A counter is never handed out twice, even after the highest row is gone.
@@ -248,10 +239,6 @@ private slots:
       });
     });
     QCOMPARE(pares, (QStringList{u"1-1"_s, u"1-2"_s, u"1-3"_s, u"2-2"_s, u"2-3"_s, u"3-3"_s}));
-    Instrução i = Dados().bd.Correr(u"SELECT \"Nome\" FROM \"Sócios\" WHERE \"Nome\" = ?"_s,
-                                    {u"O'Neill \"Jr\""_s}, u"teste"_s);
-    QVERIFY(i.Seguinte());
-    QVERIFY(!i.Seguinte());
   }
 
   // A write inside a read is committed for real when confirmed (another program sees it at
@@ -341,8 +328,7 @@ private slots:
     for (const QString &n : nomes)
       if (ordem.Entre(n, u"A"_s, u"ZZ"_s))
         dentro << n;
-    QCOMPARE(dentro.size(), 9); // all but "ZZZ"
-    QVERIFY(!dentro.contains(u"ZZZ"_s));
+    QCOMPARE(dentro, QStringList(nomes.begin(), nomes.end() - 1)); // all but "ZZZ"
     OrdenarPorNome(
         nomes, [](const QString &n) { return n; }, true);
     QCOMPARE(nomes.front(), u"ZZZ"_s);

@@ -14,29 +14,26 @@ private slots:
   // and rounding half away from zero.
   void padroes() {
     const QString g = u"#,###,##0.00"_s, s = u"#0.00"_s, z = u"000000"_s;
-    const struct {
-      bool moeda;
-      qint64 valor;
-      QString padrão, esperado;
-    } casos[] = {{false, 12, z, u"000012"_s},
-                 {false, 1234567, z, u"1234567"_s},
-                 {false, -5, z, u"-000005"_s},
-                 {false, 417, u"#0 "_s, u"417 "_s},
-                 {false, 1234567, u"#,###,##0"_s, u"1.234.567"_s},
-                 {false, std::numeric_limits<qint64>::min(), u"#0"_s, u"-9223372036854775808"_s},
-                 {true, 500, g, u"0,05"_s},
-                 {true, 12345000, s, u"1234,50"_s},
-                 {true, -12345600, g, u"-1.234,56"_s},
-                 {true, 12350, s, u"1,24"_s},
-                 {true, 12349, s, u"1,23"_s},
-                 {true, -12350, s, u"-1,24"_s},
-                 {true, 9999950, g, u"1.000,00"_s},
-                 {true, -49, s, u"0,00"_s},
-                 {true, std::numeric_limits<qint64>::max(), g, u"922.337.203.685.477,58"_s}};
-    for (const auto &c : casos)
-      QCOMPARE(c.moeda ? Moeda::DeDécimosMilésimos(c.valor).Formatar(c.padrão)
-                       : FormatarNúmero(c.valor, c.padrão),
-               c.esperado);
+    const std::tuple<bool, qint64, QString, QString> casos[] = {
+        {false, 12, z, u"000012"_s},
+        {false, 1234567, z, u"1234567"_s},
+        {false, -5, z, u"-000005"_s},
+        {false, 417, u"#0 "_s, u"417 "_s},
+        {false, 1234567, u"#,###,##0"_s, u"1.234.567"_s},
+        {false, std::numeric_limits<qint64>::min(), u"#0"_s, u"-9223372036854775808"_s},
+        {true, 500, g, u"0,05"_s},
+        {true, 12345000, s, u"1234,50"_s},
+        {true, -12345600, g, u"-1.234,56"_s},
+        {true, 12350, s, u"1,24"_s},
+        {true, 12349, s, u"1,23"_s},
+        {true, -12350, s, u"-1,24"_s},
+        {true, 9999950, g, u"1.000,00"_s},
+        {true, -49, s, u"0,00"_s},
+        {true, std::numeric_limits<qint64>::max(), g, u"922.337.203.685.477,58"_s}};
+    for (const auto &[moeda, valor, padrão, esperado] : casos)
+      QCOMPARE(moeda ? Moeda::DeDécimosMilésimos(valor).Formatar(padrão)
+                     : FormatarNúmero(valor, padrão),
+               esperado);
   }
 
   void numerosReais() {
