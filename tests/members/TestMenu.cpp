@@ -237,6 +237,17 @@ private slots:
     }
   }
 
+  // Members imported into an empty file: the first of them is shown, not a blank new member.
+  void importacaoNumFicheiroVazio() {
+    Abrir();
+    base->LigarJanela(JanelaMenu::ImportarSócios, [] {
+      Sócio(8);
+      Sócio(5);
+    });
+    Acção(u"Menu_Arquivo_Importar"_s)->trigger();
+    QCOMPARE(Nome(), u"Sócio 5"_s);
+  }
+
   void janelasLigadasPeloPrograma() {
     Sócio(3);
     Abrir();
