@@ -114,7 +114,14 @@ std::optional<QString> NormalizarData(QStringView texto) {
 QString DataParaInscrição(QDate data) {
   if (!data.isValid() || data.year() < 1000 || data.year() > 9999)
     return {};
-  return u"%1%2%3"_s.arg(data.year()).arg(DoisDígitos(data.month()), DoisDígitos(data.day()));
+  // Written digit by digit: an import converts a date for every line.
+  const int a = data.year(), m = data.month(), d = data.day();
+  const int algarismos[8] = {a / 1000, a / 100 % 10, a / 10 % 10, a % 10,
+                             m / 10,   m % 10,       d / 10,      d % 10};
+  QString r(8, Qt::Uninitialized);
+  for (int i = 0; i < 8; ++i)
+    r[i] = QChar(u'0' + algarismos[i]);
+  return r;
 }
 
 QString InscriçãoParaTexto(const QString &inscrição) {

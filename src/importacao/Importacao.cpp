@@ -11,8 +11,10 @@
 #include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -110,7 +112,11 @@ std::optional<Moeda> LerQuantia(QString texto) {
       texto[p] = u',';
   }
   const auto v = Moeda::Ler(texto);
-  if (!v || v->Formatar(u"#,###,##0.00").size() > CaracteresValor)
+  // An amount below 900 000 always fits its field, rounded ("-900.000,00" at most); only a
+  // larger one is formatted to be measured, as this runs for every line.
+  constexpr qint64 SempreCabe = 900'000LL * 10'000;
+  if (!v || (std::abs(v->DécimosMilésimos()) >= SempreCabe &&
+             v->Formatar(u"#,###,##0.00").size() > CaracteresValor))
     return std::nullopt;
   return v;
 }
@@ -199,8 +205,7 @@ TabelaCsv LerCsv(const QByteArray &conteúdo) {
         aspas = citado = true;
         ++i;
       } else if (c == sep) {
-        campos << campo;
-        campo.clear();
+        campos << std::exchange(campo, QString());
         citado = false;
         ++i;
       } else if (c == u'\r' || c == u'\n') {
@@ -208,8 +213,12 @@ TabelaCsv LerCsv(const QByteArray &conteúdo) {
         ++linha;
         break;
       } else {
-        campo += c;
-        ++i;
+        // A run of plain characters is taken at once.
+        qsizetype j = i + 1;
+        while (j < n && t[j] != sep && t[j] != u'"' && t[j] != u'\r' && t[j] != u'\n')
+          ++j;
+        campo += QStringView(t).sliced(i, j - i);
+        i = j;
       }
     }
     campos << campo;
@@ -403,17 +412,19 @@ int GravarImportação(BaseDados &bd, ConjuntoRegistos &sócios, ConjuntoRegisto
         u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"CPostal\", \"Situação\", "
         u"\"TipoQuota\", \"Inscrição\", \"ValQuotaEuro\", \"Rua\", \"Localidade\", "
         u"\"Observações\", \"NIF\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s;
-    for (const SócioImportado &s : v.aceites) {
+    const auto valores = [&códigos](const SócioImportado &s) -> QVariantList {
       // Every reference text has its row by now: found in the lists, or added above.
-      bd.Correr(inserir,
-                {s.número, s.nome, códigos[0].Código(s.cPostal).value_or(0),
-                 códigos[1].Código(s.situação).value_or(0),
-                 códigos[2].Código(s.tipoQuota).value_or(0), NãoNulo(s.inscrição),
-                 s.valQuota.DécimosMilésimos(),
-                 // Address and remarks are stored with a trailing blank, as the member
-                 // screen saves them.
-                 s.rua + u' ', s.localidade + u' ', s.observações + u' ', NãoNulo(s.nif)},
-                operação);
+      // Address and remarks are stored with a trailing blank, as the member screen saves them.
+      return {s.número, s.nome, códigos[0].Código(s.cPostal).value_or(0),
+              códigos[1].Código(s.situação).value_or(0),
+              códigos[2].Código(s.tipoQuota).value_or(0), NãoNulo(s.inscrição),
+              s.valQuota.DécimosMilésimos(), s.rua + u' ', s.localidade + u' ',
+              s.observações + u' ', NãoNulo(s.nif)};
+    };
+    {
+      Instrução instrução = bd.Correr(inserir, valores(v.aceites.front()), operação);
+      for (size_t k = 1; k < v.aceites.size(); ++k)
+        instrução.Repetir(valores(v.aceites[k]));
     }
     transacção.Confirmar();
   }

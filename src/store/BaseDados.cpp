@@ -215,6 +215,14 @@ Instrução BaseDados::Correr(const QString &sql, const QVariantList &valores,
   return i;
 }
 
+void Instrução::Repetir(const QVariantList &valores) {
+  for (int n = 0; n < valores.size(); ++n)
+    q->bindValue(n, valores[n]);
+  ++bd->versão;
+  if (!q->exec())
+    throw ErroDoMotor(q->lastError(), operação, bd->caminho);
+}
+
 void BaseDados::Devolver(const QString &sql, std::unique_ptr<QSqlQuery> q) {
   q->finish(); // releases the statement's read of the file
   preparadas[sql].push_back(std::move(q));

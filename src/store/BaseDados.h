@@ -33,6 +33,9 @@ public:
   bool Nulo(int coluna) const;
   qint64 ÚltimoId() const;
   int LinhasAfectadas() const;
+  // Runs the same writing statement again with other values: a run of rows written one by
+  // one, without looking the statement up again for each.
+  void Repetir(const QVariantList &valores);
 
 private:
   friend class BaseDados;

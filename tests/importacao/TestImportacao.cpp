@@ -72,13 +72,14 @@ private slots:
         "4;Rui;;doze;;\n"
         "5;NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN;;;;\n"
         "6;Z\xC3\xA9;;;1234567890123;\n"
+        "10;Olga;;-1.000.000,00;;\n"
         "8;Ivo;;;\n"
         "9;\"Ana;Rua\n";
     const ResultadoImportação r = Importar(csv);
     const QList<std::pair<int, QString>> esperadas = {
         {3, u"7"_s},          {4, u"linha 2"_s}, {5, u"«x»"_s}, {6, u"nome"_s},
         {7, u"31-02-2001"_s}, {8, u"«doze»"_s},  {9, u"46"_s},  {10, u"13"_s},
-        {11, u"5 campos"_s},  {12, u"aspas"_s}};
+        {11, u"«-1.000.000,00»"_s}, {12, u"5 campos"_s}, {13, u"aspas"_s}};
     QCOMPARE(r.verificação.recusas.size(), size_t(esperadas.size()));
     for (qsizetype i = 0; i < esperadas.size(); ++i) {
       const Recusa &x = r.verificação.recusas[size_t(i)];
