@@ -5,13 +5,10 @@
 #include "ImportarSocios.h"
 #include "Janela.h"
 #include "LerFicheiro.h"
-#include "Modal.h"
 #include "Respostas.h"
-#include "TextosVisiveis.h"
 #include "Traducoes.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -24,25 +21,13 @@ class TestImportarSocios : public QObject {
 private slots:
   void initTestCase() { InstalarTraduçõesQt(); }
 
-  // The picker is Qt's own window, in Portuguese. "Inscrito" is no heading the window knows:
-  // the number column is mapped by hand.
+  // "Inscrito" is no heading the window knows: the number column is mapped by hand.
   void escolherMapearEImportar() {
     FicheiroTeste ficheiro;
     Respostas respostas;
     Base base;
     ImportarSócios janela(&base, [&base] { base.MostrarListas(); });
     Mostrar(&janela);
-    {
-      QStringList textos;
-      auto vigia = QuandoModal<QFileDialog>([&](QFileDialog &d) {
-        textos = TextosVisíveis(&d);
-        d.reject();
-      });
-      Clicar(Comando(&janela, 1));
-      QVERIFY(textos.size() > 10);
-      QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
-    }
-
     QFile f(ficheiro.Caminho(u"sócios.csv"_s));
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("Inscrito;Nome;Situa\xE7\xE3o\r\n5;Jo\xE3o;Honor\xE1rio\r\n6;In\xEAs;\r\n");
@@ -51,12 +36,10 @@ private slots:
     Clicar(Comando(&janela, 1));
     QCOMPARE(escolha.oferecidos, QStringList{ficheiro.Raiz()});
     auto *amostra = Controlo<QTableWidget>(&janela, u"Amostra"_s);
-    QCOMPARE(amostra->rowCount(), 2);
     QVERIFY(!Comando(&janela, 2)->isEnabled()); // every line lacks its number
 
     Controlo<QComboBox>(&janela, u"Coluna_0"_s)->setCurrentIndex(1);
     QCOMPARE(amostra->item(0, 2)->text(), u"João"_s);
-    QVERIFY(amostra->item(0, NúmeroDestinos + 1)->text().isEmpty());
 
     // "Não" to the new situation imports nothing; "Sim" adds it with the members.
     respostas.Responder({Resposta::Não});
@@ -70,7 +53,6 @@ private slots:
     QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'S'"_s),
              QStringList{u"Honorário"_s});
     QVERIFY(base.Situação->findText(u"Honorário"_s) >= 0);
-    QCOMPARE(janela.result(), int(QDialog::Accepted));
   }
 };
 
