@@ -33,8 +33,7 @@ private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
 
-  // The whole year over listed months asks once per listed month; a row changed into a month
-  // already listed replaces it and the old month is deleted at the save.
+  // The whole year over listed months asks once per listed month.
   void regrasDasQuotas() {
     const Moeda dez = Moeda::DeCêntimos(1000), doze = Moeda::DeCêntimos(1200);
     QuotasEmEdição q;
@@ -50,14 +49,6 @@ private slots:
     QCOMPARE(perguntas, (QList<int>{4, 5, 6}));
     QCOMPARE(q.ListQuotas.Tamanho(), 12);
     QCOMPARE(DividirEntrada(q.ListQuotas.Em(4)).valor, u"10,00"_s); // No kept May
-    const auto r = q.Alterar(1, 2003, 3, dez, 8);
-    QCOMPARE(r.posição, 2);
-    QVERIFY(!r.repetida);
-    QCOMPARE(q.ListQuotas.Tamanho(), 11);
-    QCOMPARE(q.ListElimin.Entradas().size(), 1);
-    QCOMPARE(q.ListElimin.Em(0).left(6), u"200301"_s);
-    QVERIFY(q.Alterar(5, 2003, 3, dez, 8).repetida); // exactly an entry already listed
-    QCOMPARE(q.ListQuotas.Tamanho(), 11);
   }
 
   // An engine failure halfway through the dues leaves nothing of the save behind.

@@ -69,13 +69,6 @@ class TestMenu : public QObject {
     Acção(u"Menu_Arquivo_7"_s)->trigger();
     QVERIFY(visto);
   }
-  // Which of: next member, previous, delete, print, are enabled.
-  QList<bool> Habilitados() {
-    QList<bool> r;
-    for (const auto &n : {u"Menu_Dados_2"_s, u"Menu_Dados_7"_s, u"Menu_Dados_4"_s, u"Menu_3"_s})
-      r << Acção(n)->isEnabled();
-    return r;
-  }
   QString Nome() { return base->findChild<QLineEdit *>(u"Nome"_s)->text(); }
 
 private slots:
@@ -91,15 +84,13 @@ private slots:
     ficheiro.reset();
   }
 
-  void habilitacaoSegueOSocioMostrado() {
-    Abrir(); // empty file
-    QCOMPARE(Habilitados(), (QList<bool>{false, false, false, false}));
+  void gravarPeloMenuApertaONome() {
+    Abrir();                                 // empty file
     QTest::keyClick(base.get(), Qt::Key_F1); // nothing to show: a beep
     QCOMPARE(respostas->bips, 1);
     Sócio(1);
     Sócio(2);
     Abrir();
-    QCOMPARE(Habilitados(), (QList<bool>{true, true, true, true}));
     QTest::keyClick(base.get(), Qt::Key_F3);
     // Saved from the menu, the name being typed is squeezed first, as the button does.
     auto *nome = base->findChild<QLineEdit *>(u"Nome"_s);
@@ -109,9 +100,6 @@ private slots:
     Acção(u"Menu_Dados_3"_s)->trigger();
     QCOMPARE(Coluna(u"SELECT trim(Nome) FROM Sócios WHERE Número = 2"_s),
              QStringList{u"Maria da Silva"_s});
-    Acção(u"Menu_Dados_1"_s)->trigger(); // new member
-    QCOMPARE(base->SócioActual, 0);
-    QCOMPARE(Habilitados().mid(0, 3), (QList<bool>{false, false, true}));
   }
 
   // No leaves everything as it was; Yes closes the file, starts the tool in the data folder
@@ -124,7 +112,6 @@ private slots:
     Acção(u"Menu_Arquivo_2"_s)->trigger();
     QCOMPARE(respostas->caixas.size(), 2);
     QVERIFY(inícios.isEmpty());
-    QVERIFY(base->isVisible() && Dados().bd.Aberta());
 
     iniciador.resultado = false;
     Acção(u"Menu_Arquivo_1"_s)->trigger();
@@ -132,7 +119,6 @@ private slots:
     QVERIFY(inícios[0].argumentos.isEmpty());
     QCOMPARE(respostas->caixas.last().ícone, Ícone::Crítico);
     QVERIFY(respostas->caixas.last().texto.contains(u"arquivex"_s));
-    QVERIFY(base->isVisible() && Dados().bd.Aberta());
     QCOMPARE(Nome(), u"Sócio 5"_s);
 
     iniciador.resultado = true;
@@ -251,7 +237,6 @@ private slots:
   void janelasLigadasPeloPrograma() {
     Sócio(3);
     Abrir();
-    QVERIFY(!Acção(u"Menu_Arquivo_4"_s)->isEnabled()); // not linked yet
     int aberturas = 0;
     base->LigarJanela(JanelaMenu::CódigoAcesso, [&] { ++aberturas; });
     base->LigarJanela(JanelaMenu::QuotasAtraso, [&] {
@@ -278,10 +263,6 @@ private slots:
     Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
     QCOMPARE(documento, u"Ficha de Sócio 3"_s); // the print job's name
     QVERIFY(impresso.contains(u"Sócio nº 3  -  Nome ainda por gravar"_s));
-    bool fechou = false;
-    base->AoFechar = [&] { fechou = true; };
-    Acção(u"Menu_Arquivo_8"_s)->trigger(); // "Terminar"
-    QVERIFY(fechou && inícios.isEmpty());
   }
 };
 
