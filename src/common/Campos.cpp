@@ -362,12 +362,15 @@ private:
   }
 
   // The line edit reports textChanged and textEdited for the same edit, in an order that is
-  // not promised; whichever comes first moves the text seen before it into `anterior`.
+  // not promised; whichever comes first moves the text seen before it into `anterior`. A
+  // signal may come after its text was already replaced (a refused paste put back), so what
+  // counts is the text the line holds now, not the one the signal reports.
   void Seguir(const QString &texto) {
-    if (texto == actual)
+    const QString agora = linha ? linha->text() : texto;
+    if (agora == actual)
       return;
     anterior = actual;
-    actual = texto;
+    actual = agora;
   }
 
   // Text that reached the line edit without passing the key filter (paste, drop, input
