@@ -176,19 +176,6 @@ private slots:
     QVERIFY(ListarCópias(pasta.Raiz(), NomeFicheiroDados).isEmpty());
   }
 
-  // A source that is SQLite but not ours: refused, nothing created.
-  void segurancaDeFicheiroAlheioNaoCriaNada() {
-    PastaTeste pasta;
-    EscreverFicheiro(NomeFicheiroDados, "alheia");
-    const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
-    const ResultadoSegurança r = EfectuarSegurança(NomeFicheiroDados, Seguranças());
-    QVERIFY(!r.ok);
-    Diz(r.erro, {u"Quotas.Dad"_s, u"não tem as tabelas"_s});
-    QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList{NomeFicheiroDados});
-    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
-  }
-
   void reposicaoPoeACopiaNoLugarEGuardaOFicheiroActual() {
     RelógioFixo relógio;
     PastaTeste pasta;
@@ -386,76 +373,51 @@ private slots:
 #endif
   }
 
-  // The copy goes to the folder typed, the message says where and with how many members; the
-  // restart question then starts the main program in the data folder.
-  void segurancaDizOndeFicouEPerguntaReinicio() {
+  // The backup window: from a file that is not ours, or with no folder, nothing is copied; the
+  // copy goes to the folder picked, the message says where and with how many members; the
+  // restart question then starts the main program in the data folder, and a failed start is
+  // told. With no copies there is nothing to restore; closing asks the restart question too.
+  void segurancaPelaJanela() {
     RelógioFixo relógio(Momento(6, 10, 5, 33));
     PastaTeste raiz;
-    Povoar(NomeFicheiroDados, 1, 3);
     Respostas respostas;
-    respostas.Responder({Resposta::OK, Resposta::Sim});
-    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
-    const QString destino = raiz.Caminho(u"pen/cópias"_s);
-    j.DefinirPasta(destino);
-    j.show();
-    Clicar(j, 1);
-    const QString cópia = QDir(destino).filePath(u"Quotas 2026-12-06 10h05m33s.Dad"_s);
-    QCOMPARE(Linhas(cópia), Linhas(NomeFicheiroDados));
-    Diz(respostas.caixas.value(0).texto, {QDir::toNativeSeparators(cópia), u"com 3 sócios"_s});
-    VerificarPerguntaReinício(respostas.caixas.value(1));
-    QCOMPARE(iniciados.size(), 1);
-    QCOMPARE(iniciados[0].pasta, QDir(raiz.Raiz()).absolutePath());
-  }
-
-  // With no folder typed nothing is copied; a folder chosen becomes the folder of the copies.
-  void escolherPastaOuNenhuma() {
-    PastaTeste pasta;
-    Povoar(NomeFicheiroDados, 1, 1);
-    Respostas respostas;
-    iniciador.resultado = false;
+    EscreverFicheiro(NomeFicheiroDados, "alheia");
     Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
     Mostrar(&j);
+    Clicar(j, 1);
+    Diz(respostas.caixas.value(0).texto, {u"Quotas.Dad"_s, u"não tem as tabelas"_s});
+    QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
+
+    QVERIFY(QFile::remove(NomeFicheiroDados));
+    Povoar(NomeFicheiroDados, 1, 3);
     QLineEdit *campo = Controlo(&j, u"Pasta"_s);
     campo->clear();
     Clicar(j, 1);
-    QCOMPARE(respostas.caixas.size(), 1);
     QVERIFY(campo->hasFocus());
     QVERIFY(!QDir(Seguranças()).exists());
-    const QString outra = pasta.Caminho(u"Outra"_s);
-    QVERIFY(QDir().mkpath(outra));
+    const QString destino = raiz.Caminho(u"pen/cópias"_s);
     {
-      EscolhaPastaFalsa escolha(outra);
+      EscolhaPastaFalsa escolha(destino);
       Clicar(j, 2);
     }
-    QCOMPARE(j.Pasta(), outra);
-
-    respostas.Responder({Resposta::Sim});
-    j.reject();
-    QCOMPARE(iniciados.size(), 1);
-    QCOMPARE(respostas.caixas.size(), 3);
-    Diz(respostas.caixas[2].texto, {QDir::toNativeSeparators(CaminhoPrograma(u"agremia"_s))});
-  }
-
-  // With no data file a backup is refused; with no copies there is nothing to restore.
-  void semFicheiroNemCopias() {
-    PastaTeste pasta;
-    Respostas respostas;
-    respostas.Responder({Resposta::OK, Resposta::Não, Resposta::OK});
-    Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
-    j.show();
+    iniciador.resultado = false;
     Clicar(j, 1);
-    QCOMPARE(respostas.caixas.size(), 1);
-    Diz(respostas.caixas[0].texto, {u"não existe"_s});
-    QVERIFY(QDir(pasta.Raiz()).isEmpty());
-    // Closing the window asks the restart question as "&Sair" does.
-    j.close();
-    QCOMPARE(respostas.caixas.size(), 2);
-    VerificarPerguntaReinício(respostas.caixas[1]);
+    const QString cópia = QDir(destino).filePath(u"Quotas 2026-12-06 10h05m33s.Dad"_s);
+    QCOMPARE(Linhas(cópia), Linhas(NomeFicheiroDados));
+    QCOMPARE(respostas.caixas.size(), 5);
+    Diz(respostas.caixas[2].texto, {QDir::toNativeSeparators(cópia), u"com 3 sócios"_s});
+    VerificarPerguntaReinício(respostas.caixas[3]);
+    Diz(respostas.caixas[4].texto, {QDir::toNativeSeparators(CaminhoPrograma(u"agremia"_s))});
+    QCOMPARE(iniciados.size(), 1);
+    QCOMPARE(iniciados[0].pasta, QDir(raiz.Raiz()).absolutePath());
+    QVERIFY(!j.isVisible());
 
     Arquivex r(Arquivex::Modo::Reposição, QDir::currentPath());
-    r.show();
+    Mostrar(&r);
     Clicar(r, 1);
-    QCOMPARE(respostas.caixas.value(2).ícone, Ícone::Exclamação);
+    QCOMPARE(respostas.caixas.value(5).ícone, Ícone::Exclamação);
+    r.close();
+    VerificarPerguntaReinício(respostas.caixas.value(6));
   }
 
   // The list starts on the newest sound copy; "Não" changes nothing, "Sim" restores.

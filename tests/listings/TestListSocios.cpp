@@ -1,5 +1,6 @@
 #include "Dados.h"
 #include "FicheiroTeste.h"
+#include "Impressao.h"
 #include "Guardas.h"
 #include "Janela.h"
 #include "ListSocios.h"
@@ -7,6 +8,7 @@
 #include "Procurar.h"
 #include "Respostas.h"
 
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -56,6 +58,27 @@ private slots:
     QCOMPARE(respostas.caixas.size(), 2);
     QCOMPARE(respostas.caixas[1].ícone, Ícone::Crítico);
 
+    // By name from "B": letters only, typed in capitals; an emptied bound is the whole alphabet.
+    // Printed from the print panel, whose "Sair" gives the keyboard back to the buttons.
+    j.Ordenação[2]->setChecked(true);
+    Escrever(j.Nome[1], u"b1"_s);
+    Escrever(j.Nome[2], QString());
+    j.Nome[1]->setFocus();
+    QCOMPARE(j.Nome[1]->text() + j.Nome[2]->text(), u"BZZ"_s);
+    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
+    QStringList impresso;
+    FábricaImpressãoFalsa fábrica([&](const QString &) {
+      auto g = std::make_unique<GravadorImpressão>();
+      g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };
+      return g;
+    });
+    QTest::mouseClick(j.Comando[2], Qt::LeftButton);
+    j.Tipo[3]->setChecked(true);
+    QTest::mouseClick(j.Imprimir2, Qt::LeftButton);
+    QVERIFY(impresso.contains(u"bruno lima"_s) && !impresso.contains(u"Álvaro Sousa"_s));
+    QTest::mouseClick(j.Sair, Qt::LeftButton);
+    QVERIFY(!j.Impressão->isVisible() && j.Comando[2]->hasFocus());
+
     // A range of nobody is told.
     j.Ordenação[1]->setChecked(true);
     j.Número[1]->setText(u"000500"_s);
@@ -65,8 +88,7 @@ private slots:
   }
 
   // Each pattern with the members proposed, answering Não to each, and the one taken at once
-  // when there is no "*" (0: none; of several, the lowest number). Sim takes the second proposed,
-  // Cancelar ends with nothing.
+  // when there is no "*" (0: none; of several, the lowest number).
   void padroesEJanela() {
     Inserir({{3, u"JOSÉ SILVA"_s},
              {7, u"Ana Silva"_s},
@@ -87,17 +109,6 @@ private slots:
       });
       QCOMPARE(vistos, propostos);
       QCOMPARE(r, semPergunta);
-      if (propostos.size() < 2)
-        continue;
-      int k = 0;
-      QCOMPARE(ProcurarPorNome(Dados().bd, padrao,
-                               [&](qint32, const QString &) {
-                                 return ++k == 2 ? RespostaProposta::Sim : RespostaProposta::Não;
-                               }),
-               qint32(propostos[1]));
-      QCOMPARE(ProcurarPorNome(Dados().bd, padrao,
-                               [](qint32, const QString &) { return RespostaProposta::Cancelar; }),
-               0);
     }
 
     // The same search through its window.
@@ -115,6 +126,22 @@ private slots:
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
     QCOMPARE(mostrado, 12);
     QVERIFY(!j.isVisible());
+    // By name: letters and one "*" typed; each match proposed in turn.
+    Procurar p(nullptr, u"000007"_s, u"Ana Silva"_s, [&](qint32 n) { mostrado = n; });
+    Mostrar(&p);
+    p.Opção[2]->setChecked(true);
+    const int bips = respostas.bips;
+    Escrever(p.Código[2], u"*s1*ilva"_s);
+    QCOMPARE(p.Código[2]->text(), u"*silva"_s);
+    QCOMPARE(respostas.bips, bips + 2);
+    // Cancelar ends the search with nothing found; Sim takes the member proposed.
+    respostas.Responder({Resposta::Cancelar});
+    QTest::mouseClick(p.Comando[1], Qt::LeftButton);
+    QCOMPARE(respostas.caixas.last().texto, respostas.caixas[0].texto);
+    QCOMPARE(mostrado, 12);
+    respostas.Responder({Resposta::Não, Resposta::Sim});
+    QTest::mouseClick(p.Comando[1], Qt::LeftButton);
+    QCOMPARE(mostrado, 7);
   }
 };
 

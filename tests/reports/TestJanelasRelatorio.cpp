@@ -1,16 +1,20 @@
 #include "Dados.h"
+#include "DeclIRS.h"
 #include "FicheiroTeste.h"
 #include "Guardas.h"
 #include "Impressao.h"
 #include "Janela.h"
 #include "LerFicheiro.h"
+#include "MapaQuotas.h"
 #include "QtsAtrazo.h"
 #include "Referencias.h"
 #include "Respostas.h"
 #include "TaloesRecibo.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
@@ -33,9 +37,9 @@ class TestJanelasRelatorio : public QObject {
                       u"\"Inscrição\") VALUES (?, ?, ?, ?)"_s,
                       {n, u"  Sócio "_s + QString::number(n) + u' ', tipo, inscrição}, u"t"_s);
   }
-  static void Pago(int n, int ano, int mês) {
-    Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, 0, 1)"_s, {ChaveSócMês(n, ano, mês)},
-                      u"t"_s);
+  static void Pago(int n, int ano, int mês, qint64 valor = 0) {
+    Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, ?, 1)"_s,
+                      {ChaveSócMês(n, ano, mês), valor}, u"t"_s);
   }
   template <class J> static void Listar(J &j, const QString &ano) {
     j.Ano->setText(ano);
@@ -96,6 +100,42 @@ private slots:
     QTest::mouseClick(j.Comando[2], Qt::LeftButton);
     QCOMPARE(documento, u"Quotizações em Atraso"_s);
     QVERIFY(impresso.contains(u"Tipo de Quota: Reduzida"_s));
+  }
+
+  // The map: only members enrolled by the year's end, each month paid marked; then printed.
+  void mapaComOsMesesPagos() {
+    MapaQuotas j(nullptr);
+    Listar(j, u"2002"_s);
+    QCOMPARE(j.ListNomes().size(), size_t(10));
+    Listar(j, u"2003"_s);
+    QCOMPARE(j.ListNomes().size(), size_t(12));
+    QCOMPARE(j.ListNomes()[1].marcas, u"--$---------"_s);
+    QTest::mouseClick(j.Comando[2], Qt::LeftButton);
+    QCOMPARE(documento, u"Mapa de Quotas"_s);
+    QVERIFY(impresso.contains(u"Ano: 2003"_s) && impresso.contains(u" Sócio 12"_s));
+  }
+
+  // The year's total read when the year is left; a total that is no amount beeps and the one
+  // before comes back; a number with no member leaves nothing to print.
+  void declaracao() {
+    Pago(12, 2003, 1, 125000);
+    Pago(12, 2003, 2, 125000);
+    Pago(12, 2004, 1, 990000);
+    DeclIRS j(nullptr, u"000012"_s, u"Sócio 12"_s);
+    Mostrar(&j);
+    Escrever(j.Ano, u"2003"_s);
+    j.Quotizações->setFocus();
+    QCOMPARE(j.Quotizações->text(), u"25,00"_s);
+    QVERIFY(j.Declaração->toPlainText().contains(u"no ano de 2003, o total de 25,00 (Euros)"_s));
+    Escrever(j.Quotizações, u"1,2,3"_s);
+    j.Declaração->setFocus();
+    QCOMPARE(j.Quotizações->text(), u"25,00"_s);
+    QCOMPARE(respostas->bips, 1);
+    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
+    QCOMPARE(documento, u"Declaração para IRS 12"_s);
+    QVERIFY(impresso.contains(u"D E C L A R A Ç Ã O"_s));
+    Escrever(j.Número, u"13"_s);
+    QVERIFY(j.Declaração->toPlainText().isEmpty() && !j.Comando[1]->isEnabled());
   }
 
   // Without the association's name nothing is printed and no number is used; then a run
