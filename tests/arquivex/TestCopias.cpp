@@ -373,7 +373,7 @@ private slots:
 #endif
   }
 
-  // The backup window: from a file that is not ours, or with no folder, nothing is copied; the
+  // The backup window: from no file, one not ours, or with no folder, nothing is copied; the
   // copy goes to the folder picked, the message says where and with how many members; the
   // restart question then starts the main program in the data folder, and a failed start is
   // told. With no copies there is nothing to restore; closing asks the restart question too.
@@ -381,11 +381,14 @@ private slots:
     RelógioFixo relógio(Momento(6, 10, 5, 33));
     PastaTeste raiz;
     Respostas respostas;
-    EscreverFicheiro(NomeFicheiroDados, "alheia");
+    Arquivex r(Arquivex::Modo::Reposição, QDir::currentPath());
     Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
     Mostrar(&j);
     Clicar(j, 1);
-    Diz(respostas.caixas.value(0).texto, {u"Quotas.Dad"_s, u"não tem as tabelas"_s});
+    EscreverFicheiro(NomeFicheiroDados, "alheia");
+    Clicar(j, 1);
+    Diz(respostas.caixas.value(0).texto, {u"não existe"_s});
+    Diz(respostas.caixas.value(1).texto, {u"Quotas.Dad"_s, u"não tem as tabelas"_s});
     QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
 
     QVERIFY(QFile::remove(NomeFicheiroDados));
@@ -404,20 +407,19 @@ private slots:
     Clicar(j, 1);
     const QString cópia = QDir(destino).filePath(u"Quotas 2026-12-06 10h05m33s.Dad"_s);
     QCOMPARE(Linhas(cópia), Linhas(NomeFicheiroDados));
-    QCOMPARE(respostas.caixas.size(), 5);
-    Diz(respostas.caixas[2].texto, {QDir::toNativeSeparators(cópia), u"com 3 sócios"_s});
-    VerificarPerguntaReinício(respostas.caixas[3]);
-    Diz(respostas.caixas[4].texto, {QDir::toNativeSeparators(CaminhoPrograma(u"agremia"_s))});
+    QCOMPARE(respostas.caixas.size(), 6);
+    Diz(respostas.caixas[3].texto, {QDir::toNativeSeparators(cópia), u"com 3 sócios"_s});
+    VerificarPerguntaReinício(respostas.caixas[4]);
+    Diz(respostas.caixas[5].texto, {QDir::toNativeSeparators(CaminhoPrograma(u"agremia"_s))});
     QCOMPARE(iniciados.size(), 1);
     QCOMPARE(iniciados[0].pasta, QDir(raiz.Raiz()).absolutePath());
     QVERIFY(!j.isVisible());
 
-    Arquivex r(Arquivex::Modo::Reposição, QDir::currentPath());
     Mostrar(&r);
     Clicar(r, 1);
-    QCOMPARE(respostas.caixas.value(5).ícone, Ícone::Exclamação);
+    QCOMPARE(respostas.caixas.value(6).ícone, Ícone::Exclamação);
     r.close();
-    VerificarPerguntaReinício(respostas.caixas.value(6));
+    VerificarPerguntaReinício(respostas.caixas.value(7));
   }
 
   // The list starts on the newest sound copy; "Não" changes nothing, "Sim" restores.

@@ -1,6 +1,5 @@
 #include "Dados.h"
 #include "FicheiroTeste.h"
-#include "Impressao.h"
 #include "Guardas.h"
 #include "Janela.h"
 #include "ListSocios.h"
@@ -66,16 +65,12 @@ private slots:
     j.Nome[1]->setFocus();
     QCOMPARE(j.Nome[1]->text() + j.Nome[2]->text(), u"BZZ"_s);
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
-    QStringList impresso;
-    FábricaImpressãoFalsa fábrica([&](const QString &) {
-      auto g = std::make_unique<GravadorImpressão>();
-      g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };
-      return g;
-    });
+    FábricaImpressãoFalsa impressões;
     QTest::mouseClick(j.Comando[2], Qt::LeftButton);
     j.Tipo[3]->setChecked(true);
     QTest::mouseClick(j.Imprimir2, Qt::LeftButton);
-    QVERIFY(impresso.contains(u"bruno lima"_s) && !impresso.contains(u"Álvaro Sousa"_s));
+    QVERIFY(impressões.textos.contains(u"bruno lima"_s) &&
+            !impressões.textos.contains(u"Álvaro Sousa"_s));
     QTest::mouseClick(j.Sair, Qt::LeftButton);
     QVERIFY(!j.Impressão->isVisible() && j.Comando[2]->hasFocus());
 

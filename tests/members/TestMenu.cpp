@@ -230,18 +230,11 @@ private slots:
     QCOMPARE(Nome(), u"Sócio 3"_s);
 
     // The card prints what the screen shows, saved or not.
-    QString documento;
-    QStringList impresso;
-    FábricaImpressãoFalsa fábrica([&](const QString &nome) {
-      documento = nome;
-      auto g = std::make_unique<GravadorImpressão>();
-      g->aoTerminar = [&](const GravadorImpressão &p) { impresso = p.Textos(); };
-      return g;
-    });
+    FábricaImpressãoFalsa impressões;
     base->findChild<QLineEdit *>(u"Nome"_s)->setText(u"Nome ainda por gravar"_s);
     Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
-    QCOMPARE(documento, u"Ficha de Sócio 3"_s); // the print job's name
-    QVERIFY(impresso.contains(u"Sócio nº 3  -  Nome ainda por gravar"_s));
+    QCOMPARE(impressões.documento, u"Ficha de Sócio 3"_s); // the print job's name
+    QVERIFY(impressões.textos.contains(u"Sócio nº 3  -  Nome ainda por gravar"_s));
   }
 };
 

@@ -28,9 +28,7 @@ class TestJanelasRelatorio : public QObject {
   std::unique_ptr<FicheiroTeste> ficheiro;
   std::unique_ptr<Respostas> respostas;
   qint64 normal = 0, reduzida = 0;
-  QString documento;    // the name of the last print
-  QStringList impresso; // and its texts
-  std::unique_ptr<FábricaImpressãoFalsa> fábrica;
+  std::unique_ptr<FábricaImpressãoFalsa> impressões;
 
   static void Sócio(int n, const QString &inscrição, qint64 tipo) {
     Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"TipoQuota\", "
@@ -60,17 +58,10 @@ private slots:
     Sócio(12, u"20030401"_s, normal);
     for (const auto &[n, mês] : {std::pair{2, 3}, {4, 3}, {6, 2}})
       Pago(n, 2003, mês);
-    documento.clear();
-    impresso.clear();
-    fábrica = std::make_unique<FábricaImpressãoFalsa>([this](const QString &nome) {
-      documento = nome;
-      auto g = std::make_unique<GravadorImpressão>();
-      g->aoTerminar = [this](const GravadorImpressão &p) { impresso = p.Textos(); };
-      return g;
-    });
+    impressões = std::make_unique<FábricaImpressãoFalsa>();
   }
   void cleanup() {
-    fábrica.reset();
+    impressões.reset();
     respostas.reset();
     ficheiro.reset();
   }
@@ -98,8 +89,8 @@ private slots:
     j.Mês->setCurrentIndex(2);
 
     QTest::mouseClick(j.Comando[2], Qt::LeftButton);
-    QCOMPARE(documento, u"Quotizações em Atraso"_s);
-    QVERIFY(impresso.contains(u"Tipo de Quota: Reduzida"_s));
+    QCOMPARE(impressões->documento, u"Quotizações em Atraso"_s);
+    QVERIFY(impressões->textos.contains(u"Tipo de Quota: Reduzida"_s));
   }
 
   // The map: only members enrolled by the year's end, each month paid marked; then printed.
@@ -111,8 +102,9 @@ private slots:
     QCOMPARE(j.ListNomes().size(), size_t(12));
     QCOMPARE(j.ListNomes()[1].marcas, u"--$---------"_s);
     QTest::mouseClick(j.Comando[2], Qt::LeftButton);
-    QCOMPARE(documento, u"Mapa de Quotas"_s);
-    QVERIFY(impresso.contains(u"Ano: 2003"_s) && impresso.contains(u" Sócio 12"_s));
+    QCOMPARE(impressões->documento, u"Mapa de Quotas"_s);
+    QVERIFY(impressões->textos.contains(u"Ano: 2003"_s) &&
+            impressões->textos.contains(u" Sócio 12"_s));
   }
 
   // The year's total read when the year is left; a total that is no amount beeps and the one
@@ -132,8 +124,8 @@ private slots:
     QCOMPARE(j.Quotizações->text(), u"25,00"_s);
     QCOMPARE(respostas->bips, 1);
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
-    QCOMPARE(documento, u"Declaração para IRS 12"_s);
-    QVERIFY(impresso.contains(u"D E C L A R A Ç Ã O"_s));
+    QCOMPARE(impressões->documento, u"Declaração para IRS 12"_s);
+    QVERIFY(impressões->textos.contains(u"D E C L A R A Ç Ã O"_s));
     Escrever(j.Número, u"13"_s);
     QVERIFY(j.Declaração->toPlainText().isEmpty() && !j.Comando[1]->isEnabled());
   }

@@ -8,7 +8,6 @@
 #include <QDateTime>
 #include <QList>
 #include <QStringList>
-#include <functional>
 #include <memory>
 
 #if __has_include("Arquivex.h")
@@ -51,16 +50,23 @@ public:
   bool resultado = true;
 };
 
-// Print documents go to the surface `fábrica` makes.
+// Print documents are recorded, not printed: the last one's name, and its texts once it ends.
 class FábricaImpressãoFalsa {
 public:
-  explicit FábricaImpressãoFalsa(
-      std::function<std::unique_ptr<Impressão>(const QString &)> fábrica) {
-    InstalarFábricaImpressão(std::move(fábrica));
+  FábricaImpressãoFalsa() {
+    InstalarFábricaImpressão([this](const QString &nome) {
+      documento = nome;
+      auto g = std::make_unique<GravadorImpressão>();
+      g->aoTerminar = [this](const GravadorImpressão &p) { textos = p.Textos(); };
+      return g;
+    });
   }
   ~FábricaImpressãoFalsa() { InstalarFábricaImpressão({}); }
   FábricaImpressãoFalsa(const FábricaImpressãoFalsa &) = delete;
   FábricaImpressãoFalsa &operator=(const FábricaImpressãoFalsa &) = delete;
+
+  QString documento;
+  QStringList textos;
 };
 
 // A picker (`Instalar` installs its seam) answers `resposta` (empty: cancelled) and records
