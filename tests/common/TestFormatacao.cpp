@@ -11,14 +11,6 @@ class TestFormatacao : public QObject {
   Q_OBJECT
 
 private slots:
-  // Out-of-range and empty dates and months give empty texts, never a made-up one.
-  void datas() {
-    QCOMPARE(FormatarData(QDate(987, 1, 2)), u"02-01-0987"_s);
-    QCOMPARE(FormatarData(QDate()), QString());
-    QCOMPARE(NomeMês(13), QString());
-    QCOMPARE(DataParaInscrição(QDate(999, 1, 1)), QString());
-  }
-
   void valorNumerico() {
     constexpr qint64 máximo = std::numeric_limits<qint64>::max();
     const std::pair<QString, qint64> casos[] = {{QString(), 0},
@@ -46,7 +38,12 @@ private slots:
   }
 
   // Stored as yyyymmdd; a damaged value is shown as is, never hidden or crashing the screen.
-  void inscricao() {
+  // Out-of-range and empty dates and months give empty texts, never a made-up one.
+  void datasEInscricao() {
+    QCOMPARE(FormatarData(QDate(987, 1, 2)), u"02-01-0987"_s);
+    QCOMPARE(FormatarData(QDate()), QString());
+    QCOMPARE(NomeMês(13), QString());
+    QCOMPARE(DataParaInscrição(QDate(999, 1, 1)), QString());
     const std::pair<QString, QString> casos[] = {{u"19960905"_s, u"05-09-1996"_s},
                                                  {QString(), QString()},
                                                  {u"1996O905"_s, u"1996O905"_s},
@@ -59,14 +56,11 @@ private slots:
     }
   }
 
-  // Only code 32 is a blank: a tab or a no-break space is text and stays where it is.
-  void compactar() {
+  // Blanks at or beyond position n do not count; the last one below n does. Only code 32 is a
+  // blank: a tab or a no-break space is text and stays where it is.
+  void compactarECortar() {
     QCOMPARE(CompactarEspaços(u"  José   da  Silva  "_s), u"José da Silva"_s);
     QCOMPARE(CompactarEspaços(u"a\u00a0\u00a0b"_s), u"a\u00a0\u00a0b"_s);
-  }
-
-  // Blanks at or beyond position n do not count; the last one below n does.
-  void cortar() {
     const QString semBranco = u"x"_s.repeated(40);
     const std::tuple<QString, int, QString> casos[] = {
         {u"Rua Almirante Gago Coutinho 1"_s, 30, u"Rua Almirante Gago Coutinho 1"_s},

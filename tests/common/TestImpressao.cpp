@@ -99,6 +99,8 @@ private slots:
     Respostas respostas;
     RelógioFixo relógio(QDateTime(QDate(2026, 12, 6), QTime(9, 5)));
     const double a4 = 210 / 25.4 * 1440;
+    const QStringList nomes{u"Ficha de Sócio 25 2026-12-06 09h05m00s.pdf"_s,
+                            u"Ficha de Sócio 25 2026-12-06 09h05m00s (2).pdf"_s};
     for (int i = 0; i < 2; ++i) {
       auto p = AbrirImpressão(u"Ficha de Sócio 25"_s);
       QVERIFY(p);
@@ -106,10 +108,6 @@ private slots:
       QVERIFY2(margemMm > 5 && margemMm < 7, qPrintable(QString::number(margemMm)));
       p->Imprimir(u"olá"_s);
       p->TerminarDocumento();
-    }
-    const QStringList nomes{u"Ficha de Sócio 25 2026-12-06 09h05m00s.pdf"_s,
-                            u"Ficha de Sócio 25 2026-12-06 09h05m00s (2).pdf"_s};
-    for (int i = 0; i < 2; ++i) {
       const QString &texto = respostas.caixas[i].texto;
       QVERIFY2(texto.startsWith(u"Não há impressora instalada"_s) && texto.endsWith(nomes[i]),
                qPrintable(texto));

@@ -19,7 +19,9 @@ class TestTraducoes : public QObject {
 private slots:
   void initTestCase() { InstalarTraduçõesQt(); }
 
-  void configurarImpressora() {
+  // The printer dialog, and the preview of a document (PDF to the test folder were it printed).
+  void dialogosDeImpressao() {
+    PastaTeste pasta;
     QStringList textos;
     auto vigia = QuandoModal<QPrintDialog>([&](QPrintDialog &d) {
       textos = TextosVisíveis(&d);
@@ -28,13 +30,9 @@ private slots:
     QVERIFY(!ConfigurarImpressora(nullptr));
     QVERIFY(textos.size() > 20);
     QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
-  }
 
-  void preVisualizacao() {
-    PastaTeste pasta; // where a PDF would go
     DefinirPréVisualizarImpressões(true);
-    QStringList textos;
-    auto vigia = QuandoModal<QPrintPreviewDialog>([&](QPrintPreviewDialog &d) {
+    auto prévia = QuandoModal<QPrintPreviewDialog>([&](QPrintPreviewDialog &d) {
       textos = TextosVisíveis(&d);
       d.reject();
     });

@@ -10,14 +10,16 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
+#include <functional>
 #include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs `sqls` in order on Quotas.Dad through a connection of its own, as another program would.
-void Executar(const QStringList &sqls) {
+// Runs `sqls` in order on Quotas.Dad through a connection of its own, as another program would,
+// then `durante` while that connection is still open.
+void Executar(const QStringList &sqls, const std::function<void()> &durante = {}) {
   {
     auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outro programa"_s);
     db.setDatabaseName(u"Quotas.Dad"_s);
@@ -25,6 +27,8 @@ void Executar(const QStringList &sqls) {
     QSqlQuery q(db);
     for (const QString &sql : sqls)
       QVERIFY2(q.exec(sql), qPrintable(q.lastError().text()));
+    if (durante)
+      durante();
   }
   QSqlDatabase::removeDatabase(u"outro programa"_s);
 }
@@ -105,19 +109,11 @@ private slots:
       sócios.DefinirCampo(u"Número", número);
       sócios.Actualizar();
     };
-    {
-      auto outro = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outro"_s);
-      outro.setDatabaseName(u"Quotas.Dad"_s);
-      QVERIFY(outro.open());
-      QSqlQuery q(outro);
-      QVERIFY(q.exec(u"BEGIN EXCLUSIVE"_s));
+    Executar({u"BEGIN EXCLUSIVE"_s}, [&] {
       const auto e = Erro([&] { acrescentar(1); });
       QVERIFY(e && e->Causa() == CausaErro::EmUso);
       QVERIFY(e->Mensagem().contains(u"outro programa"_s));
-      QVERIFY(q.exec(u"ROLLBACK"_s));
-      outro.close();
-    }
-    QSqlDatabase::removeDatabase(u"outro"_s);
+    });
     sócios.Actualizar();
 
     // A save that fails halfway leaves nothing, and the recordsets forget the rows it added.
@@ -186,9 +182,6 @@ private slots:
       BaseDados::Criar(u"Quotas.Dad"_s);
       Executar({u"PRAGMA journal_mode="_s + modoAnterior,
                 u"INSERT INTO Sócios (Número, Nome) VALUES (7, 'Silva')"_s});
-      // The header says which journal the file uses: 1 for the rollback journal, 2 for WAL.
-      const auto versões = [] { return PastaTeste::Conteúdo(u"Quotas.Dad"_s).mid(18, 2); };
-
       BaseDados bd;
       bd.Abrir(u"Quotas.Dad"_s);
       QSqlQuery q = bd.Executar(u"PRAGMA synchronous"_s, {}, u"teste"_s);
@@ -197,7 +190,8 @@ private slots:
       q.finish();
       bd.Executar(u"INSERT INTO Sócios (Número, Nome) VALUES (8, 'Sousa')"_s, {}, u"teste"_s);
       bd.Fechar();
-      QCOMPARE(versões(), QByteArray("\1\1"));
+      // The header says which journal the file uses: 1 for the rollback journal, 2 for WAL.
+      QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s).mid(18, 2), QByteArray("\1\1"));
       QVERIFY(!QFile::exists(u"Quotas.Dad-wal"_s));
       QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY 1"_s), (QStringList{u"7"_s, u"8"_s}));
     }

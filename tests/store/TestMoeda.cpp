@@ -31,11 +31,6 @@ private slots:
                esperado);
   }
 
-  void numerosReais() {
-    QCOMPARE(FormatarNúmero(99.6, u"#0"), u"100"_s);
-    QCOMPARE(FormatarNúmero(1234567.891, u"#,###,##0.00"), u"1.234.567,89"_s);
-  }
-
   // Every valid text also reads back from what the screens show (round trip).
   void lerValoresValidos() {
     const std::pair<QString, qint64> casos[] = {
@@ -65,7 +60,9 @@ private slots:
       QVERIFY2(!Moeda::Ler(t).has_value(), qPrintable(u'[' + t + u']'));
   }
 
-  void aritmetica() {
+  void aritmeticaENumerosReais() {
+    QCOMPARE(FormatarNúmero(99.6, u"#0"), u"100"_s);
+    QCOMPARE(FormatarNúmero(1234567.891, u"#,###,##0.00"), u"1.234.567,89"_s);
     Moeda total;
     for (int i = 0; i < 12; ++i)
       total += *Moeda::Ler(u"12,50"_s);
