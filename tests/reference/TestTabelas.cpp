@@ -196,7 +196,6 @@ private slots:
     editar();
     Clicar(0);
     QCOMPARE(Linhas(u"S"_s), (QStringList{u"Efectivo"_s, u"Suspenso"_s}));
-    QCOMPARE(base->Situação->count(), 2);
     QCOMPARE(base->CPostal->currentText(), u"4000 Porto"_s);
 
     editar();

@@ -116,7 +116,19 @@ private slots:
 
   // Without a code the new one is stored and asked for at the next start; wrong or cancelled
   // entries change nothing; codes are compared by their value; empty switches the code off.
+  // The engine refusing the first code (insert) or a change (update): told, the old row stays.
   void alterarDoPrimeiroCodigoAoDesactivado() {
+    const auto recusado = [this](const QString &quando, const QStringList &entradas) {
+      Motor(u"CREATE TRIGGER recusa BEFORE "_s + quando +
+            u" ON Tabelas BEGIN SELECT RAISE(ABORT, 'gravação recusada'); END"_s);
+      const QStringList antes = Linha();
+      Abrir();
+      Passos(entradas);
+      Mensagem(u"gravação recusada"_s, Ícone::Crítico);
+      QCOMPARE(Linha(), antes);
+      Motor(u"DROP TRIGGER recusa"_s);
+    };
+    recusado(u"INSERT"_s, {u"5"_s, u"5"_s});
     Abrir();
     QTest::keyClicks(Código(2), u"1a2"_s);
     QCOMPARE(respostas->bips, 1);
@@ -127,6 +139,7 @@ private slots:
     const QStringList doze{u"4825"_s};
     QCOMPARE(Linha(), doze);
     QVERIFY(ArranquePedeCódigo());
+    recusado(u"UPDATE"_s, {u"12"_s, u"5"_s, u"5"_s});
 
     // A wrong current code; then the right one with two new entries that differ.
     for (const auto &entradas :
@@ -159,6 +172,13 @@ private slots:
     Mensagem(u"Código de Acesso foi desactivado com sucesso."_s);
     QCOMPARE(Linha(), QStringList{u"4821"_s});
     QVERIFY(!ArranquePedeCódigo());
+
+    // A code that cannot even be read is reported; no window is opened to change it.
+    respostas->caixas.clear();
+    Motor(u"ALTER TABLE Tabelas RENAME TO Outra"_s);
+    AltAcesso::Abrir(nullptr);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QVERIFY(!QApplication::activeModalWidget());
   }
 
   // Once a modal window (and its closing message) has gone, the main window has the keyboard.
@@ -189,29 +209,6 @@ private slots:
       QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &base, 1000);
       QVERIFY(QApplication::focusWidget() && base.isAncestorOf(QApplication::focusWidget()));
     }
-  }
-
-  // The engine refusing the first code (insert) or a change (update): told, the old row stays.
-  void falhaDoMotorDeixaOCodigoComoEstava() {
-    for (const QString &quando : {u"INSERT"_s, u"UPDATE"_s}) {
-      Motor(u"CREATE TRIGGER recusa BEFORE "_s + quando +
-            u" ON Tabelas BEGIN SELECT RAISE(ABORT, 'gravação recusada'); END"_s);
-      const QStringList antes = Linha();
-      Abrir();
-      Passos(antes.isEmpty() ? QStringList{u"5"_s, u"5"_s} : QStringList{u"42"_s, u"5"_s, u"5"_s});
-      Mensagem(u"gravação recusada"_s, Ícone::Crítico);
-      QCOMPARE(Linha(), antes);
-      Motor(u"DROP TRIGGER recusa"_s);
-      GuardarCódigo(42);
-    }
-
-    // A code that cannot even be read is reported; no window is opened to change it.
-    janela.reset();
-    respostas->caixas.clear();
-    Motor(u"ALTER TABLE Tabelas RENAME TO Outra"_s);
-    AltAcesso::Abrir(nullptr);
-    QCOMPARE(respostas->caixas.size(), 1);
-    QVERIFY(!QApplication::activeModalWidget());
   }
 
   // The access code window at the start of the program: only digits, five at most; "Cancela&r"
