@@ -180,11 +180,8 @@ private slots:
   // Once a modal window (and its closing message) has gone, the main window has the keyboard.
   void depoisDaJanelaAPrincipalTemOTeclado() {
     // The menu item, and the codes typed in the window, each followed by Enter.
-    const QList<std::pair<QString, QStringList>> casos = {
-        {u"Menu_Arquivo_4"_s, {u"7"_s, u"7"_s}},
-        {u"Menu_Dados_6"_s, {}},
-    };
-    for (const auto &[item, teclas] : casos) {
+    for (const auto &[item, teclas] : {std::pair{u"Menu_Arquivo_4"_s, QStringList{u"7"_s, u"7"_s}},
+                                       std::pair{u"Menu_Dados_6"_s, QStringList{}}}) {
       Base base;
       LigarJanelas(base);
       base.show();
