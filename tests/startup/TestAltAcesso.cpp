@@ -35,10 +35,6 @@ class TestAltAcesso : public QObject {
   static QStringList Linha() {
     return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = '0'"_s);
   }
-  static void GuardarCódigo(qint32 código) {
-    Dados().bd.Executar(u"INSERT INTO Tabelas (Tipo, Designação) VALUES ('0', ?)"_s,
-                        {CifrarCódigo(código)}, u"teste"_s);
-  }
   static void Motor(const QString &sql) { Dados().bd.Executar(sql, {}, u"teste"_s); }
 
   void Abrir() {
@@ -72,8 +68,7 @@ class TestAltAcesso : public QObject {
 
   std::unique_ptr<CódAcesso> pedido;
   QLineEdit *Campo() { return Controlo(pedido.get(), u"Codigo"_s); }
-  void AbrirCódigo(qint32 código) {
-    GuardarCódigo(código);
+  void AbrirCódigo() {
     pedido = std::make_unique<CódAcesso>();
     Mostrar(pedido.get());
   }
@@ -82,13 +77,15 @@ class TestAltAcesso : public QObject {
     QTest::mouseClick(::Comando(pedido.get(), 1), Qt::LeftButton);
   }
 
-  // Runs the program from the start; true when it asked for the access code.
-  static bool ArranquePedeCódigo() {
+  // Runs the program from the start, then opens the file again; true when it asked for the
+  // access code.
+  bool ArranquePedeCódigo() {
+    janela.reset();
     FecharDados();
-    auto pedido = std::make_shared<bool>(false);
+    bool pediu = false;
     const auto vigia = QuandoModal<CódAcesso>(
-        [pedido](CódAcesso &j) {
-          *pedido = true;
+        [&pediu](CódAcesso &j) {
+          pediu = true;
           ::Comando(&j, 0)->click();
         },
         3000);
@@ -96,7 +93,8 @@ class TestAltAcesso : public QObject {
     opções.esperaApresentação = 0;
     opções.aoMostrarBase = [](Base &b) { b.close(); };
     ExecutarPrograma(opções);
-    return *pedido;
+    AbrirDados(NomeFicheiroDados);
+    return pediu;
   }
 
 private slots:
@@ -112,7 +110,21 @@ private slots:
     ficheiro.reset();
   }
 
-  void semCodigoGuardaONovoQueOArranquePede() {
+  // Without a code the new one is stored and asked for at the next start; wrong or cancelled
+  // entries change nothing; codes are compared by their value; empty switches the code off.
+  // The engine refusing the first code (insert) or a change (update): told, the old row stays.
+  void alterarDoPrimeiroCodigoAoDesactivado() {
+    const auto recusado = [this](const QString &quando, const QStringList &entradas) {
+      Motor(u"CREATE TRIGGER recusa BEFORE "_s + quando +
+            u" ON Tabelas BEGIN SELECT RAISE(ABORT, 'gravação recusada'); END"_s);
+      const QStringList antes = Linha();
+      Abrir();
+      Passos(entradas);
+      Mensagem(u"gravação recusada"_s, Ícone::Crítico);
+      QCOMPARE(Linha(), antes);
+      Motor(u"DROP TRIGGER recusa"_s);
+    };
+    recusado(u"INSERT"_s, {u"5"_s, u"5"_s});
     Abrir();
     QTest::keyClicks(Código(2), u"1a2"_s);
     QCOMPARE(respostas->bips, 1);
@@ -120,37 +132,34 @@ private slots:
     QTest::keyClick(Código(2), Qt::Key_Return); // Enter confirms the step
     Passos({u"12"_s});
     Mensagem(u"Código de Acesso alterado com sucesso."_s);
-    QCOMPARE(Linha(), QStringList{u"4825"_s});
+    const QStringList doze{u"4825"_s};
+    QCOMPARE(Linha(), doze);
     QVERIFY(ArranquePedeCódigo());
-  }
+    recusado(u"UPDATE"_s, {u"12"_s, u"5"_s, u"5"_s});
 
-  // Codes are compared by their value.
-  void entradasErradasOuDesistidasNaoAlteram() {
-    GuardarCódigo(42);
-    const QStringList antes = Linha();
     // A wrong current code; then the right one with two new entries that differ.
     for (const auto &entradas :
-         {QStringList{u"41"_s, u"7"_s, u"7"_s}, QStringList{u"42"_s, u"7"_s, u"70"_s}}) {
+         {QStringList{u"11"_s, u"7"_s, u"7"_s}, QStringList{u"12"_s, u"7"_s, u"70"_s}}) {
       Abrir();
       Passos(entradas);
       Mensagem(u"Códigos errados ou introduzidos incorrectamente.\n\n"
                u"Código de Acesso não foi alterado."_s);
-      QCOMPARE(Linha(), antes);
+      QCOMPARE(Linha(), doze);
     }
     // Cancelled at any step, with the button or Escape.
     for (int passo : {1, 3}) {
       Abrir();
-      Passos(QStringList(passo - 1, u"42"_s));
+      Passos(QStringList(passo - 1, u"12"_s));
       if (passo == 3)
         QTest::keyClick(Código(passo), Qt::Key_Escape);
       else
         QTest::mouseClick(Comando(0), Qt::LeftButton);
       QVERIFY(!janela->isVisible() && respostas->caixas.isEmpty());
     }
-    QCOMPARE(Linha(), antes);
+    QCOMPARE(Linha(), doze);
 
     Abrir();
-    Passos({u"00042"_s, u"00099"_s, u"99"_s}); // leading zeros do not count
+    Passos({u"00012"_s, u"00099"_s, u"99"_s}); // leading zeros do not count
     Mensagem(u"Código de Acesso alterado com sucesso."_s);
     QCOMPARE(Linha(), QStringList{u"4790"_s});
 
@@ -159,16 +168,20 @@ private slots:
     Mensagem(u"Código de Acesso foi desactivado com sucesso."_s);
     QCOMPARE(Linha(), QStringList{u"4821"_s});
     QVERIFY(!ArranquePedeCódigo());
+
+    // A code that cannot even be read is reported; no window is opened to change it.
+    respostas->caixas.clear();
+    Motor(u"ALTER TABLE Tabelas RENAME TO Outra"_s);
+    AltAcesso::Abrir(nullptr);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QVERIFY(!QApplication::activeModalWidget());
   }
 
   // Once a modal window (and its closing message) has gone, the main window has the keyboard.
   void depoisDaJanelaAPrincipalTemOTeclado() {
     // The menu item, and the codes typed in the window, each followed by Enter.
-    const QList<std::pair<QString, QStringList>> casos = {
-        {u"Menu_Arquivo_4"_s, {u"7"_s, u"7"_s}},
-        {u"Menu_Dados_6"_s, {}},
-    };
-    for (const auto &[item, teclas] : casos) {
+    for (const auto &[item, teclas] : {std::pair{u"Menu_Arquivo_4"_s, QStringList{u"7"_s, u"7"_s}},
+                                       std::pair{u"Menu_Dados_6"_s, QStringList{}}}) {
       Base base;
       LigarJanelas(base);
       base.show();
@@ -191,60 +204,12 @@ private slots:
     }
   }
 
-  // The engine refusing the first code (insert) or a change (update): told, the old row stays.
-  void falhaDoMotorDeixaOCodigoComoEstava() {
-    const QString recusa = u" ON Tabelas BEGIN SELECT RAISE(ABORT, 'gravação recusada'); END"_s;
-    Motor(u"CREATE TRIGGER recusa BEFORE INSERT"_s + recusa);
-    Abrir();
-    Passos({u"5"_s, u"5"_s});
-    Mensagem(u"gravação recusada"_s, Ícone::Crítico);
-    QVERIFY(Linha().isEmpty());
-
-    Motor(u"DROP TRIGGER recusa"_s);
-    GuardarCódigo(42);
-    Motor(u"CREATE TRIGGER recusa BEFORE UPDATE"_s + recusa);
-    const QStringList antes = Linha();
-    Abrir();
-    Passos({u"42"_s, u"5"_s, u"5"_s});
-    Mensagem(u"gravação recusada"_s, Ícone::Crítico);
-    QCOMPARE(Linha(), antes);
-
-    // A code that cannot even be read is reported; no window is opened to change it.
-    janela.reset();
-    respostas->caixas.clear();
-    Motor(u"ALTER TABLE Tabelas RENAME TO Outra"_s);
-    AltAcesso::Abrir(nullptr);
-    QCOMPARE(respostas->caixas.size(), 1);
-    QVERIFY(!QApplication::activeModalWidget());
-  }
-
-  void tresTentativasComAsMensagensPorOrdem() {
-    AbrirCódigo(12345);
-    Confirmar(u"1"_s);
-    QVERIFY(Campo()->text().isEmpty() && Campo()->hasFocus()); // ready for the next try
-    Confirmar(u"2"_s);
-    Confirmar(u""_s);
-
-    const QStringList esperados = {u"Dispõe de mais duas tentativas."_s,
-                                   u"Dispõe de mais uma tentativa."_s,
-                                   u"Acesso ao programa negado."_s};
-    const QList<Ícone> ícones = {Ícone::Exclamação, Ícone::Exclamação, Ícone::Crítico};
-    QCOMPARE(respostas->caixas.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-      QVERIFY(respostas->caixas[i].texto.endsWith(esperados[i]));
-      QCOMPARE(respostas->caixas[i].ícone, ícones[i]);
-    }
-    // Enter can no longer confirm: the only way on is "Cancela&r".
-    QTest::keyClick(pedido.get(), Qt::Key_Return);
-    QCOMPARE(respostas->caixas.size(), 3);
-    QTest::mouseClick(::Comando(pedido.get(), 0), Qt::LeftButton);
-    QCOMPARE(pedido->ResultadoAcesso(), CódAcesso::Resultado::Recusado);
-  }
-
   // The access code window at the start of the program: only digits, five at most; "Cancela&r"
   // and Escape refuse, Enter confirms.
-  void soDigitosECancelarOuEscapeRecusam() {
-    AbrirCódigo(42);
+  void janelaDoCodigoAoArrancar() {
+    Dados().bd.Executar(u"INSERT INTO Tabelas (Tipo, Designação) VALUES ('0', ?)"_s,
+                        {CifrarCódigo(42)}, u"teste"_s);
+    AbrirCódigo();
     QCOMPARE(ValorCódigo(u"99999999999999"_s), std::numeric_limits<qint32>::max());
     QTest::keyClicks(Campo(), u"1a 2.-3"_s);
     QCOMPARE(Campo()->text(), u"123"_s);
@@ -257,14 +222,30 @@ private slots:
     QCOMPARE(pedido->ResultadoAcesso(), CódAcesso::Resultado::Recusado);
     // With the right code typed, Escape still refuses and Enter confirms.
     for (const auto tecla : {Qt::Key_Escape, Qt::Key_Return}) {
-      pedido = std::make_unique<CódAcesso>();
-      Mostrar(pedido.get());
+      AbrirCódigo();
       QTest::keyClicks(Campo(), u"42"_s);
       QTest::keyClick(Campo(), tecla);
       QCOMPARE(pedido->ResultadoAcesso(), tecla == Qt::Key_Escape
                                               ? CódAcesso::Resultado::Recusado
                                               : CódAcesso::Resultado::Concedido);
     }
+    // Three wrong tries, each told, refuse.
+    AbrirCódigo();
+    Confirmar(u"1"_s);
+    QVERIFY(Campo()->text().isEmpty() && Campo()->hasFocus()); // ready for the next try
+    Confirmar(u"2"_s);
+    Confirmar(u""_s);
+
+    QCOMPARE(respostas->caixas.size(), 3);
+    QVERIFY(respostas->caixas[0].texto.endsWith(u"Dispõe de mais duas tentativas."_s));
+    QVERIFY(respostas->caixas[1].texto.endsWith(u"Dispõe de mais uma tentativa."_s));
+    QVERIFY(respostas->caixas[2].texto.endsWith(u"Acesso ao programa negado."_s));
+    QCOMPARE(respostas->caixas[2].ícone, Ícone::Crítico);
+    // Enter can no longer confirm: the only way on is "Cancela&r".
+    QTest::keyClick(pedido.get(), Qt::Key_Return);
+    QCOMPARE(respostas->caixas.size(), 3);
+    QTest::mouseClick(::Comando(pedido.get(), 0), Qt::LeftButton);
+    QCOMPARE(pedido->ResultadoAcesso(), CódAcesso::Resultado::Recusado);
   }
 };
 

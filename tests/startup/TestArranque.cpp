@@ -28,10 +28,9 @@ class TestArranque : public QObject {
   // Runs the program; `naJanelaCódigo` answers the access code window if it comes.
   Resultado Executar(std::function<void(CódAcesso &)> naJanelaCódigo = {}) {
     Resultado r;
-    auto pedido = std::make_shared<bool>(false);
     const auto vigia = QuandoModal<CódAcesso>(
-        [pedido, naJanelaCódigo](CódAcesso &j) {
-          *pedido = true;
+        [&r, naJanelaCódigo](CódAcesso &j) {
+          r.códigoPedido = true;
           naJanelaCódigo ? naJanelaCódigo(j) : Comando(&j, 0)->click();
         },
         3000);
@@ -46,17 +45,9 @@ class TestArranque : public QObject {
       b.close();
     };
     r.fim = ExecutarPrograma(opções);
-    r.códigoPedido = *pedido;
     if (Dados().bd.Aberta())
       QTest::qFail("a base de dados ficou aberta", __FILE__, __LINE__);
     return r;
-  }
-
-  static void GuardarCódigo(const QString &designação) {
-    BaseDados::Criar(NomeFicheiroDados);
-    AbrirDados(NomeFicheiroDados);
-    FicheiroTeste::Referência(u"0"_s, designação);
-    FecharDados();
   }
 
 private slots:
@@ -83,7 +74,10 @@ private slots:
     for (const auto &sair : maneiras) {
       PastaTeste pasta;
       Respostas respostas;
-      GuardarCódigo(CifrarCódigo(7));
+      BaseDados::Criar(NomeFicheiroDados);
+      AbrirDados(NomeFicheiroDados);
+      FicheiroTeste::Referência(u"0"_s, CifrarCódigo(7));
+      FecharDados();
       bool pendurado = false;
       QTimer socorro;
       socorro.setSingleShot(true);
