@@ -17,6 +17,7 @@ class TestTaloes : public QObject {
   Q_OBJECT
 
   std::unique_ptr<FicheiroTeste> ficheiro;
+  inline static int abertos = 0; // documents begun by the runs
   qint64 activo = 0;
   qint64 suspenso = 0;
 
@@ -40,9 +41,12 @@ class TestTaloes : public QObject {
     return Coluna(u"SELECT \"Designação\" FROM \"Tabelas\" WHERE \"Tipo\" = 'q'"_s);
   }
 
+  template <class Gravador = GravadorImpressão>
   static std::optional<RecusaTalões> Executar(const PedidoTalões &pedido) {
-    return ExecutarTalões(Dados().bd, Listas(), pedido,
-                          [] { return std::make_unique<GravadorImpressão>(); });
+    return ExecutarTalões(Dados().bd, Listas(), pedido, [] {
+      ++abertos;
+      return std::make_unique<Gravador>();
+    });
   }
   // The stubs of a run, drawn on a recorder as the run draws them.
   static void Imprimir(GravadorImpressão &g, const PedidoTalões &pedido) {
@@ -53,6 +57,7 @@ class TestTaloes : public QObject {
 private slots:
   void init() {
     ficheiro = std::make_unique<FicheiroTeste>();
+    abertos = 0;
     BaseDados &bd = Dados().bd;
     const qint64 lisboa = FicheiroTeste::Referência(u"C"_s, u"1100-148 Lisboa"_s);
     activo = FicheiroTeste::Referência(u"S"_s, u"Activo"_s);
@@ -65,40 +70,26 @@ private slots:
   }
   void cleanup() { ficheiro.reset(); }
 
-  // Numbers run on across members from the stored counter; a member of another situation gets
-  // no stub.
-  void linhasENumeracao() {
+  // Numbers run on from the stored counter, across members in each order; a member of another
+  // situation gets no stub. Portuguese order: "Álvaro" and "ana" do not go after "Zé"; postal
+  // code order: the same code in number order.
+  void ordensENumeracao() {
     GravarLinhaTabelas(Dados().bd, u'q', u"41"_s);
-    Sócio(7, u"Maria José"_s, activo, 0, QString(), 1234567500);
-    Sócio(8, u"Outro"_s, suspenso);
-    Sócio(9, u"Rui Sousa"_s, activo);
-    PedidoTalões pedido = Pedido(4, u"4"_s);
-    pedido.situação = activo;
-    const ResultadoTalões r = PlanearTalões(Dados().bd, Listas(), pedido);
-    QCOMPARE(r.plano.talões.size(), size_t(2));
-    QCOMPARE(r.plano.talões[0].linhas[8], u"Nº do Recibo: 42 / Valor da Quota: 123.456,75€"_s);
-    QCOMPARE(r.plano.talões[1].linhas[8], u"Nº do Recibo: 43 / Valor da Quota: 12,50€"_s);
-    // A number typed in the window takes the place of the stored one.
-    pedido.nInicial = u"100"_s;
-    QCOMPARE(PlanearTalões(Dados().bd, Listas(), pedido).plano.talões[0].recibo, qint64(101));
-  }
-
-  // In number order; in Portuguese order, where "Álvaro" and "ana" do not go after "Zé"; in
-  // postal code order, the same code in number order.
-  void ordens() {
-    Sócio(1, u"Zé"_s, activo, 30);
+    Sócio(1, u"Zé"_s, activo, 30, QString(), 1234567500);
     Sócio(2, u"Bruno"_s, activo, 10);
     Sócio(3, u"Álvaro"_s, activo, 40);
-    Sócio(4, u"ana"_s, activo, 10);
-    Sócio(5, u"Fora"_s, activo, 5); // outside the range
+    Sócio(4, u"Outro"_s, suspenso, 10);
+    Sócio(5, u"ana"_s, activo, 10);
+    Sócio(6, u"Fora"_s, activo, 5); // outside the range
     const QList<std::pair<OrdemTalões, QStringList>> casos = {
         {OrdemTalões::Número, {u"Zé"_s, u"Bruno"_s, u"Álvaro"_s, u"ana"_s}},
         {OrdemTalões::Nome, {u"Álvaro"_s, u"ana"_s, u"Bruno"_s, u"Zé"_s}},
         {OrdemTalões::CódigoPostal, {u"Bruno"_s, u"ana"_s, u"Zé"_s, u"Álvaro"_s}},
     };
+    PedidoTalões pedido = Pedido(4, u"4"_s);
+    pedido.sócioY = u"5"_s;
+    pedido.situação = activo;
     for (const auto &[ordem, nomes] : casos) {
-      PedidoTalões pedido = Pedido(1);
-      pedido.sócioY = u"4"_s;
       pedido.ordem = ordem;
       const ResultadoTalões r = PlanearTalões(Dados().bd, Listas(), pedido);
       QStringList vistos;
@@ -106,6 +97,12 @@ private slots:
         vistos << t.linhas[6].section(u" / "_s, 1, 1).mid(6);
       QCOMPARE(vistos, nomes);
     }
+    const ResultadoTalões r = PlanearTalões(Dados().bd, Listas(), pedido); // postal code order
+    QCOMPARE(r.plano.talões[0].linhas[8], u"Nº do Recibo: 42 / Valor da Quota: 12,50€"_s);
+    QCOMPARE(r.plano.talões[2].linhas[8], u"Nº do Recibo: 44 / Valor da Quota: 123.456,75€"_s);
+    // A number typed in the window takes the place of the stored one.
+    pedido.nInicial = u"100"_s;
+    QCOMPARE(PlanearTalões(Dados().bd, Listas(), pedido).plano.talões[0].recibo, qint64(101));
   }
 
   // The stubs from the first period to the end of the year; what is refused is refused before
@@ -144,15 +141,10 @@ private slots:
     for (const auto &[mudar, recusa] : casos) {
       PedidoTalões pedido = Pedido();
       mudar(pedido);
-      bool aberta = false;
-      const auto r = ExecutarTalões(Dados().bd, Listas(), pedido, [&]() {
-        aberta = true;
-        return std::make_unique<GravadorImpressão>();
-      });
-      QCOMPARE(r, std::optional(recusa));
-      QVERIFY(!aberta); // no document begun, so no empty page comes out
+      QCOMPARE(Executar(pedido), std::optional(recusa));
       QCOMPARE(Contador(), QStringList{u"7"_s});
     }
+    QCOMPARE(abertos, 0); // no document begun, so no empty page comes out
   }
 
   // On a file without a counter row, each run stores the last number it printed: two runs in
@@ -171,23 +163,18 @@ private slots:
     QCOMPARE(Contador(), QStringList{u"300"_s});
 
     // A print that fails, or ends unprinted, leaves the counter as it was.
-    const auto falhar = []() -> std::unique_ptr<Impressão> {
-      auto g = std::make_unique<GravadorImpressão>();
-      g->aoTerminar = [](const GravadorImpressão &) {
-        throw std::runtime_error("a impressora falhou");
-      };
-      return g;
+    struct Falha : GravadorImpressão {
+      Falha() {
+        aoTerminar = [](const GravadorImpressão &) { throw std::runtime_error("avaria"); };
+      }
     };
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                             ExecutarTalões(Dados().bd, Listas(), Pedido(), falhar));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, Executar<Falha>(Pedido()));
     QCOMPARE(Contador(), QStringList{u"300"_s});
     // Nor does a run whose preview was closed without printing.
     struct Fechada : GravadorImpressão {
       void Concluir() override { MarcarNãoImpresso(); }
     };
-    QCOMPARE(
-        ExecutarTalões(Dados().bd, Listas(), Pedido(), [] { return std::make_unique<Fechada>(); }),
-        std::optional(RecusaTalões::ImpressãoNãoIniciada));
+    QCOMPARE(Executar<Fechada>(Pedido()), std::optional(RecusaTalões::ImpressãoNãoIniciada));
     QCOMPARE(Contador(), QStringList{u"300"_s});
     // The file is still writable afterwards: the failed run left no transaction open.
     QCOMPARE(Executar(Pedido()), std::nullopt);
