@@ -62,8 +62,7 @@ private slots:
     const QString texto = u"Antes "_s + u"abcdefghij"_s.repeated(12) +
                           u" depois de uma palavra longa que não cabe numa linha inteira."_s;
     const double w = 10772;
-    FonteImpressão f;
-    f.tamanho = 13;
+    const FonteImpressão f{.tamanho = 13};
     const auto medir = [&](const QString &t) { return MedirTexto(f, t); };
     const auto linhas = LinhasDeclaração(texto, w, medir);
     QStringList palavras;
@@ -73,12 +72,8 @@ private slots:
         continue;
       const double fim = l.peças.back().x + medir(l.peças.back().texto);
       const bool últimaDoParágrafo = i + 1 == linhas.size() || linhas[i + 1].peças.empty();
-      if (l.justificada) {
-        QVERIFY(!últimaDoParágrafo);
-        QVERIFY2(qAbs(fim - (w - 1500)) < 0.5, qPrintable(QString::number(fim)));
-      } else {
-        QVERIFY(fim <= w - 1500);
-      }
+      QVERIFY(!l.justificada || !últimaDoParágrafo);
+      QVERIFY(l.justificada ? qAbs(fim - (w - 1500)) < 0.5 : fim <= w - 1500);
       for (const auto &p : l.peças)
         palavras << p.texto.split(u' ', Qt::SkipEmptyParts);
     }
