@@ -28,14 +28,6 @@ class TestAtrasosMapa : public QObject {
     Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, 1000, 1)"_s, {chave}, u"teste"_s);
   }
   static void Quota(int número, int ano, int mês) { Chave(ChaveSócMês(número, ano, mês)); }
-  // The association's header lines, with the telephone (5) or the fax (6).
-  static void Cabeçalho(char16_t linhaNúmero, const QString &número) {
-    for (const auto &[linha, texto] : {std::pair{u'1', u"Sociedade Recreativa Exemplo"_s},
-                                       {u'2', u"Rua Direita, 10"_s},
-                                       {u'3', u"Vila Nova"_s},
-                                       {linhaNúmero, número}})
-      GravarLinhaTabelas(Dados().bd, linha, texto);
-  }
   // The lists read from the file, as text.
   static QString Atrasos(int ano, int mês, int tipo) {
     QStringList r;
@@ -111,7 +103,11 @@ private slots:
   // printed cut.
   void ouro() {
     GravadorImpressão atrasos, mapa;
-    Cabeçalho(u'5', u"210 000 000"_s);
+    for (const auto &[linha, texto] : {std::pair{u'1', u"Sociedade Recreativa Exemplo"_s},
+                                       {u'2', u"Rua Direita, 10"_s},
+                                       {u'3', u"Vila Nova"_s},
+                                       {u'5', u"210 000 000"_s}}) // telephone
+      GravarLinhaTabelas(Dados().bd, linha, texto);
     ImprimirAtrasos(atrasos, u"Março"_s, u"2003"_s, u"Efectivo"_s, Atrasados(60));
     COMPARAR_COM_OURO(atrasos, u"atrasos"_s);
 

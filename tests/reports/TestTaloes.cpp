@@ -48,12 +48,6 @@ class TestTaloes : public QObject {
       return std::make_unique<Gravador>();
     });
   }
-  // The stubs of a run, drawn on a recorder as the run draws them.
-  static void Imprimir(GravadorImpressão &g, const PedidoTalões &pedido) {
-    ImprimirTalões(g, PlanearTalões(Dados().bd, Listas(), pedido).plano);
-    g.TerminarDocumento();
-  }
-
 private slots:
   void init() {
     ficheiro = std::make_unique<FicheiroTeste>();
@@ -181,7 +175,7 @@ private slots:
     Sócio(1, u"Maria da Conceição Ferreira dos Santos Silva"_s, activo, 0, u"123456789012"_s);
     Sócio(2, u"Rui"_s, activo);
     GravadorImpressão g;
-    Imprimir(g, Pedido(12));
+    ImprimirTalões(g, PlanearTalões(Dados().bd, Listas(), Pedido(12)).plano);
     QVERIFY(g.páginas >= 4);
     for (qsizetype t = 0; t < 24; ++t) {
       QCOMPARE(g.traços[3 * t + 1].página, g.traços[3 * t].página); // rule below, rule above
@@ -197,7 +191,7 @@ private slots:
     Sócio(3, u"Ana Lopes"_s, activo, 0, u"501234567"_s, 150000);
     Sócio(12, u"Rui Sousa"_s, activo);
     GravadorImpressão g;
-    Imprimir(g, Pedido(4, u"3"_s));
+    ImprimirTalões(g, PlanearTalões(Dados().bd, Listas(), Pedido(4, u"3"_s)).plano);
     COMPARAR_COM_OURO(g, u"taloes"_s);
   }
 };
