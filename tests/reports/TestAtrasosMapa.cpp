@@ -89,19 +89,16 @@ private slots:
         u"1 Ana $-----------/2 Bruno ------------/4 Dora $----------$/6 Filipe ------------"_s);
   }
 
-  void paginas() {
-    // Entries, pages: the closing line goes on a page of its own when the rows fill the last.
+  // The closing line goes on a page of its own when the rows fill the last. Both prints over two
+  // pages; the map's member 2 has a name too long for its column: it is printed cut.
+  void ouroEPaginas() {
+    // Entries, pages.
     for (const auto &[quantos, páginas] : {std::pair{0, 1}, {46, 2}, {150, 4}}) {
       GravadorImpressão folhas;
       ImprimirAtrasos(folhas, u"Março"_s, u"2003"_s, u"[Todos]"_s, Atrasados(quantos));
       QCOMPARE(folhas.páginas, páginas);
       QCOMPARE(folhas.textos.last().página, páginas);
     }
-  }
-
-  // Both prints over two pages. The map's member 2 has a name too long for its column: it is
-  // printed cut.
-  void ouro() {
     GravadorImpressão atrasos, mapa;
     for (const auto &[linha, texto] : {std::pair{u'1', u"Sociedade Recreativa Exemplo"_s},
                                        {u'2', u"Rua Direita, 10"_s},

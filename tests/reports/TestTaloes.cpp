@@ -51,7 +51,6 @@ class TestTaloes : public QObject {
 private slots:
   void init() {
     ficheiro = std::make_unique<FicheiroTeste>();
-    abertos = 0;
     BaseDados &bd = Dados().bd;
     const qint64 lisboa = FicheiroTeste::Referência(u"C"_s, u"1100-148 Lisboa"_s);
     activo = FicheiroTeste::Referência(u"S"_s, u"Activo"_s);
