@@ -30,18 +30,11 @@ class TestListagem : public QObject {
   // name and postal code, no date, no situation or quota type.
   static std::vector<SócioListado> Listados(int n) {
     std::vector<SócioListado> r;
-    for (int i = 1; i <= n; ++i) {
-      SócioListado s;
-      s.número = i;
-      s.nome = u"Sócio Número %1 da Silva"_s.arg(i);
-      s.inscrição = u"%1-03-1998"_s.arg(i % 28 + 1, 2, 10, QChar(u'0'));
-      s.rua = u"Rua %1"_s.arg(i);
-      s.localidade = u"Localidade %1"_s.arg(i);
-      s.códigoPostal = u"4000-%1 Porto"_s.arg(i, 3, 10, QChar(u'0'));
-      s.situação = u"Efectivo"_s;
-      s.tipoQuota = u"Mensal"_s;
-      r.push_back(s);
-    }
+    for (int i = 1; i <= n; ++i)
+      r.push_back({i, u"Sócio Número %1 da Silva"_s.arg(i),
+                   u"%1-03-1998"_s.arg(i % 28 + 1, 2, 10, QChar(u'0')), u"Rua %1"_s.arg(i),
+                   u"Localidade %1"_s.arg(i), u"4000-%1 Porto"_s.arg(i, 3, 10, QChar(u'0')),
+                   u"Efectivo"_s, u"Mensal"_s});
     if (n >= 4) {
       r[0].rua = u"Avenida Marechal Gomes da Costa, 1234 Dto"_s.left(40);
       r[0].nome = u"Maria da Conceição Albuquerque Fonseca Pires"_s;
@@ -65,8 +58,6 @@ private slots:
     const qint64 s2 = FicheiroTeste::Referência(u"S"_s, u"Suspenso"_s);
     const qint64 t1 = FicheiroTeste::Referência(u"T"_s, u"Mensal"_s);
     const qint64 t2 = FicheiroTeste::Referência(u"T"_s, u"Anual"_s);
-    QCOMPARE(t2, qint64(6));
-    BaseDados::Transacção t(Dados().bd);
     // The member save appends a blank to the street and locality.
     Sócio(1, u"Bruno Costa"_s, u"19960915"_s, cp1, s1, t1, u"Rua das Flores 12 "_s, u"Porto "_s);
     Sócio(2, u"Álvaro Dias"_s, u""_s, 9999, s1, t2);
@@ -81,7 +72,6 @@ private slots:
     Sócio(11, u"Bruno Costa"_s, u"19960915"_s, 0, s1, t1);
     Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (12, 'Maria Nula')"_s,
                       {}, u"teste"_s);
-    t.Confirmar();
   }
   void cleanup() { ficheiro.reset(); }
 
@@ -135,7 +125,6 @@ private slots:
     // last sheet of labels exactly does not feed an empty one.
     GravadorImpressão lista, vazias, grandes, pequenas;
     ImprimirListagem(lista, {}, false, Colectividade);
-    QCOMPARE(lista.páginas, 1);
     QVERIFY(lista.Procurar(u"Fim da Listagem de Sócios"_s));
     ImprimirEtiquetasPequenas(vazias, {});
     QVERIFY(vazias.textos.isEmpty());

@@ -1,11 +1,9 @@
-#include "Dados.h"
 #include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "ImprimirFicha.h"
 #include "LerPdf.h"
 #include "ListaQuotas.h"
 
-#include <QComboBox>
 #include <QPrinter>
 #include <QtTest>
 #include <cmath>
@@ -34,37 +32,30 @@ private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
 
-  void cabecalhoDadosEQuotasDuasPorLinha() {
-    GravadorImpressão p;
-    ImprimirFicha(p, Ficha(5), agora);
-    QCOMPARE(p.Procurar(u"Situação: Efectivo"_s)->y, p.Procurar(u"Rua Direita, 25"_s)->y);
-    // Two dues per line: five dues take three lines, May alone on the left.
-    const auto *maio = p.Procurar(u"Maio"_s);
-    QCOMPARE(p.Procurar(u"Janeiro"_s)->y, p.Procurar(u"Fevereiro"_s)->y);
-    QVERIFY(maio->y > p.Procurar(u"Março"_s)->y && maio->x < p.Procurar(u"Abril"_s)->x);
-    QCOMPARE(p.Textos().last(), u" "_s); // empty remarks: one empty line
-    QVERIFY(p.Terminado());
-  }
-
-  void observacoesQuebradasANoveDecimos() {
+  // Two dues per line: five dues take three lines, May alone on the left. The remarks are
+  // broken at nine tenths of the width; empty remarks print one empty line.
+  void dadosQuotasEObservacoes() {
     const QString texto =
         u"Sócio fundador da colectividade, sempre presente nas assembleias gerais e "
         u"nas festas de Verão; paga as quotas por trimestre e prefere recibo em papel."_s;
-    GravadorImpressão p;
-    ImprimirFicha(p, Ficha(1, texto), agora);
+    GravadorImpressão p, vazia;
+    ImprimirFicha(p, Ficha(5, texto), agora);
+    QCOMPARE(p.Procurar(u"Situação: Efectivo"_s)->y, p.Procurar(u"Rua Direita, 25"_s)->y);
+    const auto *maio = p.Procurar(u"Maio"_s);
+    QCOMPARE(p.Procurar(u"Janeiro"_s)->y, p.Procurar(u"Fevereiro"_s)->y);
+    QVERIFY(maio->y > p.Procurar(u"Março"_s)->y && maio->x < p.Procurar(u"Abril"_s)->x);
     const double limite = 9 * std::floor(p.LarguraPágina() / 10);
     const int início = int(p.Textos().indexOf(u"Observações:"_s)) + 1;
     QString junto;
-    int linhas = 0;
     for (int i = início; i < p.textos.size(); ++i) {
       const auto &t = p.textos[i];
       QVERIFY(MedirTexto(t.fonte, t.texto) <= limite);
       QVERIFY(t.texto.endsWith(u' ')); // each word keeps the blank that follows it
       junto += t.texto;
-      ++linhas;
     }
-    QVERIFY(linhas >= 2);
-    QCOMPARE(junto, texto + u' ');
+    QCOMPARE(junto, texto + u' '); // the text is wider than a line: it was broken
+    ImprimirFicha(vazia, Ficha(1), agora);
+    QCOMPARE(vazia.Textos().last(), u" "_s);
 
     // A word wider than the line is cut at the width and nothing of it is lost.
     const auto medir = [](const QString &t) { return double(t.size()) * 100; };
@@ -79,7 +70,6 @@ private slots:
   void fichaNumPdfVerdadeiro() {
     const QString pdfFicha = ficheiro->Caminho(u"ficha.pdf"_s);
     auto impressora = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    impressora->setOutputFormat(QPrinter::PdfFormat);
     impressora->setOutputFileName(pdfFicha);
     QString concluído;
     const DadosFicha ficha = Ficha(200, u"Sem observações especiais."_s);
@@ -96,8 +86,7 @@ private slots:
     const Pdf lido = LerPdf(pdfFicha);
     QCOMPARE(lido.título, u"Ficha de Sócio 12"_s);
     QCOMPARE(lido.páginas, gravador.páginas);
-    QVERIFY2(gravador.páginas == 2 || gravador.páginas == 3,
-             qPrintable(QString::number(lido.páginas)));
+    QVERIFY(gravador.páginas > 1);
     const qsizetype fim = gravador.Textos().indexOf(u"Observações:"_s);
     QMap<std::pair<int, double>, QStringList> linhas;
     for (qsizetype i = 0; i < fim; ++i) {
