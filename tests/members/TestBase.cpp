@@ -118,13 +118,6 @@ private slots:
     // Saved again unchanged, the grouped amount reads back exactly.
     Clicar(3);
     QCOMPARE(Coluna(u"SELECT ValQuotaEuro FROM Sócios"_s), QStringList{u"12345600"_s});
-    // Codes no longer in the lists are shown as no choice.
-    FichaSócio f{u"4"_s, u"Quatro"_s, 99, 2, 77, u"01-01-2000"_s, u"3"_s, {}, {}, {}, u"0"_s};
-    QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, 0, {}, {}).erro,
-             ErroFicha::Nenhum);
-    QCOMPARE(base->MostrarSócio(4), 4);
-    QCOMPARE(W<QComboBox>(u"CPostal"_s)->currentIndex(), -1);
-    QCOMPARE(W<QComboBox>(u"TipoQuota"_s)->currentIndex(), -1);
   }
 
   // The save's checks in order, each refusal with its message, a beep and the focus on the

@@ -10,7 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-// The annual dues declaration: the total, its justified lines and the page.
+// The annual dues declaration: the total and the page.
 class TestDeclaracao : public QObject {
   Q_OBJECT
 
@@ -63,30 +63,6 @@ private slots:
     ImprimirDeclaração(g, ComporDeclaração(u"Ana Lopes"_s, 12, u"2005"_s, u"37,75"_s),
                        QDate(2006, 3, 5));
     COMPARAR_COM_OURO(g, u"declaracao"_s);
-  }
-
-  // A word longer than a line: justified lines end on the right margin, the others inside it,
-  // the last is never spread, and nothing of the text is lost or reordered.
-  void linhas() {
-    const QString texto = u"Antes "_s + u"abcdefghij"_s.repeated(12) +
-                          u" depois de uma palavra longa que não cabe numa linha inteira."_s;
-    const double w = 10772;
-    const FonteImpressão f{.tamanho = 13};
-    const auto medir = [&](const QString &t) { return MedirTexto(f, t); };
-    const auto linhas = LinhasDeclaração(texto, w, medir);
-    QStringList palavras;
-    for (size_t i = 0; i < linhas.size(); ++i) {
-      const LinhaDeclaração &l = linhas[i];
-      if (l.peças.empty())
-        continue;
-      const double fim = l.peças.back().x + medir(l.peças.back().texto);
-      const bool últimaDoParágrafo = i + 1 == linhas.size() || linhas[i + 1].peças.empty();
-      QVERIFY(!l.justificada || !últimaDoParágrafo);
-      QVERIFY(l.justificada ? qAbs(fim - (w - 1500)) < 0.5 : fim <= w - 1500);
-      for (const auto &p : l.peças)
-        palavras << p.texto.split(u' ', Qt::SkipEmptyParts);
-    }
-    QCOMPARE(palavras.join(QString()), QString(texto).remove(u' ').remove(u'\r').remove(u'\n'));
   }
 };
 

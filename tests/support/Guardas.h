@@ -24,8 +24,7 @@ public:
   explicit RelógioFixo(const QDateTime &momento) { FixarRelógio(momento); }
   ~RelógioFixo() { FixarRelógio(std::nullopt); }
   void Mudar(const QDateTime &momento) { FixarRelógio(momento); }
-  RelógioFixo(const RelógioFixo &) = delete;
-  RelógioFixo &operator=(const RelógioFixo &) = delete;
+  Q_DISABLE_COPY(RelógioFixo)
 };
 
 // Programs are not started but recorded; `resultado` is what each start reports.
@@ -43,8 +42,7 @@ public:
     });
   }
   ~IniciadorFalso() { InstalarIniciador({}); }
-  IniciadorFalso(const IniciadorFalso &) = delete;
-  IniciadorFalso &operator=(const IniciadorFalso &) = delete;
+  Q_DISABLE_COPY(IniciadorFalso)
 
   QList<Início> iniciados;
   bool resultado = true;
@@ -62,8 +60,7 @@ public:
     });
   }
   ~FábricaImpressãoFalsa() { InstalarFábricaImpressão({}); }
-  FábricaImpressãoFalsa(const FábricaImpressãoFalsa &) = delete;
-  FábricaImpressãoFalsa &operator=(const FábricaImpressãoFalsa &) = delete;
+  Q_DISABLE_COPY(FábricaImpressãoFalsa)
 
   QString documento;
   QStringList textos;
@@ -80,8 +77,7 @@ public:
     });
   }
   ~EscolhaFalsa() { Instalar({}); }
-  EscolhaFalsa(const EscolhaFalsa &) = delete;
-  EscolhaFalsa &operator=(const EscolhaFalsa &) = delete;
+  Q_DISABLE_COPY(EscolhaFalsa)
 
   QStringList oferecidos;
 };

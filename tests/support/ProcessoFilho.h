@@ -56,8 +56,7 @@ public:
       Terminar();
   }
   ~ProcessoFilho() { Terminar(); }
-  ProcessoFilho(const ProcessoFilho &) = delete;
-  ProcessoFilho &operator=(const ProcessoFilho &) = delete;
+  Q_DISABLE_COPY(ProcessoFilho)
 
   // True once `corpo` has run in the child.
   bool Correu() const { return correu; }

@@ -21,8 +21,7 @@ public:
     InstalarRespondedor({});
     InstalarBip({});
   }
-  Respostas(const Respostas &) = delete;
-  Respostas &operator=(const Respostas &) = delete;
+  Q_DISABLE_COPY(Respostas)
 
   // The next boxes are answered with these, in order; then Sim or OK.
   void Responder(QList<Resposta> r) { respostas = std::move(r); }
