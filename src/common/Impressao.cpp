@@ -482,6 +482,9 @@ bool MostrarPréVisualização(const GravadorImpressão &gravação, Destino &de
   QGuiApplication::changeOverrideCursor(forma);
   if (impresso && destino.avisar && impressora.outputFormat() == QPrinter::PdfFormat)
     destino.avisar(impressora.outputFileName());
+  // Nothing written: the folder made for the PDF goes again, unless it already held others.
+  if (!impresso && destino.pdf)
+    QDir().rmdir(QFileInfo(destino.pdf->outputFileName()).absolutePath());
   return impresso;
 }
 

@@ -169,7 +169,6 @@ private slots:
     struct Desligar {
       ~Desligar() { DefinirPréVisualizarImpressões(false); }
     } desligar;
-    Acção(u"Menu_Dados_Imprimir_1"_s)->trigger(); // no preview yet: straight to its file
     Acção(u"Menu_Arquivo_PreVisualizar"_s)->trigger();
     for (const bool imprimir : {false, true}) {
       int páginas = 0;
@@ -189,8 +188,11 @@ private slots:
       Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
       QCOMPARE(páginas, 2);
       QCOMPARE(sobre, base.get());
-      QCOMPARE(respostas->caixas.size(), 1 + int(imprimir));
+      QCOMPARE(respostas->caixas.size(), int(imprimir));
+      QCOMPARE(QDir(ficheiro->Caminho(u"Impressões"_s)).exists(), imprimir);
     }
+    Acção(u"Menu_Arquivo_PreVisualizar"_s)->trigger(); // off: straight to its file
+    Acção(u"Menu_Dados_Imprimir_1"_s)->trigger();
     QVERIFY(!QFile::exists(fixo));
     QCOMPARE(QDir(ficheiro->Caminho(u"Impressões"_s)).entryList(QDir::Files).size(), 2);
     for (const PedidoMensagem &m : respostas->caixas) {
