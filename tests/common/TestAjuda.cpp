@@ -1,16 +1,7 @@
 #include "JanelaAjuda.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QPointer>
-#include <QRegularExpression>
-#include <QSet>
-#include <QStringDecoder>
-#include <QTest>
-#include <QTextBrowser>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::StringLiterals;
 
@@ -24,15 +15,6 @@ QString Fonte(const QString &página) {
   QStringDecoder utf8(QStringDecoder::Utf8);
   const QString texto = utf8(f.readAll());
   return utf8.hasError() ? QString() : texto;
-}
-
-QStringList Ligações(const QString &html) {
-  static const QRegularExpression href(u"href\\s*=\\s*\"([^\"]*)\""_s,
-                                       QRegularExpression::CaseInsensitiveOption);
-  QStringList l;
-  for (const auto &m : href.globalMatch(html))
-    l.append(m.captured(1));
-  return l;
 }
 
 QTextBrowser *Texto() {
@@ -58,6 +40,8 @@ private slots:
   void paginasELigacoes() {
     // UTF-8 read as Latin-1 turns "ç" into "Ã§": an "Ã" followed by a character of that range.
     static const QRegularExpression trocado(u"\uFFFD|Ã[\u0080-\u00BF]"_s);
+    static const QRegularExpression ligação(u"href\\s*=\\s*\"([^\"]*)\""_s,
+                                            QRegularExpression::CaseInsensitiveOption);
     const QStringList páginas = PáginasAjuda();
     QCOMPARE(páginas.value(0), u"indice"_s);
     QSet<QString> noRecurso;
@@ -73,7 +57,8 @@ private slots:
       MostrarAjuda(nullptr, p);
       const QString texto = Texto()->toPlainText();
       QVERIFY2(texto.size() > 800 && !texto.contains(trocado), qPrintable(p));
-      for (const QString &href : Ligações(html)) {
+      for (const auto &m : ligação.globalMatch(html)) {
+        const QString href = m.captured(1);
         const QString ficheiro = href.section(u'#', 0, 0), âncora = href.section(u'#', 1);
         const QString destino = ficheiro.isEmpty()              ? p
                                 : ficheiro.endsWith(u".html"_s) ? ficheiro.chopped(5)

@@ -29,22 +29,20 @@ private slots:
     QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
   }
 
+  // A second monitor, or a task bar on top: the available area does not start at 0,0. Larger
+  // than the area, a window starts at its corner; near its bottom, it is pushed back up.
   void posicaoCentrada() {
-    const QRect ecrã(0, 0, 1024, 768), deslocado(1280, 30, 1920, 1050);
-    const std::tuple<QRect, QRect, QRect, QPoint> casos[] = {
-        // Centred it would end at 50 + 300 + 650 = 1000 > 768: its bottom meets the screen's.
-        {QRect(0, 0, 300, 650), QRect(100, 300, 500, 400), ecrã, QPoint(200, 768 - 650)},
-        // A second monitor, or a task bar on top: the available area does not start at 0,0.
-        {QRect(0, 0, 2000, 1000), QRect(1300, 40, 600, 400), deslocado, QPoint(1280, 30)},
-        {QRect(0, 0, 400, 600), QRect(1400, 700, 600, 300), deslocado, QPoint(1500, 480)}};
-    for (const auto &[janela, principal, área, esperado] : casos)
+    const QRect área(1280, 30, 1920, 1050);
+    const std::tuple<QRect, QRect, QPoint> casos[] = {
+        {QRect(0, 0, 2000, 1000), QRect(1300, 40, 600, 400), QPoint(1280, 30)},
+        {QRect(0, 0, 400, 600), QRect(1400, 700, 600, 300), QPoint(1500, 480)}};
+    for (const auto &[janela, principal, esperado] : casos)
       QCOMPARE(PosiçãoCentrada(janela, principal, área), QRect(esperado, janela.size()));
   }
 
   // The real box: over its owner (or the screen when the owner is hidden), inside the screen.
   void caixaSobreODonoDentroDoEcra() {
     const QRect ecrã = QGuiApplication::primaryScreen()->availableGeometry();
-    const QString título = u"Acesso aos Dados do Ficheiro"_s;
     // The owner's corner, from the screen's top-left (negative: from its bottom-right).
     for (const auto &[canto, visível] :
          {std::pair{QPoint(40, 30), true}, {QPoint(-120, -80), true}, {QPoint(300, 250), false}}) {
@@ -61,7 +59,8 @@ private slots:
         caixa = m.frameGeometry();
         m.buttons().constFirst()->click();
       });
-      QCOMPARE(MostrarMensagem(u"Sim."_s, Botões::OK, Ícone::Informação, título, &dono),
+      QCOMPARE(MostrarMensagem(u"Sim."_s, Botões::OK, Ícone::Informação,
+                               u"Acesso aos Dados do Ficheiro"_s, &dono),
                Resposta::OK);
       QVERIFY2(ecrã.contains(caixa), qPrintable(QDebug::toString(caixa)));
       // Centred, unless the screen's edge pushed it back.

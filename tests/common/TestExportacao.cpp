@@ -2,10 +2,6 @@
 #include "PastaTeste.h"
 #include "Validacao.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
