@@ -98,8 +98,7 @@ private slots:
       QCOMPARE(vistos, números);
     }
 
-    const std::vector<SócioListado> sócios = LinhasListagem(Dados().bd, EscolhaListagem());
-    QCOMPARE(sócios[0].Células(),
+    QCOMPARE(LinhasListagem(Dados().bd, EscolhaListagem())[0].Células(),
              (QStringList{u"1"_s, u"Bruno Costa"_s, u"15-09-1996"_s, u"Rua das Flores 12"_s,
                           u"Porto"_s, u"4000-001 Porto"_s}));
   }
