@@ -291,14 +291,27 @@ private slots:
     }
   }
 
-  void apagarGravaSoOQueAconteceu() {
+  // A period cannot be changed; a row changed to another month leaves the old month; in place
+  // only the amount changes; a row deleted and entered again before the save is kept. Only the
+  // save writes, and only this member's rows.
+  void alterarApagarEGravar() {
     Sócio(12, u"Doze"_s, {{2003, 1}, {2003, 2}, {2003, 3}});
     Sócio(120, u"Cento e vinte"_s, {{2003, 1}, {2003, 2}});
     Abrir();
+    Separadores()->setCurrentIndex(1);
+    Escolher(u"Mês"_s, 13);
+    Clicar(5);
+    QCOMPARE(respostas->bips, 1);
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Mês"_s));
+    Posição()->setValue(3);
+    Escolher(u"Mês"_s, 3); // March's row moved to April
+    Escrever(u"Quota"_s, u"20"_s);
+    Clicar(5);
     Posição()->setValue(2);
-    Clicar(6); // February out
+    Escrever(u"Quota"_s, u"15"_s);
+    Clicar(5);
     Posição()->setValue(1);
-    Clicar(6); // January out, then entered again before the save
+    Clicar(6);
     Escrever(u"Ano"_s, u"2003"_s);
     Escolher(u"Mês"_s, 0);
     Escrever(u"Quota"_s, u"12,5"_s);
@@ -306,37 +319,20 @@ private slots:
     Clicar(4);
     Clicar(3);
     QCOMPARE(Quotas(u"000012"_s),
-             (QStringList{u"000012200301/125000/401"_s, u"000012200303/125000/403"_s}));
+             (QStringList{u"000012200301/125000/401"_s, u"000012200302/150000/402"_s,
+                          u"000012200304/200000/403"_s}));
     QCOMPARE(Quotas(u"000120"_s).size(), 2);
 
-    // Removing the last row empties the table.
-    Posição()->setValue(2);
-    Clicar(6);
-    Clicar(6);
+    // Removing the last row each time empties the table; showing another member without
+    // saving keeps the rows in the file.
+    for (int linha : {3, 2, 1}) {
+      Posição()->setValue(linha);
+      Clicar(6);
+    }
     QCOMPARE(LinhasTabela().first(), u"|||"_s);
-    // Showing another member without saving keeps the rows in the file.
     base->NavegarSócio(4);
     QCOMPARE(base->SócioActual, 120);
-    QCOMPARE(Quotas(u"000012"_s).size(), 2);
-  }
-
-  void alterarParaOutroMesRemoveOAnterior() {
-    Sócio(8, u"Oito"_s, {{2003, 3}, {2003, 6}});
-    Abrir();
-    Separadores()->setCurrentIndex(1);
-    Escolher(u"Mês"_s, 13); // a period cannot be changed
-    Clicar(5);
-    QCOMPARE(respostas->bips, 1);
-    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Mês"_s));
-    Escolher(u"Mês"_s, 3); // March's row moved to April
-    Escrever(u"Quota"_s, u"20"_s);
-    Clicar(5);
-    // The same amount and receipt in place: only the amount changes.
-    Posição()->setValue(2);
-    Escrever(u"Quota"_s, u"15"_s);
-    Clicar(5);
-    Clicar(3);
-    QCOMPARE(Quotas(), (QStringList{u"000008200304/200000/403"_s, u"000008200306/150000/406"_s}));
+    QCOMPARE(Quotas(u"000012"_s).size(), 3);
   }
 
   void eliminarENavegar() {
