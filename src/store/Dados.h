@@ -31,9 +31,9 @@ void FecharDados();
 // that relies on the shared recordset expects it on this query.
 Consulta TodosOsSócios();
 
-// While it lives, the shared member recordset selects what a window chose (the member list
-// does this); on every way out, an exception included, it is put back on all members in
-// number order.
+// While it lives, the shared member recordset selects what a window chose; on every way out,
+// an exception included, it is put back on all members in number order. (The lists and
+// reports read with set queries of their own and leave the shared recordset alone.)
 class SóciosSeleccionados {
 public:
   explicit SóciosSeleccionados(Consulta consulta);
