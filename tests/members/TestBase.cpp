@@ -10,8 +10,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -49,6 +47,13 @@ class TestBase : public QObject {
     ::Escrever(w, texto);
   }
   void Escolher(const QString &lista, int item) { W<QComboBox>(lista)->setCurrentIndex(item); }
+  // A dues row typed on the dues tab (month: the list's item), not yet added.
+  void Dívida(int mês, const QString &quota, const QString &recibo) {
+    Escrever(u"Ano"_s, u"2003"_s);
+    Escolher(u"Mês"_s, mês);
+    Escrever(u"Quota"_s, quota);
+    Escrever(u"Recibo"_s, recibo);
+  }
   void Clicar(int i) {
     if (i >= 4)
       Separadores()->setCurrentIndex(1);
@@ -228,10 +233,7 @@ private slots:
     QFETCH(QString, guardado);
     Sócio(5, u"Ana"_s);
     Abrir();
-    Escrever(u"Ano"_s, u"2003"_s);
-    Escolher(u"Mês"_s, 0);
-    Escrever(u"Quota"_s, escrito);
-    Escrever(u"Recibo"_s, u"1"_s);
+    Dívida(0, escrito, u"1"_s);
     QCOMPARE(W(u"Quota"_s)->text(), mostra);
     Clicar(4);
     QCOMPARE(respostas->bips, guardado.isEmpty() ? 1 : 0);
@@ -245,20 +247,13 @@ private slots:
   void periodosPerguntasEOrdem() {
     Sócio(5, u"Ana"_s);
     Abrir();
-    Escrever(u"Ano"_s, u"2003"_s);
-    Escolher(u"Mês"_s, 14); // (2º Trimestre)
-    Escrever(u"Quota"_s, u"10"_s);
-    Escrever(u"Recibo"_s, u"55"_s);
+    Dívida(14, u"10"_s, u"55"_s); // (2º Trimestre)
     Clicar(4);
 
     // March paid otherwise; the whole year asks once, about March; No keeps the old March.
-    Escolher(u"Mês"_s, 2);
-    Escrever(u"Quota"_s, u"7,5"_s);
-    Escrever(u"Recibo"_s, u"9"_s);
+    Dívida(2, u"7,5"_s, u"9"_s);
     Clicar(4);
-    Escolher(u"Mês"_s, 12);
-    Escrever(u"Quota"_s, u"10"_s);
-    Escrever(u"Recibo"_s, u"55"_s);
+    Dívida(12, u"10"_s, u"55"_s);
     respostas->Responder({Resposta::Não});
     Clicar(4);
     QCOMPARE(respostas->caixas.size(), 1);
@@ -312,10 +307,7 @@ private slots:
     Clicar(5);
     Posição()->setValue(1);
     Clicar(6);
-    Escrever(u"Ano"_s, u"2003"_s);
-    Escolher(u"Mês"_s, 0);
-    Escrever(u"Quota"_s, u"12,5"_s);
-    Escrever(u"Recibo"_s, u"401"_s);
+    Dívida(0, u"12,5"_s, u"401"_s);
     Clicar(4);
     Clicar(3);
     QCOMPARE(Quotas(u"000012"_s),

@@ -33,23 +33,6 @@ private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
 
-  // The whole year over listed months asks once per listed month.
-  void regrasDasQuotas() {
-    const Moeda dez = Moeda::DeCêntimos(1000), doze = Moeda::DeCêntimos(1200);
-    QuotasEmEdição q;
-    QList<int> perguntas;
-    const auto responder = [&perguntas](int mês, int) {
-      perguntas << mês;
-      return false;
-    };
-    QCOMPARE(q.Adicionar(2003, 14, dez, 55, responder), 1); // (2º Trimestre)
-    QCOMPARE(q.Adicionar(2003, 4, dez, 55, responder), 2);  // May again: same values
-    QCOMPARE(q.Adicionar(2003, 12, doze, 56, responder), 1);
-    QCOMPARE(perguntas, (QList<int>{4, 5, 6}));
-    QCOMPARE(q.ListQuotas.Tamanho(), 12);
-    QCOMPARE(DividirEntrada(q.ListQuotas.Em(4)).valor, u"10,00"_s); // No kept May
-  }
-
   // A member with twenty years of dues is read whole, in order, and the neighbours' rows
   // (13, 120, 1200 share no key prefix with 12) never leak in, nor go with its deletion. An
   // engine failure halfway through a save leaves nothing of that save behind.
