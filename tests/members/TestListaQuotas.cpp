@@ -33,6 +33,34 @@ private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
 
+  // The dues rules without the window. A whole year over listed months asks once per month
+  // listed with other values, and No keeps it. A change into a month already listed replaces
+  // that month's entry and leaves the former month for the save to delete; the same entry again
+  // changes nothing. A deletion keeps the entry for the save; the row after it becomes current.
+  void regrasDasQuotas() {
+    const Moeda dez = Moeda::DeCêntimos(1000), doze = Moeda::DeCêntimos(1200);
+    QuotasEmEdição q;
+    QList<int> perguntas;
+    const auto responder = [&perguntas](int mês, int) {
+      perguntas << mês;
+      return false;
+    };
+    QCOMPARE(q.Adicionar(2003, 14, dez, 55, responder), 1); // (2º Trimestre)
+    QCOMPARE(q.Adicionar(2003, 4, dez, 55, responder), 2);  // May again: same values
+    QCOMPARE(q.Adicionar(2003, 12, doze, 56, responder), 1);
+    QCOMPARE(perguntas, (QList<int>{4, 5, 6}));
+    QCOMPARE(q.ListQuotas.Tamanho(), 12);
+    QCOMPARE(DividirEntrada(q.ListQuotas.Em(4)).valor, u"10,00"_s); // No kept May
+
+    const auto dezembro = q.Alterar(1, 2003, 12, dez, 57); // January's row to December
+    QCOMPARE(q.Alterar(dezembro.posição, 2003, 12, dez, 57).repetida, true);
+    QCOMPARE(q.ListQuotas.Tamanho(), 11);
+    QCOMPARE(q.ListQuotas.Em(dezembro.posição - 1), EntradaQuota(2003, 12, dez, 57));
+    QCOMPARE(q.Apagar(1), 1); // February
+    QCOMPARE(q.ListElimin.Entradas(),
+             (QStringList{EntradaQuota(2003, 1, doze, 56), EntradaQuota(2003, 2, doze, 56)}));
+  }
+
   // A member with twenty years of dues is read whole, in order, and the neighbours' rows
   // (13, 120, 1200 share no key prefix with 12) never leak in, nor go with its deletion. An
   // engine failure halfway through a save leaves nothing of that save behind.
