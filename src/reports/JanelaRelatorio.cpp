@@ -191,6 +191,6 @@ void JanelaRelatório::ExportarLinhas() {
       c = c.trimmed();
     linhas << células;
   }
-  ExportarLista(this, título, NomeExportação(), linhas);
+  ExportarLista(this, título, nomeExportação, linhas);
   FocoDepois();
 }

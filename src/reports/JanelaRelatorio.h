@@ -43,11 +43,12 @@ protected:
   virtual QStringList Construir(const Progresso &progresso) = 0;
   // Prints what was built; the renderer ends the document.
   virtual void Imprimir(Impressão &p, const Progresso &progresso) = 0;
-  // The name offered for the exported file, without ".csv".
-  virtual QString NomeExportação() const = 0;
 
   qint64 TipoEscolhido() const;
   int AnoEscolhido() const;
+
+  // The name offered for the exported file, without ".csv"; Construir sets it.
+  QString nomeExportação;
 
 private:
   void ComandoClicado(int i);

@@ -50,7 +50,3 @@ QStringList MapaQuotas::Construir(const Progresso &progresso) {
 void MapaQuotas::Imprimir(Impressão &p, const Progresso &progresso) {
   ImprimirMapa(p, Ano->text(), TipoQuota->currentText(), lista, progresso);
 }
-
-QString MapaQuotas::NomeExportação() const {
-  return nomeExportação;
-}

@@ -34,7 +34,3 @@ QStringList QtsAtrazo::Construir(const Progresso &progresso) {
 void QtsAtrazo::Imprimir(Impressão &p, const Progresso &progresso) {
   ImprimirAtrasos(p, Mês->currentText(), Ano->text(), TipoQuota->currentText(), lista, progresso);
 }
-
-QString QtsAtrazo::NomeExportação() const {
-  return nomeExportação;
-}

@@ -13,9 +13,7 @@ public:
 protected:
   QStringList Construir(const Progresso &progresso) override;
   void Imprimir(Impressão &p, const Progresso &progresso) override;
-  QString NomeExportação() const override;
 
 private:
-  QString nomeExportação;
   std::vector<SócioEmAtraso> lista;
 };
