@@ -568,6 +568,16 @@ void AplicarComportamento(QWidget *campo, ComportamentoCampo comportamento) {
     RestaurarCampo(campo);
 }
 
+QLineEdit *CampoTexto(const QString &nome, int máximo, Qt::Alignment alinhamento,
+                      const QString &texto) {
+  auto *c = new QLineEdit(texto);
+  c->setObjectName(nome);
+  c->setMaxLength(máximo);
+  if (alinhamento)
+    c->setAlignment(alinhamento);
+  return c;
+}
+
 void ÊnfaseBotão(QAbstractButton *botão) {
   if (!botão)
     return;

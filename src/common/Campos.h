@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QLineEdit;
 class QWidget;
 
 // The behaviour every window gives its fields and buttons: the yellow background while a field
@@ -107,6 +108,11 @@ struct ComportamentoCampo {
 // gets the colouring starts with the normal colour. The handling belongs to the field and goes
 // with it.
 void AplicarComportamento(QWidget *campo, ComportamentoCampo comportamento);
+
+// A text field named `nome` (how tests and the tab order find it), holding at most `máximo`
+// characters, starting with `texto`; without an alignment, the field's own.
+QLineEdit *CampoTexto(const QString &nome, int máximo, Qt::Alignment alinhamento = {},
+                      const QString &texto = {});
 
 // The focused button shows its caption in bold; the emphasis goes when the focus leaves it.
 // The button is kept wide enough for its bold caption, so that neither it nor its neighbours

@@ -93,9 +93,8 @@ ListSócios::ListSócios(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frameless
   auto *moldura = MolduraElevada(this);
 
   for (int i : {1, 2}) {
-    Número[i] = new QLineEdit(i == 1 ? u"000001"_s : u"999999"_s);
-    Número[i]->setObjectName(u"Número_"_s + QString::number(i));
-    Número[i]->setMaxLength(6);
+    Número[i] =
+        CampoTexto(u"Número_"_s + QString::number(i), 6, {}, i == 1 ? u"000001"_s : u"999999"_s);
     AplicarComportamento(
         Número[i],
         {.teclas = FiltroTeclas::Dígitos,
@@ -105,9 +104,7 @@ ListSócios::ListSócios(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frameless
              [this, i] {
                Número[i]->setText(FormatarNúmero(ValorNumérico(Número[i]->text()), u"000000"));
              }});
-    Nome[i] = new QLineEdit(i == 1 ? u"A"_s : u"ZZ"_s);
-    Nome[i]->setObjectName(u"Nome_"_s + QString::number(i));
-    Nome[i]->setMaxLength(45);
+    Nome[i] = CampoTexto(u"Nome_"_s + QString::number(i), 45, {}, i == 1 ? u"A"_s : u"ZZ"_s);
     Nome[i]->installEventFilter(this);
     AplicarComportamento(Nome[i], {.compactar = true, .aoPerderFoco = [this] {
                                      // An emptied range goes back to the whole alphabet.

@@ -59,9 +59,8 @@ Procurar::Procurar(QWidget *pai, const QString &número, const QString &nome,
   corpo->addWidget(Painel[0]);
   corpo->addLayout(opções);
   for (int i : {1, 2}) {
-    Código[i] = new QLineEdit(i == 1 ? número : nome);
-    Código[i]->setObjectName(u"Código_"_s + QString::number(i));
-    Código[i]->setMaxLength(i == 1 ? 6 : 45);
+    Código[i] =
+        CampoTexto(u"Código_"_s + QString::number(i), i == 1 ? 6 : 45, {}, i == 1 ? número : nome);
     Código[i]->setMinimumWidth(Código[i]->fontMetrics().averageCharWidth() * (i == 1 ? 10 : 40));
     Painel[i]->setBuddy(Código[i]);
     AplicarComportamento(

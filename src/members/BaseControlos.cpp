@@ -69,13 +69,9 @@ void Base::CriarControlos() {
   auto *centro = new QWidget(this);
   setCentralWidget(centro);
 
-  Número = new QLineEdit;
-  Número->setObjectName(u"Número"_s);
-  Número->setMaxLength(6);
+  Número = CampoTexto(u"Número"_s, 6);
   Número->setFixedWidth(Número->fontMetrics().horizontalAdvance(u"0000000"_s) + 16);
-  Nome = new QLineEdit;
-  Nome->setObjectName(u"Nome"_s);
-  Nome->setMaxLength(45);
+  Nome = CampoTexto(u"Nome"_s, 45);
   Nome->setMinimumWidth(Nome->fontMetrics().averageCharWidth() * 40);
 
   CriarComandos(Comando,
@@ -107,12 +103,8 @@ void Base::CriarControlos() {
     Quadro[i]->setObjectName(u"Quadro_"_s + QString::number(i));
   }
 
-  Rua = new QLineEdit;
-  Rua->setObjectName(u"Rua"_s);
-  Rua->setMaxLength(40);
-  Localidade = new QLineEdit;
-  Localidade->setObjectName(u"Localidade"_s);
-  Localidade->setMaxLength(40);
+  Rua = CampoTexto(u"Rua"_s, 40);
+  Localidade = CampoTexto(u"Localidade"_s, 40);
   CPostal = new QComboBox;
   CPostal->setObjectName(u"CPostal"_s);
   Situação = new QComboBox;
@@ -123,16 +115,9 @@ void Base::CriarControlos() {
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     c->setMinimumContentsLength(20);
   }
-  DtInscrição = new QLineEdit;
-  DtInscrição->setObjectName(u"DtInscrição"_s);
-  DtInscrição->setMaxLength(10);
-  ValQuota = new QLineEdit;
-  ValQuota->setObjectName(u"ValQuota"_s);
-  ValQuota->setMaxLength(CaracteresValor);
-  ValQuota->setAlignment(Qt::AlignRight);
-  NIF = new QLineEdit;
-  NIF->setObjectName(u"NIF"_s);
-  NIF->setMaxLength(12);
+  DtInscrição = CampoTexto(u"DtInscrição"_s, 10);
+  ValQuota = CampoTexto(u"ValQuota"_s, CaracteresValor, Qt::AlignRight);
+  NIF = CampoTexto(u"NIF"_s, 12);
   const int largura12 = NIF->fontMetrics().horizontalAdvance(u"000.000.000,00"_s) + 16;
   for (QLineEdit *c : {DtInscrição, ValQuota, NIF})
     c->setFixedWidth(largura12);
@@ -155,20 +140,12 @@ void Base::CriarControlos() {
   g0->setColumnStretch(1, 1);
   g0->setRowStretch(6, 1);
 
-  Ano = new QLineEdit;
-  Ano->setObjectName(u"Ano"_s);
-  Ano->setMaxLength(4);
+  Ano = CampoTexto(u"Ano"_s, 4);
   Mês = new QComboBox;
   Mês->setObjectName(u"Mês"_s);
   Mês->addItems(ItensPeríodo());
-  Quota = new QLineEdit;
-  Quota->setObjectName(u"Quota"_s);
-  Quota->setMaxLength(CaracteresValor);
-  Quota->setAlignment(Qt::AlignRight);
-  Recibo = new QLineEdit;
-  Recibo->setObjectName(u"Recibo"_s);
-  Recibo->setMaxLength(6);
-  Recibo->setAlignment(Qt::AlignRight);
+  Quota = CampoTexto(u"Quota"_s, CaracteresValor, Qt::AlignRight);
+  Recibo = CampoTexto(u"Recibo"_s, 6, Qt::AlignRight);
   for (QLineEdit *c : {Ano, Quota, Recibo})
     c->setFixedWidth(largura12);
 

@@ -38,17 +38,11 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
   for (int i = 0; i < 5; ++i)
     Painel[i]->setObjectName(u"Painel_"_s + QString::number(i));
 
-  const auto campo = [](const QString &nome, int limite) {
-    auto *c = new QLineEdit;
-    c->setObjectName(nome);
-    c->setMaxLength(limite);
-    return c;
-  };
-  Nome = campo(u"Nome"_s, 38);
-  Rua = campo(u"Rua"_s, 38);
-  Localidade = campo(u"Localidade"_s, 38);
-  Telefone = campo(u"Telefone"_s, 12);
-  Fax = campo(u"Fax"_s, 12);
+  Nome = CampoTexto(u"Nome"_s, 38);
+  Rua = CampoTexto(u"Rua"_s, 38);
+  Localidade = CampoTexto(u"Localidade"_s, 38);
+  Telefone = CampoTexto(u"Telefone"_s, 12);
+  Fax = CampoTexto(u"Fax"_s, 12);
   for (QLineEdit *c : {Nome, Rua, Localidade})
     c->setMinimumWidth(c->fontMetrics().averageCharWidth() * 40);
   CPostal = new QComboBox;

@@ -38,18 +38,11 @@ DeclIRS::DeclIRS(QWidget *pai, const QString &número, const QString &nome)
   PrepararJanela(this, u"DeclIRS"_s, Título);
   auto *moldura = MolduraElevada(this);
 
-  Número = new QLineEdit;
-  Número->setObjectName(u"Número"_s);
-  Número->setMaxLength(6);
+  Número = CampoTexto(u"Número"_s, 6);
   Nome = new QLabel(nome);
   Nome->setObjectName(u"Nome"_s);
-  Ano = new QLineEdit(QString::number(Hoje().year()));
-  Ano->setObjectName(u"Ano"_s);
-  Ano->setMaxLength(4);
-  Quotizações = new QLineEdit;
-  Quotizações->setObjectName(u"Quotizações"_s);
-  Quotizações->setMaxLength(14);
-  Quotizações->setAlignment(Qt::AlignRight);
+  Ano = CampoTexto(u"Ano"_s, 4, {}, QString::number(Hoje().year()));
+  Quotizações = CampoTexto(u"Quotizações"_s, 14, Qt::AlignRight);
   const int largura = Número->fontMetrics().horizontalAdvance(u"000.000.000,00"_s) + 16;
   for (QLineEdit *c : {Número, Ano, Quotizações})
     c->setFixedWidth(largura);

@@ -45,9 +45,7 @@ JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
   auto *painel = PainelTítulo(d.título);
   painel->setObjectName(u"Painel"_s);
 
-  Ano = new QLineEdit(QString::number(Hoje().year()));
-  Ano->setObjectName(u"Ano"_s);
-  Ano->setMaxLength(4);
+  Ano = CampoTexto(u"Ano"_s, 4, {}, QString::number(Hoje().year()));
   Ano->setFixedWidth(Ano->fontMetrics().horizontalAdvance(u"00000"_s) + 16);
   AplicarComportamento(Ano, {.teclas = FiltroTeclas::Dígitos, .ano = true});
   TipoQuota = new QComboBox;

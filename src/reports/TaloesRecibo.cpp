@@ -29,9 +29,7 @@ namespace {
 const QString Título = u"Impressão de Talões de Recibo"_s;
 
 QLineEdit *Campo(const QString &nome, const QString &texto, int limite) {
-  auto *c = new QLineEdit(texto);
-  c->setObjectName(nome);
-  c->setMaxLength(limite);
+  auto *c = CampoTexto(nome, limite, {}, texto);
   c->setFixedWidth(c->fontMetrics().horizontalAdvance(u"0000000000"_s) + 16);
   AplicarComportamento(c, {.teclas = FiltroTeclas::Dígitos});
   return c;
