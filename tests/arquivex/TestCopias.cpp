@@ -108,6 +108,7 @@ class TestCopias : public QObject {
 
 private slots:
   void initTestCase() { InstalarTraduçõesQt(); }
+  void init() { FixarRelógio(std::nullopt); } // no test inherits the time an earlier one set
 
   // Copies made in the same second do not overwrite each other. The listing runs from the
   // newest to the oldest, whatever the folder holds.
