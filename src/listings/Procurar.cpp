@@ -83,6 +83,10 @@ Procurar::Procurar(QWidget *pai, const QString &número, const QString &nome,
     else
       ProcurarSócio();
   });
+  // Enter presses the focused button; from a field or a choice it starts the search.
+  for (QPushButton *b : Comando)
+    b->setAutoDefault(true);
+  Comando[1]->setDefault(true);
   corpo->addLayout(BotõesAoCentro({Comando[1], Comando[0]}));
   EncadearTabulação({Opção[1], Opção[2], Código[1], Código[2], Comando[1], Comando[0]});
   Opção[1]->setChecked(true);

@@ -110,15 +110,14 @@ private slots:
     Respostas respostas;
     qint32 mostrado = -1;
     Procurar j(nullptr, u"000007"_s, u"Ana Silva"_s, [&](qint32 n) { mostrado = n; });
-    j.show();
-    // Not found: a message.
-    j.Código[1]->setText(u"99"_s);
-    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
+    Mostrar(&j);
+    // By number, Enter in the field searching: not found, a message; then found, shown, closed.
+    for (const QString &número : {u"99"_s, u"12"_s}) {
+      Escrever(j.Código[1], número);
+      QTest::keyClick(j.Código[1], Qt::Key_Return);
+    }
     QCOMPARE(respostas.caixas.size(), 1);
     QCOMPARE(respostas.caixas[0].texto, u"O sócio pretendido não foi encontrado em ficheiro..."_s);
-    // By number: found, shown, closed.
-    j.Código[1]->setText(u"12"_s);
-    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
     QCOMPARE(mostrado, 12);
     QVERIFY(!j.isVisible());
     // By name: letters and one "*" typed; each match proposed in turn.
