@@ -74,6 +74,10 @@ Arquivex::Arquivex(Modo m, const QString &pasta, QWidget *pai)
     : QDialog(pai), modo(m), pastaDados(QDir(pasta).absolutePath()),
       ficheiroDados(QDir(pasta).absoluteFilePath(NomeFicheiroDados)) {
   setObjectName(u"Arquivex"_s);
+  // A backup or restore killed part-way leaves its unfinished copy behind: full of personal
+  // data, and listed nowhere.
+  ApagarRestosParciais(pastaDados);
+  ApagarRestosParciais(PastaSeguranças(ficheiroDados));
   setWindowTitle(u"Segurança e Reposição do Ficheiro de Sócios"_s);
   const bool repor = modo == Modo::Reposição;
 

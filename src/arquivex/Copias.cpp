@@ -439,6 +439,17 @@ ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QStri
   return r;
 }
 
+int ApagarRestosParciais(const QString &pasta, std::chrono::seconds parado) {
+  int apagados = 0;
+  const QDateTime limite = QDateTime::currentDateTime().addSecs(-parado.count());
+  const QFileInfoList restos =
+      QDir(pasta).entryInfoList({u"Quotas.parcial-*"_s}, QDir::Files | QDir::Hidden | QDir::System);
+  for (const QFileInfo &f : restos)
+    if (f.lastModified() <= limite && QFile::remove(f.absoluteFilePath()))
+      ++apagados;
+  return apagados;
+}
+
 QList<CópiaSegurança> ListarCópias(const QString &pasta, const QString &excluir) {
   struct Entrada {
     CópiaSegurança cópia;

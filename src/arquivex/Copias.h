@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -48,6 +50,13 @@ struct ResultadoSegurança {
 // copy is then checked (integrity, tables of this program) before it takes its name. A source
 // that is missing or not a database of this program is refused and nothing is created.
 ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QString &pasta);
+
+// Removes what backups and restores killed part-way left in `pasta`: files named
+// "Quotas.parcial-*", each a whole or partial copy of the members' data. A file still being
+// written by another copy of this tool is changed every few moments; only files unchanged for
+// `parado` are taken. Returns how many were removed.
+int ApagarRestosParciais(const QString &pasta,
+                         std::chrono::seconds parado = std::chrono::minutes(10));
 
 struct CópiaSegurança {
   QString caminho;

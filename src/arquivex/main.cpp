@@ -1,5 +1,6 @@
 #include "Arquivex.h"
 #include "Janelas.h"
+#include "Permissoes.h"
 #include "Traducoes.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char *argv[]) {
   QApplication app(argc, argv);
   app.setApplicationName(u"Arquivex"_s);
   app.setOrganizationName(u"Agremia"_s);
+  ReservarFicheirosAoDono();
   QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
   InstalarTraduçõesQt();
   DevolverTecladoDepoisDeModais();

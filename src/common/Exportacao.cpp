@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -28,7 +29,19 @@ QString &ÚltimaPasta() {
   return pasta;
 }
 
-QString Campo(const QString &texto) {
+// A spreadsheet reads a cell that starts with =, +, -, @, a tab or a carriage return as a
+// formula, so a member named "=2+3" would be computed, or worse. Such a text goes out behind an
+// apostrophe, which the spreadsheet shows as text; an amount or number as the grid writes it
+// ("-3,25", "-1.234,50") stays a number.
+QString SemFórmula(const QString &texto) {
+  static const QRegularExpression número(uR"(^[-+]?(\d{1,3}(\.\d{3})+|\d+)(,\d+)?( €)?$)"_s);
+  if (texto.isEmpty() || !u"=+-@\t\r"_s.contains(texto.front()) || número.match(texto).hasMatch())
+    return texto;
+  return u'\'' + texto;
+}
+
+QString Campo(const QString &textoOriginal) {
+  const QString texto = SemFórmula(textoOriginal);
   if (!texto.contains(u';') && !texto.contains(u'"') && !texto.contains(u'\n') &&
       !texto.contains(u'\r'))
     return texto;

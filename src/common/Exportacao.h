@@ -15,7 +15,9 @@ class QWidget;
 // shows them, so amounts stay "1.234,50" and read as numbers.
 
 // The file's bytes: the first line is the header. A field holding ";", a double quote or a
-// line break goes between double quotes, its quotes doubled.
+// line break goes between double quotes, its quotes doubled. A text a spreadsheet would take
+// for a formula (starting with =, +, -, @, a tab or a carriage return, and not a number as the
+// grid writes it) gets a leading apostrophe.
 QByteArray TextoCsv(const QList<QStringList> &linhas);
 
 // Writes `conteúdo` to `caminho` through a temporary file that replaces the old one only
@@ -46,7 +48,7 @@ void ExportarLista(QWidget *janela, const QString &título, const QString &suger
                    const QList<QStringList> &linhas);
 
 // Tests: both file pickers ask this function (window, title, suggested path or starting
-// folder) instead of showing Qt's window; it returns the path chosen, or an empty text when cancelled. An empty
-// function puts the real window back.
+// folder) instead of showing Qt's window; it returns the path chosen, or an empty text when
+// cancelled. An empty function puts the real window back.
 using EscolhaFicheiro = std::function<QString(QWidget *, const QString &, const QString &)>;
 void InstalarEscolhaFicheiro(EscolhaFicheiro escolha);

@@ -1,4 +1,5 @@
 #include "Aplicacao.h"
+#include "Permissoes.h"
 
 #include "ErroBaseDados.h"
 #include "Janelas.h"
@@ -29,6 +30,7 @@ bool AplicaçãoAgremia::notify(QObject *receptor, QEvent *evento) {
 void PrepararAplicação(QApplication &app) {
   app.setApplicationName(u"Agremia"_s);
   app.setOrganizationName(u"Agremia"_s);
+  ReservarFicheirosAoDono();
   QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
   InstalarTraduçõesQt();
   DevolverTecladoDepoisDeModais();

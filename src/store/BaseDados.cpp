@@ -85,6 +85,10 @@ void BaseDados::Abrir(const QString &ficheiro) {
   caminho = QFileInfo(ficheiro).absoluteFilePath();
   if (!QFileInfo::exists(caminho))
     throw ErroBaseDados(CausaErro::FicheiroInexistente, operação, caminho);
+  // The engine takes an empty file for an empty database, and the schema check would then
+  // call it a database without our tables; an empty file holds no data at all.
+  if (QFileInfo(caminho).isFile() && QFileInfo(caminho).size() == 0)
+    throw ErroBaseDados(CausaErro::NãoÉBaseDados, operação, caminho, PormenorFicheiroVazio);
   // Marked before the engine touches the file: a file open in another program is left alone.
   std::shared_ptr<ReservaFicheiro> marca;
   if (reservarAoAbrir)

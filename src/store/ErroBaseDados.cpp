@@ -22,6 +22,7 @@ QString ErroBaseDados::Mensagem() const {
     break;
   case CausaErro::NãoÉBaseDados:
     r = u"O ficheiro "_s + nome +
+        (pormenor == PormenorFicheiroVazio ? u" está vazio:"_s : QString()) +
         u" não é uma base de dados deste programa.\nO ficheiro não foi alterado."_s;
     break;
   case CausaErro::FicheiroEstranho:

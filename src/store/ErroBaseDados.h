@@ -23,6 +23,10 @@ enum class CausaErro {
   SemRegistoActual,     // no current row to read, change or delete
 };
 
+// The engine's words for a data file of 0 bytes, which the engine itself would take for an
+// empty database.
+inline const QString PormenorFicheiroVazio = QStringLiteral("o ficheiro está vazio (0 bytes)");
+
 // The one exception that the store raises. It carries the cause, the action that failed,
 // the file and the engine's own words; Mensagem() is what the user reads.
 class ErroBaseDados : public std::exception {

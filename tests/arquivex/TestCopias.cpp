@@ -343,7 +343,25 @@ private slots:
     relógio.Mudar(Momento(6, 10, 5, 33));
     PastaTeste raiz;
     Respostas respostas;
+    // What a killed run left, beside the data and among the copies, goes when the tool starts;
+    // a copy another run is writing right now stays.
+    QVERIFY(QDir().mkpath(Seguranças()));
+    const QStringList restos{u"Quotas.parcial-0a1b2c3d4e5f"_s,
+                             QDir(Seguranças()).filePath(u"Quotas.parcial-ffeeddccbbaa"_s)};
+    const QString emCurso = QDir(Seguranças()).filePath(u"Quotas.parcial-123456789abc"_s);
+    for (const QString &f : restos + QStringList{emCurso}) {
+      EscreverFicheiro(f, "sócios");
+      QFile ficheiro(f);
+      QVERIFY(ficheiro.open(QIODevice::ReadWrite));
+      if (f != emCurso)
+        QVERIFY(ficheiro.setFileTime(QDateTime::currentDateTime().addSecs(-11 * 60),
+                                     QFileDevice::FileModificationTime));
+    }
     Arquivex r(Arquivex::Modo::Reposição, QDir::currentPath());
+    for (const QString &f : restos)
+      QVERIFY2(!QFileInfo::exists(f), qPrintable(f));
+    QVERIFY(QFileInfo::exists(emCurso));
+    QVERIFY(QFile::remove(emCurso) && QDir().rmdir(Seguranças()));
     Arquivex j(Arquivex::Modo::Segurança, QDir::currentPath());
     Mostrar(&j);
     Clicar(j, 1);

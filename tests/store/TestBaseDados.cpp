@@ -3,6 +3,7 @@
 #include "Dados.h"
 #include "LerFicheiro.h"
 #include "PastaTeste.h"
+#include "Permissoes.h"
 #include "ProcessoFilho.h"
 #include "Reserva.h"
 
@@ -56,6 +57,27 @@ private slots:
   }
   void cleanup() { pasta.reset(); }
 
+  // Names, addresses and tax numbers are for the owner's eyes: the data file, its lock and
+  // the folders made for it are created unreadable to other accounts.
+  void ficheirosNovosSaoSoDoDono() {
+#ifndef Q_OS_UNIX
+    QSKIP("sem permissões POSIX");
+#endif
+    ReservarFicheirosAoDono();
+    QVERIFY(QDir().mkpath(u"dados/Impressões"_s));
+    BaseDados::Criar(u"dados/Quotas.Dad"_s);
+    BaseDados bd;
+    bd.Abrir(u"dados/Quotas.Dad"_s);
+    const auto outros = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                        QFile::WriteOther | QFile::ExeOther;
+    for (const QString &f : {u"dados"_s, u"dados/Impressões"_s, u"dados/Quotas.Dad"_s,
+                             ReservaFicheiro::NomeMarca(u"dados/Quotas.Dad"_s)}) {
+      QVERIFY2(QFileInfo::exists(f), qPrintable(f));
+      QVERIFY2(!(QFileInfo(f).permissions() & outros), qPrintable(f));
+      QVERIFY2(QFileInfo(f).permissions() & QFile::WriteOwner, qPrintable(f));
+    }
+  }
+
   void naoRecriaNemAlteraUmFicheiroQueExiste() {
     const QByteArray antes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
     const auto e = Erro([] { BaseDados::Criar(u"Quotas.Dad"_s); });
@@ -77,7 +99,7 @@ private slots:
     const std::tuple<QByteArray, CausaErro, QString, QString> casos[] = {
         {QByteArray(2048, 'x'), CausaErro::NãoÉBaseDados, u"não é uma base de dados"_s,
          u"not a database"_s},
-        {QByteArray(), CausaErro::FicheiroEstranho, {}, {}},
+        {QByteArray(), CausaErro::NãoÉBaseDados, u"está vazio"_s, u"0 bytes"_s},
         {"sqlite", CausaErro::FicheiroEstranho, {}, {}}, // another program's database
         {"-", CausaErro::FicheiroInexistente, {}, {}},
         {"leitura", CausaErro::SóLeitura, u"só permite leitura"_s, u"readonly database"_s},
