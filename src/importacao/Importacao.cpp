@@ -5,6 +5,8 @@
 #include "ConjuntoRegistos.h"
 #include "FichaSocio.h"
 #include "Formatacao.h"
+#include "Relogio.h"
+#include "Validacao.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -119,6 +121,48 @@ std::optional<Moeda> LerQuantia(QString texto) {
              v->Formatar(u"#,###,##0.00").size() > CaracteresValor))
     return std::nullopt;
   return v;
+}
+
+// Why a date the import could not take is refused: a real date before 1900 is a typing slip,
+// not a date we cannot read.
+QString MotivoData(const QString &texto) {
+  static const QRegularExpression dia(uR"(^(\d{1,2})[-/](\d{1,2})[-/](\d{4})$)"_s);
+  static const QRegularExpression iso(uR"(^(\d{4})-(\d{1,2})-(\d{1,2})$)"_s);
+  QDate d;
+  if (const auto m = dia.match(texto); m.hasMatch())
+    d = QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+  else if (const auto i = iso.match(texto); i.hasMatch())
+    d = QDate(i.captured(1).toInt(), i.captured(2).toInt(), i.captured(3).toInt());
+  if (d.isValid() && d.year() < 1900)
+    return u" é anterior a 1900"_s;
+  return u" não é uma data"_s;
+}
+
+// An amount is kept in ten-thousandths, but the program shows and adds cents: "12,505" is a
+// typing slip, never twelve euros and a half-cent.
+bool MaisDeDuasCasas(QString texto) {
+  texto.remove(u'€').remove(u"EUR"_s, Qt::CaseInsensitive).remove(QChar(0xA0));
+  texto = texto.trimmed();
+  qsizetype vírgula = texto.lastIndexOf(u',');
+  if (vírgula < 0 && texto.count(u'.') == 1 && texto.size() - texto.indexOf(u'.') - 1 != 3)
+    vírgula = texto.indexOf(u'.');
+  return vírgula >= 0 && texto.size() - vírgula - 1 > 2;
+}
+
+// What arrives from another program may carry control characters (a NUL cuts the text for
+// other readers of the file): they never reach the file. A remark keeps its line breaks and
+// tabs; in a one-line field they become blanks.
+QString SemControlo(const QString &texto, bool váriasLinhas) {
+  QString r;
+  r.reserve(texto.size());
+  for (const QChar c : texto) {
+    const bool controlo = c.unicode() < 0x20 || c.unicode() == 0x7F;
+    if (!controlo)
+      r += c;
+    else if (c == u'\n' || c == u'\t' || c == u'\r')
+      r += váriasLinhas ? c : u' ';
+  }
+  return r;
 }
 
 std::optional<qint32> LerNúmero(const QString &texto) {
@@ -311,6 +355,7 @@ Verificação VerificarLinhas(BaseDados &bd, const TabelaCsv &tabela, const Mape
   QStringList *novas[3] = {&v.novas.códigosPostais, &v.novas.situações, &v.novas.tiposQuota};
   QSet<QString> vistas[3];
 
+  const QString hoje = DataParaInscrição(Hoje());
   QHash<qint32, int> linhaDoNúmero;
   const qsizetype colunas = tabela.cabeçalho.size();
   for (size_t r = 0; r < tabela.linhas.size(); ++r) {
@@ -341,11 +386,12 @@ Verificação VerificarLinhas(BaseDados &bd, const TabelaCsv &tabela, const Mape
         linhaDoNúmero.insert(*n, s.linha);
     }
 
-    s.nome = CompactarEspaços(campo(l, Destino::Nome));
-    s.rua = CompactarEspaços(campo(l, Destino::Rua));
-    s.localidade = CompactarEspaços(campo(l, Destino::Localidade));
-    s.nif = campo(l, Destino::NIF).trimmed();
-    s.observações = campo(l, Destino::Observações).trimmed();
+    const auto linha = [&](Destino d) { return CompactarEspaços(SemControlo(campo(l, d), false)); };
+    s.nome = linha(Destino::Nome);
+    s.rua = linha(Destino::Rua);
+    s.localidade = linha(Destino::Localidade);
+    s.nif = linha(Destino::NIF);
+    s.observações = SemControlo(campo(l, Destino::Observações), true).trimmed();
     if (s.nome.isEmpty())
       faltas << u"falta o nome"_s;
     // The limits of the member screen's fields: a longer text would be shown and saved cut.
@@ -357,19 +403,26 @@ Verificação VerificarLinhas(BaseDados &bd, const TabelaCsv &tabela, const Mape
             << u"%1 tem %2 caracteres (o máximo é %3)"_s.arg(nome).arg(texto->size()).arg(máximo);
 
     const QString textoData = campo(l, Destino::Inscrição);
-    if (const auto d = LerInscrição(textoData))
-      s.inscrição = *d;
+    if (const auto d = LerInscrição(textoData); !d)
+      faltas << u"a data de inscrição "_s + Entre(textoData.trimmed()) +
+                    MotivoData(textoData.trimmed());
+    else if (*d > hoje)
+      // A member enrolled in the future would be left out of every arrears list and map.
+      faltas << u"a data de inscrição "_s + Entre(textoData.trimmed()) + u" é posterior a hoje"_s;
     else
-      faltas << u"a data de inscrição "_s + Entre(textoData.trimmed()) + u" não é uma data"_s;
+      s.inscrição = *d;
     const QString textoValor = campo(l, Destino::ValQuota);
-    if (const auto q = LerQuantia(textoValor))
+    if (MaisDeDuasCasas(textoValor))
+      faltas << u"o valor da quota "_s + Entre(textoValor.trimmed()) +
+                    u" tem mais de duas casas decimais"_s;
+    else if (const auto q = LerQuantia(textoValor))
       s.valQuota = *q;
     else
       faltas << u"o valor da quota "_s + Entre(textoValor.trimmed()) + u" não é uma quantia"_s;
 
-    s.cPostal = CompactarEspaços(campo(l, Destino::CPostal));
-    s.situação = CompactarEspaços(campo(l, Destino::Situação));
-    s.tipoQuota = CompactarEspaços(campo(l, Destino::TipoQuota));
+    s.cPostal = linha(Destino::CPostal);
+    s.situação = linha(Destino::Situação);
+    s.tipoQuota = linha(Destino::TipoQuota);
     if (!faltas.isEmpty()) {
       v.recusas.push_back({s.linha, faltas.join(u"; "_s)});
       continue;
@@ -381,6 +434,11 @@ Verificação VerificarLinhas(BaseDados &bd, const TabelaCsv &tabela, const Mape
         vistas[k].insert(referências[k]->toCaseFolded());
         *novas[k] << *referências[k];
       }
+    // As on the member screen, a tax number that fails its check digit is shown, not refused:
+    // foreign numbers exist.
+    if (!s.nif.isEmpty() && !NifVálido(s.nif))
+      v.avisos.push_back(
+          {s.linha, u"o NIF "_s + Entre(s.nif) + u": "_s + MotivoNifInválido(s.nif)});
     v.aceites.push_back(std::move(s));
   }
   return v;
@@ -415,11 +473,17 @@ int GravarImportação(BaseDados &bd, ConjuntoRegistos &sócios, ConjuntoRegisto
     const auto valores = [&códigos](const SócioImportado &s) -> QVariantList {
       // Every reference text has its row by now: found in the lists, or added above.
       // Address and remarks are stored with a trailing blank, as the member screen saves them.
-      return {s.número, s.nome, códigos[0].Código(s.cPostal).value_or(0),
+      return {s.número,
+              s.nome,
+              códigos[0].Código(s.cPostal).value_or(0),
               códigos[1].Código(s.situação).value_or(0),
-              códigos[2].Código(s.tipoQuota).value_or(0), NãoNulo(s.inscrição),
-              s.valQuota.DécimosMilésimos(), s.rua + u' ', s.localidade + u' ',
-              s.observações + u' ', NãoNulo(s.nif)};
+              códigos[2].Código(s.tipoQuota).value_or(0),
+              NãoNulo(s.inscrição),
+              s.valQuota.DécimosMilésimos(),
+              s.rua + u' ',
+              s.localidade + u' ',
+              s.observações + u' ',
+              NãoNulo(s.nif)};
     };
     {
       Instrução instrução = bd.Correr(inserir, valores(v.aceites.front()), operação);

@@ -90,13 +90,16 @@ struct ReferênciasNovas {
 struct Verificação {
   std::vector<SócioImportado> aceites;
   std::vector<Recusa> recusas; // in file order
+  std::vector<Recusa> avisos;  // accepted lines worth a second look (a NIF failing its check)
   ReferênciasNovas novas;
   int linhas = 0; // records read
 };
 
 // Checks every record: a number from 1 to 999999 taken neither by a stored member nor by an
-// earlier line, a name, texts that fit their fields, a date, an amount ("12,50", "12.5",
-// "1.234,50", "12,50 €"). Reads the stored numbers in the file's range in one query.
+// earlier line, a name, texts that fit their fields, a date from 1900 to today, an amount
+// ("12,50", "12.5", "1.234,50", "12,50 €") of at most two decimals. Control characters are
+// dropped (a remark keeps its line breaks and tabs). A NIF that fails its check digit is a
+// warning, not a refusal. Reads the stored numbers in the file's range in one query.
 Verificação VerificarLinhas(BaseDados &bd, const TabelaCsv &tabela, const Mapeamento &mapa,
                             const ListasReferência &listas);
 

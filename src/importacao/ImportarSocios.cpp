@@ -123,8 +123,9 @@ void ImportarSócios::ComandoClicado(int i) {
 void ImportarSócios::EscolherFicheiro() {
   const QString início = Ficheiro->text().isEmpty() ? QFileInfo(Dados().bd.Caminho()).absolutePath()
                                                     : QFileInfo(Ficheiro->text()).absolutePath();
-  const QString escolhido = EscolherFicheiroParaLer(this, u"Escolher o ficheiro a importar"_s, início,
-                                                      u"Ficheiros CSV (*.csv *.txt);;Todos os ficheiros (*)"_s);
+  const QString escolhido =
+      EscolherFicheiroParaLer(this, u"Escolher o ficheiro a importar"_s, início,
+                              u"Ficheiros CSV (*.csv *.txt);;Todos os ficheiros (*)"_s);
   if (!escolhido.isEmpty())
     AbrirFicheiro(escolhido);
 }
@@ -136,6 +137,13 @@ bool ImportarSócios::AbrirFicheiro(const QString &caminho) {
     MostrarMensagem(u"Não foi possível ler o ficheiro «"_s + QDir::toNativeSeparators(caminho) +
                         u"»."_s,
                     Botões::OK, Ícone::Exclamação, Título, this, f.errorString());
+    return false;
+  }
+  if (f.size() == 0) {
+    Bip();
+    MostrarMensagem(u"O ficheiro «"_s + QDir::toNativeSeparators(caminho) +
+                        u"» está vazio (0 bytes): não tem sócios para importar."_s,
+                    Botões::OK, Ícone::Exclamação, Título, this);
     return false;
   }
   {
@@ -170,31 +178,38 @@ void ImportarSócios::Verificar() {
 }
 
 void ImportarSócios::Mostrar() {
-  QHash<int, QString> recusadas;
+  QHash<int, QString> recusadas, avisadas;
   for (const Recusa &r : verificação.recusas)
     recusadas.insert(r.linha, r.motivo);
+  for (const Recusa &r : verificação.avisos)
+    avisadas.insert(r.linha, r.motivo);
   Amostra->setUpdatesEnabled(false);
   std::vector<size_t> mostradas;
   for (size_t i = 0; i < tabela.linhas.size(); ++i)
-    if (int(i) < LinhasAmostra || recusadas.contains(tabela.númerosLinha[i]))
+    if (int(i) < LinhasAmostra || recusadas.contains(tabela.númerosLinha[i]) ||
+        avisadas.contains(tabela.númerosLinha[i]))
       mostradas.push_back(i);
   Amostra->clearContents();
   Amostra->setRowCount(int(mostradas.size()));
-  const QColor recusada(255, 210, 210);
+  const QColor recusada(255, 210, 210), avisada(255, 240, 170);
   for (int r = 0; r < int(mostradas.size()); ++r) {
     const QStringList &campos = tabela.linhas[mostradas[size_t(r)]];
     const int linha = tabela.númerosLinha[mostradas[size_t(r)]];
     const QString motivo = recusadas.value(linha);
+    const QString aviso = avisadas.value(linha);
     QStringList textos{QString::number(linha)};
     for (int d = 0; d < NúmeroDestinos; ++d) {
       const int k = Coluna[d]->currentData().toInt();
       textos << (k >= 0 && k < campos.size() ? campos[k].trimmed() : QString());
     }
-    textos << motivo;
+    textos << (motivo.isEmpty() ? aviso : motivo);
     for (int c = 0; c < textos.size(); ++c) {
       auto *item = new QTableWidgetItem(textos[c]);
-      if (!motivo.isEmpty())
-        item->setBackground(recusada);
+      // Painted rows get a text colour that reads on them, whatever the desktop's theme.
+      if (!motivo.isEmpty() || !aviso.isEmpty()) {
+        item->setBackground(motivo.isEmpty() ? avisada : recusada);
+        item->setForeground(QColor(0, 0, 0));
+      }
       Amostra->setItem(r, c, item);
     }
   }
@@ -215,6 +230,9 @@ void ImportarSócios::Mostrar() {
                 .arg(recusas);
   else
     texto = u"%1 linhas: todas podem ser importadas."_s.arg(n);
+  if (!verificação.avisos.empty())
+    texto += u" %1 com um NIF cujo algarismo de controlo não confere (a amarelo): confirme-os; "
+             u"são importados como estão."_s.arg(verificação.avisos.size());
   if (tabela.windows1252)
     texto += u" (Texto lido em Windows-1252.)"_s;
   Resumo->setText(texto);

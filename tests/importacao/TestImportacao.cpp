@@ -65,14 +65,26 @@ private slots:
         "5;NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN;;;;\n"
         "6;Z\xC3\xA9;;;1234567890123;\n"
         "10;Olga;;-1.000.000,00;;\n"
+        "11;Futura;15-09-2096;;;\n"
+        "12;Antiga;15/09/1850;;;\n"
+        "13;Meio;;12,505;;\n"
         "8;Ivo;;;\n"
         "9;\"Ana;Rua\n";
     const ResultadoImportação r = Importar(csv);
-    const QList<std::pair<int, QString>> esperadas = {
-        {3, u"7"_s},         {4, u"linha 2"_s},    {5, u"«x»"_s},
-        {6, u"nome"_s},      {7, u"31-02-2001"_s}, {8, u"«doze»"_s},
-        {9, u"46"_s},        {10, u"13"_s},        {11, u"«-1.000.000,00»"_s},
-        {12, u"5 campos"_s}, {13, u"aspas"_s}};
+    const QList<std::pair<int, QString>> esperadas = {{3, u"7"_s},
+                                                      {4, u"linha 2"_s},
+                                                      {5, u"«x»"_s},
+                                                      {6, u"nome"_s},
+                                                      {7, u"31-02-2001"_s},
+                                                      {8, u"«doze»"_s},
+                                                      {9, u"46"_s},
+                                                      {10, u"13"_s},
+                                                      {11, u"«-1.000.000,00»"_s},
+                                                      {12, u"posterior a hoje"_s},
+                                                      {13, u"anterior a 1900"_s},
+                                                      {14, u"duas casas decimais"_s},
+                                                      {15, u"5 campos"_s},
+                                                      {16, u"aspas"_s}};
     QCOMPARE(r.verificação.recusas.size(), size_t(esperadas.size()));
     for (qsizetype i = 0; i < esperadas.size(); ++i) {
       const Recusa &x = r.verificação.recusas[size_t(i)];
@@ -92,11 +104,16 @@ private slots:
         u"10;  Álvaro   Conceição ;Rua das Flores, 3;Lisboa;1000-001 LISBOA;"
         u"EFECTIVO;Mensal;15/09/1996;1.234,50;123456789;\"Paga em\r\ndinheiro\"\r\n"
         u"11;Beatriz;;;1000-001 lisboa;Efectivo;;1996-09-15 00:00:00;12.5;;\r\n"
-        u"12;Carlos;;;;;;;12,50 €;;\r\n"_s.toUtf8();
+        u"12;Car\x01los;;;;;;;12,50 €;123456780;\"nota\0 um\tdois\"\r\n"_s.toUtf8();
     // Declining the new reference texts imports nothing.
     QCOMPARE(Importar(csv, false).gravados, 0);
 
-    QCOMPARE(Importar(csv).gravados, 3);
+    const ResultadoImportação r = Importar(csv);
+    QCOMPARE(r.gravados, 3);
+    // A NIF failing its check digit is imported, and shown as a warning.
+    QCOMPARE(r.verificação.avisos.size(), size_t(1));
+    QCOMPARE(r.verificação.avisos[0].linha, 5);
+    QVERIFY(r.verificação.avisos[0].motivo.contains(u"123456780"_s));
     // "EFECTIVO" and "1000-001 lisboa" are rows already there.
     QCOMPARE(Coluna(u"SELECT Tipo || Designação FROM Tabelas ORDER BY Código"_s),
              (QStringList{u"SEfectivo"_s, u"C1000-001 LISBOA"_s, u"TMensal"_s}));
@@ -111,6 +128,9 @@ private slots:
                                       u"123456789"_s, u"Paga em\ndinheiro "_s}));
     QCOMPARE(sócios[1].mid(4, 5), (QVariantList{cp, efectivo, 0, u"19960915"_s, 125000}));
     QCOMPARE(sócios[2].mid(4, 5), (QVariantList{0, 0, 0, u""_s, 125000}));
+    // Control characters never reach the file; a remark keeps its tab.
+    QCOMPARE(sócios[2][1], QVariant(u"Carlos"_s));
+    QCOMPARE(sócios[2][10], QVariant(u"nota um\tdois "_s));
     // The shared recordset sees them.
     QCOMPARE(Dados().sócios->NúmeroRegistos(), qint64(3));
   }

@@ -30,6 +30,16 @@ private slots:
     Mostrar(&janela);
     QFile f(ficheiro.Caminho(u"sócios.csv"_s));
     QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    {
+      // A file of 0 bytes is told as empty, not as a file without members.
+      EscolhaFicheiroFalsa vazio(f.fileName());
+      Clicar(Comando(&janela, 1));
+      QCOMPARE(respostas.caixas.size(), 1);
+      QVERIFY2(respostas.caixas.takeFirst().texto.contains(u"está vazio (0 bytes)"_s),
+               "a mensagem do ficheiro vazio");
+    }
+    QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("Inscrito;Nome;Situa\xE7\xE3o\r\n5;Jo\xE3o;Honor\xE1rio\r\n6;In\xEAs;\r\n");
     f.close();
     EscolhaFicheiroFalsa escolha(f.fileName());
