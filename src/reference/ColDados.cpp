@@ -93,11 +93,15 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
   BaseDados::Leitura leitura(Dados().bd);
   const std::pair<int, QLineEdit *> textos[] = {
       {1, Nome}, {2, Rua}, {3, Localidade}, {5, Telefone}, {6, Fax}};
+  for (int k = 1; k <= 6; ++k)
+    guardado[k - 1] = LerLinhaTabelas(Dados().bd, QChar(u'0' + k));
   for (const auto &[k, c] : textos)
-    c->setText(LerLinhaTabelas(Dados().bd, QChar(u'0' + k)).value_or(QString()).trimmed());
+    c->setText(guardado[k - 1].value_or(QString()).trimmed());
   CPostal->setCurrentIndex(-1);
-  if (const auto código = LerLinhaTabelas(Dados().bd, u'4'))
-    CPostal->setCurrentIndex(CPostal->findData(ValorNumérico(*código)));
+  if (guardado[3])
+    CPostal->setCurrentIndex(CPostal->findData(ValorNumérico(*guardado[3])));
+  for (int k = 0; k < 6; ++k)
+    mostrado[k] = ValorMostrado(k);
 
   Nome->setFocus();
   CentrarJanela(this, pai);
@@ -114,20 +118,23 @@ void ColDados::ComandoClicado(int i) {
   }
 }
 
+QString ColDados::ValorMostrado(int k) const {
+  if (k == 3)
+    return CPostal->currentIndex() >= 0 ? QString::number(CPostal->currentData().toLongLong())
+                                        : u"0"_s;
+  const QLineEdit *campos[6] = {Nome, Rua, Localidade, nullptr, Telefone, Fax};
+  const QString t = campos[k]->text().trimmed();
+  return t.isEmpty() ? u" "_s : t;
+}
+
 bool ColDados::GravarDados() {
   Ampulheta ampulheta;
-  const auto valor = [](const QString &texto) {
-    const QString t = texto.trimmed();
-    return t.isEmpty() ? u" "_s : t;
-  };
-  const QString valores[6] = {
-      valor(Nome->text()),
-      valor(Rua->text()),
-      valor(Localidade->text()),
-      CPostal->currentIndex() >= 0 ? QString::number(CPostal->currentData().toLongLong()) : u"0"_s,
-      valor(Telefone->text()),
-      valor(Fax->text()),
-  };
+  QString valores[6];
+  for (int k = 0; k < 6; ++k) {
+    valores[k] = ValorMostrado(k);
+    if (guardado[k] && valores[k] == mostrado[k])
+      valores[k] = *guardado[k];
+  }
   // The six rows are one save: a report header never mixes old and new data.
   const bool gravado = ExecutarAcção(this, Título, [&] {
     BaseDados::Transacção transacção(Dados().bd);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -28,4 +30,11 @@ private:
   QLineEdit *Telefone;
   QLineEdit *Fax;
   QPushButton *Comando[2];
+  // Row k + 1 as stored (none when missing), and the field's value as first shown: a value
+  // the user left as shown is written back as stored, even where the field could not hold it
+  // whole (a text longer than the field, a postal code no longer in the list).
+  std::optional<QString> guardado[6];
+  QString mostrado[6];
+  // The value of row k + 1 as the window holds it now.
+  QString ValorMostrado(int k) const;
 };

@@ -198,11 +198,21 @@ private slots:
     ClicarDados(0);
     QCOMPARE(Colectividade().at(0), u"1=Clube Ténis de Évora"_s);
 
-    // A postal code no longer in the list shows no selection.
+    // A postal code no longer in the list shows no selection; a street longer than its field
+    // shows cut. Saved without touching them, both stay as stored.
     Sql(u"DELETE FROM Tabelas WHERE Tipo = 'C'"_s);
+    const QString rua46 = u"Avenida do Almirante Gago Coutinho, Lote 12 B"_s + u'4';
+    QCOMPARE(rua46.size(), 46);
+    Sql(u"UPDATE Tabelas SET Designação = '"_s + rua46 + u"' WHERE Tipo = '2'"_s);
     base->CarregarListas();
     AbrirDados();
     QCOMPARE(CPostal()->currentIndex(), -1);
+    QCOMPARE(Campo(u"Rua"_s)->text().size(), 38);
+    ::Escrever(Campo(u"Fax"_s), u"22 766"_s);
+    ClicarDados(1);
+    QCOMPARE(Colectividade(),
+             (QStringList{u"1=Clube Ténis de Évora"_s, u"2="_s + rua46, u"3=Porto"_s,
+                          u"4="_s + QString::number(porto), u"5=22123 45 67"_s, u"6=22 766"_s}));
   }
 };
 
