@@ -47,7 +47,7 @@ QString MensagemErroFicha(ErroFicha erro) {
   return {};
 }
 
-ErroFicha ValidarFicha(const FichaSócio &f) {
+ErroFicha ValidarFicha(const FichaSócio &f, bool semDataAceite) {
   ErroFicha erro = ErroFicha::Nenhum;
   const qint64 n = ValorNumérico(f.número);
   if (n < 1 || n > 999999)
@@ -57,7 +57,8 @@ ErroFicha ValidarFicha(const FichaSócio &f) {
   const auto valor = LerValor(f.valQuota);
   if (!valor || valor->Formatar(u"#,###,##0.00").size() > CaracteresValor)
     erro = ErroFicha::Valor;
-  if (InscriçãoDaData(f.dtInscrição).isEmpty())
+  if (InscriçãoDaData(f.dtInscrição).isEmpty() &&
+      !(semDataAceite && f.dtInscrição.trimmed().isEmpty()))
     erro = ErroFicha::Data;
   return erro;
 }
@@ -114,7 +115,15 @@ ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
                               qint32 sócioActual, const ListaOrdenada &quotas,
                               const ListaOrdenada &eliminadas) {
   ResultadoGravação r;
-  r.erro = ValidarFicha(f);
+  // A member stored without an enrolment date (the file allows it, imports bring it) can be
+  // saved again without one: otherwise no payment could be recorded until a date is invented.
+  // A new member needs one, and a date once stored cannot be emptied.
+  bool semDataAceite = false;
+  if (f.dtInscrição.trimmed().isEmpty() && sócioActual > 0)
+    bd.Percorrer(u"SELECT \"Inscrição\" FROM \"Sócios\" WHERE \"Número\" = ?"_s,
+                 {ValorNumérico(f.número)}, u"Ler o sócio"_s,
+                 [&](const Instrução &i) { semDataAceite = i.Texto(0).trimmed().isEmpty(); });
+  r.erro = ValidarFicha(f, semDataAceite);
   if (r.erro != ErroFicha::Nenhum)
     return r;
   const qint32 número = Inteiro32(ValorNumérico(f.número));
@@ -138,7 +147,9 @@ ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
     sócios.DefinirCampo(u"CPostal", f.cPostal);
     sócios.DefinirCampo(u"Situação", f.situação);
     sócios.DefinirCampo(u"TipoQuota", f.tipoQuota);
-    sócios.DefinirCampo(u"Inscrição", InscriçãoDaData(f.dtInscrição));
+    // Without a date the field holds an empty text, as an import writes it, never NULL.
+    const QString inscrição = InscriçãoDaData(f.dtInscrição);
+    sócios.DefinirCampo(u"Inscrição", inscrição.isNull() ? u""_s : inscrição);
     sócios.DefinirCampo(u"ValQuotaEuro", *LerValor(f.valQuota));
     // Address and remarks are never stored empty; whatever shows them trims them.
     sócios.DefinirCampo(u"Rua", f.rua + u' ');

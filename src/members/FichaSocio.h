@@ -65,8 +65,9 @@ QString MensagemErroFicha(ErroFicha erro);
 
 // The checks that need no database. All run; the one shown is that of the last check that
 // failed: a bad date wins over a bad value, which wins over a missing name, which wins over
-// a zero number.
-ErroFicha ValidarFicha(const FichaSócio &ficha);
+// a zero number. With `semDataAceite`, an empty enrolment date passes (a member stored
+// without one, as imports may bring); a text that is no date never does.
+ErroFicha ValidarFicha(const FichaSócio &ficha, bool semDataAceite = false);
 
 // "15-09-1996" (or "15/9/1996") as the eight digits that the file keeps, "19960915". A text
 // that is no date, or a year before 1900 (no enrolment is that old: it is a typing slip),

@@ -195,6 +195,24 @@ private slots:
     }
   }
 
+  // A member stored without an enrolment date (as an import may bring it) is saved again
+  // without one; a new member, or one whose stored date is emptied, is refused as before.
+  void semDataDeInscricao() {
+    Dados().bd.Executar(u"INSERT INTO Sócios (Número, Nome, Inscrição) VALUES (9, 'Ana', '')"_s, {},
+                        u"teste"_s);
+    Sócio(7, u"Rui"_s);
+    const auto gravar = [](const QString &número, const QString &data, qint32 actual) {
+      const FichaSócio f{número, u"Nome Novo"_s, 0, 0, 0, data, u"12,50"_s, {}, {}, {}, u"0"_s};
+      return GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, actual, {}, {}).erro;
+    };
+    QCOMPARE(gravar(u"9"_s, u"31-02-2001"_s, 9), ErroFicha::Data);
+    QCOMPARE(gravar(u"10"_s, QString(), 0), ErroFicha::Data);
+    QCOMPARE(gravar(u"7"_s, QString(), 7), ErroFicha::Data);
+    QCOMPARE(gravar(u"9"_s, QString(), 9), ErroFicha::Nenhum);
+    QCOMPARE(Coluna(u"SELECT Número || ':' || Nome || ':' || Inscrição FROM Sócios ORDER BY 1"_s),
+             (QStringList{u"7:Rui:20000101"_s, u"9:Nome Novo:"_s}));
+  }
+
   // A NIF that fails its check is marked when left, and asked about once when saved.
   void nifInvalidoMarcadoEPerguntado() {
     Abrir();
