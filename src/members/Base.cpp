@@ -14,6 +14,7 @@
 #include "Validacao.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -67,6 +69,10 @@ void Base::showEvent(QShowEvent *e) {
 }
 
 void Base::closeEvent(QCloseEvent *e) {
+  if (!fecharSemPerguntar && !ConfirmarAlterações()) {
+    e->ignore();
+    return;
+  }
   QMainWindow::closeEvent(e);
   if (e->isAccepted() && AoFechar)
     AoFechar();
@@ -78,6 +84,9 @@ void Base::CarregarListas() {
 }
 
 void Base::MostrarListas() {
+  // Lists filled again are no change of the member: an entry that went away leaves its list
+  // with nothing selected, which is not asked about on an untouched screen.
+  const bool semAlterações = !mostrado.isEmpty() && !Alterado();
   const std::pair<QComboBox *, const ListaReferência *> listas[] = {
       {CPostal, &Listas().códigosPostais},
       {Situação, &Listas().situações},
@@ -89,6 +98,8 @@ void Base::MostrarListas() {
       combo->addItem(i.texto, i.código);
     combo->setCurrentIndex(escolhido.isValid() ? combo->findData(escolhido) : -1);
   }
+  if (semAlterações)
+    mostrado = ValoresDoEcrã();
 }
 
 void Base::EntradasPorOmissão() {
@@ -163,6 +174,8 @@ qint32 Base::MostrarSócio(qint32 número) {
   acçõesNavegação[0]->setEnabled(háSócios && bool(AbrirProcura));
   if (menuListagens)
     menuListagens->setEnabled(háSócios);
+  nomeMostrado = sócio ? sócio->nome.trimmed() : QString();
+  mostrado = ValoresDoEcrã();
   return número;
 }
 
@@ -199,12 +212,15 @@ void Base::MostrarQuotaActual() {
 void Base::ComandoClicado(int i) {
   switch (i) {
   case 0:
-    if (AbrirProcura) {
+    // The search shows the member it finds: the question comes before it opens.
+    if (AbrirProcura && ConfirmarAlterações()) {
       AbrirProcura();
       Nome->setFocus();
     }
     break;
   case 1:
+    if (!ConfirmarAlterações())
+      break;
     MostrarSócio(-1);
     Número->setFocus();
     break;
@@ -233,42 +249,65 @@ void Base::NavegarSócio(int k) {
     return;
   QAction *acção = acçõesNavegação[k - 1];
   acção->setEnabled(false);
+  const QPointer<QWidget> emEdição = QApplication::focusWidget();
   TomarFoco(Comando[0]);
-  BaseDados::Leitura leitura(Dados().bd);
-  ConjuntoRegistos &sócios = *Dados().sócios;
-  const auto mostrar = [this](qint64 n) { MostrarSócio(qint32(n)); };
-  switch (k) {
-  case 1:
+  if (k == 1) {
     ComandoClicado(0);
-    break;
-  case 2:
-  case 5:
-    if (k == 2)
-      sócios.MoverPrimeiro();
-    else
-      sócios.MoverÚltimo();
-    if (!sócios.FimFicheiro() && sócios.Inteiro(u"Número") != SócioActual)
-      mostrar(sócios.Inteiro(u"Número"));
-    else
-      Bip();
-    break;
-  case 3:
-  case 4:
-    if (k == 3)
-      sócios.MoverAnterior();
-    else
-      sócios.MoverSeguinte();
-    if (sócios.InícioFicheiro() || sócios.FimFicheiro()) {
-      mostrar(SócioActual);
-      Bip();
-    } else {
-      mostrar(sócios.Inteiro(u"Número"));
-    }
-    break;
+    acção->setEnabled(bool(AbrirProcura));
+    return;
   }
-  acção->setEnabled(k != 1 || bool(AbrirProcura));
-  if (k != 1)
-    Número->setFocus();
+  ConjuntoRegistos &sócios = *Dados().sócios;
+  // Moves the member file and gives the member to show; none when the screen stays as it is:
+  // the first or last member is already shown, or the move passed either end (the file is
+  // then put back on the member shown, and what is typed there stays).
+  const auto destino = [&]() -> std::optional<qint32> {
+    BaseDados::Leitura leitura(Dados().bd);
+    const qint64 antes = sócios.IdActual();
+    switch (k) {
+    case 2:
+      sócios.MoverPrimeiro();
+      break;
+    case 3:
+      sócios.MoverAnterior();
+      break;
+    case 4:
+      sócios.MoverSeguinte();
+      break;
+    default:
+      sócios.MoverÚltimo();
+      break;
+    }
+    if (sócios.InícioFicheiro() || sócios.FimFicheiro()) {
+      if (SócioActual > 0)
+        sócios.IrParaId(antes);
+      return std::nullopt;
+    }
+    const auto n = qint32(sócios.Inteiro(u"Número"));
+    return n != SócioActual ? std::optional(n) : std::nullopt;
+  };
+  const qint64 origem = sócios.IdActual();
+  std::optional<qint32> n = destino();
+  if (!n) {
+    Bip();
+  } else if (Alterado()) {
+    if (!ConfirmarAlterações()) {
+      sócios.IrParaId(origem);
+      acção->setEnabled(true);
+      // Kept as typed, the user goes on where they were; a refused save has put the focus
+      // on the field its message names.
+      if (emEdição && QApplication::focusWidget() == Comando[0])
+        emEdição->setFocus();
+      return;
+    } else if (!Alterado()) {
+      // Saved and shown: the member file now stands on the saved member (in its place, when
+      // it is new), and the move starts from there.
+      n = destino();
+    }
+  }
+  if (n)
+    MostrarSócio(*n);
+  acção->setEnabled(true);
+  Número->setFocus();
 }
 
 void Base::MostrarSeparador(QWidget *campo) {
@@ -295,7 +334,7 @@ QString Base::AvisoNif() const {
   return t.isEmpty() || t == u"0"_s ? QString() : MotivoNifInválido(t);
 }
 
-void Base::GravarSócio() {
+bool Base::GravarSócio() {
   Ampulheta ampulheta;
   // A tax number that fails the check may still be right (one from abroad): the user is asked
   // once, and the answer holds until another number is typed or another member shown.
@@ -308,7 +347,7 @@ void Base::GravarSócio() {
         Botões::SimNão, Ícone::Pergunta, TítuloGravar, this);
     if (r != Resposta::Sim) {
       MostrarSeparador(NIF);
-      return;
+      return false;
     }
     Ampulheta::Espera();
     nifAceite = NIF->text();
@@ -320,7 +359,7 @@ void Base::GravarSócio() {
         r = GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, ficha, SócioActual,
                         Lista.ListQuotas, Lista.ListElimin);
       }))
-    return;
+    return false;
   if (r.erro != ErroFicha::Nenhum) {
     Ampulheta::Seta();
     Bip();
@@ -330,10 +369,52 @@ void Base::GravarSócio() {
                      : r.erro == ErroFicha::Valor ? static_cast<QWidget *>(ValQuota)
                                                   : static_cast<QWidget *>(Número);
     MostrarSeparador(campo);
-    return;
+    return false;
   }
   MostrarSócio(r.número);
   Nome->setFocus();
+  return true;
+}
+
+QStringList Base::ValoresDoEcrã() const {
+  const FichaSócio f = LerFichaDe(Número, Nome, CPostal, Situação, TipoQuota, DtInscrição, ValQuota,
+                                  Rua, Localidade, Observações, NIF);
+  // The free-text fields are squeezed when left and the number is padded: a field entered
+  // and left without typing compares equal.
+  QStringList v{QString::number(ValorNumérico(f.número)),
+                CompactarEspaços(f.nome),
+                QString::number(f.cPostal),
+                QString::number(f.situação),
+                QString::number(f.tipoQuota),
+                f.dtInscrição,
+                f.valQuota,
+                CompactarEspaços(f.rua),
+                CompactarEspaços(f.localidade),
+                CompactarEspaços(f.observações),
+                f.nif};
+  // A month removed and entered again is the same list: the save writes the same rows.
+  return v + Lista.ListQuotas.Entradas();
+}
+
+QString Base::SócioMostrado() const {
+  return SócioActual > 0 ? u"sócio nº "_s + QString::number(SócioActual) + u" - "_s + nomeMostrado
+                         : u"novo sócio"_s;
+}
+
+bool Base::ConfirmarAlterações() {
+  if (!Alterado())
+    return true;
+  switch (MostrarMensagem(u"O "_s + SócioMostrado() +
+                              u" tem alterações que não foram gravadas. Gravar agora?"_s,
+                          Botões::SimNãoCancelar, Ícone::Pergunta, TítuloGravar, this)) {
+  case Resposta::Sim:
+    TomarFoco(Comando[3]);
+    return GravarSócio();
+  case Resposta::Não:
+    return true;
+  default:
+    return false;
+  }
 }
 
 void Base::EliminarSócio() {

@@ -83,6 +83,7 @@ public:
 protected:
   void closeEvent(QCloseEvent *e) override;
   void showEvent(QShowEvent *e) override;
+  bool focusNextPrevChild(bool seguinte) override;
 
 private:
   void CriarControlos();
@@ -92,7 +93,8 @@ private:
   void ImprimirFichaDoEcrã();
   void PrepararCampos();
   void ComandoClicado(int i);
-  void GravarSócio();
+  // Returns whether the member was saved; a refusal has shown its message.
+  bool GravarSócio();
   // Why the NIF on screen deserves a second look; empty for a valid one, and for none (new
   // members start with "0").
   QString AvisoNif() const;
@@ -105,6 +107,17 @@ private:
   void MostrarSeparador(QWidget *campo);
   std::optional<Moeda> ValorDaQuota();
   void EntradasPorOmissão();
+
+  // What a save would write, as the screen holds it now (the member's fields and the dues
+  // list), and whether it differs from what MostrarSócio showed.
+  QStringList ValoresDoEcrã() const;
+  bool Alterado() const { return ValoresDoEcrã() != mostrado; }
+  // "sócio nº 2 - Bruno Costa", or "novo sócio": how the questions name the member shown.
+  QString SócioMostrado() const;
+  // Before the screen is given up (another member shown, the program ended): with changes,
+  // asks whether to save them. Returns whether to go on: after a save, or with the changes
+  // dropped; not when the user stays on the member or the save was refused.
+  bool ConfirmarAlterações();
 
   QLineEdit *Número;
   QLineEdit *Nome;
@@ -128,6 +141,10 @@ private:
 
   QuotasEmEdição Lista; // ListQuotas and ListElimin
   bool centrada = false;
+  QList<QWidget *> ordemTabulação;
+  QStringList mostrado;            // ValoresDoEcrã() as MostrarSócio left the screen
+  QString nomeMostrado;            // the stored member's name, as the questions name it
+  bool fecharSemPerguntar = false; // the backup tool takes over: nothing can be saved now
   QString nifAceite; // the NIF as shown or as the user confirmed it: not asked about again
   std::function<void()> janelas[NúmeroJanelasMenu];
   QAction *acçõesJanelas[NúmeroJanelasMenu] = {};

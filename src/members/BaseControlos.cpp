@@ -8,10 +8,12 @@
 #include "Formato.h"
 #include "Grelha.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -22,6 +24,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +60,30 @@ QPixmap ImagemQuotas() {
     g.drawEllipse(QRectF(4, 46 - i * 7, 30, 12));
   return p;
 }
+
+// Enter in a field presses the button, as a dialog's default button would; the main window has
+// no default button of its own.
+class EnterCarrega final : public QObject {
+public:
+  EnterCarrega(QWidget *campo, QAbstractButton *botão_) : QObject(campo), botão(botão_) {
+    campo->installEventFilter(this);
+  }
+
+protected:
+  bool eventFilter(QObject *, QEvent *e) override {
+    if (e->type() != QEvent::KeyPress)
+      return false;
+    const auto *tecla = static_cast<const QKeyEvent *>(e);
+    if ((tecla->key() != Qt::Key_Return && tecla->key() != Qt::Key_Enter) ||
+        (tecla->modifiers() & ~Qt::KeypadModifier) || !botão->isEnabled())
+      return false;
+    botão->click();
+    return true;
+  }
+
+private:
+  QAbstractButton *botão;
+};
 
 QString ComEspaços(const QString &legenda) {
   const QString oito(8, u' ');
@@ -232,11 +259,41 @@ void Base::CriarControlos() {
   principal->addLayout(botõesTopo);
   principal->addWidget(Separadores, 1);
 
-  EncadearTabulação({Número, Nome, Comando[0], Comando[1], Comando[2], Comando[3], Separadores, Rua,
-                     Localidade, CPostal, Situação, DtInscrição, TipoQuota, ValQuota, NIF});
-  EncadearTabulação({Ano, Mês, Quota, Recibo, Comando[4], Comando[5], Comando[6], Quotas});
+  // The member, then the fields of the tab on view (the other tabs' frames are disabled, so
+  // Tab passes over them), then the buttons, the tab bar last.
+  ordemTabulação = {Número,      Nome,       Rua,        Localidade, CPostal,    Situação,
+                    DtInscrição, TipoQuota,  ValQuota,   NIF,        Ano,        Mês,
+                    Quota,       Recibo,     Comando[4], Comando[5], Comando[6], Quotas,
+                    Observações, Comando[0], Comando[1], Comando[2], Comando[3], Separadores};
+  for (qsizetype i = 1; i < ordemTabulação.size(); ++i)
+    QWidget::setTabOrder(ordemTabulação[i - 1], ordemTabulação[i]);
+  // A payment from the keyboard: year, Tab, month, Tab, amount, Tab, receipt, Enter.
+  for (QWidget *campo : {static_cast<QWidget *>(Ano), static_cast<QWidget *>(Mês),
+                         static_cast<QWidget *>(Quota), static_cast<QWidget *>(Recibo)})
+    new EnterCarrega(campo, Comando[4]);
 
   CriarMenu();
+}
+
+// Qt's focus chain also holds the dues grid's frame and scroll bar, which hand their focus to
+// the grid and so would bring Tab back to it from elsewhere: Tab follows the window's own list.
+bool Base::focusNextPrevChild(bool seguinte) {
+  const QWidget *actual = QApplication::focusWidget();
+  const auto é = [actual](const QWidget *w) { return w == actual || w->focusProxy() == actual; };
+  const auto i = std::find_if(ordemTabulação.cbegin(), ordemTabulação.cend(), é);
+  if (i == ordemTabulação.cend())
+    return QMainWindow::focusNextPrevChild(seguinte);
+  const qsizetype n = ordemTabulação.size();
+  for (qsizetype k = 1; k < n; ++k) {
+    const qsizetype j = ((i - ordemTabulação.cbegin()) + (seguinte ? k : n - k)) % n;
+    QWidget *w = ordemTabulação[j];
+    const QWidget *alvo = w->focusProxy() ? w->focusProxy() : w;
+    if (w->isVisible() && w->isEnabled() && (alvo->focusPolicy() & Qt::TabFocus)) {
+      w->setFocus(seguinte ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return true;
+    }
+  }
+  return true;
 }
 
 void Base::PrepararCampos() {

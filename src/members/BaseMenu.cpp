@@ -141,6 +141,10 @@ void Base::AbrirJanela(JanelaMenu janela) {
   const auto &abrir = janelas[int(janela)];
   if (!abrir)
     return;
+  // The windows below show the current member afresh when they close (or another one, that
+  // the user chose there): the question on changes comes before they open.
+  if (janela >= JanelaMenu::ListagemSócios && !ConfirmarAlterações())
+    return;
   {
     Ampulheta ampulheta;
     Ampulheta::Seta();
@@ -172,13 +176,16 @@ void Base::ExecutarArquivex(bool repor) {
               u"\n"
               u"O Agremia irá ser encerrado para poder executar\n"
               u"a segurança de dados.\n"
-              u"\n"
-              u"Tem a certeza que deseja continuar?"_s
-            : u"O Agremia irá ser encerrado para poder executar a segurança de dados\n"
-              u"Tem a certeza que deseja continuar?"_s;
-  if (MostrarMensagem(texto, Botões::SimNão, Ícone::Pergunta, u"Mensagem de Alerta"_s, this) !=
-      Resposta::Sim)
+              u"\n"_s
+            : u"O Agremia irá ser encerrado para poder executar a segurança de dados\n"_s;
+  // The program ends without saving: the user is told what is lost.
+  const QString perdidas = Alterado() ? u"As alterações do "_s + SócioMostrado() +
+                                            u" que não foram gravadas serão perdidas.\n"_s
+                                      : QString();
+  if (MostrarMensagem(texto + perdidas + u"Tem a certeza que deseja continuar?"_s, Botões::SimNão,
+                      Ícone::Pergunta, u"Mensagem de Alerta"_s, this) != Resposta::Sim)
     return;
+  fecharSemPerguntar = true;
   // The tool works on a closed file: close it first, and open it again if the tool fails.
   const QString ficheiro = Dados().bd.Caminho();
   const QString pasta = QFileInfo(ficheiro).absolutePath();
@@ -196,6 +203,7 @@ void Base::ExecutarArquivex(bool repor) {
     close();
     return;
   }
+  fecharSemPerguntar = false;
   Bip();
   MostrarMensagem(u"Não foi possível iniciar o programa de segurança e reposição de dados.\n"
                   u"Verifique se o ficheiro «"_s +

@@ -8,9 +8,11 @@
 #include "LerFicheiro.h"
 #include "Respostas.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -340,6 +342,7 @@ private slots:
       Clicar(6);
     }
     QCOMPARE(LinhasTabela().first(), u"|||"_s);
+    respostas->Responder({Resposta::Não});
     base->NavegarSócio(4);
     QCOMPARE(base->SócioActual, 120);
     QCOMPARE(Quotas(u"000012"_s).size(), 3);
@@ -376,6 +379,200 @@ private slots:
     Clicar(2); // the only member: the new-member state
     QCOMPARE(base->SócioActual, 0);
     QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
+  }
+
+  // Every way that gives up the member on screen asks first when something was changed
+  // there, a field or the dues list. Sim saves and goes on; Não goes on with the file as it
+  // was; Cancelar stays on the member as typed.
+  void alteracoesPerguntadasAntesDeSair_data() {
+    QTest::addColumn<int>("saída");
+    QTest::addColumn<bool>("quotas");
+    QTest::addColumn<int>("respostaDada");
+    static const char *const saídas[] = {"F1",         "F2",         "F3",         "F4",
+                                         "Ctrl+P",     "Novo",       "Listagem 1", "Listagem 2",
+                                         "Listagem 3", "Listagem 4", "Terminar",   "Fechar"};
+    for (int i = 0; i < int(std::size(saídas)); ++i)
+      for (const bool quotas : {false, true})
+        for (const auto &[nome, r] :
+             {std::pair{"Sim", Resposta::Sim}, std::pair{"Não", Resposta::Não},
+              std::pair{"Cancelar", Resposta::Cancelar}})
+          QTest::addRow("%s %s %s", saídas[i], quotas ? "quotas" : "nome", nome)
+              << i << quotas << int(r);
+  }
+  void alteracoesPerguntadasAntesDeSair() {
+    QFETCH(int, saída);
+    QFETCH(bool, quotas);
+    QFETCH(int, respostaDada);
+    const auto resposta = Resposta(respostaDada);
+    Sócio(1, u"Ana Silva"_s);
+    Sócio(2, u"Bruno Costa"_s);
+    Sócio(3, u"Carla Dias"_s);
+    Abrir();
+    int aberta = -1; // the window the way out opened
+    base->AbrirProcura = [&] {
+      aberta = 0;
+      base->MostrarSócio(1); // the member the search found
+    };
+    base->NavegarSócio(4); // member 2
+    for (int j = 0; j < 4; ++j)
+      base->LigarJanela(JanelaMenu(int(JanelaMenu::ListagemSócios) + j),
+                        [&, j] { aberta = j + 1; });
+    bool fechou = false;
+    base->AoFechar = [&] { fechou = true; };
+    if (quotas) {
+      Dívida(4, u"12,5"_s, u"401"_s);
+      Clicar(4);
+    } else {
+      Escrever(u"Nome"_s, u"Bruno Costa Lopes"_s);
+    }
+    const auto tecla = [](int k, Qt::KeyboardModifiers m = {}) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), m);
+    };
+    // Where each way out leads when it goes on: the member shown, the window opened, whether
+    // the program ended.
+    const std::tuple<std::function<void()>, qint32, int, bool> saídas[] = {
+        {[&] { tecla(Qt::Key_F1); }, 1, -1, false},
+        {[&] { tecla(Qt::Key_F2); }, 1, -1, false},
+        {[&] { tecla(Qt::Key_F3); }, 3, -1, false},
+        {[&] { tecla(Qt::Key_F4); }, 3, -1, false},
+        {[&] { tecla(Qt::Key_P, Qt::ControlModifier); }, 1, 0, false},
+        {[&] { Clicar(1); }, 0, -1, false},
+        {[&] { W<QAction>(u"Menu_Listagens_1"_s)->trigger(); }, 2, 1, false},
+        {[&] { W<QAction>(u"Menu_Listagens_2"_s)->trigger(); }, 2, 2, false},
+        {[&] { W<QAction>(u"Menu_Listagens_3"_s)->trigger(); }, 2, 3, false},
+        {[&] { W<QAction>(u"Menu_Listagens_4"_s)->trigger(); }, 2, 4, false},
+        {[&] { W<QAction>(u"Menu_Arquivo_8"_s)->trigger(); }, 2, -1, true},
+        {[&] { base->close(); }, 2, -1, true}};
+    const auto &[sair, mostra, janela, termina] = saídas[saída];
+    respostas->Responder({resposta});
+    sair();
+
+    QCOMPARE(respostas->caixas.size(), 1);
+    const PedidoMensagem &p = respostas->caixas[0];
+    QCOMPARE(p.texto,
+             u"O sócio nº 2 - Bruno Costa tem alterações que não foram gravadas. Gravar agora?"_s);
+    QCOMPARE(p.botões, Botões::SimNãoCancelar);
+    const bool segue = resposta != Resposta::Cancelar;
+    QCOMPARE(base->SócioActual, segue ? mostra : 2);
+    QCOMPARE(aberta, segue ? janela : -1);
+    QCOMPARE(fechou, segue && termina);
+    QCOMPARE(Coluna(u"SELECT Nome FROM Sócios WHERE Número = 2"_s),
+             QStringList{resposta == Resposta::Sim && !quotas ? u"Bruno Costa Lopes"_s
+                                                              : u"Bruno Costa"_s});
+    QCOMPARE(Quotas(u"000002"_s), resposta == Resposta::Sim && quotas
+                                      ? QStringList{u"000002200305/125000/401"_s}
+                                      : QStringList());
+    if (!segue) {
+      QCOMPARE(W(u"Nome"_s)->text(), quotas ? u"Bruno Costa"_s : u"Bruno Costa Lopes"_s);
+      QCOMPARE(LinhasTabela().first(), quotas ? u"2003|Maio|12,50|401 "_s : u"|||"_s);
+    }
+  }
+
+  // Fields entered and left without typing, dues typed but not added, a new member with its
+  // first values: nothing to ask, the keys go on at once. A save refused from the question
+  // stays on the member with its message.
+  void semAlteracoesNadaPerguntado() {
+    Sócio(1, u"Ana  Silva"_s); // a name as another program may have stored it
+    Sócio(2, u"Bruno Costa"_s, {{2003, 1}});
+    Abrir();
+    for (const char *campo : {"Número", "Nome", "Rua", "DtInscrição", "ValQuota"})
+      W<QWidget>(QString::fromUtf8(campo))->setFocus();
+    Separadores()->setCurrentIndex(1);
+    Dívida(6, u"30"_s, u"9"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    QCOMPARE(base->SócioActual, 2);
+    Clicar(1);
+    Escrever(u"Número"_s, u"0"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QCOMPARE(base->SócioActual, 1);
+    QCOMPARE(respostas->caixas.size(), 0);
+
+    // On the last member F3 keeps what is typed, with a beep and no question.
+    base->NavegarSócio(5);
+    Escrever(u"DtInscrição"_s, u"31-02-2003"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    QCOMPARE(respostas->bips, 1);
+    QCOMPARE(W(u"DtInscrição"_s)->text(), u"31-02-2003"_s);
+    QCOMPARE(respostas->caixas.size(), 0);
+    respostas->Responder({Resposta::Sim});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QCOMPARE(respostas->caixas.size(), 2);
+    QCOMPARE(respostas->caixas[1].texto, MensagemErroFicha(ErroFicha::Data));
+    QCOMPARE(base->SócioActual, 2);
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"DtInscrição"_s));
+    // Put right, the next key asks, saves and moves.
+    Escrever(u"DtInscrição"_s, u"28-02-2003"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    QCOMPARE(respostas->caixas.size(), 3);
+    QCOMPARE(base->SócioActual, 1);
+    QCOMPARE(Coluna(u"SELECT Inscrição FROM Sócios WHERE Número = 2"_s),
+             QStringList{u"20030228"_s});
+
+    // A new member typed in full is asked about by its own name.
+    Clicar(1);
+    Escrever(u"Nome"_s, u"Nova"_s);
+    respostas->Responder({Resposta::Cancelar});
+    base->close();
+    QVERIFY(base->isVisible());
+    QCOMPARE(respostas->caixas.last().texto,
+             u"O novo sócio tem alterações que não foram gravadas. Gravar agora?"_s);
+  }
+
+  // Tab goes through the member, the fields of the tab on view, the buttons and the tab bar.
+  void ordemDeTabulacao() {
+    Sócio(2, u"Bruno Costa"_s, {{2003, 1}});
+    Abrir();
+    base->AbrirProcura = [] {};
+    base->MostrarSócio(2); // the search button enabled
+    const QStringList fim{u"Comando_0"_s, u"Comando_1"_s, u"Comando_2"_s, u"Comando_3"_s,
+                          u"Dados"_s,     u"Número"_s,    u"Nome"_s};
+    const QStringList campos[] = {{u"Rua"_s, u"Localidade"_s, u"CPostal"_s, u"Situação"_s,
+                                   u"DtInscrição"_s, u"TipoQuota"_s, u"ValQuota"_s, u"NIF"_s},
+                                  {u"Ano"_s, u"Mês"_s, u"Quota"_s, u"Recibo"_s, u"Comando_4"_s,
+                                   u"Comando_5"_s, u"Comando_6"_s, u"Quotas"_s},
+                                  {u"Observações"_s}};
+    for (int i = 0; i < 3; ++i) {
+      Separadores()->setCurrentIndex(i);
+      W(u"Nome"_s)->setFocus(Qt::TabFocusReason);
+      QStringList visitados;
+      for (qsizetype k = 0; k < campos[i].size() + fim.size(); ++k) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *w = QApplication::focusWidget();
+        visitados << (qobject_cast<QTabBar *>(w) ? u"Dados"_s : w->objectName());
+      }
+      QCOMPARE(visitados, campos[i] + fim);
+      // Shift+Tab goes back the same way.
+      QStringList voltas;
+      for (qsizetype k = 0; k < visitados.size(); ++k) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QWidget *w = QApplication::focusWidget();
+        voltas.prepend(qobject_cast<QTabBar *>(w) ? u"Dados"_s : w->objectName());
+      }
+      QCOMPARE(voltas, QStringList{u"Nome"_s} + visitados.mid(0, visitados.size() - 1));
+    }
+  }
+
+  // A payment from the keyboard: year, Tab, month, Tab, amount, Tab, receipt, Enter, and the
+  // focus is back on the year for the next one.
+  void enterAdicionaQuota() {
+    Sócio(5, u"Ana"_s);
+    Abrir();
+    Separadores()->setCurrentIndex(1);
+    for (const auto &[mês, recibo] : {std::pair{Qt::Key_Up, u"417"_s}, {Qt::Key_Down, u"418"_s}}) {
+      ::Escrever(W<QWidget>(u"Ano"_s), u"2003"_s);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QTest::keyClick(QApplication::focusWidget(), mês);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QTest::keyClicks(QApplication::focusWidget(), u"12,5"_s);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QTest::keyClicks(QApplication::focusWidget(), recibo);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Ano"_s));
+    }
+    // The row added last is the current one.
+    QCOMPARE(LinhasTabela().mid(0, 2), (QStringList{u"2003|Maio|12,50|418 "_s, u"|||"_s}));
+    Clicar(3);
+    QCOMPARE(Quotas(), (QStringList{u"000005200304/125000/417"_s, u"000005200305/125000/418"_s}));
   }
 };
 

@@ -126,10 +126,18 @@ private slots:
     QVERIFY(respostas->caixas.last().texto.contains(u"arquivex"_s));
     QCOMPARE(Nome(), u"Sócio 5"_s);
 
+    // Unsaved changes are named in the question, and lost: the program ends without asking.
     iniciador.resultado = true;
     bool fechou = false;
     base->AoFechar = [&] { fechou = true; };
+    base->findChild<QLineEdit *>(u"Nome"_s)->setText(u"por gravar"_s);
+    const qsizetype caixas = respostas->caixas.size();
     Acção(u"Menu_Arquivo_2"_s)->trigger();
+    QCOMPARE(respostas->caixas.size(), caixas + 1);
+    QVERIFY(respostas->caixas.last().texto.endsWith(
+        u"\n\nAs alterações do sócio nº 5 - Sócio 5 que não foram gravadas serão perdidas.\n"
+        u"Tem a certeza que deseja continuar?"_s));
+    QCOMPARE(Coluna(u"SELECT Nome FROM Sócios"_s), QStringList{u"Sócio 5"_s});
     QCOMPARE(inícios.size(), 2);
     QCOMPARE(inícios[1].programa, u"arquivex"_s);
     QCOMPARE(inícios[1].argumentos, QStringList{u"-r"_s});
