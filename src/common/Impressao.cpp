@@ -5,22 +5,28 @@
 #include "Mensagens.h"
 #include "Relogio.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPageRanges>
 #include <QPainter>
 #include <QPointer>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <algorithm>
+#include <exception>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -439,10 +445,73 @@ Destino EscolherDestino(const QString &nomeDocumento, QWidget *pai) {
   return {std::move(pdf), impressora, avisar};
 }
 
+// --- documents that go out whole ----------------------------------------------------------
+
+// Drops every choice of part of a document from the printer. CUPS keeps the job options of its
+// print dialog (a server-side page range, odd or even pages) on the printer object, so that they
+// would apply to every later document too.
+void ImprimirTodasAsPáginas(QPrinter &impressora) {
+  impressora.setPrintRange(QPrinter::AllPages);
+  impressora.setPageRanges({});
+  // The CUPS print engine's job options, as name and value pairs; other engines have none.
+  constexpr auto OpçõesCups = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+  QPrintEngine *motor = impressora.printEngine();
+  if (!motor)
+    return;
+  const QStringList opções = motor->property(OpçõesCups).toStringList();
+  QStringList ficam;
+  for (qsizetype i = 0; i + 1 < opções.size(); i += 2)
+    if (opções[i] != u"page-ranges"_s && opções[i] != u"page-set"_s)
+      ficam << opções[i] << opções[i + 1];
+  if (ficam.size() != opções.size())
+    motor->setProperty(OpçõesCups, ficam);
+}
+
+// Qt's own print dialog on CUPS shows its page range, page list and odd/even choice even with
+// the page range option off (CUPS would pick the pages on the server). They are set back to
+// "all" and greyed when the dialog is shown, after the dialog has set up its widgets.
+class SemEscolhaDePáginas : public QObject {
+public:
+  using QObject::QObject;
+  bool eventFilter(QObject *o, QEvent *e) override {
+    if (e->type() == QEvent::Show)
+      if (auto *grupo = o->findChild<QGroupBox *>(u"gbPrintRange"_s)) {
+        if (auto *todas = grupo->findChild<QRadioButton *>(u"printAll"_s))
+          todas->setChecked(true);
+        if (auto *conjunto = grupo->findChild<QComboBox *>(u"pageSetCombo"_s))
+          conjunto->setCurrentIndex(0);
+        grupo->setEnabled(false);
+      }
+    return QObject::eventFilter(o, e);
+  }
+};
+
+// The printer for a document that goes out whole: true when the user chose one.
+bool EscolherImpressoraInteira(QPrinter &impressora, QWidget *pai) {
+  ImprimirTodasAsPáginas(impressora);
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+  // The platform's dialog takes no PDF printer: the file was chosen with the destination.
+  if (impressora.outputFormat() != QPrinter::NativeFormat)
+    return true;
+#endif
+  QPrintDialog diálogo(&impressora, pai);
+  diálogo.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                     QAbstractPrintDialog::PrintCollateCopies);
+  SemEscolhaDePáginas filtro(&diálogo);
+  diálogo.installEventFilter(&filtro);
+  if (ExecutarModal(diálogo) != QDialog::Accepted)
+    return false;
+  ImprimirTodasAsPáginas(impressora);
+  return true;
+}
+
 // Shows the recorded document on its destination's paper. Qt's "Print" there asks for the
-// printer (or the file) and draws the document again on it; closing prints nothing.
+// printer (or the file) and draws the document again on it; closing prints nothing. With
+// `entregar` (a document that goes out whole), "Print" offers no choice of pages and calls it
+// just before drawing; what it throws is thrown on when the preview has closed.
 bool MostrarPréVisualização(const GravadorImpressão &gravação, Destino &destino,
-                            const QString &nomeDocumento, QWidget *pai) {
+                            const QString &nomeDocumento, QWidget *pai,
+                            const std::function<void()> &entregar) {
   QPrinter &impressora = *destino.impressora;
   // The window's title names the document; a page range left from an earlier job does not
   // hide pages of this one.
@@ -451,7 +520,7 @@ bool MostrarPréVisualização(const GravadorImpressão &gravação, Destino &de
   impressora.setPageRanges({});
   QPrintPreviewDialog diálogo(&impressora, pai);
   bool falhou = false;
-  QObject::connect(&diálogo, &QPrintPreviewDialog::paintRequested, &diálogo, [&](QPrinter *p) {
+  const auto desenhar = [&](QPrinter *p) {
     if (falhou)
       return;
     const QPageRanges páginas =
@@ -471,7 +540,28 @@ bool MostrarPréVisualização(const GravadorImpressão &gravação, Destino &de
       falhou = true;
       AvisarFalha(nomeDocumento, &diálogo);
     }
-  });
+  };
+  QObject::connect(&diálogo, &QPrintPreviewDialog::paintRequested, &diálogo, desenhar);
+  std::exception_ptr erro;
+  if (entregar)
+    for (QAction *imprimir : diálogo.findChildren<QAction *>()) {
+      if (imprimir->text() != QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+        continue;
+      QObject::disconnect(imprimir, &QAction::triggered, &diálogo, nullptr);
+      QObject::connect(imprimir, &QAction::triggered, &diálogo, [&] {
+        if (!EscolherImpressoraInteira(impressora, &diálogo))
+          return; // the preview stays, nothing handed over
+        try {
+          entregar();
+        } catch (...) {
+          erro = std::current_exception();
+          diálogo.reject();
+          return;
+        }
+        desenhar(&impressora);
+        diálogo.accept();
+      });
+    }
   // The report was printing under the hourglass: the preview is for the user to work in.
   const QCursor *cursor = QGuiApplication::overrideCursor();
   const Qt::CursorShape forma = cursor ? cursor->shape() : Qt::ArrowCursor;
@@ -485,6 +575,8 @@ bool MostrarPréVisualização(const GravadorImpressão &gravação, Destino &de
   // Nothing written: the folder made for the PDF goes again, unless it already held others.
   if (!impresso && destino.pdf)
     QDir().rmdir(QFileInfo(destino.pdf->outputFileName()).absolutePath());
+  if (erro)
+    std::rethrow_exception(erro);
   return impresso;
 }
 
@@ -492,14 +584,15 @@ bool MostrarPréVisualização(const GravadorImpressão &gravação, Destino &de
 // printer's will, and shows it when it ends.
 class ImpressãoPréVisualizada final : public GravadorImpressão {
 public:
-  ImpressãoPréVisualizada(Destino d, const QString &nomeDocumento, QWidget *pai)
+  ImpressãoPréVisualizada(Destino d, const QString &nomeDocumento, QWidget *pai,
+                          std::function<void()> aoEntregar)
       : GravadorImpressão(TamanhoImprimível(*d.impressora).width(),
                           TamanhoImprimível(*d.impressora).height()),
-        destino(std::move(d)), nome(nomeDocumento), janela(pai) {}
+        destino(std::move(d)), nome(nomeDocumento), janela(pai), entregar(std::move(aoEntregar)) {}
 
 protected:
   void Concluir() override {
-    if (!MostrarPréVisualização(*this, destino, nome, janela))
+    if (!MostrarPréVisualização(*this, destino, nome, janela, entregar))
       MarcarNãoImpresso();
   }
 
@@ -507,7 +600,40 @@ private:
   Destino destino;
   QString nome;
   QPointer<QWidget> janela;
+  std::function<void()> entregar;
 };
+
+std::unique_ptr<Impressão> Abrir(const QString &nomeDocumento, QWidget *pai,
+                                 const std::function<void()> &entregar) {
+  if (Fábrica()) {
+    auto p = Fábrica()(nomeDocumento);
+    if (p && entregar)
+      entregar();
+    return p;
+  }
+  Destino destino;
+  try {
+    destino = EscolherDestino(nomeDocumento, pai);
+  } catch (const std::exception &) {
+    AvisarFalha(nomeDocumento, pai);
+    return nullptr;
+  }
+  if (PréVisualizarImpressões())
+    return std::make_unique<ImpressãoPréVisualizada>(std::move(destino), nomeDocumento, pai,
+                                                     entregar);
+  if (entregar) {
+    ImprimirTodasAsPáginas(*destino.impressora);
+    entregar();
+  }
+  try {
+    if (destino.pdf)
+      return std::make_unique<ImpressoraQt>(std::move(destino.pdf), nomeDocumento, destino.avisar);
+    return std::make_unique<ImpressoraQt>(*destino.impressora, nomeDocumento);
+  } catch (const std::exception &) {
+    AvisarFalha(nomeDocumento, pai);
+    return nullptr;
+  }
+}
 
 } // namespace
 
@@ -520,19 +646,13 @@ void DefinirPréVisualizarImpressões(bool ligada) {
 }
 
 std::unique_ptr<Impressão> AbrirImpressão(const QString &nomeDocumento, QWidget *pai) {
-  if (Fábrica())
-    return Fábrica()(nomeDocumento);
-  try {
-    Destino destino = EscolherDestino(nomeDocumento, pai);
-    if (PréVisualizarImpressões())
-      return std::make_unique<ImpressãoPréVisualizada>(std::move(destino), nomeDocumento, pai);
-    if (destino.pdf)
-      return std::make_unique<ImpressoraQt>(std::move(destino.pdf), nomeDocumento, destino.avisar);
-    return std::make_unique<ImpressoraQt>(*destino.impressora, nomeDocumento);
-  } catch (const std::exception &) {
-    AvisarFalha(nomeDocumento, pai);
-    return nullptr;
-  }
+  return Abrir(nomeDocumento, pai, {});
+}
+
+std::unique_ptr<Impressão> AbrirImpressãoInteira(const QString &nomeDocumento, QWidget *pai,
+                                                 const std::function<void()> &entregar) {
+  return Abrir(
+      nomeDocumento, pai, entregar ? entregar : [] {});
 }
 
 void InstalarFábricaImpressão(std::function<std::unique_ptr<Impressão>(const QString &)> f) {

@@ -208,6 +208,16 @@ void DefinirPréVisualizarImpressões(bool ligada);
 // "Imprimir" there sends it on.
 std::unique_ptr<Impressão> AbrirImpressão(const QString &nomeDocumento, QWidget *pai = nullptr);
 
+// The same for a numbered document (receipt stubs), which goes out whole or not at all: no
+// print dialog offers a page range, a page set or a selection, and none left on the printer by
+// an earlier document applies. `entregar` is called once, after every dialog and just before
+// anything reaches the printer or the file (with the preview on, only when the user prints
+// from it), so that what it stores is stored before the document can come out; when it
+// throws, nothing is printed and the exception goes on to the caller (from TerminarDocumento,
+// with the preview on). The documents of a factory are handed over as they are made.
+std::unique_ptr<Impressão> AbrirImpressãoInteira(const QString &nomeDocumento, QWidget *pai,
+                                                 const std::function<void()> &entregar);
+
 // Tests: documents go to the surface this factory makes, preview or not; an empty function
 // restores printing.
 void InstalarFábricaImpressão(std::function<std::unique_ptr<Impressão>(const QString &)> f);

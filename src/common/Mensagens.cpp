@@ -1,7 +1,7 @@
 #include "Mensagens.h"
 
-#include "ErroBaseDados.h"
 #include "Campos.h"
+#include "ErroBaseDados.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -77,10 +77,12 @@ private:
 
 } // namespace
 
-Resposta MostrarMensagem(const QString &texto, Botões botões, Ícone ícone, const QString &título,
-                         QWidget *pai, const QString &detalhes) {
+namespace {
+
+Resposta Mostrar(const PedidoMensagem &pedido, QWidget *pai) {
   if (const auto &r = RespondedorActual())
-    return r(PedidoMensagem{título, texto, botões, ícone, detalhes});
+    return r(pedido);
+  const auto &[título, texto, botões, ícone, detalhes, nãoPorOmissão] = pedido;
 
   Caixa caixa(ícone, título, texto, pai);
   caixa.setDetailedText(detalhes);
@@ -104,6 +106,8 @@ Resposta MostrarMensagem(const QString &texto, Botões botões, Ícone ícone, c
     break;
   }
   caixa.setEscapeButton(cancelar ? cancelar : não ? não : ok);
+  if (nãoPorOmissão && não)
+    caixa.setDefaultButton(static_cast<QPushButton *>(não));
   caixa.exec();
   QAbstractButton *escolhido = caixa.clickedButton();
   if (escolhido == sim)
@@ -113,6 +117,17 @@ Resposta MostrarMensagem(const QString &texto, Botões botões, Ícone ícone, c
   if (escolhido == cancelar)
     return Resposta::Cancelar;
   return Resposta::OK;
+}
+
+} // namespace
+
+Resposta MostrarMensagem(const QString &texto, Botões botões, Ícone ícone, const QString &título,
+                         QWidget *pai, const QString &detalhes) {
+  return Mostrar({título, texto, botões, ícone, detalhes}, pai);
+}
+
+Resposta PerguntarNãoPorOmissão(const QString &texto, const QString &título, QWidget *pai) {
+  return Mostrar({título, texto, Botões::SimNão, Ícone::Pergunta, {}, true}, pai);
 }
 
 void MostrarErro(const ErroBaseDados &erro, const QString &título, QWidget *pai,

@@ -18,7 +18,8 @@ struct PedidoMensagem {
   QString texto;
   Botões botões = Botões::OK;
   Ícone ícone = Ícone::Nenhum;
-  QString detalhes; // behind the box's details button: the engine's own words
+  QString detalhes;           // behind the box's details button: the engine's own words
+  bool nãoPorOmissão = false; // Enter and the first focus are on "Não"
 };
 
 // Shows a modal message box (buttons "OK", "&Sim", "&Não", "&Cancelar") and returns the
@@ -26,6 +27,11 @@ struct PedidoMensagem {
 // `detalhes`, when given, stays folded away behind the box's details button.
 Resposta MostrarMensagem(const QString &texto, Botões botões, Ícone ícone, const QString &título,
                          QWidget *pai = nullptr, const QString &detalhes = {});
+
+// A "Sim"/"Não" question whose default button is "Não", for a change that may do harm when
+// confirmed by a stray Enter.
+Resposta PerguntarNãoPorOmissão(const QString &texto, const QString &título,
+                                QWidget *pai = nullptr);
 
 // An engine failure: its Portuguese message (followed by `acrescento`), the engine's words
 // in the details.

@@ -104,6 +104,7 @@ QString MensagemRecusa(RecusaTalões recusa) {
     return u"Os números de recibo passariam de 2147483647.\nIndique em «NºInicial do Recibo» "
            u"um número mais baixo."_s;
   case RecusaTalões::ImpressãoNãoIniciada:
+  case RecusaTalões::ContadorMantido:
     return {};
   }
   return {};
@@ -261,7 +262,8 @@ void ImprimirTalão(Impressão &p, const LinhasTalão &linhas, double yInício) 
 }
 
 void ImprimirTalões(Impressão &p, const PlanoTalões &plano,
-                    const std::function<void(int)> &progresso) {
+                    const std::function<void(int)> &progresso,
+                    const std::function<void(qint64)> &desenhado) {
   int último = -1;
   const auto avançar = [&](int feitos) {
     const int percentagem = plano.sócios > 0 ? int(qint64(feitos) * 100 / plano.sócios) : 100;
@@ -274,6 +276,8 @@ void ImprimirTalões(Impressão &p, const PlanoTalões &plano,
     const Talão &t = plano.talões[i];
     // One empty small line between stubs, so that each has its own rules to cut along.
     ImprimirTalão(p, t.linhas, i == 0 ? p.Y() : p.Y() + intervalo);
+    if (desenhado)
+      desenhado(t.recibo);
     if (i + 1 == plano.talões.size() || plano.talões[i + 1].sócio != t.sócio)
       avançar(t.sócio);
   }
@@ -281,25 +285,76 @@ void ImprimirTalões(Impressão &p, const PlanoTalões &plano,
   avançar(plano.sócios);
 }
 
+FalhaImpressãoTalões::FalhaImpressãoTalões(qint64 de, qint64 até, qint64 desenhados)
+    : std::runtime_error("impressão dos talões falhada"), primeiro(de), último(até),
+      desenhadoAté(desenhados) {}
+
+QString FalhaImpressãoTalões::Mensagem() const {
+  const auto n = [](qint64 v) { return QString::number(v); };
+  const auto recibos = [&](qint64 de, qint64 até) {
+    return de == até ? u"o recibo nº "_s + n(de) : u"os recibos nº "_s + n(de) + u" a "_s + n(até);
+  };
+  QString texto = u"A impressão dos talões falhou depois de os números de recibo terem sido "
+                  u"guardados.\n"_s;
+  if (desenhadoAté < primeiro) {
+    texto += u"Não foram impressos "_s + recibos(primeiro, último) + u"."_s;
+  } else if (desenhadoAté < último) {
+    texto += u"Não foram impressos "_s + recibos(desenhadoAté + 1, último) + u"; "_s +
+             recibos(primeiro, desenhadoAté) +
+             u" podem não ter saído por inteiro: confira o que foi impresso."_s;
+  } else {
+    texto +=
+        u"Podem não ter saído "_s + recibos(primeiro, último) + u": confira o que foi impresso."_s;
+  }
+  return texto + u"\nEstes números não voltam a ser dados: a próxima emissão começa no nº "_s +
+         n(último + 1) + u"."_s;
+}
+
 std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferência &listas,
-                                           const PedidoTalões &pedido,
-                                           const std::function<std::unique_ptr<Impressão>()> &abrir,
+                                           const PedidoTalões &pedido, const AbrirTalões &abrir,
                                            const std::function<void(int)> &progresso) {
-  // The counter is read and written in this one transaction: the numbers printed and the
-  // number stored always agree, and a run that fails stores nothing.
-  BaseDados::Transacção transacção(bd);
   const ResultadoTalões r = PlanearTalões(bd, listas, pedido);
   if (r.recusa)
     return r.recusa;
-  const std::unique_ptr<Impressão> p = abrir();
-  if (!p)
-    return RecusaTalões::ImpressãoNãoIniciada;
-  ImprimirTalões(*p, r.plano, progresso);
-  p->TerminarDocumento();
-  if (!p->Impresso())
-    return RecusaTalões::ImpressãoNãoIniciada; // the numbers were never handed out
-  GravarLinhaTabelas(bd, u'q', QString::number(r.plano.últimoRecibo));
-  transacção.Confirmar();
+  const qint64 primeiro = r.plano.talões.front().recibo;
+  // Committed on its own before the document can come out, whatever the caller holds open: the
+  // numbers are spent even if the program stops right after.
+  bool guardado = false;
+  const auto entregar = [&] {
+    if (guardado)
+      return;
+    BaseDados::Transacção transacção(bd);
+    GravarLinhaTabelas(bd, u'q', QString::number(r.plano.últimoRecibo));
+    transacção.Confirmar();
+    guardado = true;
+  };
+  qint64 desenhadoAté = primeiro - 1;
+  const auto falhar = [&] {
+    return FalhaImpressãoTalões(primeiro, r.plano.últimoRecibo, desenhadoAté);
+  };
+  try {
+    const std::unique_ptr<Impressão> p = abrir(entregar);
+    if (!p) {
+      if (guardado)
+        throw falhar();
+      return RecusaTalões::ImpressãoNãoIniciada;
+    }
+    ImprimirTalões(*p, r.plano, progresso, [&](qint64 recibo) { desenhadoAté = recibo; });
+    p->TerminarDocumento();
+    if (!p->Impresso()) {
+      if (guardado)
+        throw falhar();
+      return RecusaTalões::ImpressãoNãoIniciada; // the numbers were never handed out
+    }
+  } catch (const FalhaImpressãoTalões &) {
+    throw;
+  } catch (const std::exception &) {
+    if (!guardado)
+      throw; // nothing was handed out: nothing is spent
+    throw falhar();
+  }
+  // A surface that printed without handing over first: its numbers are stored all the same.
+  entregar();
   return std::nullopt;
 }
 
@@ -307,10 +362,15 @@ QString LerContadorRecibos(BaseDados &bd) {
   return LerLinhaTabelas(bd, u'q').value_or(u"0"_s);
 }
 
-std::optional<RecusaTalões> GravarContadorRecibos(BaseDados &bd, const QString &texto) {
+std::optional<RecusaTalões>
+GravarContadorRecibos(BaseDados &bd, const QString &texto,
+                      const std::function<bool(qint64 guardado, qint64 novo)> &aceitarDescida) {
   const auto n = LerInteiro(texto);
   if (!n || *n > MaiorRecibo)
     return RecusaTalões::NInicialInválido;
+  const qint64 guardado = ValorNumérico(LerContadorRecibos(bd));
+  if (*n < guardado && !(aceitarDescida && aceitarDescida(guardado, *n)))
+    return RecusaTalões::ContadorMantido;
   GravarLinhaTabelas(bd, u'q', QString::number(*n));
   return std::nullopt;
 }

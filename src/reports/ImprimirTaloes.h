@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 class BaseDados;
@@ -43,6 +44,7 @@ enum class RecusaTalões {
   NenhumTalão,          // members found, but no stub to print with these options
   NúmerosEsgotados,     // the receipt numbers would pass the largest one a dues row can hold
   ImpressãoNãoIniciada, // refused by the printer (it said so), or preview closed: no message
+  ContadorMantido,      // a lower counter was not confirmed: no message, the stored one stays
 };
 QString MensagemRecusa(RecusaTalões recusa);
 
@@ -85,24 +87,47 @@ void ImprimirTalão(Impressão &p, const LinhasTalão &linhas, double yInício);
 double AlturaTalão();
 
 // Draws the stubs one below the other; a stub that does not fit on the page starts the next
-// page at its top. `progresso` is told the percentage of members done, once per percent.
+// page at its top. `progresso` is told the percentage of members done, once per percent;
+// `desenhado` the receipt number of each stub once it is drawn whole.
 void ImprimirTalões(Impressão &p, const PlanoTalões &plano,
-                    const std::function<void(int)> &progresso = {});
+                    const std::function<void(int)> &progresso = {},
+                    const std::function<void(qint64)> &desenhado = {});
+
+// A document that failed after its receipt numbers were stored: they are spent, leaving a gap
+// in the numbering rather than numbers that could be printed twice.
+class FalhaImpressãoTalões : public std::runtime_error {
+public:
+  FalhaImpressãoTalões(qint64 primeiro, qint64 último, qint64 desenhadoAté);
+  qint64 primeiro;     // the run's first receipt number
+  qint64 último;       // its last, now the stored counter
+  qint64 desenhadoAté; // the last stub drawn before the failure; primeiro - 1 when none was
+  // Which receipts did not come out, which may have, and where numbering goes on.
+  QString Mensagem() const;
+};
+
+// Opens the print document of a run. `entregar` stores the run's numbers: the surface calls it
+// once, just before anything reaches the printer or the file.
+using AbrirTalões =
+    std::function<std::unique_ptr<Impressão>(const std::function<void()> &entregar)>;
 
 // The whole run: plans the stubs, opens the document only when there is something to print,
-// prints, ends the document and stores the last number printed as the counter, in the one
-// transaction that the run reads and writes in. A refusal (returned) or a failure (an
-// exception, from the engine or the printer) leaves the counter as it was. When `abrir` gives
-// no surface (the printer refused; it said so itself), or the document ends unprinted (its
-// preview closed), nothing is stored.
+// and prints it. The last number of the run is stored as the counter, in a transaction of its
+// own committed when the document is handed over (`entregar`), before anything can come out:
+// a program that stops while printing can never print the same numbers again. Until then
+// nothing is stored: a refusal (returned), a document that never starts (`abrir` gives no
+// surface: the printer refused and said so) or ends unprinted (its preview closed) leave the
+// counter as it was. A failure after the handover throws FalhaImpressãoTalões.
 std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferência &listas,
-                                           const PedidoTalões &pedido,
-                                           const std::function<std::unique_ptr<Impressão>()> &abrir,
+                                           const PedidoTalões &pedido, const AbrirTalões &abrir,
                                            const std::function<void(int)> &progresso = {});
 
 // The counter as the window shows it: the stored last number, "0" when there is none.
 QString LerContadorRecibos(BaseDados &bd);
 
 // Stores a typed counter (creating its row when missing). Refuses, storing nothing, what is
-// not a receipt number.
-std::optional<RecusaTalões> GravarContadorRecibos(BaseDados &bd, const QString &texto);
+// not a receipt number. A number below the stored one would issue again numbers already
+// printed: it is stored only when `aceitarDescida` (told the stored and the typed number)
+// agrees, else ContadorMantido.
+std::optional<RecusaTalões>
+GravarContadorRecibos(BaseDados &bd, const QString &texto,
+                      const std::function<bool(qint64 guardado, qint64 novo)> &aceitarDescida = {});

@@ -125,15 +125,28 @@ TalõesRecibo::TalõesRecibo(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frame
 }
 
 void TalõesRecibo::GuardarContador() {
+  // A lower counter hands out again numbers already on printed receipts: only when confirmed.
+  const auto aceitarDescida = [this](qint64 guardado, qint64 novo) {
+    const QString de = QString::number(novo + 1);
+    const QString até = QString::number(guardado);
+    return PerguntarNãoPorOmissão(
+               u"O número indicado (%1) é menor do que o do último recibo emitido (%2).\n"
+               u"Os recibos nº %3 a %2 já foram emitidos: se baixar o contador, estes números "
+               u"voltam a ser dados e haverá recibos repetidos.\n\n"
+               u"Quer mesmo baixar o contador para %1?"_s.arg(QString::number(novo), até, de),
+               Título, this) == Resposta::Sim;
+  };
   std::optional<RecusaTalões> recusa;
-  if (!ExecutarAcção(this, Título,
-                     [&] { recusa = GravarContadorRecibos(Dados().bd, Ninicial->text()); }))
+  if (!ExecutarAcção(this, Título, [&] {
+        recusa = GravarContadorRecibos(Dados().bd, Ninicial->text(), aceitarDescida);
+      }))
     return;
-  if (recusa) {
+  if (recusa == RecusaTalões::NInicialInválido) {
     Bip();
     MostrarMensagem(MensagemRecusa(*recusa), Botões::OK, Ícone::Exclamação, Título, this);
-    ExecutarAcção(this, Título, [this] { Ninicial->setText(LerContadorRecibos(Dados().bd)); });
   }
+  if (recusa)
+    ExecutarAcção(this, Título, [this] { Ninicial->setText(LerContadorRecibos(Dados().bd)); });
 }
 
 void TalõesRecibo::ImprimirTalões() {
@@ -149,18 +162,30 @@ void TalõesRecibo::ImprimirTalões() {
                                           : OrdemTalões::Número;
   setEnabled(false);
   std::optional<RecusaTalões> recusa;
+  std::optional<FalhaImpressãoTalões> falha;
   {
     Ampulheta ampulheta;
     ExecutarAcção(this, Título, [&] {
-      recusa = ExecutarTalões(
-          Dados().bd, Listas(), pedido, [this] { return AbrirImpressão(Título, this); },
-          [this](int p) {
-            Painel3->setValue(p);
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-          });
+      try {
+        recusa = ExecutarTalões(
+            Dados().bd, Listas(), pedido,
+            [this](const std::function<void()> &entregar) {
+              return AbrirImpressãoInteira(Título, this, entregar);
+            },
+            [this](int p) {
+              Painel3->setValue(p);
+              QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            });
+      } catch (const FalhaImpressãoTalões &f) {
+        falha = f;
+      }
     });
   }
   setEnabled(true);
+  if (falha) {
+    Bip();
+    MostrarMensagem(falha->Mensagem(), Botões::OK, Ícone::Exclamação, Título, this);
+  }
   if (recusa && *recusa != RecusaTalões::ImpressãoNãoIniciada) {
     Bip();
     // The missing association name is told under the program's own title.

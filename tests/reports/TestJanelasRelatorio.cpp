@@ -5,16 +5,24 @@
 #include "Impressao.h"
 #include "Janela.h"
 #include "LerFicheiro.h"
+#include "LerPdf.h"
 #include "MapaQuotas.h"
+#include "Modal.h"
 #include "QtsAtrazo.h"
 #include "Referencias.h"
 #include "Respostas.h"
 #include "TaloesRecibo.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QtTest>
 #include <memory>
 
@@ -140,6 +148,81 @@ private slots:
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
     QCOMPARE(j.Ninicial->text(), u"4"_s);
     QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s), QStringList{u"4"_s});
+
+    // A lower counter typed and left asks first, "Não" by default: Enter keeps the stored
+    // counter and puts it back in the field; "Sim" stores the lower one; a higher one asks
+    // nothing.
+    Mostrar(&j);
+    const auto sair = [&](const QString &texto) {
+      Escrever(j.Ninicial, texto);
+      j.SócioY->setFocus();
+    };
+    respostas->caixas.clear();
+    sair(u"2"_s);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QVERIFY(respostas->caixas[0].nãoPorOmissão && respostas->caixas[0].botões == Botões::SimNão);
+    QVERIFY2(respostas->caixas[0].texto.contains(u"recibos nº 3 a 4 já foram emitidos"_s),
+             qPrintable(respostas->caixas[0].texto));
+    QCOMPARE(j.Ninicial->text(), u"4"_s);
+    QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s), QStringList{u"4"_s});
+    respostas->Responder({Resposta::Sim});
+    sair(u"2"_s);
+    QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s), QStringList{u"2"_s});
+    sair(u"9"_s);
+    QCOMPARE(respostas->caixas.size(), 2);
+    QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s), QStringList{u"9"_s});
+  }
+
+  // With the preview on, stubs print whole or not at all: closed, nothing is stored; printed,
+  // its print dialog offers no choice of pages, and every page goes to the PDF, numbered on
+  // from the stored counter.
+  void taloesPreVisualizados() {
+    impressões.reset();
+    FicheiroTeste::Referência(u"1"_s, u"Sociedade Recreativa"_s);
+    struct Desligar {
+      ~Desligar() { DefinirPréVisualizarImpressões(false); }
+    } desligar;
+    DefinirPréVisualizarImpressões(true);
+    TalõesRecibo j(nullptr);
+    j.SócioY->setText(u"3"_s); // three members, twelve months: several pages
+    const auto contador = [] {
+      return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s);
+    };
+    for (const bool imprimir : {false, true}) {
+      int páginas = 0;
+      bool escolhaDePáginas = true;
+      auto vigia = QuandoModal<QPrintPreviewDialog>([&](QPrintPreviewDialog &d) {
+        páginas = d.findChild<QPrintPreviewWidget *>()->pageCount();
+        if (!imprimir) {
+          d.close();
+          return;
+        }
+        auto confirmar = QuandoModal<QPrintDialog>([&](QPrintDialog &p) {
+          escolhaDePáginas = false;
+          for (const char *nome :
+               {"printRange", "pagesRadioButton", "printCurrentPage", "printSelection"})
+            if (auto *b = p.findChild<QRadioButton *>(QString::fromLatin1(nome)))
+              escolhaDePáginas = escolhaDePáginas || b->isEnabled();
+          if (auto *c = p.findChild<QComboBox *>(u"pageSetCombo"_s))
+            escolhaDePáginas = escolhaDePáginas || c->isEnabled();
+          p.accept();
+        });
+        for (QAction *a : d.findChildren<QAction *>())
+          if (a->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+            a->trigger();
+      });
+      QTest::mouseClick(j.Comando[1], Qt::LeftButton);
+      QVERIFY(páginas > 2);
+      QCOMPARE(contador(), imprimir ? QStringList{u"36"_s} : QStringList());
+      QCOMPARE(j.Ninicial->text(), imprimir ? u"36"_s : u"0"_s);
+      if (imprimir) {
+        QVERIFY(!escolhaDePáginas);
+        const QString caminho = respostas->caixas.last().texto.section(u'\n', -1);
+        QCOMPARE(LerPdf(caminho).páginas, páginas);
+      } else {
+        QVERIFY(!QDir(ficheiro->Caminho(u"Impressões"_s)).exists());
+      }
+    }
   }
 };
 

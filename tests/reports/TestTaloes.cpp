@@ -36,11 +36,16 @@ class TestTaloes : public QObject {
     return Coluna(u"SELECT \"Designação\" FROM \"Tabelas\" WHERE \"Tipo\" = 'q'"_s);
   }
 
-  template <class Gravador = GravadorImpressão>
+  // A run on a recorder of kind Gravador, handed its numbers as it is made, as a printer is;
+  // without `entregue`, never (a preview closed without printing).
+  template <class Gravador = GravadorImpressão, bool entregue = true>
   static std::optional<RecusaTalões> Executar(const PedidoTalões &pedido) {
-    return ExecutarTalões(Dados().bd, Listas(), pedido, [] {
+    return ExecutarTalões(Dados().bd, Listas(), pedido, [](const std::function<void()> &entregar) {
       ++abertos;
-      return std::make_unique<Gravador>();
+      auto g = std::make_unique<Gravador>();
+      if (entregue)
+        entregar();
+      return g;
     });
   }
 
@@ -113,22 +118,42 @@ private slots:
              std::optional(RecusaTalões::NInicialInválido));
     QCOMPARE(GravarContadorRecibos(Dados().bd, u" 0300 "_s), std::nullopt);
 
-    // A print that fails, or ends unprinted, leaves the counter as it was.
-    struct Falha : GravadorImpressão {
-      Falha() {
-        aoTerminar = [](const GravadorImpressão &) { throw std::runtime_error("avaria"); };
-      }
+    // A printer that fails as it starts the second page: the numbers were stored before the
+    // first stub went out, so none can be printed again; the message names those that never
+    // reached the printer and says the first page's may not have come out whole.
+    struct Avaria : GravadorImpressão {
+      void MudarPágina() override { throw std::runtime_error("avaria"); }
     };
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, Executar<Falha>(Pedido()));
-    // Nor does a run whose preview was closed without printing.
+    GravadorImpressão inteira;
+    ImprimirTalões(inteira, PlanearTalões(Dados().bd, Listas(), Pedido()).plano);
+    qint64 naPrimeira = 0;
+    for (const auto &t : inteira.textos)
+      naPrimeira += t.página == 1 && t.texto.startsWith(u"Nº do Recibo"_s);
+    naPrimeira /= 2; // two halves
+    QVERIFY(naPrimeira > 0 && naPrimeira < 24);
+    try {
+      Executar<Avaria>(Pedido());
+      QFAIL("a impressão avariada não foi dada como falhada");
+    } catch (const FalhaImpressãoTalões &f) {
+      QCOMPARE(Contador(), QStringList{u"324"_s});
+      QCOMPARE(f.desenhadoAté, 300 + naPrimeira);
+      const QString m = f.Mensagem();
+      QVERIFY2(
+          m.contains(u"Não foram impressos os recibos nº %1 a 324;"_s.arg(301 + naPrimeira)) &&
+              m.contains(u"os recibos nº 301 a %1 podem não ter saído"_s.arg(300 + naPrimeira)) &&
+              m.contains(u"começa no nº 325."_s),
+          qPrintable(m));
+    }
+    // A run whose preview was closed without printing never handed its numbers over.
     struct Fechada : GravadorImpressão {
       void Concluir() override { MarcarNãoImpresso(); }
     };
-    QCOMPARE(Executar<Fechada>(Pedido()), std::optional(RecusaTalões::ImpressãoNãoIniciada));
+    QCOMPARE((Executar<Fechada, false>(Pedido())),
+             std::optional(RecusaTalões::ImpressãoNãoIniciada));
     // The file is still writable afterwards: the failed runs left no transaction open, and
-    // this run numbers on from the typed 300.
+    // this run numbers on after the spent 301 to 324.
     QCOMPARE(Executar(Pedido()), std::nullopt);
-    QCOMPARE(Contador(), QStringList{u"324"_s});
+    QCOMPARE(Contador(), QStringList{u"348"_s});
 
     using Mudança = std::function<void(PedidoTalões &)>;
     const QList<std::pair<Mudança, RecusaTalões>> casos = {
@@ -148,9 +173,27 @@ private slots:
       PedidoTalões pedido = Pedido();
       mudar(pedido);
       QCOMPARE(Executar(pedido), std::optional(recusa));
-      QCOMPARE(Contador(), QStringList{u"324"_s});
+      QCOMPARE(Contador(), QStringList{u"348"_s});
     }
     QCOMPARE(abertos, 0); // no document begun, so no empty page comes out
+
+    // A lower counter is stored only when confirmed, and nothing confirms it by default;
+    // an equal or higher one asks nothing.
+    QList<std::pair<qint64, qint64>> perguntas;
+    for (const bool aceitar : {false, true})
+      QCOMPARE(GravarContadorRecibos(Dados().bd, u"347"_s,
+                                     [&](qint64 guardado, qint64 novo) {
+                                       perguntas << std::pair{guardado, novo};
+                                       return aceitar;
+                                     }),
+               aceitar ? std::nullopt : std::optional(RecusaTalões::ContadorMantido));
+    QCOMPARE(perguntas, (QList<std::pair<qint64, qint64>>{{348, 347}, {348, 347}}));
+    QCOMPARE(Contador(), QStringList{u"347"_s});
+    QCOMPARE(GravarContadorRecibos(Dados().bd, u"346"_s),
+             std::optional(RecusaTalões::ContadorMantido));
+    QCOMPARE(GravarContadorRecibos(Dados().bd, u"347"_s), std::nullopt);
+    QCOMPARE(GravarContadorRecibos(Dados().bd, u"400"_s), std::nullopt);
+    QCOMPARE(Contador(), QStringList{u"400"_s});
   }
 
   // Over several pages each stub is whole on one page, inside it; a long line is made smaller.

@@ -12,6 +12,8 @@ public:
       caixas << p;
       if (!respostas.isEmpty())
         return respostas.takeFirst();
+      if (p.nãoPorOmissão)
+        return Resposta::Não; // as Enter would answer
       return p.botões == Botões::SimNão || p.botões == Botões::SimNãoCancelar ? Resposta::Sim
                                                                               : Resposta::OK;
     });
@@ -23,7 +25,8 @@ public:
   }
   Q_DISABLE_COPY(Respostas)
 
-  // The next boxes are answered with these, in order; then Sim or OK.
+  // The next boxes are answered with these, in order; then as Enter would: Sim or OK, or Não
+  // where that is the default.
   void Responder(QList<Resposta> r) { respostas = std::move(r); }
 
   QList<PedidoMensagem> caixas;
