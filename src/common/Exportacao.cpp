@@ -35,7 +35,9 @@ QString &ÚltimaPasta() {
 // ("-3,25", "-1.234,50") stays a number.
 QString SemFórmula(const QString &texto) {
   static const QRegularExpression número(uR"(^[-+]?(\d{1,3}(\.\d{3})+|\d+)(,\d+)?( €)?$)"_s);
-  if (texto.isEmpty() || !u"=+-@\t\r"_s.contains(texto.front()) || número.match(texto).hasMatch())
+  // "--", the grid's text for no date, is no formula either.
+  if (texto.isEmpty() || texto.count(u'-') == texto.size() ||
+      !u"=+-@\t\r"_s.contains(texto.front()) || número.match(texto).hasMatch())
     return texto;
   return u'\'' + texto;
 }

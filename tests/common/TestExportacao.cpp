@@ -23,10 +23,10 @@ private slots:
     // Texts a spreadsheet would compute go out as text; numbers as the grid writes them do not.
     const QList<QStringList> fórmulas{
         {u"=2+3"_s, u"@SUM(1+1)"_s, u"+351 912 345 678"_s, u"-3,25 €"_s},
-        {u"\tx"_s, u"-1.234,50"_s, u"+12"_s, u"-1.23,4"_s}};
+        {u"\tx"_s, u"-1.234,50"_s, u"--"_s, u"-1.23,4"_s}};
     QList<QStringList> esperadas = linhas;
     esperadas << QStringList{u"'=2+3"_s, u"'@SUM(1+1)"_s, u"'+351 912 345 678"_s, u"-3,25 €"_s}
-              << QStringList{u"'\tx"_s, u"-1.234,50"_s, u"+12"_s, u"'-1.23,4"_s};
+              << QStringList{u"'\tx"_s, u"-1.234,50"_s, u"--"_s, u"'-1.23,4"_s};
     const QString caminho = pasta.Caminho(u"lista.csv"_s);
     QCOMPARE(GravarFicheiro(caminho, TextoCsv(linhas + fórmulas)), QString());
     QVERIFY(PastaTeste::Conteúdo(caminho).startsWith("\xEF\xBB\xBF"));
