@@ -103,16 +103,21 @@ std::optional<QString> LerInscrição(QString texto) {
 // "12,50", "1.234,50", "12,50 €" the Portuguese way, and "12.5" as an English-speaking
 // program writes it: a lone point followed by other than three digits is a decimal point
 // (three digits read as thousands, as everywhere in this program).
-std::optional<Moeda> LerQuantia(QString texto) {
+QString NormalizarQuantia(QString texto) {
   texto.remove(u'€').remove(u"EUR"_s, Qt::CaseInsensitive).remove(QChar(0xA0));
   texto = texto.trimmed();
-  if (texto.isEmpty())
-    return Moeda();
   if (!texto.contains(u',') && texto.count(u'.') == 1) {
     const qsizetype p = texto.indexOf(u'.');
     if (texto.size() - p - 1 != 3)
       texto[p] = u',';
   }
+  return texto;
+}
+
+std::optional<Moeda> LerQuantia(const QString &original) {
+  const QString texto = NormalizarQuantia(original);
+  if (texto.isEmpty())
+    return Moeda();
   const auto v = Moeda::Ler(texto);
   // An amount below 900 000 always fits its field, rounded ("-900.000,00" at most); only a
   // larger one is formatted to be measured, as this runs for every line.
@@ -140,12 +145,9 @@ QString MotivoData(const QString &texto) {
 
 // An amount is kept in ten-thousandths, but the program shows and adds cents: "12,505" is a
 // typing slip, never twelve euros and a half-cent.
-bool MaisDeDuasCasas(QString texto) {
-  texto.remove(u'€').remove(u"EUR"_s, Qt::CaseInsensitive).remove(QChar(0xA0));
-  texto = texto.trimmed();
-  qsizetype vírgula = texto.lastIndexOf(u',');
-  if (vírgula < 0 && texto.count(u'.') == 1 && texto.size() - texto.indexOf(u'.') - 1 != 3)
-    vírgula = texto.indexOf(u'.');
+bool MaisDeDuasCasas(const QString &original) {
+  const QString texto = NormalizarQuantia(original);
+  const qsizetype vírgula = texto.lastIndexOf(u',');
   return vírgula >= 0 && texto.size() - vírgula - 1 > 2;
 }
 

@@ -77,6 +77,7 @@ private slots:
     respostas = std::make_unique<Respostas>();
     inícios.clear();
     iniciador.resultado = true;
+    iniciador.aoIniciar = {};
   }
   void cleanup() {
     base.reset();
@@ -154,13 +155,13 @@ private slots:
     Abrir();
     bool fechou = false;
     base->AoFechar = [&] { fechou = true; };
-    InstalarIniciador([this](const QString &, const QStringList &, const QString &) {
+    iniciador.resultado = false;
+    iniciador.aoIniciar = [this] {
       QFile f(ficheiro->Caminho(NomeFicheiroDados));
       if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
           f.write("isto não é uma base de dados\n") < 0)
         qFatal("não foi possível estragar o ficheiro");
-      return false;
-    });
+    };
     Acção(u"Menu_Arquivo_1"_s)->trigger();
     const PedidoMensagem &m = respostas->caixas.last();
     QCOMPARE(m.ícone, Ícone::Crítico);

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #if __has_include("Arquivex.h")
@@ -38,6 +39,8 @@ public:
   IniciadorFalso() {
     InstalarIniciador([this](const QString &p, const QStringList &a, const QString &d) {
       iniciados << Início{p, a, d};
+      if (aoIniciar)
+        aoIniciar();
       return resultado;
     });
   }
@@ -46,6 +49,7 @@ public:
 
   QList<Início> iniciados;
   bool resultado = true;
+  std::function<void()> aoIniciar; // what the started program does meanwhile
 };
 
 // Print documents are recorded, not printed: the last one's name, and its texts once it ends.
