@@ -231,8 +231,8 @@ void ImportarSócios::Mostrar() {
   else
     texto = u"%1 linhas: todas podem ser importadas."_s.arg(n);
   if (!verificação.avisos.empty())
-    texto += u" %1 com um NIF cujo algarismo de controlo não confere (a amarelo): confirme-os; "
-             u"são importados como estão."_s.arg(verificação.avisos.size());
+    texto += u" NIF cujo algarismo de controlo não confere: %1 (a amarelo). São importados "
+             u"como estão; confirme-os na ficha de cada sócio."_s.arg(verificação.avisos.size());
   if (tabela.windows1252)
     texto += u" (Texto lido em Windows-1252.)"_s;
   Resumo->setText(texto);
