@@ -33,14 +33,21 @@ const QColor CorNormal(255, 255, 255);
 const QColor CorAviso(255, 200, 200);
 constexpr char PropriedadeAviso[] = "agremiaAviso";
 
+// The text colour that reads on the light backgrounds the program paints, whatever the
+// desktop's theme gives for text (near white under a dark theme).
+const QColor CorTexto(0, 0, 0);
+
 void PintarFundo(QWidget *campo, const QColor &cor) {
   if (!campo)
     return;
   QPalette p = campo->palette();
   for (const auto grupo : {QPalette::Active, QPalette::Inactive}) {
     p.setColor(grupo, QPalette::Base, cor);
-    if (qobject_cast<QComboBox *>(campo))
+    p.setColor(grupo, QPalette::Text, CorTexto);
+    if (qobject_cast<QComboBox *>(campo)) {
       p.setColor(grupo, QPalette::Button, cor);
+      p.setColor(grupo, QPalette::ButtonText, CorTexto);
+    }
   }
   campo->setPalette(p);
 }

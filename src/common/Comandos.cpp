@@ -9,6 +9,13 @@
 #include <QDialog>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QPointer>
+#include <QShortcut>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -120,6 +127,104 @@ void EncadearTabulação(std::initializer_list<QWidget *> ordem) {
       QWidget::setTabOrder(anterior, w);
     anterior = w;
   }
+}
+
+namespace {
+
+bool RecebeTab(const QWidget *w) {
+  return !w->focusProxy() && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+         w->isVisibleTo(w->window());
+}
+
+// Focus on `campo` once the tab switch and what it enables have run.
+void FocarDepois(QWidget *campo) {
+  QTimer::singleShot(0, campo, [c = QPointer<QWidget>(campo)] {
+    if (c && c->isEnabled() && c->isVisible())
+      c->setFocus(Qt::ShortcutFocusReason);
+  });
+}
+
+// The tab bar hears its tabs' access keys; the focus follows once the tab is shown.
+class FocoNoSeparador : public QObject {
+public:
+  explicit FocoNoSeparador(QTabWidget *separadores)
+      : QObject(separadores), separadores_(separadores) {}
+
+protected:
+  bool eventFilter(QObject *alvo, QEvent *evento) override {
+    if (evento->type() == QEvent::Shortcut) {
+      QTimer::singleShot(0, separadores_, [s = separadores_] {
+        if (QWidget *página = s->currentWidget())
+          if (QWidget *campo = PrimeiroCampo(página))
+            campo->setFocus(Qt::ShortcutFocusReason);
+      });
+    }
+    return QObject::eventFilter(alvo, evento);
+  }
+
+private:
+  QTabWidget *separadores_;
+};
+
+// Where the access key of a label or panel of a tab page leads: the label's buddy, the
+// panel's first field.
+QWidget *DestinoDoAtalho(QWidget *w) {
+  if (auto *r = qobject_cast<QLabel *>(w))
+    return r->buddy();
+  return PrimeiroCampo(w);
+}
+
+QString TextoComAtalho(const QWidget *w) {
+  if (auto *r = qobject_cast<const QLabel *>(w))
+    return r->buddy() ? r->text() : QString();
+  if (auto *g = qobject_cast<const QGroupBox *>(w))
+    return g->title();
+  return {};
+}
+
+} // namespace
+
+QWidget *PrimeiroCampo(QWidget *página) {
+  // The page's fields in the window's focus chain, from the tab control on: the first one that
+  // takes Tab.
+  QWidget *início = página->parentWidget() ? página->parentWidget() : página;
+  for (QWidget *w = início->nextInFocusChain(); w != início; w = w->nextInFocusChain())
+    if (página->isAncestorOf(w) && RecebeTab(w))
+      return w;
+  return nullptr;
+}
+
+void EntrarPeloSeparador(QTabWidget *separadores, bool camposOcultos) {
+  separadores->tabBar()->installEventFilter(new FocoNoSeparador(separadores));
+  if (!camposOcultos)
+    return;
+  // The access keys of a page not on view belong to the window while it is hidden; on view,
+  // the label or panel answers its own key.
+  QList<std::pair<int, QShortcut *>> atalhos;
+  for (int k = 0; k < separadores->count(); ++k) {
+    QWidget *página = separadores->widget(k);
+    for (QWidget *w : página->findChildren<QWidget *>()) {
+      const QKeySequence tecla = QKeySequence::mnemonic(TextoComAtalho(w));
+      QWidget *destino = DestinoDoAtalho(w);
+      if (tecla.isEmpty() || !destino)
+        continue;
+      auto *atalho = new QShortcut(tecla, separadores);
+      atalho->setContext(Qt::WindowShortcut);
+      QObject::connect(atalho, &QShortcut::activated, separadores,
+                       [separadores, k, destino = QPointer<QWidget>(destino)] {
+                         separadores->setCurrentIndex(k);
+                         if (destino)
+                           FocarDepois(destino);
+                       });
+      atalhos.append({k, atalho});
+    }
+  }
+  const auto activar = [atalhos](int actual) {
+    for (const auto &[k, atalho] : atalhos)
+      atalho->setEnabled(k != actual);
+  };
+  QObject::connect(separadores, &QTabWidget::currentChanged, separadores, activar);
+  activar(separadores->currentIndex());
 }
 
 QString TextoProgresso(int percentagem) {

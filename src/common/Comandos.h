@@ -13,6 +13,7 @@ class QDialog;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QTabWidget;
 class QWidget;
 
 // The pieces every window is made of, written once: the command buttons, the title panel, the
@@ -54,6 +55,14 @@ bool ExecutarAcção(QWidget *janela, const QString &título, const std::functio
 
 // The Tab key goes through these controls in this order.
 void EncadearTabulação(std::initializer_list<QWidget *> ordem);
+
+// The access key of a tab shows the tab and puts the focus on its first field, as Tab would
+// reach it, with that field's usual focus handling. With `camposOcultos`, the access keys of
+// the labels and panels inside a tab not on view work too: they show their tab first.
+void EntrarPeloSeparador(QTabWidget *separadores, bool camposOcultos = false);
+
+// The first field of `página` that the Tab key reaches, or null.
+QWidget *PrimeiroCampo(QWidget *página);
 
 // "37% concluído".
 QString TextoProgresso(int percentagem);

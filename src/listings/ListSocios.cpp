@@ -161,6 +161,8 @@ ListSócios::ListSócios(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frameless
   lt->addWidget(Painel(u"&Situação"_s, {Situação}));
   SSTab1->addTab(tipoSitua, u"Tipo/Situa"_s);
   SSTab1->addTab(ordens, u"Ordenação"_s);
+  // The panels' access keys reach their fields from whichever tab is on view.
+  EntrarPeloSeparador(SSTab1, true);
 
   modelo = new ModeloListagem(this);
   Listagem = new QTableView;
@@ -188,10 +190,8 @@ ListSócios::ListSócios(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frameless
       reject();
     else if (i == 1)
       ListarSócios();
-    else {
-      Impressão->show();
-      Imprimir2->setFocus(); // the panel's own button: the keyboard goes on there
-    }
+    else
+      AbrirPainel();
   });
   Comando[2]->setEnabled(false);
   Exportar = BotãoExportar(Comando[2], [this] { ExportarListagem(); });
@@ -227,8 +227,7 @@ ListSócios::ListSócios(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frameless
   });
   connect(Sair, &QPushButton::clicked, this, [this] {
     TomarFoco(Sair);
-    Impressão->hide();
-    Comando[2]->setFocus();
+    FecharPainel();
   });
   li->addLayout(BotõesAoCentro({Imprimir2, Sair}), 3, 0, 1, 2);
   Impressão->hide();
@@ -242,6 +241,38 @@ ListSócios::ListSócios(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frameless
   EncadearTabulação({SSTab1, Listagem, Comando[1], Comando[2], Exportar, Comando[0]});
   resize(std::max(width(), 720), std::max(height(), 520));
   CentrarJanela(this, pai);
+}
+
+void ListSócios::AbrirPainel() {
+  for (QWidget *w : {static_cast<QWidget *>(SSTab1), static_cast<QWidget *>(Listagem),
+                     static_cast<QWidget *>(Comando[0]), static_cast<QWidget *>(Comando[1]),
+                     static_cast<QWidget *>(Comando[2])})
+    w->setEnabled(false); // "Exportar..." follows "Imprimir"
+  Impressão->show();
+  Imprimir2->setDefault(true);
+  Imprimir2->setFocus(Qt::OtherFocusReason);
+}
+
+void ListSócios::FecharPainel() {
+  Imprimir2->setDefault(false);
+  Impressão->hide();
+  for (QWidget *w : {static_cast<QWidget *>(SSTab1), static_cast<QWidget *>(Listagem),
+                     static_cast<QWidget *>(Comando[0]), static_cast<QWidget *>(Comando[1]),
+                     static_cast<QWidget *>(Comando[2])})
+    w->setEnabled(true);
+  Comando[2]->setFocus(Qt::OtherFocusReason);
+}
+
+void ListSócios::keyPressEvent(QKeyEvent *e) {
+  if (Impressão->isVisible() && e->modifiers() == Qt::NoModifier) {
+    // Escape closes the panel, not the window; Enter on "Sair" is that button's own.
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (e->key() == Qt::Key_Escape || (enter && Sair->hasFocus())) {
+      Sair->click();
+      return;
+    }
+  }
+  QDialog::keyPressEvent(e);
 }
 
 const std::vector<SócioListado> &ListSócios::Linhas() const {

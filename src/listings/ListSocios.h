@@ -7,6 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -44,8 +45,13 @@ public:
 
 protected:
   bool eventFilter(QObject *o, QEvent *e) override;
+  void keyPressEvent(QKeyEvent *e) override;
 
 private:
+  // The print panel lies over the window's other controls: while it is open it alone takes
+  // the keys and the clicks.
+  void AbrirPainel();
+  void FecharPainel();
   void ListarSócios();
   void ImprimirListagem();
   void ExportarListagem();

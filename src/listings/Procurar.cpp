@@ -106,8 +106,11 @@ bool Procurar::eventFilter(QObject *o, QEvent *e) {
     const QString t = k->text();
     if (t.size() == 1 && t[0].isPrint()) {
       const QChar c = t[0];
-      const bool passa = c == u' ' || c == u'\'' ||
-                         (c == u'*' && !Código[2]->text().contains(u'*')) ||
+      // Judged on the text as it will be: a typed key replaces the selection.
+      QString fica = Código[2]->text();
+      if (Código[2]->hasSelectedText())
+        fica.remove(Código[2]->selectionStart(), Código[2]->selectedText().size());
+      const bool passa = c == u' ' || c == u'\'' || (c == u'*' && !fica.contains(u'*')) ||
                          c.toUpper() != c.toLower();
       if (!passa) {
         Bip();

@@ -429,8 +429,8 @@ void Base::EliminarSócio() {
     const QString texto =
         u"O Sócio nº\n"_s + QString::number(n) + u" - "_s + sócios.Texto(u"Nome").trimmed() +
         u"\nvai ser eliminado do Ficheiro de Sócios.\n\nConfirme eliminação do Sócio..."_s;
-    const Resposta resposta =
-        MostrarMensagem(texto, Botões::SimNão, Ícone::Pergunta, u"Eliminar Sócio"_s, this);
+    // A stray Enter must not delete a member and all its dues.
+    const Resposta resposta = PerguntarNãoPorOmissão(texto, u"Eliminar Sócio"_s, this);
     Ampulheta::Espera();
     if (resposta == Resposta::Sim) {
       ExecutarAcção(this, u"Eliminar Sócio"_s,
@@ -464,11 +464,11 @@ void Base::AdicionarQuota() {
       [this](int mês, int ano) {
         Ampulheta::Seta();
         Bip();
-        const bool sim = MostrarMensagem(u"Alterar o valor da quota e/ou o número do recibo de "_s +
-                                             NomeMês(mês) + u" de "_s +
-                                             FormatarNúmero(qint64(ano), u"0000") + u'?',
-                                         Botões::SimNão, Ícone::Pergunta, u"Quota já Existente"_s,
-                                         this) == Resposta::Sim;
+        const bool sim = PerguntarNãoPorOmissão(
+                             u"Alterar o valor da quota e/ou o número do recibo de "_s +
+                                 NomeMês(mês) + u" de "_s +
+                                 FormatarNúmero(qint64(ano), u"0000") + u'?',
+                             u"Quota já Existente"_s, this) == Resposta::Sim;
         Ampulheta::Espera();
         return sim;
       });

@@ -154,7 +154,7 @@ void Base::CriarControlos() {
   g0->addWidget(Rua, 0, 1, 1, 3);
   g0->addWidget(Localidade, 1, 1, 1, 3);
   g0->addWidget(CPostal, 2, 1, 1, 3);
-  g0->addWidget(Rótulo(u"Sit&uação"_s, Situação), 3, 0);
+  g0->addWidget(Rótulo(u"Situa&ção"_s, Situação), 3, 0);
   g0->addWidget(Situação, 3, 1);
   g0->addWidget(Rótulo(u"Data &Inscrição"_s, DtInscrição), 3, 2);
   g0->addWidget(DtInscrição, 3, 3);
@@ -253,6 +253,7 @@ void Base::CriarControlos() {
   };
   connect(Separadores, &QTabWidget::currentChanged, this, mudarSeparador);
   mudarSeparador(0);
+  EntrarPeloSeparador(Separadores);
 
   auto *principal = new QVBoxLayout(centro);
   principal->addLayout(topo);

@@ -182,8 +182,14 @@ void Base::ExecutarArquivex(bool repor) {
   const QString perdidas = Alterado() ? u"As alterações do "_s + SócioMostrado() +
                                             u" que não foram gravadas serão perdidas.\n"_s
                                       : QString();
-  if (MostrarMensagem(texto + perdidas + u"Tem a certeza que deseja continuar?"_s, Botões::SimNão,
-                      Ícone::Pergunta, u"Mensagem de Alerta"_s, this) != Resposta::Sim)
+  // A restore overwrites the file, and changes not saved are lost: "Não" is the safe default.
+  const QString pergunta = texto + perdidas + u"Tem a certeza que deseja continuar?"_s;
+  const QString título = u"Mensagem de Alerta"_s;
+  const Resposta resposta =
+      repor || !perdidas.isEmpty()
+          ? PerguntarNãoPorOmissão(pergunta, título, this)
+          : MostrarMensagem(pergunta, Botões::SimNão, Ícone::Pergunta, título, this);
+  if (resposta != Resposta::Sim)
     return;
   fecharSemPerguntar = true;
   // The tool works on a closed file: close it first, and open it again if the tool fails.

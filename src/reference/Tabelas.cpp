@@ -155,6 +155,7 @@ Tabelas::Tabelas(QWidget *pai, std::function<void()> aoGravarTabelas)
       Seleccionar(Lista[k], 0);
   }
   connect(BaseTabelas, &QTabWidget::currentChanged, this, [this](int k) { MudarSeparador(k); });
+  EntrarPeloSeparador(BaseTabelas);
   BaseTabelas->setCurrentIndex(0);
   MudarSeparador(0);
   BaseTabelas->setFocus();
@@ -263,8 +264,7 @@ void Tabelas::EliminarItem(QListWidget *lista, QLineEdit *texto, const QString &
   const QString pergunta = u"«"_s + lista->item(escolhida)->text() +
                            u"»\nvai ser eliminado da Tabela de "_s + tabela +
                            u".\n\nConfirme esta operação..."_s;
-  if (MostrarMensagem(pergunta, Botões::SimNão, Ícone::Pergunta, u"Eliminar Item na Tabela"_s,
-                      this) == Resposta::Sim) {
+  if (PerguntarNãoPorOmissão(pergunta, u"Eliminar Item na Tabela"_s, this) == Resposta::Sim) {
     // A saved row, changed or not, is deleted at the next save; a new entry just goes.
     if (const qint64 marca = MarcaDe(lista->item(escolhida)); marca != 0)
       Eliminar.append(std::abs(marca));

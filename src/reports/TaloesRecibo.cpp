@@ -89,6 +89,7 @@ TalõesRecibo::TalõesRecibo(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frame
   Opções->addTab(Separador({{u"Do Sócio 'X':"_s, SócioX}, {u"Até ao Sócio 'Y':"_s, SócioY}}),
                  u" &Sócios"_s);
   Opções->addTab(ordens, u"&Ordenação"_s);
+  EntrarPeloSeparador(Opções);
   // All five tabs in sight, none behind scroll arrows.
   Opções->setMinimumWidth(Opções->tabBar()->sizeHint().width() + 24);
 
@@ -97,7 +98,7 @@ TalõesRecibo::TalõesRecibo(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frame
   Painel3->setRange(0, 100);
   Painel3->setValue(0);
 
-  CriarComandos(Comando, {u"&Sair"_s, u"&Imprimir"_s}, [this](int i) {
+  CriarComandos(Comando, {u"Sai&r"_s, u"&Imprimir"_s}, [this](int i) {
     if (i == 0)
       reject();
     else

@@ -7,6 +7,7 @@
 #include "Procurar.h"
 #include "Respostas.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,6 +83,53 @@ private slots:
     QCOMPARE(respostas.caixas.last().texto, u"Não encontrei o registo no  ficheiro."_s);
   }
 
+  // From the keyboard. A panel's access key reaches its field from any tab. The print panel,
+  // once open, alone takes the keys: Enter and Alt+I print, Alt+R and Escape close it, not
+  // the window.
+  void teclado() {
+    Inserir({{1, u"Ana"_s}});
+    Respostas respostas;
+    ListSócios j(nullptr);
+    Mostrar(&j);
+    const std::pair<Qt::Key, QWidget *> campos[] = {{Qt::Key_N, j.Número[1]},
+                                                    {Qt::Key_O, j.Nome[1]},
+                                                    {Qt::Key_C, j.CPostal},
+                                                    {Qt::Key_T, j.TipoQuota},
+                                                    {Qt::Key_S, j.Situação}};
+    for (const auto &[tecla, campo] : campos) {
+      j.SSTab1->setCurrentIndex(4);
+      QTest::keyClick(QApplication::focusWidget(), tecla, Qt::AltModifier);
+      QTRY_COMPARE(QApplication::focusWidget(), campo);
+      QVERIFY(j.SSTab1->currentWidget()->isAncestorOf(campo));
+    }
+
+    FábricaImpressãoFalsa impressões;
+    const auto tecla = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+      impressões.documento.clear();
+      QTest::keyClick(QApplication::focusWidget(), k, m);
+      QTest::qWait(150); // an access key's click is animated
+      return !impressões.documento.isEmpty(); // printed
+    };
+    QVERIFY(!tecla(Qt::Key_L, Qt::AltModifier));
+    QVERIFY(!tecla(Qt::Key_I, Qt::AltModifier)); // the panel opens on its own "Imprimir"
+    QVERIFY(j.Impressão->isVisible());
+    QCOMPARE(QApplication::focusWidget(), j.Imprimir2);
+    QVERIFY(tecla(Qt::Key_Return));
+    QVERIFY(tecla(Qt::Key_I, Qt::AltModifier));
+    QVERIFY(!tecla(Qt::Key_L, Qt::AltModifier)); // the window's own buttons wait
+    QVERIFY(j.Impressão->isVisible());
+    for (const auto &[k, m] : {std::pair{Qt::Key_R, Qt::AltModifier}, {Qt::Key_Escape, Qt::NoModifier},
+                               {Qt::Key_Return, Qt::NoModifier}}) {
+      if (k == Qt::Key_Return)
+        j.Sair->setFocus(Qt::TabFocusReason); // Enter on the panel's "Sair" is that button's
+      QVERIFY(!tecla(k, m));
+      QVERIFY(!j.Impressão->isVisible() && j.isVisible());
+      QCOMPARE(QApplication::focusWidget(), j.Comando[2]);
+      QVERIFY(!tecla(Qt::Key_I, Qt::AltModifier));
+      QVERIFY(j.Impressão->isVisible());
+    }
+  }
+
   // Each pattern with the members proposed, answering Não to each, and the one taken at once
   // when there is no "*" (0: none; of several, the lowest number).
   void padroesEJanela() {
@@ -128,6 +176,11 @@ private slots:
     Escrever(p.Código[2], u"*s1*ilva"_s);
     QCOMPARE(p.Código[2]->text(), u"*silva"_s);
     QCOMPARE(respostas.bips, bips + 2);
+    // Typed over the selected text, a "*" is judged on what stays: the selection's goes.
+    for (const QString &padrão : {u"*d'almeida"_s, u"*silva"_s})
+      Escrever(p.Código[2], padrão);
+    QCOMPARE(respostas.bips, bips + 2);
+    QCOMPARE(p.Código[2]->text(), u"*silva"_s);
     // Cancelar ends the search with nothing found; Sim takes the member proposed.
     respostas.Responder({Resposta::Cancelar});
     QTest::mouseClick(p.Comando[1], Qt::LeftButton);

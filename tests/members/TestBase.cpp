@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -279,6 +280,7 @@ private slots:
     QCOMPARE(respostas->caixas.size(), 1);
     QCOMPARE(respostas->caixas[0].texto,
              u"Alterar o valor da quota e/ou o número do recibo de Março de 2003?"_s);
+    QVERIFY(respostas->caixas[0].nãoPorOmissão);
     // Nothing is written before the save.
     QCOMPARE(Quotas(), QStringList());
     Clicar(3);
@@ -365,9 +367,10 @@ private slots:
     QCOMPARE(base->SócioActual, 30);
 
     // No keeps the member; Yes removes the highest and shows the next lower one.
-    respostas->Responder({Resposta::Não});
+    respostas->Responder({Resposta::Não, Resposta::Sim, Resposta::Sim, Resposta::Sim});
     Clicar(2);
     QVERIFY(respostas->caixas.last().texto.contains(u"30 - Trinta"_s));
+    QVERIFY(respostas->caixas.last().nãoPorOmissão); // a stray Enter deletes nothing
     QCOMPARE(base->SócioActual, 30);
     Clicar(2);
     QCOMPARE(base->SócioActual, 20);
@@ -550,6 +553,88 @@ private slots:
       }
       QCOMPARE(voltas, QStringList{u"Nome"_s} + visitados.mid(0, visitados.size() - 1));
     }
+  }
+
+  // A tab's access key shows the tab and leaves the focus on its first field, selected and
+  // coloured as Tab leaves it: what is typed next lands there, never in the name. "Aj&uda"
+  // opens its menu, "Situa&ção" reaches its list, F1 stays the first member.
+  void teclasDeAcesso() {
+    Sócio(1, u"Ana"_s);
+    Sócio(2, u"Bruno Costa"_s);
+    Abrir();
+    base->MostrarSócio(2);
+    Escrever(u"Rua"_s, u"Rua Direita"_s);
+    const struct {
+      Qt::Key tecla;
+      int separador;
+      const char *campo;
+    } casos[] = {{Qt::Key_Z, 1, "Ano"}, {Qt::Key_B, 2, "Observações"}, {Qt::Key_S, 0, "Rua"}};
+    for (const auto &c : casos) {
+      W(u"Nome"_s)->setFocus(Qt::TabFocusReason);
+      QTest::keyClick(QApplication::focusWidget(), c.tecla, Qt::AltModifier);
+      QCOMPARE(Separadores()->currentIndex(), c.separador);
+      QTRY_COMPARE(QApplication::focusWidget(), W<QWidget>(QString::fromUtf8(c.campo)));
+      QVERIFY2(CorDoCampo(QApplication::focusWidget()) != CorDoCampo(W(u"Nome"_s)), c.campo);
+    }
+    QVERIFY(W(u"Rua"_s)->hasSelectedText());
+    QTest::keyClicks(QApplication::focusWidget(), u"Largo"_s);
+    QCOMPARE(W(u"Rua"_s)->text().trimmed().toUpper(), u"LARGO"_s); // typed over the old text
+    QCOMPARE(W(u"Nome"_s)->text().trimmed(), u"Bruno Costa"_s);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::AltModifier);
+    QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+    QCOMPARE(qobject_cast<QMenu *>(QApplication::activePopupWidget())->title(), u"Aj&uda"_s);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    W(u"Nome"_s)->setFocus(Qt::TabFocusReason);
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(0xc7), u"ç"_s,
+                        Qt::AltModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), W<QWidget>(u"Situação"_s));
+
+    respostas->Responder({Resposta::Não});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QCOMPARE(base->SócioActual, 1);
+  }
+
+  // Under a dark desktop theme the fields the program paints keep a text that reads on the
+  // light colour it paints: left (white), with the focus (yellow), and marked (the NIF).
+  void textoLegivelComTemaEscuro() {
+    const QPalette antes = QApplication::palette();
+    QPalette escuro(QColor(53, 53, 53));
+    escuro.setColor(QPalette::Base, QColor(30, 30, 30));
+    escuro.setColor(QPalette::Text, QColor(235, 235, 235));
+    escuro.setColor(QPalette::ButtonText, QColor(235, 235, 235));
+    escuro.setColor(QPalette::WindowText, QColor(235, 235, 235));
+    QApplication::setPalette(escuro);
+    const auto repor = qScopeGuard([&] { QApplication::setPalette(antes); });
+    Sócio(2, u"Bruno Costa"_s);
+    Abrir();
+    base->MostrarSócio(2);
+    Escrever(u"NIF"_s, u"123456780"_s); // fails the check digit: marked
+    Escrever(u"Rua"_s, u"Rua Direita"_s);
+    const auto contraste = [](QColor a, QColor b) {
+      const auto lum = [](QColor c) {
+        const auto f = [](double v) {
+          return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * f(c.redF()) + 0.7152 * f(c.greenF()) + 0.0722 * f(c.blueF());
+      };
+      const double x = lum(a), y = lum(b);
+      return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+    };
+    for (const char *nome : {"Nome", "Rua", "NIF", "Situação", "DtInscrição"}) {
+      const QPalette p = W<QWidget>(QString::fromUtf8(nome))->palette();
+      const bool lista = qobject_cast<QComboBox *>(W<QWidget>(QString::fromUtf8(nome)));
+      for (const auto grupo : {QPalette::Active, QPalette::Inactive}) {
+        QVERIFY2(contraste(p.color(grupo, QPalette::Text), p.color(grupo, QPalette::Base)) >= 4.5,
+                 nome);
+        if (lista)
+          QVERIFY2(contraste(p.color(grupo, QPalette::ButtonText),
+                             p.color(grupo, QPalette::Button)) >= 4.5,
+                   nome);
+      }
+    }
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Rua"_s)); // the yellow one among them
   }
 
   // A payment from the keyboard: year, Tab, month, Tab, amount, Tab, receipt, Enter, and the

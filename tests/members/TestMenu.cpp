@@ -117,6 +117,9 @@ private slots:
     Acção(u"Menu_Arquivo_1"_s)->trigger();
     Acção(u"Menu_Arquivo_2"_s)->trigger();
     QCOMPARE(respostas->caixas.size(), 2);
+    // A backup overwrites nothing: Enter goes on; a restore overwrites the file: Enter stops.
+    QVERIFY(!respostas->caixas[0].nãoPorOmissão);
+    QVERIFY(respostas->caixas[1].nãoPorOmissão);
     QVERIFY(inícios.isEmpty());
 
     iniciador.resultado = false;
@@ -133,8 +136,10 @@ private slots:
     base->AoFechar = [&] { fechou = true; };
     base->findChild<QLineEdit *>(u"Nome"_s)->setText(u"por gravar"_s);
     const qsizetype caixas = respostas->caixas.size();
+    respostas->Responder({Resposta::Sim});
     Acção(u"Menu_Arquivo_2"_s)->trigger();
     QCOMPARE(respostas->caixas.size(), caixas + 1);
+    QVERIFY(respostas->caixas.last().nãoPorOmissão);
     QVERIFY(respostas->caixas.last().texto.endsWith(
         u"\n\nAs alterações do sócio nº 5 - Sócio 5 que não foram gravadas serão perdidas.\n"
         u"Tem a certeza que deseja continuar?"_s));

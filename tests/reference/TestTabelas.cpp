@@ -87,6 +87,17 @@ private slots:
     ficheiro.reset();
   }
 
+  // A tab's access key shows the tab and puts the focus on its list.
+  void separadoresPeloTeclado() {
+    Abrir();
+    const Qt::Key teclas[] = {Qt::Key_T, Qt::Key_S, Qt::Key_C};
+    for (int k : {2, 1, 0}) {
+      QTest::keyClick(QApplication::focusWidget(), teclas[k], Qt::AltModifier);
+      QCOMPARE(W<QTabWidget>(u"BaseTabelas"_s)->currentIndex(), k);
+      QTRY_COMPARE(QApplication::focusWidget(), Lista(k));
+    }
+  }
+
   // Edits and deletions reach the file and the main window only on save; an engine failure
   // writes none of them and keeps them on screen, to be saved once the fault is gone. The main
   // window keeps its selection, renamed, in its own order.
@@ -100,6 +111,7 @@ private slots:
     base->Situação->setCurrentIndex(base->Situação->findData(efectivo));
     base->CPostal->setCurrentIndex(base->CPostal->findData(porto));
     Escolher(2, 0);
+    respostas->Responder({Resposta::Sim});
     Clicar(3);
     Clicar(0); // "&Cancelar"
     QCOMPARE(base->CPostal->currentText(), u"4000 Porto"_s);
@@ -110,8 +122,9 @@ private slots:
     Escrever(0, u"Normal  B"_s, 2);
     Escrever(0, u"Juvenil"_s, 1);
     Escolher(0, 2);
-    respostas->Responder({Resposta::Não});
+    respostas->Responder({Resposta::Não, Resposta::Sim});
     Clicar(3); // "Não" keeps the row: the next deletion takes it, not "Reformado"
+    QVERIFY(respostas->caixas.last().nãoPorOmissão);
     Clicar(3);
     // Added text is compacted, told apart by case, and refused with a beep when blank or there.
     const int bips = respostas->bips;
@@ -131,6 +144,7 @@ private slots:
     Escrever(2, u"4000-123 Porto"_s, 1);
     QCOMPARE(respostas->caixas.size(), perguntas + 2);
     Escolher(2, 0);
+    respostas->Responder({Resposta::Sim});
     Clicar(3);
     Clicar(4);
     QCOMPARE(respostas->caixas.last().ícone, Ícone::Crítico);

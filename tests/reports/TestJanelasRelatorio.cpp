@@ -173,6 +173,22 @@ private slots:
     QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s), QStringList{u"9"_s});
   }
 
+  // A tab's access key shows the tab and puts the focus on its first field.
+  void taloesPeloTeclado() {
+    TalõesRecibo j(nullptr);
+    Mostrar(&j);
+    const std::pair<Qt::Key, QWidget *> casos[] = {{Qt::Key_P, j.Mês},
+                                                   {Qt::Key_U, j.Situação},
+                                                   {Qt::Key_S, j.SócioX},
+                                                   {Qt::Key_O, j.Ordena[0]},
+                                                   {Qt::Key_D, j.Ano}};
+    for (const auto &[tecla, campo] : casos) {
+      j.Ninicial->setFocus(Qt::TabFocusReason);
+      QTest::keyClick(QApplication::focusWidget(), tecla, Qt::AltModifier);
+      QTRY_COMPARE(QApplication::focusWidget(), campo);
+    }
+  }
+
   // With the preview on, stubs print whole or not at all: closed, nothing is stored; printed,
   // its print dialog offers no choice of pages, and every page goes to the PDF, numbered on
   // from the stored counter.
