@@ -1,17 +1,27 @@
+#include "Acerca.h"
 #include "Arquivex.h"
 #include "Janelas.h"
 #include "Permissoes.h"
 #include "Traducoes.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[]) {
+  if (VersãoPedida(argc, argv)) {
+    QCoreApplication app(argc, argv);
+    std::fputs(TextoVersão(u"arquivex"_s).toLocal8Bit().constData(), stdout);
+    return 0;
+  }
   QApplication app(argc, argv);
   app.setApplicationName(u"Arquivex"_s);
+  app.setApplicationVersion(VersãoAgremia());
+  app.setWindowIcon(ÍconePrograma());
   app.setOrganizationName(u"Agremia"_s);
   ReservarFicheirosAoDono();
   QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));

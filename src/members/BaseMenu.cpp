@@ -1,6 +1,7 @@
 // The main window's menu bar and what its items do beyond the window itself: the other
 // windows, the backup tool, the member card printed from the screen.
 #include "Base.h"
+#include "Acerca.h"
 
 #include "Comandos.h"
 #include "Dados.h"
@@ -130,6 +131,9 @@ void Base::CriarMenu() {
           [this] { MostrarAjuda(this, u"como-usar"_s); });
   connect(Item(ajuda, u"Ajuda &Geral"_s, u"Menu_Ajuda_2"_s), &QAction::triggered, this,
           [this] { MostrarAjuda(this, u"indice"_s); });
+  ajuda->addSeparator();
+  connect(Item(ajuda, u"&Acerca do Agremia"_s, u"Menu_Ajuda_3"_s), &QAction::triggered, this,
+          [this] { MostrarAcerca(this, Dados().bd.Aberta() ? Dados().bd.Caminho() : QString()); });
 }
 
 void Base::LigarJanela(JanelaMenu janela, std::function<void()> abrir) {

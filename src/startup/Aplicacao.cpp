@@ -1,4 +1,5 @@
 #include "Aplicacao.h"
+#include "Acerca.h"
 #include "Permissoes.h"
 
 #include "ErroBaseDados.h"
@@ -30,6 +31,10 @@ bool AplicaçãoAgremia::notify(QObject *receptor, QEvent *evento) {
 void PrepararAplicação(QApplication &app) {
   app.setApplicationName(u"Agremia"_s);
   app.setOrganizationName(u"Agremia"_s);
+  app.setApplicationVersion(VersãoAgremia());
+  app.setWindowIcon(ÍconePrograma());
+  // The desktop entry's name: the task list shows the entry's icon beside the windows.
+  QGuiApplication::setDesktopFileName(u"io.github.agremia.agremia"_s);
   ReservarFicheirosAoDono();
   QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
   InstalarTraduçõesQt();

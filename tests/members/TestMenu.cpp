@@ -1,3 +1,4 @@
+#include "Acerca.h"
 #include "Base.h"
 #include "Dados.h"
 #include "FichaSocio.h"
@@ -20,6 +21,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QtTest>
 #include <memory>
 
@@ -106,6 +108,24 @@ private slots:
     Acção(u"Menu_Dados_3"_s)->trigger();
     QCOMPARE(Coluna(u"SELECT trim(Nome) FROM Sócios WHERE Número = 2"_s),
              QStringList{u"Maria da Silva"_s});
+  }
+
+  // "Acerca do Agremia" names the version, the licence, the data file in use and the engine
+  // the program runs on, as the engine reports it.
+  void acercaDoPrograma() {
+    Abrir();
+    Acção(u"Menu_Ajuda_3"_s)->trigger();
+    QCOMPARE(respostas->caixas.size(), 1);
+    const PedidoMensagem &m = respostas->caixas[0];
+    QCOMPARE(m.título, u"Acerca do Agremia"_s);
+    QVERIFY(QRegularExpression(u"\\A3\\.\\d+\\.\\d+\\z"_s).match(VersãoSQLite()).hasMatch());
+    for (const QString &parte :
+         {u"Agremia "_s + VersãoAgremia() + u'\n', u"GPL-3.0-or-later"_s,
+          QDir::toNativeSeparators(ficheiro->Caminho(NomeFicheiroDados)),
+          u"SQLite "_s + VersãoSQLite(), u"Qt "_s + QString::fromLatin1(qVersion())})
+      QVERIFY2(m.texto.contains(parte), qPrintable(parte));
+    QVERIFY(
+        QRegularExpression(u"\\A\\d+\\.\\d+\\.\\d+\\z"_s).match(VersãoAgremia()).hasMatch());
   }
 
   // No leaves everything as it was; Yes closes the file, starts the tool in the data folder

@@ -1,3 +1,4 @@
+#include "Acerca.h"
 #include "Arranque.h"
 #include "Base.h"
 #include "CodAcesso.h"
@@ -10,6 +11,8 @@
 #include "ProcessoFilho.h"
 #include "Respostas.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
 
@@ -51,6 +54,29 @@ class TestArranque : public QObject {
   }
 
 private slots:
+  // "--version" is answered without a display, by both programs, and touches no file: the
+  // first line names the program and its version, then the licence, Qt and SQLite.
+  void versaoSemEcra() {
+    QTemporaryDir pasta;
+    for (const QString &programa : {u"agremia"_s, u"arquivex"_s}) {
+      QProcess p;
+      QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+      ambiente.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+      ambiente.remove(u"DISPLAY"_s);
+      ambiente.remove(u"WAYLAND_DISPLAY"_s);
+      p.setProcessEnvironment(ambiente);
+      p.setWorkingDirectory(pasta.path());
+      p.start(QStringLiteral(AGREMIA_PROGRAMAS) + u'/' + programa, {u"--version"_s});
+      QVERIFY(p.waitForFinished(30000));
+      QCOMPARE(p.exitCode(), 0);
+      const QStringList linhas = QString::fromLocal8Bit(p.readAllStandardOutput()).split(u'\n');
+      QCOMPARE(linhas.value(0), programa + u' ' + VersãoAgremia());
+      QVERIFY2(linhas.value(2).startsWith(u"Qt "_s) && linhas.value(2).contains(u", SQLite 3."_s),
+               qPrintable(linhas.join(u'|')));
+    }
+    QCOMPARE(QDir(pasta.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+  }
+
   void semFicheiroCriaENaoPedeCodigo() {
     PastaTeste pasta;
     Respostas respostas;
