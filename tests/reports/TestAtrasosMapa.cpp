@@ -143,6 +143,7 @@ private slots:
     QStringList problemas;
     const auto ver = [&](const QString &caso, const GravadorImpressão &g) {
       QVERIFY(g.páginas > 1);
+      PdfParaVer(g, caso);
       for (const auto &t : g.traços)
         QVERIFY(t.linha.x1() >= 0 && t.linha.x2() <= g.LarguraPágina());
       for (const QString &p : TextosQueSeSobrepõem(g))

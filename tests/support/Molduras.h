@@ -2,7 +2,11 @@
 
 #include "Impressao.h"
 
+#include <QDir>
 #include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -51,20 +55,43 @@ inline QString ForaDaMoldura(const GravadorImpressão::Texto &t, const QRectF &m
 inline QStringList TextosQueSeSobrepõem(const GravadorImpressão &g) {
   QStringList r;
   const QRectF página(0, 0, g.LarguraPágina(), g.AlturaPágina());
+  QList<QRectF> caixas;
+  for (const auto &t : g.textos)
+    caixas << CaixaDoTexto(t);
   for (qsizetype i = 0; i < g.textos.size(); ++i) {
     const auto &a = g.textos[i];
     if (const QString fora = ForaDaMoldura(a, página); !fora.isEmpty())
       r << fora;
-    const QRectF ca = CaixaDoTexto(a);
-    if (ca.isNull())
+    if (caixas[i].isNull())
       continue;
-    for (qsizetype j = i + 1; j < g.textos.size() && g.textos[j].página == a.página; ++j) {
-      const QRectF cb = CaixaDoTexto(g.textos[j]);
-      if (!cb.isNull() && ca.intersects(cb))
+    for (qsizetype j = i + 1; j < g.textos.size() && g.textos[j].página == a.página; ++j)
+      if (!caixas[j].isNull() && caixas[i].intersects(caixas[j]))
         r << QStringLiteral("p%1 «%2» %3 sobre «%4» %5")
                  .arg(a.página)
-                 .arg(a.texto, DescreverCaixa(ca), g.textos[j].texto, DescreverCaixa(cb));
-    }
+                 .arg(a.texto, DescreverCaixa(caixas[i]), g.textos[j].texto,
+                      DescreverCaixa(caixas[j]));
   }
   return r;
+}
+
+// With AGREMIA_PDF=<folder> in the environment, the recording is also drawn as `nome`.pdf in that
+// folder, on an A4 sheet whose printable area is the recorded one, to be looked at.
+inline void PdfParaVer(const GravadorImpressão &g, const QString &nome) {
+  const QString pasta = qEnvironmentVariable("AGREMIA_PDF");
+  if (pasta.isEmpty())
+    return;
+  QDir().mkpath(pasta);
+  auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  pdf->setOutputFormat(QPrinter::PdfFormat);
+  pdf->setOutputFileName(QDir(pasta).filePath(nome + QStringLiteral(".pdf")));
+  const double a4 = 210 / 25.4 * 1440;
+  const double margem = std::max(0.0, (a4 - g.LarguraPágina()) / 2) / 20; // points
+  const double alto = 297 / 25.4 * 1440;
+  const double margemAlto = std::max(0.0, (alto - g.AlturaPágina()) / 2) / 20;
+  pdf->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                 QMarginsF(margem, margemAlto, margem, margemAlto),
+                                 QPageLayout::Point));
+  ImpressoraQt saída(std::move(pdf), nome);
+  saída.Reproduzir(g);
+  saída.TerminarDocumento();
 }
