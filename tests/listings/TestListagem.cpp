@@ -202,6 +202,32 @@ private slots:
       qWarning("%s", qPrintable(p));
     QVERIFY2(problemas.isEmpty(), qPrintable(QString::number(problemas.size()) + u" fora"_s));
   }
+
+  // Past page 99 the page text no longer fits the frame at its place, even smaller: it is never
+  // cut, and it ends inside the frame.
+  void paginaCentesimaNaMoldura() {
+    SócioListado ana;
+    ana.número = 7;
+    ana.nome = u"Ana"_s;
+    const std::vector<SócioListado> muitos(size_t(70 * 100), ana);
+    GravadorImpressão g;
+    ImprimirListagem(g, muitos, false, u"Sociedade"_s);
+    QVERIFY(g.páginas >= 100);
+    QRectF moldura;
+    for (const auto &t : g.traços)
+      if (t.rectângulo)
+        moldura = QRectF(t.linha.p1(), t.linha.p2());
+    QStringList fora;
+    int página = 0;
+    for (const auto &t : g.textos)
+      if (t.texto.startsWith(u"Página Nº"_s)) {
+        QCOMPARE(t.texto, u"Página Nº  "_s + QString::number(++página) + u' ');
+        fora << ForaDaMoldura(t, moldura);
+      }
+    QCOMPARE(página, g.páginas);
+    fora.removeAll(QString());
+    QVERIFY2(fora.isEmpty(), qPrintable(fora.join(u'\n')));
+  }
 };
 
 QTEST_MAIN(TestListagem)
