@@ -20,6 +20,9 @@ std::optional<QString> Linha(BaseDados &bd, int k) {
 
 constexpr double Tamanhos[] = {16, 12, 12, 14, 8};
 
+// The least room between the association's block and the title beside it.
+constexpr double FolgaTítulo = 240;
+
 } // namespace
 
 QStringList LinhasColectividade(BaseDados &bd, const ListasReferência &listas) {
@@ -43,36 +46,45 @@ QStringList LinhasColectividade(BaseDados &bd, const ListasReferência &listas) 
 void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &página) {
   p.DefinirFonte(u"Times New Roman"_s);
   const QStringList linhas = LinhasColectividade(Dados().bd, Listas());
-  const auto largura = [&](int i) {
-    p.DefinirTamanho(Tamanhos[i]);
-    return std::floor(p.LarguraTexto(linhas[i]));
-  };
+  const double w = p.LarguraPágina();
+  p.DefinirTamanho(18);
+  const double larguraTítulo = p.LarguraTexto(título);
+  p.DefinirTamanho(14);
+  const double larguraPágina = p.LarguraTexto(página);
+  // The block leaves the title and the page text their room beside it: a name too long for
+  // what is left is shrunk, and cut at a word if need be, rather than push them off the page.
+  const double títulos = std::max(larguraTítulo, larguraPágina);
+  const double máximo = títulos > 0 ? w - títulos - FolgaTítulo : w;
+  TextoAjustado ajustadas[5];
   double bloco = 0;
-  for (int i = 0; i < 5; ++i)
-    bloco = std::max(bloco, largura(i));
+  for (int i = 0; i < 5; ++i) {
+    p.DefinirTamanho(Tamanhos[i]);
+    ajustadas[i] = AjustarTexto(p.Fonte(), linhas[i], std::max(0.0, máximo));
+    ajustadas[i].largura = std::floor(ajustadas[i].largura);
+    bloco = std::max(bloco, ajustadas[i].largura);
+  }
 
   p.DefinirX(0);
   p.DefinirY(0);
   for (int i = 0; i < 5; ++i) {
     p.DefinirTamanho(Tamanhos[i]);
     p.Imprimir(u" "_s, false);
-    p.DefinirX((bloco - std::floor(p.LarguraTexto(linhas[i]))) / 2);
-    p.Imprimir(linhas[i]);
+    p.DefinirX((bloco - ajustadas[i].largura) / 2);
+    p.Imprimir(ajustadas[i]);
   }
   p.LinhaVazia();
-  p.Linha(0, p.Y(), p.LarguraPágina(), p.Y());
+  p.Linha(0, p.Y(), w, p.Y());
   p.LinhaVazia();
   const double y0 = p.Y();
 
-  const double w = p.LarguraPágina();
   p.DefinirTamanho(18);
   p.DefinirY(0);
-  p.DefinirX((w - bloco - p.LarguraTexto(título)) / 2 + bloco);
-  p.Imprimir(título);
+  p.DefinirX(std::max(bloco, (w - bloco - larguraTítulo) / 2 + bloco));
+  p.ImprimirAjustado(título, w - p.X());
   p.LinhaVazia();
   p.DefinirTamanho(14);
-  p.DefinirX((w - bloco - p.LarguraTexto(página)) / 2 + bloco);
-  p.Imprimir(página);
+  p.DefinirX(std::max(bloco, (w - bloco - larguraPágina) / 2 + bloco));
+  p.ImprimirAjustado(página, w - p.X());
   p.DefinirX(0);
   p.DefinirY(y0);
 }

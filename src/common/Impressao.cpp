@@ -26,6 +26,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <stdexcept>
 
@@ -127,6 +128,70 @@ double AlturaDaLinha(const FonteImpressão &f) {
   return Medidas(f).medidas.height();
 }
 
+QRectF TintaDoTexto(const FonteImpressão &f, const QString &texto) {
+  const QFontMetricsF &m = Medidas(f).medidas;
+  return m.tightBoundingRect(texto).translated(0, m.ascent());
+}
+
+namespace {
+
+QString SemBrancosNoFim(const QString &texto) {
+  qsizetype n = texto.size();
+  while (n > 0 && texto[n - 1].isSpace())
+    --n;
+  return texto.left(n);
+}
+
+} // namespace
+
+TextoAjustado AjustarTexto(const FonteImpressão &f, const QString &texto, double largura,
+                           double redução, double fundo) {
+  FonteImpressão g = f;
+  const auto medir = [&](double tamanho, const QString &t) {
+    g.tamanho = tamanho;
+    const QString visível = SemBrancosNoFim(t);
+    const double w = MedirTexto(g, visível);
+    const bool cabe = w <= largura && (visível.isEmpty() || std::isinf(fundo) ||
+                                       TintaDoTexto(g, visível).bottom() <= fundo);
+    return std::pair{w, cabe};
+  };
+  auto [medida, cabe] = medir(f.tamanho, texto);
+  if (cabe)
+    return {texto, f.tamanho, medida};
+  // Sizes go by twentieths of a point, a pixel of the twips font; the first guess is the size
+  // at which the width would just fit.
+  const double menor = std::max(1.0, std::ceil(f.tamanho * redução * 20) / 20);
+  double t = f.tamanho - 0.05;
+  if (medida > largura && medida > 0)
+    t = std::min(t, std::floor(f.tamanho * largura / medida * 20) / 20);
+  for (t = std::max(t, menor);; t = std::max(menor, t - 0.05)) {
+    std::tie(medida, cabe) = medir(t, texto);
+    if (cabe)
+      return {texto, t, medida};
+    if (t <= menor)
+      break;
+  }
+  // Still too wide at the smallest size: whole words while they fit, else the characters that do.
+  for (qsizetype i = texto.size() - 1; i > 0; --i) {
+    if (texto[i] != u' ')
+      continue;
+    const QString parte = SemBrancosNoFim(texto.left(i));
+    if (parte.isEmpty())
+      break;
+    std::tie(medida, cabe) = medir(t, parte);
+    if (cabe)
+      return {parte, t, medida};
+  }
+  QString parte = SemBrancosNoFim(texto);
+  while (!parte.isEmpty()) {
+    parte.chop(parte.size() > 1 && parte[parte.size() - 1].isLowSurrogate() ? 2 : 1);
+    std::tie(medida, cabe) = medir(t, parte);
+    if (cabe)
+      break;
+  }
+  return {parte, t, parte.isEmpty() ? 0 : medida};
+}
+
 // --- the surface ---------------------------------------------------------------------------
 
 Impressão::Impressão(double l, double a) : largura(l), altura(a) {}
@@ -159,6 +224,33 @@ void Impressão::Imprimir(const QString &texto, bool terminarLinha) {
     y += h;
   } else {
     x += LarguraTexto(texto);
+  }
+}
+
+TextoAjustado Impressão::ImprimirAjustado(const QString &texto, double espaço, bool terminarLinha,
+                                          double redução) {
+  const TextoAjustado a = AjustarTexto(fonte, texto, espaço, redução);
+  Imprimir(a, terminarLinha);
+  return a;
+}
+
+void Impressão::Imprimir(const TextoAjustado &a, bool terminarLinha) {
+  if (a.tamanho == fonte.tamanho) {
+    Imprimir(a.texto, terminarLinha);
+    return;
+  }
+  const double h = AlturaLinha();
+  ReservarEspaço(h);
+  FonteImpressão menor = fonte;
+  menor.tamanho = a.tamanho;
+  const double descida = Medidas(fonte).medidas.ascent() - Medidas(menor).medidas.ascent();
+  if (!a.texto.isEmpty())
+    DesenharTexto(x + origemX, y + origemY + descida, a.texto, menor);
+  if (terminarLinha) {
+    x = 0;
+    y += h;
+  } else {
+    x += MedirTexto(menor, a.texto);
   }
 }
 

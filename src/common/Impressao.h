@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <limits>
 #include <memory>
 
 class QPrinter;
@@ -32,6 +33,30 @@ struct FonteImpressão {
 QFont FonteQt(const FonteImpressão &f);
 double MedirTexto(const FonteImpressão &f, const QString &texto);
 double AlturaDaLinha(const FonteImpressão &f);
+
+// A text as it fits a room: the text (whole or cut), the size in points it prints at and its
+// printed width (without trailing blanks).
+struct TextoAjustado {
+  QString texto;
+  double tamanho;
+  double largura;
+};
+
+// The share of its size that a report's text may shrink to before it is cut instead.
+inline constexpr double ReduçãoMáxima = 0.7;
+
+// What the glyphs of `texto` cover, printed in `f` with the top of its line at (0, 0).
+QRectF TintaDoTexto(const FonteImpressão &f, const QString &texto);
+
+// Fits `texto`, in `f`, within `largura` twips (trailing blanks take no room) and, when `fundo`
+// is given, with its ink ending at most `fundo` twips below the top of its line. It keeps its
+// size when it fits; else it takes the largest smaller size that fits, down to `redução` times
+// its size (1 point at least); what still does not fit at that size is cut before a blank (the
+// last one that leaves a text that fits) or, when even its first word is too wide, after the
+// last character that fits.
+TextoAjustado AjustarTexto(const FonteImpressão &f, const QString &texto, double largura,
+                           double redução = ReduçãoMáxima,
+                           double fundo = std::numeric_limits<double>::infinity());
 
 class Impressão {
 public:
@@ -67,6 +92,13 @@ public:
   // the next line when `terminarLinha`.
   void Imprimir(const QString &texto, bool terminarLinha = true);
   void LinhaVazia() { Imprimir(QString(), true); }
+  // Prints `texto` at the current position as AjustarTexto fits it within `espaço` twips, on
+  // the baseline the current font has there (a smaller text stands on the line with the others),
+  // then goes on as Imprimir does, the current font unchanged. Returns what was printed.
+  TextoAjustado ImprimirAjustado(const QString &texto, double espaço, bool terminarLinha = true,
+                                 double redução = ReduçãoMáxima);
+  // Prints a text fitted beforehand (in the current font but for its size) the same way.
+  void Imprimir(const TextoAjustado &a, bool terminarLinha = true);
   // Starts a new page first when `alturaTwips` from the current position would pass the
   // bottom, so that texts placed side by side at one height stay on one page together.
   void ReservarEspaço(double alturaTwips);

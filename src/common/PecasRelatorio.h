@@ -52,7 +52,7 @@ inline double CabeçalhoDeSócios(Impressão &p, const QString &título, const Q
   ImprimirCabeçalho(p, título, QStringLiteral("Página 1"));
   p.DefinirTamanho(12);
   for (const QString &l : linhas)
-    p.Imprimir(l);
+    p.ImprimirAjustado(l, p.LarguraPágina());
   p.LinhaVazia();
   Régua(p);
   p.LinhaVazia();

@@ -7,15 +7,24 @@
 #include "Referencias.h"
 
 #include <algorithm>
+#include <limits>
 #include <span>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The lists were laid out for a printable width of 11500 twips; texts placed against the right
-// edge and the centred title follow the width the printer really has, so nothing passes it.
+// The lists were laid out for a printable width of 11500 twips. On a narrower one their columns
+// close up in proportion, so that the last still has its room inside the page; texts placed
+// against the right edge and the centred title follow the width the printer really has.
+constexpr double LarguraDesenhada = 11500;
 constexpr double FimDePágina = 15000;
+// The least blank between a column's text and the next column.
+constexpr double FolgaColuna = 60;
+
+double Coluna(const Impressão &p, double x) {
+  return x * std::min(1.0, p.LarguraPágina() / LarguraDesenhada);
+}
 
 const QString TítuloListagem = u"Listagem de Sócios"_s;
 const QString TextoContinua = u"Continua na próxima página"_s;
@@ -46,20 +55,29 @@ private:
   double valor = 0;
 };
 
-struct Coluna {
-  QString título;
+struct Título {
+  QString texto;
   double x;
 };
 
+// Prints `texto` at the column that starts at the designed position `x`, fitted to end before the
+// column at `seguinte` (0 for the last column, which ends at the edge of the page).
+void NaColuna(Impressão &p, double x, double seguinte, const QString &texto, bool fimDaLinha) {
+  p.DefinirX(Coluna(p, x));
+  const double fim = seguinte > 0 ? Coluna(p, seguinte) - FolgaColuna : p.LarguraPágina();
+  p.ImprimirAjustado(texto, fim - p.X(), fimDaLinha);
+}
+
 void CabeçalhoListagem(Impressão &p, bool detalhada, const QString &colectividade, int &página) {
   const double w = p.LarguraPágina();
+  const double moldura = w - 400; // the frame's right edge
   p.DefinirX(0);
   p.DefinirY(0);
   p.DefinirFonte(u"Arial"_s);
   p.DefinirTamanho(14);
   p.DefinirNegrito(true);
-  p.Imprimir(colectividade);
-  p.Rectângulo(0, 330, w - 400, 630);
+  p.ImprimirAjustado(colectividade, moldura);
+  p.Rectângulo(0, 330, moldura, 630);
 
   p.DefinirY(350);
   p.DefinirTamanho(10);
@@ -67,30 +85,39 @@ void CabeçalhoListagem(Impressão &p, bool detalhada, const QString &colectivid
   p.Imprimir(TítuloListagem);
 
   // The page text keeps its designed distance from the right edge (10300 on a page 11500
-  // twips wide), so on a narrower printable area it does not run past the edge.
+  // twips wide) and stays inside the frame: smaller when it would pass it and, a number too long
+  // even so, ending at the frame.
   p.DefinirY(350);
-  p.DefinirX(w - 1200);
   p.DefinirTamanho(8);
   ++página;
-  p.Imprimir(u"Página Nº "_s + ComoNúmero(página));
+  const QString textoPágina = u"Página Nº "_s + ComoNúmero(página);
+  const double dentro = moldura - FolgaColuna;
+  TextoAjustado a = AjustarTexto(p.Fonte(), textoPágina, dentro - (w - 1200));
+  if (a.texto != textoPágina) {
+    FonteImpressão menor = p.Fonte();
+    menor.tamanho = a.tamanho;
+    a = {textoPágina, a.tamanho, MedirTexto(menor, textoPágina.trimmed())};
+  }
+  p.DefinirX(std::min(w - 1200, dentro - a.largura));
+  p.Imprimir(a);
   p.LinhaVazia();
 
-  static const Coluna Detalhada[] = {
+  static const Título Detalhada[] = {
       {u"Código"_s, 0},           {u"Nome"_s, 1400},           {u"Morada"_s, 4200},
       {u"CP Localidade"_s, 6500}, {u"Data Inscrição"_s, 8500}, {u"Tipo Quota"_s, 9500},
       {u"Situação"_s, 10500}};
-  static const Coluna Normal[] = {{u"Código"_s, 0},
+  static const Título Normal[] = {{u"Código"_s, 0},
                                   {u"Nome"_s, 2400},
                                   {u"Código Postal"_s, 6000},
                                   {u"Inscrição"_s, 9100},
                                   {u"Situação"_s, 10500}};
   const auto colunas =
-      detalhada ? std::span<const Coluna>(Detalhada) : std::span<const Coluna>(Normal);
+      detalhada ? std::span<const Título>(Detalhada) : std::span<const Título>(Normal);
   p.DefinirTamanho(detalhada ? 6 : 9);
   p.DefinirY(1050);
   for (size_t i = 0; i < colunas.size(); ++i) {
-    p.DefinirX(colunas[i].x);
-    p.Imprimir(colunas[i].título, i + 1 == colunas.size());
+    const bool última = i + 1 == colunas.size();
+    NaColuna(p, colunas[i].x, última ? 0 : colunas[i + 1].x, colunas[i].texto, última);
   }
   p.Linha(p.X(), p.Y(), p.X() + w, p.Y());
   p.LinhaVazia();
@@ -100,28 +127,32 @@ void CabeçalhoListagem(Impressão &p, bool detalhada, const QString &colectivid
 void LinhaDoSócio(Impressão &p, const SócioListado &s, bool detalhada) {
   // The whole line goes to the next page together when it would pass the bottom.
   p.ReservarEspaço(p.AlturaLinha());
-  const auto item = [&](double x, const QString &texto, bool fimDaLinha = false) {
-    p.DefinirX(x);
-    p.Imprimir(texto, fimDaLinha);
+  // Each item at its column, kept out of the next one.
+  struct Item {
+    double x;
+    QString texto;
   };
-  item(0, ComoNúmero(s.número));
+  std::vector<Item> itens{{0, ComoNúmero(s.número)}};
   if (detalhada) {
-    item(500, s.nome);
-    if (!s.rua.isEmpty()) {
-      QString rua = s.rua;
-      CortarTexto(rua, 30);
-      item(4200, rua);
-    }
-    item(6500, s.códigoPostal);
-    item(8500, s.inscrição);
-    if (!s.tipoQuota.isEmpty())
-      item(9500, s.tipoQuota);
+    itens.push_back({500, s.nome});
+    QString rua = s.rua;
+    CortarTexto(rua, 30);
+    itens.push_back({4200, rua});
+    itens.push_back({6500, s.códigoPostal});
+    itens.push_back({8500, s.inscrição});
+    itens.push_back({9500, s.tipoQuota});
   } else {
-    item(600, s.nome);
-    item(6000, s.códigoPostal.left(30));
-    item(9100, s.inscrição);
+    itens.push_back({600, s.nome});
+    itens.push_back({6000, s.códigoPostal.left(30)});
+    itens.push_back({9100, s.inscrição});
   }
-  item(10500, s.situação, true);
+  itens.push_back({10500, s.situação});
+  for (size_t i = 0; i < itens.size(); ++i) {
+    const bool último = i + 1 == itens.size();
+    // Nothing is printed for an empty street, quota type or situation; the line ends all the same.
+    if (!itens[i].texto.isEmpty() || último)
+      NaColuna(p, itens[i].x, último ? 0 : itens[i + 1].x, itens[i].texto, último);
+  }
 }
 
 struct FormatoEtiqueta {
@@ -131,6 +162,12 @@ struct FormatoEtiqueta {
   int cortarNome; // CortarTexto's limit; 0 prints the text whole
   int cortarRua;
 };
+
+// A label's texts keep this far from its right edge, where the next label begins (390 twips
+// before the next label's texts).
+constexpr double MargemEtiqueta = 120;
+// The least blank between the number's ink and the name's under it.
+constexpr double FolgaNúmero = 15;
 
 QString Cortado(QString texto, int n) {
   if (n > 0)
@@ -151,22 +188,41 @@ void ImprimirEtiquetas(Impressão &p, const std::vector<SócioListado> &sócios,
   // exactly does not feed an empty sheet of labels.
   bool páginaCheia = false;
   AndamentoImpressão percentagem(progresso, sócios.size());
-  const auto linha = [&](double dy, const QString &texto, bool negrito) {
-    p.DefinirNegrito(negrito);
-    p.DefinirX(x);
-    p.DefinirY(y + dy);
-    p.Imprimir(texto);
-  };
   for (const SócioListado &s : sócios) {
     if (páginaCheia) {
       p.NovaPágina();
       páginaCheia = false;
     }
-    linha(-340, ComoNúmero(s.número), true);
-    linha(-200, Cortado(s.nome, f.cortarNome), true);
-    linha(60, Cortado(s.rua, f.cortarRua), false);
-    linha(320, s.localidade, false);
-    linha(580, s.códigoPostal, true);
+    // The label's texts end before the next label, and before the edge of the printable area.
+    const double fim = std::min(x - 390 + f.passo - MargemEtiqueta, p.LarguraPágina());
+    const auto ajustar = [&](const QString &texto, bool negrito,
+                             double fundo = std::numeric_limits<double>::infinity()) {
+      p.DefinirNegrito(negrito);
+      p.DefinirTamanho(f.tamanho);
+      return AjustarTexto(p.Fonte(), texto, fim - x, ReduçãoMáxima, fundo);
+    };
+    const auto linha = [&](double dy, const TextoAjustado &a, bool negrito) {
+      p.DefinirNegrito(negrito);
+      p.DefinirTamanho(a.tamanho);
+      p.DefinirX(x);
+      p.DefinirY(y + dy);
+      p.Imprimir(a.texto);
+      p.DefinirTamanho(f.tamanho);
+    };
+    const TextoAjustado nome = ajustar(Cortado(s.nome, f.cortarNome), true);
+    // The number stands 140 twips above the name, closer than its line is high: an accented
+    // capital starting the name rises into it, and the number is made smaller to clear it.
+    double fundoNúmero = std::numeric_limits<double>::infinity();
+    if (!nome.texto.trimmed().isEmpty()) {
+      FonteImpressão doNome = p.Fonte();
+      doNome.tamanho = nome.tamanho;
+      fundoNúmero = 140 + TintaDoTexto(doNome, nome.texto).top() - FolgaNúmero;
+    }
+    linha(-340, ajustar(ComoNúmero(s.número), true, fundoNúmero), true);
+    linha(-200, nome, true);
+    linha(60, ajustar(Cortado(s.rua, f.cortarRua), false), false);
+    linha(320, ajustar(s.localidade, false), false);
+    linha(580, ajustar(s.códigoPostal, true), true);
     x += f.passo;
     if (++c > f.colunas) {
       x = 390;

@@ -77,7 +77,8 @@ void ImprimirLinhasAtrasos(Impressão &p, double xNúmero, const std::vector<Só
     const QString número = QString::number(s.número);
     p.DefinirX(xNúmero - p.LarguraTexto(número));
     p.Imprimir(número, false);
-    p.Imprimir(u"  "_s + s.texto);
+    // A long name stays inside the rules, which end at the edge of the page.
+    p.ImprimirAjustado(u"  "_s + s.texto, p.LarguraPágina() - p.X());
     percentagem.Avançar(i + 1, total);
   }
   p.LinhaVazia();

@@ -32,7 +32,7 @@ std::vector<SócioEmAtraso> SóciosEmAtraso(BaseDados &bd, int ano, int mês, qi
 
 // Prints the report: page header "Quotizações em Atraso", "Mês: <mês> de <ano>", "Tipo de
 // Quota: <tipo>", the column heads, the rows and the closing count; then ends the document.
-// The three texts are the window's as they stand when printing.
+// The three texts are those the list was built with.
 void ImprimirAtrasos(Impressão &p, const QString &mês, const QString &ano, const QString &tipoQuota,
                      const std::vector<SócioEmAtraso> &sócios, const Progresso &progresso = {});
 

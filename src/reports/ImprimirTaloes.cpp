@@ -43,37 +43,25 @@ double Altura(double tamanho) {
   return AlturaDaLinha(f);
 }
 
-// The size at which `texto` keeps within `largura`, and its width at that size: its own size
-// when it fits, else smaller. A long name with its tax number would otherwise run over the cut
-// line into the other half.
-std::pair<double, double> TamanhoQueCabe(Impressão &p, const QString &texto, double tamanho,
-                                         double largura) {
-  p.DefinirTamanho(tamanho);
-  double medida = p.LarguraTexto(texto);
-  if (medida <= largura)
-    return {tamanho, medida};
-  double t = std::floor(tamanho * largura / medida * 20) / 20;
-  for (;; t -= 0.05) {
-    p.DefinirTamanho(t);
-    medida = p.LarguraTexto(texto);
-    if (medida <= largura || t <= 1)
-      return {t, medida};
-  }
-}
-
 // One line of both halves: `posições` are where the two texts start, or with `àDireita` where
-// they end. The print line advances by the line's own size, whatever size the text needed.
+// they end. A long name with its tax number would otherwise run over the cut line into the other
+// half: a line too wide shrinks until it fits. The print line advances by the line's own size,
+// whatever size the text needed.
 void LinhaDupla(Impressão &p, const QString &texto, double tamanho, double largura,
                 const double (&posições)[2], bool àDireita) {
-  const auto [t, medida] = TamanhoQueCabe(p, texto, tamanho, largura);
+  p.DefinirTamanho(tamanho);
+  const TextoAjustado a = AjustarTexto(p.Fonte(), texto, largura, 0);
+  const double t = a.tamanho;
+  p.DefinirTamanho(t);
+  const double medida = p.LarguraTexto(a.texto);
   p.DefinirX(àDireita ? posições[0] - medida : posições[0]);
-  p.Imprimir(texto, false);
+  p.Imprimir(a.texto, false);
   p.DefinirX(àDireita ? posições[1] - medida : posições[1]);
   if (t == tamanho) {
-    p.Imprimir(texto);
+    p.Imprimir(a.texto);
     return;
   }
-  p.Imprimir(texto, false);
+  p.Imprimir(a.texto, false);
   p.DefinirTamanho(tamanho);
   p.LinhaVazia();
 }

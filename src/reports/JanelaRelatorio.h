@@ -16,8 +16,8 @@ class QPushButton;
 // the progress shown in place of the "Nome" heading while the list is built, and the buttons
 // "Sai&r", the list button and "&Imprimir" (which shows "Aguarde..." and the print's progress),
 // and beside it "&Exportar...", which writes the grid's lines to a CSV file.
-// The list is built whole by the report's builder and printed as built, with the texts the
-// fields show when printing.
+// The list is built whole by the report's builder and printed as built, under the month, year
+// and quota type it was built with, whatever the fields show by the time it is printed.
 class JanelaRelatório : public QDialog {
 public:
   QLineEdit *Ano;
@@ -47,7 +47,15 @@ protected:
   qint64 TipoEscolhido() const;
   int AnoEscolhido() const;
 
-  // The name offered for the exported file, without ".csv"; Construir sets it.
+  // What a list was built with, as the fields showed it: the printed heading says it.
+  struct Parâmetros {
+    QString mês; // the arrears only
+    QString ano;
+    QString tipoQuota;
+  };
+  // Construir sets both once the list is built.
+  Parâmetros construída;
+  // The name offered for the exported file, without ".csv".
   QString nomeExportação;
 
 private:

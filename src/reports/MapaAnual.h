@@ -35,7 +35,7 @@ std::vector<LinhaMapa> LinhasMapa(BaseDados &bd, int ano, qint64 tipoQuota,
 
 // Prints the map: page header "Mapa de Quotas", "Ano: <ano>", "Tipo de Quota: <tipo>", the
 // column heads with the month letters, the rows and the closing count; then ends the
-// document. The two texts are the window's as they stand when printing.
+// document. The two texts are those the map was built with.
 void ImprimirMapa(Impressão &p, const QString &ano, const QString &tipoQuota,
                   const std::vector<LinhaMapa> &linhas, const Progresso &progresso = {});
 

@@ -34,9 +34,11 @@ MapaQuotas::MapaQuotas(QWidget *pai)
                             Rótulos(), QStringList{u"Número"_s, u"Nome"_s} + NomesMeses()}) {}
 
 QStringList MapaQuotas::Construir(const Progresso &progresso) {
+  // The file's name and the printed heading follow the map, whatever the fields say by then.
+  const Parâmetros pedidos{{}, QString::number(AnoEscolhido()), TipoQuota->currentText()};
   lista = LinhasMapa(Dados().bd, AnoEscolhido(), TipoEscolhido(), progresso);
-  // The file is named after the year listed, whatever the field says by then.
-  nomeExportação = u"Mapa de quotas "_s + QString::number(AnoEscolhido());
+  construída = pedidos;
+  nomeExportação = u"Mapa de quotas "_s + construída.ano;
   QStringList linhas;
   for (const LinhaMapa &l : lista) {
     QString linha = FormatarNúmero(l.número, u"000000") + u'\t' + l.nome;
@@ -48,5 +50,5 @@ QStringList MapaQuotas::Construir(const Progresso &progresso) {
 }
 
 void MapaQuotas::Imprimir(Impressão &p, const Progresso &progresso) {
-  ImprimirMapa(p, Ano->text(), TipoQuota->currentText(), lista, progresso);
+  ImprimirMapa(p, construída.ano, construída.tipoQuota, lista, progresso);
 }

@@ -20,11 +20,14 @@ QtsAtrazo::QtsAtrazo(QWidget *pai)
                 {u"Número"_s, u"Nome"_s}}) {}
 
 QStringList QtsAtrazo::Construir(const Progresso &progresso) {
+  // What the list is built with, as the fields say it now: the file's name and the printed
+  // heading follow the list, whatever the fields say by then.
+  const Parâmetros pedidos{Mês->currentText(), QString::number(AnoEscolhido()),
+                           TipoQuota->currentText()};
   lista = SóciosEmAtraso(Dados().bd, AnoEscolhido(), Mês->currentIndex() + 1, TipoEscolhido(),
                          progresso);
-  // The file is named after the month listed, whatever the fields say by then.
-  nomeExportação =
-      u"Quotas em atraso - "_s + Mês->currentText() + u' ' + QString::number(AnoEscolhido());
+  construída = pedidos;
+  nomeExportação = u"Quotas em atraso - "_s + construída.mês + u' ' + construída.ano;
   QStringList linhas;
   for (const SócioEmAtraso &s : lista)
     linhas << FormatarNúmero(s.número, u"000000") + u'\t' + s.texto;
@@ -32,5 +35,5 @@ QStringList QtsAtrazo::Construir(const Progresso &progresso) {
 }
 
 void QtsAtrazo::Imprimir(Impressão &p, const Progresso &progresso) {
-  ImprimirAtrasos(p, Mês->currentText(), Ano->text(), TipoQuota->currentText(), lista, progresso);
+  ImprimirAtrasos(p, construída.mês, construída.ano, construída.tipoQuota, lista, progresso);
 }

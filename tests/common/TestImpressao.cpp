@@ -107,6 +107,93 @@ private slots:
     QCOMPARE(linhas[3], QString());
     QCOMPARE(linhas[4], u"   -   Fax: 22 999"_s);
   }
+
+  // A text keeps its size when it fits; else it takes the largest size that fits, no smaller
+  // than the share allowed; then it loses whole words from its end, and only a single word too
+  // long loses characters. Trailing blanks take no room; the ink can be kept above a bound.
+  void textoAjustado() {
+    FonteImpressão f;
+    f.nome = u"Arial"_s;
+    f.tamanho = 10;
+    const auto largura = [&](const QString &t, double tamanho) {
+      FonteImpressão g = f;
+      g.tamanho = tamanho;
+      return MedirTexto(g, t);
+    };
+    const QString frase = u"Vila Nova de Santo André da Serra"_s;
+    const double inteira = largura(frase, 10);
+    enum Corte { Nenhum, Palavras, Caracteres };
+    struct Caso {
+      QString texto;
+      double espaço;
+      bool menor; // at a smaller size than 10
+      Corte corte;
+    };
+    const QString rua = u"Urbanização-Quinta-da-Boa-Vista"_s;
+    const QList<Caso> casos = {
+        {frase, inteira, false, Nenhum},
+        {frase + u"   "_s, inteira, false, Nenhum},
+        {frase, inteira * 0.9, true, Nenhum},
+        {frase, inteira * 0.4, true, Palavras},
+        {rua, largura(rua, 10) * 0.5, true, Caracteres},
+        {u"Ângela"_s, 1, true, Caracteres},
+    };
+    for (const Caso &c : casos) {
+      const TextoAjustado a = AjustarTexto(f, c.texto, c.espaço);
+      const QString visível = a.texto.trimmed();
+      QVERIFY2(largura(visível, a.tamanho) <= c.espaço, qPrintable(c.texto));
+      QCOMPARE(a.largura, largura(visível, a.tamanho));
+      QCOMPARE(a.tamanho < 10, c.menor);
+      QVERIFY(a.tamanho >= 10 * ReduçãoMáxima);
+      QVERIFY(c.texto.startsWith(a.texto));
+      switch (c.corte) {
+      case Nenhum:
+        QCOMPARE(a.texto, c.texto);
+        // The next size up would not fit.
+        if (a.tamanho < 10)
+          QVERIFY(largura(c.texto, a.tamanho + 0.05) > c.espaço);
+        break;
+      case Palavras: {
+        // Cut before a blank, and the next word would not fit, at the smallest size.
+        QVERIFY(!a.texto.isEmpty() && c.texto[a.texto.size()] == u' ');
+        const qsizetype fimDaPróxima = c.texto.indexOf(u' ', a.texto.size() + 1);
+        QVERIFY(largura(c.texto.left(fimDaPróxima), a.tamanho) > c.espaço);
+        QCOMPARE(a.tamanho, 10 * ReduçãoMáxima);
+        break;
+      }
+      case Caracteres:
+        QVERIFY(a.texto.size() < c.texto.size());
+        QVERIFY(largura(c.texto.left(a.texto.size() + 1), a.tamanho) > c.espaço);
+        QCOMPARE(a.tamanho, 10 * ReduçãoMáxima);
+        break;
+      }
+    }
+
+    // The ink kept above a bound: the accent of a capital decides the size.
+    const double topo = TintaDoTexto(f, u"Ângela"_s).bottom();
+    const TextoAjustado baixo = AjustarTexto(f, u"Ângela"_s, 10000, ReduçãoMáxima, topo - 10);
+    FonteImpressão g = f;
+    g.tamanho = baixo.tamanho;
+    QVERIFY(baixo.tamanho < 10 && TintaDoTexto(g, u"Ângela"_s).bottom() <= topo - 10);
+    QCOMPARE(baixo.texto, u"Ângela"_s);
+
+    // Printed smaller, it stands on the line's baseline and the line goes on at its own height.
+    GravadorImpressão p;
+    p.DefinirFonte(u"Arial"_s);
+    p.DefinirTamanho(10);
+    p.Imprimir(u"Nome"_s, false);
+    const TextoAjustado impresso = p.ImprimirAjustado(frase, inteira / 2, false);
+    p.Imprimir(u"fim"_s);
+    QCOMPARE(p.textos.size(), 3);
+    QCOMPARE(p.textos[1].texto, impresso.texto);
+    QCOMPARE(p.textos[1].fonte.tamanho, impresso.tamanho);
+    FonteImpressão pequena = p.Fonte();
+    pequena.tamanho = impresso.tamanho;
+    QCOMPARE(p.textos[1].y + TintaDoTexto(pequena, u"x"_s).bottom(),
+             p.textos[0].y + TintaDoTexto(p.Fonte(), u"x"_s).bottom());
+    QCOMPARE(p.textos[2].x, p.textos[1].x + MedirTexto(pequena, impresso.texto));
+    QCOMPARE(p.Y(), p.AlturaLinha());
+  }
 };
 
 QTEST_MAIN(TestImpressao)

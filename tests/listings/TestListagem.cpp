@@ -2,6 +2,7 @@
 #include "Impressao.h"
 #include "ImprimirListagem.h"
 #include "ListagemSocios.h"
+#include "Molduras.h"
 #include "Ouro.h"
 
 #include <QtTest>
@@ -45,6 +46,28 @@ class TestListagem : public QObject {
       r[3].situação.clear();
       r[3].tipoQuota.clear();
     }
+    return r;
+  }
+
+  // The worst cases a print meets, four across and two rows down: the largest number, a name
+  // of 45 capitals, a street without blanks, localities of 40 characters (in capitals on the
+  // first label of a row, in small letters on the fourth), the longest postal code text, names
+  // that begin with accented capitals, the widest situation.
+  static std::vector<SócioListado> Piores() {
+    const QString nomeLongo = u"WALDEMAR MAGALHÃES MOURÃO DE MACEDO WANDERLEY"_s;
+    const QString ruaSemBrancos = u"Urbanização-Quinta-da-Boa-Vista-Lote-12-3ºEsq"_s;
+    const QString cp = u"4000-001 Porto (Apartado dos Correios Centrais)"_s;
+    std::vector<SócioListado> r;
+    for (int i = 0; i < 8; ++i)
+      r.push_back({i == 0 ? 999999 : 123450 + i,
+                   i % 4 == 0 || i % 4 == 3 ? nomeLongo
+                   : i % 4 == 1             ? u"Ângela Sousa"_s
+                                            : u"ÉLIA MARQUES"_s,
+                   u"31-12-1998"_s, ruaSemBrancos,
+                   i % 4 == 0   ? u"SÃO MARTINHO DE MOUROS E VALE DE CAMBRA"_s
+                   : i % 4 == 3 ? u"Vila Nova de Santo André da Serra Grande"_s
+                                : u"Porto"_s,
+                   cp, u"Suspenso"_s, u"Trimestral"_s});
     return r;
   }
 
@@ -129,6 +152,81 @@ private slots:
       QVERIFY(g->Terminado());
       QCOMPARE(g->páginas, 1);
     }
+  }
+  // The worst cases on the printable width of a laser printer, of the program's PDF and of the
+  // page the lists were laid out for: no text passes the printable area or runs into another
+  // (a column into the next, a label's number into the accent of the name below it); the title
+  // and the page text of a list stay inside the header's frame; the texts of a label stay in its
+  // label: its texts start 390 twips right of its left edge, the next label's edge is 2945 or
+  // 5890 twips further, and a row of labels is 1540 twips high from the top of its first line.
+  void paginasDeOuroDentroDasMolduras() {
+    const QString colectividade =
+        u"Associação Cultural, Recreativa e Desportiva dos Antigos Alunos da Escola Industrial "
+        u"e Comercial de Vila Nova de Gaia"_s;
+    QStringList problemas;
+    for (const double largura : {10772.0, 11226.0, 11500.0}) {
+      for (const TipoImpressão tipo :
+           {TipoImpressão::Detalhada, TipoImpressão::Normal, TipoImpressão::EndereçosPequenos,
+            TipoImpressão::EndereçosGrandes}) {
+        const QString caso =
+            u"tipo "_s + QString::number(int(tipo)) + u", largura "_s + QString::number(largura);
+        GravadorImpressão g(largura);
+        ImprimirSócios(g, tipo, Piores(), colectividade);
+        QVERIFY(!g.textos.isEmpty());
+        PdfParaVer(g, u"listagem "_s + caso);
+        QStringList fora = TextosQueSeSobrepõem(g);
+        if (tipo == TipoImpressão::Detalhada || tipo == TipoImpressão::Normal) {
+          QRectF moldura;
+          for (const auto &t : g.traços)
+            if (t.rectângulo)
+              moldura = QRectF(t.linha.p1(), t.linha.p2());
+          QVERIFY(!moldura.isNull());
+          for (const auto &t : g.textos)
+            if (t.texto == u"Listagem de Sócios"_s || t.texto.startsWith(u"Página Nº"_s))
+              fora << ForaDaMoldura(t, moldura);
+        } else {
+          const double passo = tipo == TipoImpressão::EndereçosPequenos ? 2945 : 5890;
+          for (const auto &t : g.textos) {
+            const double coluna = std::round((t.x - 390) / passo);
+            const double fila = std::floor((t.y + 340 - 60) / 1540);
+            QCOMPARE(t.x, 390 + coluna * passo);
+            fora << ForaDaMoldura(t, QRectF(coluna * passo, fila * 1540 + 60, passo, 1540));
+          }
+        }
+        for (const QString &f : std::as_const(fora))
+          if (!f.isEmpty())
+            problemas << caso + u": "_s + f;
+      }
+    }
+    for (const QString &p : std::as_const(problemas))
+      qWarning("%s", qPrintable(p));
+    QVERIFY2(problemas.isEmpty(), qPrintable(QString::number(problemas.size()) + u" fora"_s));
+  }
+
+  // Past page 99 the page text no longer fits the frame at its place, even smaller: it is never
+  // cut, and it ends inside the frame.
+  void paginaCentesimaNaMoldura() {
+    SócioListado ana;
+    ana.número = 7;
+    ana.nome = u"Ana"_s;
+    const std::vector<SócioListado> muitos(size_t(70 * 100), ana);
+    GravadorImpressão g;
+    ImprimirListagem(g, muitos, false, u"Sociedade"_s);
+    QVERIFY(g.páginas >= 100);
+    QRectF moldura;
+    for (const auto &t : g.traços)
+      if (t.rectângulo)
+        moldura = QRectF(t.linha.p1(), t.linha.p2());
+    QStringList fora;
+    int página = 0;
+    for (const auto &t : g.textos)
+      if (t.texto.startsWith(u"Página Nº"_s)) {
+        QCOMPARE(t.texto, u"Página Nº  "_s + QString::number(++página) + u' ');
+        fora << ForaDaMoldura(t, moldura);
+      }
+    QCOMPARE(página, g.páginas);
+    fora.removeAll(QString());
+    QVERIFY2(fora.isEmpty(), qPrintable(fora.join(u'\n')));
   }
 };
 

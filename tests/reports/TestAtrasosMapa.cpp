@@ -3,6 +3,7 @@
 #include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "MapaAnual.h"
+#include "Molduras.h"
 #include "Ouro.h"
 #include "Referencias.h"
 
@@ -117,6 +118,51 @@ private slots:
     ImprimirMapa(mapa, u"2003"_s, u"Efectivo"_s, linhas);
     QVERIFY(!mapa.Procurar(linhas[1].nome));
     COMPARAR_COM_OURO(mapa, u"mapa"_s);
+  }
+
+  // The worst cases on an A4 page and, for the arrears, on an A5 one (136 mm printable): an
+  // association's name too long for the room beside the title, names of 45 capitals, a long
+  // quota type. Every text stays on the printable area (where the rules end) and off every other
+  // text: the title and the page text beside the association's block, the names before the edge.
+  void paginasDeOuroDentroDaPagina() {
+    for (const auto &[linha, texto] :
+         {std::pair{u'1', u"Associação Cultural, Recreativa e Desportiva dos Antigos Alunos da "
+                          u"Escola Industrial e Comercial de Vila Nova de Gaia"_s},
+          {u'2', u"Rua Direita, 10"_s},
+          {u'5', u"210 000 000"_s}})
+      GravarLinhaTabelas(Dados().bd, linha, texto);
+    const QString nomeLongo = u" WALDEMAR MAGALHÃES MOURÃO DE MACEDO WANDERLEY"_s;
+    std::vector<SócioEmAtraso> atrasados = Atrasados(60);
+    std::vector<LinhaMapa> linhas;
+    for (int i = 0; i < 60; ++i) {
+      if (i % 3 == 0)
+        atrasados[size_t(i)] = {999990 + i % 10, nomeLongo};
+      linhas.push_back({i + 1, i % 3 ? u" Sócio"_s : nomeLongo, u"$$$$$$------"_s});
+    }
+    const QString tipo = u"Sócio Honorário Fundador (isento de quota até deliberação)"_s;
+    QStringList problemas;
+    const auto ver = [&](const QString &caso, const GravadorImpressão &g) {
+      QVERIFY(g.páginas > 1);
+      PdfParaVer(g, caso);
+      for (const auto &t : g.traços)
+        QVERIFY(t.linha.x1() >= 0 && t.linha.x2() <= g.LarguraPágina());
+      for (const QString &p : TextosQueSeSobrepõem(g))
+        problemas << caso + u": "_s + p;
+    };
+    for (const double largura : {10772.0, 11226.0, 7710.0}) {
+      GravadorImpressão g(largura);
+      ImprimirAtrasos(g, u"Dezembro"_s, u"2025"_s, tipo, atrasados);
+      ver(u"atrasos em "_s + QString::number(largura), g);
+      QVERIFY(g.Procurar(u"Quotizações em Atraso"_s) && g.Procurar(u"Página 2"_s));
+    }
+    for (const double largura : {10772.0, 11226.0}) {
+      GravadorImpressão g(largura);
+      ImprimirMapa(g, u"2025"_s, tipo, linhas);
+      ver(u"mapa em "_s + QString::number(largura), g);
+    }
+    for (const QString &p : std::as_const(problemas))
+      qWarning("%s", qPrintable(p));
+    QVERIFY2(problemas.isEmpty(), qPrintable(QString::number(problemas.size()) + u" fora"_s));
   }
 };
 

@@ -109,6 +109,37 @@ private slots:
             impressões->textos.contains(u" Sócio 12"_s));
   }
 
+  // The printed heading names the month, year and quota type the list was built with, whatever
+  // the fields were changed to before printing.
+  void cabecalhoComOQueFoiListado() {
+    const qint64 jovem = FicheiroTeste::Referência(u"T"_s, u"Jovem"_s);
+    RecarregarListas();
+    Sócio(13, u"20000101"_s, jovem);
+    QtsAtrazo atrasos(nullptr);
+    MapaQuotas mapa(nullptr);
+    const QList<std::pair<JanelaRelatório *, QStringList>> casos = {
+        {&atrasos, {u"Mês: Fevereiro de 2025"_s, u"Tipo de Quota: Jovem"_s}},
+        {&mapa, {u"Ano: 2025"_s, u"Tipo de Quota: Jovem"_s}},
+    };
+    for (const auto &[j, cabeçalho] : casos) {
+      if (j->Mês)
+        j->Mês->setCurrentIndex(1);
+      j->TipoQuota->setCurrentIndex(j->TipoQuota->findData(jovem));
+      Listar(*j, u"2025"_s);
+      QVERIFY(j->Comando[2]->isEnabled());
+      if (j->Mês)
+        j->Mês->setCurrentIndex(2);
+      j->Ano->setText(u"2024"_s);
+      j->TipoQuota->setCurrentIndex(j->TipoQuota->findData(normal));
+      impressões->textos.clear();
+      QTest::mouseClick(j->Comando[2], Qt::LeftButton);
+      for (const QString &linha : cabeçalho)
+        QVERIFY2(impressões->textos.contains(linha), qPrintable(impressões->textos.join(u'|')));
+      QVERIFY(impressões->textos.filter(u"2024"_s).isEmpty());
+      QVERIFY(!impressões->textos.contains(u"Tipo de Quota: Normal"_s));
+    }
+  }
+
   // The year's total read when the year is left; a total that is no amount beeps and the one
   // before comes back; a number with no member leaves nothing to print.
   void declaracao() {
