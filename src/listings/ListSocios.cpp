@@ -280,14 +280,15 @@ const std::vector<SócioListado> &ListSócios::Linhas() const {
 }
 
 bool ListSócios::eventFilter(QObject *o, QEvent *e) {
-  // Names are typed in capitals; what is not a letter (digits, punctuation) is dropped. The
-  // blank passes.
+  // Names are typed in capitals; punctuation and other signs are dropped. The blank passes,
+  // and so do digits: a name may begin with one ("1º de Maio Clube").
   if ((o == Nome[1] || o == Nome[2]) && e->type() == QEvent::KeyPress) {
     auto *k = static_cast<QKeyEvent *>(e);
     const QString t = k->text();
     if (t.size() == 1 && t[0].isPrint() && !(k->modifiers() & Qt::ControlModifier)) {
       const QChar c = t[0];
-      if (c != u' ' && c.toUpper() == c.toLower())
+      const bool algarismo = c >= u'0' && c <= u'9';
+      if (c != u' ' && !algarismo && c.toUpper() == c.toLower())
         return true;
       if (c != c.toUpper()) {
         static_cast<QLineEdit *>(o)->insert(QString(c.toUpper()));

@@ -62,6 +62,14 @@ std::vector<Chave> ChavesDeOrdem(const EscolhaListagem &e) {
   return chaves;
 }
 
+// The window's range as it opens, "A" to "ZZ", stands for every member: a name that begins
+// with a digit or a sign ("1º de Maio") sorts before "A", and one such as "ZZZ Lda" after
+// "ZZ", and neither may silently drop out of the list of all members.
+bool TodosOsNomes(const EscolhaListagem &e) {
+  const EscolhaListagem omissão;
+  return e.nomeDe == omissão.nomeDe && e.nomeAté == omissão.nomeAté;
+}
+
 } // namespace
 
 QStringList SócioListado::Células() const {
@@ -145,7 +153,7 @@ std::vector<SócioListado> LinhasListagem(BaseDados &bd, const EscolhaListagem &
     return c != 0 ? c : QString::compare(sócios[a].nome, sócios[b].nome);
   };
 
-  if (e.ordem == OrdemListagem::Alfabética) {
+  if (e.ordem == OrdemListagem::Alfabética && !TodosOsNomes(e)) {
     const QCollatorSortKey de = ordem.Chave(e.nomeDe), até = ordem.Chave(e.nomeAté);
     const auto comparar = [&](size_t i, const QCollatorSortKey &chave, const QString &limite) {
       const int c = chavesNome[i].compare(chave);

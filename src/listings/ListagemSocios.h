@@ -23,6 +23,8 @@ struct EscolhaListagem {
   OrdemListagem ordem = OrdemListagem::Numérica;
   qint64 númeroDe = 1;
   qint64 númeroAté = 999999;
+  // The name range, in Portuguese order. Left at "A" to "ZZ" it selects every name, those
+  // that begin with a digit or a sign included.
   QString nomeDe = QStringLiteral("A");
   QString nomeAté = QStringLiteral("ZZ");
   // The Código of the chosen postal code, situation or quota type; 0 ("[Todos]", "[Todas]")

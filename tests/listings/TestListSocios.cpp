@@ -58,13 +58,14 @@ private slots:
     QCOMPARE(respostas.caixas.size(), 2);
     QCOMPARE(respostas.caixas[1].ícone, Ícone::Crítico);
 
-    // By name from "B": letters only, typed in capitals; an emptied bound is the whole alphabet.
-    // Printed from the print panel, whose "Sair" gives the keyboard back to the buttons.
+    // By name from "B1": letters typed in capitals, digits kept (a name may begin with one),
+    // signs dropped; an emptied bound is the whole alphabet. Printed from the print panel,
+    // whose "Sair" gives the keyboard back to the buttons.
     j.Ordenação[2]->setChecked(true);
-    Escrever(j.Nome[1], u"b1"_s);
+    Escrever(j.Nome[1], u"b1º."_s);
     Escrever(j.Nome[2], QString());
     j.Nome[1]->setFocus();
-    QCOMPARE(j.Nome[1]->text() + j.Nome[2]->text(), u"BZZ"_s);
+    QCOMPARE(j.Nome[1]->text() + j.Nome[2]->text(), u"B1ZZ"_s);
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
     FábricaImpressãoFalsa impressões;
     QTest::mouseClick(j.Comando[2], Qt::LeftButton);
@@ -107,7 +108,7 @@ private slots:
     const auto tecla = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
       impressões.documento.clear();
       QTest::keyClick(QApplication::focusWidget(), k, m);
-      QTest::qWait(150); // an access key's click is animated
+      QTest::qWait(150);                      // an access key's click is animated
       return !impressões.documento.isEmpty(); // printed
     };
     QVERIFY(!tecla(Qt::Key_L, Qt::AltModifier));
@@ -118,7 +119,8 @@ private slots:
     QVERIFY(tecla(Qt::Key_I, Qt::AltModifier));
     QVERIFY(!tecla(Qt::Key_L, Qt::AltModifier)); // the window's own buttons wait
     QVERIFY(j.Impressão->isVisible());
-    for (const auto &[k, m] : {std::pair{Qt::Key_R, Qt::AltModifier}, {Qt::Key_Escape, Qt::NoModifier},
+    for (const auto &[k, m] : {std::pair{Qt::Key_R, Qt::AltModifier},
+                               {Qt::Key_Escape, Qt::NoModifier},
                                {Qt::Key_Return, Qt::NoModifier}}) {
       if (k == Qt::Key_Return)
         j.Sair->setFocus(Qt::TabFocusReason); // Enter on the panel's "Sair" is that button's

@@ -126,6 +126,35 @@ private slots:
                           u"Porto"_s, u"4000-001 Porto"_s}));
   }
 
+  // The descending orders: "Asce/Desc" reverses the last sort key only. The untouched range
+  // "A" to "ZZ" lists every name, those before "A" (a digit, a sign) and after "ZZ" included;
+  // a range typed with a digit selects by it.
+  void ordensDescendentesENomesForaDoAlfabeto() {
+    Sócio(13, u"1º de Maio Clube"_s, u"20010101"_s, 0, 0, 0);
+    Sócio(14, u"ZZZ Lda"_s, u"20010101"_s, 0, 0, 0);
+    Sócio(15, u"«Os Amigos»"_s, u"20010101"_s, 0, 0, 0);
+    using O = OrdemListagem;
+    const QList<std::pair<EscolhaListagem, QList<qint64>>> casos = {
+        {{.ordem = O::Numérica, .ascDesc = true},
+         {15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}},
+        {{.ordem = O::Numérica, .númeroDe = 3, .númeroAté = 5, .ascDesc = true}, {5, 4, 3}},
+        // By name the secondary order is the last key: names ascending, numbers descending.
+        {{.ordem = O::Alfabética, .ascDesc = true},
+         {15, 13, 4, 3, 2, 7, 8, 11, 1, 12, 6, 9, 10, 5, 14}},
+        {{.ordem = O::Alfabética, .subOrdemAlfabética = true, .ascDesc = true},
+         {14, 5, 10, 9, 6, 12, 1, 11, 8, 7, 2, 3, 4, 13, 15}},
+        {{.ordem = O::Alfabética, .nomeDe = u"1"_s, .nomeAté = u"2"_s}, {13}},
+        {{.ordem = O::Alfabética, .nomeDe = u"A"_s, .nomeAté = u"Z"_s},
+         {4, 3, 2, 7, 8, 1, 11, 12, 6, 9, 10}},
+    };
+    for (const auto &[escolha, números] : casos) {
+      QList<qint64> vistos;
+      for (const SócioListado &s : LinhasListagem(Dados().bd, escolha))
+        vistos << s.número;
+      QCOMPARE(vistos, números);
+    }
+  }
+
   void ouroEPoucosSocios() {
     const QList<std::tuple<TipoImpressão, int, QString>> casos = {
         {TipoImpressão::Detalhada, 110, u"listagem-detalhada"_s},
