@@ -492,6 +492,18 @@ void SeleccionarTexto(QWidget *campo) {
     p->selectAll();
 }
 
+QString SemCaracteresControlo(QStringView texto, bool váriasLinhas) {
+  QString r;
+  r.reserve(texto.size());
+  for (const QChar c : texto) {
+    if (c.unicode() >= 0x20 && c.unicode() != 0x7F)
+      r += c;
+    else if (c == u'\n' || c == u'\t' || c == u'\r')
+      r += váriasLinhas ? c : QChar(u' ');
+  }
+  return r;
+}
+
 QString CompactarEspaços(QStringView texto) {
   qsizetype início = 0, fim = texto.size();
   while (início < fim && texto[início] == u' ')

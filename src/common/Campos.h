@@ -36,6 +36,11 @@ void SeleccionarTexto(QWidget *campo);
 // (code 32) counts: tabs and line breaks stay as they are.
 QString CompactarEspaços(QStringView texto);
 
+// The text without control characters, which arrive by paste or from another program and
+// never belong in the file (a NUL cuts the text for every other reader of it). With
+// `váriasLinhas` (a remark) line breaks and tabs stay; in a one-line field they become blanks.
+QString SemCaracteresControlo(QStringView texto, bool váriasLinhas);
+
 // The keys of an amount: Backspace, blank, comma, minus and the digits pass (true); any other
 // key is refused with a beep (false).
 bool TeclaNumérica(QChar tecla);

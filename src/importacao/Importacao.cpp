@@ -151,22 +151,6 @@ bool MaisDeDuasCasas(const QString &original) {
   return vírgula >= 0 && texto.size() - vírgula - 1 > 2;
 }
 
-// What arrives from another program may carry control characters (a NUL cuts the text for
-// other readers of the file): they never reach the file. A remark keeps its line breaks and
-// tabs; in a one-line field they become blanks.
-QString SemControlo(const QString &texto, bool váriasLinhas) {
-  QString r;
-  r.reserve(texto.size());
-  for (const QChar c : texto) {
-    const bool controlo = c.unicode() < 0x20 || c.unicode() == 0x7F;
-    if (!controlo)
-      r += c;
-    else if (c == u'\n' || c == u'\t' || c == u'\r')
-      r += váriasLinhas ? c : u' ';
-  }
-  return r;
-}
-
 std::optional<qint32> LerNúmero(const QString &texto) {
   const QString t = texto.trimmed();
   if (t.isEmpty() || t.size() > 6 ||
@@ -388,12 +372,14 @@ Verificação VerificarLinhas(BaseDados &bd, const TabelaCsv &tabela, const Mape
         linhaDoNúmero.insert(*n, s.linha);
     }
 
-    const auto linha = [&](Destino d) { return CompactarEspaços(SemControlo(campo(l, d), false)); };
+    const auto linha = [&](Destino d) {
+      return CompactarEspaços(SemCaracteresControlo(campo(l, d), false));
+    };
     s.nome = linha(Destino::Nome);
     s.rua = linha(Destino::Rua);
     s.localidade = linha(Destino::Localidade);
     s.nif = linha(Destino::NIF);
-    s.observações = SemControlo(campo(l, Destino::Observações), true).trimmed();
+    s.observações = SemCaracteresControlo(campo(l, Destino::Observações), true).trimmed();
     if (s.nome.isEmpty())
       faltas << u"falta o nome"_s;
     // The limits of the member screen's fields: a longer text would be shown and saved cut.

@@ -130,6 +130,7 @@ qint32 Base::MostrarSócio(qint32 número) {
     for (QComboBox *c : {CPostal, TipoQuota, Situação})
       c->setCurrentIndex(-1);
     DtInscrição->setText(FormatarData(Hoje()));
+    dataAceite = DtInscrição->text();
     ValQuota->setText(Moeda().Formatar(u"#,###,##0.00"));
     Quota->setText(Moeda().Formatar(u"#,###,##0.00"));
     NIF->setText(u"0"_s);
@@ -154,6 +155,7 @@ qint32 Base::MostrarSócio(qint32 número) {
     AssinalarCampo(NIF, AvisoNif());
     nifAceite = NIF->text();
     DtInscrição->setText(InscriçãoParaTexto(sócio->inscrição));
+    dataAceite = DtInscrição->text();
     const QString valor = sócio->valQuota.Formatar(u"#,###,##0.00");
     ValQuota->setText(valor);
     Quota->setText(valor);
@@ -352,6 +354,25 @@ bool Base::GravarSócio() {
     Ampulheta::Espera();
     nifAceite = NIF->text();
   }
+  // An enrolment after today is most likely a slip of the year, and such a member is left out
+  // of every arrears list and map: the user is asked once, Não being the answer to Enter.
+  if (const auto inscrição = LerData(DtInscrição->text());
+      inscrição && *inscrição > Hoje() && DtInscrição->text() != dataAceite) {
+    Ampulheta::Seta();
+    Bip();
+    const Resposta r = PerguntarNãoPorOmissão(
+        u"A data de inscrição "_s + FormatarData(*inscrição) + u" é posterior a hoje ("_s +
+            FormatarData(Hoje()) +
+            u").\nUm sócio inscrito no futuro não entra nas listas de quotas em atraso nem no "
+            u"mapa anual.\n\nGrava o sócio com esta data?"_s,
+        TítuloGravar, this);
+    if (r != Resposta::Sim) {
+      MostrarSeparador(DtInscrição);
+      return false;
+    }
+    Ampulheta::Espera();
+    dataAceite = DtInscrição->text();
+  }
   const FichaSócio ficha = LerFichaDe(Número, Nome, CPostal, Situação, TipoQuota, DtInscrição,
                                       ValQuota, Rua, Localidade, Observações, NIF);
   ResultadoGravação r;
@@ -464,11 +485,11 @@ void Base::AdicionarQuota() {
       [this](int mês, int ano) {
         Ampulheta::Seta();
         Bip();
-        const bool sim = PerguntarNãoPorOmissão(
-                             u"Alterar o valor da quota e/ou o número do recibo de "_s +
-                                 NomeMês(mês) + u" de "_s +
-                                 FormatarNúmero(qint64(ano), u"0000") + u'?',
-                             u"Quota já Existente"_s, this) == Resposta::Sim;
+        const bool sim =
+            PerguntarNãoPorOmissão(u"Alterar o valor da quota e/ou o número do recibo de "_s +
+                                       NomeMês(mês) + u" de "_s +
+                                       FormatarNúmero(qint64(ano), u"0000") + u'?',
+                                   u"Quota já Existente"_s, this) == Resposta::Sim;
         Ampulheta::Espera();
         return sim;
       });

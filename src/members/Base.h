@@ -145,7 +145,8 @@ private:
   QStringList mostrado;            // ValoresDoEcrã() as MostrarSócio left the screen
   QString nomeMostrado;            // the stored member's name, as the questions name it
   bool fecharSemPerguntar = false; // the backup tool takes over: nothing can be saved now
-  QString nifAceite; // the NIF as shown or as the user confirmed it: not asked about again
+  QString nifAceite;  // the NIF as shown or as the user confirmed it: not asked about again
+  QString dataAceite; // the same for an enrolment date after today
   std::function<void()> janelas[NúmeroJanelasMenu];
   QAction *acçõesJanelas[NúmeroJanelasMenu] = {};
 };

@@ -1,6 +1,7 @@
 #include "FichaSocio.h"
 
 #include "BaseDados.h"
+#include "Campos.h"
 #include "ConjuntoRegistos.h"
 #include "Dados.h"
 #include "Esquema.h"
@@ -111,10 +112,15 @@ std::optional<SócioGuardado> LerSócio(BaseDados &bd, ConjuntoRegistos &sócios
 }
 
 ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
-                              ConjuntoRegistos &quotizações, const FichaSócio &f,
+                              ConjuntoRegistos &quotizações, const FichaSócio &ficha,
                               qint32 sócioActual, const ListaOrdenada &quotas,
                               const ListaOrdenada &eliminadas) {
   ResultadoGravação r;
+  // A paste may bring control characters the fields do not show; they never reach the file.
+  FichaSócio f = ficha;
+  for (QString *t : {&f.nome, &f.rua, &f.localidade, &f.nif})
+    *t = SemCaracteresControlo(*t, false);
+  f.observações = SemCaracteresControlo(f.observações, true);
   // A member stored without an enrolment date (the file allows it, imports bring it) can be
   // saved again without one: otherwise no payment could be recorded until a date is invented.
   // A new member needs one, and a date once stored cannot be emptied.

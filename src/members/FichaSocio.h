@@ -79,9 +79,10 @@ struct ResultadoGravação {
   qint32 número = 0; // the member now stored
 };
 
-// Validates and writes the member row and its dues in one transaction: each row of `quotas`
-// is one insert-or-update (a row that already holds the same values is left untouched), the
-// rows of `eliminadas` are deleted in one statement unless the same month is in `quotas` (the
+// Validates and writes the member row and its dues in one transaction, the texts without
+// control characters (SemCaracteresControlo; the remarks keep line breaks and tabs): each row of
+// `quotas` is one insert-or-update (a row that already holds the same values is left untouched),
+// the rows of `eliminadas` are deleted in one statement unless the same month is in `quotas` (the
 // table showed it as paid). The member list is read again only when a member was added; the
 // member recordset then stands on the saved member. On an engine failure nothing is written
 // and ErroBaseDados is raised.

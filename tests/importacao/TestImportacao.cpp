@@ -96,6 +96,51 @@ private slots:
     QCOMPARE(Coluna(u"SELECT Número FROM Sócios"_s), QStringList{u"7"_s});
   }
 
+  // One line at each edge of the number and the amount: accepted with the value stored, or
+  // refused for the text quoted.
+  void numerosEQuantiasNosLimites_data() {
+    QTest::addColumn<QString>("numero");
+    QTest::addColumn<QString>("quota");
+    QTest::addColumn<QString>("recusa"); // empty: imported
+    QTest::addColumn<qint64>("guardado");
+    QTest::newRow("999999") << u"999999"_s << u""_s << QString() << qint64(0);
+    QTest::newRow("1000000") << u"1000000"_s << u""_s << u"«1000000» não é um número"_s
+                             << qint64(0);
+    QTest::newRow("0") << u"0"_s << u""_s << u"«0» não é um número"_s << qint64(0);
+    QTest::newRow("12.50") << u"1"_s << u"12.50"_s << QString() << qint64(125000);
+    QTest::newRow("12.5") << u"1"_s << u"12.5"_s << QString() << qint64(125000);
+    QTest::newRow("123.456") << u"1"_s << u"123.456"_s << QString() << qint64(1234560000);
+    QTest::newRow("1.234.567") << u"1"_s << u"1.234.567"_s << QString() << qint64(12345670000);
+    QTest::newRow("1234.567") << u"1"_s << u"1234.567"_s << u"«1234.567» não é uma quantia"_s
+                              << qint64(0);
+    QTest::newRow("1234.567,50") << u"1"_s << u"1234.567,50"_s
+                                 << u"«1234.567,50» não é uma quantia"_s << qint64(0);
+    QTest::newRow("12,50") << u"1"_s << u"12,50"_s << QString() << qint64(125000);
+    QTest::newRow("12,505") << u"1"_s << u"12,505"_s << u"«12,505» tem mais de duas casas"_s
+                            << qint64(0);
+    QTest::newRow("12.505") << u"1"_s << u"12.505"_s << QString() << qint64(125050000);
+  }
+  void numerosEQuantiasNosLimites() {
+    QFETCH(QString, numero);
+    QFETCH(QString, quota);
+    QFETCH(QString, recusa);
+    QFETCH(qint64, guardado);
+    const ResultadoImportação r =
+        Importar(("Número;Nome;Quota\n" + numero + ";Ana;" + quota + "\n").toUtf8());
+    if (recusa.isEmpty()) {
+      QCOMPARE(r.verificação.recusas.size(), size_t(0));
+      QCOMPARE(r.gravados, 1);
+      QCOMPARE(Consultar(u"SELECT Número, ValQuotaEuro FROM Sócios"_s),
+               (QList<QVariantList>{{numero.toLongLong(), guardado}}));
+    } else {
+      QCOMPARE(r.verificação.recusas.size(), size_t(1));
+      QVERIFY2(r.verificação.recusas[0].motivo.contains(recusa),
+               qPrintable(r.verificação.recusas[0].motivo));
+      QCOMPARE(r.gravados, 0);
+      QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
+    }
+  }
+
   void importacaoLidaDoFicheiro() {
     const qint64 efectivo = FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
     RecarregarListas();

@@ -9,6 +9,7 @@
 #include "Traducoes.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -63,6 +64,36 @@ private slots:
     QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'S'"_s),
              QStringList{u"Honorário"_s});
     QVERIFY(base.Situação->findText(u"Honorário"_s) >= 0);
+  }
+
+  // A NIF failing its check digit is marked in the preview with its reason, as the member
+  // screen marks it, and imported as it is: a warning, not a refusal.
+  void nifAvisadoNaPrevisao() {
+    FicheiroTeste ficheiro;
+    Respostas respostas;
+    Base base;
+    ImportarSócios janela(&base, {});
+    Mostrar(&janela);
+    QFile f(ficheiro.Caminho(u"sócios.csv"_s));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("N\xC3\xBAmero;Nome;NIF\n5;Ana;123456780\n6;Rui;123456789\n");
+    f.close();
+    EscolhaFicheiroFalsa escolha(f.fileName());
+    Clicar(Comando(&janela, 1));
+    auto *amostra = Controlo<QTableWidget>(&janela, u"Amostra"_s);
+    QCOMPARE(amostra->rowCount(), 2);
+    const int motivo = amostra->columnCount() - 1;
+    QVERIFY2(amostra->item(0, motivo)->text().contains(u"123456780"_s),
+             qPrintable(amostra->item(0, motivo)->text()));
+    QCOMPARE(amostra->item(1, motivo)->text(), QString());
+    const QBrush normal = amostra->item(1, 1)->background();
+    for (int c = 0; c <= motivo; ++c)
+      QVERIFY(amostra->item(0, c)->background() != normal);
+    QVERIFY(Controlo<QLabel>(&janela, u"Resumo"_s)->text().contains(u"não confere: 1"_s));
+    Clicar(Comando(&janela, 2));
+    QCOMPARE(respostas.caixas.size(), 1); // only the closing "imported"
+    QCOMPARE(Coluna(u"SELECT NIF FROM Sócios ORDER BY Número"_s),
+             (QStringList{u"123456780"_s, u"123456789"_s}));
   }
 };
 

@@ -3,6 +3,7 @@
 #include "Dados.h"
 #include "FichaSocio.h"
 #include "FicheiroTeste.h"
+#include "Formatacao.h"
 #include "Guardas.h"
 #include "Janela.h"
 #include "LerFicheiro.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -214,6 +216,104 @@ private slots:
     QCOMPARE(gravar(u"9"_s, QString(), 9), ErroFicha::Nenhum);
     QCOMPARE(Coluna(u"SELECT Número || ':' || Nome || ':' || Inscrição FROM Sócios ORDER BY 1"_s),
              (QStringList{u"7:Rui:20000101"_s, u"9:Nome Novo:"_s}));
+  }
+
+  // The same member on the screen: shown without a date, it is saved with its new street, no
+  // box asked.
+  void semDataDeInscricaoNoEcra() {
+    Dados().bd.Executar(
+        u"INSERT INTO Sócios (Número, Nome, Inscrição, NIF) VALUES (9, 'Ana', '', '0')"_s, {},
+        u"teste"_s);
+    Dados().sócios->Reexecutar(); // as an import leaves it
+    Abrir();
+    base->MostrarSócio(9);
+    QCOMPARE(W(u"DtInscrição"_s)->text(), QString());
+    Escrever(u"Rua"_s, u"Rua Nova"_s);
+    Clicar(3);
+    QCOMPARE(respostas->caixas.size(), 0);
+    QCOMPARE(Coluna(u"SELECT Rua || ':' || Inscrição FROM Sócios"_s), QStringList{u"Rua Nova :"_s});
+  }
+
+  // An enrolment after today (the clock says 20-05-2003) is asked about once per date typed,
+  // Não by default: Não keeps the screen and writes nothing, Sim saves the date, and the same
+  // date is not asked about again, nor once stored.
+  void dataDeInscricaoFuturaPerguntada() {
+    const std::pair<QString, bool> datas[] = {{u"20-05-2003"_s, false},
+                                              {u"21-05-2003"_s, true},
+                                              {u"15-09-2096"_s, true},
+                                              {u"31/12/9999"_s, true},
+                                              {u"01-01-1999"_s, false}};
+    for (const auto &[data, perguntada] : datas) {
+      cleanup(); // each date on an empty file
+      init();
+      Abrir();
+      Escrever(u"Número"_s, u"7"_s);
+      Escrever(u"Nome"_s, u"Rui"_s);
+      Escrever(u"DtInscrição"_s, data);
+      Clicar(3); // Enter's answer
+      QCOMPARE(respostas->caixas.size(), perguntada ? 1 : 0);
+      if (perguntada) {
+        const PedidoMensagem &p = respostas->caixas[0];
+        QVERIFY2(p.texto.contains(*NormalizarData(data)) && p.texto.contains(u"posterior"_s),
+                 qPrintable(p.texto));
+        QVERIFY(p.nãoPorOmissão);
+        QCOMPARE(respostas->bips, 1);
+        QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"DtInscrição"_s));
+        QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
+        respostas->Responder({Resposta::Sim});
+        Clicar(3);
+        QCOMPARE(respostas->caixas.size(), 2);
+      }
+      QCOMPARE(base->SócioActual, 7);
+      const QString guardada = InscriçãoDaData(data);
+      QCOMPARE(Coluna(u"SELECT Inscrição FROM Sócios"_s), QStringList{guardada});
+      // Saved again, shown as stored: nothing more is asked.
+      const qsizetype caixas = respostas->caixas.size();
+      Escrever(u"Rua"_s, u"Rua Nova"_s);
+      Clicar(3);
+      QCOMPARE(respostas->caixas.size(), caixas);
+      QCOMPARE(Coluna(u"SELECT Rua FROM Sócios"_s), QStringList{u"Rua Nova "_s});
+    }
+  }
+
+  // Control characters pasted into the remarks never reach the file, as another program reads
+  // it; line breaks and tabs stay. In the one-line fields they are dropped, tabs and line breaks
+  // becoming blanks.
+  void caracteresDeControloNaoChegamAoFicheiro() {
+    Abrir();
+    Escrever(u"Número"_s, u"7"_s);
+    Escrever(u"Nome"_s, u"Rui"_s);
+    auto *obs = W<QPlainTextEdit>(u"Observações"_s);
+    for (int i = 0; i < 3; ++i)
+      if (Separadores()->widget(i)->isAncestorOf(obs))
+        Separadores()->setCurrentIndex(i);
+    obs->setFocus(); // a paste arrives as an insertion at the cursor
+    obs->insertPlainText(u"nota"_s + QChar(0) + QChar(0) + u" um\tdois\x01\x1b\x7f\nfim"_s);
+    Clicar(3);
+    QCOMPARE(respostas->caixas.size(), 0);
+    const QString esperado = u"nota um\tdois\nfim "_s;
+    QCOMPARE(Consultar(u"SELECT hex(Observações), length(Observações) FROM Sócios"_s),
+             (QList<QVariantList>{
+                 {QString::fromLatin1(esperado.toUtf8().toHex().toUpper()), esperado.size()}}));
+
+    const FichaSócio f{u"8"_s,
+                       u"Ana\x01 Maria\tSilva"_s,
+                       0,
+                       0,
+                       0,
+                       u"01-01-2000"_s,
+                       {},
+                       u"Rua\nNova"_s + QChar(0),
+                       u"Porto\x1b"_s,
+                       u"a\rb"_s + QChar(0),
+                       u"123456789"_s + QChar(0)};
+    QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, 0, {}, {}).erro,
+             ErroFicha::Nenhum);
+    QCOMPARE(
+        Consultar(u"SELECT hex(Nome || '|' || Rua || '|' || Localidade || '|' || "
+                  u"Observações || '|' || NIF) FROM Sócios WHERE Número = 8"_s),
+        (QList<QVariantList>{{QString::fromLatin1(
+            u"Ana Maria Silva|Rua Nova |Porto |a\rb |123456789"_s.toUtf8().toHex().toUpper())}}));
   }
 
   // A NIF that fails its check is marked when left, and asked about once when saved.
