@@ -61,6 +61,55 @@ private slots:
              (QStringList{EntradaQuota(2003, 1, doze, 56), EntradaQuota(2003, 2, doze, 56)}));
   }
 
+  // Every item of the period list, added to a list that holds December 2002 and January 2004:
+  // exactly the item's months of 2003 are added, and the period's first month becomes the
+  // current row (the 2002 row comes before it).
+  void cadaItemDoPeriodo_data() {
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<int>("primeiro");
+    QTest::addColumn<int>("ultimo");
+    const QStringList meses{u"Janeiro"_s,  u"Fevereiro"_s, u"Março"_s,    u"Abril"_s,
+                            u"Maio"_s,     u"Junho"_s,     u"Julho"_s,    u"Agosto"_s,
+                            u"Setembro"_s, u"Outubro"_s,   u"Novembro"_s, u"Dezembro"_s};
+    for (int m = 1; m <= 12; ++m)
+      QTest::addRow("%d", m - 1) << m - 1 << meses[m - 1] << m << m;
+    const std::tuple<QString, int, int> períodos[] = {
+        {u"(Todo o Ano)"_s, 1, 12},  {u"(1º Trimestre)"_s, 1, 3},   {u"(2º Trimestre)"_s, 4, 6},
+        {u"(3º Trimestre)"_s, 7, 9}, {u"(4º Trimestre)"_s, 10, 12}, {u"(1º Semestre)"_s, 1, 6},
+        {u"(2º Semestre)"_s, 7, 12}};
+    int item = 12;
+    for (const auto &[nome, primeiro, último] : períodos) {
+      QTest::addRow("%d", item) << item << nome << primeiro << último;
+      ++item;
+    }
+  }
+  void cadaItemDoPeriodo() {
+    QFETCH(int, item);
+    QFETCH(QString, nome);
+    QFETCH(int, primeiro);
+    QFETCH(int, ultimo);
+    QCOMPARE(ItensPeríodo().size(), 19);
+    QCOMPARE(ItensPeríodo()[item], nome);
+    QCOMPARE(ÉPeríodo(item), item >= 12);
+    const Moeda dez = Moeda::DeCêntimos(1000);
+    QuotasEmEdição q;
+    q.ListQuotas.Inserir(EntradaQuota(2002, 12, dez, 1));
+    q.ListQuotas.Inserir(EntradaQuota(2004, 1, dez, 1));
+    int perguntas = 0;
+    const qsizetype posição = q.Adicionar(2003, item, dez, 55, [&](int, int) {
+      ++perguntas;
+      return true;
+    });
+    QCOMPARE(perguntas, 0);
+    QCOMPARE(posição, 2);
+    QStringList esperadas{EntradaQuota(2002, 12, dez, 1)};
+    for (int m = primeiro; m <= ultimo; ++m)
+      esperadas << EntradaQuota(2003, m, dez, 55);
+    esperadas << EntradaQuota(2004, 1, dez, 1);
+    QCOMPARE(q.ListQuotas.Entradas(), esperadas);
+  }
+
   // A member with twenty years of dues is read whole, in order, and the neighbours' rows
   // (13, 120, 1200 share no key prefix with 12) never leak in, nor go with its deletion. An
   // engine failure halfway through a save leaves nothing of that save behind.

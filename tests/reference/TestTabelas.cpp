@@ -8,6 +8,7 @@
 #include "Referencias.h"
 #include "Respostas.h"
 #include "Tabelas.h"
+#include "Validacao.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -141,8 +142,10 @@ private slots:
     respostas->Responder({Resposta::Não});
     Escrever(2, u"1000 Lisboa"_s, 1);
     Escrever(2, u"1000-10 Lisboa"_s, 1);
+    Escrever(2, u"1234-5678 Lisboa"_s, 1);
     Escrever(2, u"4000-123 Porto"_s, 1);
-    QCOMPARE(respostas->caixas.size(), perguntas + 2);
+    QCOMPARE(respostas->caixas.size(), perguntas + 3);
+    QVERIFY(respostas->caixas.last().texto.contains(u"«1234-5678 Lisboa»"_s));
     Escolher(2, 0);
     respostas->Responder({Resposta::Sim});
     Clicar(3);
@@ -159,7 +162,8 @@ private slots:
     Clicar(4);
     QCOMPARE(Consultar(u"SELECT Código, Designação FROM Tabelas WHERE Tipo = 'T'"_s),
              (QList<QVariantList>{{normal, u"Normal B"_s}, {reformado, u"Reformado"_s}}));
-    QCOMPARE(Linhas(u"C"_s), (QStringList{u"1000-10 Lisboa"_s, u"4000-123 Porto"_s}));
+    QCOMPARE(Linhas(u"C"_s),
+             (QStringList{u"1000-10 Lisboa"_s, u"1234-5678 Lisboa"_s, u"4000-123 Porto"_s}));
     QCOMPARE(base->Situação->currentText(), u"Efectivos"_s);
     QCOMPARE(base->Situação->itemText(0), u"efectivo"_s); // in the main window's own order
     QCOMPARE(base->CPostal->currentIndex(), -1);
@@ -172,6 +176,20 @@ private slots:
     Clicar(4);
     QCOMPARE(Linhas(u"T"_s), (QStringList{u"Reformado"_s, u"Normal C"_s}));
     QCOMPARE(Linhas(u"S"_s), situações);
+  }
+
+  // The CTT form "NNNN-NNN", alone or followed by the locality; one digit more or less, or
+  // a letter in place of a digit, is not it.
+  void formaDosCtt() {
+    const std::pair<QString, bool> casos[] = {
+        {u"1000-001 LISBOA"_s, true},   {u"1234-567"_s, true},
+        {u"4000-123-A Porto"_s, true},  {u"1234-5678"_s, false},
+        {u"1234-5678 Lisboa"_s, false}, {u"1000-10 Lisboa"_s, false},
+        {u"10000-001"_s, false},        {u"1000 Lisboa"_s, false},
+        {u"1000_001 Lisboa"_s, false},  {u"A000-001 Lisboa"_s, false},
+        {u"1000-00A Lisboa"_s, false},  {u" 1000-001"_s, false}};
+    for (const auto &[texto, ctt] : casos)
+      QVERIFY2(ComeçaPorCódigoPostal(texto) == ctt, qPrintable(texto));
   }
 
   // The association data window: an engine failure writes none of the six rows; then the first

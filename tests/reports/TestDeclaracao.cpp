@@ -50,9 +50,13 @@ private slots:
       const auto r = SomarQuotizações(Dados().bd, número, ano);
       QCOMPARE(r ? r->total.Formatar(u"###,###,##0.00") : QString(), total);
     }
-    // Typed, as shown; empty: refused.
-    for (const auto &[texto, mostrado] :
-         {std::pair{u"37,5"_s, u"37,50"_s}, {u"12a"_s, QString()}, {u"-3,25"_s, QString()}})
+    // Typed, as shown; empty: refused. A total of 0 is a total a member may have paid.
+    for (const auto &[texto, mostrado] : {std::pair{u"37,5"_s, u"37,50"_s},
+                                          {u"12a"_s, QString()},
+                                          {u"-3,25"_s, QString()},
+                                          {u"0"_s, u"0,00"_s},
+                                          {u"0,00"_s, u"0,00"_s},
+                                          {u"-0,01"_s, QString()}})
       QCOMPARE(ValidarQuotizações(texto).value_or(QString()), mostrado);
 
     // Member 12's page, with the header lower than on other reports, in the golden dump.

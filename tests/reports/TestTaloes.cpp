@@ -185,6 +185,39 @@ private slots:
     QCOMPARE(Contador(), QStringList{u"348"_s});
   }
 
+  // The receipt counter at its largest value: a run that ends on 2147483647 prints and stores
+  // it; one number more, from the stored counter or a typed one, is refused with nothing spent.
+  void contadorNoMaiorValor() {
+    Sócio(1, u"Ana"_s, activo);
+    Sócio(2, u"Rui"_s, activo); // 24 stubs a year
+    const std::tuple<QString, std::optional<QString>, std::optional<RecusaTalões>, QString>
+        casos[] = {
+            {u"2147483624"_s, std::nullopt, RecusaTalões::NúmerosEsgotados, u"2147483624"_s},
+            {u"2147483600"_s, u"2147483624"_s, RecusaTalões::NúmerosEsgotados, u"2147483600"_s},
+            {u"2147483600"_s, u"2147483648"_s, RecusaTalões::NInicialInválido, u"2147483600"_s},
+            {u"2147483647"_s, std::nullopt, RecusaTalões::NúmerosEsgotados, u"2147483647"_s},
+            {u"2147483600"_s, u"2147483623"_s, std::nullopt, u"2147483647"_s},
+            {u"2147483623"_s, std::nullopt, std::nullopt, u"2147483647"_s},
+        };
+    for (const auto &[guardado, digitado, recusa, depois] : casos) {
+      GravarLinhaTabelas(Dados().bd, u'q', guardado);
+      PedidoTalões pedido = Pedido();
+      pedido.nInicial = digitado;
+      QCOMPARE(Executar(pedido), recusa);
+      QCOMPARE(Contador(), QStringList{depois});
+      if (!recusa)
+        QCOMPARE(PlanearTalões(Dados().bd, Listas(), Pedido()).recusa,
+                 std::optional(RecusaTalões::NúmerosEsgotados));
+    }
+    GravarLinhaTabelas(Dados().bd, u'q', u"2147483623"_s);
+    const auto plano = PlanearTalões(Dados().bd, Listas(), Pedido()).plano;
+    QCOMPARE(plano.talões.back().recibo, qint64(2147483647));
+    QCOMPARE(GravarContadorRecibos(Dados().bd, u"2147483647"_s), std::nullopt);
+    QCOMPARE(GravarContadorRecibos(Dados().bd, u"2147483648"_s),
+             std::optional(RecusaTalões::NInicialInválido));
+    QCOMPARE(Contador(), QStringList{u"2147483647"_s});
+  }
+
   // Over several pages each stub is whole on one page, inside it; a long line is made smaller.
   void disposicao() {
     Sócio(1, u"Maria da Conceição Ferreira dos Santos Silva"_s, activo, 0, u"123456789012"_s);
