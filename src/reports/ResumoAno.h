@@ -3,11 +3,29 @@
 #include "JanelaRelatorio.h"
 #include "ResumoAnual.h"
 
-// "Resumo do Ano": the twelve months of a year, what came in and who owes, as a table on
-// screen and on paper, where a chart goes with it.
+#include <QWidget>
+
+// The summary's chart on screen, drawn by DesenharGráficoResumo on a surface that paints the
+// widget, so that what the window shows is what the page prints.
+class GráficoResumo : public QWidget {
+public:
+  GráficoResumo();
+  void Definir(const ResumoDoAno &r);
+
+protected:
+  void paintEvent(QPaintEvent *e) override;
+
+private:
+  ResumoDoAno resumo;
+};
+
+// "Resumo do Ano": the twelve months of a year, what came in and who owes, as a table and a
+// chart, on screen and on paper.
 class ResumoAno : public JanelaRelatório {
 public:
   explicit ResumoAno(QWidget *pai);
+
+  GráficoResumo *Gráfico;
 
   const ResumoDoAno &Resumo() const { return resumo; }
 

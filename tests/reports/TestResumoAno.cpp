@@ -216,7 +216,24 @@ private slots:
     ResumoAno j(nullptr);
     j.Ano->setText(u"2025"_s);
     j.TipoQuota->setCurrentIndex(j.TipoQuota->findData(normal));
+    QVERIFY(j.Gráfico->isHidden());
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
+    // The chart appears under the grid, drawn: December's bar, half the scale's height, inks
+    // the lower half of its column.
+    QVERIFY(!j.Gráfico->isHidden());
+    j.Gráfico->resize(600, 400);
+    const QImage imagem = j.Gráfico->grab().toImage();
+    if (const QString pasta = qEnvironmentVariable("AGREMIA_PDF"); !pasta.isEmpty())
+      imagem.save(pasta + u"/resumo-ecra.png"_s);
+    const QRgb fundo = imagem.pixel(imagem.width() / 2, 2);
+    const auto tinta = [&](int x0, int x1) {
+      int n = 0;
+      for (int x = x0; x < x1; ++x)
+        for (int y = imagem.height() / 2; y < imagem.height() * 4 / 5; ++y)
+          n += imagem.pixel(x, y) != fundo;
+      return n;
+    };
+    QVERIFY(tinta(imagem.width() * 85 / 100, imagem.width() * 92 / 100) > 100);
     const QStringList linhas = j.Listagem->Linhas();
     QCOMPARE(linhas.size(), 13);
     QCOMPARE(linhas[0], u" Janeiro\t2\t15,00\t1\t0"_s);
