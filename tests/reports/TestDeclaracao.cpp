@@ -2,6 +2,7 @@
 #include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "ImprimirDeclaracao.h"
+#include "Molduras.h"
 #include "Ouro.h"
 #include "Referencias.h"
 
@@ -70,6 +71,7 @@ private slots:
     GravadorImpressão com;
     ImprimirDeclaração(com, ComporDeclaração(u"Ana Lopes"_s, 12, u"2005"_s, u"37,75"_s),
                        QDate(2006, 3, 5));
+    PdfParaVer(com, u"declaracao-nipc"_s);
     const auto *nipc = com.Procurar(u"NIPC: 501234560"_s);
     QVERIFY(nipc);
     QVERIFY(nipc->y > com.Procurar(u"Telefone: 210 000 000"_s)->y);

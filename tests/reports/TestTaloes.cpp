@@ -228,6 +228,7 @@ private slots:
     QCOMPARE(plano.talões[0].linhas[4], u"NIPC: 501234560"_s);
     GravadorImpressão g;
     ImprimirTalões(g, plano);
+    PdfParaVer(g, u"taloes-nipc"_s);
     QVERIFY(AlturaTalão(true) > AlturaTalão(false));
     QList<const GravadorImpressão::Texto *> nipcs, postais, sócios;
     for (const auto &t : g.textos) {
