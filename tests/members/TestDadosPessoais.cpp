@@ -226,9 +226,18 @@ private slots:
     QCOMPARE(Coluna(u"SELECT Nome FROM Sócios WHERE Número = 12"_s),
              QStringList{u"Ana Maria Lopes"_s});
 
+    // Debian builds SQLite with secure deletion on; other builds (Qt's own) have it off, and
+    // the erasure must not depend on that. It is left as found.
+    const auto apagamentoSeguro = [] {
+      QSqlQuery q = Dados().bd.Executar(u"PRAGMA secure_delete"_s, {}, u"t"_s);
+      return q.next() ? q.value(0).toInt() : -1;
+    };
+    Dados().bd.Executar(u"PRAGMA secure_delete = 0"_s, {}, u"t"_s);
+    QCOMPARE(apagamentoSeguro(), 0);
     respostas->Responder({Resposta::Sim});
     Clicar(j.Comando[3]);
     QVERIFY(j.Anonimizado());
+    QCOMPARE(apagamentoSeguro(), 0);
     const auto linha = Consultar(u"SELECT * FROM Sócios WHERE Número = 12"_s);
     QCOMPARE(linha.size(), 1);
     QStringList valores;
