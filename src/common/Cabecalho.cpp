@@ -18,7 +18,8 @@ std::optional<QString> Linha(BaseDados &bd, int k) {
   return v ? std::optional<QString>(v->trimmed()) : std::nullopt;
 }
 
-constexpr double Tamanhos[] = {16, 12, 12, 14, 8};
+// The five lines of the block, then the NIPC line, small as the contacts.
+constexpr double Tamanhos[] = {16, 12, 12, 14, 8, 8};
 
 // The least room between the association's block and the title beside it.
 constexpr double FolgaTítulo = 240;
@@ -43,9 +44,17 @@ QStringList LinhasColectividade(BaseDados &bd, const ListasReferência &listas) 
   return linhas;
 }
 
+QString LinhaNIPC(BaseDados &bd) {
+  const QString nipc = LerLinhaTabelas(bd, TipoNIPC).value_or(QString()).trimmed();
+  return nipc.isEmpty() ? QString() : u"NIPC: "_s + nipc;
+}
+
 void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &página) {
   p.DefinirFonte(u"Times New Roman"_s);
-  const QStringList linhas = LinhasColectividade(Dados().bd, Listas());
+  QStringList linhas = LinhasColectividade(Dados().bd, Listas());
+  if (const QString nipc = LinhaNIPC(Dados().bd); !nipc.isEmpty())
+    linhas << nipc;
+  const int n = int(linhas.size());
   const double w = p.LarguraPágina();
   p.DefinirTamanho(18);
   const double larguraTítulo = p.LarguraTexto(título);
@@ -55,9 +64,9 @@ void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &p�
   // what is left is shrunk, and cut at a word if need be, rather than push them off the page.
   const double títulos = std::max(larguraTítulo, larguraPágina);
   const double máximo = títulos > 0 ? w - títulos - FolgaTítulo : w;
-  TextoAjustado ajustadas[5];
+  TextoAjustado ajustadas[6];
   double bloco = 0;
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < n; ++i) {
     p.DefinirTamanho(Tamanhos[i]);
     ajustadas[i] = AjustarTexto(p.Fonte(), linhas[i], std::max(0.0, máximo));
     ajustadas[i].largura = std::floor(ajustadas[i].largura);
@@ -66,7 +75,7 @@ void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &p�
 
   p.DefinirX(0);
   p.DefinirY(0);
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < n; ++i) {
     p.DefinirTamanho(Tamanhos[i]);
     p.Imprimir(u" "_s, false);
     p.DefinirX((bloco - ajustadas[i].largura) / 2);

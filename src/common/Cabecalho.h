@@ -12,7 +12,12 @@ struct ListasReferência;
 // holds) and "Telefone: ... - Fax: ...". Empty lines where nothing was saved.
 QStringList LinhasColectividade(BaseDados &bd, const ListasReferência &listas);
 
-// Prints the page header: the association block on the left, lines centred on one another;
+// "NIPC: <number>" when the association's NIPC row holds one (trimmed); empty when the row is
+// missing or blank, so that files without it print as they always did.
+QString LinhaNIPC(BaseDados &bd);
+
+// Prints the page header: the association block on the left, lines centred on one another
+// (with the NIPC line under them when there is one);
 // the title and the page text centred in the room to its right; a rule across the page.
 // Leaves the print position at the left margin below the header, in Times New Roman 14.
 void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &página);

@@ -124,6 +124,7 @@ qint32 Base::MostrarSócio(qint32 número) {
       w->setEnabled(false);
     acçãoEliminar->setEnabled(false);
     acçãoImprimir->setEnabled(false);
+    acçõesJanelas[int(JanelaMenu::DadosPessoais)]->setEnabled(false);
     for (QLineEdit *c : {Nome, Rua, Localidade, Recibo})
       c->clear();
     Observações->clear();
@@ -145,6 +146,8 @@ qint32 Base::MostrarSócio(qint32 número) {
     Comando[2]->setEnabled(true);
     acçãoEliminar->setEnabled(true);
     acçãoImprimir->setEnabled(true);
+    acçõesJanelas[int(JanelaMenu::DadosPessoais)]->setEnabled(
+        bool(janelas[int(JanelaMenu::DadosPessoais)]));
     Nome->setText(sócio->nome);
     Rua->setText(sócio->rua.trimmed());
     Localidade->setText(sócio->localidade.trimmed());

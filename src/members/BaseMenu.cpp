@@ -110,6 +110,8 @@ void Base::CriarMenu() {
           this, [this] { ImprimirFichaDoEcrã(); });
   acçõesJanelas[int(JanelaMenu::DeclaraçãoIRS)] =
       Item(imprimir, u"&Declaração para IRS"_s, u"Menu_Dados_Imprimir_2"_s);
+  acçõesJanelas[int(JanelaMenu::DadosPessoais)] =
+      Item(dados, u"&Dados Pessoais do Sócio..."_s, u"Menu_Dados_DadosPessoais"_s);
 
   menuListagens = topo(u"&Listagens"_s, 3);
   static const char16_t *const listagens[] = {u"Listagem de &Sócios", u"&Quotas em Atraso",
@@ -119,6 +121,8 @@ void Base::CriarMenu() {
     acçõesJanelas[int(JanelaMenu::ListagemSócios) + i] =
         Item(menuListagens, QString::fromUtf16(listagens[i]),
              u"Menu_Listagens_"_s + QString::number(i + 1));
+  acçõesJanelas[int(JanelaMenu::ResumoAno)] =
+      Item(menuListagens, u"&Resumo do Ano..."_s, u"Menu_Listagens_ResumoAno"_s);
   // Windows still to come stay in the menu, disabled, until they are linked.
   for (int j = 0; j < NúmeroJanelasMenu; ++j) {
     QAction *a = acçõesJanelas[j];
@@ -138,7 +142,8 @@ void Base::CriarMenu() {
 
 void Base::LigarJanela(JanelaMenu janela, std::function<void()> abrir) {
   janelas[int(janela)] = std::move(abrir);
-  acçõesJanelas[int(janela)]->setEnabled(bool(janelas[int(janela)]));
+  acçõesJanelas[int(janela)]->setEnabled(bool(janelas[int(janela)]) &&
+                                         (janela != JanelaMenu::DadosPessoais || SócioActual > 0));
 }
 
 void Base::AbrirJanela(JanelaMenu janela) {

@@ -7,6 +7,7 @@
 #include "Janelas.h"
 #include "Mensagens.h"
 #include "Referencias.h"
+#include "Validacao.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -53,6 +54,14 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
   Painel[2]->setBuddy(Rua);
   Painel[3]->setBuddy(Telefone);
   Painel[4]->setBuddy(Fax);
+  NIPC = CampoTexto(u"NIPC"_s, 9);
+  PainelNIPC = new QLabel(u"N&IPC"_s);
+  PainelNIPC->setObjectName(u"PainelNIPC"_s);
+  PainelNIPC->setBuddy(NIPC);
+  AplicarComportamento(NIPC, {.realçar = false,
+                              .seleccionarTudo = false,
+                              .teclas = FiltroTeclas::Dígitos,
+                              .aoPerderFoco = [this] { AssinalarCampo(NIPC, AvisoNIPC()); }});
 
   AplicarComportamento(Nome, {.compactar = true, .teclas = FiltroTeclas::Letras});
   for (QLineEdit *c : {Rua, Localidade})
@@ -77,6 +86,8 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
   grelha->addWidget(Telefone, 4, 1);
   grelha->addWidget(Painel[4], 4, 2, Qt::AlignRight);
   grelha->addWidget(Fax, 4, 3);
+  grelha->addWidget(PainelNIPC, 5, 0);
+  grelha->addWidget(NIPC, 5, 1);
   grelha->setColumnStretch(1, 1);
   grelha->setColumnStretch(3, 1);
   auto *corpo = new QVBoxLayout(moldura);
@@ -85,7 +96,7 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
   corpo->addLayout(grelha);
   corpo->addLayout(BotõesAoCentro({Comando[1], Comando[0]}));
 
-  EncadearTabulação({Nome, Rua, Localidade, CPostal, Telefone, Fax, Comando[1], Comando[0]});
+  EncadearTabulação({Nome, Rua, Localidade, CPostal, Telefone, Fax, NIPC, Comando[1], Comando[0]});
 
   // Load: the postal codes, then what the rows hold (trimmed), empty where a row is missing.
   for (const ItemReferência &i : Listas().códigosPostais)
@@ -102,6 +113,11 @@ ColDados::ColDados(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
     CPostal->setCurrentIndex(CPostal->findData(ValorNumérico(*guardado[3])));
   for (int k = 0; k < 6; ++k)
     mostrado[k] = ValorMostrado(k);
+  nipcGuardado = LerLinhaTabelas(Dados().bd, TipoNIPC);
+  NIPC->setText(nipcGuardado.value_or(QString()).trimmed());
+  nipcMostrado = NIPC->text();
+  nipcAceite = nipcMostrado; // a number kept before is not questioned again
+  AssinalarCampo(NIPC, AvisoNIPC());
 
   Nome->setFocus();
   CentrarJanela(this, pai);
@@ -127,7 +143,31 @@ QString ColDados::ValorMostrado(int k) const {
   return t.isEmpty() ? u" "_s : t;
 }
 
+QString ColDados::AvisoNIPC() const {
+  const QString t = NIPC->text().trimmed();
+  return t.isEmpty() ? QString() : MotivoNifInválido(t).replace(u"NIF"_s, u"NIPC"_s);
+}
+
+bool ColDados::ConfirmarNIPC() {
+  const QString motivo = AvisoNIPC();
+  if (motivo.isEmpty() || NIPC->text().trimmed() == nipcAceite)
+    return true;
+  Bip();
+  const Resposta r =
+      MostrarMensagem(u"O NIPC "_s + NIPC->text().trimmed() + u" não parece válido.\n"_s + motivo +
+                          u"\n\nGrava os dados com este NIPC?"_s,
+                      Botões::SimNão, Ícone::Pergunta, Título, this);
+  if (r != Resposta::Sim) {
+    NIPC->setFocus();
+    return false;
+  }
+  nipcAceite = NIPC->text().trimmed();
+  return true;
+}
+
 bool ColDados::GravarDados() {
+  if (!ConfirmarNIPC())
+    return false;
   Ampulheta ampulheta;
   QString valores[6];
   for (int k = 0; k < 6; ++k) {
@@ -140,6 +180,11 @@ bool ColDados::GravarDados() {
     BaseDados::Transacção transacção(Dados().bd);
     for (int k = 1; k <= 6; ++k)
       GravarLinhaTabelas(Dados().bd, QChar(u'0' + k), valores[k - 1]);
+    const QString nipc = NIPC->text().trimmed();
+    if (nipcGuardado && nipc == nipcMostrado)
+      GravarLinhaTabelas(Dados().bd, TipoNIPC, *nipcGuardado);
+    else if (nipcGuardado || !nipc.isEmpty())
+      GravarLinhaTabelas(Dados().bd, TipoNIPC, nipc.isEmpty() ? u" "_s : nipc);
     transacção.Confirmar();
   });
   if (gravado)

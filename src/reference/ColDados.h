@@ -10,7 +10,8 @@ class QLineEdit;
 class QPushButton;
 
 // The association's own data: name, street, locality, postal code, telephone and fax, kept in
-// the reference rows "1" to "6" and printed at the top of every report page. "&Definir" saves
+// the reference rows "1" to "6" and printed at the top of every report page, and its NIPC
+// (row TipoNIPC), printed under them when saved. "&Definir" saves
 // and closes, "&Cancelar" closes without saving.
 class ColDados : public QDialog {
 public:
@@ -37,4 +38,15 @@ private:
   QString mostrado[6];
   // The value of row k + 1 as the window holds it now.
   QString ValorMostrado(int k) const;
+
+  // The NIPC keeps a row of its own, written only when it exists or a number is typed, so
+  // that a file without it stays without it.
+  QLabel *PainelNIPC;
+  QLineEdit *NIPC;
+  std::optional<QString> nipcGuardado;
+  QString nipcMostrado;
+  QString nipcAceite; // a number that fails the check and that the user chose to keep
+  QString AvisoNIPC() const;
+  // Asks once about a number whose check digit fails; false when the user wants to correct it.
+  bool ConfirmarNIPC();
 };

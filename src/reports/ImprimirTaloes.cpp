@@ -35,6 +35,7 @@ const QString FonteTalão = u"Times New Roman"_s;
 constexpr double TamanhosColectividade[] = {11, 9, 9, 10};
 constexpr double TamanhosSócio[] = {11, 10, 10, 10};
 constexpr double TamanhoVazio = 8;
+constexpr double TamanhoNIPC = 9;
 
 double Altura(double tamanho) {
   FonteImpressão f;
@@ -173,6 +174,7 @@ ResultadoTalões PlanearTalões(BaseDados &bd, const ListasReferência &listas,
   LinhasTalão modelo;
   for (int k = 0; k < 4; ++k)
     modelo[k] = colectividade.value(k);
+  modelo[4] = LinhaNIPC(bd);
   modelo[5] = u"Talão de Recibo de Quotização"_s;
   const QString anoTexto = QString::number(*ano);
   QStringList textosPeríodo;
@@ -209,7 +211,8 @@ ResultadoTalões PlanearTalões(BaseDados &bd, const ListasReferência &listas,
   return r;
 }
 
-double AlturaTalão() {
+double AlturaTalão(bool comNIPC) {
+  static const double nipc = Altura(TamanhoNIPC);
   static const double altura = [] {
     double h = Altura(TamanhoVazio);
     for (const double t : TamanhosColectividade)
@@ -218,7 +221,7 @@ double AlturaTalão() {
       h += Altura(t);
     return h + Altura(TamanhosSócio[3]); // the empty line above the lower rule
   }();
-  return altura;
+  return comNIPC ? altura + nipc : altura;
 }
 
 void ImprimirTalão(Impressão &p, const LinhasTalão &linhas, double yInício) {
@@ -228,7 +231,8 @@ void ImprimirTalão(Impressão &p, const LinhasTalão &linhas, double yInício) 
   p.DefinirX(0);
   p.DefinirY(yInício);
   // A stub is never split: one that does not fit goes to the top of the next page.
-  p.ReservarEspaço(AlturaTalão());
+  const bool comNIPC = !linhas[4].isEmpty();
+  p.ReservarEspaço(AlturaTalão(comNIPC));
   const double topo = p.Y();
   const double w = p.LarguraPágina();
   const double corte = w / 2 - 184;
@@ -240,6 +244,8 @@ void ImprimirTalão(Impressão &p, const LinhasTalão &linhas, double yInício) 
   p.LinhaVazia();
   for (int k = 0; k < 4; ++k)
     LinhaDupla(p, linhas[k], TamanhosColectividade[k], largura, {0, w / 2}, false);
+  if (comNIPC)
+    LinhaDupla(p, linhas[4], TamanhoNIPC, largura, {0, w / 2}, false);
   for (int k = 0; k < 4; ++k)
     LinhaDupla(p, linhas[5 + k], TamanhosSócio[k], largura, {w / 2 - 368, w - 567}, true);
   p.LinhaVazia();

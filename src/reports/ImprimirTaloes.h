@@ -48,7 +48,9 @@ enum class RecusaTalões {
 };
 QString MensagemRecusa(RecusaTalões recusa);
 
-// The nine lines of one stub (index 0 is line 1; line 5 stays empty and is never printed).
+// The nine lines of one stub (index 0 is line 1). Line 5 holds "NIPC: <number>" under the
+// association's address when the association's NIPC is saved; empty, it is not printed and the
+// stub keeps the height it always had.
 using LinhasTalão = std::array<QString, 9>;
 
 struct Talão {
@@ -83,8 +85,8 @@ ResultadoTalões PlanearTalões(BaseDados &bd, const ListasReferência &listas,
 // Leaves the print position under the lower rule.
 void ImprimirTalão(Impressão &p, const LinhasTalão &linhas, double yInício);
 
-// The height ImprimirTalão takes, rule to rule.
-double AlturaTalão();
+// The height ImprimirTalão takes, rule to rule, with or without the NIPC line.
+double AlturaTalão(bool comNIPC = false);
 
 // Draws the stubs one below the other; a stub that does not fit on the page starts the next
 // page at its top. `progresso` is told the percentage of members done, once per percent;

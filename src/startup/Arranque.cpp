@@ -5,6 +5,7 @@
 #include "Base.h"
 #include "ColDados.h"
 #include "Dados.h"
+#include "DadosSocio.h"
 #include "DeclIRS.h"
 #include "ImportarSocios.h"
 #include "Janelas.h"
@@ -13,6 +14,7 @@
 #include "Mensagens.h"
 #include "Procurar.h"
 #include "QtsAtrazo.h"
+#include "ResumoAno.h"
 #include "Tabelas.h"
 #include "TaloesRecibo.h"
 
@@ -66,6 +68,9 @@ void LigarJanelas(Base &base) {
   base.LigarJanela(JanelaMenu::TalõesRecibo, [&base] { TalõesRecibo(&base).exec(); });
   base.LigarJanela(JanelaMenu::QuotasAtraso, [&base] { QtsAtrazo(&base).exec(); });
   base.LigarJanela(JanelaMenu::MapaQuotas, [&base] { MapaQuotas(&base).exec(); });
+  base.LigarJanela(JanelaMenu::ResumoAno, [&base] { ResumoAno(&base).exec(); });
+  base.LigarJanela(JanelaMenu::DadosPessoais,
+                   [&base] { DadosSócio(&base, base.SócioActual).exec(); });
   base.LigarJanela(JanelaMenu::ImportarSócios,
                    [&base] { ImportarSócios(&base, [&base] { base.MostrarListas(); }).exec(); });
 }

@@ -370,3 +370,19 @@ BaseDados::Transacção::~Transacção() {
     for (ConjuntoRegistos *r : std::vector<ConjuntoRegistos *>(bd.conjuntos))
       r->AoReverter();
 }
+
+ApagamentoSeguro::ApagamentoSeguro(BaseDados &b) : bd(b) {
+  const QString operação = u"Apagar sem deixar rasto"_s;
+  QSqlQuery q = bd.Executar(u"PRAGMA secure_delete"_s, {}, operação);
+  if (q.next())
+    anterior = q.value(0).toLongLong();
+  bd.Executar(u"PRAGMA secure_delete = 1"_s, {}, operação);
+}
+
+ApagamentoSeguro::~ApagamentoSeguro() {
+  try {
+    bd.Executar(u"PRAGMA secure_delete = "_s + QString::number(anterior), {}, u"Apagar"_s);
+  } catch (const ErroBaseDados &) {
+    // The setting only costs speed: a connection left with it on is still correct.
+  }
+}

@@ -158,3 +158,18 @@ private:
   std::shared_ptr<ReservaFicheiro> reserva; // held from Abrir to Fechar
   std::vector<ConjuntoRegistos *> conjuntos;
 };
+
+// While it lives, what the connection deletes or overwrites is also overwritten in the file
+// itself, so that personal data erased on request cannot be read back from the file's free
+// space with a plain viewer. The engine's own setting (SQLite's secure_delete), set here alone.
+class ApagamentoSeguro {
+public:
+  explicit ApagamentoSeguro(BaseDados &bd);
+  ~ApagamentoSeguro();
+  ApagamentoSeguro(const ApagamentoSeguro &) = delete;
+  ApagamentoSeguro &operator=(const ApagamentoSeguro &) = delete;
+
+private:
+  BaseDados &bd;
+  qint64 anterior = 0;
+};

@@ -33,9 +33,13 @@ const ListasReferência &Listas();
 void RecarregarListas();
 
 // A Tabelas row of a kind that has at most one row: the access code ("0"), the association's
-// data ("1" to "6") and the receipt counter ("q"). The value is Designação as stored, or
-// nothing when no such row exists.
+// data ("1" to "6", and its NIPC, TipoNIPC) and the receipt counter ("q"). The value is Designação
+// as stored, or nothing when no such row exists.
 std::optional<QString> LerLinhaTabelas(BaseDados &bd, QChar tipo);
+
+// The kind of the row that holds the association's NIPC (its tax number as a company). Files
+// written before it existed have no such row, and every print then stays as it was.
+inline constexpr char16_t TipoNIPC = u'7';
 
 // Writes the row of that kind: the existing one (the first, should there be more) or a new
 // one. Runs inside the caller's transaction when there is one.

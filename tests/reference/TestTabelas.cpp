@@ -246,6 +246,54 @@ private slots:
              (QStringList{u"1=Clube Ténis de Évora"_s, u"2="_s + rua46, u"3=Porto"_s,
                           u"4="_s + QString::number(porto), u"5=22123 45 67"_s, u"6=22 766"_s}));
   }
+
+  // The NIPC: a file without its row gets none from a save that leaves the field empty; a
+  // number whose check digit fails is asked about once ("Não" keeps the window open on the
+  // field, "Sim" saves it, and it is not asked again); a valid one asks nothing; emptied, the
+  // row holds a blank and the page header prints no NIPC line.
+  void nipcDaColectividade() {
+    const auto nipc = [] { return Linhas(QString(QChar(TipoNIPC))); };
+    AbrirDados();
+    ::Escrever(Campo(u"Nome"_s), u"Clube"_s);
+    ClicarDados(1);
+    QCOMPARE(Colectividade().size(), 6);
+    QCOMPARE(nipc(), QStringList());
+    QVERIFY(respostas->caixas.isEmpty());
+
+    AbrirDados();
+    ::Escrever(Campo(u"NIPC"_s), u"50123a4567"_s); // digits only, nine at most
+    QCOMPARE(Campo(u"NIPC"_s)->text(), u"501234567"_s);
+    respostas->Responder({Resposta::Não});
+    ClicarDados(1);
+    QCOMPARE(respostas->caixas.size(), 1);
+    QVERIFY(respostas->caixas[0].texto.contains(u"O NIPC 501234567 não parece válido."_s));
+    QVERIFY(respostas->caixas[0].texto.contains(u"controlo"_s));
+    QCOMPARE(respostas->caixas[0].botões, Botões::SimNão);
+    QVERIFY(dados->isVisible() && Campo(u"NIPC"_s)->hasFocus());
+    QCOMPARE(nipc(), QStringList());
+    respostas->Responder({Resposta::Sim});
+    ClicarDados(1);
+    QCOMPARE(respostas->caixas.size(), 2);
+    QCOMPARE(nipc(), QStringList{u"501234567"_s});
+
+    AbrirDados(); // kept before: not asked again
+    QCOMPARE(Campo(u"NIPC"_s)->text(), u"501234567"_s);
+    ClicarDados(1);
+    QCOMPARE(respostas->caixas.size(), 2);
+
+    AbrirDados();
+    ::Escrever(Campo(u"NIPC"_s), u"501234560"_s);
+    ClicarDados(1);
+    QCOMPARE(respostas->caixas.size(), 2);
+    QCOMPARE(nipc(), QStringList{u"501234560"_s});
+    QCOMPARE(LinhaNIPC(Dados().bd), u"NIPC: 501234560"_s);
+
+    AbrirDados();
+    ::Escrever(Campo(u"NIPC"_s), QString());
+    ClicarDados(1);
+    QCOMPARE(nipc(), QStringList{u" "_s});
+    QCOMPARE(LinhaNIPC(Dados().bd), QString());
+  }
 };
 
 QTEST_MAIN(TestTabelas)

@@ -2,6 +2,7 @@
 #include "FicheiroTeste.h"
 #include "Impressao.h"
 #include "ImprimirDeclaracao.h"
+#include "Molduras.h"
 #include "Ouro.h"
 #include "Referencias.h"
 
@@ -67,6 +68,21 @@ private slots:
     ImprimirDeclaração(g, ComporDeclaração(u"Ana Lopes"_s, 12, u"2005"_s, u"37,75"_s),
                        QDate(2006, 3, 5));
     COMPARAR_COM_OURO(g, u"declaracao"_s);
+
+    // With the association's NIPC, the declaration names it under the association's block,
+    // above the rule, and its text goes on one line lower; on one page still.
+    GravarLinhaTabelas(Dados().bd, TipoNIPC, u"501234560"_s);
+    GravadorImpressão com;
+    ImprimirDeclaração(com, ComporDeclaração(u"Ana Lopes"_s, 12, u"2005"_s, u"37,75"_s),
+                       QDate(2006, 3, 5));
+    PdfParaVer(com, u"declaracao-nipc"_s);
+    const auto *nipc = com.Procurar(u"NIPC: 501234560"_s);
+    QVERIFY(nipc);
+    QVERIFY(nipc->y > com.Procurar(u"Telefone: 210 000 000"_s)->y);
+    QVERIFY(nipc->y < com.traços[0].linha.y1());
+    QCOMPARE(com.páginas, g.páginas);
+    QCOMPARE(com.Procurar(u"D E C L A R A Ç Ã O"_s)->y,
+             g.Procurar(u"D E C L A R A Ç Ã O"_s)->y + AlturaDaLinha(nipc->fonte));
   }
 };
 
