@@ -28,6 +28,14 @@ public:
   Q_DISABLE_COPY(RelógioFixo)
 };
 
+// Every document goes first to the preview window for as long as this lives.
+class PréVisualizaçãoLigada {
+public:
+  PréVisualizaçãoLigada() { DefinirPréVisualizarImpressões(true); }
+  ~PréVisualizaçãoLigada() { DefinirPréVisualizarImpressões(false); }
+  Q_DISABLE_COPY(PréVisualizaçãoLigada)
+};
+
 // Programs are not started but recorded; `resultado` is what each start reports.
 class IniciadorFalso {
 public:
