@@ -273,8 +273,9 @@ private slots:
     ver(u"cópia na pasta escolhida"_s, noutroDisco.cópia, u"600"_s);
 
     relógio.Mudar(Momento(1, 9, 1, 0));
-    const ResultadoReposição reposta = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
+    const ResultadoReposição reposta = ReporCópia(cópia, NomeFicheiroDados, u"guardados"_s);
     QVERIFY2(reposta.ok, qPrintable(reposta.erro));
+    ver(u"pasta do ficheiro guardado"_s, u"guardados"_s, u"700"_s);
     ver(u"ficheiro guardado antes da reposição"_s, reposta.salvaguarda, u"600"_s);
     ver(u"ficheiro reposto"_s, NomeFicheiroDados, u"640"_s);
 
