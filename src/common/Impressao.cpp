@@ -485,6 +485,11 @@ bool ConfigurarImpressora(QWidget *pai) {
   return true;
 }
 
+void EsquecerImpressoraEscolhida() {
+  ImpressoraConfigurada() = false;
+  ImpressoraEscolhida().setOutputFileName({});
+}
+
 QString CaminhoPdf(const QString &nomeDocumento) {
   const QString ficheiroDados = Dados().bd.Aberta() ? Dados().bd.Caminho() : NomeFicheiroDados;
   const QDir pasta(QFileInfo(ficheiroDados).absoluteDir().filePath(u"Impressões"_s));

@@ -36,6 +36,14 @@ public:
   Q_DISABLE_COPY(PréVisualizaçãoLigada)
 };
 
+// Whatever "Configurar Impressora" chose while this lives is forgotten when it goes.
+class EscolhaImpressoraReposta {
+public:
+  EscolhaImpressoraReposta() = default;
+  ~EscolhaImpressoraReposta() { EsquecerImpressoraEscolhida(); }
+  Q_DISABLE_COPY(EscolhaImpressoraReposta)
+};
+
 // Programs are not started but recorded; `resultado` is what each start reports.
 class IniciadorFalso {
 public:
