@@ -13,12 +13,6 @@
 #include <sys/stat.h>
 #endif
 
-namespace {
-
-constexpr QFileDevice::Permissions PastaDoDono = PermissõesDoDono | QFileDevice::ExeOwner;
-
-} // namespace
-
 void ReservarFicheirosAoDono() {
 #ifdef Q_OS_UNIX
   umask(S_IRWXG | S_IRWXO);
@@ -49,9 +43,10 @@ bool CriarPastaDoDono(const QString &caminho) {
       break;
     p = acima;
   }
+  constexpr QFileDevice::Permissions pastaDoDono = PermissõesDoDono | QFileDevice::ExeOwner;
   for (const QString &p : emFalta)
     // Another program may have made it meanwhile: then it is there, with its own rights.
-    if (!QDir().mkdir(p, PastaDoDono) && !QFileInfo(p).isDir())
+    if (!QDir().mkdir(p, pastaDoDono) && !QFileInfo(p).isDir())
       return false;
   return QFileInfo(pasta).isDir();
 #else
