@@ -3,6 +3,7 @@
 #include "BaseDados.h"
 #include "Dados.h"
 #include "Esquema.h"
+#include "Permissoes.h"
 #include "Relogio.h"
 #include "Reserva.h"
 
@@ -87,7 +88,7 @@ FalhaCópia CopiarFicheiro(const QString &de, const QString &para, QString &porm
   }
   QSaveFile destino(para);
   // Unbuffered, so that each block's write reports at once how much of it reached the file.
-  if (!destino.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+  if (!AbrirParaGravarDoDono(destino, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     pormenor = destino.errorString();
     return FalhaCópia::Destino;
   }
@@ -256,7 +257,7 @@ QString Salvaguardar(const QString &dados, const QString &pasta, QString &erro, 
   }
 
   const QDir destino(pasta);
-  if (!destino.mkpath(u"."_s)) {
+  if (!CriarPastaDoDono(pasta)) {
     erro = u"Não foi possível criar a pasta "_s + Nome(pasta) +
            u" para guardar o ficheiro actual.\nA cópia não foi reposta."_s;
     return {};
@@ -266,6 +267,8 @@ QString Salvaguardar(const QString &dados, const QString &pasta, QString &erro, 
   if (aberta) {
     try {
       const QList<qint64> linhas = ContarLinhas(bd);
+      // The engine writes into an empty file that is there, and keeps its rights.
+      CriarFicheiroDoDono(provisório);
       bd.Executar(u"VACUUM INTO ?"_s, {provisório}, operação);
       const VerificaçãoCópia v = VerificarFicheiro(provisório);
       copiado = v.Boa() && v.linhas == linhas;
@@ -387,7 +390,7 @@ ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QStri
   }
 
   const QDir destino(pasta);
-  if (!destino.mkpath(u"."_s)) {
+  if (!CriarPastaDoDono(pasta)) {
     r.erro = u"Não foi possível criar a pasta "_s + Nome(pasta) +
              u" para as cópias de segurança.\nVerifique se o disco está ligado e se tem "_s
              u"permissão para escrever nele."_s;
@@ -397,6 +400,9 @@ ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QStri
   // The engine writes a consistent snapshot, whatever the file's pages look like on disk; a
   // plain file copy could catch a half-written state.
   const QString provisório = NomeProvisório(destino);
+  // The engine writes into an empty file that is there, and keeps its rights; where it cannot
+  // be made, the engine's own failure below says why.
+  CriarFicheiroDoDono(provisório);
   try {
     bd.Executar(u"VACUUM INTO ?"_s, {provisório}, u"Copiar o ficheiro de sócios"_s);
   } catch (const ErroBaseDados &e) {
@@ -570,6 +576,11 @@ ResultadoReposição ReporCópia(const QString &cópia, const QString &ficheiroD
       return r;
     }
   }
+
+  // The restored file is the same data file to its user: it keeps the rights given to the one
+  // it replaces, where there was one (the copy brought here is its owner's alone).
+  if (QFileInfo::exists(dados))
+    CopiarPermissões(dados, provisório);
 
   // One rename puts the whole file in place: at every moment the data file is either the
   // former one or the restored one.

@@ -4,6 +4,7 @@
 #include "Comandos.h"
 #include "Janelas.h"
 #include "Mensagens.h"
+#include "Permissoes.h"
 
 #include <QDir>
 #include <QEvent>
@@ -34,7 +35,8 @@ QString &ÚltimaPasta() {
 // apostrophe, which the spreadsheet shows as text; an amount or number as the grid writes it
 // ("-3,25", "-1.234,50") stays a number.
 QString SemFórmula(const QString &texto) {
-  static const QRegularExpression número(uR"(^[-+]?(\d{1,3}(\.\d{3})+|\d+)(,\d+)?( €)?$)"_s);
+  // Anchored at the very end: "$" would also let a trailing line break through.
+  static const QRegularExpression número(uR"(\A[-+]?(\d{1,3}(\.\d{3})+|\d+)(,\d+)?( €)?\z)"_s);
   // "--", the grid's text for no date, is no formula either.
   if (texto.isEmpty() || texto.count(u'-') == texto.size() ||
       !u"=+-@\t\r"_s.contains(texto.front()) || número.match(texto).hasMatch())
@@ -94,7 +96,7 @@ QString GravarFicheiro(const QString &caminho, const QByteArray &conteúdo, QStr
     ficheiro.cancelWriting();
     return motivo;
   };
-  if (!ficheiro.open(QIODevice::WriteOnly))
+  if (!AbrirParaGravarDoDono(ficheiro))
     return falha(ficheiro.error() == QFileDevice::PermissionsError
                      ? u"Não tem autorização para escrever nessa pasta."_s
                      : u"O ficheiro não pôde ser criado: verifique se a pasta existe e se "

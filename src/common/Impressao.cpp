@@ -3,18 +3,21 @@
 #include "Dados.h"
 #include "Janelas.h"
 #include "Mensagens.h"
+#include "Permissoes.h"
 #include "Relogio.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPageRanges>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPointer>
 #include <QPrintDialog>
@@ -395,8 +398,20 @@ ImpressoraQt::ImpressoraQt(QPrinter *, QPrinter &impressora, const QString &nome
   // The printer takes the job's name only before the job starts; without it a print queue
   // shows a job with no title.
   impressora.setDocName(nomeDocumento);
-  if (!d->pintor.begin(&impressora))
+  // A PDF the document makes is its owner's alone: the writer finds the file there and keeps
+  // its rights. A file chosen that already exists keeps its own. A preview draws on a picture
+  // engine and writes no file.
+  const QPaintEngine *motor = impressora.paintEngine();
+  const QString ficheiro = motor && motor->type() == QPaintEngine::Pdf &&
+                                   impressora.outputFormat() == QPrinter::PdfFormat
+                               ? impressora.outputFileName()
+                               : QString();
+  const bool criado = !ficheiro.isEmpty() && CriarFicheiroDoDono(ficheiro);
+  if (!d->pintor.begin(&impressora)) {
+    if (criado)
+      QFile::remove(ficheiro);
     throw std::runtime_error("A impressora não aceitou o documento.");
+  }
   const double escala = impressora.resolution() / 1440.0;
   d->pintor.scale(escala, escala);
   d->pintor.setRenderHint(QPainter::Antialiasing);
@@ -470,6 +485,11 @@ bool ConfigurarImpressora(QWidget *pai) {
   return true;
 }
 
+void EsquecerImpressoraEscolhida() {
+  ImpressoraConfigurada() = false;
+  ImpressoraEscolhida().setOutputFileName({});
+}
+
 QString CaminhoPdf(const QString &nomeDocumento) {
   const QString ficheiroDados = Dados().bd.Aberta() ? Dados().bd.Caminho() : NomeFicheiroDados;
   const QDir pasta(QFileInfo(ficheiroDados).absoluteDir().filePath(u"Impressões"_s));
@@ -518,7 +538,7 @@ Destino EscolherDestino(const QString &nomeDocumento, QWidget *pai) {
     return {nullptr, &escolhida, {}};
   }
   const QString caminho = CaminhoPdf(nomeDocumento);
-  QDir().mkpath(QFileInfo(caminho).absolutePath());
+  CriarPastaDoDono(QFileInfo(caminho).absolutePath());
   const QString aviso = ficheiroEscolhido
                             ? u"O documento foi guardado no ficheiro\n"_s
                             : u"Não há impressora instalada: o documento foi guardado no "

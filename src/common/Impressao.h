@@ -226,6 +226,8 @@ private:
 QPrinter &ImpressoraEscolhida();
 // Shows the platform's print set-up; returns true when the user confirmed a choice.
 bool ConfigurarImpressora(QWidget *pai);
+// Tests: forgets the choice made in the set-up, as at the program's start.
+void EsquecerImpressoraEscolhida();
 
 // Whether every document is first shown in a preview window, from which the user prints it
 // or closes it unprinted. Off at every start; the main window's "Arquivo" menu turns it on.

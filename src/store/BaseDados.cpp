@@ -2,6 +2,7 @@
 
 #include "ConjuntoRegistos.h"
 #include "Esquema.h"
+#include "Permissoes.h"
 #include "Reserva.h"
 
 #include <QAtomicInt>
@@ -45,6 +46,9 @@ void BaseDados::Criar(const QString &caminho) {
   const QString provisório =
       caminho + u".novo-"_s + QUuid::createUuid().toString(QUuid::Id128).left(8);
   const QString ligação = NovoNomeLigação();
+  // Made empty for its owner alone before the engine writes into it; the engine gives its
+  // journal the rights of the file. Where this fails, opening reports why.
+  CriarFicheiroDoDono(provisório);
   std::optional<ErroBaseDados> falha;
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, ligação);

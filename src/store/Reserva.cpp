@@ -1,6 +1,7 @@
 #include "Reserva.h"
 
 #include "ErroBaseDados.h"
+#include "Permissoes.h"
 
 #include <QFileInfo>
 #include <QLockFile>
@@ -87,6 +88,10 @@ std::shared_ptr<ReservaFicheiro> ReservaFicheiro::Tomar(const QString &f, const 
                           DescreverDono(*marca));
     marca.reset();
   }
+  // QLockFile gives its file whatever the process's mask allows: the mark is its owner's, as
+  // the file it marks.
+  if (marca)
+    ReservarAoDono(marca->fileName());
   std::shared_ptr<ReservaFicheiro> r(new ReservaFicheiro(caminho, std::move(marca)));
   reservas[caminho] = r;
   return r;

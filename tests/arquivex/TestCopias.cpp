@@ -5,6 +5,7 @@
 #include "Guardas.h"
 #include "Janela.h"
 #include "LerFicheiro.h"
+#include "Mascara.h"
 #include "PastaTeste.h"
 #include "ProcessoFilho.h"
 #include "Programas.h"
@@ -244,6 +245,57 @@ private slots:
     QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
     QCOMPARE(Linhas(quente.salvaguarda), antesDaGravação);
     QVERIFY(!QFileInfo::exists(quente.salvaguarda + u"-journal"_s));
+  }
+
+  // Every copy holds the members' personal data: a backup and the folders made for it, and the
+  // files a restore keeps aside, copied by the engine or byte for byte, are their owner's alone
+  // under the usual mask 022. The restored data file keeps the rights the user gave the one it
+  // replaces; where there was none, it is the owner's alone too.
+  void copiasSaoSoDoDono() {
+#ifndef AGREMIA_PERMISSOES_POSIX
+    QSKIP("este sistema não tem permissões POSIX");
+#else
+    PastaTeste pasta;
+    MáscaraComum máscara;
+    Povoar(NomeFicheiroDados, 1, 2);
+    QVERIFY(MudarPermissões(NomeFicheiroDados, 0640));   // shared with a group on purpose
+    QList<std::tuple<QString, QString, QString>> vistas; // what, its rights, the rights expected
+    const auto ver = [&](const QString &oQuê, const QString &caminho, const QString &esperadas) {
+      vistas << std::tuple{oQuê, Permissões(caminho), esperadas};
+    };
+    const QString cópia = Copiar(Momento(1, 9, 0, 0));
+    ver(u"pasta das cópias"_s, Seguranças(), u"700"_s);
+    ver(u"cópia"_s, cópia, u"600"_s);
+    const ResultadoSegurança noutroDisco = EfectuarSegurança(NomeFicheiroDados, u"disco/cópias"_s);
+    QVERIFY2(noutroDisco.ok, qPrintable(noutroDisco.erro));
+    ver(u"pasta escolhida"_s, u"disco"_s, u"700"_s);
+    ver(u"pasta escolhida"_s, u"disco/cópias"_s, u"700"_s);
+    ver(u"cópia na pasta escolhida"_s, noutroDisco.cópia, u"600"_s);
+
+    relógio.Mudar(Momento(1, 9, 1, 0));
+    const ResultadoReposição reposta = ReporCópia(cópia, NomeFicheiroDados, u"guardados"_s);
+    QVERIFY2(reposta.ok, qPrintable(reposta.erro));
+    ver(u"pasta do ficheiro guardado"_s, u"guardados"_s, u"700"_s);
+    ver(u"ficheiro guardado antes da reposição"_s, reposta.salvaguarda, u"600"_s);
+    ver(u"ficheiro reposto"_s, NomeFicheiroDados, u"640"_s);
+
+    // A data file the engine cannot read is kept aside byte for byte, with its journal.
+    EscreverFicheiro(NomeFicheiroDados, "estragado");
+    EscreverFicheiro(u"Quotas.Dad-journal"_s, QByteArray("\0diário antigo", 15));
+    relógio.Mudar(Momento(1, 9, 2, 0));
+    const ResultadoReposição estragado = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
+    QVERIFY2(estragado.ok, qPrintable(estragado.erro));
+    ver(u"cópia byte a byte do ficheiro estragado"_s, estragado.salvaguarda, u"600"_s);
+    ver(u"cópia do seu diário"_s, estragado.salvaguarda + u"-journal"_s, u"600"_s);
+    ver(u"ficheiro reposto sobre o estragado"_s, NomeFicheiroDados, u"640"_s);
+
+    QVERIFY(QFile::remove(NomeFicheiroDados));
+    QVERIFY(ReporCópia(cópia, NomeFicheiroDados, Seguranças()).ok);
+    ver(u"ficheiro reposto onde não havia nenhum"_s, NomeFicheiroDados, u"600"_s);
+
+    for (const auto &[oQuê, tem, esperadas] : vistas)
+      QVERIFY2(tem == esperadas, qPrintable(oQuê + u": "_s + tem));
+#endif
   }
 
   // A file that another program is writing, or that the program has open, is not replaced

@@ -1,4 +1,5 @@
 #include "Exportacao.h"
+#include "Mascara.h"
 #include "PastaTeste.h"
 #include "Validacao.h"
 
@@ -42,6 +43,63 @@ private slots:
     for (const QJsonValue &l : QJsonDocument::fromJson(p.readAllStandardOutput()).array())
       lidas << l.toVariant().toStringList();
     QCOMPARE(lidas, esperadas);
+  }
+
+  // A text a spreadsheet would compute (starting with =, +, -, @, a tab or a carriage return)
+  // goes out behind an apostrophe; a number as the grid writes it, and the grid's "--" for no
+  // date, go as they are.
+  void formulasVaoComoTexto_data() {
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("campo"); // as written between the semicolons
+    const auto caso = [](const char *nome, const QString &texto, const QString &campo) {
+      QTest::newRow(nome) << texto << campo;
+    };
+    caso("soma", u"=2+3"_s, u"'=2+3"_s);
+    caso("arroba", u"@SUM(1+1)"_s, u"'@SUM(1+1)"_s);
+    caso("telefone", u"+351 912 345 678"_s, u"'+351 912 345 678"_s);
+    caso("menos texto", u"-x"_s, u"'-x"_s);
+    caso("só o sinal", u"+"_s, u"'+"_s);
+    caso("tabulação", u"\tx"_s, u"'\tx"_s);
+    caso("retorno", u"\r=1"_s, u"\"'\r=1\""_s);
+    caso("aspas", u"=HYPERLINK(\"http://x\";\"a\")"_s,
+         u"\"'=HYPERLINK(\"\"http://x\"\";\"\"a\"\")\""_s);
+    caso("agrupado mal", u"-1.23,4"_s, u"'-1.23,4"_s);
+    caso("número e linha", u"-3,25\n"_s, u"\"'-3,25\n\""_s);
+    caso("número e fórmula", u"-3,25+1"_s, u"'-3,25+1"_s);
+    caso("negativo", u"-3,25"_s, u"-3,25"_s);
+    caso("negativo agrupado", u"-1.234.567,89"_s, u"-1.234.567,89"_s);
+    caso("negativo sem grupos", u"-1234,50"_s, u"-1234,50"_s);
+    caso("inteiro", u"-12"_s, u"-12"_s);
+    caso("com sinal mais", u"+3,25"_s, u"+3,25"_s);
+    caso("em euros", u"-3,25 €"_s, u"-3,25 €"_s);
+    caso("sem data", u"--"_s, u"--"_s);
+    caso("no meio", u"a=1"_s, u"a=1"_s);
+    caso("vazio", QString(), QString());
+  }
+  void formulasVaoComoTexto() {
+    QFETCH(QString, texto);
+    QFETCH(QString, campo);
+    QCOMPARE(QString::fromUtf8(TextoCsv({{u"1"_s, texto}}).mid(3)), u"1;"_s + campo + u"\r\n"_s);
+  }
+
+  // An export holds names, addresses and tax numbers: a new file is its owner's alone under
+  // the usual mask 022; a file written over keeps the rights its user gave it.
+  void exportacaoSoDoDono() {
+#ifndef AGREMIA_PERMISSOES_POSIX
+    QSKIP("este sistema não tem permissões POSIX");
+#else
+    PastaTeste pasta;
+    MáscaraComum máscara;
+    QCOMPARE(GravarFicheiro(u"nova.csv"_s, "1;a\r\n"), QString());
+    QCOMPARE(Permissões(u"nova.csv"_s), u"600"_s);
+    QFile partilhada(u"partilhada.csv"_s);
+    QVERIFY(partilhada.open(QIODevice::WriteOnly) && partilhada.write("antes") == 5);
+    partilhada.close();
+    QVERIFY(MudarPermissões(u"partilhada.csv"_s, 0640));
+    QCOMPARE(GravarFicheiro(u"partilhada.csv"_s, "depois"), QString());
+    QCOMPARE(PastaTeste::Conteúdo(u"partilhada.csv"_s), QByteArray("depois"));
+    QCOMPARE(Permissões(u"partilhada.csv"_s), u"640"_s);
+#endif
   }
 
   void nif() {

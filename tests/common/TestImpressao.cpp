@@ -4,6 +4,7 @@
 #include "Guardas.h"
 #include "Impressao.h"
 #include "LerPdf.h"
+#include "Mascara.h"
 #include "Ouro.h"
 #include "Referencias.h"
 #include "Respostas.h"
@@ -74,10 +75,15 @@ private slots:
     QCOMPARE(segunda.traços.size(), 1);
   }
 
-  // With no printer, each document is a PDF of its own in "Impressões", with A4 margins.
+  // With no printer, each document is a PDF of its own in "Impressões", with A4 margins. The
+  // folder and the PDFs, which hold names and addresses, are their owner's alone under the
+  // usual mask 022.
   void semImpressoraCadaDocumentoNumPdf() {
     if (!QPrinterInfo::defaultPrinter().isNull())
       QSKIP("há uma impressora instalada: os documentos iriam para ela");
+#ifdef AGREMIA_PERMISSOES_POSIX
+    MáscaraComum máscara;
+#endif
     FicheiroTeste ficheiro;
     Respostas respostas;
     RelógioFixo relógio(QDateTime(QDate(2026, 12, 6), QTime(9, 5)));
@@ -96,7 +102,13 @@ private slots:
                qPrintable(texto));
       const Pdf pdf = LerPdf(ficheiro.Caminho(u"Impressões/"_s + nomes[i]));
       QCOMPARE(pdf.página.toSize(), QSize(595, 842)); // A4
+#ifdef AGREMIA_PERMISSOES_POSIX
+      QCOMPARE(Permissões(ficheiro.Caminho(u"Impressões/"_s + nomes[i])), u"600"_s);
+#endif
     }
+#ifdef AGREMIA_PERMISSOES_POSIX
+    QCOMPARE(Permissões(ficheiro.Caminho(u"Impressões"_s)), u"700"_s);
+#endif
   }
 
   // The association's block: blanks trimmed, never the text of a postal code since deleted.

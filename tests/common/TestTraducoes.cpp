@@ -1,3 +1,4 @@
+#include "Guardas.h"
 #include "Impressao.h"
 #include "Modal.h"
 #include "PastaTeste.h"
@@ -116,13 +117,14 @@ private slots:
     QVERIFY(textos.size() > 20);
     QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
 
-    DefinirPréVisualizarImpressões(true);
-    auto prévia = LerDiálogo<QPrintPreviewDialog>(textos);
-    auto documento = AbrirImpressão(u"Ficha de Sócio 1"_s);
-    QVERIFY(documento);
-    documento->Imprimir(u"olá"_s);
-    documento->TerminarDocumento();
-    DefinirPréVisualizarImpressões(false);
+    {
+      PréVisualizaçãoLigada préVisualização;
+      auto prévia = LerDiálogo<QPrintPreviewDialog>(textos);
+      auto documento = AbrirImpressão(u"Ficha de Sócio 1"_s);
+      QVERIFY(documento);
+      documento->Imprimir(u"olá"_s);
+      documento->TerminarDocumento();
+    }
     QVERIFY(textos.size() > 15);
     QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
   }

@@ -124,8 +124,7 @@ private slots:
           QDir::toNativeSeparators(ficheiro->Caminho(NomeFicheiroDados)),
           u"SQLite "_s + VersãoSQLite(), u"Qt "_s + QString::fromLatin1(qVersion())})
       QVERIFY2(m.texto.contains(parte), qPrintable(parte));
-    QVERIFY(
-        QRegularExpression(u"\\A\\d+\\.\\d+\\.\\d+\\z"_s).match(VersãoAgremia()).hasMatch());
+    QVERIFY(QRegularExpression(u"\\A\\d+\\.\\d+\\.\\d+\\z"_s).match(VersãoAgremia()).hasMatch());
   }
 
   // No leaves everything as it was; Yes closes the file, starts the tool in the data folder
@@ -204,6 +203,7 @@ private slots:
     Sócio(9, 160);
     Abrir();
     const QString fixo = ficheiro->Caminho(u"print.pdf"_s);
+    EscolhaImpressoraReposta reposta;
     ImprimirParaFicheiro(fixo);
     struct Desligar {
       ~Desligar() { DefinirPréVisualizarImpressões(false); }

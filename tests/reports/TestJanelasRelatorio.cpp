@@ -226,10 +226,7 @@ private slots:
   void taloesPreVisualizados() {
     impressões.reset();
     FicheiroTeste::Referência(u"1"_s, u"Sociedade Recreativa"_s);
-    struct Desligar {
-      ~Desligar() { DefinirPréVisualizarImpressões(false); }
-    } desligar;
-    DefinirPréVisualizarImpressões(true);
+    PréVisualizaçãoLigada préVisualização;
     TalõesRecibo j(nullptr);
     j.SócioY->setText(u"3"_s); // three members, twelve months: several pages
     const auto contador = [] {

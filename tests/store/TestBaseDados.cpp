@@ -2,6 +2,7 @@
 #include "ConjuntoRegistos.h"
 #include "Dados.h"
 #include "LerFicheiro.h"
+#include "Mascara.h"
 #include "PastaTeste.h"
 #include "Permissoes.h"
 #include "ProcessoFilho.h"
@@ -57,25 +58,48 @@ private slots:
   }
   void cleanup() { pasta.reset(); }
 
-  // Names, addresses and tax numbers are for the owner's eyes: the data file, its lock and
-  // the folders made for it are created unreadable to other accounts.
+  // Names, addresses and tax numbers are for the owner's eyes: the data file, its lock and its
+  // journal, and the folders made for them, are created unreadable to other accounts under the
+  // usual mask 022. A folder that was there keeps the rights it had.
   void ficheirosNovosSaoSoDoDono() {
-#ifndef Q_OS_UNIX
-    QSKIP("sem permissões POSIX");
-#endif
-    ReservarFicheirosAoDono();
-    QVERIFY(QDir().mkpath(u"dados/Impressões"_s));
-    BaseDados::Criar(u"dados/Quotas.Dad"_s);
+#ifndef AGREMIA_PERMISSOES_POSIX
+    QSKIP("este sistema não tem permissões POSIX");
+#else
+    MáscaraComum máscara;
+    QVERIFY(QDir().mkdir(u"partilhada"_s) && MudarPermissões(u"partilhada"_s, 0755));
+    QVERIFY(CriarPastaDoDono(u"partilhada/dados/Impressões"_s));
+    QVERIFY(CriarPastaDoDono(u"partilhada/dados"_s)); // there already: nothing to do
+    BaseDados::Criar(u"partilhada/dados/Quotas.Dad"_s);
     BaseDados bd;
-    bd.Abrir(u"dados/Quotas.Dad"_s);
-    const auto outros = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                        QFile::WriteOther | QFile::ExeOther;
-    for (const QString &f : {u"dados"_s, u"dados/Impressões"_s, u"dados/Quotas.Dad"_s,
-                             ReservaFicheiro::NomeMarca(u"dados/Quotas.Dad"_s)}) {
-      QVERIFY2(QFileInfo::exists(f), qPrintable(f));
-      QVERIFY2(!(QFileInfo(f).permissions() & outros), qPrintable(f));
-      QVERIFY2(QFileInfo(f).permissions() & QFile::WriteOwner, qPrintable(f));
-    }
+    bd.Abrir(u"partilhada/dados/Quotas.Dad"_s);
+    BaseDados::Transacção t(bd);
+    bd.Executar(u"INSERT INTO Tabelas (Tipo, Designação) VALUES ('C', 'x')"_s, {}, u"teste"_s);
+    const std::pair<QString, QString> esperadas[] = {
+        {u"partilhada"_s, u"755"_s},
+        {u"partilhada/dados"_s, u"700"_s},
+        {u"partilhada/dados/Impressões"_s, u"700"_s},
+        {u"partilhada/dados/Quotas.Dad"_s, u"600"_s},
+        {u"partilhada/dados/Quotas.Dad-journal"_s, u"600"_s},
+        {ReservaFicheiro::NomeMarca(u"partilhada/dados/Quotas.Dad"_s), u"600"_s}};
+    for (const auto &[f, permissões] : esperadas)
+      QVERIFY2(Permissões(f) == permissões, qPrintable(f + u": "_s + Permissões(f)));
+    t.Confirmar();
+#endif
+  }
+
+  // The process's mask, the second line behind each creation, leaves other accounts nothing.
+  void mascaraDoProcessoSoDoDono() {
+#ifndef AGREMIA_PERMISSOES_POSIX
+    QSKIP("este sistema não tem permissões POSIX");
+#else
+    MáscaraComum máscara; // and put back as it was when the test ends
+    ReservarFicheirosAoDono();
+    QFile f(u"qualquer"_s);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(QDir().mkdir(u"pasta"_s));
+    QCOMPARE(Permissões(u"qualquer"_s), u"600"_s);
+    QCOMPARE(Permissões(u"pasta"_s), u"700"_s);
+#endif
   }
 
   void naoRecriaNemAlteraUmFicheiroQueExiste() {

@@ -28,6 +28,22 @@ public:
   Q_DISABLE_COPY(RelógioFixo)
 };
 
+// Every document goes first to the preview window for as long as this lives.
+class PréVisualizaçãoLigada {
+public:
+  PréVisualizaçãoLigada() { DefinirPréVisualizarImpressões(true); }
+  ~PréVisualizaçãoLigada() { DefinirPréVisualizarImpressões(false); }
+  Q_DISABLE_COPY(PréVisualizaçãoLigada)
+};
+
+// Whatever "Configurar Impressora" chose while this lives is forgotten when it goes.
+class EscolhaImpressoraReposta {
+public:
+  EscolhaImpressoraReposta() = default;
+  ~EscolhaImpressoraReposta() { EsquecerImpressoraEscolhida(); }
+  Q_DISABLE_COPY(EscolhaImpressoraReposta)
+};
+
 // Programs are not started but recorded; `resultado` is what each start reports.
 class IniciadorFalso {
 public:
