@@ -29,8 +29,10 @@ enum class JanelaMenu {
   MapaQuotas,
   TalõesRecibo,
   ImportarSócios,
+  QuotasDívida,
+  QuotasEmDia,
 };
-inline constexpr int NúmeroJanelasMenu = 9;
+inline constexpr int NúmeroJanelasMenu = 11;
 
 // The main window: one member's record and the dues the member has paid, browsed, edited,
 // saved and deleted here. Nothing reaches the database before "G&ravar Dados".

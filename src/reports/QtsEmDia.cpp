@@ -57,7 +57,7 @@ QtsEmDia::QtsEmDia(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
   auto *campos = new QGridLayout;
   campos->addWidget(Legenda(u"&Data"_s, Data), 0, 0);
   campos->addWidget(Data, 0, 1, 1, 2, Qt::AlignLeft);
-  campos->addWidget(Legenda(u"Pagas &desde"_s, MêsInicial), 1, 0);
+  campos->addWidget(Legenda(u"Pagas de&sde"_s, MêsInicial), 1, 0);
   campos->addWidget(MêsInicial, 1, 1);
   campos->addWidget(AnoInicial, 1, 2, Qt::AlignLeft);
   campos->setColumnStretch(3, 1);

@@ -13,6 +13,8 @@
 #include "Mensagens.h"
 #include "Procurar.h"
 #include "QtsAtrazo.h"
+#include "QtsDivida.h"
+#include "QtsEmDia.h"
 #include "Tabelas.h"
 #include "TaloesRecibo.h"
 
@@ -66,6 +68,8 @@ void LigarJanelas(Base &base) {
   base.LigarJanela(JanelaMenu::TalõesRecibo, [&base] { TalõesRecibo(&base).exec(); });
   base.LigarJanela(JanelaMenu::QuotasAtraso, [&base] { QtsAtrazo(&base).exec(); });
   base.LigarJanela(JanelaMenu::MapaQuotas, [&base] { MapaQuotas(&base).exec(); });
+  base.LigarJanela(JanelaMenu::QuotasDívida, [&base] { QtsDívida(&base).exec(); });
+  base.LigarJanela(JanelaMenu::QuotasEmDia, [&base] { QtsEmDia(&base).exec(); });
   base.LigarJanela(JanelaMenu::ImportarSócios,
                    [&base] { ImportarSócios(&base, [&base] { base.MostrarListas(); }).exec(); });
 }
