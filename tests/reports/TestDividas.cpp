@@ -46,8 +46,9 @@ class TestDividas : public QObject {
   // The small file of the table tests (euros in ten-thousandths). 1 paid the whole of 2025;
   // 2 enrolled on 15 April 2025, paid May and the first quarter of 2026; 3 has an empty
   // enrolment date and paid the second half of 2025; 4 has none at all (NULL) and paid
-  // nothing, in situation 2; 5 paid every month; 6 enrolled on 1 April 2026; 12 paid January
-  // to November 2025 and 120, whose keys start "000120", December 2025 only.
+  // nothing, in situation 2; 5 paid every month; 6 and 7 enrolled on 1 April 2026, and 7 paid
+  // April; 12 paid January to November 2025 and 120, whose keys start "000120", December 2025
+  // only.
   static void FicheiroPequeno() {
     BaseDados::Transacção t(Dados().bd);
     Sócio(1, u"Ana"_s, u"20100101"_s, 1, 1, 125000);
@@ -56,7 +57,8 @@ class TestDividas : public QObject {
     Sócio(4, u"Álvaro"_s, QVariant(), 1, 2, 125000);
     Sócio(5, u"Eva"_s, u"20000101"_s, 1, 1, 125000);
     Sócio(6, u"Filipe"_s, u"20260401"_s, 1, 1, 100000);
-    Sócio(12, u"Zé"_s, u"19950101"_s, 2, 1, 100000);
+    Sócio(7, u"Gil"_s, u"20260401"_s, 1, 1, 100000);
+    Sócio(12, u"Zé"_s, u"19950101"_s, 2, 1, 112500);
     Sócio(120, u"Rui"_s, u"19950101"_s, 2, 1, 100000);
     PagarPeríodo(1, 2025, 12);
     Quota(2, 2025, 5);
@@ -67,6 +69,7 @@ class TestDividas : public QObject {
     for (int m = 1; m <= 11; ++m)
       Quota(12, 2025, m);
     Quota(120, 2025, 12);
+    Quota(7, 2026, 4);
     t.Confirmar();
   }
 
@@ -141,11 +144,11 @@ private slots:
     const QString todos =
         u"1:Jan–Mar 2026:3:37,50|2:Abr 2025, Jun–Dez 2025:8:80,00|"
         u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|4:Jan 2025–Mar 2026:15:187,50|"
-        u"12:Dez 2025–Mar 2026:4:40,00|120:Jan–Nov 2025, Jan–Mar 2026:14:140,00"_s;
+        u"12:Dez 2025–Mar 2026:4:45,00|120:Jan–Nov 2025, Jan–Mar 2026:14:140,00"_s;
     QTest::newRow("todos, por número") << jan25 << mar26 << 0 << 0 << 0 << todos;
     QTest::newRow("um tipo")
         << jan25 << mar26 << 2 << 0 << 0
-        << u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|12:Dez 2025–Mar 2026:4:40,00|"
+        << u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|12:Dez 2025–Mar 2026:4:45,00|"
            u"120:Jan–Nov 2025, Jan–Mar 2026:14:140,00"_s;
     QTest::newRow("uma situação") << jan25 << mar26 << 0 << 2 << 0
                                   << u"4:Jan 2025–Mar 2026:15:187,50"_s;
@@ -155,18 +158,19 @@ private slots:
                                  u"2:Abr 2025, Jun–Dez 2025:8:80,00|"
                                  u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|"
                                  u"120:Jan–Nov 2025, Jan–Mar 2026:14:140,00|"
-                                 u"12:Dez 2025–Mar 2026:4:40,00"_s;
+                                 u"12:Dez 2025–Mar 2026:4:45,00"_s;
+    // 3 and 12 owe the same: in number order.
     QTest::newRow("por valor") << jan25 << mar26 << 0 << 0 << 2
                                << u"4:Jan 2025–Mar 2026:15:187,50|"
                                   u"120:Jan–Nov 2025, Jan–Mar 2026:14:140,00|"
                                   u"2:Abr 2025, Jun–Dez 2025:8:80,00|"
                                   u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|"
-                                  u"12:Dez 2025–Mar 2026:4:40,00|1:Jan–Mar 2026:3:37,50"_s;
+                                  u"12:Dez 2025–Mar 2026:4:45,00|1:Jan–Mar 2026:3:37,50"_s;
     // Member 6, enrolled on the 1st of April, owes April; member 2's first quarter paid.
     QTest::newRow("o mês da inscrição") << abr26 << abr26 << 0 << 0 << 0
                                         << u"1:Abr 2026:1:12,50|2:Abr 2026:1:10,00|"
                                            u"3:Abr 2026:1:5,00|4:Abr 2026:1:12,50|"
-                                           u"6:Abr 2026:1:10,00|12:Abr 2026:1:10,00|"
+                                           u"6:Abr 2026:1:10,00|12:Abr 2026:1:11,25|"
                                            u"120:Abr 2026:1:10,00"_s;
     QTest::newRow("um ano pago inteiro")
         << ÍndiceMês(2025, 7) << ÍndiceMês(2025, 12) << 1 << 1 << 0 << u"2:Jul–Dez 2025:6:60,00"_s;
@@ -201,7 +205,7 @@ private slots:
     FicheiroPequeno();
     const auto l = SóciosEmDívida(Dados().bd, {ÍndiceMês(2025, 1), ÍndiceMês(2026, 3), 0, 0},
                                   OrdemDívidas::Valor);
-    QCOMPARE(SomarDívidas(l), (TotaisDívidas{6, 53, Moeda::DeCêntimos(53000)}));
+    QCOMPARE(SomarDívidas(l), (TotaisDívidas{6, 53, Moeda::DeCêntimos(53500)}));
   }
 
   void emDia_data() {
@@ -212,9 +216,9 @@ private slots:
     QTest::newRow("o ano pago inteiro") << QDate(2025, 12, 31) << ÍndiceMês(2025, 1) << u"1|5"_s;
     // December counts as soon as the date is in it: member 12 owes it.
     QTest::newRow("a meio do mês") << QDate(2025, 12, 15) << ÍndiceMês(2025, 7) << u"1|3|5"_s;
-    // Member 6, enrolled on 1 April 2026, owes April from that day on; the day before, it is
-    // not yet a member.
-    QTest::newRow("no dia da inscrição") << QDate(2026, 4, 1) << ÍndiceMês(2026, 4) << u"5"_s;
+    // Members 6 and 7, enrolled on 1 April 2026, owe April from that day on (7 paid it); the
+    // day before, they are not yet members.
+    QTest::newRow("no dia da inscrição") << QDate(2026, 4, 1) << ÍndiceMês(2026, 4) << u"5|7"_s;
     QTest::newRow("um mês antes") << QDate(2026, 3, 31) << ÍndiceMês(2026, 3) << u"2|5"_s;
     // No month to owe: every member enrolled by the date.
     QTest::newRow("primeiro mês depois da data")
