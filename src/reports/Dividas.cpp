@@ -13,13 +13,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The months of the range, made by the engine from the two bound ends (ÍndiceMês), each with
+// The months of the range, made by the engine from the two bound ends (ÍndiceMês, typed in the
+// query, as a server infers no type for a bare parameter), each with
 // its key suffix "yyyymm" built in standard SQL; none when the range is empty. The dues key
 // of a member and month is then the member's "000012" (as the arrears report builds it) and
 // that suffix: one look-up in the index Quotas per member and month.
 const QString MesesDoIntervalo =
     u"WITH RECURSIVE \"Meses\"(\"Mês\", \"Fim\") AS ("
-    u"SELECT ?, ? "
+    u"SELECT CAST(? AS INTEGER), CAST(? AS INTEGER) "
     u"UNION ALL SELECT \"Mês\" + 1, \"Fim\" FROM \"Meses\" WHERE \"Mês\" < \"Fim\"), "
     u"\"Períodos\"(\"Mês\", \"Período\") AS ("
     u"SELECT \"Mês\", substr(CAST(10000 + \"Mês\" / 12 AS TEXT), 2) || "

@@ -334,6 +334,16 @@ private slots:
                     {u"Janeiro de 2025 a Março de 2026"_s, u"[Todos]"_s, u"[Todas]"_s, u"Número"_s},
                     devedores);
     QVERIFY(dívidas.páginas >= 2);
+    // On an A5 sheet too, nothing crosses a column or the edge.
+    for (const double largura : {11226.0, 7710.0}) {
+      GravadorImpressão estreita(largura);
+      ImprimirDívidas(
+          estreita, {u"Janeiro de 2025 a Março de 2026"_s, u"[Todos]"_s, u"[Todas]"_s, u"Número"_s},
+          devedores);
+      QCOMPARE(TextosQueSeSobrepõem(estreita), QStringList());
+      for (const auto &t : estreita.traços)
+        QVERIFY(t.linha.x2() <= largura);
+    }
     QVERIFY(dívidas.Procurar(u"45 sócio(s) com quotas em dívida."_s) &&
             dívidas.Procurar(u"Página 2"_s));
     PdfParaVer(dívidas, u"dividas"_s);
@@ -347,6 +357,11 @@ private slots:
     GravadorImpressão dia;
     ImprimirEmDia(dia, u"31-03-2026"_s, u"Janeiro de 2026"_s, emDia);
     QVERIFY(dia.páginas >= 2);
+    for (const double largura : {11226.0, 7710.0}) {
+      GravadorImpressão estreita(largura);
+      ImprimirEmDia(estreita, u"31-03-2026"_s, u"Janeiro de 2026"_s, emDia);
+      QCOMPARE(TextosQueSeSobrepõem(estreita), QStringList());
+    }
     QVERIFY(dia.Procurar(u"  40 sócio(s) com as quotas em dia."_s));
     PdfParaVer(dia, u"emdia"_s);
     QCOMPARE(TextosQueSeSobrepõem(dia), QStringList());
