@@ -12,6 +12,7 @@
 #include "Atrasos.h"
 #include "Base.h"
 #include "Dados.h"
+#include "Dividas.h"
 #include "FichaSocio.h"
 #include "Formato.h"
 #include "Importacao.h"
@@ -398,6 +399,33 @@ std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, b
         sqlite3_bind_int(mapa, 4, 0);
         sqlite3_bind_int(mapa, 5, 0);
         LerTudo(mapa);
+      }));
+  // The debts of the last year's twelve months, against the same query run bare: one row per
+  // member and month owed (one member in ten owes the whole year).
+  sqlite3_stmt *dívidas = bruto.Preparar(SqlDívidas.toUtf8().constData());
+  const int de = ÍndiceMês(ano, 1), até = ÍndiceMês(ano, mês);
+  r.push_back(Comparar(
+      u"quotas em dívida de um ano"_s, rápido ? 3 : 9,
+      [&](int) {
+        SóciosEmDívida(Dados().bd, {de, até, 0, 0}, OrdemDívidas::Número);
+      },
+      [&](int) {
+        sqlite3_bind_int(dívidas, 1, de);
+        sqlite3_bind_int(dívidas, 2, até);
+        for (int k = 3; k <= 6; ++k)
+          sqlite3_bind_int(dívidas, k, 0);
+        LerTudo(dívidas);
+      }));
+  sqlite3_stmt *emDia = bruto.Preparar(SqlEmDia.toUtf8().constData());
+  const QByteArray fimDoAno = período + "31";
+  r.push_back(Comparar(
+      u"sócios com quotas em dia num ano"_s, rápido ? 3 : 9,
+      [&](int) { SóciosEmDia(Dados().bd, QDate(ano, mês, 31), de); },
+      [&](int) {
+        sqlite3_bind_int(emDia, 1, de);
+        sqlite3_bind_int(emDia, 2, até);
+        sqlite3_bind_text(emDia, 3, fimDoAno.constData(), int(fimDoAno.size()), SQLITE_TRANSIENT);
+        LerTudo(emDia);
       }));
   // The member list: its floor is the same rows read bare, then put in order in memory (the
   // collator's sort keys for names, as nothing else orders them the Portuguese way).

@@ -63,6 +63,12 @@ QSizeF TamanhoImprimível(const QPrinter &p) {
   return {r.width() * 1440.0, r.height() * 1440.0};
 }
 
+// Where the printable area starts on the sheet, in twips.
+QPointF CantoImprimível(const QPrinter &p) {
+  const QRectF r = p.pageLayout().paintRect(QPageLayout::Inch);
+  return {r.left() * 1440.0, r.top() * 1440.0};
+}
+
 constexpr double EspessuraTraço = 15; // twips: three quarters of a point
 
 // A PDF gets the printable area of an ordinary office printer, which cannot reach the outer
@@ -197,7 +203,9 @@ TextoAjustado AjustarTexto(const FonteImpressão &f, const QString &texto, doubl
 
 // --- the surface ---------------------------------------------------------------------------
 
-Impressão::Impressão(double l, double a) : largura(l), altura(a) {}
+Impressão::Impressão(double l, double a)
+    : largura(l), altura(a), margemEsquerda(std::max(0.0, (11906 - l) / 2)),
+      margemTopo(std::max(0.0, (16838 - a) / 2)) {}
 Impressão::~Impressão() = default;
 
 void Impressão::DefinirOrigem(double dx, double dy) {
@@ -406,6 +414,7 @@ ImpressoraQt::ImpressoraQt(QPrinter *, QPrinter &impressora, const QString &nome
                                    impressora.outputFormat() == QPrinter::PdfFormat
                                ? impressora.outputFileName()
                                : QString();
+  DefinirMargens(CantoImprimível(impressora).x(), CantoImprimível(impressora).y());
   const bool criado = !ficheiro.isEmpty() && CriarFicheiroDoDono(ficheiro);
   if (!d->pintor.begin(&impressora)) {
     if (criado)
@@ -700,7 +709,10 @@ public:
                           std::function<void()> aoEntregar)
       : GravadorImpressão(TamanhoImprimível(*d.impressora).width(),
                           TamanhoImprimível(*d.impressora).height()),
-        destino(std::move(d)), nome(nomeDocumento), janela(pai), entregar(std::move(aoEntregar)) {}
+        destino(std::move(d)), nome(nomeDocumento), janela(pai), entregar(std::move(aoEntregar)) {
+    DefinirMargens(CantoImprimível(*destino.impressora).x(),
+                   CantoImprimível(*destino.impressora).y());
+  }
 
 protected:
   void Concluir() override {

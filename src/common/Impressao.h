@@ -72,6 +72,10 @@ public:
 
   double LarguraPágina() const { return largura; }
   double AlturaPágina() const { return altura; }
+  // Where the printable area starts on the sheet, in twips from its left and top edges, for
+  // what must land on a given place of the paper (an address behind an envelope's window).
+  double MargemEsquerda() const { return margemEsquerda; }
+  double MargemTopo() const { return margemTopo; }
   double LarguraTexto(const QString &texto) const { return MedirTexto(fonte, texto); }
   double AlturaLinha() const { return AlturaDaLinha(fonte); }
 
@@ -134,6 +138,12 @@ protected:
   virtual void Concluir() = 0;
   // Called from Concluir() when the document goes nowhere.
   void MarcarNãoImpresso() { impresso = false; }
+  // The backend's sheet: until it says otherwise, an A4 sheet with the printable area in its
+  // middle.
+  void DefinirMargens(double esquerda, double topo) {
+    margemEsquerda = esquerda;
+    margemTopo = topo;
+  }
 
 private:
   FonteImpressão fonte;
@@ -143,6 +153,8 @@ private:
   double y = 0;
   double origemX = 0;
   double origemY = 0;
+  double margemEsquerda;
+  double margemTopo;
   int página = 1;
   bool terminado = false;
   bool impresso = true;

@@ -47,6 +47,7 @@ const char16_t *const NomesPáginas[] = {
     u"listagem",
     u"impressao-listagem",
     u"quotas-atraso",
+    u"quotas-divida",
     u"mapa-quotas",
     u"taloes-recibo",
     u"declaracao-irs",

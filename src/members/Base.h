@@ -30,9 +30,11 @@ enum class JanelaMenu {
   TalõesRecibo,
   ImportarSócios,
   ResumoAno,
-  DadosPessoais, // of the member shown: enabled only while a stored member is
+  DadosPessoais, // of the member shown: enabled only while a stored member is shown
+  QuotasDívida,
+  QuotasEmDia,
 };
-inline constexpr int NúmeroJanelasMenu = 11;
+inline constexpr int NúmeroJanelasMenu = 13;
 
 // The main window: one member's record and the dues the member has paid, browsed, edited,
 // saved and deleted here. Nothing reaches the database before "G&ravar Dados".

@@ -1,7 +1,7 @@
 // The main window's menu bar and what its items do beyond the window itself: the other
 // windows, the backup tool, the member card printed from the screen.
-#include "Base.h"
 #include "Acerca.h"
+#include "Base.h"
 
 #include "Comandos.h"
 #include "Dados.h"
@@ -121,6 +121,11 @@ void Base::CriarMenu() {
     acçõesJanelas[int(JanelaMenu::ListagemSócios) + i] =
         Item(menuListagens, QString::fromUtf16(listagens[i]),
              u"Menu_Listagens_"_s + QString::number(i + 1));
+  // Who owes what, and who may vote: after the described items, whose keys stay as they are.
+  acçõesJanelas[int(JanelaMenu::QuotasDívida)] =
+      Item(menuListagens, u"Quotas em &Dívida..."_s, u"Menu_Listagens_Divida"_s);
+  acçõesJanelas[int(JanelaMenu::QuotasEmDia)] =
+      Item(menuListagens, u"Sócios com Quotas em D&ia..."_s, u"Menu_Listagens_EmDia"_s);
   acçõesJanelas[int(JanelaMenu::ResumoAno)] =
       Item(menuListagens, u"&Resumo do Ano..."_s, u"Menu_Listagens_ResumoAno"_s);
   // Windows still to come stay in the menu, disabled, until they are linked.

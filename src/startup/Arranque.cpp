@@ -15,6 +15,8 @@
 #include "Procurar.h"
 #include "QtsAtrazo.h"
 #include "ResumoAno.h"
+#include "QtsDivida.h"
+#include "QtsEmDia.h"
 #include "Tabelas.h"
 #include "TaloesRecibo.h"
 
@@ -71,6 +73,8 @@ void LigarJanelas(Base &base) {
   base.LigarJanela(JanelaMenu::ResumoAno, [&base] { ResumoAno(&base).exec(); });
   base.LigarJanela(JanelaMenu::DadosPessoais,
                    [&base] { DadosSócio(&base, base.SócioActual).exec(); });
+  base.LigarJanela(JanelaMenu::QuotasDívida, [&base] { QtsDívida(&base).exec(); });
+  base.LigarJanela(JanelaMenu::QuotasEmDia, [&base] { QtsEmDia(&base).exec(); });
   base.LigarJanela(JanelaMenu::ImportarSócios,
                    [&base] { ImportarSócios(&base, [&base] { base.MostrarListas(); }).exec(); });
 }

@@ -262,6 +262,39 @@ private slots:
     QCOMPARE(impressões.documento, u"Ficha de Sócio 3"_s); // the print job's name
     QVERIFY(impressões.textos.contains(u"Sócio nº 3  -  Nome ainda por gravar"_s));
   }
+
+  // The listings of debts and of members in good standing open from their items as the other
+  // listings do (the screen shows its member again afterwards), and no two items of a menu
+  // share an access key.
+  void listagensDeDividasEEmDia() {
+    Sócio(3);
+    Abrir();
+    for (const auto &[janela, item] :
+         {std::pair{JanelaMenu::QuotasDívida, u"Menu_Listagens_Divida"_s},
+          {JanelaMenu::QuotasEmDia, u"Menu_Listagens_EmDia"_s}}) {
+      int aberta = 0;
+      base->LigarJanela(janela, [&] {
+        ++aberta;
+        base->findChild<QLineEdit *>(u"Nome"_s)->setText(u"por gravar"_s);
+      });
+      QVERIFY(Acção(item)->isEnabled());
+      Acção(item)->trigger();
+      QCOMPARE(aberta, 1);
+      QCOMPARE(Nome(), u"Sócio 3"_s);
+    }
+    for (QMenu *menu : base->findChildren<QMenu *>()) {
+      QStringList teclas;
+      for (QAction *a : menu->actions()) {
+        const QString t = a->text();
+        const qsizetype e = t.indexOf(u'&');
+        if (e >= 0 && e + 1 < t.size()) {
+          const QString tecla = t.sliced(e + 1, 1).toLower();
+          QVERIFY2(!teclas.contains(tecla), qPrintable(menu->title() + u": "_s + t));
+          teclas << tecla;
+        }
+      }
+    }
+  }
 };
 
 QTEST_MAIN(TestMenu)

@@ -1,0 +1,429 @@
+#include "Atrasos.h"
+#include "CartasAviso.h"
+#include "Dados.h"
+#include "Dividas.h"
+#include "FicheiroTeste.h"
+#include "Impressao.h"
+#include "LerFicheiro.h"
+#include "ListaQuotas.h"
+#include "Molduras.h"
+#include "Ouro.h"
+#include "Referencias.h"
+
+#include <QtTest>
+#include <memory>
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+// Who owes which months of a range, the members in good standing, the reminder letters, and
+// their prints.
+class TestDividas : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<FicheiroTeste> ficheiro;
+
+  static void Sócio(int número, const QString &nome, const QVariant &inscrição, int tipo,
+                    int situação, qint64 quota, const QString &rua = u"Rua "_s,
+                    qint64 cPostal = 0) {
+    Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"Inscrição\", "
+                      u"\"TipoQuota\", \"Situação\", \"ValQuotaEuro\", \"Rua\", "
+                      u"\"Localidade\", \"CPostal\") VALUES (?, ?, ?, ?, ?, ?, ?, ' ', ?)"_s,
+                      {número, nome, inscrição, tipo, situação, quota, rua, cPostal}, u"teste"_s);
+  }
+  static void Quota(int número, int ano, int mês) {
+    Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, 1000, 1)"_s,
+                      {ChaveSócMês(número, ano, mês)}, u"teste"_s);
+  }
+  // A period of the dues entry list (a month, the whole year, a quarter, a half), stored as
+  // the member screen stores it: one row per month it covers.
+  static void PagarPeríodo(int número, int ano, int item) {
+    const Período p = PeríodoDoItem(item);
+    for (int m = p.primeiro; m <= p.último; ++m)
+      Quota(número, ano, m);
+  }
+
+  // The small file of the table tests (euros in ten-thousandths). 1 paid the whole of 2025;
+  // 2 enrolled on 15 April 2025, paid May and the first quarter of 2026; 3 has an empty
+  // enrolment date and paid the second half of 2025; 4 has none at all (NULL) and paid
+  // nothing, in situation 2; 5 paid every month; 6 and 7 enrolled on 1 April 2026, and 7 paid
+  // April; 12 paid January to November 2025 and 120, whose keys start "000120", December 2025
+  // only.
+  static void FicheiroPequeno() {
+    BaseDados::Transacção t(Dados().bd);
+    Sócio(1, u"Ana"_s, u"20100101"_s, 1, 1, 125000);
+    Sócio(2, u"Bruno"_s, u"20250415"_s, 1, 1, 100000);
+    Sócio(3, u" Carla "_s, u""_s, 2, 1, 50000);
+    Sócio(4, u"Álvaro"_s, QVariant(), 1, 2, 125000);
+    Sócio(5, u"Eva"_s, u"20000101"_s, 1, 1, 125000);
+    Sócio(6, u"Filipe"_s, u"20260401"_s, 1, 1, 100000);
+    Sócio(7, u"Gil"_s, u"20260401"_s, 1, 1, 100000);
+    Sócio(12, u"Zé"_s, u"19950101"_s, 2, 1, 112500);
+    Sócio(120, u"Rui"_s, u"19950101"_s, 2, 1, 100000);
+    PagarPeríodo(1, 2025, 12);
+    Quota(2, 2025, 5);
+    PagarPeríodo(2, 2026, 13);
+    PagarPeríodo(3, 2025, 18);
+    for (int ano : {2025, 2026})
+      PagarPeríodo(5, ano, 12);
+    for (int m = 1; m <= 11; ++m)
+      Quota(12, 2025, m);
+    Quota(120, 2025, 12);
+    Quota(7, 2026, 4);
+    t.Confirmar();
+  }
+
+  static QString Dívidas(const FiltroDívidas &f, OrdemDívidas ordem) {
+    QStringList r;
+    for (const SócioEmDívida &s : SóciosEmDívida(Dados().bd, f, ordem))
+      r << QString::number(s.número) + u':' + MesesCompactos(s.meses) + u':' +
+               QString::number(s.meses.size()) + u':' + s.valor.Formatar();
+    return r.join(u'|');
+  }
+  static QString EmDia(QDate data, int desde) {
+    QStringList r;
+    for (const SócioEmDia &s : SóciosEmDia(Dados().bd, data, desde))
+      r << QString::number(s.número);
+    return r.join(u'|');
+  }
+
+  static SócioEmDívida Devedor(int n, int meses, const QString &nome = {}) {
+    SócioEmDívida s;
+    s.número = n;
+    s.nome = nome.isEmpty() ? u"Sócio Número "_s + QString::number(n) : nome;
+    for (int m = 0; m < meses; ++m)
+      s.meses.push_back(ÍndiceMês(2025, 1) + m + (m >= 3 ? 1 : 0) + (m >= 9 ? 2 : 0));
+    s.quota = Moeda::DeCêntimos(1250);
+    s.valor = Moeda::DeCêntimos(1250 * meses);
+    s.rua = u"Rua Direita, 10"_s;
+    s.localidade = u"Vila Nova"_s;
+    s.códigoPostal = u"4400-123 Vila Nova de Gaia"_s;
+    return s;
+  }
+
+  static void Colectividade() {
+    for (const auto &[linha, texto] : {std::pair{u'1', u"Sociedade Recreativa Exemplo"_s},
+                                       {u'2', u"Rua da Sede, 1"_s},
+                                       {u'3', u"Vila Nova"_s},
+                                       {u'5', u"210 000 000"_s}})
+      GravarLinhaTabelas(Dados().bd, linha, texto);
+  }
+
+private slots:
+  void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
+  void cleanup() { ficheiro.reset(); }
+
+  void mesesCompactos_data() {
+    QTest::addColumn<QList<int>>("meses");
+    QTest::addColumn<QString>("texto");
+    const int jan25 = ÍndiceMês(2025, 1);
+    QTest::newRow("nenhum") << QList<int>{} << u""_s;
+    QTest::newRow("um") << QList<int>{jan25 + 4} << u"Mai 2025"_s;
+    QTest::newRow("dois seguidos") << QList<int>{jan25, jan25 + 1} << u"Jan–Fev 2025"_s;
+    QTest::newRow("três e um") << QList<int>{jan25, jan25 + 1, jan25 + 2, jan25 + 4}
+                               << u"Jan–Mar 2025, Mai 2025"_s;
+    QTest::newRow("fim do ano") << QList<int>{jan25 + 10, jan25 + 11, jan25 + 12, jan25 + 13}
+                                << u"Nov 2025–Fev 2026"_s;
+    QTest::newRow("dezembro e janeiro soltos")
+        << QList<int>{jan25 - 1, jan25 + 1} << u"Dez 2024, Fev 2025"_s;
+  }
+  void mesesCompactos() {
+    QFETCH(QList<int>, meses);
+    QFETCH(QString, texto);
+    QCOMPARE(MesesCompactos(std::vector<int>(meses.begin(), meses.end())), texto);
+  }
+
+  void dividas_data() {
+    QTest::addColumn<int>("de");
+    QTest::addColumn<int>("ate");
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<int>("situacao");
+    QTest::addColumn<int>("ordem");
+    QTest::addColumn<QString>("esperado");
+    const int jan25 = ÍndiceMês(2025, 1), mar26 = ÍndiceMês(2026, 3), abr26 = ÍndiceMês(2026, 4);
+    const QString todos =
+        u"1:Jan–Mar 2026:3:37,50|2:Abr 2025, Jun–Dez 2025:8:80,00|"
+        u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|4:Jan 2025–Mar 2026:15:187,50|"
+        u"12:Dez 2025–Mar 2026:4:45,00|120:Jan–Nov 2025, Jan–Mar 2026:14:140,00"_s;
+    QTest::newRow("todos, por número") << jan25 << mar26 << 0 << 0 << 0 << todos;
+    QTest::newRow("um tipo")
+        << jan25 << mar26 << 2 << 0 << 0
+        << u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|12:Dez 2025–Mar 2026:4:45,00|"
+           u"120:Jan–Nov 2025, Jan–Mar 2026:14:140,00"_s;
+    QTest::newRow("uma situação") << jan25 << mar26 << 0 << 2 << 0
+                                  << u"4:Jan 2025–Mar 2026:15:187,50"_s;
+    QTest::newRow("tipo e situação sem ninguém") << jan25 << mar26 << 2 << 2 << 0 << u""_s;
+    QTest::newRow("por nome") << jan25 << mar26 << 0 << 0 << 1
+                              << u"4:Jan 2025–Mar 2026:15:187,50|1:Jan–Mar 2026:3:37,50|"
+                                 u"2:Abr 2025, Jun–Dez 2025:8:80,00|"
+                                 u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|"
+                                 u"120:Jan–Nov 2025, Jan–Mar 2026:14:140,00|"
+                                 u"12:Dez 2025–Mar 2026:4:45,00"_s;
+    // 3 and 12 owe the same: in number order.
+    QTest::newRow("por valor") << jan25 << mar26 << 0 << 0 << 2
+                               << u"4:Jan 2025–Mar 2026:15:187,50|"
+                                  u"120:Jan–Nov 2025, Jan–Mar 2026:14:140,00|"
+                                  u"2:Abr 2025, Jun–Dez 2025:8:80,00|"
+                                  u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|"
+                                  u"12:Dez 2025–Mar 2026:4:45,00|1:Jan–Mar 2026:3:37,50"_s;
+    // Member 6, enrolled on the 1st of April, owes April; member 2's first quarter paid.
+    QTest::newRow("o mês da inscrição") << abr26 << abr26 << 0 << 0 << 0
+                                        << u"1:Abr 2026:1:12,50|2:Abr 2026:1:10,00|"
+                                           u"3:Abr 2026:1:5,00|4:Abr 2026:1:12,50|"
+                                           u"6:Abr 2026:1:10,00|12:Abr 2026:1:11,25|"
+                                           u"120:Abr 2026:1:10,00"_s;
+    QTest::newRow("um ano pago inteiro")
+        << ÍndiceMês(2025, 7) << ÍndiceMês(2025, 12) << 1 << 1 << 0 << u"2:Jul–Dez 2025:6:60,00"_s;
+    QTest::newRow("intervalo vazio") << mar26 << jan25 << 0 << 0 << 0 << u""_s;
+  }
+  void dividas() {
+    QFETCH(int, de);
+    QFETCH(int, ate);
+    QFETCH(int, tipo);
+    QFETCH(int, situacao);
+    QFETCH(int, ordem);
+    QFETCH(QString, esperado);
+    FicheiroPequeno();
+    QCOMPARE(Dívidas({de, ate, tipo, situacao}, OrdemDívidas(ordem)), esperado);
+  }
+
+  // One month's range lists the very members the arrears report lists for that month.
+  void umMesComoOsAtrasos() {
+    FicheiroPequeno();
+    for (int i = ÍndiceMês(2024, 12); i <= ÍndiceMês(2026, 5); ++i)
+      for (int tipo : {0, 1, 2}) {
+        QStringList dívidas, atrasos;
+        for (const auto &s : SóciosEmDívida(Dados().bd, {i, i, tipo, 0}, OrdemDívidas::Número))
+          dívidas << QString::number(s.número);
+        for (const auto &s : SóciosEmAtraso(Dados().bd, AnoDoÍndice(i), MêsDoÍndice(i), tipo))
+          atrasos << QString::number(s.número);
+        QCOMPARE(dívidas, atrasos);
+      }
+  }
+
+  void totais() {
+    FicheiroPequeno();
+    const auto l = SóciosEmDívida(Dados().bd, {ÍndiceMês(2025, 1), ÍndiceMês(2026, 3), 0, 0},
+                                  OrdemDívidas::Valor);
+    QCOMPARE(SomarDívidas(l), (TotaisDívidas{6, 53, Moeda::DeCêntimos(53500)}));
+  }
+
+  void emDia_data() {
+    QTest::addColumn<QDate>("data");
+    QTest::addColumn<int>("desde");
+    QTest::addColumn<QString>("esperado");
+    QTest::newRow("primeiro trimestre") << QDate(2026, 3, 31) << ÍndiceMês(2026, 1) << u"2|5"_s;
+    QTest::newRow("o ano pago inteiro") << QDate(2025, 12, 31) << ÍndiceMês(2025, 1) << u"1|5"_s;
+    // December counts as soon as the date is in it: member 12 owes it.
+    QTest::newRow("a meio do mês") << QDate(2025, 12, 15) << ÍndiceMês(2025, 7) << u"1|3|5"_s;
+    // Members 6 and 7, enrolled on 1 April 2026, owe April from that day on (7 paid it); the
+    // day before, they are not yet members.
+    QTest::newRow("no dia da inscrição") << QDate(2026, 4, 1) << ÍndiceMês(2026, 4) << u"5|7"_s;
+    QTest::newRow("um mês antes") << QDate(2026, 3, 31) << ÍndiceMês(2026, 3) << u"2|5"_s;
+    // No month to owe: every member enrolled by the date.
+    QTest::newRow("primeiro mês depois da data")
+        << QDate(2026, 3, 31) << ÍndiceMês(2026, 4) << u"1|2|3|4|5|12|120"_s;
+  }
+  void emDia() {
+    QFETCH(QDate, data);
+    QFETCH(int, desde);
+    QFETCH(QString, esperado);
+    FicheiroPequeno();
+    QCOMPARE(EmDia(data, desde), esperado);
+  }
+
+  // 5,000 members with random enrolment dates (some empty, some NULL), quotas and payments:
+  // the members, months and euros owed over two years, against an independent count by SQL
+  // that counts each member's months enrolled in the range and takes away its dues rows.
+  void cincoMilSocios() {
+    std::mt19937 g(20261207u);
+    {
+      BaseDados::Transacção t(Dados().bd);
+      for (int n = 1; n <= 5000; ++n) {
+        const unsigned r = g() % 20;
+        const QVariant inscrição =
+            r == 0   ? QVariant()
+            : r == 1 ? QVariant(u""_s)
+                     : QVariant(QDate(2022, 1, 1).addDays(int(g() % 1800)).toString(u"yyyyMMdd"_s));
+        Sócio(n, u"Sócio "_s + QString::number(n), inscrição, int(g() % 3) + 1, int(g() % 2) + 1,
+              qint64(g() % 5 + 1) * 25000);
+        for (int m = ÍndiceMês(2023, 6); m <= ÍndiceMês(2026, 6); ++m)
+          if (g() % 10 < 8)
+            Quota(n, AnoDoÍndice(m), MêsDoÍndice(m));
+      }
+      t.Confirmar();
+    }
+    const int de = ÍndiceMês(2024, 1), até = ÍndiceMês(2025, 12);
+    for (int tipo : {0, 2}) {
+      const auto l = SóciosEmDívida(Dados().bd, {de, até, tipo, 0}, OrdemDívidas::Número);
+      const TotaisDívidas t = SomarDívidas(l);
+      // Months enrolled in the range: from the later of January 2024 and the enrolment month.
+      const QString primeiro = u"max("_s + QString::number(de) +
+                               u", CASE WHEN coalesce(\"Inscrição\", '') = '' THEN 0 ELSE "
+                               u"CAST(substr(\"Inscrição\", 1, 4) AS INTEGER) * 12 + "
+                               u"CAST(substr(\"Inscrição\", 5, 2) AS INTEGER) - 1 END)"_s;
+      const QString sql =
+          u"SELECT count(*), sum(devidos), sum(devidos * \"ValQuotaEuro\") FROM ("
+          u"SELECT \"ValQuotaEuro\", max(0, "_s +
+          QString::number(até) + u" - "_s + primeiro +
+          u" + 1) - (SELECT count(*) FROM \"Quotizações\" "
+          u"WHERE \"SócMês\" BETWEEN printf('%06d2024', \"Número\") AND printf('%06d2025~', "
+          u"\"Número\") AND substr(\"SócMês\", 7, 6) || '32' >= coalesce(\"Inscrição\", '')) "
+          u"AS devidos FROM \"Sócios\" WHERE "_s +
+          QString::number(tipo) + u" = 0 OR \"TipoQuota\" = "_s + QString::number(tipo) +
+          u") WHERE devidos > 0"_s;
+      const auto contagem = Consultar(sql);
+      QCOMPARE(contagem.size(), 1);
+      QVERIFY(t.sócios > 1000);
+      QCOMPARE(t.sócios, contagem[0][0].toLongLong());
+      QCOMPARE(t.meses, contagem[0][1].toLongLong());
+      QCOMPARE(t.valor.DécimosMilésimos(), contagem[0][2].toLongLong());
+    }
+  }
+
+  // The fields are replaced once each, wherever they stand; a value that holds a field's name
+  // stays as it is; an unknown field is left alone.
+  void cartaPreenchida() {
+    SócioEmDívida s = Devedor(12, 4, u"Maria «data»"_s);
+    const QString texto =
+        PreencherCarta(u"«nome» (nº «número»): «meses», «quantos» meses, «valor». «data» «outro»"_s,
+                       s, QDate(2026, 12, 7));
+    QCOMPARE(texto, u"Maria «data» (nº 12): Jan–Mar 2025, Mai 2025, 4 meses, 50,00 €. "
+                    u"7 de Dezembro de 2026 «outro»"_s);
+  }
+
+  // The letter's text lives in its own Tabelas row; blank, the program's own text is used.
+  void textoDaCartaGuardado() {
+    QCOMPARE(LerTextoCarta(Dados().bd), TextoCartaPorOmissão());
+    GravarTextoCarta(Dados().bd, u"Caro «nome»,\npague."_s);
+    QCOMPARE(Consultar(u"SELECT \"Tipo\", \"Designação\" FROM \"Tabelas\""_s),
+             (QList<QVariantList>{{u"A"_s, u"Caro «nome»,\npague."_s}}));
+    QCOMPARE(LerTextoCarta(Dados().bd), u"Caro «nome»,\npague."_s);
+    GravarTextoCarta(Dados().bd, u"  \n "_s);
+    QCOMPARE(LerTextoCarta(Dados().bd), TextoCartaPorOmissão());
+    QCOMPARE(Consultar(u"SELECT count(*) FROM \"Tabelas\""_s), (QList<QVariantList>{{1}}));
+  }
+
+  // One CSV line per member for the mail merge, the text filled in for each.
+  void cartasEmCsv() {
+    const auto l =
+        LinhasCsvCartas(u"Caro «nome», deve «valor»."_s,
+                        {Devedor(3, 2, u"Ana"_s), Devedor(7, 1, u"Rui"_s)}, QDate(2026, 1, 5));
+    QCOMPARE(l.size(), 3);
+    QCOMPARE(l[0].size(), l[1].size());
+    QCOMPARE(l[1],
+             (QStringList{u"3"_s, u"Ana"_s, u"Rua Direita, 10"_s, u"Vila Nova"_s,
+                          u"4400-123 Vila Nova de Gaia"_s, u"Jan–Fev 2025"_s, u"2"_s, u"25,00"_s,
+                          u"5 de Janeiro de 2026"_s, u"Caro Ana, deve 25,00 €."_s}));
+    QCOMPARE(l[2].last(), u"Caro Rui, deve 12,50 €."_s);
+  }
+
+  // The debts list over several pages (a member's months on more lines than one, a name too
+  // long for its column), and the list of members in good standing.
+  void ouroDasListas() {
+    Colectividade();
+    std::vector<SócioEmDívida> devedores;
+    for (int i = 1; i <= 45; ++i)
+      devedores.push_back(
+          Devedor(i * 7, i % 13 + 1,
+                  i == 2 ? u"MAXIMILIANO WENCESLAU DOS SANTOS GUIMARÃES PEREIRA"_s : QString()));
+    for (int m = 0; m < 40; m += 2) // every other month of years: pieces on several lines
+      devedores[4].meses.push_back(ÍndiceMês(2027, 1) + m);
+    GravadorImpressão dívidas;
+    ImprimirDívidas(dívidas,
+                    {u"Janeiro de 2025 a Março de 2026"_s, u"[Todos]"_s, u"[Todas]"_s, u"Número"_s},
+                    devedores);
+    QVERIFY(dívidas.páginas >= 2);
+    // On an A5 sheet too, nothing crosses a column or the edge.
+    for (const double largura : {11226.0, 7710.0}) {
+      GravadorImpressão estreita(largura);
+      ImprimirDívidas(
+          estreita, {u"Janeiro de 2025 a Março de 2026"_s, u"[Todos]"_s, u"[Todas]"_s, u"Número"_s},
+          devedores);
+      QCOMPARE(TextosQueSeSobrepõem(estreita), QStringList());
+      for (const auto &t : estreita.traços)
+        QVERIFY(t.linha.x2() <= largura);
+    }
+    QVERIFY(dívidas.Procurar(u"45 sócio(s) com quotas em dívida."_s) &&
+            dívidas.Procurar(u"Página 2"_s));
+    PdfParaVer(dívidas, u"dividas"_s);
+    QCOMPARE(TextosQueSeSobrepõem(dívidas), QStringList());
+    COMPARAR_COM_OURO(dívidas, u"dividas"_s);
+
+    std::vector<SócioEmDia> emDia;
+    for (int i = 1; i <= 40; ++i)
+      emDia.push_back({i * 3, i == 5 ? u"WALDEMAR MAGALHÃES MOURÃO DE MACEDO WANDERLEY"_s
+                                     : u"Sócio Número "_s + QString::number(i)});
+    GravadorImpressão dia;
+    ImprimirEmDia(dia, u"31-03-2026"_s, u"Janeiro de 2026"_s, emDia);
+    QVERIFY(dia.páginas >= 2);
+    for (const double largura : {11226.0, 7710.0}) {
+      GravadorImpressão estreita(largura);
+      ImprimirEmDia(estreita, u"31-03-2026"_s, u"Janeiro de 2026"_s, emDia);
+      QCOMPARE(TextosQueSeSobrepõem(estreita), QStringList());
+    }
+    QVERIFY(dia.Procurar(u"  40 sócio(s) com as quotas em dia."_s));
+    PdfParaVer(dia, u"emdia"_s);
+    QCOMPARE(TextosQueSeSobrepõem(dia), QStringList());
+    COMPARAR_COM_OURO(dia, u"emdia"_s);
+  }
+
+  // One letter a page; the address lies inside the envelope's window on the sheet, whatever
+  // the printer's margins, and nothing else of the letter does.
+  void cartaNaJanelaDoEnvelope() {
+    Colectividade();
+    const QString modelo = TextoCartaPorOmissão();
+    const QDate data(2026, 12, 7);
+    // The third member's address has more lines than the window holds: the postal code's
+    // line stays, the last, and what comes before it gives way.
+    std::vector<SócioEmDívida> sócios{Devedor(12, 5, u"Maria da Conceição Gonçalves"_s),
+                                      Devedor(13, 1), Devedor(14, 2)};
+    sócios[0].rua = u"Rua do Almada, 123, 2º Esq.\nBairro Alto"_s;
+    sócios[2].rua = u"Lote 1\nBloco 2\nEntrada 3\nPorta 4\nQuinta das Flores"_s;
+    const QList<QStringList> endereços{
+        {u"Maria da Conceição Gonçalves"_s, u"Rua do Almada, 123, 2º Esq."_s, u"Bairro Alto"_s,
+         u"Vila Nova"_s, u"4400-123 Vila Nova de Gaia"_s},
+        {u"Sócio Número 13"_s, u"Rua Direita, 10"_s, u"Vila Nova"_s,
+         u"4400-123 Vila Nova de Gaia"_s},
+        {u"Sócio Número 14"_s, u"Lote 1"_s, u"Bloco 2"_s, u"Entrada 3"_s, u"Porta 4"_s,
+         u"4400-123 Vila Nova de Gaia"_s}};
+    const QRectF zona = ZonaEndereço();
+    QCOMPARE(zona, QRectF(115, 52, 70, 30));
+    // An A4 sheet with the margins of an ordinary laser printer, then narrower ones.
+    for (const auto &[largura, altura] : {std::pair{10772.0, 15704.0}, {11339.0, 16271.0}}) {
+      GravadorImpressão g(largura, altura);
+      ImprimirCartas(g, modelo, sócios, data, u"Vila Nova"_s);
+      QCOMPARE(g.páginas, 3);
+      QCOMPARE(TextosQueSeSobrepõem(g), QStringList());
+      const QRectF janela(zona.left() * TwipsPorMm - g.MargemEsquerda(),
+                          zona.top() * TwipsPorMm - g.MargemTopo(), zona.width() * TwipsPorMm,
+                          zona.height() * TwipsPorMm);
+      const double dobra = 99 * TwipsPorMm - g.MargemTopo();
+      for (int página = 1; página <= 3; ++página) {
+        QStringList noEnvelope;
+        for (const auto &t : g.textos) {
+          if (t.página != página || CaixaDoTexto(t).isNull())
+            continue;
+          if (CaixaDoTexto(t).intersects(janela)) {
+            noEnvelope << t.texto;
+            QCOMPARE(ForaDaMoldura(t, janela), QString());
+          } else {
+            // Above the window only the header; below the first fold the rest.
+            QVERIFY2(CaixaDoTexto(t).bottom() < janela.top() || CaixaDoTexto(t).top() > dobra,
+                     qPrintable(t.texto));
+          }
+        }
+        QCOMPARE(noEnvelope, endereços[página - 1]);
+      }
+      QVERIFY(g.Procurar(u"Vila Nova, 7 de Dezembro de 2026"_s));
+      QVERIFY(g.Textos().contains(u"Jan–Mar 2025, Mai–Jun 2025"_s));
+      if (largura == 10772.0) {
+        PdfParaVer(g, u"carta"_s);
+        COMPARAR_COM_OURO(g, u"carta"_s);
+      }
+    }
+  }
+};
+
+QTEST_MAIN(TestDividas)
+#include "TestDividas.moc"
