@@ -58,6 +58,10 @@ QString NomeMês(int mês) {
   return NomesMeses().at(mês - 1);
 }
 
+QString AbreviaturaMês(int mês) {
+  return NomeMês(mês).left(3);
+}
+
 qint64 ValorNumérico(QStringView texto) {
   qsizetype i = 0;
   const qsizetype n = texto.size();

@@ -19,6 +19,8 @@ QString FormatarDataHora(const QDateTime &momento);
 
 // "Janeiro" .. "Dezembro" for 1 .. 12; any other number gives an empty text.
 QString NomeMês(int mês);
+// "Jan" .. "Dez": the month's first three letters, for grids, charts and compact lists.
+QString AbreviaturaMês(int mês);
 const QStringList &NomesMeses();
 
 // The numeric value of a text, as the program reads a field or a stored code: leading

@@ -2,6 +2,7 @@
 
 #include "BaseDados.h"
 #include "Cabecalho.h"
+#include "Formatacao.h"
 #include "Formato.h"
 #include "Impressao.h"
 #include "OrdemNomes.h"
@@ -54,12 +55,6 @@ const QString SqlEmDia =
     u"FROM \"Sócios\" s WHERE coalesce(s.\"Inscrição\", '') <= ? "
     u"AND NOT EXISTS (SELECT 1 FROM \"Períodos\" p WHERE "_s +
     MêsEmDívida + u") ORDER BY s.\"Número\""_s;
-
-QString AbreviaturaMês(int mês) {
-  static const char16_t *const nomes[] = {u"Jan", u"Fev", u"Mar", u"Abr", u"Mai", u"Jun",
-                                          u"Jul", u"Ago", u"Set", u"Out", u"Nov", u"Dez"};
-  return mês >= 1 && mês <= 12 ? QString::fromUtf16(nomes[mês - 1]) : QString();
-}
 
 QStringList PartesMeses(const std::vector<int> &meses) {
   const auto mêsAno = [](int i) {

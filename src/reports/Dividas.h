@@ -30,9 +30,6 @@ constexpr int MêsDoÍndice(int índice) {
   return índice % 12 + 1;
 }
 
-// "Jan".."Dez" for 1..12.
-QString AbreviaturaMês(int mês);
-
 // The months written compactly, one piece per run of consecutive months: "Jan–Mar 2026", a run
 // across a year's end "Nov 2025–Fev 2026", a month alone "Mai 2026". The months come in
 // increasing order.

@@ -52,10 +52,6 @@ ResumoDoAno ResumirAno(BaseDados &bd, int ano, qint64 tipoQuota) {
   return r;
 }
 
-QString AbreviaturaMês(int mês) {
-  return NomeMês(mês).left(3);
-}
-
 namespace {
 
 const QString Título = u"Resumo do Ano"_s;

@@ -41,9 +41,6 @@ extern const QString SqlResumo;
 // or not they were enrolled by then; rows of numbers that no member holds are not counted.
 ResumoDoAno ResumirAno(BaseDados &bd, int ano, qint64 tipoQuota);
 
-// "Jan" to "Dez", for the chart and the grid.
-QString AbreviaturaMês(int mês);
-
 // Prints the summary on one page: the page header "Resumo do Ano" with "Ano de <ano>", the
 // quota type, the table of the twelve months and the totals, and under it the chart (a bar for
 // the sum received each month, a line with points for the members owing, each on its own

@@ -14,9 +14,9 @@
 #include "Mensagens.h"
 #include "Procurar.h"
 #include "QtsAtrazo.h"
-#include "ResumoAno.h"
 #include "QtsDivida.h"
 #include "QtsEmDia.h"
+#include "ResumoAno.h"
 #include "Tabelas.h"
 #include "TaloesRecibo.h"
 

@@ -1,6 +1,7 @@
 #include "Atrasos.h"
 #include "Dados.h"
 #include "FicheiroTeste.h"
+#include "Formatacao.h"
 #include "Guardas.h"
 #include "Impressao.h"
 #include "LerFicheiro.h"
