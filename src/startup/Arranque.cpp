@@ -12,11 +12,14 @@
 #include "MapaQuotas.h"
 #include "Mensagens.h"
 #include "Procurar.h"
+#include "Programas.h"
 #include "QtsAtrazo.h"
 #include "Tabelas.h"
 #include "TaloesRecibo.h"
+#include "Verificacao.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -33,6 +36,30 @@ void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai) {
   QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
   Bip();
   MostrarErro(e, TítuloPrograma, pai, u"\n\nO programa vai terminar."_s);
+  QGuiApplication::restoreOverrideCursor();
+}
+
+void MostrarFicheiroDanificado(const ErroBaseDados &e, QWidget *pai) {
+  const QString nome = u'«' + QDir::toNativeSeparators(e.Ficheiro()) + u'»';
+  const QString texto =
+      u"O ficheiro "_s + nome +
+      u" está danificado: a verificação feita ao abri-lo encontrou erros. Para que não "_s
+      u"trabalhe sobre dados incompletos, o ficheiro não foi aberto nem alterado.\n\n"_s
+      u"Reponha a última cópia de segurança boa: no programa de segurança e reposição, "_s
+      u"escolha a cópia mais recente que a lista não dá como inutilizável e carregue em «Repor "_s
+      u"Cópia». O ficheiro danificado fica guardado na pasta «Seguranças».\n\n"_s
+      u"Deseja abrir agora a reposição de cópias?"_s;
+  QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  Bip();
+  if (MostrarMensagem(texto, Botões::SimNão, Ícone::Crítico, TítuloPrograma, pai, e.Detalhes()) ==
+          Resposta::Sim &&
+      !IniciarPrograma(u"arquivex"_s, {u"-r"_s}, QFileInfo(e.Ficheiro()).absolutePath())) {
+    Bip();
+    MostrarMensagem(u"Não foi possível iniciar o programa de segurança e reposição «"_s +
+                        QDir::toNativeSeparators(CaminhoPrograma(u"arquivex"_s)) +
+                        u"».\nInicie-o da forma habitual e escolha a reposição do ficheiro."_s,
+                    Botões::OK, Ícone::Crítico, TítuloPrograma, pai);
+  }
   QGuiApplication::restoreOverrideCursor();
 }
 
@@ -85,10 +112,12 @@ FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
       }
     }
     AcessoPermitido() = true;
+    // Checked from now on, while the start-up window is on screen; awaited when it is opened.
+    VerificaçãoAbertura verificação(NomeFicheiroDados);
 
     std::unique_ptr<Base> base;
     {
-      Apresentação apresentação(opções.esperaApresentação);
+      Apresentação apresentação(opções.esperaApresentação, &verificação);
       apresentação.exec();
       base = apresentação.TomarBase();
       if (apresentação.FicheiroFalhou())

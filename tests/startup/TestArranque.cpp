@@ -4,7 +4,9 @@
 #include "CodAcesso.h"
 #include "CodigoAcesso.h"
 #include "Dados.h"
+#include "Danos.h"
 #include "FicheiroTeste.h"
+#include "Guardas.h"
 #include "Janela.h"
 #include "Modal.h"
 #include "PastaTeste.h"
@@ -125,6 +127,54 @@ private slots:
       QCOMPARE(r.fim, FimPrograma::AcessoRecusado);
       QVERIFY(r.códigoPedido && !r.baseMostrada && !AcessoPermitido());
       QVERIFY(respostas.caixas.isEmpty());
+    }
+  }
+
+  // A damaged file (here a changed key of the dues index, which would make a member's dues list
+  // come up short) is told before anything is shown from it, with how to restore the last good
+  // copy: "Sim" starts the restore in the data folder, "Não" only ends the program. The file
+  // is left as it was, and no mark of it stays behind.
+  void ficheiroDanificadoOfereceAReposicao() {
+    for (const bool repor : {true, false}) {
+      PastaTeste pasta;
+      Respostas respostas;
+      IniciadorFalso iniciador;
+      BaseDados::Criar(NomeFicheiroDados);
+      {
+        BaseDados bd;
+        bd.Abrir(NomeFicheiroDados);
+        bd.Executar(
+            u"INSERT INTO Sócios (Número, Nome) VALUES (1, 'Sócia Um'), (2, 'Sócio Dois')"_s, {},
+            u"teste"_s);
+        bd.Executar(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 24) "
+                    u"INSERT INTO Quotizações (SócMês, QuotaEuro) SELECT printf('%06d2025%02d', "
+                    u"(i - 1) / 12 + 1, (i - 1) % 12 + 1), 125000 FROM n"_s,
+                    {}, u"teste"_s);
+      }
+      AlterarChaveNoÍndice(NomeFicheiroDados, "000002202506", "000009202506");
+      const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
+      const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
+
+      respostas.Responder({repor ? Resposta::Sim : Resposta::Não});
+      const Resultado r = Executar();
+      QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
+      QVERIFY(!r.baseMostrada);
+      QCOMPARE(respostas.caixas.size(), 1);
+      const PedidoMensagem &caixa = respostas.caixas[0];
+      QCOMPARE(caixa.ícone, Ícone::Crítico);
+      QCOMPARE(caixa.botões, Botões::SimNão);
+      for (const QString &parte : {pasta.Caminho(NomeFicheiroDados), u"está danificado"_s,
+                                   u"última cópia de segurança boa"_s, u"«Repor Cópia»"_s})
+        QVERIFY2(caixa.texto.contains(QDir::toNativeSeparators(parte)), qPrintable(caixa.texto));
+      QVERIFY2(caixa.detalhes.contains(u"Quotas"_s), qPrintable(caixa.detalhes));
+      QCOMPARE(iniciador.iniciados.size(), repor ? 1 : 0);
+      if (repor) {
+        QCOMPARE(iniciador.iniciados[0].programa, u"arquivex"_s);
+        QCOMPARE(iniciador.iniciados[0].argumentos, QStringList{u"-r"_s});
+        QCOMPARE(iniciador.iniciados[0].pasta, QDir(pasta.Raiz()).absolutePath());
+      }
+      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
+      QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
     }
   }
 
