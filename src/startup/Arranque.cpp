@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -39,12 +40,14 @@ void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai) {
   QGuiApplication::restoreOverrideCursor();
 }
 
-void MostrarFicheiroDanificado(const ErroBaseDados &e, QWidget *pai) {
+void MostrarFicheiroDanificado(const ErroBaseDados &e, QWidget *pai, bool jáAberto) {
   const QString nome = u'«' + QDir::toNativeSeparators(e.Ficheiro()) + u'»';
   const QString texto =
-      u"O ficheiro "_s + nome +
-      u" está danificado: a verificação feita ao abri-lo encontrou erros. Para que não "_s
-      u"trabalhe sobre dados incompletos, o ficheiro não foi aberto nem alterado.\n\n"_s
+      u"O ficheiro "_s + nome + u" está danificado: a verificação feita ao abri-lo encontrou "_s +
+      (jáAberto ? u"erros, e as listas mostradas podem estar incompletas. Para que não trabalhe "_s
+                  u"sobre dados incompletos, o programa vai terminar.\n\n"_s
+                : u"erros. Para que não trabalhe sobre dados incompletos, o ficheiro não foi "_s
+                  u"aberto nem alterado.\n\n"_s) +
       u"Reponha a última cópia de segurança boa: no programa de segurança e reposição, "_s
       u"escolha a cópia mais recente que a lista não dá como inutilizável e carregue em «Repor "_s
       u"Cópia». O ficheiro danificado fica guardado na pasta «Seguranças».\n\n"_s
@@ -129,6 +132,26 @@ FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
       QEventLoop ciclo;
       base->AoFechar = [&ciclo] { ciclo.quit(); };
       base->show();
+      // On a file so large that the comparison of its indexes outlasts the start-up window,
+      // the comparison ends with the main window up: damage found then is told at once, and
+      // the program ends before anything more is read or saved.
+      QTimer vigia;
+      if (!verificação.Terminada()) {
+        vigia.setInterval(50);
+        QObject::connect(&vigia, &QTimer::timeout, base.get(), [&] {
+          if (!verificação.Terminada())
+            return;
+          vigia.stop();
+          try {
+            verificação.ConfirmarÍndices();
+          } catch (const ErroBaseDados &e) {
+            fim = FimPrograma::ErroFicheiro;
+            MostrarFicheiroDanificado(e, base.get(), true);
+            ciclo.quit();
+          }
+        });
+        vigia.start();
+      }
       if (opções.aoMostrarBase)
         opções.aoMostrarBase(*base);
       if (base->isVisible())

@@ -131,17 +131,35 @@ QStringList Concordância(QSqlQuery &q) {
   return r;
 }
 
+std::function<void()> &AntesDaComparação() {
+  static std::function<void()> f;
+  return f;
+}
+
+QStringList VerificarEstrutura(const QString &caminho) {
+  return NumaLigação(caminho, [](QSqlQuery &q) { return Estrutura(q); });
+}
+
+QStringList CompararÍndices(const QString &caminho) {
+  if (AntesDaComparação())
+    AntesDaComparação()();
+  return NumaLigação(caminho, [](QSqlQuery &q) { return Concordância(q); });
+}
+
 } // namespace
 
 QStringList ProblemasDoFicheiro(const QString &ficheiro) {
   const QString caminho = QFileInfo(ficheiro).absoluteFilePath();
-  auto estrutura = std::async(std::launch::async, [caminho] {
-    return NumaLigação(caminho, [](QSqlQuery &q) { return Estrutura(q); });
-  });
-  QStringList r = NumaLigação(caminho, [](QSqlQuery &q) { return Concordância(q); });
+  auto estrutura =
+      std::async(std::launch::async, [caminho] { return VerificarEstrutura(caminho); });
+  QStringList r = CompararÍndices(caminho);
   r = estrutura.get() + r;
   r.removeDuplicates();
   return r;
+}
+
+void InstalarAntesDaComparação(std::function<void()> f) {
+  AntesDaComparação() = std::move(f);
 }
 
 VerificaçãoAbertura::VerificaçãoAbertura(const QString &f)
@@ -151,26 +169,51 @@ VerificaçãoAbertura::VerificaçãoAbertura(const QString &f)
     return;
   tamanho = info.size();
   modificado = info.lastModified().toMSecsSinceEpoch();
-  problemas = std::async(std::launch::async, [c = ficheiro] { return ProblemasDoFicheiro(c); });
+  estrutura = std::async(std::launch::async, [c = ficheiro] { return VerificarEstrutura(c); });
+  índices = std::async(std::launch::async, [c = ficheiro] { return CompararÍndices(c); });
 }
 
 VerificaçãoAbertura::~VerificaçãoAbertura() {
-  if (problemas.valid())
-    problemas.wait();
+  if (estrutura.valid())
+    estrutura.wait();
+  if (índices.valid())
+    índices.wait();
+}
+
+void VerificaçãoAbertura::Falhar(const QStringList &achados) const {
+  if (!achados.isEmpty())
+    throw ErroBaseDados(CausaErro::Danificado, u"Verificar o ficheiro"_s, ficheiro,
+                        achados.mid(0, 3).join(u"; "_s));
 }
 
 void VerificaçãoAbertura::Confirmar() {
-  if (problemas.valid())
-    achados = problemas.get();
   const QFileInfo info(ficheiro);
   if (!info.isFile())
     return; // opening the file tells what is missing
   if (info.size() != tamanho || info.lastModified().toMSecsSinceEpoch() != modificado) {
+    // Written or replaced since the check began: what it finds no longer tells this file.
+    if (estrutura.valid())
+      estrutura.wait();
+    if (índices.valid())
+      índices.wait();
+    estrutura = {};
+    índices = {};
     tamanho = info.size();
     modificado = info.lastModified().toMSecsSinceEpoch();
-    achados = ProblemasDoFicheiro(ficheiro);
+    Falhar(ProblemasDoFicheiro(ficheiro));
+    return;
   }
-  if (!achados.isEmpty())
-    throw ErroBaseDados(CausaErro::Danificado, u"Verificar o ficheiro"_s, ficheiro,
-                        achados.mid(0, 3).join(u"; "_s));
+  if (estrutura.valid())
+    Falhar(estrutura.get());
+  if (Terminada())
+    ConfirmarÍndices();
+}
+
+bool VerificaçãoAbertura::Terminada() const {
+  return !índices.valid() || índices.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+void VerificaçãoAbertura::ConfirmarÍndices() {
+  if (índices.valid())
+    Falhar(índices.get());
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <future>
 
 // The check of the data file when the program opens it. A damaged page is reported by the
@@ -15,9 +16,10 @@
 // Both checks run at once, each on a read-only connection of its own.
 QStringList ProblemasDoFicheiro(const QString &ficheiro);
 
-// The check of one file, started in the background on construction (the program starts it at
-// its entry, so that the start-up window's idle second covers it) and waited for by
-// Confirmar(). Destruction waits for a check still running.
+// The check of one file, started in the background on construction: the program starts it at
+// its entry, so that the start-up window's idle second covers it. The structure check (the
+// engine's quick check) and the comparison of the indexes with their tables run on two threads.
+// Destruction waits for what is still running.
 class VerificaçãoAbertura {
 public:
   explicit VerificaçãoAbertura(const QString &ficheiro);
@@ -25,14 +27,27 @@ public:
   VerificaçãoAbertura(const VerificaçãoAbertura &) = delete;
   VerificaçãoAbertura &operator=(const VerificaçãoAbertura &) = delete;
 
-  // Waits for the check and raises ErroBaseDados (Danificado) when it found damage. A file
-  // replaced or written since the check began is checked again, now.
+  // Waits for the structure check, and takes the comparison of the indexes too when it is
+  // over; raises ErroBaseDados (Danificado) when either found damage. On a file so large that
+  // the comparison outlasts the start-up window, the program opens the file meanwhile and
+  // waits for the comparison with Terminada()/ConfirmarÍndices(). A file written or replaced
+  // since the check began is checked again now, whole.
   void Confirmar();
 
+  // Whether the comparison of the indexes is over (or was taken by Confirmar()).
+  bool Terminada() const;
+  // Waits for the comparison of the indexes, raising ErroBaseDados (Danificado) as above.
+  void ConfirmarÍndices();
+
 private:
+  void Falhar(const QStringList &achados) const;
+
   QString ficheiro;
   qint64 tamanho = -1;
   qint64 modificado = 0; // ms since the epoch
-  std::future<QStringList> problemas;
-  QStringList achados; // what the check found, once waited for
+  std::future<QStringList> estrutura;
+  std::future<QStringList> índices;
 };
+
+// Tests: run on the comparison's thread before it starts (to hold it back); empty removes it.
+void InstalarAntesDaComparação(std::function<void()> f);

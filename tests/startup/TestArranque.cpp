@@ -12,8 +12,10 @@
 #include "PastaTeste.h"
 #include "ProcessoFilho.h"
 #include "Respostas.h"
+#include "Verificacao.h"
 
 #include <QProcess>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
@@ -53,6 +55,23 @@ class TestArranque : public QObject {
     if (Dados().bd.Aberta())
       QTest::qFail("a base de dados ficou aberta", __FILE__, __LINE__);
     return r;
+  }
+
+  // Two members with the twelve months of 2025, and one key of the dues index changed: every
+  // page well formed, member 2's dues list short when read through the index.
+  static void PovoarComDanoNoÍndice() {
+    BaseDados::Criar(NomeFicheiroDados);
+    {
+      BaseDados bd;
+      bd.Abrir(NomeFicheiroDados);
+      bd.Executar(u"INSERT INTO Sócios (Número, Nome) VALUES (1, 'Sócia Um'), (2, 'Sócio Dois')"_s,
+                  {}, u"teste"_s);
+      bd.Executar(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 24) "
+                  u"INSERT INTO Quotizações (SócMês, QuotaEuro) SELECT printf('%06d2025%02d', "
+                  u"(i - 1) / 12 + 1, (i - 1) % 12 + 1), 125000 FROM n"_s,
+                  {}, u"teste"_s);
+    }
+    AlterarChaveNoÍndice(NomeFicheiroDados, "000002202506", "000009202506");
   }
 
 private slots:
@@ -139,19 +158,7 @@ private slots:
       PastaTeste pasta;
       Respostas respostas;
       IniciadorFalso iniciador;
-      BaseDados::Criar(NomeFicheiroDados);
-      {
-        BaseDados bd;
-        bd.Abrir(NomeFicheiroDados);
-        bd.Executar(
-            u"INSERT INTO Sócios (Número, Nome) VALUES (1, 'Sócia Um'), (2, 'Sócio Dois')"_s, {},
-            u"teste"_s);
-        bd.Executar(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 24) "
-                    u"INSERT INTO Quotizações (SócMês, QuotaEuro) SELECT printf('%06d2025%02d', "
-                    u"(i - 1) / 12 + 1, (i - 1) % 12 + 1), 125000 FROM n"_s,
-                    {}, u"teste"_s);
-      }
-      AlterarChaveNoÍndice(NomeFicheiroDados, "000002202506", "000009202506");
+      PovoarComDanoNoÍndice();
       const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
       const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
 
@@ -176,6 +183,44 @@ private slots:
       QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
       QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
     }
+  }
+
+  // On a file so large that the comparison of its indexes outlasts the start-up window, the
+  // main window comes up meanwhile; the damage the comparison then finds is told at once and
+  // the program ends, the file as it was.
+  void danoEncontradoComAJanelaAbertaTerminaOPrograma() {
+    PastaTeste pasta;
+    Respostas respostas;
+    IniciadorFalso iniciador;
+    PovoarComDanoNoÍndice();
+    const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
+    QSemaphore retida;
+    InstalarAntesDaComparação([&retida] { retida.acquire(); });
+    bool mostrada = false;
+    OpçõesArranque opções;
+    opções.esperaApresentação = 0;
+    opções.aoMostrarBase = [&](Base &b) {
+      mostrada = true;
+      retida.release();
+      // Should the finding never come, the window is closed instead of waited for.
+      QTimer::singleShot(5000, &b, [&b] { b.close(); });
+    };
+    respostas.Responder({Resposta::Não});
+    const FimPrograma fim = ExecutarPrograma(opções);
+    InstalarAntesDaComparação({});
+    if (!mostrada)
+      retida.release();
+    QVERIFY(mostrada);
+    QCOMPARE(fim, FimPrograma::ErroFicheiro);
+    QCOMPARE(respostas.caixas.size(), 1);
+    const QString &texto = respostas.caixas[0].texto;
+    QVERIFY2(texto.contains(u"está danificado"_s) && texto.contains(u"o programa vai terminar"_s) &&
+                 texto.contains(u"«Repor Cópia»"_s),
+             qPrintable(texto));
+    QVERIFY(iniciador.iniciados.isEmpty());
+    QVERIFY(!Dados().bd.Aberta());
+    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
+    QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), QStringList{NomeFicheiroDados});
   }
 
   // A file that is not ours, or that another program has open, is reported by name and left

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QLockFile>
+#include <QSemaphore>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -258,15 +259,45 @@ private slots:
     QCOMPARE(problemas.isEmpty(), dano.isEmpty());
     QVERIFY2(problemas.join(u'|').contains(achado), qPrintable(problemas.join(u'|')));
 
-    // The program's opening check, started ahead and waited for.
+    // The program's opening check, started ahead and waited for: a damaged page at once, the
+    // indexes once their comparison is over.
     VerificaçãoAbertura verificação(u"Quotas.Dad"_s);
-    const auto e = Erro([&] { verificação.Confirmar(); });
+    const auto e = Erro([&] {
+      verificação.Confirmar();
+      QVERIFY(dano != u"página"_s);
+      verificação.ConfirmarÍndices();
+    });
     QCOMPARE(bool(e), !dano.isEmpty());
     if (e) {
       QCOMPARE(e->Causa(), CausaErro::Danificado);
       QVERIFY2(e->Mensagem().contains(u"Quotas.Dad"_s), qPrintable(e->Mensagem()));
     }
     QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), antes);
+  }
+
+  // The comparison of the indexes may outlast the start-up window (a file of hundreds of
+  // megabytes): the opening then goes ahead on the structure check, and the comparison's
+  // finding comes when it ends.
+  void comparacaoDosIndicesPodeAcabarDepois() {
+    Povoar();
+    AlterarChaveNoÍndice(u"Quotas.Dad"_s, "000002202506", "000009202506");
+    QSemaphore retida;
+    InstalarAntesDaComparação([&retida] { retida.acquire(); });
+    std::optional<ErroBaseDados> antes, depois;
+    bool terminadaAntes = true;
+    {
+      VerificaçãoAbertura verificação(u"Quotas.Dad"_s);
+      antes = Erro([&] { verificação.Confirmar(); });
+      terminadaAntes = verificação.Terminada();
+      retida.release();
+      depois = Erro([&] { verificação.ConfirmarÍndices(); });
+      QVERIFY(verificação.Terminada());
+    }
+    InstalarAntesDaComparação({});
+    QVERIFY2(!antes, antes ? qPrintable(antes->Mensagem()) : "");
+    QVERIFY(!terminadaAntes);
+    QVERIFY(depois && depois->Causa() == CausaErro::Danificado);
+    QVERIFY2(depois->Detalhes().contains(u"Quotas"_s), qPrintable(depois->Detalhes()));
   }
 
   // A file written after its check began is checked again when the check is waited for.
