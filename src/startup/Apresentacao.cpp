@@ -113,10 +113,13 @@ void Apresentação::Tique() {
       BaseDados::Criar(NomeFicheiroDados);
     // Nothing is shown from a damaged file: a list read through a damaged index would come
     // up short without a word.
-    if (verificação)
+    if (verificação) {
       verificação->Confirmar();
-    else
-      VerificaçãoAbertura(NomeFicheiroDados).Confirmar();
+    } else {
+      VerificaçãoAbertura agora(NomeFicheiroDados);
+      agora.Confirmar();
+      agora.ConfirmarResto();
+    }
     AbrirDados(NomeFicheiroDados);
     if (Dados().bd.SóLeitura()) {
       QGuiApplication::setOverrideCursor(Qt::ArrowCursor);

@@ -143,7 +143,7 @@ FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
             return;
           vigia.stop();
           try {
-            verificação.ConfirmarÍndices();
+            verificação.ConfirmarResto();
           } catch (const ErroBaseDados &e) {
             fim = FimPrograma::ErroFicheiro;
             MostrarFicheiroDanificado(e, base.get(), true);

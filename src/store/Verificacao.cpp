@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -131,18 +132,20 @@ QStringList Concordância(QSqlQuery &q) {
   return r;
 }
 
-std::function<void()> &AntesDaComparação() {
-  static std::function<void()> f;
+std::function<void(bool)> &AntesDeVerificar() {
+  static std::function<void(bool)> f;
   return f;
 }
 
 QStringList VerificarEstrutura(const QString &caminho) {
+  if (AntesDeVerificar())
+    AntesDeVerificar()(true);
   return NumaLigação(caminho, [](QSqlQuery &q) { return Estrutura(q); });
 }
 
 QStringList CompararÍndices(const QString &caminho) {
-  if (AntesDaComparação())
-    AntesDaComparação()();
+  if (AntesDeVerificar())
+    AntesDeVerificar()(false);
   return NumaLigação(caminho, [](QSqlQuery &q) { return Concordância(q); });
 }
 
@@ -158,8 +161,8 @@ QStringList ProblemasDoFicheiro(const QString &ficheiro) {
   return r;
 }
 
-void InstalarAntesDaComparação(std::function<void()> f) {
-  AntesDaComparação() = std::move(f);
+void InstalarAntesDeVerificar(std::function<void(bool)> f) {
+  AntesDeVerificar() = std::move(f);
 }
 
 VerificaçãoAbertura::VerificaçãoAbertura(const QString &f)
@@ -169,6 +172,7 @@ VerificaçãoAbertura::VerificaçãoAbertura(const QString &f)
     return;
   tamanho = info.size();
   modificado = info.lastModified().toMSecsSinceEpoch();
+  início.start();
   estrutura = std::async(std::launch::async, [c = ficheiro] { return VerificarEstrutura(c); });
   índices = std::async(std::launch::async, [c = ficheiro] { return CompararÍndices(c); });
 }
@@ -203,17 +207,24 @@ void VerificaçãoAbertura::Confirmar() {
     Falhar(ProblemasDoFicheiro(ficheiro));
     return;
   }
-  if (estrutura.valid())
-    Falhar(estrutura.get());
-  if (Terminada())
-    ConfirmarÍndices();
+  // The checks may use what is left of the start-up window's second; beyond it the user would
+  // be waiting for them, and what is not over by then is taken when it ends.
+  const auto resto = std::chrono::milliseconds(std::max<qint64>(0, 1000 - início.elapsed()));
+  const auto limite = std::chrono::steady_clock::now() + resto;
+  for (std::future<QStringList> *f : {&estrutura, &índices})
+    if (f->valid() && f->wait_until(limite) == std::future_status::ready)
+      Falhar(f->get());
 }
 
 bool VerificaçãoAbertura::Terminada() const {
-  return !índices.valid() || índices.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+  for (const std::future<QStringList> *f : {&estrutura, &índices})
+    if (f->valid() && f->wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+      return false;
+  return true;
 }
 
-void VerificaçãoAbertura::ConfirmarÍndices() {
-  if (índices.valid())
-    Falhar(índices.get());
+void VerificaçãoAbertura::ConfirmarResto() {
+  for (std::future<QStringList> *f : {&estrutura, &índices})
+    if (f->valid())
+      Falhar(f->get());
 }

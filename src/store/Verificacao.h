@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -27,17 +28,17 @@ public:
   VerificaçãoAbertura(const VerificaçãoAbertura &) = delete;
   VerificaçãoAbertura &operator=(const VerificaçãoAbertura &) = delete;
 
-  // Waits for the structure check, and takes the comparison of the indexes too when it is
-  // over; raises ErroBaseDados (Danificado) when either found damage. On a file so large that
-  // the comparison outlasts the start-up window, the program opens the file meanwhile and
-  // waits for the comparison with Terminada()/ConfirmarÍndices(). A file written or replaced
-  // since the check began is checked again now, whole.
+  // Waits for the checks until one second after they began (the start-up window's second)
+  // and raises ErroBaseDados (Danificado) when what is over by then found damage. On a file so
+  // large that a check outlasts that second, the program opens the file meanwhile and takes
+  // the rest with Terminada()/ConfirmarResto(). A file written or replaced since the check
+  // began is checked again now, whole.
   void Confirmar();
 
-  // Whether the comparison of the indexes is over (or was taken by Confirmar()).
+  // Whether both checks are over (or were taken).
   bool Terminada() const;
-  // Waits for the comparison of the indexes, raising ErroBaseDados (Danificado) as above.
-  void ConfirmarÍndices();
+  // Waits for what is left of the checks, raising ErroBaseDados (Danificado) as above.
+  void ConfirmarResto();
 
 private:
   void Falhar(const QStringList &achados) const;
@@ -45,9 +46,11 @@ private:
   QString ficheiro;
   qint64 tamanho = -1;
   qint64 modificado = 0; // ms since the epoch
+  QElapsedTimer início;
   std::future<QStringList> estrutura;
   std::future<QStringList> índices;
 };
 
-// Tests: run on the comparison's thread before it starts (to hold it back); empty removes it.
-void InstalarAntesDaComparação(std::function<void()> f);
+// Tests: run on each check's thread before it starts (to hold it back), with true for the
+// structure check and false for the comparison of the indexes; empty removes it.
+void InstalarAntesDeVerificar(std::function<void(bool)> f);

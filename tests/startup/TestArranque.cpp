@@ -195,7 +195,10 @@ private slots:
     PovoarComDanoNoÍndice();
     const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
     QSemaphore retida;
-    InstalarAntesDaComparação([&retida] { retida.acquire(); });
+    InstalarAntesDeVerificar([&retida](bool estrutura) {
+      if (!estrutura)
+        retida.acquire();
+    });
     bool mostrada = false;
     OpçõesArranque opções;
     opções.esperaApresentação = 0;
@@ -207,7 +210,7 @@ private slots:
     };
     respostas.Responder({Resposta::Não});
     const FimPrograma fim = ExecutarPrograma(opções);
-    InstalarAntesDaComparação({});
+    InstalarAntesDeVerificar({});
     if (!mostrada)
       retida.release();
     QVERIFY(mostrada);

@@ -53,3 +53,17 @@ inline void EstragarPáginaDeLinhas(const QString &ficheiro) {
   QVERIFY(f.seek(folhas[folhas.size() / 2]));
   QCOMPARE(f.write(QByteArray(64, char(0xff))), qint64(64));
 }
+
+// Spoils the first trunk page of the free list (the pages a delete gave back): no table or
+// index reads it, only the engine's check of the whole file.
+inline void EstragarListaLivre(const QString &ficheiro) {
+  QFile f(ficheiro);
+  QVERIFY(f.open(QIODevice::ReadWrite));
+  const QByteArray tudo = f.readAll();
+  const int página = danos::TamanhoPágina(tudo);
+  const quint32 tronco = (quint32(uchar(tudo[32])) << 24) | (quint32(uchar(tudo[33])) << 16) |
+                         (quint32(uchar(tudo[34])) << 8) | quint32(uchar(tudo[35]));
+  QVERIFY2(tronco > 1, "o ficheiro não tem páginas livres");
+  QVERIFY(f.seek(qint64(tronco - 1) * página));
+  QCOMPARE(f.write(QByteArray(8, char(0xff))), qint64(8));
+}
