@@ -132,21 +132,24 @@ FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
       QEventLoop ciclo;
       base->AoFechar = [&ciclo] { ciclo.quit(); };
       base->show();
-      // On a file so large that the comparison of its indexes outlasts the start-up window,
-      // the comparison ends with the main window up: damage found then is told at once, and
-      // the program ends before anything more is read or saved.
+      // On a file so large that its check outlasts the start-up window, the check ends with
+      // the main window up: damage found then is told at once, and the program ends before
+      // anything more is read or saved. The file is closed first, so that the restore offered
+      // can replace it. A window opened meanwhile is let go first: it reads the file too.
       QTimer vigia;
       if (!verificação.Terminada()) {
         vigia.setInterval(50);
         QObject::connect(&vigia, &QTimer::timeout, base.get(), [&] {
-          if (!verificação.Terminada())
+          if (!verificação.Terminada() || QApplication::activeModalWidget())
             return;
           vigia.stop();
           try {
             verificação.ConfirmarResto();
           } catch (const ErroBaseDados &e) {
             fim = FimPrograma::ErroFicheiro;
-            MostrarFicheiroDanificado(e, base.get(), true);
+            base->hide();
+            FecharDados();
+            MostrarFicheiroDanificado(e, nullptr, true);
             ciclo.quit();
           }
         });

@@ -186,8 +186,8 @@ private slots:
   }
 
   // On a file so large that the comparison of its indexes outlasts the start-up window, the
-  // main window comes up meanwhile; the damage the comparison then finds is told at once and
-  // the program ends, the file as it was.
+  // main window comes up meanwhile; the damage the comparison then finds is told at once, the
+  // restore offered with the file closed, and the program ends, the file as it was.
   void danoEncontradoComAJanelaAbertaTerminaOPrograma() {
     PastaTeste pasta;
     Respostas respostas;
@@ -208,7 +208,12 @@ private slots:
       // Should the finding never come, the window is closed instead of waited for.
       QTimer::singleShot(5000, &b, [&b] { b.close(); });
     };
-    respostas.Responder({Resposta::Não});
+    // The restore is offered with the file already closed, so that it can replace it.
+    bool fechadoAoRepor = false;
+    iniciador.aoIniciar = [&] {
+      fechadoAoRepor = !Dados().bd.Aberta() && !QFileInfo::exists(u"Quotas.Dad.lock"_s);
+    };
+    respostas.Responder({Resposta::Sim});
     const FimPrograma fim = ExecutarPrograma(opções);
     InstalarAntesDeVerificar({});
     if (!mostrada)
@@ -220,7 +225,8 @@ private slots:
     QVERIFY2(texto.contains(u"está danificado"_s) && texto.contains(u"o programa vai terminar"_s) &&
                  texto.contains(u"«Repor Cópia»"_s),
              qPrintable(texto));
-    QVERIFY(iniciador.iniciados.isEmpty());
+    QCOMPARE(iniciador.iniciados.size(), 1);
+    QVERIFY(fechadoAoRepor);
     QVERIFY(!Dados().bd.Aberta());
     QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
     QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), QStringList{NomeFicheiroDados});
