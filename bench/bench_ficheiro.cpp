@@ -24,6 +24,7 @@
 #include "Mensagens.h"
 #include "OrdemNomes.h"
 #include "Referencias.h"
+#include "Verificacao.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,6 +35,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -262,9 +264,17 @@ std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, b
   std::mt19937 g(7u);
   const auto qualquer = [&] { return int(g() % unsigned(f.sócios)) + 1; };
 
-  // Start-up: open the file and show the main window on the first member, until it is
-  // painted, against the same on an empty file (the widgets cost the same on both).
+  // Start-up as the program goes through it: the file's check starts at the program's entry
+  // and runs while the start-up window shows its picture for one second; then the file is
+  // opened once the check is over, and the main window shows the first member until it is
+  // painted. The second is the same for every file and is not counted; whatever the check
+  // takes beyond it is. Against the same on an empty file (the widgets cost the same on both).
   const auto arrancar = [](const QString &caminho) {
+    VerificaçãoAbertura verificação(caminho);
+    QThread::msleep(1000);
+    QElapsedTimer t;
+    t.start();
+    verificação.Confirmar();
     AbrirDados(caminho);
     {
       Base b;
@@ -272,10 +282,26 @@ std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, b
       QCoreApplication::processEvents();
     }
     FecharDados();
+    return double(t.nsecsElapsed()) / 1e6;
   };
-  r.push_back(Comparar(
-      u"arranque (base: ficheiro vazio)"_s, rápido ? 3 : 9, [&](int) { arrancar(f.caminho); },
-      [&](int) { arrancar(vazio.caminho); }));
+  {
+    std::vector<double> p, c;
+    arrancar(f.caminho); // caches warmed for both alike
+    arrancar(vazio.caminho);
+    for (int i = 0; i < (rápido ? 3 : 9); ++i) {
+      p.push_back(arrancar(f.caminho));
+      c.push_back(arrancar(vazio.caminho));
+    }
+    r.push_back({u"arranque (base: ficheiro vazio)"_s, Mediana(p), Mediana(c)});
+  }
+  {
+    // The check alone, for the record: the start-up window's second covers it up to 1000 ms.
+    std::vector<double> v;
+    for (int i = 0; i < 3; ++i)
+      v.push_back(Medir([&] { ProblemasDoFicheiro(f.caminho); }));
+    std::printf("verificação ao abrir (%.0f MB): %.0f ms, coberta pela janela até 1000 ms\n",
+                double(QFileInfo(f.caminho).size()) / 1e6, Mediana(v));
+  }
 
   AbrirDados(f.caminho);
   auto janela = std::make_unique<Base>();

@@ -27,6 +27,17 @@ namespace {
 
 const QString SufixoDiário = u"-journal"_s;
 
+std::function<void(const QString &)> &DepoisDeCopiar() {
+  static std::function<void(const QString &)> f;
+  return f;
+}
+
+// Every copy written passes here before it is read back.
+void CópiaEscrita(const QString &cópia) {
+  if (DepoisDeCopiar())
+    DepoisDeCopiar()(cópia);
+}
+
 QString Nome(const QString &caminho) {
   return u'«' + QDir::toNativeSeparators(caminho) + u'»';
 }
@@ -112,6 +123,7 @@ FalhaCópia CopiarFicheiro(const QString &de, const QString &para, QString &porm
     pormenor = destino.errorString();
     return FalhaCópia::Destino;
   }
+  CópiaEscrita(para);
   return FalhaCópia::Nenhuma;
 }
 
@@ -270,6 +282,7 @@ QString Salvaguardar(const QString &dados, const QString &pasta, QString &erro, 
       // The engine writes into an empty file that is there, and keeps its rights.
       CriarFicheiroDoDono(provisório);
       bd.Executar(u"VACUUM INTO ?"_s, {provisório}, operação);
+      CópiaEscrita(provisório);
       const VerificaçãoCópia v = VerificarFicheiro(provisório);
       copiado = v.Boa() && v.linhas == linhas;
       if (!copiado)
@@ -422,11 +435,22 @@ ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QStri
     return r;
   }
   bd.Fechar();
+  CópiaEscrita(provisório);
 
   // A copy counts only once it has been read back whole and opens as the program's file.
   const VerificaçãoCópia v = VerificarCompleto(provisório);
   if (!v.Boa()) {
     QFile::remove(provisório);
+    // The engine copies an index as it is, so damage in the data file's index shows first in
+    // the copy: the copy is not blamed for what it was given.
+    if (const VerificaçãoCópia o = VerificarFicheiro(origem); !o.Boa()) {
+      r.erro = u"O ficheiro de sócios "_s + Nome(origem) +
+               u" está danificado: a cópia feita a partir dele não passou a verificação e foi "_s
+               u"apagada.\nO ficheiro de sócios não foi alterado. Reponha a última cópia de "_s
+               u"segurança em boas condições."_s;
+      r.pormenor = o.pormenor;
+      return r;
+    }
     r.erro = u"A cópia gravada na pasta "_s + Nome(pasta) + u' ' + DescreverEstado(v.estado) +
              u" e foi apagada.\nVerifique o disco e tente de novo; o ficheiro de sócios não foi "_s
              u"alterado."_s;
@@ -443,6 +467,10 @@ ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QStri
   r.sócios = v.sócios;
   r.ok = true;
   return r;
+}
+
+void InstalarDepoisDeCopiar(std::function<void(const QString &)> f) {
+  DepoisDeCopiar() = std::move(f);
 }
 
 int ApagarRestosParciais(const QString &pasta, std::chrono::seconds parado) {

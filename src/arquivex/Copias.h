@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 #include <QDateTime>
 #include <QList>
@@ -85,3 +86,8 @@ struct ResultadoReposição {
 // whole, before it is replaced in one step; on any failure it stays as it was.
 ResultadoReposição ReporCópia(const QString &cópia, const QString &ficheiroDados,
                               const QString &pastaSalvaguarda);
+
+// Tests: called with the name of every copy this tool has just written (the engine's copy or
+// the byte copy), before it is read back, as a faulty disk or transfer would change it. An
+// empty function removes it.
+void InstalarDepoisDeCopiar(std::function<void(const QString &)> f);

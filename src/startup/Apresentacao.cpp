@@ -7,6 +7,7 @@
 #include "Dados.h"
 #include "Janelas.h"
 #include "Mensagens.h"
+#include "Verificacao.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -67,8 +68,8 @@ QPixmap ImagemApresentação() {
   return imagem;
 }
 
-Apresentação::Apresentação(int esperaMs, QWidget *pai)
-    : QDialog(pai, Qt::SplashScreen | Qt::FramelessWindowHint) {
+Apresentação::Apresentação(int esperaMs, VerificaçãoAbertura *v, QWidget *pai)
+    : QDialog(pai, Qt::SplashScreen | Qt::FramelessWindowHint), verificação(v) {
   setObjectName(u"Apresentacao"_s);
   setModal(true);
   auto *imagem = new QLabel(this);
@@ -110,6 +111,15 @@ void Apresentação::Tique() {
   try {
     if (!QFileInfo::exists(NomeFicheiroDados))
       BaseDados::Criar(NomeFicheiroDados);
+    // Nothing is shown from a damaged file: a list read through a damaged index would come
+    // up short without a word.
+    if (verificação) {
+      verificação->Confirmar();
+    } else {
+      VerificaçãoAbertura agora(NomeFicheiroDados);
+      agora.Confirmar();
+      agora.ConfirmarResto();
+    }
     AbrirDados(NomeFicheiroDados);
     if (Dados().bd.SóLeitura()) {
       QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -134,7 +144,10 @@ void Apresentação::Tique() {
   } catch (const ErroBaseDados &e) {
     base.reset();
     ficheiroFalhou = true;
-    MostrarErroFicheiro(e, this);
+    if (e.Causa() == CausaErro::Danificado)
+      MostrarFicheiroDanificado(e, this);
+    else
+      MostrarErroFicheiro(e, this);
   }
   // Queued, so that the window's modal loop is surely running when it is told to end.
   QMetaObject::invokeMethod(

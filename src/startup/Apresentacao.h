@@ -5,12 +5,16 @@
 #include <memory>
 
 class Base;
+class VerificaçãoAbertura;
 
 // The start-up window: a picture on screen while the file is opened, the access code is
 // asked and the main window is loaded, all from the first tick of its one-shot timer.
 class Apresentação : public QDialog {
 public:
-  explicit Apresentação(int esperaMs = 1000, QWidget *pai = nullptr);
+  // `verificação`, when given, is the check of the data file started at the program's entry;
+  // without one, the file is checked when it is opened.
+  explicit Apresentação(int esperaMs = 1000, VerificaçãoAbertura *verificação = nullptr,
+                        QWidget *pai = nullptr);
   ~Apresentação() override;
 
   // The main window loaded by the tick, handed over to the caller; empty when access was
@@ -27,6 +31,7 @@ protected:
 
 private:
   QTimer Início;
+  VerificaçãoAbertura *verificação;
   std::unique_ptr<Base> base;
   bool ficheiroFalhou = false;
 };

@@ -13,18 +13,22 @@
 #include "MapaQuotas.h"
 #include "Mensagens.h"
 #include "Procurar.h"
+#include "Programas.h"
 #include "QtsAtrazo.h"
 #include "QtsDivida.h"
 #include "QtsEmDia.h"
 #include "ResumoAno.h"
 #include "Tabelas.h"
 #include "TaloesRecibo.h"
+#include "Verificacao.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -37,6 +41,32 @@ void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai) {
   QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
   Bip();
   MostrarErro(e, TítuloPrograma, pai, u"\n\nO programa vai terminar."_s);
+  QGuiApplication::restoreOverrideCursor();
+}
+
+void MostrarFicheiroDanificado(const ErroBaseDados &e, QWidget *pai, bool jáAberto) {
+  const QString nome = u'«' + QDir::toNativeSeparators(e.Ficheiro()) + u'»';
+  const QString texto =
+      u"O ficheiro "_s + nome + u" está danificado: a verificação feita ao abri-lo encontrou "_s +
+      (jáAberto ? u"erros, e as listas mostradas podem estar incompletas. Para que não trabalhe "_s
+                  u"sobre dados incompletos, o programa vai terminar.\n\n"_s
+                : u"erros. Para que não trabalhe sobre dados incompletos, o ficheiro não foi "_s
+                  u"aberto nem alterado.\n\n"_s) +
+      u"Reponha a última cópia de segurança boa: no programa de segurança e reposição, "_s
+      u"escolha a cópia mais recente que a lista não dá como inutilizável e carregue em «Repor "_s
+      u"Cópia». O ficheiro danificado fica guardado na pasta «Seguranças».\n\n"_s
+      u"Deseja abrir agora a reposição de cópias?"_s;
+  QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  Bip();
+  if (MostrarMensagem(texto, Botões::SimNão, Ícone::Crítico, TítuloPrograma, pai, e.Detalhes()) ==
+          Resposta::Sim &&
+      !IniciarPrograma(u"arquivex"_s, {u"-r"_s}, QFileInfo(e.Ficheiro()).absolutePath())) {
+    Bip();
+    MostrarMensagem(u"Não foi possível iniciar o programa de segurança e reposição «"_s +
+                        QDir::toNativeSeparators(CaminhoPrograma(u"arquivex"_s)) +
+                        u"».\nInicie-o da forma habitual e escolha a reposição do ficheiro."_s,
+                    Botões::OK, Ícone::Crítico, TítuloPrograma, pai);
+  }
   QGuiApplication::restoreOverrideCursor();
 }
 
@@ -94,10 +124,12 @@ FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
       }
     }
     AcessoPermitido() = true;
+    // Checked from now on, while the start-up window is on screen; awaited when it is opened.
+    VerificaçãoAbertura verificação(NomeFicheiroDados);
 
     std::unique_ptr<Base> base;
     {
-      Apresentação apresentação(opções.esperaApresentação);
+      Apresentação apresentação(opções.esperaApresentação, &verificação);
       apresentação.exec();
       base = apresentação.TomarBase();
       if (apresentação.FicheiroFalhou())
@@ -109,6 +141,29 @@ FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
       QEventLoop ciclo;
       base->AoFechar = [&ciclo] { ciclo.quit(); };
       base->show();
+      // On a file so large that its check outlasts the start-up window, the check ends with
+      // the main window up: damage found then is told at once, and the program ends before
+      // anything more is read or saved. The file is closed first, so that the restore offered
+      // can replace it. A window opened meanwhile is let go first: it reads the file too.
+      QTimer vigia;
+      if (!verificação.Terminada()) {
+        vigia.setInterval(50);
+        QObject::connect(&vigia, &QTimer::timeout, base.get(), [&] {
+          if (!verificação.Terminada() || QApplication::activeModalWidget())
+            return;
+          vigia.stop();
+          try {
+            verificação.ConfirmarResto();
+          } catch (const ErroBaseDados &e) {
+            fim = FimPrograma::ErroFicheiro;
+            base->hide();
+            FecharDados();
+            MostrarFicheiroDanificado(e, nullptr, true);
+            ciclo.quit();
+          }
+        });
+        vigia.start();
+      }
       if (opções.aoMostrarBase)
         opções.aoMostrarBase(*base);
       if (base->isVisible())

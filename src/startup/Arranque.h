@@ -30,3 +30,9 @@ void LigarJanelas(Base &base);
 
 // An engine failure told to the user, with the promise that the file was left alone.
 void MostrarErroFicheiro(const ErroBaseDados &e, QWidget *pai = nullptr);
+
+// A data file found damaged when it is opened: told, with how to restore the last good copy,
+// and the restore offered (the backup tool started on its list of copies). `jáAberto`: the
+// damage was found with the main window already up.
+void MostrarFicheiroDanificado(const ErroBaseDados &e, QWidget *pai = nullptr,
+                               bool jáAberto = false);

@@ -42,6 +42,20 @@ QString ErroBaseDados::Mensagem() const {
     r = u"O ficheiro "_s + nome + u" está aberto noutro programa: "_s + pormenor +
         u".\nFeche esse programa e tente de novo."_s;
     break;
+  case CausaErro::MarcaDanificada:
+    r = u"A marca "_s + nome +
+        u", que indica que o ficheiro de sócios está a ser usado, está danificada (vazia, "_s
+        u"ilegível ou sem ser um ficheiro) e não foi possível saber se algum programa tem o "_s
+        u"ficheiro aberto.\nSe nenhum programa estiver a usar o ficheiro, apague essa marca e "_s
+        u"tente de novo."_s;
+    break;
+  case CausaErro::MarcaImpossível:
+    r = u"Não foi possível escrever a marca «"_s + QDir::toNativeSeparators(ficheiro) +
+        u".lock», que indica que o ficheiro "_s + nome +
+        u" está a ser usado: o disco está cheio ou recusou a escrita. Sem ela, outro programa "_s
+        u"poderia alterar o ficheiro ao mesmo tempo, por isso o ficheiro não foi aberto.\n"_s
+        u"Liberte espaço no disco e tente de novo."_s;
+    break;
   case CausaErro::SóLeitura:
     r = u"O ficheiro "_s + nome +
         u" (ou a pasta onde está) só permite leitura: os dados não foram gravados."_s;

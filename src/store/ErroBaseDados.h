@@ -14,6 +14,8 @@ enum class CausaErro {
   Danificado,           // the engine found the file damaged
   EmUso,                // locked by another program
   AbertoNoutroPrograma, // marked as open by another program (see Reserva.h)
+  MarcaDanificada,      // the mark of a file in use cannot be read; `ficheiro` is the mark
+  MarcaImpossível,      // the mark of a file in use cannot be written (a full disk)
   SóLeitura,            // the file or its folder cannot be written
   DiscoCheio,           // no room for the file: a full disk, a quota, a file-size limit
   ErroDisco,            // the disk refused to read or write (a removed or failing medium)

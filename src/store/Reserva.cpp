@@ -3,12 +3,20 @@
 #include "ErroBaseDados.h"
 #include "Permissoes.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSysInfo>
 #include <map>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -52,6 +60,37 @@ QString DescreverDono(const QLockFile &marca) {
   return r;
 }
 
+enum class MarcaIlegível {
+  Retirada,   // nobody held it: removed, the file can be marked again
+  Presa,      // a running program holds it all the same
+  Indecidível // nothing tells whether a program holds it
+};
+
+// A mark whose owner cannot be read (empty, garbage, a folder, a file this account cannot
+// read) is never taken for a crash's leftover by QLockFile, so without this every start would
+// refuse the file. A running program of ours holds a lock on its mark file for as long as it
+// has the data file open: when that lock can be taken, nobody holds the mark.
+MarcaIlegível RetirarMarcaIlegível(const QString &nome) {
+  const QFileInfo info(nome);
+  if (info.isDir() && !info.isSymLink())
+    return QDir().rmdir(nome) ? MarcaIlegível::Retirada : MarcaIlegível::Indecidível;
+#ifdef Q_OS_UNIX
+  const int fd = ::open(QFile::encodeName(nome).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0)
+    return MarcaIlegível::Indecidível;
+  MarcaIlegível r = MarcaIlegível::Presa;
+  // The lock is kept while the file is unlinked, so that two programs doing this at the same
+  // moment cannot remove a mark that one of them has just written.
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+    r = ::unlink(QFile::encodeName(nome).constData()) == 0 ? MarcaIlegível::Retirada
+                                                           : MarcaIlegível::Indecidível;
+  ::close(fd);
+  return r;
+#else
+  return MarcaIlegível::Indecidível;
+#endif
+}
+
 } // namespace
 
 QString ReservaFicheiro::NomeMarca(const QString &ficheiro) {
@@ -82,11 +121,30 @@ std::shared_ptr<ReservaFicheiro> ReservaFicheiro::Tomar(const QString &f, const 
   // boot) tell a mark left by a crash, never its age.
   marca->setStaleLockTime(0);
   // A short wait covers a program that is just closing the file, or just writing its mark.
-  if (!marca->tryLock(250)) {
-    if (marca->error() == QLockFile::LockFailedError)
+  bool retirada = false;
+  while (!marca->tryLock(250)) {
+    if (marca->error() == QLockFile::PermissionError) {
+      marca.reset(); // a read-only folder or medium
+      break;
+    }
+    // The mark could not be written (a full disk): opening without it would leave the file
+    // unmarked, and another program could change it at the same time.
+    if (marca->error() != QLockFile::LockFailedError)
+      throw ErroBaseDados(CausaErro::MarcaImpossível, operação, caminho);
+    qint64 pid = 0;
+    QString computador, programa;
+    if (marca->getLockInfo(&pid, &computador, &programa))
       throw ErroBaseDados(CausaErro::AbertoNoutroPrograma, operação, caminho,
                           DescreverDono(*marca));
-    marca.reset();
+    const MarcaIlegível m =
+        retirada ? MarcaIlegível::Indecidível : RetirarMarcaIlegível(NomeMarca(caminho));
+    if (m == MarcaIlegível::Presa)
+      throw ErroBaseDados(CausaErro::AbertoNoutroPrograma, operação, caminho,
+                          u"um programa que a marca «"_s +
+                              QDir::toNativeSeparators(NomeMarca(caminho)) + u"» não identifica"_s);
+    if (m == MarcaIlegível::Indecidível)
+      throw ErroBaseDados(CausaErro::MarcaDanificada, operação, NomeMarca(caminho));
+    retirada = true;
   }
   // QLockFile gives its file whatever the process's mask allows: the mark is its owner's, as
   // the file it marks.

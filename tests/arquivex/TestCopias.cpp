@@ -2,6 +2,7 @@
 #include "BaseDados.h"
 #include "Copias.h"
 #include "Dados.h"
+#include "Danos.h"
 #include "Guardas.h"
 #include "Janela.h"
 #include "LerFicheiro.h"
@@ -164,8 +165,11 @@ private slots:
     QVERIFY(bytes.size() > 10 * página);
     for (qsizetype i = meio; i < meio + página; ++i)
       bytes[i] = char(0xA5 ^ (i & 0x3F));
+    // "índice": the real copy with one key of the dues index changed, every page well formed;
+    // the engine's integrity check finds that the index disagrees with its table.
     const QList<std::pair<QByteArray, QString>> casos = {
         {bytes, u"está danificada"_s},
+        {"índice", u"está danificada"_s},
         {"Lista de sócios\n1;Silva\n", u"não é uma base de dados"_s},
         {"alheia", u"não é uma base de dados deste programa"_s},
         {"-", u"não existe"_s}};
@@ -174,8 +178,13 @@ private slots:
     for (const auto &[conteúdo, motivo] : casos) {
       const QString c =
           QDir(Seguranças()).filePath(u"Quotas 2026-12-0%1 09h00m00s.Dad"_s.arg(dia++));
-      if (conteúdo != "-")
+      if (conteúdo == "índice") {
+        EscreverFicheiro(c, bytesCópia);
+        AlterarChaveNoÍndice(c, "000150202506", "000159202506");
+        QCOMPARE(VerificarFicheiro(c).estado, EstadoCópia::Danificada);
+      } else if (conteúdo != "-") {
         EscreverFicheiro(c, conteúdo);
+      }
       const QStringList cópias = Ficheiros(Seguranças());
       const ResultadoReposição r = ReporCópia(c, NomeFicheiroDados, Seguranças());
       QVERIFY(!r.ok);
@@ -296,6 +305,93 @@ private slots:
     for (const auto &[oQuê, tem, esperadas] : vistas)
       QVERIFY2(tem == esperadas, qPrintable(oQuê + u": "_s + tem));
 #endif
+  }
+
+  // A data file that is itself damaged (a changed index key, which the engine copies as it is;
+  // a spoilt page, which stops the copy) is named as the damaged one, never the copy; no copy
+  // is left and the data file is as it was.
+  void segurancaDeFicheiroDanificadoCulpaOFicheiro() {
+    for (const QString &dano : {u"índice"_s, u"página"_s}) {
+      PastaTeste pasta;
+      Povoar(NomeFicheiroDados, 1, 300);
+      if (dano == u"índice"_s)
+        AlterarChaveNoÍndice(NomeFicheiroDados, "000150202506", "000159202506");
+      else
+        EstragarPáginaDeLinhas(NomeFicheiroDados);
+      const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);
+      relógio.Mudar(Momento(6, 10, 5, 33));
+      const ResultadoSegurança r = EfectuarSegurança(NomeFicheiroDados, Seguranças());
+      QVERIFY(!r.ok);
+      Diz(r.erro, {QDir::toNativeSeparators(pasta.Caminho(NomeFicheiroDados)), u"danificado"_s});
+      QVERIFY2(!r.erro.contains(u"cópia gravada"_s), qPrintable(r.erro));
+      QVERIFY(!r.pormenor.isEmpty());
+      QCOMPARE(Ficheiros(Seguranças()), QStringList());
+      QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
+      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
+    }
+  }
+
+  // A copy changed on its way is never trusted: a copy brought in to be restored that differs
+  // from the chosen one is refused, and an engine copy of the replaced file that lost a row
+  // gives way to a byte copy. Both are read back before they count.
+  void copiaAlteradaNoCaminhoNaoServe() {
+    for (const bool trazida : {true, false}) {
+      PastaTeste pasta;
+      Povoar(NomeFicheiroDados, 1, 3);
+      const QString cópia = Copiar(Momento(1, 9, 0, 0));
+      Povoar(NomeFicheiroDados, 4, 2);
+      const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);
+      const auto actuais = Linhas(NomeFicheiroDados);
+      const QString pastaAlvo = trazida ? pasta.Raiz() : QDir(Seguranças()).absolutePath();
+      bool feito = false;
+      CópiaAlterada alteração([&](const QString &c) {
+        if (feito || QFileInfo(c).absolutePath() != QDir(pastaAlvo).absolutePath())
+          return;
+        feito = true;
+        {
+          auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"alterar"_s);
+          db.setDatabaseName(c);
+          QVERIFY(db.open());
+          QSqlQuery q(db);
+          QVERIFY(q.exec(trazida ? u"UPDATE Sócios SET Nome = 'Outra' WHERE Número = 1"_s
+                                 : u"DELETE FROM Sócios WHERE Número = 5"_s));
+        }
+        QSqlDatabase::removeDatabase(u"alterar"_s);
+      });
+      relógio.Mudar(Momento(7, 18, 30, 0));
+      const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
+      QVERIFY(feito);
+      QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
+      if (trazida) {
+        QVERIFY(!r.ok);
+        Diz(r.erro, {u"Não foi possível copiar"_s, u"não foi alterado"_s});
+        QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
+        QCOMPARE(Ficheiros(Seguranças()), QStringList{QFileInfo(cópia).fileName()});
+      } else {
+        QVERIFY2(r.ok, qPrintable(r.erro));
+        QCOMPARE(Linhas(r.salvaguarda), actuais);
+        QCOMPARE(PastaTeste::Conteúdo(r.salvaguarda), antes);
+        QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
+      }
+    }
+  }
+
+  // A journal lying about in the copies' folder under the name a copy would take keeps that
+  // name from the copy: the engine would play it into the copy. The journal stays as it was.
+  void diarioPerdidoAoLadoDeUmaCopia() {
+    PastaTeste pasta;
+    Povoar(NomeFicheiroDados, 1, 3);
+    QVERIFY(QDir().mkpath(Seguranças()));
+    const QString diário =
+        QDir(Seguranças()).filePath(u"Quotas 2026-12-06 10h05m33s.Dad-journal"_s);
+    const QByteArray perdido("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7 diário de outro ficheiro");
+    EscreverFicheiro(diário, perdido);
+    const QString cópia = Copiar(Momento(6, 10, 5, 33));
+    QCOMPARE(QFileInfo(cópia).fileName(), u"Quotas 2026-12-06 10h05m33s_2.Dad"_s);
+    QCOMPARE(Linhas(cópia), Linhas(NomeFicheiroDados));
+    QCOMPARE(PastaTeste::Conteúdo(diário), perdido);
+    QCOMPARE(Ficheiros(Seguranças()),
+             (QStringList{QFileInfo(diário).fileName(), QFileInfo(cópia).fileName()}));
   }
 
   // A file that another program is writing, or that the program has open, is not replaced

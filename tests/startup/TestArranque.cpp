@@ -4,14 +4,18 @@
 #include "CodAcesso.h"
 #include "CodigoAcesso.h"
 #include "Dados.h"
+#include "Danos.h"
 #include "FicheiroTeste.h"
+#include "Guardas.h"
 #include "Janela.h"
 #include "Modal.h"
 #include "PastaTeste.h"
 #include "ProcessoFilho.h"
 #include "Respostas.h"
+#include "Verificacao.h"
 
 #include <QProcess>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
@@ -51,6 +55,23 @@ class TestArranque : public QObject {
     if (Dados().bd.Aberta())
       QTest::qFail("a base de dados ficou aberta", __FILE__, __LINE__);
     return r;
+  }
+
+  // Two members with the twelve months of 2025, and one key of the dues index changed: every
+  // page well formed, member 2's dues list short when read through the index.
+  static void PovoarComDanoNoÍndice() {
+    BaseDados::Criar(NomeFicheiroDados);
+    {
+      BaseDados bd;
+      bd.Abrir(NomeFicheiroDados);
+      bd.Executar(u"INSERT INTO Sócios (Número, Nome) VALUES (1, 'Sócia Um'), (2, 'Sócio Dois')"_s,
+                  {}, u"teste"_s);
+      bd.Executar(u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 24) "
+                  u"INSERT INTO Quotizações (SócMês, QuotaEuro) SELECT printf('%06d2025%02d', "
+                  u"(i - 1) / 12 + 1, (i - 1) % 12 + 1), 125000 FROM n"_s,
+                  {}, u"teste"_s);
+    }
+    AlterarChaveNoÍndice(NomeFicheiroDados, "000002202506", "000009202506");
   }
 
 private slots:
@@ -126,6 +147,89 @@ private slots:
       QVERIFY(r.códigoPedido && !r.baseMostrada && !AcessoPermitido());
       QVERIFY(respostas.caixas.isEmpty());
     }
+  }
+
+  // A damaged file (here a changed key of the dues index, which would make a member's dues list
+  // come up short) is told before anything is shown from it, with how to restore the last good
+  // copy: "Sim" starts the restore in the data folder, "Não" only ends the program. The file
+  // is left as it was, and no mark of it stays behind.
+  void ficheiroDanificadoOfereceAReposicao() {
+    for (const bool repor : {true, false}) {
+      PastaTeste pasta;
+      Respostas respostas;
+      IniciadorFalso iniciador;
+      PovoarComDanoNoÍndice();
+      const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
+      const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
+
+      respostas.Responder({repor ? Resposta::Sim : Resposta::Não});
+      const Resultado r = Executar();
+      QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
+      QVERIFY(!r.baseMostrada);
+      QCOMPARE(respostas.caixas.size(), 1);
+      const PedidoMensagem &caixa = respostas.caixas[0];
+      QCOMPARE(caixa.ícone, Ícone::Crítico);
+      QCOMPARE(caixa.botões, Botões::SimNão);
+      for (const QString &parte : {pasta.Caminho(NomeFicheiroDados), u"está danificado"_s,
+                                   u"última cópia de segurança boa"_s, u"«Repor Cópia»"_s})
+        QVERIFY2(caixa.texto.contains(QDir::toNativeSeparators(parte)), qPrintable(caixa.texto));
+      QVERIFY2(caixa.detalhes.contains(u"Quotas"_s), qPrintable(caixa.detalhes));
+      QCOMPARE(iniciador.iniciados.size(), repor ? 1 : 0);
+      if (repor) {
+        QCOMPARE(iniciador.iniciados[0].programa, u"arquivex"_s);
+        QCOMPARE(iniciador.iniciados[0].argumentos, QStringList{u"-r"_s});
+        QCOMPARE(iniciador.iniciados[0].pasta, QDir(pasta.Raiz()).absolutePath());
+      }
+      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
+      QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
+    }
+  }
+
+  // On a file so large that the comparison of its indexes outlasts the start-up window, the
+  // main window comes up meanwhile; the damage the comparison then finds is told at once, the
+  // restore offered with the file closed, and the program ends, the file as it was.
+  void danoEncontradoComAJanelaAbertaTerminaOPrograma() {
+    PastaTeste pasta;
+    Respostas respostas;
+    IniciadorFalso iniciador;
+    PovoarComDanoNoÍndice();
+    const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
+    QSemaphore retida;
+    InstalarAntesDeVerificar([&retida](bool estrutura) {
+      if (!estrutura)
+        retida.acquire();
+    });
+    bool mostrada = false;
+    OpçõesArranque opções;
+    opções.esperaApresentação = 0;
+    opções.aoMostrarBase = [&](Base &b) {
+      mostrada = true;
+      retida.release();
+      // Should the finding never come, the window is closed instead of waited for.
+      QTimer::singleShot(5000, &b, [&b] { b.close(); });
+    };
+    // The restore is offered with the file already closed, so that it can replace it.
+    bool fechadoAoRepor = false;
+    iniciador.aoIniciar = [&] {
+      fechadoAoRepor = !Dados().bd.Aberta() && !QFileInfo::exists(u"Quotas.Dad.lock"_s);
+    };
+    respostas.Responder({Resposta::Sim});
+    const FimPrograma fim = ExecutarPrograma(opções);
+    InstalarAntesDeVerificar({});
+    if (!mostrada)
+      retida.release();
+    QVERIFY(mostrada);
+    QCOMPARE(fim, FimPrograma::ErroFicheiro);
+    QCOMPARE(respostas.caixas.size(), 1);
+    const QString &texto = respostas.caixas[0].texto;
+    QVERIFY2(texto.contains(u"está danificado"_s) && texto.contains(u"o programa vai terminar"_s) &&
+                 texto.contains(u"«Repor Cópia»"_s),
+             qPrintable(texto));
+    QCOMPARE(iniciador.iniciados.size(), 1);
+    QVERIFY(fechadoAoRepor);
+    QVERIFY(!Dados().bd.Aberta());
+    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
+    QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), QStringList{NomeFicheiroDados});
   }
 
   // A file that is not ours, or that another program has open, is reported by name and left

@@ -1,13 +1,18 @@
 #include "BaseDados.h"
 #include "ConjuntoRegistos.h"
 #include "Dados.h"
+#include "Danos.h"
 #include "LerFicheiro.h"
 #include "Mascara.h"
 #include "PastaTeste.h"
 #include "Permissoes.h"
 #include "ProcessoFilho.h"
 #include "Reserva.h"
+#include "Verificacao.h"
 
+#include <QCoreApplication>
+#include <QLockFile>
+#include <QSemaphore>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -42,6 +47,25 @@ template <class F> std::optional<ErroBaseDados> Erro(F &&f) {
     return e;
   }
   return std::nullopt;
+}
+
+// Three members with the twelve months of 2025 each, written by another program.
+void Povoar() {
+  Executar(
+      {u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (1, 'Sócia Um'), "
+       u"(2, 'Sócia Dois'), (3, 'Sócia Três')"_s,
+       u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 36) "
+       u"INSERT INTO \"Quotizações\" (\"SócMês\", \"QuotaEuro\", \"Recibo\") "
+       u"SELECT printf('%06d2025%02d', (i - 1) / 12 + 1, (i - 1) % 12 + 1), 125000, i FROM n"_s});
+}
+
+// The dues rows of member 2 as a list reads them (through the index) and as the table holds them.
+std::pair<qint64, qint64> QuotasDoSócio2() {
+  const auto pelaChave = Consultar(u"SELECT count(*) FROM \"Quotizações\" WHERE \"SócMês\" >= "_s
+                                   u"'000002' AND \"SócMês\" < '000003'"_s);
+  const auto pelaTabela = Consultar(u"SELECT count(*) FROM \"Quotizações\" NOT INDEXED WHERE "_s
+                                    u"\"Recibo\" BETWEEN 13 AND 24"_s);
+  return {pelaChave.value(0).value(0).toLongLong(), pelaTabela.value(0).value(0).toLongLong()};
 }
 
 } // namespace
@@ -220,6 +244,225 @@ private slots:
     // The header says which journal the file uses: 1 for the rollback journal, 2 for WAL.
     QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s).mid(18, 2), QByteArray("\1\1"));
     QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY 1"_s), (QStringList{u"7"_s, u"8"_s}));
+  }
+
+  // The check made when the program opens its file. A changed key in an index (the dues key,
+  // a name) leaves every page well formed, so the engine's quick check passes it, while a
+  // member's dues list read through that index comes up short: only comparing each index with
+  // its table finds it. A damaged page is found too. The check never writes the file.
+  void verificacaoAoAbrirEncontraODano_data() {
+    QTest::addColumn<QString>("dano");
+    QTest::addColumn<QString>("achado");
+    QTest::newRow("nenhum") << QString() << QString();
+    QTest::newRow("chave das quotas") << u"quotas"_s << u"índice Quotas"_s;
+    QTest::newRow("nome") << u"nome"_s << u"índice Nomes"_s;
+    QTest::newRow("página") << u"página"_s << QString();
+  }
+  void verificacaoAoAbrirEncontraODano() {
+    QFETCH(QString, dano);
+    QFETCH(QString, achado);
+    Povoar();
+    if (dano == u"quotas"_s) {
+      AlterarChaveNoÍndice(u"Quotas.Dad"_s, "000002202506", "000009202506");
+      // Read back through a connection of its own: the damage is real, and of the kind the
+      // engine's own quick check does not see.
+      const auto [pelaChave, pelaTabela] = QuotasDoSócio2();
+      QVERIFY2(pelaChave < 12, qPrintable(QString::number(pelaChave)));
+      QCOMPARE(pelaTabela, 12);
+      QCOMPARE(Coluna(u"PRAGMA quick_check"_s), QStringList{u"ok"_s});
+    } else if (dano == u"nome"_s) {
+      AlterarChaveNoÍndice(u"Quotas.Dad"_s, "Sócia Dois", "Sócia Deis");
+      QCOMPARE(Coluna(u"PRAGMA quick_check"_s), QStringList{u"ok"_s});
+    } else if (dano == u"página"_s) {
+      EstragarPáginaDeLinhas(u"Quotas.Dad"_s);
+    } else {
+      QCOMPARE(QuotasDoSócio2(), (std::pair<qint64, qint64>(12, 12)));
+    }
+    const QByteArray antes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+    const QStringList problemas = ProblemasDoFicheiro(u"Quotas.Dad"_s);
+    QCOMPARE(problemas.isEmpty(), dano.isEmpty());
+    QVERIFY2(problemas.join(u'|').contains(achado), qPrintable(problemas.join(u'|')));
+
+    // The program's opening check, started ahead and waited for: a damaged page at once, the
+    // indexes once their comparison is over.
+    VerificaçãoAbertura verificação(u"Quotas.Dad"_s);
+    const auto e = Erro([&] {
+      verificação.Confirmar();
+      QVERIFY(dano != u"página"_s);
+      verificação.ConfirmarResto();
+    });
+    QCOMPARE(bool(e), !dano.isEmpty());
+    if (e) {
+      QCOMPARE(e->Causa(), CausaErro::Danificado);
+      QVERIFY2(e->Mensagem().contains(u"Quotas.Dad"_s), qPrintable(e->Mensagem()));
+    }
+    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), antes);
+  }
+
+  // A check may outlast the start-up window (a file of hundreds of megabytes): the opening
+  // then goes ahead on what is over, and what the late check finds comes when it ends.
+  void verificacaoQueAcabaDepois_data() {
+    QTest::addColumn<bool>("estrutura"); // which check is late; the damage is of its kind
+    QTest::newRow("comparação dos índices") << false;
+    QTest::newRow("estrutura") << true;
+  }
+  void verificacaoQueAcabaDepois() {
+    QFETCH(bool, estrutura);
+    Povoar();
+    if (estrutura) {
+      // Damage that only the structure check sees: pages given back by a delete, spoilt.
+      Executar({u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40) "
+                u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"Observações\") "
+                u"SELECT 100 + i, 'Apagado', hex(zeroblob(2000)) FROM n"_s,
+                u"DELETE FROM \"Sócios\" WHERE \"Número\" > 100"_s});
+      EstragarListaLivre(u"Quotas.Dad"_s);
+      QVERIFY(Coluna(u"PRAGMA quick_check"_s) != QStringList{u"ok"_s});
+    } else
+      AlterarChaveNoÍndice(u"Quotas.Dad"_s, "000002202506", "000009202506");
+    QSemaphore retida;
+    InstalarAntesDeVerificar([&retida, estrutura](bool qual) {
+      if (qual == estrutura)
+        retida.acquire();
+    });
+    std::optional<ErroBaseDados> antes, depois;
+    bool terminadaAntes = true;
+    {
+      VerificaçãoAbertura verificação(u"Quotas.Dad"_s);
+      antes = Erro([&] { verificação.Confirmar(); });
+      terminadaAntes = verificação.Terminada();
+      retida.release();
+      depois = Erro([&] { verificação.ConfirmarResto(); });
+      QVERIFY(verificação.Terminada());
+    }
+    InstalarAntesDeVerificar({});
+    QVERIFY2(!antes, antes ? qPrintable(antes->Mensagem()) : "");
+    QVERIFY(!terminadaAntes);
+    QVERIFY(depois && depois->Causa() == CausaErro::Danificado);
+    if (!estrutura)
+      QVERIFY2(depois->Detalhes().contains(u"Quotas"_s), qPrintable(depois->Detalhes()));
+  }
+
+  // A file written after its check began is checked again when the check is waited for.
+  void verificacaoRepetidaSeOFicheiroMudou() {
+    Povoar();
+    VerificaçãoAbertura verificação(u"Quotas.Dad"_s);
+    QTest::qWait(300); // the check of so small a file is long over
+    AlterarChaveNoÍndice(u"Quotas.Dad"_s, "000002202506", "000009202506");
+    QFile f(u"Quotas.Dad"_s);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(
+        f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+    f.close();
+    const auto e = Erro([&] { verificação.Confirmar(); });
+    QVERIFY(e && e->Causa() == CausaErro::Danificado);
+  }
+
+  // A mark whose owner cannot be read (garbage, empty, a folder, unreadable) is not "another
+  // program": when no running program holds it, it is taken over; when that cannot be told,
+  // the message says the mark is damaged and names it. Either way the data file is untouched.
+  void marcaIlegivelTomadaSeNinguemATem_data() {
+    QTest::addColumn<QString>("marca");
+    QTest::addColumn<bool>("tomada");
+    QTest::newRow("lixo") << u"lixo"_s << true;
+    QTest::newRow("vazia") << u"vazia"_s << true;
+    QTest::newRow("pasta vazia") << u"pasta"_s << true;
+    QTest::newRow("pasta com ficheiros") << u"pasta cheia"_s << false;
+#ifdef Q_OS_UNIX
+    // Only an account that reads every file can look inside it and see that nobody holds it.
+    QTest::newRow("ilegível") << u"ilegível"_s << (geteuid() == 0);
+#endif
+  }
+  void marcaIlegivelTomadaSeNinguemATem() {
+    QFETCH(QString, marca);
+    QFETCH(bool, tomada);
+    const QString nome = ReservaFicheiro::NomeMarca(u"Quotas.Dad"_s);
+    if (marca.startsWith(u"pasta"_s)) {
+      QVERIFY(QDir().mkpath(nome));
+      if (marca == u"pasta cheia"_s) {
+        QFile dentro(nome + u"/notas.txt"_s);
+        QVERIFY(dentro.open(QIODevice::WriteOnly));
+      }
+    } else {
+      QFile f(nome);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      if (marca != u"vazia"_s)
+        f.write("\x01\x02 não é uma marca\n\xff\xfe");
+      f.close();
+      if (marca == u"ilegível"_s)
+        QVERIFY(f.setPermissions({}));
+    }
+    const QByteArray antes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+    BaseDados bd;
+    const auto e = Erro([&] { bd.Abrir(u"Quotas.Dad"_s); });
+    if (tomada) {
+      QVERIFY2(!e, e ? qPrintable(e->Mensagem()) : "");
+      QLockFile nossa(nome);
+      qint64 pid = 0;
+      QString computador, programa;
+      QVERIFY(nossa.getLockInfo(&pid, &computador, &programa));
+      QCOMPARE(pid, QCoreApplication::applicationPid());
+      bd.Fechar();
+      QVERIFY(!QFileInfo::exists(nome));
+    } else {
+      QVERIFY(e);
+      QCOMPARE(e->Causa(), CausaErro::MarcaDanificada);
+      const QString m = e->Mensagem();
+      QVERIFY2(m.contains(u"Quotas.Dad.lock"_s) && m.contains(u"danificada"_s) &&
+                   !m.contains(u"outro programa"_s),
+               qPrintable(m));
+      QVERIFY(QFileInfo::exists(nome));
+      QVERIFY(!bd.Aberta());
+    }
+    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), antes);
+    QFile(nome).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+  }
+
+  // A mark spoilt while its program runs is still that program's: the file is not taken from
+  // it, and the message names the mark.
+  void marcaIlegivelDeUmProgramaAbertoRecusa() {
+#ifndef AGREMIA_PROCESSO_FILHO
+    QSKIP("precisa de fork()");
+#else
+    const QString nome = ReservaFicheiro::NomeMarca(u"Quotas.Dad"_s);
+    auto doFilho = std::make_shared<BaseDados>();
+    ProcessoFilho programa([doFilho] { doFilho->Abrir(u"Quotas.Dad"_s); },
+                           [doFilho] { doFilho->Fechar(); });
+    QVERIFY(programa.Correu());
+    {
+      QFile f(nome); // the same file, overwritten in place
+      QVERIFY(f.open(QIODevice::ReadWrite | QIODevice::Truncate));
+      f.write("lixo");
+    }
+    BaseDados bd;
+    const auto e = Erro([&] { bd.Abrir(u"Quotas.Dad"_s); });
+    QVERIFY(e && e->Causa() == CausaErro::AbertoNoutroPrograma);
+    QVERIFY2(e->Mensagem().contains(u"Quotas.Dad.lock"_s), qPrintable(e->Mensagem()));
+    QCOMPARE(PastaTeste::Conteúdo(nome), QByteArray("lixo"));
+#endif
+  }
+
+  // On a full disk the mark cannot be written: the file is refused, as nothing would tell
+  // another program that it is in use, and nothing is left behind.
+  void discoCheioRecusaSemMarca() {
+#ifndef AGREMIA_PROCESSO_FILHO
+    QSKIP("precisa de fork() e setrlimit()");
+#else
+    const QByteArray antes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+    const QString resposta = QString::fromUtf8(ExecutarComLimite(0, [] {
+      BaseDados bd;
+      try {
+        bd.Abrir(u"Quotas.Dad"_s);
+        return QByteArray("aberto sem marca");
+      } catch (const ErroBaseDados &e) {
+        return QByteArray(QByteArray::number(int(e.Causa())) + ' ' + e.Mensagem().toUtf8());
+      }
+    }));
+    QVERIFY2(resposta.startsWith(QString::number(int(CausaErro::MarcaImpossível)) + u' ') &&
+                 resposta.contains(u"Quotas.Dad.lock"_s) && resposta.contains(u"cheio"_s),
+             qPrintable(resposta));
+    QVERIFY(!QFileInfo::exists(ReservaFicheiro::NomeMarca(u"Quotas.Dad"_s)));
+    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), antes);
+#endif
   }
 
   // A lock file marks the open file: shared in-process, taken over if stale.

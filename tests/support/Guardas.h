@@ -13,6 +13,7 @@
 
 #if __has_include("Arquivex.h")
 #include "Arquivex.h"
+#include "Copias.h"
 #endif
 
 // Each test seam is installed by one of these objects and put back as it goes, so that a
@@ -105,4 +106,20 @@ public:
 using EscolhaFicheiroFalsa = EscolhaFalsa<InstalarEscolhaFicheiro>;
 #if __has_include("Arquivex.h")
 using EscolhaPastaFalsa = EscolhaFalsa<InstalarEscolhaPasta>;
+
+// Every copy the backup tool writes goes through `alterar` (as a faulty disk would change it)
+// before the tool reads it back; `alteradas` counts them.
+class CópiaAlterada {
+public:
+  explicit CópiaAlterada(std::function<void(const QString &)> alterar) {
+    InstalarDepoisDeCopiar([this, alterar](const QString &cópia) {
+      ++alteradas;
+      alterar(cópia);
+    });
+  }
+  ~CópiaAlterada() { InstalarDepoisDeCopiar({}); }
+  Q_DISABLE_COPY(CópiaAlterada)
+
+  int alteradas = 0;
+};
 #endif
