@@ -13,8 +13,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 #include <memory>
 
@@ -40,6 +43,58 @@ class TestJanelasDividas : public QObject {
   static void Pago(int n, int ano, int mês) {
     Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, 10000, 1)"_s,
                       {ChaveSócMês(n, ano, mês)}, u"t"_s);
+  }
+
+  // Presses `botão` as the user does and answers each box over the window as the user would
+  // (Enter on a message, Escape on a window of its own). The printed documents are recorded,
+  // and each says where it went in a real box shown while the window is still busy printing,
+  // as a document written to a PDF does. Then Escape, sent where the keyboard goes, must close
+  // the window. The offscreen platform gives the keyboard back to no window when a box
+  // closes: the keys then go to the field the window keeps for when it has the keyboard again.
+  static void EscapeFechaDepoisDe(QDialog &j, QWidget *grelha, const QString &botão, int caixas) {
+    Mostrar(&j);
+    j.findChild<QPushButton *>(u"Comando_1"_s)->click(); // Procurar
+    QCOMPARE(QApplication::focusWidget(), grelha);
+    InstalarFábricaImpressão([&j](const QString &) {
+      auto g = std::make_unique<GravadorImpressão>();
+      g->aoTerminar = [&j](const GravadorImpressão &) {
+        MostrarMensagem(u"O documento foi guardado no ficheiro\nx.pdf"_s, Botões::OK,
+                        Ícone::Informação, j.windowTitle(), &j);
+      };
+      return g;
+    });
+    struct Repor {
+      ~Repor() { InstalarFábricaImpressão({}); }
+    } repor;
+    InstalarRespondedor({}); // the real boxes
+    // Every box or window over this one, as it comes: the window itself is modal too.
+    int vistas = 0;
+    QPointer<QWidget> respondida;
+    QTimer vigia;
+    vigia.setInterval(5);
+    QObject::connect(&vigia, &QTimer::timeout, [&] {
+      auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+      if (!d || d == &j || d == respondida || !d->isVisible())
+        return;
+      respondida = d;
+      ++vistas;
+      QTest::keyClick(d->focusWidget() ? d->focusWidget() : d,
+                      qobject_cast<QMessageBox *>(d) ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    vigia.start();
+    auto *b = j.findChild<QPushButton *>(botão);
+    QVERIFY(b && b->isEnabled());
+    b->click();
+    vigia.stop();
+    QCOMPARE(vistas, caixas);
+    QVERIFY(j.isVisible() && j.isEnabled());
+    // The focus is back on the list just built.
+    QCOMPARE(j.focusWidget(), grelha);
+    QWidget *activa = QApplication::activeWindow();
+    QVERIFY(!activa || activa == &j);
+    QWidget *alvo = QApplication::focusWidget() ? QApplication::focusWidget() : j.focusWidget();
+    QTest::keyClick(alvo ? alvo : &j, Qt::Key_Escape);
+    QVERIFY(!j.isVisible());
   }
 
 private slots:
@@ -217,6 +272,41 @@ private slots:
         impressões->textos.contains(u"Quotas pagas de Janeiro de 2026 até à data de 31-01-2026"_s),
         qPrintable(impressões->textos.join(u'|')));
     QVERIFY(impressões->textos.contains(u"  2 sócio(s) com as quotas em dia."_s));
+  }
+
+  // Printed (the list, the letters), exported (the list, the letters' lines) or the letter's
+  // text opened and left, Escape still closes the window, from the list where the focus is.
+  void escapeFechaDepoisDeImprimirOuExportar_data() {
+    QTest::addColumn<bool>("emDia");
+    QTest::addColumn<QString>("botão");
+    QTest::addColumn<int>("caixas");
+    QTest::newRow("dívidas: Imprimir") << false << u"Comando_2"_s << 1;
+    QTest::newRow("dívidas: Exportar") << false << u"Exportar"_s << 1;
+    QTest::newRow("dívidas: Cartas de Aviso") << false << u"Cartas"_s << 1;
+    QTest::newRow("dívidas: Exportar Cartas") << false << u"ExportarCartas"_s << 1;
+    QTest::newRow("dívidas: Texto da Carta") << false << u"TextoCarta"_s << 1;
+    QTest::newRow("em dia: Imprimir") << true << u"Comando_2"_s << 1;
+    QTest::newRow("em dia: Exportar") << true << u"Exportar"_s << 1;
+  }
+  void escapeFechaDepoisDeImprimirOuExportar() {
+    QFETCH(bool, emDia);
+    QFETCH(QString, botão);
+    QFETCH(int, caixas);
+    // More members than the grid shows, so that the list has its bar and the focus: up to
+    // date, or owing March.
+    for (int n = 10; n <= 30; ++n) {
+      Sócio(n, u"Sócio "_s + QString::number(n), normal, efectivo, 100000);
+      for (int m = 1; m <= (emDia ? 3 : 2); ++m)
+        Pago(n, 2026, m);
+    }
+    EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"lista.csv"_s));
+    if (emDia) {
+      QtsEmDia j(nullptr);
+      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, caixas);
+    } else {
+      QtsDívida j(nullptr);
+      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, caixas);
+    }
   }
 };
 
