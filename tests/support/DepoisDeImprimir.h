@@ -16,12 +16,15 @@
 // (Enter on a message, Escape on a window of its own). The printed documents are recorded,
 // and each says where it went in a real box shown while the window is still busy printing,
 // as a document written to a PDF does. Then Escape, sent where the keyboard goes, must close
-// the window. The offscreen platform gives the keyboard back to no window when a box
-// closes: the keys then go to the field the window keeps for when it has the keyboard again.
-inline void EscapeFechaDepoisDe(QDialog &j, QWidget *grelha, const QString &botão, int caixas) {
+// the window. With `procurar`, the list is built first ("&Procurar"). The offscreen platform gives
+// the keyboard back to no window when a box closes: the keys then go to the field the window keeps
+// for when it has the keyboard again.
+inline void EscapeFechaDepoisDe(QDialog &j, QWidget *foco, const QString &botão, int caixas,
+                                bool procurar = true) {
   Mostrar(&j);
-  j.findChild<QPushButton *>(QStringLiteral("Comando_1"))->click(); // Procurar
-  QCOMPARE(QApplication::focusWidget(), grelha);
+  if (procurar)
+    j.findChild<QPushButton *>(QStringLiteral("Comando_1"))->click(); // Procurar
+  QCOMPARE(QApplication::focusWidget(), foco);
   InstalarFábricaImpressão([&j](const QString &) {
     auto g = std::make_unique<GravadorImpressão>();
     g->aoTerminar = [&j](const GravadorImpressão &) {
@@ -55,8 +58,8 @@ inline void EscapeFechaDepoisDe(QDialog &j, QWidget *grelha, const QString &bot�
   vigia.stop();
   QCOMPARE(vistas, caixas);
   QVERIFY(j.isVisible() && j.isEnabled());
-  // The focus is back on the list just built.
-  QCOMPARE(j.focusWidget(), grelha);
+  // The focus is back where it was: on the list just built, in a list's window.
+  QCOMPARE(j.focusWidget(), foco);
   QWidget *activa = QApplication::activeWindow();
   QVERIFY(!activa || activa == &j);
   QWidget *alvo = QApplication::focusWidget() ? QApplication::focusWidget() : j.focusWidget();
