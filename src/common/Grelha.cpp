@@ -130,7 +130,12 @@ bool GrelhaComBarra::eventFilter(QObject *o, QEvent *e) {
       break;
     default:
       // The grid's own keys (typing to search, Left and Right) would move its highlight away
-      // from the line the bar shows first; Tab leaves the grid as everywhere.
+      // from the line the bar shows first; Tab leaves the grid as everywhere. Escape is kept
+      // from the grid but not from its window, which it closes as from any other field.
+      if (o == grelha && k->key() == Qt::Key_Escape) {
+        e->ignore();
+        return true;
+      }
       if (o == grelha && k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab)
         return true;
       return QWidget::eventFilter(o, e);

@@ -2,6 +2,7 @@
 #include "Dados.h"
 #include "DadosPessoais.h"
 #include "DadosSocio.h"
+#include "DepoisDeImprimir.h"
 #include "Exportacao.h"
 #include "FicheiroTeste.h"
 #include "Guardas.h"
@@ -189,6 +190,20 @@ private slots:
     QCOMPARE(cabeças, 2);
     const QStringList problemas = TextosQueSeSobrepõem(longa);
     QVERIFY2(problemas.isEmpty(), qPrintable(problemas.join(u'\n')));
+  }
+
+  // Printed or exported, Escape still closes the window, from the button that was pressed.
+  void escapeFechaDepoisDeImprimirOuExportar_data() {
+    QTest::addColumn<int>("botão");
+    QTest::newRow("Imprimir") << 1;
+    QTest::newRow("Exportar") << 2;
+  }
+  void escapeFechaDepoisDeImprimirOuExportar() {
+    QFETCH(int, botão);
+    DadosSócio j(nullptr, 12);
+    EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"dados.csv"_s));
+    j.Comando[botão]->setFocus();
+    EscapeFechaDepoisDe(j, j.Comando[botão], j.Comando[botão]->objectName(), 1, false);
   }
 
   // The window, as a user drives it: shown, printed, exported; "Anonimizar Sócio" asks with

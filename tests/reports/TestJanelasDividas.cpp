@@ -1,5 +1,6 @@
 #include "CartasAviso.h"
 #include "Dados.h"
+#include "DepoisDeImprimir.h"
 #include "FicheiroTeste.h"
 #include "Guardas.h"
 #include "Janela.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 #include <memory>
 
@@ -217,6 +219,41 @@ private slots:
         impressões->textos.contains(u"Quotas pagas de Janeiro de 2026 até à data de 31-01-2026"_s),
         qPrintable(impressões->textos.join(u'|')));
     QVERIFY(impressões->textos.contains(u"  2 sócio(s) com as quotas em dia."_s));
+  }
+
+  // Printed (the list, the letters), exported (the list, the letters' lines) or the letter's
+  // text opened and left, Escape still closes the window, from the list where the focus is.
+  void escapeFechaDepoisDeImprimirOuExportar_data() {
+    QTest::addColumn<bool>("emDia");
+    QTest::addColumn<QString>("botão");
+    QTest::addColumn<int>("caixas");
+    QTest::newRow("dívidas: Imprimir") << false << u"Comando_2"_s << 1;
+    QTest::newRow("dívidas: Exportar") << false << u"Exportar"_s << 1;
+    QTest::newRow("dívidas: Cartas de Aviso") << false << u"Cartas"_s << 1;
+    QTest::newRow("dívidas: Exportar Cartas") << false << u"ExportarCartas"_s << 1;
+    QTest::newRow("dívidas: Texto da Carta") << false << u"TextoCarta"_s << 1;
+    QTest::newRow("em dia: Imprimir") << true << u"Comando_2"_s << 1;
+    QTest::newRow("em dia: Exportar") << true << u"Exportar"_s << 1;
+  }
+  void escapeFechaDepoisDeImprimirOuExportar() {
+    QFETCH(bool, emDia);
+    QFETCH(QString, botão);
+    QFETCH(int, caixas);
+    // More members than the grid shows, so that the list has its bar and the focus: up to
+    // date, or owing March.
+    for (int n = 10; n <= 30; ++n) {
+      Sócio(n, u"Sócio "_s + QString::number(n), normal, efectivo, 100000);
+      for (int m = 1; m <= (emDia ? 3 : 2); ++m)
+        Pago(n, 2026, m);
+    }
+    EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"lista.csv"_s));
+    if (emDia) {
+      QtsEmDia j(nullptr);
+      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, caixas);
+    } else {
+      QtsDívida j(nullptr);
+      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, caixas);
+    }
   }
 };
 

@@ -1,5 +1,6 @@
 #include "Dados.h"
 #include "DeclIRS.h"
+#include "DepoisDeImprimir.h"
 #include "FicheiroTeste.h"
 #include "Guardas.h"
 #include "Impressao.h"
@@ -23,6 +24,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QtTest>
 #include <memory>
 
@@ -95,6 +97,24 @@ private slots:
     QTest::mouseClick(j.Comando[2], Qt::LeftButton);
     QCOMPARE(impressões->documento, u"Quotizações em Atraso"_s);
     QVERIFY(impressões->textos.contains(u"Tipo de Quota: Reduzida"_s));
+  }
+
+  // Printed or exported, Escape still closes the window, from the list where the focus is.
+  void escapeFechaDepoisDeImprimirOuExportar_data() {
+    QTest::addColumn<QString>("botão");
+    QTest::newRow("Imprimir") << u"Comando_2"_s;
+    QTest::newRow("Exportar") << u"Exportar"_s;
+  }
+  void escapeFechaDepoisDeImprimirOuExportar() {
+    QFETCH(QString, botão);
+    // More members in arrears than the grid shows, so that the list has its bar and the focus.
+    for (int n = 13; n <= 30; ++n)
+      Sócio(n, u"20000101"_s, normal);
+    QtsAtrazo j(nullptr);
+    j.Mês->setCurrentIndex(2);
+    j.Ano->setText(u"2003"_s);
+    EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"atraso.csv"_s));
+    EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, 1);
   }
 
   // The map: the year's members, each month paid marked; then printed.

@@ -1,5 +1,6 @@
 #include "Atrasos.h"
 #include "Dados.h"
+#include "DepoisDeImprimir.h"
 #include "FicheiroTeste.h"
 #include "Formatacao.h"
 #include "Guardas.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 #include <memory>
 
@@ -210,6 +212,20 @@ private slots:
       for (const auto &t : g.traços)
         QVERIFY(t.linha.x1() >= 0 && t.linha.x2() <= largura && t.linha.y2() <= g.AlturaPágina());
     }
+  }
+
+  // Printed or exported, Escape still closes the window, from the list where the focus is.
+  void escapeFechaDepoisDeImprimirOuExportar_data() {
+    QTest::addColumn<QString>("botão");
+    QTest::newRow("Imprimir") << u"Comando_2"_s;
+    QTest::newRow("Exportar") << u"Exportar"_s;
+  }
+  void escapeFechaDepoisDeImprimirOuExportar() {
+    QFETCH(QString, botão);
+    ResumoAno j(nullptr);
+    j.Ano->setText(u"2025"_s);
+    EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"resumo.csv"_s));
+    EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, 1);
   }
 
   // The window: the list of a type, printed as built, exported with its heads.
