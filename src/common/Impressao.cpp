@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -568,12 +569,14 @@ Destino EscolherDestino(const QString &nomeDocumento, QWidget *pai) {
 
 // --- documents that go out whole ----------------------------------------------------------
 
-// Drops every choice of part of a document from the printer. CUPS keeps the job options of its
-// print dialog (a server-side page range, odd or even pages) on the printer object, so that they
-// would apply to every later document too.
+// Drops every choice of part of a document, and of more than one copy, from the printer. CUPS keeps
+// the job options of its print dialog (a server-side page range, odd or even pages) on the printer
+// object, so that they would apply to every later document too.
 void ImprimirTodasAsPáginas(QPrinter &impressora) {
   impressora.setPrintRange(QPrinter::AllPages);
   impressora.setPageRanges({});
+  // A second copy of a numbered document would put each receipt number on paper twice.
+  impressora.setCopyCount(1);
   // The CUPS print engine's job options, as name and value pairs; other engines have none.
   constexpr auto OpçõesCups = QPrintEngine::PrintEnginePropertyKey(0xfe00);
   QPrintEngine *motor = impressora.printEngine();
@@ -582,7 +585,7 @@ void ImprimirTodasAsPáginas(QPrinter &impressora) {
   const QStringList opções = motor->property(OpçõesCups).toStringList();
   QStringList ficam;
   for (qsizetype i = 0; i + 1 < opções.size(); i += 2)
-    if (opções[i] != u"page-ranges"_s && opções[i] != u"page-set"_s)
+    if (opções[i] != u"page-ranges"_s && opções[i] != u"page-set"_s && opções[i] != u"copies"_s)
       ficam << opções[i] << opções[i + 1];
   if (ficam.size() != opções.size())
     motor->setProperty(OpçõesCups, ficam);
@@ -603,6 +606,12 @@ public:
           conjunto->setCurrentIndex(0);
         grupo->setEnabled(false);
       }
+    // One copy only: the same receipt numbers twice on paper are numbers repeated.
+    if (e->type() == QEvent::Show)
+      if (auto *cópias = o->findChild<QSpinBox *>(u"copies"_s)) {
+        cópias->setValue(1);
+        cópias->setEnabled(false);
+      }
     return QObject::eventFilter(o, e);
   }
 };
@@ -616,8 +625,7 @@ bool EscolherImpressoraInteira(QPrinter &impressora, QWidget *pai) {
     return true;
 #endif
   QPrintDialog diálogo(&impressora, pai);
-  diálogo.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
-                     QAbstractPrintDialog::PrintCollateCopies);
+  diálogo.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
   SemEscolhaDePáginas filtro(&diálogo);
   diálogo.installEventFilter(&filtro);
   if (ExecutarModal(diálogo) != QDialog::Accepted)

@@ -24,6 +24,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QtTest>
 #include <memory>
@@ -241,8 +242,8 @@ private slots:
   }
 
   // With the preview on, stubs print whole or not at all: closed, nothing is stored; printed,
-  // its print dialog offers no choice of pages, and every page goes to the PDF, numbered on
-  // from the stored counter.
+  // its print dialog offers no choice of pages and a single copy, and every page goes to the PDF,
+  // numbered on from the stored counter.
   void taloesPreVisualizados() {
     impressões.reset();
     FicheiroTeste::Referência(u"1"_s, u"Sociedade Recreativa"_s);
@@ -255,6 +256,7 @@ private slots:
     for (const bool imprimir : {false, true}) {
       int páginas = 0;
       bool escolhaDePáginas = true;
+      bool umaCópia = false;
       auto vigia = QuandoModal<QPrintPreviewDialog>([&](QPrintPreviewDialog &d) {
         páginas = d.findChild<QPrintPreviewWidget *>()->pageCount();
         if (!imprimir) {
@@ -269,6 +271,8 @@ private slots:
               escolhaDePáginas = escolhaDePáginas || b->isEnabled();
           if (auto *c = p.findChild<QComboBox *>(u"pageSetCombo"_s))
             escolhaDePáginas = escolhaDePáginas || c->isEnabled();
+          const auto *cópias = p.findChild<QSpinBox *>(u"copies"_s);
+          umaCópia = cópias && !cópias->isEnabled() && cópias->value() == 1;
           p.accept();
         });
         for (QAction *a : d.findChildren<QAction *>())
@@ -281,6 +285,7 @@ private slots:
       QCOMPARE(j.Ninicial->text(), imprimir ? u"36"_s : u"0"_s);
       if (imprimir) {
         QVERIFY(!escolhaDePáginas);
+        QVERIFY(umaCópia);
         const QString caminho = respostas->caixas.last().texto.section(u'\n', -1);
         QCOMPARE(LerPdf(caminho).páginas, páginas);
       } else {
