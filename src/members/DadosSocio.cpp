@@ -39,7 +39,9 @@ void Preencher(QTableWidget *t, const QList<QStringList> &linhas) {
   for (int r = 0; r < int(linhas.size()); ++r)
     for (int c = 0; c < t->columnCount(); ++c)
       t->setItem(r, c, new QTableWidgetItem(linhas[r].value(c)));
-  t->resizeColumnsToContents();
+  // The last column keeps the rest of the width, also when the window is filled again.
+  for (int c = 0; c + 1 < t->columnCount(); ++c)
+    t->resizeColumnToContents(c);
 }
 
 } // namespace
