@@ -280,6 +280,7 @@ std::vector<Resultado> MedirFicheiro(const Ficheiro &f, const Ficheiro &vazio, b
       Base b;
       b.show();
       QCoreApplication::processEvents();
+      verificação.Prosseguir();
     }
     FecharDados();
     return double(t.nsecsElapsed()) / 1e6;

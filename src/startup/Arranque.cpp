@@ -141,6 +141,7 @@ FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
       QEventLoop ciclo;
       base->AoFechar = [&ciclo] { ciclo.quit(); };
       base->show();
+      verificação.Prosseguir();
       // On a file so large that its check outlasts the start-up window, the check ends with
       // the main window up: damage found then is told at once, and the program ends before
       // anything more is read or saved. The file is closed first, so that the restore offered

@@ -6,10 +6,14 @@
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <atomic>
 #include <optional>
+#include <sqlite3.h>
+#include <thread>
 
 #ifdef Q_OS_LINUX
 #include <sys/resource.h>
@@ -34,8 +38,21 @@ std::optional<QString> DanoDoErro(const QSqlError &e) {
   return e.databaseText().isEmpty() ? e.driverText() : e.databaseText();
 }
 
-// Runs `corpo` on a read-only connection of this thread's own and returns what it found.
-template <class F> QStringList NumaLigação(const QString &ficheiro, F &&corpo) {
+// Called by the engine every few thousand steps of a check: while the program opens the file
+// and builds its first window, the check stands still, so that the user does not wait for the
+// two sharing the machine. Never for more than a few seconds, whatever happens to the opening.
+int EsperarPelaAbertura(void *pausa) {
+  const auto *ligada = static_cast<const std::atomic<bool> *>(pausa);
+  for (int i = 0; i < 3000 && ligada->load(std::memory_order_relaxed); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return 0;
+}
+
+// Runs `corpo` on a read-only connection of this thread's own and returns what it found; with
+// `pausa`, the engine stands still while it is on.
+template <class F>
+QStringList NumaLigação(const QString &ficheiro, F &&corpo,
+                        const std::atomic<bool> *pausa = nullptr) {
   const QString nome = NovaLigação();
   QStringList r;
   {
@@ -44,6 +61,11 @@ template <class F> QStringList NumaLigação(const QString &ficheiro, F &&corpo)
     // A program saving meanwhile holds the file for a moment: waited for, not reported.
     db.setConnectOptions(u"QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"_s);
     if (db.open()) {
+      if (const QVariant h = db.driver()->handle();
+          pausa && h.isValid() && qstrcmp(h.typeName(), "sqlite3*") == 0)
+        if (auto *motor = *static_cast<sqlite3 *const *>(h.constData()))
+          sqlite3_progress_handler(motor, 1000, EsperarPelaAbertura,
+                                   const_cast<std::atomic<bool> *>(pausa));
       QSqlQuery q(db);
       q.setForwardOnly(true);
       r = corpo(q);
@@ -143,16 +165,18 @@ std::function<void(bool)> &AntesDeVerificar() {
   return f;
 }
 
-QStringList VerificarEstrutura(const QString &caminho) {
+QStringList VerificarEstrutura(const QString &caminho, const std::atomic<bool> *pausa = nullptr) {
   if (AntesDeVerificar())
     AntesDeVerificar()(true);
-  return NumaLigação(caminho, [](QSqlQuery &q) { return Estrutura(q); });
+  return NumaLigação(
+      caminho, [](QSqlQuery &q) { return Estrutura(q); }, pausa);
 }
 
-QStringList CompararÍndices(const QString &caminho) {
+QStringList CompararÍndices(const QString &caminho, const std::atomic<bool> *pausa = nullptr) {
   if (AntesDeVerificar())
     AntesDeVerificar()(false);
-  return NumaLigação(caminho, [](QSqlQuery &q) { return Concordância(q); });
+  return NumaLigação(
+      caminho, [](QSqlQuery &q) { return Concordância(q); }, pausa);
 }
 
 // The checks run while the program starts: they take the processor only where the start-up
@@ -188,17 +212,18 @@ VerificaçãoAbertura::VerificaçãoAbertura(const QString &f)
   tamanho = info.size();
   modificado = info.lastModified().toMSecsSinceEpoch();
   início.start();
-  estrutura = std::async(std::launch::async, [c = ficheiro] {
+  estrutura = std::async(std::launch::async, [c = ficheiro, p = pausa] {
     CederAoArranque();
-    return VerificarEstrutura(c);
+    return VerificarEstrutura(c, p.get());
   });
-  índices = std::async(std::launch::async, [c = ficheiro] {
+  índices = std::async(std::launch::async, [c = ficheiro, p = pausa] {
     CederAoArranque();
-    return CompararÍndices(c);
+    return CompararÍndices(c, p.get());
   });
 }
 
 VerificaçãoAbertura::~VerificaçãoAbertura() {
+  Prosseguir();
   if (estrutura.valid())
     estrutura.wait();
   if (índices.valid())
@@ -235,6 +260,13 @@ void VerificaçãoAbertura::Confirmar() {
   for (std::future<QStringList> *f : {&estrutura, &índices})
     if (f->valid() && f->wait_until(limite) == std::future_status::ready)
       Falhar(f->get());
+  // What is left waits while the file is opened and the first window built (Prosseguir).
+  if (!Terminada())
+    pausa->store(true);
+}
+
+void VerificaçãoAbertura::Prosseguir() {
+  pausa->store(false);
 }
 
 bool VerificaçãoAbertura::Terminada() const {

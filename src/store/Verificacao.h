@@ -3,8 +3,10 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <future>
+#include <memory>
 
 // The check of the data file when the program opens it. A damaged page is reported by the
 // engine when a query meets it, but damage inside an index is not: a range read through an
@@ -31,9 +33,12 @@ public:
   // Waits for the checks until one second after they began (the start-up window's second)
   // and raises ErroBaseDados (Danificado) when what is over by then found damage. On a file so
   // large that a check outlasts that second, the program opens the file meanwhile and takes
-  // the rest with Terminada()/ConfirmarResto(). A file written or replaced since the check
-  // began is checked again now, whole.
+  // the rest with Terminada()/ConfirmarResto(); the rest stands still until Prosseguir(), so
+  // that the opening and the first window have the machine to themselves. A file written or
+  // replaced since the check began is checked again now, whole.
   void Confirmar();
+  // Lets a check held by Confirmar() go on (once the first window is up).
+  void Prosseguir();
 
   // Whether both checks are over (or were taken).
   bool Terminada() const;
@@ -49,6 +54,7 @@ private:
   QElapsedTimer início;
   std::future<QStringList> estrutura;
   std::future<QStringList> índices;
+  std::shared_ptr<std::atomic<bool>> pausa = std::make_shared<std::atomic<bool>>(false);
 };
 
 // Tests: run on each check's thread before it starts (to hold it back), with true for the

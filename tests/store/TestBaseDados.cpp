@@ -342,6 +342,30 @@ private slots:
       QVERIFY2(depois->Detalhes().contains(u"Quotas"_s), qPrintable(depois->Detalhes()));
   }
 
+  // A check still running when the file is opened stands still until the first window is up,
+  // so that the user does not wait for both, and then goes on to its end.
+  void verificacaoEsperaPelaAbertura() {
+    Povoar();
+    Executar({u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+              u"INSERT INTO \"Quotizações\" (\"SócMês\", \"QuotaEuro\") "
+              u"SELECT printf('%06d202601', 1000 + i), 10000 FROM n"_s});
+    QSemaphore retida;
+    InstalarAntesDeVerificar([&retida](bool) { retida.acquire(); });
+    bool paradaNaAbertura = false;
+    {
+      VerificaçãoAbertura verificação(u"Quotas.Dad"_s);
+      verificação.Confirmar(); // the second is over with neither check begun
+      retida.release(2);
+      QTest::qWait(400); // far longer than the checks of these rows take
+      paradaNaAbertura = !verificação.Terminada();
+      verificação.Prosseguir();
+      verificação.ConfirmarResto();
+      QVERIFY(verificação.Terminada());
+    }
+    InstalarAntesDeVerificar({});
+    QVERIFY(paradaNaAbertura);
+  }
+
   // A file written after its check began is checked again when the check is waited for.
   void verificacaoRepetidaSeOFicheiroMudou() {
     Povoar();
