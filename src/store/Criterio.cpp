@@ -29,13 +29,30 @@ QString LimiteSuperior(const QString &prefixo) {
   return QString::fromUcs4(reinterpret_cast<const char32_t *>(cp.constData()), cp.size());
 }
 
+// PostgreSQL's advanced expressions read a backslash before a letter or digit as an escape
+// of their own: only the characters that mean something are escaped.
+QString EscaparParaPostgreSQL(const QString &literal) {
+  static const QString especiais = u"\\^$.|?*+()[]{}"_s;
+  QString r;
+  for (QChar c : literal) {
+    if (especiais.contains(c))
+      r += u'\\';
+    r += c;
+  }
+  return r;
+}
+
 } // namespace
 
-QString PadrãoParaExpressão(const QString &padrão) {
-  QString r = u"(?i)\\A"_s;
+// The pattern as a whole-text expression. On PostgreSQL "~*" ignores the letter case itself,
+// beyond ASCII through ICU's root collation whatever the character classes of the database
+// (a database made with the C locale knows no case of "Ç").
+QString PadrãoParaExpressão(const QString &padrão, Motor motor) {
+  const bool pg = motor == Motor::PostgreSQL;
+  QString r = pg ? u"\\A"_s : u"(?i)\\A"_s;
   QString literal;
   auto despejar = [&] {
-    r += QRegularExpression::escape(literal);
+    r += pg ? EscaparParaPostgreSQL(literal) : QRegularExpression::escape(literal);
     literal.clear();
   };
   for (QChar c : padrão) {
@@ -50,7 +67,7 @@ QString PadrãoParaExpressão(const QString &padrão) {
     }
   }
   despejar();
-  return r + u"\\z"_s;
+  return r + (pg ? u"\\Z"_s : u"\\z"_s);
 }
 
 QVariant ValorParaGuardar(const DefTabela &t, qsizetype i, const QVariant &v) {
@@ -79,7 +96,7 @@ QVariant ValorParaGuardar(const DefTabela &t, qsizetype i, const QVariant &v) {
   return v;
 }
 
-CondiçãoSql TraduzirFiltro(const DefTabela &t, const Filtro &filtro) {
+CondiçãoSql TraduzirFiltro(const DefTabela &t, const Filtro &filtro, Motor motor) {
   CondiçãoSql r;
   QStringList partes;
   for (const Critério &c : filtro.Partes()) {
@@ -115,8 +132,10 @@ CondiçãoSql TraduzirFiltro(const DefTabela &t, const Filtro &filtro) {
       break;
     }
     case Comparação::Padrão:
-      partes << u"("_s + id + u" IS NOT NULL AND "_s + id + u" REGEXP ?)"_s;
-      r.valores << PadrãoParaExpressão(c.valor.toString());
+      partes << u"("_s + id + u" IS NOT NULL AND "_s + id +
+                    (motor == Motor::PostgreSQL ? u" COLLATE \"und-x-icu\" ~* ?)"_s
+                                                : u" REGEXP ?)"_s);
+      r.valores << PadrãoParaExpressão(c.valor.toString(), motor);
       break;
     }
   }
