@@ -29,19 +29,6 @@ QString LimiteSuperior(const QString &prefixo) {
   return QString::fromUcs4(reinterpret_cast<const char32_t *>(cp.constData()), cp.size());
 }
 
-// PostgreSQL's advanced expressions read a backslash before a letter or digit as an escape
-// of their own: only the characters that mean something are escaped.
-QString EscaparParaPostgreSQL(const QString &literal) {
-  static const QString especiais = u"\\^$.|?*+()[]{}"_s;
-  QString r;
-  for (QChar c : literal) {
-    if (especiais.contains(c))
-      r += u'\\';
-    r += c;
-  }
-  return r;
-}
-
 } // namespace
 
 // The pattern as a whole-text expression. On PostgreSQL "~*" ignores the letter case itself,
@@ -52,7 +39,9 @@ QString PadrãoParaExpressão(const QString &padrão, Motor motor) {
   QString r = pg ? u"\\A"_s : u"(?i)\\A"_s;
   QString literal;
   auto despejar = [&] {
-    r += pg ? EscaparParaPostgreSQL(literal) : QRegularExpression::escape(literal);
+    // Qt escapes every character but ASCII letters, digits and "_": PostgreSQL's advanced
+    // expressions take such an escape literally as well.
+    r += QRegularExpression::escape(literal);
     literal.clear();
   };
   for (QChar c : padrão) {
@@ -113,7 +102,10 @@ CondiçãoSql TraduzirFiltro(const DefTabela &t, const Filtro &filtro, Motor mot
       const QVariant valor = ValorParaGuardar(t, i, c.valor);
       if (valor.isNull()) {
         // Nothing compares equal to a missing value, as in the engine's own rules.
-        partes << (c.comparação == Comparação::Diferente ? id + u" IS NOT NULL"_s : u"0"_s);
+        // PostgreSQL wants a boolean where SQLite takes the integer 0.
+        partes << (c.comparação == Comparação::Diferente ? id + u" IS NOT NULL"_s
+                   : motor == Motor::PostgreSQL          ? u"FALSE"_s
+                                                         : u"0"_s);
       } else {
         partes << id + u' ' + QString::fromUtf16(operadores[int(c.comparação)]) + u" ?"_s;
         r.valores << valor;

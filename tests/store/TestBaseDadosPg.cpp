@@ -325,19 +325,32 @@ private slots:
     QCOMPARE(TabelasServidor(servidor), tabelas);
   }
 
-  // Name patterns pick the same rows on the server as in the file, letter case ignored
-  // beyond ASCII and the expression's own characters taken literally.
-  void padroesComoNoFicheiro_data() {
-    QTest::addColumn<QString>("padrão");
-    QTest::newRow("prefixo") << u"silva*"_s;
-    QTest::newRow("acentos noutra caixa") << u"*CONCEIÇÃO*"_s;
-    QTest::newRow("um carácter") << u"?aria*"_s;
-    QTest::newRow("ponto literal") << u"A.B*"_s;
-    QTest::newRow("parêntesis e mais") << u"*(c+)*"_s;
-    QTest::newRow("nome inteiro") << u"Maria Silva"_s;
+  // Filters pick the same rows on the server as in the file: name patterns with letter case
+  // ignored beyond ASCII and the expression's own characters taken literally, prefixes, and
+  // comparisons with a missing value.
+  void filtrosComoNoFicheiro_data() {
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<int>("comparação");
+    QTest::addColumn<QVariant>("valor");
+    QTest::addColumn<int>("linhas"); // as the file gives them
+    const int padrão = int(Comparação::Padrão);
+    QTest::newRow("prefixo") << u"Nome"_s << padrão << QVariant(u"silva*"_s) << 1;
+    QTest::newRow("acentos noutra caixa") << u"Nome"_s << padrão << QVariant(u"*CONCEIÇÃO*"_s) << 1;
+    QTest::newRow("um carácter") << u"Nome"_s << padrão << QVariant(u"?aria*"_s) << 2;
+    QTest::newRow("ponto literal") << u"Nome"_s << padrão << QVariant(u"A.B*"_s) << 1;
+    QTest::newRow("parêntesis e mais") << u"Nome"_s << padrão << QVariant(u"*(c+)*"_s) << 1;
+    QTest::newRow("nome inteiro") << u"Nome"_s << padrão << QVariant(u"Maria Silva"_s) << 1;
+    QTest::newRow("começa") << u"Nome"_s << int(Comparação::Começa) << QVariant(u"Maria"_s) << 2;
+    QTest::newRow("igual a nada") << u"CPostal"_s << int(Comparação::Igual) << QVariant() << 0;
+    QTest::newRow("diferente de nada")
+        << u"CPostal"_s << int(Comparação::Diferente) << QVariant() << 5;
+    QTest::newRow("menor") << u"CPostal"_s << int(Comparação::Menor) << QVariant(4000) << 2;
   }
-  void padroesComoNoFicheiro() {
-    QFETCH(QString, padrão);
+  void filtrosComoNoFicheiro() {
+    QFETCH(QString, campo);
+    QFETCH(int, comparação);
+    QFETCH(QVariant, valor);
+    QFETCH(int, linhas);
     const QStringList nomes = {u"Silva Santos"_s,       u"Maria Silva"_s,       u"Maria Silvana"_s,
                                u"Ana da Conceição"_s,   u"AxB Lda"_s,           u"A.B Lda"_s,
                                u"Sociedade (c+) Lda"_s, u"Sociedade (cc) Lda"_s};
@@ -356,17 +369,18 @@ private slots:
       {
         BaseDados::Transacção t(bd);
         for (int k = 0; k < nomes.size(); ++k)
-          bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (?, ?)"_s,
-                    {k + 1, nomes[k]}, u"Gravar"_s);
+          bd.Correr(
+              u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"CPostal\") VALUES (?, ?, ?)"_s,
+              {k + 1, nomes[k], k % 3 == 0 ? QVariant() : QVariant(1000 * k)}, u"Gravar"_s);
         t.Confirmar();
       }
-      const Filtro f = Critério::Padrão(u"Nome"_s, padrão);
+      const Filtro f = Critério{campo, Comparação(comparação), valor};
       const CondiçãoSql c = TraduzirFiltro(sócios, f, bd.MotorAberto());
       bd.Percorrer(u"SELECT \"Nome\" FROM \"Sócios\" WHERE "_s + c.texto +
                        u" ORDER BY \"Número\""_s,
                    c.valores, u"Procurar"_s, [&](const Instrução &i) { achados[n] << i.Texto(0); });
     }
-    QVERIFY(!achados[0].isEmpty());
+    QCOMPARE(achados[0].size(), linhas);
     QCOMPARE(achados[1], achados[0]);
   }
 };

@@ -44,7 +44,9 @@ inline bool ServidorPgAlcançável(QString &erro) {
     }                                                                                              \
   } while (0)
 
-// A database of its own on the server for one test, dropped when the object goes. Its libpq
+// A database of its own on the server for one test, dropped when the object goes. It has the
+// C locale whatever the cluster's: the program must not lean on the database's character
+// classes (letter case beyond ASCII) or collation. Its libpq
 // connection string names it alone: everything else comes from the environment.
 class BaseServidorTeste {
 public:
@@ -52,7 +54,7 @@ public:
       : nome(QStringLiteral("agremia_teste_%1")
                  .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))) {
     Administrar(QStringLiteral("CREATE DATABASE ") + nome +
-                QStringLiteral(" TEMPLATE template0 ENCODING 'UTF8'"));
+                QStringLiteral(" TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'"));
   }
   ~BaseServidorTeste() {
     Administrar(QStringLiteral("DROP DATABASE IF EXISTS ") + nome +
