@@ -281,7 +281,7 @@ QString Salvaguardar(const QString &dados, const QString &pasta, QString &erro, 
       const QList<qint64> linhas = ContarLinhas(bd);
       // The engine writes into an empty file that is there, and keeps its rights.
       CriarFicheiroDoDono(provisório);
-      bd.Executar(u"VACUUM INTO ?"_s, {provisório}, operação);
+      bd.CopiarPara(provisório, operação);
       CópiaEscrita(provisório);
       const VerificaçãoCópia v = VerificarFicheiro(provisório);
       copiado = v.Boa() && v.linhas == linhas;
@@ -417,7 +417,7 @@ ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QStri
   // be made, the engine's own failure below says why.
   CriarFicheiroDoDono(provisório);
   try {
-    bd.Executar(u"VACUUM INTO ?"_s, {provisório}, u"Copiar o ficheiro de sócios"_s);
+    bd.CopiarPara(provisório, u"Copiar o ficheiro de sócios"_s);
   } catch (const ErroBaseDados &e) {
     bd.Fechar();
     QFile::remove(provisório);

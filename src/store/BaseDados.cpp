@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QUuid>
 #include <algorithm>
@@ -86,6 +87,7 @@ void BaseDados::Criar(const QString &caminho) {
 void BaseDados::Abrir(const QString &ficheiro) {
   Fechar();
   const QString operação = u"Abrir a base de dados"_s;
+  motor = Motor::SQLite;
   caminho = QFileInfo(ficheiro).absoluteFilePath();
   if (!QFileInfo::exists(caminho))
     throw ErroBaseDados(CausaErro::FicheiroInexistente, operação, caminho);
@@ -134,19 +136,164 @@ void BaseDados::Abrir(const QString &ficheiro) {
   }
 }
 
+QString BaseDados::LigaçãoParaMostrar(const QString &ligação) {
+  static const QRegularExpression senha(uR"((^|\s)password\s*=\s*('(?:[^'\\]|\\.)*'|\S*))"_s);
+  static const QRegularExpression senhaUri(uR"((://[^:/@?]*):[^@/?]*@)"_s);
+  QString r = ligação;
+  r.replace(senha, u"\\1"_s);
+  r.replace(senhaUri, u"\\1@"_s);
+  return r.simplified();
+}
+
+void BaseDados::AbrirServidor(const QString &ligação) {
+  Fechar();
+  const QString operação = u"Abrir a base de dados"_s;
+  motor = Motor::PostgreSQL;
+  caminho = LigaçãoParaMostrar(ligação);
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, nomeLigação);
+    std::optional<ErroBaseDados> falha;
+    if (!db.isValid()) {
+      falha = Erro(CausaErro::SemAcesso, operação,
+                   u"o controlador QPSQL do Qt não está instalado (libqt6sql6-psql)"_s);
+    } else {
+      // The driver hands the options to libpq after the fields it fills itself, none here:
+      // libpq reads the whole string, a service name included.
+      db.setConnectOptions(ligação);
+      if (!db.open())
+        falha = Erro(db.lastError(), operação);
+    }
+    if (falha) {
+      db = QSqlDatabase();
+      QSqlDatabase::removeDatabase(nomeLigação);
+      throw *falha;
+    }
+  }
+  aberta = true;
+  ++geração;
+  try {
+    VerificarEsquema();
+  } catch (...) {
+    Fechar();
+    throw;
+  }
+}
+
+void BaseDados::CriarNoServidor(const QString &ligação) {
+  const QString operação = u"Criar as tabelas"_s;
+  const QString mostrar = LigaçãoParaMostrar(ligação);
+  const QString nome = NovoNomeLigação();
+  std::optional<ErroBaseDados> falha;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, nome);
+    db.setConnectOptions(ligação);
+    QSqlQuery q(db);
+    // One transaction: the tables appear all together or not at all. Creating a table that
+    // another desk created meanwhile fails, and takes the whole creation back.
+    auto correr = [&](const QString &sql) {
+      if (!q.exec(sql))
+        throw ErroDoServidor(q.lastError(), operação, mostrar);
+    };
+    try {
+      if (!db.isValid())
+        throw ErroBaseDados::NoServidor(
+            CausaErro::SemAcesso, operação, mostrar,
+            u"o controlador QPSQL do Qt não está instalado (libqt6sql6-psql)"_s);
+      if (!db.open())
+        throw ErroDoServidor(db.lastError(), operação, mostrar);
+      correr(u"BEGIN"_s);
+      // Every table of the database counts, in any schema, whatever the rights on it.
+      correr(u"SELECT n.nspname || '.' || c.relname FROM pg_catalog.pg_class c "
+             u"JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+             u"WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f') "
+             u"AND n.nspname NOT IN ('pg_catalog', 'information_schema') "
+             u"AND n.nspname NOT LIKE 'pg\\_toast%' AND n.nspname NOT LIKE 'pg\\_temp%' "
+             u"ORDER BY 1"_s);
+      QStringList existentes;
+      while (q.next())
+        existentes << q.value(0).toString();
+      if (!existentes.isEmpty())
+        throw ErroBaseDados::NoServidor(CausaErro::JáExiste, operação, mostrar,
+                                        u"tabelas: "_s + existentes.join(u", "_s));
+      for (const QString &sql : InstruçõesCriação(Motor::PostgreSQL))
+        correr(sql);
+      correr(u"COMMIT"_s);
+    } catch (const ErroBaseDados &e) {
+      falha = e;
+      if (db.isOpen())
+        q.exec(u"ROLLBACK"_s);
+    }
+    q.finish();
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(nome);
+  if (falha)
+    throw *falha;
+}
+
+ErroBaseDados BaseDados::Erro(const QSqlError &erro, const QString &operação) const {
+  return motor == Motor::PostgreSQL ? ErroDoServidor(erro, operação, caminho)
+                                    : ErroDoMotor(erro, operação, caminho);
+}
+
+ErroBaseDados BaseDados::Erro(CausaErro causa, const QString &operação,
+                              const QString &pormenor) const {
+  return motor == Motor::PostgreSQL ? ErroBaseDados::NoServidor(causa, operação, caminho, pormenor)
+                                    : ErroBaseDados(causa, operação, caminho, pormenor);
+}
+
+// A write takes SQLite's write lock at once, so that it waits for another program at its
+// start rather than failing half-way. PostgreSQL locks rows as they are written.
+QString BaseDados::InícioEscrita() const {
+  return motor == Motor::PostgreSQL ? u"BEGIN"_s : u"BEGIN IMMEDIATE"_s;
+}
+
+// One state of the data for all that one action reads: SQLite's deferred transaction gives
+// it; PostgreSQL's default isolation would show each statement a newer state.
+QString BaseDados::InícioLeitura() const {
+  return motor == Motor::PostgreSQL ? u"BEGIN ISOLATION LEVEL REPEATABLE READ"_s : u"BEGIN"_s;
+}
+
+QString BaseDados::CamposDaTabela() const {
+  return motor == Motor::PostgreSQL ? u"SELECT column_name::text FROM information_schema.columns "
+                                      u"WHERE table_schema = current_schema() AND table_name = ? "
+                                      u"ORDER BY ordinal_position"_s
+                                    : u"SELECT name FROM pragma_table_info(?)"_s;
+}
+
+void BaseDados::Controlar(const QString &sql, const QString &operação) {
+  if (motor == Motor::SQLite) {
+    Correr(sql, {}, operação);
+    return;
+  }
+  if (!aberta)
+    throw Erro(CausaErro::SemAcesso, operação, u"base de dados fechada"_s);
+  QSqlQuery q(QSqlDatabase::database(nomeLigação, false));
+  ++versão;
+  if (!q.exec(sql))
+    throw Erro(q.lastError(), operação);
+}
+
+void BaseDados::CopiarPara(const QString &destino, const QString &operação) {
+  if (motor != Motor::SQLite)
+    throw Erro(CausaErro::Desconhecida, operação,
+               u"a cópia num ficheiro faz-se a partir de um Quotas.Dad"_s);
+  Executar(u"VACUUM INTO ?"_s, {destino}, operação);
+}
+
 void BaseDados::VerificarEsquema() {
   const QString operação = u"Verificar a base de dados"_s;
   // Reading the catalogue is the first read of the file: a file that is not SQLite fails here.
   for (const auto &t : TabelasDoFicheiro()) {
     QStringList encontrados;
-    Percorrer(u"SELECT name FROM pragma_table_info(?)"_s, {t.nome}, operação,
+    Percorrer(CamposDaTabela(), {t.nome}, operação,
               [&](const Instrução &i) { encontrados << i.Texto(0); });
     QStringList esperados;
     for (const auto &c : t.campos)
       esperados << c.nome;
     if (encontrados != esperados)
-      throw ErroBaseDados(
-          CausaErro::FicheiroEstranho, operação, caminho,
+      throw Erro(
+          CausaErro::FicheiroEstranho, operação,
           u"tabela "_s + t.nome + u": "_s +
               (encontrados.isEmpty() ? u"não existe"_s : u"campos "_s + encontrados.join(u", "_s)));
   }
@@ -176,6 +323,8 @@ void BaseDados::Fechar() {
 }
 
 bool BaseDados::SóLeitura() const {
+  if (motor == Motor::PostgreSQL)
+    return false;
   const QFileInfo f(caminho);
   return !f.isWritable() || !QFileInfo(f.absolutePath()).isWritable();
 }
@@ -183,15 +332,15 @@ bool BaseDados::SóLeitura() const {
 QSqlQuery BaseDados::Executar(const QString &sql, const QVariantList &valores,
                               const QString &operação) {
   if (!aberta)
-    throw ErroBaseDados(CausaErro::SemAcesso, operação, caminho, u"base de dados fechada"_s);
+    throw Erro(CausaErro::SemAcesso, operação, u"base de dados fechada"_s);
   QSqlQuery q(QSqlDatabase::database(nomeLigação, false));
   q.setForwardOnly(true);
   if (!q.prepare(sql))
-    throw ErroDoMotor(q.lastError(), operação, caminho);
+    throw Erro(q.lastError(), operação);
   for (const QVariant &v : valores)
     q.addBindValue(v);
   if (!q.exec())
-    throw ErroDoMotor(q.lastError(), operação, caminho);
+    throw Erro(q.lastError(), operação);
   ++versão;
   return q;
 }
@@ -199,7 +348,7 @@ QSqlQuery BaseDados::Executar(const QString &sql, const QVariantList &valores,
 Instrução BaseDados::Correr(const QString &sql, const QVariantList &valores,
                             const QString &operação) {
   if (!aberta)
-    throw ErroBaseDados(CausaErro::SemAcesso, operação, caminho, u"base de dados fechada"_s);
+    throw Erro(CausaErro::SemAcesso, operação, u"base de dados fechada"_s);
   std::unique_ptr<QSqlQuery> q;
   auto livres = preparadas.find(sql);
   if (livres != preparadas.end() && !livres->second.empty()) {
@@ -211,7 +360,7 @@ Instrução BaseDados::Correr(const QString &sql, const QVariantList &valores,
     q = std::make_unique<QSqlQuery>(QSqlDatabase::database(nomeLigação, false));
     q->setForwardOnly(true);
     if (!q->prepare(sql))
-      throw ErroDoMotor(q->lastError(), operação, caminho);
+      throw Erro(q->lastError(), operação);
   }
   Instrução i(this, sql, std::move(q), operação);
   for (int n = 0; n < valores.size(); ++n)
@@ -219,7 +368,7 @@ Instrução BaseDados::Correr(const QString &sql, const QVariantList &valores,
   if (!sql.startsWith(u"SELECT"))
     ++versão;
   if (!i.q->exec())
-    throw ErroDoMotor(i.q->lastError(), operação, caminho);
+    throw Erro(i.q->lastError(), operação);
   return i;
 }
 
@@ -228,7 +377,7 @@ void Instrução::Repetir(const QVariantList &valores) {
     q->bindValue(n, valores[n]);
   ++bd->versão;
   if (!q->exec())
-    throw ErroDoMotor(q->lastError(), operação, bd->caminho);
+    throw bd->Erro(q->lastError(), operação);
 }
 
 void BaseDados::Devolver(const QString &sql, std::unique_ptr<QSqlQuery> q) {
@@ -256,7 +405,7 @@ bool Instrução::Seguinte() {
     return true;
   // The engine stops stepping on an error as on the last row: only the error tells them apart.
   if (q->lastError().type() != QSqlError::NoError)
-    throw ErroDoMotor(q->lastError(), operação, bd->Caminho());
+    throw bd->Erro(q->lastError(), operação);
   return false;
 }
 
@@ -277,6 +426,7 @@ bool Instrução::Nulo(int coluna) const {
 }
 
 qint64 Instrução::ÚltimoId() const {
+  // PostgreSQL's driver asks the server for lastval(): the counter's sequence.
   return q->lastInsertId().toLongLong();
 }
 
@@ -295,7 +445,7 @@ void BaseDados::Retirar(ConjuntoRegistos *r) {
 BaseDados::Leitura::Leitura(BaseDados &b) : bd(b) {
   if (bd.profundidade > 0 || !bd.aberta)
     return;
-  bd.Correr(u"BEGIN"_s, {}, u"Ler o ficheiro"_s);
+  bd.Controlar(bd.InícioLeitura(), u"Ler o ficheiro"_s);
   minha = true;
   bd.leituraAberta = true;
   ++bd.profundidade;
@@ -318,17 +468,17 @@ BaseDados::Transacção::Transacção(BaseDados &b) : bd(b), nível(b.profundida
   // The read ends here, the write is a transaction of its own, and the read starts again.
   sobreLeitura = bd.leituraAberta && nível == 1;
   if (sobreLeitura)
-    bd.Correr(u"COMMIT"_s, {}, operação);
+    bd.Controlar(u"COMMIT"_s, operação);
   if (nível == 0 || sobreLeitura) {
     try {
-      bd.Correr(u"BEGIN IMMEDIATE"_s, {}, operação);
+      bd.Controlar(bd.InícioEscrita(), operação);
     } catch (...) {
       if (sobreLeitura)
-        bd.Correr(u"BEGIN"_s, {}, operação);
+        bd.Controlar(bd.InícioLeitura(), operação);
       throw;
     }
   } else {
-    bd.Correr(u"SAVEPOINT sp"_s + QString::number(nível), {}, operação);
+    bd.Controlar(u"SAVEPOINT sp"_s + QString::number(nível), operação);
   }
   ++bd.profundidade;
   versãoInício = bd.versão;
@@ -339,13 +489,13 @@ void BaseDados::Transacção::Confirmar() {
     return;
   const QString operação = u"Concluir a gravação"_s;
   if (nível == 0 || sobreLeitura)
-    bd.Correr(u"COMMIT"_s, {}, operação);
+    bd.Controlar(u"COMMIT"_s, operação);
   else
-    bd.Correr(u"RELEASE sp"_s + QString::number(nível), {}, operação);
+    bd.Controlar(u"RELEASE sp"_s + QString::number(nível), operação);
   terminada = true;
   --bd.profundidade;
   if (sobreLeitura)
-    Terminar(u"BEGIN"_s);
+    Terminar(bd.InícioLeitura());
 }
 
 void BaseDados::Transacção::Terminar(const QString &sql) {
@@ -368,7 +518,7 @@ BaseDados::Transacção::~Transacção() {
   }
   --bd.profundidade;
   if (sobreLeitura)
-    Terminar(u"BEGIN"_s);
+    Terminar(bd.InícioLeitura());
   // What the recordsets hold in memory may describe rows that no longer exist.
   if (escreveu)
     for (ConjuntoRegistos *r : std::vector<ConjuntoRegistos *>(bd.conjuntos))
@@ -376,6 +526,9 @@ BaseDados::Transacção::~Transacção() {
 }
 
 ApagamentoSeguro::ApagamentoSeguro(BaseDados &b) : bd(b) {
+  // A server keeps no free pages for a plain viewer to read: nothing to set there.
+  if (bd.MotorAberto() != Motor::SQLite)
+    return;
   const QString operação = u"Apagar sem deixar rasto"_s;
   QSqlQuery q = bd.Executar(u"PRAGMA secure_delete"_s, {}, operação);
   if (q.next())
@@ -384,6 +537,8 @@ ApagamentoSeguro::ApagamentoSeguro(BaseDados &b) : bd(b) {
 }
 
 ApagamentoSeguro::~ApagamentoSeguro() {
+  if (bd.MotorAberto() != Motor::SQLite)
+    return;
   try {
     bd.Executar(u"PRAGMA secure_delete = "_s + QString::number(anterior), {}, u"Apagar"_s);
   } catch (const ErroBaseDados &) {

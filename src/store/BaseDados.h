@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ErroBaseDados.h"
+#include "Esquema.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -31,7 +32,7 @@ public:
   QString Texto(int coluna) const;  // null reads as ""
   qint64 Inteiro(int coluna) const; // null reads as 0
   bool Nulo(int coluna) const;
-  qint64 ÚltimoId() const;
+  qint64 ÚltimoId() const; // the counter that the engine just gave to an inserted row
   int LinhasAfectadas() const;
   // Runs the same writing statement again with other values: a run of rows written one by
   // one, without looking the statement up again for each.
@@ -49,7 +50,8 @@ private:
 };
 class ReservaFicheiro;
 
-// One open Quotas.Dad. Every failure of the engine comes out as ErroBaseDados.
+// One open Quotas.Dad, or one database on a PostgreSQL server with the same tables. Every
+// failure of the engine comes out as ErroBaseDados.
 class BaseDados {
 public:
   BaseDados();
@@ -68,6 +70,21 @@ public:
   // open is refused with that program's name.
   void Abrir(const QString &caminho);
 
+  // Opens a database on a PostgreSQL server, given as a libpq connection string or service
+  // name ("host=... dbname=... user=...", "service=agremia"); what it leaves out comes from
+  // libpq's environment and files. A password is never kept by the program: libpq reads it
+  // from ~/.pgpass or PGPASSFILE. A database without the tables of this program is refused.
+  void AbrirServidor(const QString &ligação);
+
+  // Creates the three empty tables and their indexes in an empty database on a server, in one
+  // transaction. A database that holds any table already is refused and left as it was.
+  static void CriarNoServidor(const QString &ligação);
+
+  // The connection string as shown to the user: any password in it left out.
+  static QString LigaçãoParaMostrar(const QString &ligação);
+
+  Motor MotorAberto() const { return motor; }
+
   // Whether Abrir marks the file as in use (the default). Only a reader that can share the
   // file with a running program goes without: a backup, the check of a copy.
   void DefinirReserva(bool reservar) { reservarAoAbrir = reservar; }
@@ -79,7 +96,8 @@ public:
   bool Aberta() const { return aberta; }
   const QString &Caminho() const { return caminho; }
 
-  // True when the file or its folder cannot be written: reading works, saving will fail.
+  // True when the file or its folder cannot be written: reading works, saving will fail. A
+  // server's rights show only when a write is refused.
   bool SóLeitura() const;
 
   // Prepares and runs one statement with bound values.
@@ -99,6 +117,10 @@ public:
     while (i.Seguinte())
       linha(std::as_const(i));
   }
+
+  // Writes a complete copy of the open file into `destino` (SQLite's VACUUM INTO), a file
+  // that must not exist. A server database is copied row by row instead, not here.
+  void CopiarPara(const QString &destino, const QString &operação);
 
   // Changes with every write, so that what a recordset keeps of a row can tell it is stale.
   quint64 Versão() const { return versão; }
@@ -144,9 +166,20 @@ private:
   void Registar(ConjuntoRegistos *r);
   void Retirar(ConjuntoRegistos *r);
   void VerificarEsquema();
+  // The failure of the open engine as the store's exception.
+  ErroBaseDados Erro(const QSqlError &erro, const QString &operação) const;
+  ErroBaseDados Erro(CausaErro causa, const QString &operação, const QString &pormenor = {}) const;
+  // Begins, ends or marks a transaction. PostgreSQL prepares no transaction statements: there
+  // they run as plain text.
+  void Controlar(const QString &sql, const QString &operação);
+  // What the engines say differently, one small function each.
+  QString InícioEscrita() const;
+  QString InícioLeitura() const;
+  QString CamposDaTabela() const;
 
   QString nomeLigação;
-  QString caminho;
+  QString caminho; // the file, or the server's connection string as shown (LigaçãoParaMostrar)
+  Motor motor = Motor::SQLite;
   bool aberta = false;
   int profundidade = 0; // open transactions
   int espera = 3000;

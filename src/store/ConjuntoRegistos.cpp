@@ -126,7 +126,7 @@ void ConjuntoRegistos::Carregar() {
 }
 
 QString ConjuntoRegistos::SqlChaves(QVariantList &valores) const {
-  const CondiçãoSql cond = TraduzirFiltro(*tabela, consulta.filtro);
+  const CondiçãoSql cond = TraduzirFiltro(*tabela, consulta.filtro, bd->MotorAberto());
   QString sql = u"SELECT rowid FROM "_s + Identificador(tabela->nome);
   if (!cond.texto.isEmpty())
     sql += u" WHERE "_s + cond.texto;
@@ -272,7 +272,7 @@ void ConjuntoRegistos::Procurar(const Filtro &f, bool paraTrás, bool doExtremo)
   ExigirAberto();
   LerChaves();
   edição = Edição::Nenhuma;
-  CondiçãoSql cond = TraduzirFiltro(*tabela, f);
+  CondiçãoSql cond = TraduzirFiltro(*tabela, f, bd->MotorAberto());
 
   if (directo) {
     // Rows in row-id order: the first match after the current row is the smallest row id

@@ -31,10 +31,16 @@ QString LimiteSuperior(const QString &prefixo) {
 
 } // namespace
 
-QString PadrãoParaExpressão(const QString &padrão) {
-  QString r = u"(?i)\\A"_s;
+// The pattern as a whole-text expression. On PostgreSQL "~*" ignores the letter case itself,
+// beyond ASCII through ICU's root collation whatever the character classes of the database
+// (a database made with the C locale knows no case of "Ç").
+QString PadrãoParaExpressão(const QString &padrão, Motor motor) {
+  const bool pg = motor == Motor::PostgreSQL;
+  QString r = pg ? u"\\A"_s : u"(?i)\\A"_s;
   QString literal;
   auto despejar = [&] {
+    // Qt escapes every character but ASCII letters, digits and "_": PostgreSQL's advanced
+    // expressions take such an escape literally as well.
     r += QRegularExpression::escape(literal);
     literal.clear();
   };
@@ -50,7 +56,7 @@ QString PadrãoParaExpressão(const QString &padrão) {
     }
   }
   despejar();
-  return r + u"\\z"_s;
+  return r + (pg ? u"\\Z"_s : u"\\z"_s);
 }
 
 QVariant ValorParaGuardar(const DefTabela &t, qsizetype i, const QVariant &v) {
@@ -79,7 +85,7 @@ QVariant ValorParaGuardar(const DefTabela &t, qsizetype i, const QVariant &v) {
   return v;
 }
 
-CondiçãoSql TraduzirFiltro(const DefTabela &t, const Filtro &filtro) {
+CondiçãoSql TraduzirFiltro(const DefTabela &t, const Filtro &filtro, Motor motor) {
   CondiçãoSql r;
   QStringList partes;
   for (const Critério &c : filtro.Partes()) {
@@ -96,7 +102,10 @@ CondiçãoSql TraduzirFiltro(const DefTabela &t, const Filtro &filtro) {
       const QVariant valor = ValorParaGuardar(t, i, c.valor);
       if (valor.isNull()) {
         // Nothing compares equal to a missing value, as in the engine's own rules.
-        partes << (c.comparação == Comparação::Diferente ? id + u" IS NOT NULL"_s : u"0"_s);
+        // PostgreSQL wants a boolean where SQLite takes the integer 0.
+        partes << (c.comparação == Comparação::Diferente ? id + u" IS NOT NULL"_s
+                   : motor == Motor::PostgreSQL          ? u"FALSE"_s
+                                                         : u"0"_s);
       } else {
         partes << id + u' ' + QString::fromUtf16(operadores[int(c.comparação)]) + u" ?"_s;
         r.valores << valor;
@@ -115,8 +124,10 @@ CondiçãoSql TraduzirFiltro(const DefTabela &t, const Filtro &filtro) {
       break;
     }
     case Comparação::Padrão:
-      partes << u"("_s + id + u" IS NOT NULL AND "_s + id + u" REGEXP ?)"_s;
-      r.valores << PadrãoParaExpressão(c.valor.toString());
+      partes << u"("_s + id + u" IS NOT NULL AND "_s + id +
+                    (motor == Motor::PostgreSQL ? u" COLLATE \"und-x-icu\" ~* ?)"_s
+                                                : u" REGEXP ?)"_s);
+      r.valores << PadrãoParaExpressão(c.valor.toString(), motor);
       break;
     }
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Esquema.h"
+
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -93,11 +95,14 @@ struct CondiçãoSql {
 
 // Translates a filter on a table. A field that the table lacks, or a value that does not fit
 // its field, is a fault of the program and raises std::invalid_argument.
-CondiçãoSql TraduzirFiltro(const DefTabela &tabela, const Filtro &filtro);
+// Name patterns use the engine's regular expressions: SQLite's REGEXP (Qt's expressions),
+// PostgreSQL's "~*" under ICU's root collation.
+CondiçãoSql TraduzirFiltro(const DefTabela &tabela, const Filtro &filtro,
+                           Motor motor = Motor::SQLite);
 
 // The value as the table stores it: money as its ten-thousandths, counters and Longs as
 // integers, texts as text. Raises std::invalid_argument when it cannot be converted.
 QVariant ValorParaGuardar(const DefTabela &tabela, qsizetype campo, const QVariant &valor);
 
 // "SILVA*" as an anchored regular expression matched with letter case ignored.
-QString PadrãoParaExpressão(const QString &padrão);
+QString PadrãoParaExpressão(const QString &padrão, Motor motor = Motor::SQLite);

@@ -10,7 +10,47 @@ ErroBaseDados::ErroBaseDados(CausaErro c, QString op, QString f, QString p)
   textoC = (operação + u": "_s + pormenor + u" ["_s + ficheiro + u']').toUtf8();
 }
 
+ErroBaseDados ErroBaseDados::NoServidor(CausaErro c, QString op, QString ligação, QString p) {
+  ErroBaseDados e(c, std::move(op), std::move(ligação), std::move(p));
+  e.servidor = true;
+  return e;
+}
+
+QString ErroBaseDados::MensagemServidor() const {
+  const QString nome = u"a base de dados «"_s + ficheiro + u"» no servidor PostgreSQL"_s;
+  const QString Nome = u'A' + nome.mid(1);
+  switch (causa) {
+  case CausaErro::JáExiste:
+    return Nome + u" já tem tabelas: as tabelas deste programa só são criadas numa base de "_s
+                  u"dados vazia.\nNada foi alterado."_s;
+  case CausaErro::FicheiroEstranho:
+    return Nome + u" não tem as tabelas de sócios e quotizações deste programa.\n"_s
+                  u"Nada foi alterado."_s;
+  case CausaErro::EmUso:
+    return Nome + u" está ocupada por outro posto: nada foi gravado.\nTente de novo."_s;
+  case CausaErro::SóLeitura:
+    return u"O utilizador da ligação não tem permissão para alterar "_s + nome +
+           u": os dados não foram gravados."_s;
+  case CausaErro::DiscoCheio:
+    return u"O disco do servidor onde está "_s + nome +
+           u" está cheio: os dados não foram gravados."_s;
+  case CausaErro::SemAcesso:
+    return u"Não foi possível ligar à"_s + nome.mid(1) +
+           u".\nVerifique a ligação, a palavra-passe e se o servidor está a funcionar."_s;
+  case CausaErro::Duplicado:
+    return u"Já existe n"_s + nome + u" um registo com a mesma chave: nada foi gravado."_s;
+  case CausaErro::ValorInválido:
+    return u"Um valor não cabe no seu campo d"_s + nome + u": nada foi gravado."_s;
+  case CausaErro::SemRegistoActual:
+    return u"Não há registo actual n"_s + nome + u'.';
+  default:
+    return u"Ocorreu um erro ao usar "_s + nome + u'.';
+  }
+}
+
 QString ErroBaseDados::Mensagem() const {
+  if (servidor)
+    return MensagemServidor();
   const QString nome = u'«' + QDir::toNativeSeparators(ficheiro) + u'»';
   QString r;
   switch (causa) {
@@ -140,4 +180,39 @@ ErroBaseDados ErroDoMotor(const QSqlError &erro, const QString &operação, cons
   if (pormenor.isEmpty())
     pormenor = erro.driverText();
   return ErroBaseDados(CausaDoErro(erro), operação, ficheiro, pormenor);
+}
+
+CausaErro CausaDoErroServidor(const QSqlError &erro) {
+  const QString estado = erro.nativeErrorCode();
+  if (estado.isEmpty())
+    return erro.type() == QSqlError::ConnectionError ? CausaErro::SemAcesso
+                                                     : CausaErro::Desconhecida;
+  if (estado == u"23505"_s) // unique_violation
+    return CausaErro::Duplicado;
+  // integrity constraints (a CHECK, a NOT NULL), and data that does not fit its type
+  if (estado.startsWith(u"23"_s) || estado.startsWith(u"22"_s))
+    return CausaErro::ValorInválido;
+  if (estado == u"40001"_s || estado == u"40P01"_s || estado == u"55P03"_s)
+    return CausaErro::EmUso; // serialization failure, deadlock, lock not available
+  if (estado == u"42P07"_s)  // duplicate_table: created meanwhile by another desk
+    return CausaErro::JáExiste;
+  if (estado == u"42501"_s) // insufficient_privilege
+    return CausaErro::SóLeitura;
+  if (estado == u"42P01"_s || estado == u"42703"_s) // undefined table or column
+    return CausaErro::FicheiroEstranho;
+  if (estado == u"53100"_s) // disk_full
+    return CausaErro::DiscoCheio;
+  // connection exceptions, a refused login, a server shutting down
+  if (estado.startsWith(u"08"_s) || estado.startsWith(u"28"_s) || estado.startsWith(u"57P"_s) ||
+      estado == u"3D000"_s)
+    return CausaErro::SemAcesso;
+  return CausaErro::Desconhecida;
+}
+
+ErroBaseDados ErroDoServidor(const QSqlError &erro, const QString &operação,
+                             const QString &ligação) {
+  QString pormenor = erro.databaseText();
+  if (pormenor.isEmpty())
+    pormenor = erro.driverText();
+  return ErroBaseDados::NoServidor(CausaDoErroServidor(erro), operação, ligação, pormenor);
 }

@@ -34,6 +34,12 @@ inline const QString PormenorFicheiroVazio = QStringLiteral("o ficheiro está va
 class ErroBaseDados : public std::exception {
 public:
   ErroBaseDados(CausaErro causa, QString operação, QString ficheiro, QString pormenor = {});
+  // The same failure on a database on a PostgreSQL server; `ligação` names it as the user
+  // gave it (without any password).
+  static ErroBaseDados NoServidor(CausaErro causa, QString operação, QString ligação,
+                                  QString pormenor = {});
+
+  bool DoServidor() const { return servidor; }
 
   CausaErro Causa() const { return causa; }
   const QString &Operação() const { return operação; }
@@ -49,14 +55,23 @@ public:
   const char *what() const noexcept override { return textoC.constData(); }
 
 private:
+  QString MensagemServidor() const;
+
   CausaErro causa;
   QString operação;
   QString ficheiro;
   QString pormenor;
   QByteArray textoC;
+  bool servidor = false;
 };
 
 // The cause that an engine error stands for, from SQLite's result code and message.
 CausaErro CausaDoErro(const QSqlError &erro);
 
 ErroBaseDados ErroDoMotor(const QSqlError &erro, const QString &operação, const QString &ficheiro);
+
+// The cause that a PostgreSQL error stands for, from its SQLSTATE; a failed connection has none.
+CausaErro CausaDoErroServidor(const QSqlError &erro);
+
+ErroBaseDados ErroDoServidor(const QSqlError &erro, const QString &operação,
+                             const QString &ligação);

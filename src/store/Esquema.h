@@ -8,6 +8,10 @@
 // The three tables of Quotas.Dad, described once: creation, the check made when a file is
 // opened and the recordsets all read from here.
 
+// The engine behind an open store: a Quotas.Dad file, or a database on a PostgreSQL server.
+// What only one of them understands is chosen by this, each in one small function.
+enum class Motor { SQLite, PostgreSQL };
+
 enum class TipoCampo {
   Long,     // signed 32-bit integer
   Contador, // Long assigned by the engine on insertion, increasing, never reused
@@ -48,11 +52,13 @@ const DefTabela *ProcurarTabela(QStringView nome);
 // Identifier quoted for SQL: "Sócios".
 QString Identificador(QStringView nome);
 
-// The statements that build the empty tables and their indexes.
-QStringList InstruçõesCriação();
+// The statements that build the empty tables and their indexes. On PostgreSQL the same names
+// and stored forms: a counter is an identity column, money a bigint.
+QStringList InstruçõesCriação(Motor motor = Motor::SQLite);
 
 // One row written by its unique key: an insert that becomes an update when a row with that
 // key is there, leaving untouched a row that already holds the same values. Values are bound
 // in the order key, then `outros`. (Upsert syntax: SQLite's, which PostgreSQL shares but
 // for "IS NOT", its "IS DISTINCT FROM".)
-QString InstruçãoGuardar(QStringView tabela, QStringView chave, const QStringList &outros);
+QString InstruçãoGuardar(QStringView tabela, QStringView chave, const QStringList &outros,
+                         Motor motor = Motor::SQLite);
