@@ -2,25 +2,26 @@
 
 #include "Campos.h"
 #include "ErroBaseDados.h"
+#include "Impressao.h"
 #include "Janelas.h"
 #include "Mensagens.h"
 
 #include <QComboBox>
-#include <QDialog>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QStyle>
 
 using namespace Qt::StringLiterals;
 
@@ -118,6 +119,26 @@ bool ExecutarAcção(QWidget *janela, const QString &título, const std::functio
     MostrarErro(e, título, janela, acrescento);
     return false;
   }
+}
+
+void ImprimirDaJanela(
+    QWidget *janela, QPushButton *botão, const QString &título,
+    const std::function<void(Impressão &, const std::function<void(int)> &)> &imprimir) {
+  const QString legenda = botão->text();
+  janela->setEnabled(false);
+  botão->setText(u"Aguarde..."_s);
+  {
+    Ampulheta ampulheta;
+    ExecutarAcção(janela, título, [&] {
+      if (auto p = AbrirImpressão(título, janela))
+        imprimir(*p, [botão](int n) {
+          botão->setText(QString::number(n) + u'%');
+          QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    });
+  }
+  botão->setText(legenda);
+  janela->setEnabled(true);
 }
 
 void EncadearTabulação(std::initializer_list<QWidget *> ordem) {

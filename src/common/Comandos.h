@@ -2,6 +2,9 @@
 
 #include "Referencias.h"
 
+class Impressão;
+class QPushButton;
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -52,6 +55,13 @@ void SetaEnquantoVisível(QWidget *janela);
 // program. Returns whether the action ran to its end.
 bool ExecutarAcção(QWidget *janela, const QString &título, const std::function<void()> &acção,
                    const QString &acrescento = {});
+
+// Prints a report from its window: the window takes no input meanwhile, the hourglass shows,
+// and `botão` counts the percentage done; its caption comes back when the print has ended.
+// Engine failures are told as by ExecutarAcção.
+void ImprimirDaJanela(
+    QWidget *janela, QPushButton *botão, const QString &título,
+    const std::function<void(Impressão &, const std::function<void(int)> &)> &imprimir);
 
 // The Tab key goes through these controls in this order.
 void EncadearTabulação(std::initializer_list<QWidget *> ordem);

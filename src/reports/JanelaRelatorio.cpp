@@ -163,20 +163,9 @@ void JanelaRelatório::Listar() {
 }
 
 void JanelaRelatório::ImprimirLista() {
-  setEnabled(false);
-  Comando[2]->setText(u"Aguarde..."_s);
-  {
-    Ampulheta ampulheta;
-    ExecutarAcção(this, título, [this] {
-      if (auto p = AbrirImpressão(título, this))
-        Imprimir(*p, [this](int n) {
-          Comando[2]->setText(QString::number(n) + u'%');
-          QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
-    });
-  }
-  Comando[2]->setText(u"&Imprimir"_s);
-  setEnabled(true);
+  ImprimirDaJanela(
+      this, Comando[2], título,
+      [this](Impressão &p, const std::function<void(int)> &andamento) { Imprimir(p, andamento); });
   FocoDepois();
 }
 

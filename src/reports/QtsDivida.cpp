@@ -251,20 +251,10 @@ void QtsDívida::Listar() {
 }
 
 void QtsDívida::ImprimirLista() {
-  Ocupado(true);
-  Comando[2]->setText(u"Aguarde..."_s);
-  {
-    Ampulheta ampulheta;
-    ExecutarAcção(this, Título, [this] {
-      if (auto p = AbrirImpressão(Título, this))
-        ImprimirDívidas(*p, construída, lista, [this](int n) {
-          Comando[2]->setText(QString::number(n) + u'%');
-          QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
-    });
-  }
-  Comando[2]->setText(u"&Imprimir"_s);
-  Ocupado(false);
+  ImprimirDaJanela(this, Comando[2], Título,
+                   [this](Impressão &p, const std::function<void(int)> &andamento) {
+                     ImprimirDívidas(p, construída, lista, andamento);
+                   });
   FocoDepois();
 }
 

@@ -171,20 +171,10 @@ void QtsEmDia::Listar() {
 }
 
 void QtsEmDia::ImprimirLista() {
-  setEnabled(false);
-  Comando[2]->setText(u"Aguarde..."_s);
-  {
-    Ampulheta ampulheta;
-    ExecutarAcção(this, Título, [this] {
-      if (auto p = AbrirImpressão(Título, this))
-        ImprimirEmDia(*p, dataConstruída, desdeConstruído, lista, [this](int n) {
-          Comando[2]->setText(QString::number(n) + u'%');
-          QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
-    });
-  }
-  Comando[2]->setText(u"&Imprimir"_s);
-  setEnabled(true);
+  ImprimirDaJanela(this, Comando[2], Título,
+                   [this](Impressão &p, const std::function<void(int)> &andamento) {
+                     ImprimirEmDia(p, dataConstruída, desdeConstruído, lista, andamento);
+                   });
   FocoDepois();
 }
 
