@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QScrollBar>
 #include <QTableWidget>
 
@@ -160,4 +161,24 @@ bool GrelhaComBarra::eventFilter(QObject *o, QEvent *e) {
     }
   }
   return QWidget::eventFilter(o, e);
+}
+
+QHBoxLayout *TítulosDasColunas(const GrelhaComBarra &g, const QStringList &títulos,
+                               QList<QLabel *> *rótulos) {
+  auto *linha = new QHBoxLayout;
+  linha->setSpacing(0);
+  const int n = g.Grelha()->columnCount();
+  for (int c = 0; c < n; ++c) {
+    auto *r = new QLabel(títulos.value(c));
+    r->setObjectName(u"Rótulo_"_s + QString::number(c));
+    r->setAlignment(Qt::AlignCenter);
+    r->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    r->setFixedWidth(g.LarguraColuna(c) + (c == 0 || c == n - 1 ? g.Grelha()->frameWidth() : 0));
+    r->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    linha->addWidget(r);
+    if (rótulos)
+      *rótulos << r;
+  }
+  linha->addStretch();
+  return linha;
 }

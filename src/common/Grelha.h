@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <functional>
 
+class QHBoxLayout;
+class QLabel;
 class QScrollBar;
 class QTableWidget;
 
@@ -57,3 +59,9 @@ private:
   QList<Coluna> colunas;
   QStringList texto;
 };
+
+// The raised titles over a grid's columns, each as wide as its column (the outer two take the
+// grid's frame as well), named "Rótulo_<n>", in a row that ends in a stretch. A column with no
+// title in `títulos` gets an empty one. The labels made go to `rótulos` when given.
+QHBoxLayout *TítulosDasColunas(const GrelhaComBarra &g, const QStringList &títulos,
+                               QList<QLabel *> *rótulos = nullptr);

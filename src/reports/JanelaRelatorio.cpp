@@ -72,20 +72,7 @@ JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)
   Listagem = new GrelhaComBarra(LinhasVisíveis, d.colunas, u"Listagem"_s, u"Posição"_s);
   Listagem->Posicionar(1, 1, 1);
   Listagem->Barra()->setEnabled(false);
-  auto *cabeçalhos = new QHBoxLayout;
-  cabeçalhos->setSpacing(0);
-  for (int c = 0; c < d.colunas.size(); ++c) {
-    auto *r = new QLabel(c < d.rótulos.size() ? d.rótulos[c] : QString());
-    r->setObjectName(u"Rótulo_"_s + QString::number(c));
-    r->setAlignment(Qt::AlignCenter);
-    r->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    r->setFixedWidth(Listagem->LarguraColuna(c) +
-                     (c == 0 || c == d.colunas.size() - 1 ? Listagem->Grelha()->frameWidth() : 0));
-    r->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    cabeçalhos->addWidget(r);
-    rótulos << r;
-  }
-  cabeçalhos->addStretch();
+  QHBoxLayout *cabeçalhos = TítulosDasColunas(*Listagem, d.rótulos, &rótulos);
 
   CriarComandos(Comando, {u"Sai&r"_s, d.listar, u"&Imprimir"_s},
                 [this](int i) { ComandoClicado(i); });

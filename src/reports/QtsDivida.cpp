@@ -107,22 +107,10 @@ QtsDívida::QtsDívida(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWi
   Listagem = new GrelhaComBarra(LinhasVisíveis, colunas, u"Listagem"_s, u"Posição"_s);
   Listagem->Posicionar(1, 1, 1);
   Listagem->Barra()->setEnabled(false);
-  auto *cabeçalhos = new QHBoxLayout;
-  cabeçalhos->setSpacing(0);
-  const QStringList rótulos{u"Número"_s, u"Nome"_s, u"Meses em dívida"_s, u"Meses"_s, u"Valor"_s};
-  for (int c = 0; c < colunas.size(); ++c) {
-    auto *r = new QLabel(rótulos[c]);
-    r->setObjectName(u"Rótulo_"_s + QString::number(c));
-    r->setAlignment(Qt::AlignCenter);
-    r->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    r->setFixedWidth(Listagem->LarguraColuna(c) +
-                     (c == 0 || c == colunas.size() - 1 ? Listagem->Grelha()->frameWidth() : 0));
-    r->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    cabeçalhos->addWidget(r);
-    if (c == 1)
-      progresso = r;
-  }
-  cabeçalhos->addStretch();
+  QList<QLabel *> títulos;
+  QHBoxLayout *cabeçalhos = TítulosDasColunas(
+      *Listagem, {u"Número"_s, u"Nome"_s, u"Meses em dívida"_s, u"Meses"_s, u"Valor"_s}, &títulos);
+  progresso = títulos[1];
   Totais = new QLabel;
   Totais->setObjectName(u"Totais"_s);
 

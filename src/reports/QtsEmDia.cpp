@@ -68,21 +68,9 @@ QtsEmDia::QtsEmDia(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindow
   Listagem = new GrelhaComBarra(LinhasVisíveis, colunas, u"Listagem"_s, u"Posição"_s);
   Listagem->Posicionar(1, 1, 1);
   Listagem->Barra()->setEnabled(false);
-  auto *cabeçalhos = new QHBoxLayout;
-  cabeçalhos->setSpacing(0);
-  const QStringList rótulos{u"Número"_s, u"Nome"_s};
-  for (int c = 0; c < colunas.size(); ++c) {
-    auto *r = new QLabel(rótulos[c]);
-    r->setObjectName(u"Rótulo_"_s + QString::number(c));
-    r->setAlignment(Qt::AlignCenter);
-    r->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    r->setFixedWidth(Listagem->LarguraColuna(c) + Listagem->Grelha()->frameWidth());
-    r->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    cabeçalhos->addWidget(r);
-    if (c == 1)
-      progresso = r;
-  }
-  cabeçalhos->addStretch();
+  QList<QLabel *> títulos;
+  QHBoxLayout *cabeçalhos = TítulosDasColunas(*Listagem, {u"Número"_s, u"Nome"_s}, &títulos);
+  progresso = títulos[1];
   Contagem = new QLabel;
   Contagem->setObjectName(u"Contagem"_s);
 
