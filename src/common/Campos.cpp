@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QList>
 #include <QMouseEvent>
@@ -609,4 +610,10 @@ void ÊnfaseBotão(QAbstractButton *botão) {
   if (acréscimo > 0)
     botão->setMinimumWidth(std::max(botão->minimumWidth(), botão->sizeHint().width() + acréscimo));
   new FiltroBotão(botão);
+}
+
+QLabel *Legenda(const QString &texto, QWidget *campo) {
+  auto *l = new QLabel(texto);
+  l->setBuddy(campo);
+  return l;
 }

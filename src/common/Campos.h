@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -113,6 +114,9 @@ struct ComportamentoCampo {
 // gets the colouring starts with the normal colour. The handling belongs to the field and goes
 // with it.
 void AplicarComportamento(QWidget *campo, ComportamentoCampo comportamento);
+
+// A field's caption, whose access key puts the focus on `campo`.
+QLabel *Legenda(const QString &texto, QWidget *campo);
 
 // A text field named `nome` (how tests and the tab order find it), holding at most `máximo`
 // characters, starting with `texto`; without an alignment, the field's own.

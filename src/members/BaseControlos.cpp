@@ -32,13 +32,6 @@ namespace {
 
 constexpr int LinhasTabela = 6;
 
-QLabel *Rótulo(const QString &texto, QWidget *campo) {
-  auto *l = new QLabel(texto);
-  if (campo)
-    l->setBuddy(campo);
-  return l;
-}
-
 // A small picture for the dues tab: a stack of coins beside a calendar page.
 QPixmap ImagemQuotas() {
   QPixmap p(72, 64);
@@ -112,9 +105,9 @@ void Base::CriarControlos() {
   Comando[3]->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
 
   auto *topo = new QGridLayout;
-  topo->addWidget(Rótulo(u"&Número"_s, Número), 0, 0);
+  topo->addWidget(Legenda(u"&Número"_s, Número), 0, 0);
   topo->addWidget(Número, 0, 1);
-  topo->addWidget(Rótulo(u"No&me"_s, Nome), 0, 2);
+  topo->addWidget(Legenda(u"No&me"_s, Nome), 0, 2);
   topo->addWidget(Nome, 0, 3);
   topo->setColumnStretch(3, 1);
   auto *botõesTopo = new QHBoxLayout;
@@ -150,19 +143,19 @@ void Base::CriarControlos() {
     c->setFixedWidth(largura12);
 
   auto *g0 = new QGridLayout(Quadro[0]);
-  g0->addWidget(Rótulo(u"Endereç&o"_s, Rua), 0, 0);
+  g0->addWidget(Legenda(u"Endereç&o"_s, Rua), 0, 0);
   g0->addWidget(Rua, 0, 1, 1, 3);
   g0->addWidget(Localidade, 1, 1, 1, 3);
   g0->addWidget(CPostal, 2, 1, 1, 3);
-  g0->addWidget(Rótulo(u"Situa&ção"_s, Situação), 3, 0);
+  g0->addWidget(Legenda(u"Situa&ção"_s, Situação), 3, 0);
   g0->addWidget(Situação, 3, 1);
-  g0->addWidget(Rótulo(u"Data &Inscrição"_s, DtInscrição), 3, 2);
+  g0->addWidget(Legenda(u"Data &Inscrição"_s, DtInscrição), 3, 2);
   g0->addWidget(DtInscrição, 3, 3);
-  g0->addWidget(Rótulo(u"&Tipo de Quota"_s, TipoQuota), 4, 0);
+  g0->addWidget(Legenda(u"&Tipo de Quota"_s, TipoQuota), 4, 0);
   g0->addWidget(TipoQuota, 4, 1);
-  g0->addWidget(Rótulo(u"Valor da &Quota"_s, ValQuota), 4, 2);
+  g0->addWidget(Legenda(u"Valor da &Quota"_s, ValQuota), 4, 2);
   g0->addWidget(ValQuota, 4, 3);
-  g0->addWidget(Rótulo(u"NIF"_s, NIF), 5, 0);
+  g0->addWidget(Legenda(u"NIF"_s, NIF), 5, 0);
   g0->addWidget(NIF, 5, 1, Qt::AlignLeft);
   g0->setColumnStretch(1, 1);
   g0->setRowStretch(6, 1);
@@ -191,13 +184,13 @@ void Base::CriarControlos() {
   Figura->setPixmap(ImagemQuotas());
 
   auto *entrada = new QGridLayout;
-  entrada->addWidget(Rótulo(u"An&o"_s, Ano), 0, 0);
+  entrada->addWidget(Legenda(u"An&o"_s, Ano), 0, 0);
   entrada->addWidget(Ano, 0, 1);
-  entrada->addWidget(Rótulo(u"Per&iodo"_s, Mês), 1, 0);
+  entrada->addWidget(Legenda(u"Per&iodo"_s, Mês), 1, 0);
   entrada->addWidget(Mês, 1, 1);
-  entrada->addWidget(Rótulo(u"&Quota"_s, Quota), 2, 0);
+  entrada->addWidget(Legenda(u"&Quota"_s, Quota), 2, 0);
   entrada->addWidget(Quota, 2, 1);
-  entrada->addWidget(Rótulo(u"Nº R&ecibo"_s, Recibo), 3, 0);
+  entrada->addWidget(Legenda(u"Nº R&ecibo"_s, Recibo), 3, 0);
   entrada->addWidget(Recibo, 3, 1);
   auto *botõesQuotas = new QHBoxLayout;
   for (int i = 4; i < 7; ++i)

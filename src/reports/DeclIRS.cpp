@@ -25,12 +25,6 @@ namespace {
 
 const QString Título = u"Impressão de Declaração para IRS"_s;
 
-QLabel *Legenda(const QString &texto, QWidget *campo) {
-  auto *l = new QLabel(texto);
-  l->setBuddy(campo);
-  return l;
-}
-
 } // namespace
 
 DeclIRS::DeclIRS(QWidget *pai, const QString &número, const QString &nome)

@@ -28,12 +28,6 @@ namespace {
 
 constexpr int LinhasVisíveis = 9;
 
-QLabel *Legenda(const QString &texto, QWidget *campo) {
-  auto *l = new QLabel(texto);
-  l->setBuddy(campo);
-  return l;
-}
-
 } // namespace
 
 JanelaRelatório::JanelaRelatório(QWidget *pai, const Definição &d)

@@ -33,12 +33,6 @@ namespace {
 const QString Título = u"Quotas em Dívida"_s;
 constexpr int LinhasVisíveis = 9;
 
-QLabel *Legenda(const QString &texto, QWidget *campo) {
-  auto *l = new QLabel(texto);
-  l->setBuddy(campo);
-  return l;
-}
-
 QComboBox *ListaMeses(const QString &nome, int mês) {
   auto *c = new QComboBox;
   c->setObjectName(nome);

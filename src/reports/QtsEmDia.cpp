@@ -29,12 +29,6 @@ namespace {
 const QString Título = u"Sócios com Quotas em Dia"_s;
 constexpr int LinhasVisíveis = 9;
 
-QLabel *Legenda(const QString &texto, QWidget *campo) {
-  auto *l = new QLabel(texto);
-  l->setBuddy(campo);
-  return l;
-}
-
 } // namespace
 
 QtsEmDia::QtsEmDia(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::FramelessWindowHint) {
