@@ -49,6 +49,11 @@ class TestDadosPessoais : public QObject {
     return Coluna(u"SELECT SócMês || '=' || ifnull(QuotaEuro, 'nulo') || '/' || "
                   u"ifnull(Recibo, 'nulo') FROM Quotizações ORDER BY SócMês"_s);
   }
+  // The other members' rows, to see they are left alone.
+  static QStringList Outros() {
+    return Coluna(u"SELECT quote(Número) || quote(Nome) || quote(Rua) || quote(NIF) FROM Sócios "
+                  u"WHERE Número <> 12 ORDER BY Número"_s);
+  }
   static QString Campos(const DadosPessoais &d) {
     QStringList r;
     for (const auto &[campo, valor] : d.campos)
@@ -71,12 +76,8 @@ private slots:
            u"123456789"_s, u"Paga em dinheiro.\nPrefere ser contactada por carta."_s});
     Sócio(120, u"Rui Sousa"_s,
           {u"Rua Nova"_s, u"Porto"_s, lisboa, activo, 999, u"20000101"_s, 50000, u"0"_s, u""_s});
-    Sócio(1200, u"Eva Dias"_s,
-          {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
-           QVariant(), QVariant()});
-    Sócio(7, u"Zé"_s,
-          {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
-           QVariant(), QVariant()});
+    Sócio(1200, u"Eva Dias"_s, QVariantList(9));
+    Sócio(7, u"Zé"_s, QVariantList(9));
     Chave(ChaveSócMês(12, 2024, 1), 125000, 301);
     Chave(ChaveSócMês(12, 2024, 2), 12500000, 302);
     Chave(u"00001220241x"_s, 10000, 0);
@@ -132,6 +133,7 @@ private slots:
     QCOMPARE(q.join(u';'), quotas);
     QCOMPARE(d->total.Formatar(u"#,###,##0.00"), total);
     QVERIFY(!LerDadosPessoais(Dados().bd, Listas(), 13));
+    QVERIFY(!AnonimizarSócio(Dados().bd, 13));
   }
 
   // The file: the fields under "Campo;Valor", an empty line, the dues under their heads; the
@@ -212,19 +214,14 @@ private slots:
   // the dues rows and the other members stay as they were, and the name is found no more.
   void anonimizar() {
     const QStringList quotasAntes = Quotas();
-    const QStringList outrosAntes =
-        Coluna(u"SELECT quote(Número) || quote(Nome) || quote(Rua) || quote(NIF) FROM Sócios "
-               u"WHERE Número <> 12 ORDER BY Número"_s);
+    const QStringList outrosAntes = Outros();
     DadosSócio j(nullptr, 12);
     Mostrar(&j);
-    QCOMPARE(j.Campos->rowCount(), 11);
-    QCOMPARE(j.Campos->item(1, 1)->text(), u"Ana Maria Lopes"_s);
     QCOMPARE(j.Quotas->rowCount(), 3);
     QCOMPARE(j.Quotas->item(1, 2)->text(), u"1.250,00"_s);
 
     FábricaImpressãoFalsa impressões;
     Clicar(j.Comando[1]);
-    QCOMPARE(impressões.documento, u"Dados Pessoais do Sócio 12"_s);
     QVERIFY(impressões.textos.contains(u"Ana Maria Lopes"_s));
     {
       EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"dados.csv"_s));
@@ -253,24 +250,13 @@ private slots:
     Clicar(j.Comando[3]);
     QVERIFY(j.Anonimizado());
     QCOMPARE(apagamentoSeguro(), 0);
-    const auto linha = Consultar(u"SELECT * FROM Sócios WHERE Número = 12"_s);
-    QCOMPARE(linha.size(), 1);
-    QStringList valores;
-    for (const QVariant &v : linha[0])
-      valores << v.toString();
-    for (const QString &rasto : {u"Ana"_s, u"Lopes"_s, u"Flores"_s, u"Benfica"_s, u"123456789"_s,
-                                 u"dinheiro"_s, u"carta"_s})
-      for (const QString &v : std::as_const(valores))
-        QVERIFY2(!v.contains(rasto), qPrintable(rasto + u" em "_s + v));
     QCOMPARE(
         Coluna(u"SELECT Nome || '|' || Rua || '|' || Localidade || '|' || NIF || '|' || "
                u"Observações || '|' || CPostal || '|' || Inscrição || '|' || ValQuotaEuro "
                u"FROM Sócios WHERE Número = 12"_s),
         QStringList{u"Sócio anonimizado|||||"_s + QString::number(lisboa) + u"|19960905|125000"_s});
     QCOMPARE(Quotas(), quotasAntes);
-    QCOMPARE(Coluna(u"SELECT quote(Número) || quote(Nome) || quote(Rua) || quote(NIF) FROM "
-                    u"Sócios WHERE Número <> 12 ORDER BY Número"_s),
-             outrosAntes);
+    QCOMPARE(Outros(), outrosAntes);
     // Not in the file's bytes either: a plain viewer finds none of it.
     {
       FecharDados();
@@ -302,7 +288,6 @@ private slots:
     QVERIFY(!j.Anonimizado());
     QCOMPARE(Coluna(u"SELECT Nome || Rua || NIF FROM Sócios WHERE Número = 12"_s),
              QStringList{u"Ana Maria LopesRua das Flores, 7123456789"_s});
-    QVERIFY(!AnonimizarSócio(Dados().bd, 13));
   }
 
   // The menu item follows the member shown: a new member has no data to give.
