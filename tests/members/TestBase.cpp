@@ -43,13 +43,22 @@ class TestBase : public QObject {
     base = std::make_unique<Base>();
     Mostrar(base.get());
   }
-  // Brings the field's tab to the front, then types over its text.
-  void Escrever(const QString &campo, const QString &texto) {
-    QWidget *w = W<QWidget>(campo);
+  void TrazerSeparador(QWidget *w) {
     for (int i = 0; i < 3; ++i)
       if (Separadores()->widget(i)->isAncestorOf(w))
         Separadores()->setCurrentIndex(i);
+  }
+  // Brings the field's tab to the front, then types over its text.
+  void Escrever(const QString &campo, const QString &texto) {
+    QWidget *w = W<QWidget>(campo);
+    TrazerSeparador(w);
     ::Escrever(w, texto);
+  }
+  // The window on a new member with its number and name typed.
+  void Novo(const QString &número, const QString &nome) {
+    Abrir();
+    Escrever(u"Número"_s, número);
+    Escrever(u"Nome"_s, nome);
   }
   void Escolher(const QString &lista, int item) { W<QComboBox>(lista)->setCurrentIndex(item); }
   // A dues row typed on the dues tab (month: the list's item), not yet added.
@@ -83,10 +92,12 @@ class TestBase : public QObject {
     ListaOrdenada l;
     for (const auto &[ano, mês] : meses)
       l.Inserir(EntradaQuota(ano, mês, Moeda::DeCêntimos(1250), 400 + mês));
-    FichaSócio f{
+    const FichaSócio f{
         QString::number(número), nome, 0, 0, 0, u"01-01-2000"_s, u"12,50"_s, {}, {}, {}, u"0"_s};
-    QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, 0, l, {}).erro,
-             ErroFicha::Nenhum);
+    QCOMPARE(Gravar(f, 0, l), ErroFicha::Nenhum);
+  }
+  static ErroFicha Gravar(const FichaSócio &f, qint32 actual = 0, const ListaOrdenada &l = {}) {
+    return GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, actual, l, {}).erro;
   }
 
 private slots:
@@ -181,9 +192,7 @@ private slots:
     for (const auto &[campo, escrito, coluna, guardado] : casos) {
       cleanup(); // each case on an empty file
       init();
-      Abrir();
-      Escrever(u"Número"_s, u"7"_s);
-      Escrever(u"Nome"_s, u"Rui"_s);
+      Novo(u"7"_s, u"Rui"_s);
       Escrever(campo, escrito);
       Clicar(3);
       if (guardado.isEmpty()) {
@@ -201,26 +210,9 @@ private slots:
   }
 
   // A member stored without an enrolment date (as an import may bring it) is saved again
-  // without one; a new member, or one whose stored date is emptied, is refused as before.
+  // without one, from the screen with no box asked; a new member, or one whose stored date is
+  // emptied, is refused as before.
   void semDataDeInscricao() {
-    Dados().bd.Executar(u"INSERT INTO Sócios (Número, Nome, Inscrição) VALUES (9, 'Ana', '')"_s, {},
-                        u"teste"_s);
-    Sócio(7, u"Rui"_s);
-    const auto gravar = [](const QString &número, const QString &data, qint32 actual) {
-      const FichaSócio f{número, u"Nome Novo"_s, 0, 0, 0, data, u"12,50"_s, {}, {}, {}, u"0"_s};
-      return GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, actual, {}, {}).erro;
-    };
-    QCOMPARE(gravar(u"9"_s, u"31-02-2001"_s, 9), ErroFicha::Data);
-    QCOMPARE(gravar(u"10"_s, QString(), 0), ErroFicha::Data);
-    QCOMPARE(gravar(u"7"_s, QString(), 7), ErroFicha::Data);
-    QCOMPARE(gravar(u"9"_s, QString(), 9), ErroFicha::Nenhum);
-    QCOMPARE(Coluna(u"SELECT Número || ':' || Nome || ':' || Inscrição FROM Sócios ORDER BY 1"_s),
-             (QStringList{u"7:Rui:20000101"_s, u"9:Nome Novo:"_s}));
-  }
-
-  // The same member on the screen: shown without a date, it is saved with its new street, no
-  // box asked.
-  void semDataDeInscricaoNoEcra() {
     Dados().bd.Executar(
         u"INSERT INTO Sócios (Número, Nome, Inscrição, NIF) VALUES (9, 'Ana', '', '0')"_s, {},
         u"teste"_s);
@@ -232,6 +224,18 @@ private slots:
     Clicar(3);
     QCOMPARE(respostas->caixas.size(), 0);
     QCOMPARE(Coluna(u"SELECT Rua || ':' || Inscrição FROM Sócios"_s), QStringList{u"Rua Nova :"_s});
+
+    Sócio(7, u"Rui"_s);
+    const auto gravar = [](const QString &número, const QString &data, qint32 actual) {
+      return Gravar({número, u"Nome Novo"_s, 0, 0, 0, data, u"12,50"_s, {}, {}, {}, u"0"_s},
+                    actual);
+    };
+    QCOMPARE(gravar(u"9"_s, u"31-02-2001"_s, 9), ErroFicha::Data);
+    QCOMPARE(gravar(u"10"_s, QString(), 0), ErroFicha::Data);
+    QCOMPARE(gravar(u"7"_s, QString(), 7), ErroFicha::Data);
+    QCOMPARE(gravar(u"9"_s, QString(), 9), ErroFicha::Nenhum);
+    QCOMPARE(Coluna(u"SELECT Número || ':' || Nome || ':' || Inscrição FROM Sócios ORDER BY 1"_s),
+             (QStringList{u"7:Rui:20000101"_s, u"9:Nome Novo:"_s}));
   }
 
   // An enrolment after today (the clock says 20-05-2003) is asked about once per date typed,
@@ -246,9 +250,7 @@ private slots:
     for (const auto &[data, perguntada] : datas) {
       cleanup(); // each date on an empty file
       init();
-      Abrir();
-      Escrever(u"Número"_s, u"7"_s);
-      Escrever(u"Nome"_s, u"Rui"_s);
+      Novo(u"7"_s, u"Rui"_s);
       Escrever(u"DtInscrição"_s, data);
       Clicar(3); // Enter's answer
       QCOMPARE(respostas->caixas.size(), perguntada ? 1 : 0);
@@ -280,13 +282,9 @@ private slots:
   // it; line breaks and tabs stay. In the one-line fields they are dropped, tabs and line breaks
   // becoming blanks.
   void caracteresDeControloNaoChegamAoFicheiro() {
-    Abrir();
-    Escrever(u"Número"_s, u"7"_s);
-    Escrever(u"Nome"_s, u"Rui"_s);
+    Novo(u"7"_s, u"Rui"_s);
     auto *obs = W<QPlainTextEdit>(u"Observações"_s);
-    for (int i = 0; i < 3; ++i)
-      if (Separadores()->widget(i)->isAncestorOf(obs))
-        Separadores()->setCurrentIndex(i);
+    TrazerSeparador(obs);
     obs->setFocus(); // a paste arrives as an insertion at the cursor
     obs->insertPlainText(u"nota"_s + QChar(0) + QChar(0) + u" um\tdois\x01\x1b\x7f\nfim"_s);
     Clicar(3);
@@ -307,8 +305,7 @@ private slots:
                        u"Porto\x1b"_s,
                        u"a\rb"_s + QChar(0),
                        u"123456789"_s + QChar(0)};
-    QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, 0, {}, {}).erro,
-             ErroFicha::Nenhum);
+    QCOMPARE(Gravar(f), ErroFicha::Nenhum);
     QCOMPARE(
         Consultar(u"SELECT hex(Nome || '|' || Rua || '|' || Localidade || '|' || "
                   u"Observações || '|' || NIF) FROM Sócios WHERE Número = 8"_s),
@@ -318,11 +315,9 @@ private slots:
 
   // A NIF that fails its check is marked when left, and asked about once when saved.
   void nifInvalidoMarcadoEPerguntado() {
-    Abrir();
+    Novo(u"8"_s, u"Ana"_s);
     QLineEdit *nif = W(u"NIF"_s);
     const QColor normal = CorDoCampo(nif);
-    Escrever(u"Número"_s, u"8"_s);
-    Escrever(u"Nome"_s, u"Ana"_s);
     Escrever(u"NIF"_s, u"123456780"_s);
     W(u"Nome"_s)->setFocus();
     QVERIFY(CorDoCampo(nif) != normal);

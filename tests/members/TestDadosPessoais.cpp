@@ -49,6 +49,11 @@ class TestDadosPessoais : public QObject {
     return Coluna(u"SELECT SócMês || '=' || ifnull(QuotaEuro, 'nulo') || '/' || "
                   u"ifnull(Recibo, 'nulo') FROM Quotizações ORDER BY SócMês"_s);
   }
+  // The other members' rows, to see they are left alone.
+  static QStringList Outros() {
+    return Coluna(u"SELECT quote(Número) || quote(Nome) || quote(Rua) || quote(NIF) FROM Sócios "
+                  u"WHERE Número <> 12 ORDER BY Número"_s);
+  }
   static QString Campos(const DadosPessoais &d) {
     QStringList r;
     for (const auto &[campo, valor] : d.campos)
@@ -71,12 +76,8 @@ private slots:
            u"123456789"_s, u"Paga em dinheiro.\nPrefere ser contactada por carta."_s});
     Sócio(120, u"Rui Sousa"_s,
           {u"Rua Nova"_s, u"Porto"_s, lisboa, activo, 999, u"20000101"_s, 50000, u"0"_s, u""_s});
-    Sócio(1200, u"Eva Dias"_s,
-          {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
-           QVariant(), QVariant()});
-    Sócio(7, u"Zé"_s,
-          {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
-           QVariant(), QVariant()});
+    Sócio(1200, u"Eva Dias"_s, QVariantList(9));
+    Sócio(7, u"Zé"_s, QVariantList(9));
     Chave(ChaveSócMês(12, 2024, 1), 125000, 301);
     Chave(ChaveSócMês(12, 2024, 2), 12500000, 302);
     Chave(u"00001220241x"_s, 10000, 0);
@@ -132,6 +133,7 @@ private slots:
     QCOMPARE(q.join(u';'), quotas);
     QCOMPARE(d->total.Formatar(u"#,###,##0.00"), total);
     QVERIFY(!LerDadosPessoais(Dados().bd, Listas(), 13));
+    QVERIFY(!AnonimizarSócio(Dados().bd, 13));
   }
 
   // The file: the fields under "Campo;Valor", an empty line, the dues under their heads; the
@@ -153,9 +155,9 @@ private slots:
         csv.contains("Observações;\"Paga em dinheiro.\nPrefere ser contactada por carta.\"\r\n"));
   }
 
-  // The sheet: every field and every dues row, the remarks on their own lines; over two pages
-  // the dues heads come again; everything inside the page and apart; the golden dump, with the
-  // association's NIPC in the header.
+  // The sheet: the golden dump holds every field and dues row, the remarks on their own lines
+  // and the association's NIPC in the header; over two pages the dues heads come again;
+  // everything inside the page and apart.
   void folhaImpressa() {
     for (const auto &[linha, texto] : {std::pair{u'1', u"Sociedade Recreativa Exemplo"_s},
                                        {u'2', u"Rua Direita, 10"_s},
@@ -169,11 +171,6 @@ private slots:
     ImprimirDadosPessoais(g, *d, agora);
     PdfParaVer(g, u"dados-pessoais"_s);
     QCOMPARE(g.páginas, 1);
-    for (const QString &t :
-         {u"Ana Maria Lopes"_s, u"Rua das Flores, 7"_s, u"123456789"_s, u"Paga em dinheiro."_s,
-          u"Prefere ser contactada por carta."_s, u"1.250,00"_s, u"302"_s, u"NIPC: 501234560"_s,
-          u"3 quotização(ões), no total de 1.263,50 €."_s})
-      QVERIFY2(g.Procurar(t), qPrintable(t));
     QVERIFY(TextosQueSeSobrepõem(g).isEmpty());
     COMPARAR_COM_OURO(g, u"dados-pessoais"_s);
 
@@ -212,19 +209,14 @@ private slots:
   // the dues rows and the other members stay as they were, and the name is found no more.
   void anonimizar() {
     const QStringList quotasAntes = Quotas();
-    const QStringList outrosAntes =
-        Coluna(u"SELECT quote(Número) || quote(Nome) || quote(Rua) || quote(NIF) FROM Sócios "
-               u"WHERE Número <> 12 ORDER BY Número"_s);
+    const QStringList outrosAntes = Outros();
     DadosSócio j(nullptr, 12);
     Mostrar(&j);
-    QCOMPARE(j.Campos->rowCount(), 11);
-    QCOMPARE(j.Campos->item(1, 1)->text(), u"Ana Maria Lopes"_s);
     QCOMPARE(j.Quotas->rowCount(), 3);
     QCOMPARE(j.Quotas->item(1, 2)->text(), u"1.250,00"_s);
 
     FábricaImpressãoFalsa impressões;
     Clicar(j.Comando[1]);
-    QCOMPARE(impressões.documento, u"Dados Pessoais do Sócio 12"_s);
     QVERIFY(impressões.textos.contains(u"Ana Maria Lopes"_s));
     {
       EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"dados.csv"_s));
@@ -253,24 +245,13 @@ private slots:
     Clicar(j.Comando[3]);
     QVERIFY(j.Anonimizado());
     QCOMPARE(apagamentoSeguro(), 0);
-    const auto linha = Consultar(u"SELECT * FROM Sócios WHERE Número = 12"_s);
-    QCOMPARE(linha.size(), 1);
-    QStringList valores;
-    for (const QVariant &v : linha[0])
-      valores << v.toString();
-    for (const QString &rasto : {u"Ana"_s, u"Lopes"_s, u"Flores"_s, u"Benfica"_s, u"123456789"_s,
-                                 u"dinheiro"_s, u"carta"_s})
-      for (const QString &v : std::as_const(valores))
-        QVERIFY2(!v.contains(rasto), qPrintable(rasto + u" em "_s + v));
     QCOMPARE(
         Coluna(u"SELECT Nome || '|' || Rua || '|' || Localidade || '|' || NIF || '|' || "
                u"Observações || '|' || CPostal || '|' || Inscrição || '|' || ValQuotaEuro "
                u"FROM Sócios WHERE Número = 12"_s),
         QStringList{u"Sócio anonimizado|||||"_s + QString::number(lisboa) + u"|19960905|125000"_s});
     QCOMPARE(Quotas(), quotasAntes);
-    QCOMPARE(Coluna(u"SELECT quote(Número) || quote(Nome) || quote(Rua) || quote(NIF) FROM "
-                    u"Sócios WHERE Número <> 12 ORDER BY Número"_s),
-             outrosAntes);
+    QCOMPARE(Outros(), outrosAntes);
     // Not in the file's bytes either: a plain viewer finds none of it.
     {
       FecharDados();
@@ -302,7 +283,6 @@ private slots:
     QVERIFY(!j.Anonimizado());
     QCOMPARE(Coluna(u"SELECT Nome || Rua || NIF FROM Sócios WHERE Número = 12"_s),
              QStringList{u"Ana Maria LopesRua das Flores, 7123456789"_s});
-    QVERIFY(!AnonimizarSócio(Dados().bd, 13));
   }
 
   // The menu item follows the member shown: a new member has no data to give.
