@@ -80,6 +80,12 @@ class TestDividas : public QObject {
                QString::number(s.meses.size()) + u':' + s.valor.Formatar();
     return r.join(u'|');
   }
+  static QString Números(const QString &lista) {
+    QStringList r;
+    for (const QString &s : lista.split(u'|', Qt::SkipEmptyParts))
+      r << s.section(u':', 0, 0);
+    return r.join(u'|');
+  }
   static QString EmDia(QDate data, int desde) {
     QStringList r;
     for (const SócioEmDia &s : SóciosEmDia(Dados().bd, data, desde))
@@ -153,19 +159,9 @@ private slots:
     QTest::newRow("uma situação") << jan25 << mar26 << 0 << 2 << 0
                                   << u"4:Jan 2025–Mar 2026:15:187,50"_s;
     QTest::newRow("tipo e situação sem ninguém") << jan25 << mar26 << 2 << 2 << 0 << u""_s;
-    QTest::newRow("por nome") << jan25 << mar26 << 0 << 0 << 1
-                              << u"4:Jan 2025–Mar 2026:15:187,50|1:Jan–Mar 2026:3:37,50|"
-                                 u"2:Abr 2025, Jun–Dez 2025:8:80,00|"
-                                 u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|"
-                                 u"120:Jan–Nov 2025, Jan–Mar 2026:14:140,00|"
-                                 u"12:Dez 2025–Mar 2026:4:45,00"_s;
-    // 3 and 12 owe the same: in number order.
-    QTest::newRow("por valor") << jan25 << mar26 << 0 << 0 << 2
-                               << u"4:Jan 2025–Mar 2026:15:187,50|"
-                                  u"120:Jan–Nov 2025, Jan–Mar 2026:14:140,00|"
-                                  u"2:Abr 2025, Jun–Dez 2025:8:80,00|"
-                                  u"3:Jan–Jun 2025, Jan–Mar 2026:9:45,00|"
-                                  u"12:Dez 2025–Mar 2026:4:45,00|1:Jan–Mar 2026:3:37,50"_s;
+    // The orders give the numbers only; 3 and 12 owe the same: in number order.
+    QTest::newRow("por nome") << jan25 << mar26 << 0 << 0 << 1 << u"4|1|2|3|120|12"_s;
+    QTest::newRow("por valor") << jan25 << mar26 << 0 << 0 << 2 << u"4|120|2|3|12|1"_s;
     // Member 6, enrolled on the 1st of April, owes April; member 2's first quarter paid.
     QTest::newRow("o mês da inscrição") << abr26 << abr26 << 0 << 0 << 0
                                         << u"1:Abr 2026:1:12,50|2:Abr 2026:1:10,00|"
@@ -184,7 +180,11 @@ private slots:
     QFETCH(int, ordem);
     QFETCH(QString, esperado);
     FicheiroPequeno();
-    QCOMPARE(Dívidas({de, ate, tipo, situacao}, OrdemDívidas(ordem)), esperado);
+    const QString lista = Dívidas({de, ate, tipo, situacao}, OrdemDívidas(ordem));
+    if (esperado.contains(u':'))
+      QCOMPARE(lista, esperado);
+    else
+      QCOMPARE(Números(lista), esperado);
   }
 
   // One month's range lists the very members the arrears report lists for that month.
@@ -192,12 +192,10 @@ private slots:
     FicheiroPequeno();
     for (int i = ÍndiceMês(2024, 12); i <= ÍndiceMês(2026, 5); ++i)
       for (int tipo : {0, 1, 2}) {
-        QStringList dívidas, atrasos;
-        for (const auto &s : SóciosEmDívida(Dados().bd, {i, i, tipo, 0}, OrdemDívidas::Número))
-          dívidas << QString::number(s.número);
+        QStringList atrasos;
         for (const auto &s : SóciosEmAtraso(Dados().bd, AnoDoÍndice(i), MêsDoÍndice(i), tipo))
           atrasos << QString::number(s.número);
-        QCOMPARE(dívidas, atrasos);
+        QCOMPARE(Números(Dívidas({i, i, tipo, 0}, OrdemDívidas::Número)), atrasos.join(u'|'));
       }
   }
 
@@ -273,7 +271,6 @@ private slots:
           QString::number(tipo) + u" = 0 OR \"TipoQuota\" = "_s + QString::number(tipo) +
           u") WHERE devidos > 0"_s;
       const auto contagem = Consultar(sql);
-      QCOMPARE(contagem.size(), 1);
       QVERIFY(t.sócios > 1000);
       QCOMPARE(t.sócios, contagem[0][0].toLongLong());
       QCOMPARE(t.meses, contagem[0][1].toLongLong());
@@ -319,7 +316,8 @@ private slots:
   }
 
   // The debts list over several pages (a member's months on more lines than one, a name too
-  // long for its column), and the list of members in good standing.
+  // long for its column), and the list of members in good standing: on the ordinary sheet and
+  // on a wider and an A5 one, nothing crosses a column or the edge.
   void ouroDasListas() {
     Colectividade();
     std::vector<SócioEmDívida> devedores;
@@ -329,43 +327,37 @@ private slots:
                   i == 2 ? u"MAXIMILIANO WENCESLAU DOS SANTOS GUIMARÃES PEREIRA"_s : QString()));
     for (int m = 0; m < 40; m += 2) // every other month of years: pieces on several lines
       devedores[4].meses.push_back(ÍndiceMês(2027, 1) + m);
-    GravadorImpressão dívidas;
-    ImprimirDívidas(dívidas,
-                    {u"Janeiro de 2025 a Março de 2026"_s, u"[Todos]"_s, u"[Todas]"_s, u"Número"_s},
-                    devedores);
-    QVERIFY(dívidas.páginas >= 2);
-    // On an A5 sheet too, nothing crosses a column or the edge.
-    for (const double largura : {11226.0, 7710.0}) {
-      GravadorImpressão estreita(largura);
-      ImprimirDívidas(
-          estreita, {u"Janeiro de 2025 a Março de 2026"_s, u"[Todos]"_s, u"[Todas]"_s, u"Número"_s},
-          devedores);
-      QCOMPARE(TextosQueSeSobrepõem(estreita), QStringList());
-      for (const auto &t : estreita.traços)
-        QVERIFY(t.linha.x2() <= largura);
-    }
-    QVERIFY(dívidas.Procurar(u"45 sócio(s) com quotas em dívida."_s) &&
-            dívidas.Procurar(u"Página 2"_s));
-    PdfParaVer(dívidas, u"dividas"_s);
-    QCOMPARE(TextosQueSeSobrepõem(dívidas), QStringList());
-    COMPARAR_COM_OURO(dívidas, u"dividas"_s);
-
     std::vector<SócioEmDia> emDia;
     for (int i = 1; i <= 40; ++i)
       emDia.push_back({i * 3, i == 5 ? u"WALDEMAR MAGALHÃES MOURÃO DE MACEDO WANDERLEY"_s
                                      : u"Sócio Número "_s + QString::number(i)});
-    GravadorImpressão dia;
-    ImprimirEmDia(dia, u"31-03-2026"_s, u"Janeiro de 2026"_s, emDia);
-    QVERIFY(dia.páginas >= 2);
-    for (const double largura : {11226.0, 7710.0}) {
-      GravadorImpressão estreita(largura);
-      ImprimirEmDia(estreita, u"31-03-2026"_s, u"Janeiro de 2026"_s, emDia);
-      QCOMPARE(TextosQueSeSobrepõem(estreita), QStringList());
-    }
-    QVERIFY(dia.Procurar(u"  40 sócio(s) com as quotas em dia."_s));
-    PdfParaVer(dia, u"emdia"_s);
-    QCOMPARE(TextosQueSeSobrepõem(dia), QStringList());
-    COMPARAR_COM_OURO(dia, u"emdia"_s);
+    const auto verificar = [](const auto &imprimir, const QString &ouro, const QString &fim) {
+      for (const double largura : {10772.0, 11226.0, 7710.0}) {
+        GravadorImpressão g(largura);
+        imprimir(g);
+        QVERIFY(g.páginas >= 2);
+        QCOMPARE(TextosQueSeSobrepõem(g), QStringList());
+        for (const auto &t : g.traços)
+          QVERIFY(t.linha.x2() <= largura);
+        QVERIFY(g.Procurar(fim) && g.Procurar(u"Página 2"_s));
+        if (largura == 10772.0) {
+          PdfParaVer(g, ouro);
+          COMPARAR_COM_OURO(g, ouro);
+        }
+      }
+    };
+    verificar(
+        [&](GravadorImpressão &g) {
+          ImprimirDívidas(
+              g, {u"Janeiro de 2025 a Março de 2026"_s, u"[Todos]"_s, u"[Todas]"_s, u"Número"_s},
+              devedores);
+        },
+        u"dividas"_s, u"45 sócio(s) com quotas em dívida."_s);
+    verificar(
+        [&](GravadorImpressão &g) {
+          ImprimirEmDia(g, u"31-03-2026"_s, u"Janeiro de 2026"_s, emDia);
+        },
+        u"emdia"_s, u"  40 sócio(s) com as quotas em dia."_s);
   }
 
   // One letter a page; the address lies inside the envelope's window on the sheet, whatever

@@ -39,6 +39,12 @@ class TestJanelasDividas : public QObject {
                       u"VALUES (?, ?, ?, ?, '20000101', ?, 'Rua A ', 'Terra ')"_s,
                       {n, nome, tipo, situação, quota}, u"t"_s);
   }
+  // Whether the last print holds a text, listing what it holds when not.
+  bool Impresso(const QString &t) const {
+    if (!impressões->textos.contains(t))
+      qWarning("%s", qPrintable(impressões->textos.join(u'|')));
+    return impressões->textos.contains(t);
+  }
   static void Pago(int n, int ano, int mês) {
     Dados().bd.Correr(u"INSERT INTO \"Quotizações\" VALUES (?, 10000, 1)"_s,
                       {ChaveSócMês(n, ano, mês)}, u"t"_s);
@@ -76,9 +82,7 @@ private slots:
   // printed and exported as built, whatever the fields say by then.
   void dividasListadasImpressasExportadas() {
     QtsDívida j(nullptr);
-    QCOMPARE(j.MêsInicial->currentIndex(), 0);
-    QCOMPARE(j.MêsFinal->currentIndex(), 2);
-    QCOMPARE(j.AnoInicial->text(), u"2026"_s);
+    // The default range shows in the months listed below.
     QVERIFY(!j.Comando[2]->isEnabled() && !j.Cartas->isEnabled());
     j.Situação->setCurrentIndex(j.Situação->findData(efectivo));
     j.Ordem->setCurrentIndex(2);
@@ -94,7 +98,7 @@ private slots:
     QCOMPARE(impressões->documento, u"Quotas em Dívida"_s);
     for (const QString &t : {u"Período: Janeiro de 2026 a Março de 2026"_s, u"Situação: Efectivo"_s,
                              u"Ordenado por: Valor"_s, u"35,00"_s})
-      QVERIFY2(impressões->textos.contains(t), qPrintable(impressões->textos.join(u'|')));
+      QVERIFY2(Impresso(t), qPrintable(t));
     {
       EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"dividas.csv"_s));
       Clicar(j.Exportar);
@@ -105,6 +109,16 @@ private slots:
     QCOMPARE(PastaTeste::Conteúdo(ficheiro->Caminho(u"dividas.csv"_s)),
              "\xEF\xBB\xBFNúmero;Nome;Meses em dívida;Meses;Valor\r\n"
              "000002;Bruno;Fev–Mar 2026;2;20,00\r\n000003;Carla;Jan–Mar 2026;3;15,00\r\n"_ba);
+    // A range that ends before it starts is refused with a message, and the list stays.
+    const auto caixas = respostas->caixas.size();
+    const int bips = respostas->bips;
+    j.AnoInicial->setText(u"2027"_s);
+    Clicar(j.Comando[1]);
+    QCOMPARE(respostas->caixas.size(), caixas + 1);
+    QCOMPARE(respostas->caixas.last().texto,
+             u"O mês inicial não pode ser posterior ao mês final."_s);
+    QCOMPARE(respostas->bips, bips + 1);
+    QCOMPARE(j.Lista().size(), size_t(2));
   }
 
   // Every window works from the keyboard: no two captions share an access key.
@@ -129,19 +143,6 @@ private slots:
     }
   }
 
-  // A range that ends before it starts is refused with a message, and the list stays.
-  void intervaloAoContrario() {
-    QtsDívida j(nullptr);
-    Clicar(j.Comando[1]);
-    QCOMPARE(j.Lista().size(), size_t(3));
-    j.AnoInicial->setText(u"2027"_s);
-    Clicar(j.Comando[1]);
-    QCOMPARE(respostas->caixas.size(), 1);
-    QCOMPARE(respostas->caixas[0].texto, u"O mês inicial não pode ser posterior ao mês final."_s);
-    QCOMPARE(respostas->bips, 1);
-    QCOMPARE(j.Lista().size(), size_t(3));
-  }
-
   // The letter's text edited in its window and stored; the letters printed one a page with
   // it; the mail merge written with one line per member.
   void cartasComOTextoDaColectividade() {
@@ -157,8 +158,6 @@ private slots:
       });
       Clicar(j.TextoCarta);
     }
-    QCOMPARE(Consultar(u"SELECT \"Designação\" FROM \"Tabelas\" WHERE \"Tipo\" = 'A'"_s),
-             (QList<QVariantList>{{u"Caro «nome», deve «valor» («meses»)."_s}}));
     // Cancelled, the stored text stays.
     {
       auto vigia = QuandoModal<TextoCartaAviso>([](TextoCartaAviso &t) {
@@ -171,10 +170,9 @@ private slots:
 
     Clicar(j.Cartas);
     QCOMPARE(impressões->documento, u"Cartas de Aviso"_s);
-    QVERIFY2(impressões->textos.contains(u"Caro Bruno, deve 20,00 € (Fev–Mar 2026)."_s),
-             qPrintable(impressões->textos.join(u'|')));
-    QVERIFY(impressões->textos.contains(u"Caro Dora, deve 37,50 € (Jan–Mar 2026)."_s));
-    QVERIFY(impressões->textos.contains(u"20 de Março de 2026"_s));
+    QVERIFY(Impresso(u"Caro Bruno, deve 20,00 € (Fev–Mar 2026)."_s) &&
+            Impresso(u"Caro Dora, deve 37,50 € (Jan–Mar 2026)."_s) &&
+            Impresso(u"20 de Março de 2026"_s));
     {
       EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"cartas.csv"_s));
       Clicar(j.ExportarCartas);
@@ -215,10 +213,8 @@ private slots:
 
     Clicar(j.Comando[2]);
     QCOMPARE(impressões->documento, u"Sócios com Quotas em Dia"_s);
-    QVERIFY2(
-        impressões->textos.contains(u"Quotas pagas de Janeiro de 2026 até à data de 31-01-2026"_s),
-        qPrintable(impressões->textos.join(u'|')));
-    QVERIFY(impressões->textos.contains(u"  2 sócio(s) com as quotas em dia."_s));
+    QVERIFY(Impresso(u"Quotas pagas de Janeiro de 2026 até à data de 31-01-2026"_s) &&
+            Impresso(u"  2 sócio(s) com as quotas em dia."_s));
   }
 
   // Printed (the list, the letters), exported (the list, the letters' lines) or the letter's
@@ -226,19 +222,17 @@ private slots:
   void escapeFechaDepoisDeImprimirOuExportar_data() {
     QTest::addColumn<bool>("emDia");
     QTest::addColumn<QString>("botão");
-    QTest::addColumn<int>("caixas");
-    QTest::newRow("dívidas: Imprimir") << false << u"Comando_2"_s << 1;
-    QTest::newRow("dívidas: Exportar") << false << u"Exportar"_s << 1;
-    QTest::newRow("dívidas: Cartas de Aviso") << false << u"Cartas"_s << 1;
-    QTest::newRow("dívidas: Exportar Cartas") << false << u"ExportarCartas"_s << 1;
-    QTest::newRow("dívidas: Texto da Carta") << false << u"TextoCarta"_s << 1;
-    QTest::newRow("em dia: Imprimir") << true << u"Comando_2"_s << 1;
-    QTest::newRow("em dia: Exportar") << true << u"Exportar"_s << 1;
+    QTest::newRow("dívidas: Imprimir") << false << u"Comando_2"_s;
+    QTest::newRow("dívidas: Exportar") << false << u"Exportar"_s;
+    QTest::newRow("dívidas: Cartas de Aviso") << false << u"Cartas"_s;
+    QTest::newRow("dívidas: Exportar Cartas") << false << u"ExportarCartas"_s;
+    QTest::newRow("dívidas: Texto da Carta") << false << u"TextoCarta"_s;
+    QTest::newRow("em dia: Imprimir") << true << u"Comando_2"_s;
+    QTest::newRow("em dia: Exportar") << true << u"Exportar"_s;
   }
   void escapeFechaDepoisDeImprimirOuExportar() {
     QFETCH(bool, emDia);
     QFETCH(QString, botão);
-    QFETCH(int, caixas);
     // More members than the grid shows, so that the list has its bar and the focus: up to
     // date, or owing March.
     for (int n = 10; n <= 30; ++n) {
@@ -249,10 +243,10 @@ private slots:
     EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"lista.csv"_s));
     if (emDia) {
       QtsEmDia j(nullptr);
-      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, caixas);
+      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, 1);
     } else {
       QtsDívida j(nullptr);
-      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, caixas);
+      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, 1);
     }
   }
 };
