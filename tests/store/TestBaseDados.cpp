@@ -450,11 +450,7 @@ private slots:
     ProcessoFilho programa([doFilho] { doFilho->Abrir(u"Quotas.Dad"_s); },
                            [doFilho] { doFilho->Fechar(); });
     QVERIFY(programa.Correu());
-    {
-      QFile f(nome); // the same file, overwritten in place
-      QVERIFY(f.open(QIODevice::ReadWrite | QIODevice::Truncate));
-      f.write("lixo");
-    }
+    Escrever(nome, "lixo"); // the same file, overwritten in place
     BaseDados bd;
     const auto e = Erro([&] { bd.Abrir(u"Quotas.Dad"_s); });
     QVERIFY(e && e->Causa() == CausaErro::AbertoNoutroPrograma);
