@@ -59,18 +59,29 @@ static QList<QVariantList> Linhas(const QString &ficheiro) {
   return r;
 }
 
+// Runs `f` on `ficheiro` through a connection of its own, as another program would.
+static void NoutraLigação(const QString &ficheiro, const std::function<void(QSqlQuery &)> &f) {
+  {
+    auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outra"_s);
+    db.setDatabaseName(ficheiro);
+    QVERIFY(db.open());
+    QSqlQuery q(db);
+    f(q);
+  }
+  QSqlDatabase::removeDatabase(u"outra"_s);
+}
+
+static void Datar(const QString &ficheiro, const QDateTime &momento) {
+  QFile f(ficheiro);
+  QVERIFY(f.open(QIODevice::ReadWrite));
+  QVERIFY(f.setFileTime(momento, QFileDevice::FileModificationTime));
+}
+
 // Writes the bytes; "alheia" makes instead an SQLite file that is not ours.
 static void EscreverFicheiro(const QString &ficheiro, const QByteArray &conteúdo) {
-  if (conteúdo == "alheia") {
-    {
-      auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"alheia"_s);
-      db.setDatabaseName(ficheiro);
-      QVERIFY(db.open());
-      QVERIFY(QSqlQuery(db).exec(u"CREATE TABLE Clientes (Nome TEXT)"_s));
-    }
-    QSqlDatabase::removeDatabase(u"alheia"_s);
-    return;
-  }
+  if (conteúdo == "alheia")
+    return NoutraLigação(
+        ficheiro, [](QSqlQuery &q) { QVERIFY(q.exec(u"CREATE TABLE Clientes (Nome TEXT)"_s)); });
   QFile f(ficheiro);
   QVERIFY(f.open(QIODevice::WriteOnly));
   QCOMPARE(f.write(conteúdo), conteúdo.size());
@@ -107,6 +118,13 @@ class TestCopias : public QObject {
       QTest::qFail(qPrintable(u"segurança recusada: "_s + r.erro), __FILE__, __LINE__);
     return r.cópia;
   }
+  // A restore that must succeed.
+  ResultadoReposição Repor(const QString &cópia, const QString &guardar = Seguranças()) {
+    const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, guardar);
+    if (!r.ok)
+      QTest::qFail(qPrintable(u"reposição recusada: "_s + r.erro), __FILE__, __LINE__);
+    return r;
+  }
 
 private slots:
   void initTestCase() { InstalarTraduçõesQt(); }
@@ -133,9 +151,7 @@ private slots:
     EscreverFicheiro(texto, "não sou uma cópia");
     const QString alheia = QDir(Seguranças()).filePath(u"Clientes.DAD"_s);
     EscreverFicheiro(alheia, "alheia");
-    QFile f(alheia);
-    QVERIFY(f.open(QIODevice::ReadWrite));
-    QVERIFY(f.setFileTime(Momento(2, 12, 0, 0), QFileDevice::FileModificationTime));
+    Datar(alheia, Momento(2, 12, 0, 0));
     EscreverFicheiro(QDir(Seguranças()).filePath(u"notas.txt"_s), "outra coisa");
 
     const auto lista = ListarCópias(Seguranças());
@@ -195,8 +211,7 @@ private slots:
     }
 
     relógio.Mudar(Momento(7, 18, 30, 0));
-    const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
-    QVERIFY2(r.ok, qPrintable(r.erro));
+    const ResultadoReposição r = Repor(cópia);
     QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
     QCOMPARE(r.salvaguarda,
              pasta.Caminho(u"Seguranças/Quotas antes da reposição 2026-12-07 18h30m00s.Dad"_s));
@@ -207,8 +222,7 @@ private slots:
 
     // With no data file at all, the copy simply becomes the data file.
     QVERIFY(QFile::remove(NomeFicheiroDados));
-    const ResultadoReposição semFicheiro = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
-    QVERIFY2(semFicheiro.ok, qPrintable(semFicheiro.erro));
+    Repor(cópia);
     QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
 
     // A data file the engine cannot use is kept byte for byte, with the journal that lay
@@ -217,8 +231,7 @@ private slots:
     const QByteArray diárioFrio("\0diário antigo", 15);
     EscreverFicheiro(u"Quotas.Dad-journal"_s, diárioFrio);
     relógio.Mudar(Momento(7, 18, 31, 0));
-    const ResultadoReposição estragado = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
-    QVERIFY2(estragado.ok, qPrintable(estragado.erro));
+    const ResultadoReposição estragado = Repor(cópia);
     QCOMPARE(PastaTeste::Conteúdo(estragado.salvaguarda), QByteArray("estragado"));
     QCOMPARE(PastaTeste::Conteúdo(estragado.salvaguarda + u"-journal"_s), diárioFrio);
     QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
@@ -228,11 +241,7 @@ private slots:
     Povoar(NomeFicheiroDados, 301, 1);
     const auto antesDaGravação = Linhas(NomeFicheiroDados);
     QByteArray ficheiro, diário;
-    {
-      auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"interrompida"_s);
-      db.setDatabaseName(pasta.Caminho(NomeFicheiroDados));
-      QVERIFY(db.open());
-      QSqlQuery q(db);
+    NoutraLigação(pasta.Caminho(NomeFicheiroDados), [&](QSqlQuery &q) {
       QVERIFY(q.exec(u"PRAGMA cache_size=10"_s));
       QVERIFY(q.exec(u"BEGIN"_s));
       QVERIFY(q.exec(u"UPDATE Sócios SET Observações = 'alterado nesta gravação'"_s));
@@ -241,15 +250,13 @@ private slots:
       ficheiro = PastaTeste::Conteúdo(NomeFicheiroDados);
       diário = PastaTeste::Conteúdo(u"Quotas.Dad-journal"_s);
       QVERIFY(q.exec(u"ROLLBACK"_s));
-    }
-    QSqlDatabase::removeDatabase(u"interrompida"_s);
+    });
     QVERIFY(!diário.isEmpty());
     EscreverFicheiro(NomeFicheiroDados, ficheiro);
     EscreverFicheiro(u"Quotas.Dad-journal"_s, diário);
 
     relógio.Mudar(Momento(7, 18, 32, 0));
-    const ResultadoReposição quente = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
-    QVERIFY2(quente.ok, qPrintable(quente.erro));
+    const ResultadoReposição quente = Repor(cópia);
     QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
     QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
     QCOMPARE(Linhas(quente.salvaguarda), antesDaGravação);
@@ -267,43 +274,38 @@ private slots:
     PastaTeste pasta;
     MáscaraComum máscara;
     Povoar(NomeFicheiroDados, 1, 2);
-    QVERIFY(MudarPermissões(NomeFicheiroDados, 0640));   // shared with a group on purpose
-    QList<std::tuple<QString, QString, QString>> vistas; // what, its rights, the rights expected
-    const auto ver = [&](const QString &oQuê, const QString &caminho, const QString &esperadas) {
-      vistas << std::tuple{oQuê, Permissões(caminho), esperadas};
+    QVERIFY(MudarPermissões(NomeFicheiroDados, 0640)); // shared with a group on purpose
+    const auto ver = [](const QString &caminho, const QString &esperadas) {
+      QVERIFY2(Permissões(caminho) == esperadas,
+               qPrintable(caminho + u": "_s + Permissões(caminho)));
     };
     const QString cópia = Copiar(Momento(1, 9, 0, 0));
-    ver(u"pasta das cópias"_s, Seguranças(), u"700"_s);
-    ver(u"cópia"_s, cópia, u"600"_s);
+    ver(Seguranças(), u"700"_s);
+    ver(cópia, u"600"_s);
     const ResultadoSegurança noutroDisco = EfectuarSegurança(NomeFicheiroDados, u"disco/cópias"_s);
     QVERIFY2(noutroDisco.ok, qPrintable(noutroDisco.erro));
-    ver(u"pasta escolhida"_s, u"disco"_s, u"700"_s);
-    ver(u"pasta escolhida"_s, u"disco/cópias"_s, u"700"_s);
-    ver(u"cópia na pasta escolhida"_s, noutroDisco.cópia, u"600"_s);
+    ver(u"disco"_s, u"700"_s);
+    ver(u"disco/cópias"_s, u"700"_s);
+    ver(noutroDisco.cópia, u"600"_s);
 
     relógio.Mudar(Momento(1, 9, 1, 0));
-    const ResultadoReposição reposta = ReporCópia(cópia, NomeFicheiroDados, u"guardados"_s);
-    QVERIFY2(reposta.ok, qPrintable(reposta.erro));
-    ver(u"pasta do ficheiro guardado"_s, u"guardados"_s, u"700"_s);
-    ver(u"ficheiro guardado antes da reposição"_s, reposta.salvaguarda, u"600"_s);
-    ver(u"ficheiro reposto"_s, NomeFicheiroDados, u"640"_s);
+    const ResultadoReposição reposta = Repor(cópia, u"guardados"_s);
+    ver(u"guardados"_s, u"700"_s);
+    ver(reposta.salvaguarda, u"600"_s);
+    ver(NomeFicheiroDados, u"640"_s);
 
     // A data file the engine cannot read is kept aside byte for byte, with its journal.
     EscreverFicheiro(NomeFicheiroDados, "estragado");
     EscreverFicheiro(u"Quotas.Dad-journal"_s, QByteArray("\0diário antigo", 15));
     relógio.Mudar(Momento(1, 9, 2, 0));
-    const ResultadoReposição estragado = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
-    QVERIFY2(estragado.ok, qPrintable(estragado.erro));
-    ver(u"cópia byte a byte do ficheiro estragado"_s, estragado.salvaguarda, u"600"_s);
-    ver(u"cópia do seu diário"_s, estragado.salvaguarda + u"-journal"_s, u"600"_s);
-    ver(u"ficheiro reposto sobre o estragado"_s, NomeFicheiroDados, u"640"_s);
+    const ResultadoReposição estragado = Repor(cópia);
+    ver(estragado.salvaguarda, u"600"_s);
+    ver(estragado.salvaguarda + u"-journal"_s, u"600"_s);
+    ver(NomeFicheiroDados, u"640"_s);
 
     QVERIFY(QFile::remove(NomeFicheiroDados));
-    QVERIFY(ReporCópia(cópia, NomeFicheiroDados, Seguranças()).ok);
-    ver(u"ficheiro reposto onde não havia nenhum"_s, NomeFicheiroDados, u"600"_s);
-
-    for (const auto &[oQuê, tem, esperadas] : vistas)
-      QVERIFY2(tem == esperadas, qPrintable(oQuê + u": "_s + tem));
+    Repor(cópia);
+    ver(NomeFicheiroDados, u"600"_s);
 #endif
   }
 
@@ -348,15 +350,10 @@ private slots:
         if (feito || QFileInfo(c).absolutePath() != QDir(pastaAlvo).absolutePath())
           return;
         feito = true;
-        {
-          auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"alterar"_s);
-          db.setDatabaseName(c);
-          QVERIFY(db.open());
-          QSqlQuery q(db);
+        NoutraLigação(c, [&](QSqlQuery &q) {
           QVERIFY(q.exec(trazida ? u"UPDATE Sócios SET Nome = 'Outra' WHERE Número = 1"_s
                                  : u"DELETE FROM Sócios WHERE Número = 5"_s));
-        }
-        QSqlDatabase::removeDatabase(u"alterar"_s);
+        });
       });
       relógio.Mudar(Momento(7, 18, 30, 0));
       const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
@@ -408,11 +405,7 @@ private slots:
       const QString cópia = Copiar(Momento(1, 9, 0, 0));
       Povoar(NomeFicheiroDados, 3, 1);
       const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);
-      {
-        auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outro"_s);
-        db.setDatabaseName(pasta.Caminho(NomeFicheiroDados));
-        QVERIFY(db.open());
-        QSqlQuery q(db);
+      NoutraLigação(pasta.Caminho(NomeFicheiroDados), [&](QSqlQuery &q) {
         if (!programaAberto)
           QVERIFY(q.exec(u"BEGIN EXCLUSIVE"_s));
 #ifdef AGREMIA_PROCESSO_FILHO
@@ -430,8 +423,7 @@ private slots:
         if (programaAberto)
           QVERIFY2(!Copiar(Momento(2, 9, 0, 0)).isEmpty(), "a segurança foi recusada");
         q.exec(u"ROLLBACK"_s);
-      }
-      QSqlDatabase::removeDatabase(u"outro"_s);
+      });
       QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
       QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
       QCOMPARE(Ficheiros(Seguranças()).size(), programaAberto ? 2 : 1);
@@ -499,11 +491,8 @@ private slots:
     const QString emCurso = QDir(Seguranças()).filePath(u"Quotas.parcial-123456789abc"_s);
     for (const QString &f : restos + QStringList{emCurso}) {
       EscreverFicheiro(f, "sócios");
-      QFile ficheiro(f);
-      QVERIFY(ficheiro.open(QIODevice::ReadWrite));
       if (f != emCurso)
-        QVERIFY(ficheiro.setFileTime(QDateTime::currentDateTime().addSecs(-11 * 60),
-                                     QFileDevice::FileModificationTime));
+        Datar(f, QDateTime::currentDateTime().addSecs(-11 * 60));
     }
     Arquivex r(Arquivex::Modo::Reposição, QDir::currentPath());
     for (const QString &f : restos)

@@ -40,6 +40,12 @@ void Executar(const QStringList &sqls, const std::function<void()> &durante = {}
   QSqlDatabase::removeDatabase(u"outro programa"_s);
 }
 
+void Escrever(const QString &ficheiro, const QByteArray &conteúdo) {
+  QFile f(ficheiro);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  QCOMPARE(f.write(conteúdo), conteúdo.size());
+}
+
 template <class F> std::optional<ErroBaseDados> Erro(F &&f) {
   try {
     f();
@@ -161,9 +167,7 @@ private slots:
         Executar(
             {u"CREATE TABLE Clientes (Nome TEXT)"_s, u"CREATE TABLE \"Sócios\" (Nome TEXT)"_s});
       } else if (conteudo != "-") {
-        QFile f(u"Quotas.Dad"_s);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(conteudo);
+        Escrever(u"Quotas.Dad"_s, conteudo);
       }
       const QByteArray antes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
       BaseDados bd;
@@ -402,18 +406,12 @@ private slots:
     const QString nome = ReservaFicheiro::NomeMarca(u"Quotas.Dad"_s);
     if (marca.startsWith(u"pasta"_s)) {
       QVERIFY(QDir().mkpath(nome));
-      if (marca == u"pasta cheia"_s) {
-        QFile dentro(nome + u"/notas.txt"_s);
-        QVERIFY(dentro.open(QIODevice::WriteOnly));
-      }
+      if (marca == u"pasta cheia"_s)
+        Escrever(nome + u"/notas.txt"_s, {});
     } else {
-      QFile f(nome);
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      if (marca != u"vazia"_s)
-        f.write("\x01\x02 não é uma marca\n\xff\xfe");
-      f.close();
+      Escrever(nome, marca == u"vazia"_s ? QByteArray() : "\x01\x02 não é uma marca\n\xff\xfe");
       if (marca == u"ilegível"_s)
-        QVERIFY(f.setPermissions({}));
+        QVERIFY(QFile(nome).setPermissions({}));
     }
     const QByteArray antes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
     BaseDados bd;
@@ -452,11 +450,7 @@ private slots:
     ProcessoFilho programa([doFilho] { doFilho->Abrir(u"Quotas.Dad"_s); },
                            [doFilho] { doFilho->Fechar(); });
     QVERIFY(programa.Correu());
-    {
-      QFile f(nome); // the same file, overwritten in place
-      QVERIFY(f.open(QIODevice::ReadWrite | QIODevice::Truncate));
-      f.write("lixo");
-    }
+    Escrever(nome, "lixo"); // the same file, overwritten in place
     BaseDados bd;
     const auto e = Erro([&] { bd.Abrir(u"Quotas.Dad"_s); });
     QVERIFY(e && e->Causa() == CausaErro::AbertoNoutroPrograma);
