@@ -73,15 +73,17 @@ std::optional<SócioGuardado> LerSócio(BaseDados &bd, ConjuntoRegistos &sócios
   BaseDados::Leitura leitura(bd);
   // Two statements in one read: joined, the driver would convert the member's texts again
   // for every month paid.
-  static const QString sqlSócio =
-      u"SELECT rowid, \"Nome\", \"CPostal\", \"Situação\", \"TipoQuota\", \"Inscrição\", "
+  // The row's identity comes along, so that the shared recordset stands on it at no cost.
+  const QString sqlSócio =
+      u"SELECT "_s + ColunaLinha(*ProcurarTabela(u"Sócios"), bd.MotorAberto()) +
+      u", \"Nome\", \"CPostal\", \"Situação\", \"TipoQuota\", \"Inscrição\", "
       u"\"ValQuotaEuro\", \"Rua\", \"Localidade\", \"Observações\", \"NIF\" FROM \"Sócios\" "
       u"WHERE \"Número\" = ?"_s;
   Instrução i = bd.Correr(sqlSócio, {número}, u"Ler o sócio"_s);
   if (!i.Seguinte())
     return std::nullopt;
   std::optional<SócioGuardado> r(std::in_place);
-  const qint64 rowid = i.Inteiro(0);
+  const qint64 id = i.Inteiro(0);
   r->número = Inteiro32(número);
   r->nome = i.Texto(1);
   r->cPostal = i.Inteiro(2);
@@ -106,7 +108,7 @@ std::optional<SócioGuardado> LerSócio(BaseDados &bd, ConjuntoRegistos &sócios
                                                Moeda::DeDécimosMilésimos(q.Inteiro(1)),
                                                q.Inteiro(2)});
                });
-  if (!sócios.IrParaId(rowid))
+  if (!sócios.IrParaId(id))
     sócios.ProcurarPrimeiro(Critério::Igual(u"Número"_s, número));
   return r;
 }

@@ -261,6 +261,13 @@ QString BaseDados::CamposDaTabela() const {
                                     : u"SELECT name FROM pragma_table_info(?)"_s;
 }
 
+// SQLite steps through a statement's rows as they are read. PostgreSQL's driver reads a
+// forward-only result row by row from the wire, and then the connection can run nothing else
+// until it ends: a query run inside another's loop would fail. There the result comes whole.
+bool BaseDados::SóParaDiante() const {
+  return motor == Motor::SQLite;
+}
+
 void BaseDados::Controlar(const QString &sql, const QString &operação) {
   if (motor == Motor::SQLite) {
     Correr(sql, {}, operação);
@@ -270,6 +277,7 @@ void BaseDados::Controlar(const QString &sql, const QString &operação) {
     throw Erro(CausaErro::SemAcesso, operação, u"base de dados fechada"_s);
   QSqlQuery q(QSqlDatabase::database(nomeLigação, false));
   ++versão;
+  ++enviadas;
   if (!q.exec(sql))
     throw Erro(q.lastError(), operação);
 }
@@ -334,11 +342,12 @@ QSqlQuery BaseDados::Executar(const QString &sql, const QVariantList &valores,
   if (!aberta)
     throw Erro(CausaErro::SemAcesso, operação, u"base de dados fechada"_s);
   QSqlQuery q(QSqlDatabase::database(nomeLigação, false));
-  q.setForwardOnly(true);
+  q.setForwardOnly(SóParaDiante());
   if (!q.prepare(sql))
     throw Erro(q.lastError(), operação);
   for (const QVariant &v : valores)
     q.addBindValue(v);
+  ++enviadas;
   if (!q.exec())
     throw Erro(q.lastError(), operação);
   ++versão;
@@ -358,7 +367,7 @@ Instrução BaseDados::Correr(const QString &sql, const QVariantList &valores,
     // A statement of the same text still in use (a query run inside another's loop) gets a
     // statement of its own.
     q = std::make_unique<QSqlQuery>(QSqlDatabase::database(nomeLigação, false));
-    q->setForwardOnly(true);
+    q->setForwardOnly(SóParaDiante());
     if (!q->prepare(sql))
       throw Erro(q->lastError(), operação);
   }
@@ -367,6 +376,7 @@ Instrução BaseDados::Correr(const QString &sql, const QVariantList &valores,
     i.q->bindValue(n, valores[n]);
   if (!sql.startsWith(u"SELECT"))
     ++versão;
+  ++enviadas;
   if (!i.q->exec())
     throw Erro(i.q->lastError(), operação);
   return i;
@@ -376,6 +386,7 @@ void Instrução::Repetir(const QVariantList &valores) {
   for (int n = 0; n < valores.size(); ++n)
     q->bindValue(n, valores[n]);
   ++bd->versão;
+  ++bd->enviadas;
   if (!q->exec())
     throw bd->Erro(q->lastError(), operação);
 }
@@ -456,8 +467,11 @@ BaseDados::Leitura::~Leitura() {
     return;
   // Nothing was written under it: ending it cannot lose anything, and must not throw.
   QSqlQuery q(QSqlDatabase::database(bd.nomeLigação, false));
-  if (!q.exec(u"COMMIT"_s))
+  ++bd.enviadas;
+  if (!q.exec(u"COMMIT"_s)) {
+    ++bd.enviadas;
     q.exec(u"ROLLBACK"_s);
+  }
   bd.leituraAberta = false;
   --bd.profundidade;
 }
@@ -500,6 +514,7 @@ void BaseDados::Transacção::Confirmar() {
 
 void BaseDados::Transacção::Terminar(const QString &sql) {
   QSqlQuery q(QSqlDatabase::database(bd.nomeLigação, false));
+  ++bd.enviadas;
   q.exec(sql);
 }
 

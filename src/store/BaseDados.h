@@ -122,6 +122,10 @@ public:
   // that must not exist. A server database is copied row by row instead, not here.
   void CopiarPara(const QString &destino, const QString &operação);
 
+  // How many statements the connection has sent to the engine since it was made, transaction
+  // control included: on a server each one is a round trip over the network.
+  quint64 InstruçõesEnviadas() const { return enviadas; }
+
   // Changes with every write, so that what a recordset keeps of a row can tell it is stale.
   quint64 Versão() const { return versão; }
 
@@ -176,6 +180,7 @@ private:
   QString InícioEscrita() const;
   QString InícioLeitura() const;
   QString CamposDaTabela() const;
+  bool SóParaDiante() const;
 
   QString nomeLigação;
   QString caminho; // the file, or the server's connection string as shown (LigaçãoParaMostrar)
@@ -185,6 +190,7 @@ private:
   int espera = 3000;
   bool leituraAberta = false; // a Leitura's BEGIN is the outermost transaction
   quint64 versão = 0;
+  quint64 enviadas = 0;
   quint64 geração = 0; // a new one at each opening: statements of a closed file are dropped
   std::unordered_map<QString, std::vector<std::unique_ptr<QSqlQuery>>> preparadas;
   bool reservarAoAbrir = true;

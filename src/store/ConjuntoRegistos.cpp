@@ -15,6 +15,18 @@ namespace {
 
 } // namespace
 
+// A row's identity: SQLite's row id; on a server, which has none that lasts, the table's
+// unique key (a dues key is twelve digits, kept as text and read as a number).
+QString ConjuntoRegistos::ColunaId() const {
+  return ColunaLinha(*tabela, bd->MotorAberto());
+}
+
+QVariant ConjuntoRegistos::ValorId(qint64 v) const {
+  if (bd->MotorAberto() == Motor::PostgreSQL && IdÉTexto(*tabela))
+    return QString::number(v).rightJustified(12, u'0');
+  return v;
+}
+
 ConjuntoRegistos::ConjuntoRegistos(BaseDados &b, Consulta c)
     : bd(&b), consulta(std::move(c)), tabela(ProcurarTabela(consulta.tabela)) {
   if (!tabela)
@@ -89,7 +101,7 @@ void ConjuntoRegistos::FicarFora(bool antes, bool depois) {
 
 std::optional<qint64> ConjuntoRegistos::Extremo(bool máximo, const QString &condição,
                                                 const QVariantList &valores) const {
-  QString sql = (máximo ? u"SELECT max(rowid) FROM "_s : u"SELECT min(rowid) FROM "_s) +
+  QString sql = (máximo ? u"SELECT max("_s : u"SELECT min("_s) + ColunaId() + u") FROM "_s +
                 Identificador(tabela->nome);
   if (!condição.isEmpty())
     sql += u" WHERE "_s + condição;
@@ -127,14 +139,14 @@ void ConjuntoRegistos::Carregar() {
 
 QString ConjuntoRegistos::SqlChaves(QVariantList &valores) const {
   const CondiçãoSql cond = TraduzirFiltro(*tabela, consulta.filtro, bd->MotorAberto());
-  QString sql = u"SELECT rowid FROM "_s + Identificador(tabela->nome);
+  QString sql = u"SELECT "_s + ColunaId() + u" FROM "_s + Identificador(tabela->nome);
   if (!cond.texto.isEmpty())
     sql += u" WHERE "_s + cond.texto;
   QStringList ordem;
   for (const Ordem &o : consulta.ordem)
     ordem << Identificador(tabela->campos[tabela->PosiçãoCampo(o.campo)].nome) +
                  (o.descendente ? u" DESC"_s : QString());
-  ordem << u"rowid"_s; // rows that tie keep a fixed order
+  ordem << ColunaId(); // rows that tie keep a fixed order
   valores = cond.valores;
   return sql + u" ORDER BY "_s + ordem.join(u", "_s);
 }
@@ -214,7 +226,7 @@ void ConjuntoRegistos::MoverSeguinte() {
     return;
   if (directo) {
     const auto r =
-        lugar == Lugar::Fora ? Extremo(false, {}, {}) : Extremo(false, u"rowid > ?"_s, {id});
+        lugar == Lugar::Fora ? Extremo(false, {}, {}) : Extremo(false, ColunaId() + u" > ?"_s, {ValorId(id)});
     if (r)
       IrPara(*r, 0);
     else
@@ -239,7 +251,7 @@ void ConjuntoRegistos::MoverAnterior() {
     return;
   if (directo) {
     const auto r =
-        lugar == Lugar::Fora ? Extremo(true, {}, {}) : Extremo(true, u"rowid < ?"_s, {id});
+        lugar == Lugar::Fora ? Extremo(true, {}, {}) : Extremo(true, ColunaId() + u" < ?"_s, {ValorId(id)});
     if (r)
       IrPara(*r, 0);
     else
@@ -276,7 +288,7 @@ void ConjuntoRegistos::Procurar(const Filtro &f, bool paraTrás, bool doExtremo)
 
   if (directo) {
     // Rows in row-id order: the first match after the current row is the smallest row id
-    // above it. "+rowid" keeps the engine on the index of the criterion's field.
+    // above it. SQLite's "+rowid" keeps the engine on the index of the criterion's field.
     if (!doExtremo) {
       const bool semReferência = lugar == Lugar::Fora;
       if (semReferência && (paraTrás ? bof : eof)) {
@@ -286,8 +298,10 @@ void ConjuntoRegistos::Procurar(const Filtro &f, bool paraTrás, bool doExtremo)
       if (!semReferência) {
         if (!cond.texto.isEmpty())
           cond.texto += u" AND "_s;
-        cond.texto += paraTrás ? u"+rowid < ?"_s : u"+rowid > ?"_s;
-        cond.valores << id;
+        const QString col =
+            bd->MotorAberto() == Motor::SQLite ? u"+rowid"_s : ColunaId();
+        cond.texto += col + (paraTrás ? u" < ?"_s : u" > ?"_s);
+        cond.valores << ValorId(id);
       }
     }
     const auto r = Extremo(paraTrás, cond.texto, cond.valores);
@@ -298,7 +312,7 @@ void ConjuntoRegistos::Procurar(const Filtro &f, bool paraTrás, bool doExtremo)
   }
 
   // With a list, the order is the list's: the matching rows are placed by their position.
-  QString sql = u"SELECT rowid FROM "_s + Identificador(tabela->nome);
+  QString sql = u"SELECT "_s + ColunaId() + u" FROM "_s + Identificador(tabela->nome);
   if (!cond.texto.isEmpty())
     sql += u" WHERE "_s + cond.texto;
   Instrução q = bd->Correr(sql, cond.valores, u"Procurar em "_s + tabela->nome);
@@ -336,8 +350,8 @@ const QList<QVariant> &ConjuntoRegistos::LinhaActual() const {
   for (const DefCampo &c : tabela->campos)
     campos << Identificador(c.nome);
   Instrução q = bd->Correr(u"SELECT "_s + campos.join(u", "_s) + u" FROM "_s +
-                               Identificador(tabela->nome) + u" WHERE rowid = ?"_s,
-                           {id}, u"Ler "_s + tabela->nome);
+                               Identificador(tabela->nome) + u" WHERE "_s + ColunaId() + u" = ?"_s,
+                           {ValorId(id)}, u"Ler "_s + tabela->nome);
   if (!q.Seguinte())
     Falhar(CausaErro::SemRegistoActual, u"Ler "_s + tabela->nome, u"o registo foi eliminado"_s);
   linha.clear();
@@ -436,11 +450,17 @@ void ConjuntoRegistos::Actualizar() {
   }
   if (edição == Edição::Nova) {
     QStringList marcas(campos.size(), u"?"_s);
-    Instrução q =
-        bd->Correr(u"INSERT INTO "_s + Identificador(tabela->nome) + u" ("_s +
-                       campos.join(u", "_s) + u") VALUES ("_s + marcas.join(u", "_s) + u')',
-                   valores, operação);
-    const qint64 novo = q.ÚltimoId();
+    QString sql = u"INSERT INTO "_s + Identificador(tabela->nome) + u" ("_s +
+                  campos.join(u", "_s) + u") VALUES ("_s + marcas.join(u", "_s) + u')';
+    const bool servidor = bd->MotorAberto() == Motor::PostgreSQL;
+    if (servidor)
+      sql += u" RETURNING "_s + ColunaId();
+    Instrução q = bd->Correr(sql, valores, operação);
+    qint64 novo = -1;
+    if (!servidor)
+      novo = q.ÚltimoId();
+    else if (q.Seguinte())
+      novo = q.Inteiro(0);
     if (!directo) {
       chaves.push_back(novo);
       if (posiçõesVálidas)
@@ -451,10 +471,22 @@ void ConjuntoRegistos::Actualizar() {
       Falhar(CausaErro::SemRegistoActual, operação);
     for (QString &c : campos)
       c += u" = ?"_s;
-    valores << id;
-    bd->Correr(u"UPDATE "_s + Identificador(tabela->nome) + u" SET "_s + campos.join(u", "_s) +
-                   u" WHERE rowid = ?"_s,
-               valores, operação);
+    valores << ValorId(id);
+    QString sql = u"UPDATE "_s + Identificador(tabela->nome) + u" SET "_s + campos.join(u", "_s) +
+                  u" WHERE "_s + ColunaId() + u" = ?"_s;
+    const bool servidor = bd->MotorAberto() == Motor::PostgreSQL;
+    if (servidor)
+      sql += u" RETURNING "_s + ColunaId();
+    Instrução q = bd->Correr(sql, valores, operação);
+    // On a server the identity is the key: a row given another key is found by the new one.
+    if (servidor && q.Seguinte() && q.Inteiro(0) != id) {
+      const qint64 novo = q.Inteiro(0);
+      if (!directo) {
+        chaves[size_t(índice)] = novo;
+        posiçõesVálidas = false;
+      }
+      id = novo;
+    }
     linhaVálida = false;
   }
   edição = Edição::Nenhuma;
@@ -469,8 +501,9 @@ void ConjuntoRegistos::Eliminar() {
   const QString operação = u"Eliminar de "_s + tabela->nome;
   ExigirActual(operação);
   LerChaves();
-  bd->Correr(u"DELETE FROM "_s + Identificador(tabela->nome) + u" WHERE rowid = ?"_s, {id},
-             operação);
+  bd->Correr(u"DELETE FROM "_s + Identificador(tabela->nome) + u" WHERE "_s + ColunaId() +
+                 u" = ?"_s,
+             {ValorId(id)}, operação);
   if (!directo) {
     chaves.erase(chaves.begin() + índice);
     posiçõesVálidas = false;
@@ -502,7 +535,7 @@ bool ConjuntoRegistos::IrParaId(qint64 rowid) {
   ExigirAberto();
   edição = Edição::Nenhuma;
   if (directo) {
-    if (!Extremo(false, u"rowid = ?"_s, {rowid}))
+    if (!Extremo(false, ColunaId() + u" = ?"_s, {ValorId(rowid)}))
       return false;
     IrPara(rowid, 0);
     return true;
@@ -525,7 +558,7 @@ void ConjuntoRegistos::AoReverter() {
   const qint64 anterior = id;
   try {
     if (directo) {
-      if (estava && !Extremo(false, u"rowid = ?"_s, {anterior}))
+      if (estava && !Extremo(false, ColunaId() + u" = ?"_s, {ValorId(anterior)}))
         lugar = Lugar::Eliminado;
       return;
     }
@@ -551,8 +584,8 @@ double ConjuntoRegistos::PercentagemPosição() const {
     return chaves.empty() ? 0.0 : 100.0 * double(índice) / double(chaves.size());
   const QString t = Identificador(tabela->nome);
   Instrução q = bd->Correr(u"SELECT (SELECT count(*) FROM "_s + t +
-                               u" WHERE rowid < ?), count(*) FROM "_s + t,
-                           {id}, u"Ler "_s + tabela->nome);
+                               u" WHERE "_s + ColunaId() + u" < ?), count(*) FROM "_s + t,
+                           {ValorId(id)}, u"Ler "_s + tabela->nome);
   if (!q.Seguinte() || q.Inteiro(1) == 0)
     return 0.0;
   return 100.0 * double(q.Inteiro(0)) / double(q.Inteiro(1));

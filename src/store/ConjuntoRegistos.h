@@ -16,7 +16,8 @@ struct DefTabela;
 // An updatable cursor over the rows that a query selects, in the query's order, shared by
 // every window that holds it: moving it moves it for all.
 //
-// It keeps the identities of the selected rows (their SQLite row ids) and reads a row's
+// It keeps the identities of the selected rows (SQLite's row ids; on a server, the table's
+// unique key, see ColunaLinha) and reads a row's
 // values only when they are asked for. A query of a whole table without filter or order
 // (dues, reference rows) walks the table in row-id order directly, without a list, so that
 // a table of a million dues rows costs nothing to open or requery.
@@ -96,6 +97,8 @@ private:
   enum class Edição { Nenhuma, Nova, Existente };
 
   void AoReverter();
+  QString ColunaId() const;
+  QVariant ValorId(qint64 v) const;
   void Carregar();
   void IrPara(qint64 idNovo, qsizetype índiceNovo);
   void FicarFora(bool antes, bool depois);

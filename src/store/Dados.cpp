@@ -10,10 +10,10 @@ DadosPartilhados &Dados() {
   return dados;
 }
 
-void AbrirDados(const QString &caminho) {
+namespace {
+
+void AbrirConjuntos() {
   DadosPartilhados &d = Dados();
-  FecharDados();
-  d.bd.Abrir(caminho);
   try {
     d.sócios = std::make_unique<ConjuntoRegistos>(d.bd, TodosOsSócios());
     d.quotizações = std::make_unique<ConjuntoRegistos>(d.bd, Consulta{u"Quotizações"_s});
@@ -23,6 +23,20 @@ void AbrirDados(const QString &caminho) {
     FecharDados();
     throw;
   }
+}
+
+} // namespace
+
+void AbrirDados(const QString &caminho) {
+  FecharDados();
+  Dados().bd.Abrir(caminho);
+  AbrirConjuntos();
+}
+
+void AbrirDadosServidor(const QString &ligação) {
+  FecharDados();
+  Dados().bd.AbrirServidor(ligação);
+  AbrirConjuntos();
 }
 
 void FecharDados() {

@@ -24,6 +24,9 @@ DadosPartilhados &Dados();
 // Opens the file and then the member, dues and reference recordsets, in this order.
 void AbrirDados(const QString &caminho);
 
+// The same on a database of a PostgreSQL server (see BaseDados::AbrirServidor).
+void AbrirDadosServidor(const QString &ligação);
+
 // Closes the reference, dues and member recordsets and then the database, in this order.
 void FecharDados();
 

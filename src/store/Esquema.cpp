@@ -58,6 +58,24 @@ QString Identificador(QStringView nome) {
   return u'"' + r + u'"';
 }
 
+QString ColunaLinha(const DefTabela &t, Motor motor) {
+  if (motor == Motor::SQLite)
+    return u"rowid"_s;
+  for (const auto &i : t.índices)
+    if (i.primário)
+      return Identificador(i.campo);
+  return Identificador(t.campos.front().nome); // every table here has a primary key
+}
+
+bool IdÉTexto(const DefTabela &t) {
+  for (const auto &i : t.índices)
+    if (i.primário)
+      for (const auto &c : t.campos)
+        if (c.nome == i.campo)
+          return c.tipo == TipoCampo::Texto;
+  return false;
+}
+
 namespace {
 
 bool ÉPrimário(const DefTabela &t, const DefCampo &c) {

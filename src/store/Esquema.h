@@ -52,6 +52,13 @@ const DefTabela *ProcurarTabela(QStringView nome);
 // Identifier quoted for SQL: "Sócios".
 QString Identificador(QStringView nome);
 
+// What names one row of the table for as long as it exists: SQLite's row id; a server keeps
+// no lasting row id, and there the table's unique key serves (Código, Número, SócMês).
+QString ColunaLinha(const DefTabela &t, Motor motor);
+
+// Whether that key is a text (the dues key, twelve digits): bound as text, read as a number.
+bool IdÉTexto(const DefTabela &t);
+
 // The statements that build the empty tables and their indexes. On PostgreSQL the same names
 // and stored forms: a counter is an identity column, money a bigint.
 QStringList InstruçõesCriação(Motor motor = Motor::SQLite);

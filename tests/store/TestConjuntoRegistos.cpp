@@ -77,7 +77,7 @@ private slots:
     for (int n : {5, 4, 1})
       NovaQuota(n, 2003, 1);
     QCOMPARE(Percorrer(Quotas(), u"SócMês"_s),
-             (QStringList{u"000005200301"_s, u"000004200301"_s, u"000001200301"_s}));
+             FicheiroTeste::OrdemNatural({u"000005200301"_s, u"000004200301"_s, u"000001200301"_s}));
     QCOMPARE(Quotas().NúmeroRegistos(), qint64(3));
   }
 
@@ -125,7 +125,8 @@ private slots:
     for (Quotas().ProcurarPrimeiro(QuotasDoSócio(12)); !Quotas().SemCorrespondência();
          Quotas().ProcurarSeguinte(QuotasDoSócio(12)))
       chaves << Quotas().Texto(u"SócMês");
-    QCOMPARE(chaves, (QStringList{u"000012200303"_s, u"000012200212"_s, u"000012200304"_s}));
+    QCOMPARE(chaves,
+             FicheiroTeste::OrdemNatural({u"000012200303"_s, u"000012200212"_s, u"000012200304"_s}));
   }
 
   // Unique indexes refuse repeats, fields refuse values that do not fit; edits keep values.
@@ -175,7 +176,7 @@ private slots:
       BaseDados::Transacção t(Dados().bd);
       Inserir(4, u"Desfeito"_s);
     }
-    QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"3"_s});
+    QCOMPARE(Coluna(u"SELECT count(*) FROM \"Sócios\""_s), QStringList{u"3"_s});
     const QString sql = u"SELECT \"Número\", \"Nome\" FROM \"Sócios\" WHERE \"Número\" >= ? "
                         u"ORDER BY \"Número\""_s;
     QStringList pares;
@@ -189,6 +190,8 @@ private slots:
 
   // A damaged page met while stepping is the "damaged" error, never a silently short list.
   void paginaDanificadaAMeioDaLista() {
+    if (FicheiroTeste::NoServidor)
+      QSKIP("as páginas danificadas são as de um ficheiro");
     Dados().bd.Executar(
         u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
         u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"Observações\") "

@@ -8,18 +8,36 @@
 #include <QVariantList>
 #include <QtTest>
 
+#ifdef AGREMIA_TESTE_SERVIDOR
+#include "Dados.h"
+#endif
+
 // Reads Quotas.Dad through a connection of its own, as another program would see the file.
 // A file that cannot be opened or a query that fails fails the test, and the answer is one
 // row with the engine's words, so that a "nothing was written" check cannot pass on it.
+// In a suite run on a server, the default is the server database open in the program, read
+// by a connection of its own as another desk would.
 inline QList<QVariantList> Consultar(const QString &sql,
                                      const QString &ficheiro = QStringLiteral("Quotas.Dad")) {
   static int n = 0;
   const QString nome = QStringLiteral("leitura-") + QString::number(++n);
   QList<QVariantList> linhas;
   {
-    auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
-    db.setDatabaseName(ficheiro);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+#ifdef AGREMIA_TESTE_SERVIDOR
+    const bool servidor = ficheiro == QStringLiteral("Quotas.Dad");
+#else
+    const bool servidor = false;
+#endif
+    auto db = QSqlDatabase::addDatabase(servidor ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"),
+                                        nome);
+#ifdef AGREMIA_TESTE_SERVIDOR
+    if (servidor)
+      db.setConnectOptions(Dados().bd.Caminho());
+#endif
+    if (!servidor) {
+      db.setDatabaseName(ficheiro);
+      db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    }
     bool falhou = true;
     QString erro;
     if (!db.open()) {
