@@ -52,7 +52,7 @@ private slots:
 
   // Each faulty line is refused with its line number and what is wrong; nothing is written.
   void linhasRecusadas() {
-    Sql(u"INSERT INTO Sócios (Número, Nome) VALUES (7, 'Guardado')"_s);
+    Sql(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (7, 'Guardado')"_s);
     const QByteArray csv =
         "N\xC3\xBAmero;Nome;Data de Inscri\xC3\xA7\xC3\xA3o;Quota;NIF;Localidade\n"
         "1;Ana;15-09-1996;12,50 \xE2\x82\xAC;;Lisboa\n"
@@ -93,7 +93,7 @@ private slots:
       QVERIFY2(x.motivo.contains(esperadas[i]), qPrintable(x.motivo));
     }
     QCOMPARE(r.gravados, 0);
-    QCOMPARE(Coluna(u"SELECT Número FROM Sócios"_s), QStringList{u"7"_s});
+    QCOMPARE(Coluna(u"SELECT \"Número\" FROM \"Sócios\""_s), QStringList{u"7"_s});
   }
 
   // One line at each edge of the number and the amount: accepted with the value stored, or
@@ -130,14 +130,14 @@ private slots:
     if (recusa.isEmpty()) {
       QCOMPARE(r.verificação.recusas.size(), size_t(0));
       QCOMPARE(r.gravados, 1);
-      QCOMPARE(Consultar(u"SELECT Número, ValQuotaEuro FROM Sócios"_s),
+      QCOMPARE(Consultar(u"SELECT \"Número\", \"ValQuotaEuro\" FROM \"Sócios\""_s),
                (QList<QVariantList>{{numero.toLongLong(), guardado}}));
     } else {
       QCOMPARE(r.verificação.recusas.size(), size_t(1));
       QVERIFY2(r.verificação.recusas[0].motivo.contains(recusa),
                qPrintable(r.verificação.recusas[0].motivo));
       QCOMPARE(r.gravados, 0);
-      QCOMPARE(Coluna(u"SELECT count(*) FROM Sócios"_s), QStringList{u"0"_s});
+      QCOMPARE(Coluna(u"SELECT count(*) FROM \"Sócios\""_s), QStringList{u"0"_s});
     }
   }
 
@@ -161,13 +161,13 @@ private slots:
     QCOMPARE(r.verificação.avisos[0].linha, 5);
     QVERIFY(r.verificação.avisos[0].motivo.contains(u"123456780"_s));
     // "EFECTIVO" and "1000-001 lisboa" are rows already there.
-    QCOMPARE(Coluna(u"SELECT Tipo || Designação FROM Tabelas ORDER BY Código"_s),
+    QCOMPARE(Coluna(u"SELECT \"Tipo\" || \"Designação\" FROM \"Tabelas\" ORDER BY \"Código\""_s),
              (QStringList{u"SEfectivo"_s, u"C1000-001 LISBOA"_s, u"TMensal"_s}));
-    const QStringList códigos = Coluna(u"SELECT Código FROM Tabelas ORDER BY Código"_s);
+    const QStringList códigos = Coluna(u"SELECT \"Código\" FROM \"Tabelas\" ORDER BY \"Código\""_s);
     const qint64 cp = códigos[1].toLongLong(), mensal = códigos[2].toLongLong();
     const auto sócios =
-        Consultar(u"SELECT Número, Nome, Rua, Localidade, CPostal, Situação, TipoQuota, Inscrição, "
-                  u"ValQuotaEuro, NIF, Observações FROM Sócios ORDER BY Número"_s);
+        Consultar(u"SELECT \"Número\", \"Nome\", \"Rua\", \"Localidade\", \"CPostal\", \"Situação\", \"TipoQuota\", \"Inscrição\", "
+                  u"\"ValQuotaEuro\", \"NIF\", \"Observações\" FROM \"Sócios\" ORDER BY \"Número\""_s);
     QCOMPARE(sócios.size(), 3);
     QCOMPARE(sócios[0], (QVariantList{10, u"Álvaro Conceição"_s, u"Rua das Flores, 3 "_s,
                                       u"Lisboa "_s, cp, efectivo, mensal, u"19960915"_s, 12345000,
@@ -189,11 +189,11 @@ private slots:
     const Verificação v =
         VerificarLinhas(Dados().bd, t, AdivinharMapeamento(t.cabeçalho), Listas());
     QCOMPARE(v.novas.situações, QStringList{u"Nova"_s});
-    Sql(u"INSERT INTO Sócios (Número, Nome) VALUES (21, 'Entretanto')"_s);
+    Sql(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (21, 'Entretanto')"_s);
     QVERIFY_THROWS_EXCEPTION(ErroBaseDados, GravarImportação(Dados().bd, *Dados().sócios,
                                                              *Dados().tabelas, v, Listas()));
-    QCOMPARE(Coluna(u"SELECT Nome FROM Sócios"_s), QStringList{u"Entretanto"_s});
-    QCOMPARE(Coluna(u"SELECT count(*) FROM Tabelas"_s), QStringList{u"0"_s});
+    QCOMPARE(Coluna(u"SELECT \"Nome\" FROM \"Sócios\""_s), QStringList{u"Entretanto"_s});
+    QCOMPARE(Coluna(u"SELECT count(*) FROM \"Tabelas\""_s), QStringList{u"0"_s});
   }
 };
 

@@ -1,5 +1,6 @@
 #include "Dados.h"
 #include "FichaSocio.h"
+#include "Avaria.h"
 #include "FicheiroTeste.h"
 #include "LerFicheiro.h"
 #include "ListaQuotas.h"
@@ -129,37 +130,31 @@ private slots:
     QCOMPARE(Dados().sócios->Inteiro(u"Número"), qint64(12)); // a miss moves nothing
 
     // A new member whose second due fails is not saved at all; the message names the file.
-    Dados().bd.Executar(u"CREATE TRIGGER avaria BEFORE INSERT ON \"Quotizações\" WHEN "
-                        u"NEW.\"SócMês\" LIKE '%200312' "
-                        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s,
-                        {}, u"teste"_s);
+    PlantarAvaria(u"Quotizações"_s, u"INSERT"_s, u"NEW.\"SócMês\" LIKE '%200312'"_s);
     try {
       Gravar(Ficha(u"2"_s, u"Novo"_s), 0, Lista({{2003, 11}, {2003, 12}}));
       QFAIL("a falha não foi comunicada");
     } catch (const ErroBaseDados &e) {
-      QVERIFY(e.Mensagem().contains(u"Quotas.Dad"_s));
+      QVERIFY(e.Mensagem().contains(NomeDosDados()));
     }
-    Dados().bd.Executar(u"DROP TRIGGER avaria"_s, {}, u"teste"_s);
+    RetirarAvaria();
 
     // Saving 12 again changes every amount; a failure on the last row leaves all as it was.
     ListaOrdenada outros;
     for (int m = 0; m < 240; ++m)
       outros.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(5000), m));
-    Dados().bd.Executar(u"CREATE TRIGGER avaria BEFORE UPDATE ON \"Quotizações\" WHEN "
-                        u"NEW.\"SócMês\" = '000012201912' "
-                        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s,
-                        {}, u"teste"_s);
+    PlantarAvaria(u"Quotizações"_s, u"UPDATE"_s, u"NEW.\"SócMês\" = '000012201912'"_s);
     QVERIFY_THROWS_EXCEPTION(ErroBaseDados, Gravar(Ficha(u"12"_s, u"Outro"_s), 12, outros));
-    QCOMPARE(Coluna(u"SELECT Nome FROM Sócios WHERE Número = 12"_s), QStringList{u"Maria Silva"_s});
-    QCOMPARE(Coluna(u"SELECT sum(QuotaEuro) FROM Quotizações WHERE SócMês LIKE '000012%'"_s),
+    QCOMPARE(Coluna(u"SELECT \"Nome\" FROM \"Sócios\" WHERE \"Número\" = 12"_s), QStringList{u"Maria Silva"_s});
+    QCOMPARE(Coluna(u"SELECT sum(\"QuotaEuro\") FROM \"Quotizações\" WHERE \"SócMês\" LIKE '000012%'"_s),
              QStringList{QString::number(239 * 240 / 2 * 100)});
 
     // Deleting the member takes its dues and no neighbour's; member 2 was never saved.
     Dados().sócios->ProcurarPrimeiro(Critério::Igual(u"Número"_s, 12));
     EliminarRegistos(Dados().bd, *Dados().sócios, *Dados().quotizações, 12);
-    QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY Número"_s),
+    QCOMPARE(Coluna(u"SELECT \"Número\" FROM \"Sócios\" ORDER BY \"Número\""_s),
              (QStringList{u"11"_s, u"13"_s, u"120"_s, u"1200"_s}));
-    QCOMPARE(Coluna(u"SELECT count(*) FROM Quotizações"_s), QStringList{u"8"_s}); // 2 of each
+    QCOMPARE(Coluna(u"SELECT count(*) FROM \"Quotizações\""_s), QStringList{u"8"_s}); // 2 of each
   }
 
   // The entry built for the screen without the general patterns is the entry, to the letter.

@@ -8,6 +8,9 @@
 #include "Respostas.h"
 
 #include <QLineEdit>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 #include <memory>
 
@@ -64,6 +67,21 @@ class TestPostos : public QObject {
                   u"\"Quotizações\" q ON q.\"SócMês\" LIKE lpad(s.\"Número\"::text, 6, '0') || '%' "
                   u"WHERE s.\"Número\" = "_s +
                   QString::number(número) + u" GROUP BY \"Nome\""_s);
+  }
+
+  // Runs `sqls` through a connection of its own on `ligação`; false when one fails.
+  static bool PorAdministrador(const QString &ligação, const QStringList &sqls) {
+    bool ok = false;
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, u"administrador"_s);
+      db.setConnectOptions(ligação);
+      ok = db.open();
+      QSqlQuery q(db);
+      for (const QString &sql : sqls)
+        ok = ok && q.exec(sql);
+    }
+    QSqlDatabase::removeDatabase(u"administrador"_s);
+    return ok;
   }
 
 private slots:
@@ -153,6 +171,36 @@ private slots:
     QVERIFY2(a.bd.InstruçõesEnviadas() - antes <= 5,
              qPrintable(QString::number(a.bd.InstruçõesEnviadas() - antes)));
     QCOMPARE(Guardado(2), QStringList{u"Bruno Costa/240"_s});
+  }
+
+  // A desk's role with rights on the three tables alone (as the README shows how to make)
+  // reads, saves and deletes members and adds reference rows.
+  void papelComDireitosSoNasTresTabelas() {
+    const QString papel = u"posto_"_s + QString::number(QRandomGenerator::global()->generate(), 16);
+    const QString base = Dados().bd.Caminho();
+    QVERIFY(PorAdministrador(base, {u"CREATE ROLE "_s + papel + u" LOGIN PASSWORD 'segredo'"_s,
+                                    u"GRANT USAGE ON SCHEMA public TO "_s + papel,
+                                    u"GRANT SELECT, INSERT, UPDATE, DELETE ON \"Tabelas\", "
+                                    u"\"Sócios\", \"Quotizações\" TO "_s + papel,
+                                    u"GRANT USAGE ON SEQUENCE \"Tabelas_Código_seq\" TO "_s + papel}));
+    bool ok = true;
+    {
+      const QString ligação = base + u" user="_s + papel + u" password=segredo"_s;
+      Posto p(ligação);
+      const auto visto = p.Ler(2);
+      ok = visto && p.Gravar(*visto, u"Bruno"_s, Meses(2026, 1, 3)).erro == ErroFicha::Nenhum;
+      Instrução i = p.bd.Correr(u"INSERT INTO \"Tabelas\" (\"Tipo\", \"Designação\") VALUES "
+                                u"('S', 'Efectivo') RETURNING \"Código\""_s,
+                                {}, u"teste"_s);
+      ok = ok && i.Seguinte() && i.Inteiro(0) > 0;
+      ok = ok && EliminarRegistos(p.bd, *p.sócios, *p.quotas, 2, p.Ler(2)->versão) ==
+                     ErroFicha::Nenhum;
+      // Nothing beyond the three tables: the role cannot make a table of its own.
+      ok = ok && !PorAdministrador(ligação, {u"CREATE TABLE outra (x integer)"_s});
+    }
+    PorAdministrador(base, {u"DROP OWNED BY "_s + papel, u"DROP ROLE "_s + papel});
+    QVERIFY(ok);
+    QCOMPARE(Guardado(2), QStringList{});
   }
 
   // The member screen: the refusal is told, what was typed stays; "Sim" shows the member as

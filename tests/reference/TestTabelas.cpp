@@ -2,6 +2,7 @@
 #include "Cabecalho.h"
 #include "ColDados.h"
 #include "Dados.h"
+#include "Avaria.h"
 #include "FicheiroTeste.h"
 #include "Janela.h"
 #include "LerFicheiro.h"
@@ -33,8 +34,8 @@ class TestTabelas : public QObject {
   static QString Nome(int k) { return QStringList{u"TipoQuota"_s, u"Situação"_s, u"CPostal"_s}[k]; }
   QListWidget *Lista(int k) { return W<QListWidget>(Nome(k)); }
   static QStringList Linhas(const QString &tipo) {
-    return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = '"_s + tipo +
-                  u"' ORDER BY Código"_s);
+    return Coluna(u"SELECT \"Designação\" FROM \"Tabelas\" WHERE \"Tipo\" = '"_s + tipo +
+                  u"' ORDER BY \"Código\""_s);
   }
   static void Sql(const QString &sql) { Dados().bd.Executar(sql, {}, u"teste"_s); }
 
@@ -50,8 +51,8 @@ class TestTabelas : public QObject {
   }
   void ClicarDados(int i) { ::Clicar(::Comando(dados.get(), i)); }
   static QStringList Colectividade() {
-    return Coluna(u"SELECT Tipo || '=' || Designação FROM Tabelas "
-                  u"WHERE Tipo BETWEEN '1' AND '6' ORDER BY Tipo"_s);
+    return Coluna(u"SELECT \"Tipo\" || '=' || \"Designação\" FROM \"Tabelas\" "
+                  u"WHERE \"Tipo\" BETWEEN '1' AND '6' ORDER BY \"Tipo\""_s);
   }
 
   void Abrir() {
@@ -107,7 +108,7 @@ private slots:
     const qint64 reformado = FicheiroTeste::Referência(u"T"_s, u"Reformado"_s);
     const qint64 efectivo = FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
     const qint64 porto = FicheiroTeste::Referência(u"C"_s, u"4000 Porto"_s);
-    const auto antes = Consultar(u"SELECT * FROM Tabelas ORDER BY Código"_s);
+    const auto antes = Consultar(u"SELECT * FROM \"Tabelas\" ORDER BY \"Código\""_s);
     Abrir();
     base->Situação->setCurrentIndex(base->Situação->findData(efectivo));
     base->CPostal->setCurrentIndex(base->CPostal->findData(porto));
@@ -117,8 +118,7 @@ private slots:
     Clicar(0); // "&Cancelar"
     QCOMPARE(base->CPostal->currentText(), u"4000 Porto"_s);
     Abrir();
-    Sql(u"CREATE TRIGGER avaria BEFORE INSERT ON Tabelas WHEN NEW.Tipo = 'C' "
-        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s);
+    PlantarAvaria(u"Tabelas"_s, u"INSERT"_s, u"NEW.\"Tipo\" = 'C'"_s);
     Escolher(0, 0);
     Escrever(0, u"Normal  B"_s, 2);
     Escrever(0, u"Juvenil"_s, 1);
@@ -151,16 +151,16 @@ private slots:
     Clicar(3);
     Clicar(4);
     QCOMPARE(respostas->caixas.last().ícone, Ícone::Crítico);
-    QVERIFY(respostas->caixas.last().texto.contains(u"Quotas.Dad"_s));
+    QVERIFY(respostas->caixas.last().texto.contains(NomeDosDados()));
     // Nothing written, neither before the save nor by it; the edits are kept.
-    QCOMPARE(Consultar(u"SELECT * FROM Tabelas ORDER BY Código"_s), antes);
+    QCOMPARE(Consultar(u"SELECT * FROM \"Tabelas\" ORDER BY \"Código\""_s), antes);
     const QStringList situações{u"Efectivos"_s, u"Membro Honorario"_s, u"efectivo"_s};
     QCOMPARE(Textos(Lista(1)), situações);
 
     // The same edits, saved once the fault is gone.
-    Sql(u"DROP TRIGGER avaria"_s);
+    RetirarAvaria();
     Clicar(4);
-    QCOMPARE(Consultar(u"SELECT Código, Designação FROM Tabelas WHERE Tipo = 'T'"_s),
+    QCOMPARE(Consultar(u"SELECT \"Código\", \"Designação\" FROM \"Tabelas\" WHERE \"Tipo\" = 'T'"_s),
              (QList<QVariantList>{{normal, u"Normal B"_s}, {reformado, u"Reformado"_s}}));
     QCOMPARE(Linhas(u"C"_s),
              (QStringList{u"1000-10 Lisboa"_s, u"1234-5678 Lisboa"_s, u"4000-123 Porto"_s}));
@@ -172,7 +172,7 @@ private slots:
     // further save adds nothing to the rows already saved.
     Escolher(0, 0);
     Escrever(0, u"Normal C"_s, 2);
-    Sql(u"DELETE FROM Tabelas WHERE Código = "_s + QString::number(normal));
+    Sql(u"DELETE FROM \"Tabelas\" WHERE \"Código\" = "_s + QString::number(normal));
     Clicar(4);
     QCOMPARE(Linhas(u"T"_s), (QStringList{u"Reformado"_s, u"Normal C"_s}));
     QCOMPARE(Linhas(u"S"_s), situações);
@@ -198,15 +198,14 @@ private slots:
     FicheiroTeste::Referência(u"C"_s, u"1000 Lisboa"_s);
     const qint64 porto = FicheiroTeste::Referência(u"C"_s, u"4000-001 Porto"_s);
     AbrirDados();
-    Sql(u"CREATE TRIGGER avaria BEFORE INSERT ON Tabelas WHEN NEW.Tipo = '6' "
-        u"BEGIN SELECT RAISE(ABORT, 'disco avariado'); END"_s);
+    PlantarAvaria(u"Tabelas"_s, u"INSERT"_s, u"NEW.\"Tipo\" = '6'"_s);
     ::Escrever(Campo(u"Nome"_s), u"Clube"_s);
     ClicarDados(1);
     QCOMPARE(respostas->caixas.size(), 1);
     QCOMPARE(respostas->caixas[0].ícone, Ícone::Crítico);
     QVERIFY(dados->isVisible() && Colectividade().isEmpty());
 
-    Sql(u"DROP TRIGGER avaria"_s);
+    RetirarAvaria();
     ClicarDados(1);
     QCOMPARE(Colectividade(),
              (QStringList{u"1=Clube"_s, u"2= "_s, u"3= "_s, u"4=0"_s, u"5= "_s, u"6= "_s}));
@@ -232,10 +231,10 @@ private slots:
 
     // A postal code no longer in the list shows no selection; a street longer than its field
     // shows cut. Saved without touching them, both stay as stored.
-    Sql(u"DELETE FROM Tabelas WHERE Tipo = 'C'"_s);
+    Sql(u"DELETE FROM \"Tabelas\" WHERE \"Tipo\" = 'C'"_s);
     const QString rua46 = u"Avenida do Almirante Gago Coutinho, Lote 12 B"_s + u'4';
     QCOMPARE(rua46.size(), 46);
-    Sql(u"UPDATE Tabelas SET Designação = '"_s + rua46 + u"' WHERE Tipo = '2'"_s);
+    Sql(u"UPDATE \"Tabelas\" SET \"Designação\" = '"_s + rua46 + u"' WHERE \"Tipo\" = '2'"_s);
     base->CarregarListas();
     AbrirDados();
     QCOMPARE(CPostal()->currentIndex(), -1);
