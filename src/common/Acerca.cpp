@@ -1,4 +1,6 @@
 #include "Acerca.h"
+
+#include "Dados.h"
 #include "Mensagens.h"
 #include "Versao.h"
 
@@ -49,12 +51,25 @@ QString TextoVersão(const QString &programa) {
 }
 
 void MostrarAcerca(QWidget *pai, const QString &ficheiroDados) {
-  const QString dados = ficheiroDados.isEmpty() ? u"nenhum aberto"_s
-                                                : QDir::toNativeSeparators(ficheiroDados);
+  QString dados = u"\n\nFicheiro de dados:\n"_s + (ficheiroDados.isEmpty()
+                                                       ? u"nenhum aberto"_s
+                                                       : QDir::toNativeSeparators(ficheiroDados));
+  QString motor = u", SQLite "_s + VersãoSQLite();
+  BaseDados &bd = Dados().bd;
+  if (bd.Aberta() && bd.MotorAberto() == Motor::PostgreSQL) {
+    dados = u"\n\nDados no servidor PostgreSQL:\n"_s + bd.Caminho();
+    try {
+      Instrução i = bd.Correr(u"SELECT current_setting('server_version')"_s, {},
+                              u"Ler a versão do servidor"_s);
+      if (i.Seguinte())
+        motor += u", PostgreSQL "_s + i.Texto(0);
+    } catch (const ErroBaseDados &) {
+      // The server's version is only told: a server out of reach does not stop the window.
+    }
+  }
   MostrarMensagem(u"Agremia "_s + VersãoAgremia() +
                       u"\nFicheiro de sócios e quotizações de uma colectividade.\n\nLicença: "_s +
-                      Licença + u"\n\nFicheiro de dados:\n"_s + dados + u"\n\nQt "_s +
-                      QString::fromLatin1(qVersion()) + u", SQLite "_s + VersãoSQLite(),
+                      Licença + dados + u"\n\nQt "_s + QString::fromLatin1(qVersion()) + motor,
                   Botões::OK, Ícone::Informação, u"Acerca do Agremia"_s, pai);
 }
 
