@@ -161,9 +161,13 @@ void TalõesRecibo::ImprimirTalões() {
   pedido.ordem = Ordena[1]->isChecked()   ? OrdemTalões::Nome
                  : Ordena[2]->isChecked() ? OrdemTalões::CódigoPostal
                                           : OrdemTalões::Número;
+  // The counter as the field shows it; another desk may have moved the stored one since.
+  pedido.nInicial = Ninicial->text();
   setEnabled(false);
   std::optional<RecusaTalões> recusa;
   std::optional<FalhaImpressãoTalões> falha;
+  NúmerosTalões emitidos;
+  bool impressos = false;
   {
     Ampulheta ampulheta;
     ExecutarAcção(this, Título, [&] {
@@ -176,7 +180,9 @@ void TalõesRecibo::ImprimirTalões() {
             [this](int p) {
               Painel3->setValue(p);
               QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            });
+            },
+            &emitidos);
+        impressos = !recusa;
       } catch (const FalhaImpressãoTalões &f) {
         falha = f;
       }
@@ -187,6 +193,9 @@ void TalõesRecibo::ImprimirTalões() {
     Bip();
     MostrarMensagem(falha->Mensagem(), Botões::OK, Ícone::Exclamação, Título, this);
   }
+  if (impressos && emitidos.Mudaram())
+    MostrarMensagem(MensagemNumeraçãoMudada(emitidos), Botões::OK, Ícone::Informação, Título,
+                    this);
   if (recusa && *recusa != RecusaTalões::ImpressãoNãoIniciada) {
     Bip();
     // The missing association name is told under the program's own title.
