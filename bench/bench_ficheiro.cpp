@@ -45,8 +45,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <random>
 #include <optional>
+#include <random>
 #include <sqlite3.h>
 #include <stdexcept>
 #include <vector>
@@ -198,7 +198,7 @@ struct Resultado {
   double programa;
   double chão;
   std::optional<quint64> instruções = {}; // sent by the program for one action, on a server
-  QString falha = {};                      // the engine's words when the operation failed
+  QString falha = {};                     // the engine's words when the operation failed
 };
 
 // Program and floor alternate, `vezes` times each; the figures are medians.
@@ -628,9 +628,9 @@ public:
   }
   std::string Preparar(const QString &sql) {
     const std::string nome = "chao" + std::to_string(++preparadas);
-    Verificar(ResultadoPg(PQprepare(c, nome.c_str(), Numerar(sql).constData(), 0, nullptr),
-                          &PQclear),
-              nome.c_str());
+    Verificar(
+        ResultadoPg(PQprepare(c, nome.c_str(), Numerar(sql).constData(), 0, nullptr), &PQclear),
+        nome.c_str());
     return nome;
   }
   // Runs a prepared statement; a null QByteArray is NULL.
@@ -648,9 +648,9 @@ public:
     std::vector<const char *> v;
     for (const QByteArray &x : valores)
       v.push_back(x.isNull() ? nullptr : x.constData());
-    ResultadoPg r(PQexecParams(c, sql.constData(), int(v.size()), nullptr, v.data(), nullptr,
-                               nullptr, 0),
-                  &PQclear);
+    ResultadoPg r(
+        PQexecParams(c, sql.constData(), int(v.size()), nullptr, v.data(), nullptr, nullptr, 0),
+        &PQclear);
     Verificar(r, "valores");
     return r;
   }
@@ -717,11 +717,11 @@ void CopiarParaServidor(const QString &ficheiro, const QString &ligação) {
     };
     while (sqlite3_step(s) == SQLITE_ROW) {
       for (int c = 0; c < colunas; ++c)
-        valores.push_back(sqlite3_column_type(s, c) == SQLITE_NULL
-                              ? QByteArray()
-                              : QByteArray(reinterpret_cast<const char *>(
-                                               sqlite3_column_text(s, c)),
-                                           sqlite3_column_bytes(s, c)));
+        valores.push_back(
+            sqlite3_column_type(s, c) == SQLITE_NULL
+                ? QByteArray()
+                : QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(s, c)),
+                             sqlite3_column_bytes(s, c)));
       if (++linhas == porInstrução)
         enviar();
     }
@@ -938,9 +938,11 @@ std::vector<Resultado> MedirServidor(const QString &ligação, const QString &va
   relatório(u"mapa de quotas de um ano"_s, SqlMapa, {a + "01", a + "12", a + "1232", "0", "0"},
             [&] { LinhasMapa(Dados().bd, ano, 0); });
   relatório(u"quotas em dívida de um ano"_s, SqlDívidas,
-            {Texto(de), Texto(até), "0", "0", "0", "0"},
-            [&] { SóciosEmDívida(Dados().bd, {de, até, 0, 0}, OrdemDívidas::Número); });
-  relatório(u"sócios com quotas em dia num ano"_s, SqlEmDia, {Texto(de), Texto(até), período + "31"},
+            {Texto(de), Texto(até), "0", "0", "0", "0"}, [&] {
+              SóciosEmDívida(Dados().bd, {de, até, 0, 0}, OrdemDívidas::Número);
+            });
+  relatório(u"sócios com quotas em dia num ano"_s, SqlEmDia,
+            {Texto(de), Texto(até), período + "31"},
             [&] { SóciosEmDia(Dados().bd, QDate(ano, mês, 31), de); });
 
   const std::string todos = bruto.Preparar(
@@ -960,9 +962,9 @@ std::vector<Resultado> MedirServidor(const QString &ligação, const QString &va
           QHash<qint64, QString> nomes;
           const ResultadoPg ref = bruto.Correr(referências, {});
           for (int l = 0; l < PQntuples(ref.get()); ++l)
-            nomes.insert(QByteArray(PQgetvalue(ref.get(), l, 0)).toLongLong(),
-                         QString::fromUtf8(PQgetvalue(ref.get(), l, 1),
-                                           PQgetlength(ref.get(), l, 1)));
+            nomes.insert(
+                QByteArray(PQgetvalue(ref.get(), l, 0)).toLongLong(),
+                QString::fromUtf8(PQgetvalue(ref.get(), l, 1), PQgetlength(ref.get(), l, 1)));
           const ResultadoPg x = bruto.Correr(todos, {});
           std::vector<std::pair<qint64, QStringList>> linhas;
           for (int l = 0; l < PQntuples(x.get()); ++l) {
@@ -1028,27 +1030,27 @@ std::vector<Resultado> MedirServidor(const QString &ligação, const QString &va
       const auto x = ImportarFicheiroSócios(Dados().bd, *Dados().sócios, *Dados().tabelas,
                                             ficheiros[size_t(importação++)], Listas(), true);
       if (x.gravados != novos)
-        throw std::runtime_error(
-            "importação recusada: " +
-            (x.verificação.recusas.empty() ? std::string("sem recusas")
-                                           : x.verificação.recusas.front().motivo.toStdString()));
+        throw std::runtime_error("importação recusada: " +
+                                 (x.verificação.recusas.empty()
+                                      ? std::string("sem recusas")
+                                      : x.verificação.recusas.front().motivo.toStdString()));
     };
     tentar(u"importar %1 sócios de um CSV"_s.arg(novos), [&] {
-    const quint64 k = Contar(importar);
-    r.push_back(Comparar(
-        u"importar %1 sócios de um CSV"_s.arg(novos), vezes, [&](int) { importar(); },
-        [&](int) {
-          const int primeiro = 400001 + novos * chão++;
-          std::vector<QByteArray> números, ruas;
-          for (int j = 0; j < novos; ++j) {
-            números.push_back(Texto(primeiro + j));
-            ruas.push_back("Rua do S\xC3\xB3"
-                           "cio " +
-                           QByteArray::number(j) + ' ');
-          }
-          bruto.Correr(inserir, {Lista(números), Lista(nomes), Lista(ruas)});
-        }));
-    r.back().instruções = k;
+      const quint64 k = Contar(importar);
+      r.push_back(Comparar(
+          u"importar %1 sócios de um CSV"_s.arg(novos), vezes, [&](int) { importar(); },
+          [&](int) {
+            const int primeiro = 400001 + novos * chão++;
+            std::vector<QByteArray> números, ruas;
+            for (int j = 0; j < novos; ++j) {
+              números.push_back(Texto(primeiro + j));
+              ruas.push_back("Rua do S\xC3\xB3"
+                             "cio " +
+                             QByteArray::number(j) + ' ');
+            }
+            bruto.Correr(inserir, {Lista(números), Lista(nomes), Lista(ruas)});
+          }));
+      r.back().instruções = k;
     });
   }
   janela.reset();

@@ -331,9 +331,9 @@ QString FalhaImpressãoTalões::Mensagem() const {
 
 QString MensagemNumeraçãoMudada(const NúmerosTalões &n) {
   const auto t = [](qint64 v) { return QString::number(v); };
-  const QString recibos = n.primeiro == n.último ? u"o recibo nº "_s + t(n.primeiro)
-                                                 : u"os recibos nº "_s + t(n.primeiro) +
-                                                       u" a "_s + t(n.último);
+  const QString recibos = n.primeiro == n.último
+                              ? u"o recibo nº "_s + t(n.primeiro)
+                              : u"os recibos nº "_s + t(n.primeiro) + u" a "_s + t(n.último);
   return u"O contador de recibos foi alterado noutro posto depois de «NºInicial do Recibo» "
          u"indicar %1.\nOs talões foram impressos com %2, e não a partir do nº %3."_s.arg(
              t(n.indicado), recibos, t(n.indicado + 1));

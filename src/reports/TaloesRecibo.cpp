@@ -194,8 +194,7 @@ void TalõesRecibo::ImprimirTalões() {
     MostrarMensagem(falha->Mensagem(), Botões::OK, Ícone::Exclamação, Título, this);
   }
   if (impressos && emitidos.Mudaram())
-    MostrarMensagem(MensagemNumeraçãoMudada(emitidos), Botões::OK, Ícone::Informação, Título,
-                    this);
+    MostrarMensagem(MensagemNumeraçãoMudada(emitidos), Botões::OK, Ícone::Informação, Título, this);
   if (recusa && *recusa != RecusaTalões::ImpressãoNãoIniciada) {
     Bip();
     // The missing association name is told under the program's own title.

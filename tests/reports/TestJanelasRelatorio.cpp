@@ -229,8 +229,9 @@ private slots:
     GravarLinhaTabelas(Dados().bd, u'q', u"20"_s);
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
     QCOMPARE(respostas->caixas.size(), 3);
-    QVERIFY2(respostas->caixas[2].texto.contains(u"os recibos nº 21 a 24, e não a partir do nº 10"_s),
-             qPrintable(respostas->caixas[2].texto));
+    QVERIFY2(
+        respostas->caixas[2].texto.contains(u"os recibos nº 21 a 24, e não a partir do nº 10"_s),
+        qPrintable(respostas->caixas[2].texto));
     QCOMPARE(j.Ninicial->text(), u"24"_s);
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
     QCOMPARE(respostas->caixas.size(), 3); // numbered on from the field: nothing to tell

@@ -69,10 +69,11 @@ class TestTaloes : public QObject {
 
   // A yearly run of desk `bd` (one stub per member); `entretanto` runs just before the numbers
   // are handed over, which for a preview is after the stubs were drawn.
-  static std::optional<RecusaTalões>
-  Emitir(BaseDados &bd, std::set<qint64> &números, std::optional<QString> nInicial = {},
-         const std::function<void()> &entretanto = {}, bool préVisualização = false,
-         NúmerosTalões *emitidos = nullptr) {
+  static std::optional<RecusaTalões> Emitir(BaseDados &bd, std::set<qint64> &números,
+                                            std::optional<QString> nInicial = {},
+                                            const std::function<void()> &entretanto = {},
+                                            bool préVisualização = false,
+                                            NúmerosTalões *emitidos = nullptr) {
     PedidoTalões pedido = Pedido(1);
     pedido.nInicial = std::move(nInicial);
     return ExecutarTalões(
