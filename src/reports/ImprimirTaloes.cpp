@@ -357,6 +357,7 @@ std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferên
   // other desk can take the same ones; one that took numbers since the plan was made has
   // moved the counter, and the run numbers on after it.
   bool guardado = false;
+  bool jáImpressos = false;
   const auto entregar = [&] {
     if (guardado)
       return;
@@ -364,6 +365,13 @@ std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferên
     const qint64 anterior =
         std::max(digitado, ContadorGuardado(LerLinhaTabelasParaAlterar(bd, u'q')));
     if (const qint64 deslocação = anterior - (primeiro - 1); deslocação != 0) {
+      if (jáImpressos) {
+        // Out already, numbers and all: the counter is never set back below another desk's.
+        GravarLinhaTabelas(bd, u'q', QString::number(std::max(anterior, plano.últimoRecibo)));
+        transacção.Confirmar();
+        guardado = true;
+        return;
+      }
       if (desenhando)
         throw RecusaNaEntrega{RecusaTalões::NumeraçãoMudou}; // the preview showed them
       if (plano.últimoRecibo + deslocação > MaiorRecibo)
@@ -406,6 +414,7 @@ std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferên
     throw falhar();
   }
   // A surface that printed without handing over first: its numbers are stored all the same.
+  jáImpressos = true;
   entregar();
   if (emitidos)
     *emitidos = {indicado, primeiro, plano.últimoRecibo};

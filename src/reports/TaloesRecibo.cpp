@@ -126,6 +126,10 @@ TalõesRecibo::TalõesRecibo(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frame
 }
 
 void TalõesRecibo::GuardarContador() {
+  // Only a number the user typed is stored: the one shown may be behind another desk's counter,
+  // and the run numbers on after the larger of the two anyway.
+  if (!Ninicial->isModified())
+    return;
   // A lower counter hands out again numbers already on printed receipts: only when confirmed.
   const auto aceitarDescida = [this](qint64 guardado, qint64 novo) {
     const QString de = QString::number(novo + 1);
@@ -148,6 +152,8 @@ void TalõesRecibo::GuardarContador() {
   }
   if (recusa)
     ExecutarAcção(this, Título, [this] { Ninicial->setText(LerContadorRecibos(Dados().bd)); });
+  else
+    Ninicial->setModified(false);
 }
 
 void TalõesRecibo::ImprimirTalões() {

@@ -224,9 +224,13 @@ private slots:
     QCOMPARE(respostas->caixas.size(), 2);
     QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s), QStringList{u"9"_s});
 
-    // Another desk issued numbers while the field said 9: the run numbers on after them, says
-    // so, and the field follows the counter.
+    // Another desk issued numbers while the field said 9: the field, passed through untouched,
+    // stores nothing and asks nothing; the run numbers on after them, says so, and the field
+    // follows the counter.
     GravarLinhaTabelas(Dados().bd, u'q', u"20"_s);
+    j.Ninicial->setFocus();
+    j.SócioY->setFocus();
+    QCOMPARE(respostas->caixas.size(), 2);
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
     QCOMPARE(respostas->caixas.size(), 3);
     QVERIFY2(

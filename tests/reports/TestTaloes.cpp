@@ -316,13 +316,28 @@ private slots:
     QVERIFY(!n.Mudaram());
     QCOMPARE(Contador(), QStringList{u"12"_s});
 
+    // A surface that printed without ever handing the numbers over: they are stored all the
+    // same, never below the other desk's.
+    struct SemEntrega : GravadorImpressão {
+      std::function<void()> antes;
+      void Concluir() override { antes(); }
+    };
+    QCOMPARE(ExecutarTalões(Dados().bd, Listas(), Pedido(1),
+                            [&](const std::function<void()> &) {
+                              auto g = std::make_unique<SemEntrega>();
+                              g->antes = [&] { entretanto(), entretanto(); };
+                              return g;
+                            }),
+             std::nullopt);
+    QCOMPARE(Contador(), QStringList{u"16"_s});
+
     QCOMPARE(GravarContadorRecibos(Dados().bd, u"5"_s,
                                    [&](qint64, qint64) {
                                      entretanto();
                                      return true;
                                    }),
              std::optional(RecusaTalões::ContadorMantido));
-    QCOMPARE(Contador(), QStringList{u"14"_s});
+    QCOMPARE(Contador(), QStringList{u"18"_s});
 
     Dados().bd.Correr(u"DELETE FROM \"Tabelas\" WHERE \"Tipo\" = 'q'"_s, {}, u"teste"_s);
     constexpr int corridas = 12;
