@@ -29,6 +29,28 @@ std::optional<qint64> LerInteiro(const QString &texto) {
   return t.toLongLong();
 }
 
+// The stored counter as a number; a row missing or spoilt counts as no number issued.
+qint64 ContadorGuardado(const std::optional<QString> &designação) {
+  return std::clamp<qint64>(ValorNumérico(designação.value_or(u"0"_s)), 0, MaiorRecibo);
+}
+
+const QString PrefixoRecibo = u"Nº do Recibo: "_s;
+
+// The stubs numbered on from another counter: `deslocação` added to every number.
+void Renumerar(PlanoTalões &plano, qint64 deslocação) {
+  for (Talão &t : plano.talões) {
+    const qsizetype antigo = PrefixoRecibo.size() + QString::number(t.recibo).size();
+    t.recibo += deslocação;
+    t.linhas[8] = PrefixoRecibo + QString::number(t.recibo) + t.linhas[8].mid(antigo);
+  }
+  plano.últimoRecibo += deslocação;
+}
+
+// The handover refused what it found under the lock: nothing stored, nothing printed.
+struct RecusaNaEntrega {
+  RecusaTalões recusa;
+};
+
 const QString FonteTalão = u"Times New Roman"_s;
 
 // Sizes of lines 1 to 4 and of lines 6 to 9.
@@ -92,6 +114,10 @@ QString MensagemRecusa(RecusaTalões recusa) {
   case RecusaTalões::NúmerosEsgotados:
     return u"Os números de recibo passariam de 2147483647.\nIndique em «NºInicial do Recibo» "
            u"um número mais baixo."_s;
+  case RecusaTalões::NumeraçãoMudou:
+    return u"Enquanto os talões estavam na pré-visualização, outro posto emitiu recibos com os "
+           u"números que eles mostravam.\nNão foi impresso nenhum talão nem gasto nenhum número "
+           u"de recibo: imprima de novo para os numerar a seguir ao último emitido."_s;
   case RecusaTalões::ImpressãoNãoIniciada:
   case RecusaTalões::ContadorMantido:
     return {};
@@ -145,9 +171,8 @@ ResultadoTalões PlanearTalões(BaseDados &bd, const ListasReferência &listas,
   const QStringList colectividade = LinhasColectividade(bd, listas);
   if (colectividade.value(0).isEmpty())
     return recusar(RecusaTalões::SemNomeColectividade);
-  if (!inicial)
-    inicial = std::clamp<qint64>(ValorNumérico(LerLinhaTabelas(bd, u'q').value_or(u"0"_s)), 0,
-                                 MaiorRecibo);
+  // Provisional: the handover numbers the run again from the counter as it is then.
+  inicial = std::max(inicial.value_or(0), ContadorGuardado(LerLinhaTabelas(bd, u'q')));
 
   struct Sócio {
     qint64 número;
@@ -203,7 +228,7 @@ ResultadoTalões PlanearTalões(BaseDados &bd, const ListasReferência &listas,
     for (const QString &período : std::as_const(textosPeríodo)) {
       ++recibo;
       linhas[7] = período;
-      linhas[8] = u"Nº do Recibo: "_s + QString::number(recibo) + valor;
+      linhas[8] = PrefixoRecibo + QString::number(recibo) + valor;
       r.plano.talões.push_back({linhas, recibo, int(i) + 1});
     }
   }
@@ -304,27 +329,64 @@ QString FalhaImpressãoTalões::Mensagem() const {
          n(último + 1) + u"."_s;
 }
 
+QString MensagemNumeraçãoMudada(const NúmerosTalões &n) {
+  const auto t = [](qint64 v) { return QString::number(v); };
+  const QString recibos = n.primeiro == n.último
+                              ? u"o recibo nº "_s + t(n.primeiro)
+                              : u"os recibos nº "_s + t(n.primeiro) + u" a "_s + t(n.último);
+  return u"O contador de recibos foi alterado noutro posto depois de «NºInicial do Recibo» "
+         u"indicar %1.\nOs talões foram impressos com %2, e não a partir do nº %3."_s.arg(
+             t(n.indicado), recibos, t(n.indicado + 1));
+}
+
 std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferência &listas,
                                            const PedidoTalões &pedido, const AbrirTalões &abrir,
-                                           const std::function<void(int)> &progresso) {
-  const ResultadoTalões r = PlanearTalões(bd, listas, pedido);
+                                           const std::function<void(int)> &progresso,
+                                           NúmerosTalões *emitidos) {
+  ResultadoTalões r = PlanearTalões(bd, listas, pedido);
   if (r.recusa)
     return r.recusa;
-  const qint64 primeiro = r.plano.talões.front().recibo;
-  // Committed on its own before the document can come out, whatever the caller holds open: the
-  // numbers are spent even if the program stops right after.
+  PlanoTalões &plano = r.plano;
+  // Checked by PlanearTalões: a request that gave a number gave a valid one.
+  const qint64 digitado = pedido.nInicial ? *LerInteiro(*pedido.nInicial) : 0;
+  const qint64 indicado = pedido.nInicial ? digitado : plano.talões.front().recibo - 1;
+  qint64 primeiro = plano.talões.front().recibo;
+  bool desenhando = false;
+  // The numbers are taken in a transaction of their own, committed before the document can
+  // come out: they are spent even if the program stops right after. Under the row's lock no
+  // other desk can take the same ones; one that took numbers since the plan was made has
+  // moved the counter, and the run numbers on after it.
   bool guardado = false;
+  bool jáImpressos = false;
   const auto entregar = [&] {
     if (guardado)
       return;
     BaseDados::Transacção transacção(bd);
-    GravarLinhaTabelas(bd, u'q', QString::number(r.plano.últimoRecibo));
+    const qint64 anterior =
+        std::max(digitado, ContadorGuardado(LerLinhaTabelasParaAlterar(bd, u'q')));
+    if (const qint64 deslocação = anterior - (primeiro - 1); deslocação != 0) {
+      if (jáImpressos) {
+        // Out already, numbers and all: the counter is never set back below another desk's.
+        GravarLinhaTabelas(bd, u'q', QString::number(std::max(anterior, plano.últimoRecibo)));
+        transacção.Confirmar();
+        guardado = true;
+        return;
+      }
+      if (desenhando)
+        throw RecusaNaEntrega{RecusaTalões::NumeraçãoMudou}; // the preview showed them
+      if (plano.últimoRecibo + deslocação > MaiorRecibo)
+        throw RecusaNaEntrega{RecusaTalões::NúmerosEsgotados};
+      Renumerar(plano, deslocação);
+      primeiro += deslocação;
+    }
+    GravarLinhaTabelas(bd, u'q', QString::number(plano.últimoRecibo));
     transacção.Confirmar();
     guardado = true;
   };
-  qint64 desenhadoAté = primeiro - 1;
+  qint64 desenhadoAté = 0;
   const auto falhar = [&] {
-    return FalhaImpressãoTalões(primeiro, r.plano.últimoRecibo, desenhadoAté);
+    return FalhaImpressãoTalões(primeiro, plano.últimoRecibo,
+                                desenhando ? desenhadoAté : primeiro - 1);
   };
   try {
     const std::unique_ptr<Impressão> p = abrir(entregar);
@@ -333,13 +395,17 @@ std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferên
         throw falhar();
       return RecusaTalões::ImpressãoNãoIniciada;
     }
-    ImprimirTalões(*p, r.plano, progresso, [&](qint64 recibo) { desenhadoAté = recibo; });
+    desenhando = true;
+    desenhadoAté = primeiro - 1;
+    ImprimirTalões(*p, plano, progresso, [&](qint64 recibo) { desenhadoAté = recibo; });
     p->TerminarDocumento();
     if (!p->Impresso()) {
       if (guardado)
         throw falhar();
       return RecusaTalões::ImpressãoNãoIniciada; // the numbers were never handed out
     }
+  } catch (const RecusaNaEntrega &e) {
+    return e.recusa;
   } catch (const FalhaImpressãoTalões &) {
     throw;
   } catch (const std::exception &) {
@@ -348,7 +414,10 @@ std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferên
     throw falhar();
   }
   // A surface that printed without handing over first: its numbers are stored all the same.
+  jáImpressos = true;
   entregar();
+  if (emitidos)
+    *emitidos = {indicado, primeiro, plano.últimoRecibo};
   return std::nullopt;
 }
 
@@ -362,9 +431,16 @@ GravarContadorRecibos(BaseDados &bd, const QString &texto,
   const auto n = LerInteiro(texto);
   if (!n || *n > MaiorRecibo)
     return RecusaTalões::NInicialInválido;
-  const qint64 guardado = ValorNumérico(LerContadorRecibos(bd));
-  if (*n < guardado && !(aceitarDescida && aceitarDescida(guardado, *n)))
+  // The question is asked with no lock held; the write checks the counter again under its lock.
+  const qint64 visto = ValorNumérico(LerContadorRecibos(bd));
+  const bool descidaAceite = *n < visto && aceitarDescida && aceitarDescida(visto, *n);
+  if (*n < visto && !descidaAceite)
+    return RecusaTalões::ContadorMantido;
+  BaseDados::Transacção transacção(bd);
+  const qint64 guardado = ValorNumérico(LerLinhaTabelasParaAlterar(bd, u'q').value_or(u"0"_s));
+  if (*n < guardado && !(descidaAceite && guardado == visto))
     return RecusaTalões::ContadorMantido;
   GravarLinhaTabelas(bd, u'q', QString::number(*n));
+  transacção.Confirmar();
   return std::nullopt;
 }

@@ -15,7 +15,8 @@ struct ListasReferência;
 
 // Receipt stubs: for a range of members and a period of the year, one numbered stub per member
 // and per period, each printed twice side by side. Receipt numbers continue the counter kept
-// in the Tabelas row "q" (the last number used).
+// in the Tabelas row "q" (the last number used), which several desks may share: each run takes
+// its numbers under a lock of that row, so that no two runs ever print the same number.
 
 enum class OrdemTalões { Número = 0, Nome = 1, CódigoPostal = 2 };
 
@@ -28,7 +29,9 @@ struct PedidoTalões {
   int periodicidade = 12;             // periods per year: 12, 4, 2 or 1
   qint64 situação = 0;                // situation code; 0 takes every situation
   OrdemTalões ordem = OrdemTalões::Número;
-  // The last receipt number used, as typed in the window; without it, the stored counter.
+  // The last receipt number used, as the window's field says it. Numbering starts after it or
+  // after the stored counter, whichever is larger: another desk may have issued numbers since
+  // the field was filled, and a number at or below the stored counter is never handed out.
   std::optional<QString> nInicial;
 };
 
@@ -45,6 +48,7 @@ enum class RecusaTalões {
   NúmerosEsgotados,     // the receipt numbers would pass the largest one a dues row can hold
   ImpressãoNãoIniciada, // refused by the printer (it said so), or preview closed: no message
   ContadorMantido,      // a lower counter was not confirmed: no message, the stored one stays
+  NumeraçãoMudou,       // another desk issued the numbers of the stubs in preview: none printed
 };
 QString MensagemRecusa(RecusaTalões recusa);
 
@@ -107,21 +111,39 @@ public:
   QString Mensagem() const;
 };
 
+// The numbers a run printed, next to the last number the window's field said (the stored
+// counter when the request gave none).
+struct NúmerosTalões {
+  qint64 indicado = 0;
+  qint64 primeiro = 0;
+  qint64 último = 0;
+  // Another desk moved the counter: the stubs do not start right after the field's number.
+  bool Mudaram() const { return primeiro != indicado + 1; }
+};
+// What the user is told when they did: which numbers the stubs carry.
+QString MensagemNumeraçãoMudada(const NúmerosTalões &n);
+
 // Opens the print document of a run. `entregar` stores the run's numbers: the surface calls it
 // once, just before anything reaches the printer or the file.
 using AbrirTalões =
     std::function<std::unique_ptr<Impressão>(const std::function<void()> &entregar)>;
 
 // The whole run: plans the stubs, opens the document only when there is something to print,
-// and prints it. The last number of the run is stored as the counter, in a transaction of its
-// own committed when the document is handed over (`entregar`), before anything can come out:
-// a program that stops while printing can never print the same numbers again. Until then
-// nothing is stored: a refusal (returned), a document that never starts (`abrir` gives no
-// surface: the printer refused and said so) or ends unprinted (its preview closed) leave the
-// counter as it was. A failure after the handover throws FalhaImpressãoTalões.
+// and prints it. The numbers are taken when the document is handed over (`entregar`), before
+// anything can come out, in one short transaction of their own: the counter row is read under
+// a lock, the stubs numbered on from it (or from the request's number, when larger) and the
+// run's last number stored and committed. Another desk's run waits for that commit and numbers
+// on after it; a program that stops while printing can never print the same numbers again.
+// Stubs already drawn for a preview cannot be numbered again: when another desk took their
+// numbers meanwhile, nothing is printed (NumeraçãoMudou). Until the handover nothing is stored:
+// a refusal (returned), a document that never starts (`abrir` gives no surface: the printer
+// refused and said so) or ends unprinted (its preview closed) leave the counter as it was. A
+// failure after the handover throws FalhaImpressãoTalões. `emitidos` is told what a run that
+// printed numbered.
 std::optional<RecusaTalões> ExecutarTalões(BaseDados &bd, const ListasReferência &listas,
                                            const PedidoTalões &pedido, const AbrirTalões &abrir,
-                                           const std::function<void(int)> &progresso = {});
+                                           const std::function<void(int)> &progresso = {},
+                                           NúmerosTalões *emitidos = nullptr);
 
 // The counter as the window shows it: the stored last number, "0" when there is none.
 QString LerContadorRecibos(BaseDados &bd);
@@ -129,7 +151,9 @@ QString LerContadorRecibos(BaseDados &bd);
 // Stores a typed counter (creating its row when missing). Refuses, storing nothing, what is
 // not a receipt number. A number below the stored one would issue again numbers already
 // printed: it is stored only when `aceitarDescida` (told the stored and the typed number)
-// agrees, else ContadorMantido.
+// agrees, else ContadorMantido. The counter is checked again under its lock as it is written:
+// below a counter that another desk moved meanwhile, nothing is stored (ContadorMantido), as
+// the confirmation was given for another one.
 std::optional<RecusaTalões>
 GravarContadorRecibos(BaseDados &bd, const QString &texto,
                       const std::function<bool(qint64 guardado, qint64 novo)> &aceitarDescida = {});

@@ -126,6 +126,10 @@ TalõesRecibo::TalõesRecibo(QWidget *pai) : QDialog(pai, Qt::Dialog | Qt::Frame
 }
 
 void TalõesRecibo::GuardarContador() {
+  // Only a number the user typed is stored: the one shown may be behind another desk's counter,
+  // and the run numbers on after the larger of the two anyway.
+  if (!Ninicial->isModified())
+    return;
   // A lower counter hands out again numbers already on printed receipts: only when confirmed.
   const auto aceitarDescida = [this](qint64 guardado, qint64 novo) {
     const QString de = QString::number(novo + 1);
@@ -148,6 +152,8 @@ void TalõesRecibo::GuardarContador() {
   }
   if (recusa)
     ExecutarAcção(this, Título, [this] { Ninicial->setText(LerContadorRecibos(Dados().bd)); });
+  else
+    Ninicial->setModified(false);
 }
 
 void TalõesRecibo::ImprimirTalões() {
@@ -161,9 +167,13 @@ void TalõesRecibo::ImprimirTalões() {
   pedido.ordem = Ordena[1]->isChecked()   ? OrdemTalões::Nome
                  : Ordena[2]->isChecked() ? OrdemTalões::CódigoPostal
                                           : OrdemTalões::Número;
+  // The counter as the field shows it; another desk may have moved the stored one since.
+  pedido.nInicial = Ninicial->text();
   setEnabled(false);
   std::optional<RecusaTalões> recusa;
   std::optional<FalhaImpressãoTalões> falha;
+  NúmerosTalões emitidos;
+  bool impressos = false;
   {
     Ampulheta ampulheta;
     ExecutarAcção(this, Título, [&] {
@@ -176,7 +186,9 @@ void TalõesRecibo::ImprimirTalões() {
             [this](int p) {
               Painel3->setValue(p);
               QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            });
+            },
+            &emitidos);
+        impressos = !recusa;
       } catch (const FalhaImpressãoTalões &f) {
         falha = f;
       }
@@ -187,6 +199,8 @@ void TalõesRecibo::ImprimirTalões() {
     Bip();
     MostrarMensagem(falha->Mensagem(), Botões::OK, Ícone::Exclamação, Título, this);
   }
+  if (impressos && emitidos.Mudaram())
+    MostrarMensagem(MensagemNumeraçãoMudada(emitidos), Botões::OK, Ícone::Informação, Título, this);
   if (recusa && *recusa != RecusaTalões::ImpressãoNãoIniciada) {
     Bip();
     // The missing association name is told under the program's own title.

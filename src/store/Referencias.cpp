@@ -56,6 +56,28 @@ std::optional<QString> LerLinhaTabelas(BaseDados &bd, QChar tipo) {
   return i.Texto(0);
 }
 
+std::optional<QString> LerLinhaTabelasParaAlterar(BaseDados &bd, QChar tipo) {
+  if (bd.MotorAberto() != Motor::PostgreSQL)
+    return LerLinhaTabelas(bd, tipo);
+  const QString operação = u"Ler as tabelas"_s;
+  const auto ler = [&]() -> std::optional<QString> {
+    Instrução i = bd.Correr(u"SELECT \"Designação\" FROM \"Tabelas\" WHERE \"Código\" = "
+                            u"(SELECT min(\"Código\") FROM \"Tabelas\" WHERE \"Tipo\" = ?) "
+                            u"FOR UPDATE"_s,
+                            {QString(tipo)}, operação);
+    if (!i.Seguinte())
+      return std::nullopt;
+    return i.Texto(0);
+  };
+  if (auto v = ler())
+    return v;
+  // No row to lock: a lock named after the kind, held to the end of the transaction, makes a
+  // desk that is adding it wait for the other's commit; its next read then sees that row.
+  bd.Correr(u"SELECT pg_advisory_xact_lock(?)"_s, {qint64(0x4167726500) + tipo.unicode()},
+            operação);
+  return ler();
+}
+
 void GravarLinhaTabelas(BaseDados &bd, QChar tipo, const QString &valor) {
   const QString operação = u"Gravar nas tabelas"_s;
   BaseDados::Transacção t(bd);

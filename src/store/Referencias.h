@@ -37,6 +37,13 @@ void RecarregarListas();
 // as stored, or nothing when no such row exists.
 std::optional<QString> LerLinhaTabelas(BaseDados &bd, QChar tipo);
 
+// The same row read for a change that must start from every other desk's last write and keep
+// theirs out until the caller's transaction ends (the receipt counter). Call it inside a
+// Transacção. On a server the row is locked; when it is missing, a lock of its kind is taken
+// instead and the row read again, so that two desks never both add it. On a file the write
+// transaction already holds the whole file.
+std::optional<QString> LerLinhaTabelasParaAlterar(BaseDados &bd, QChar tipo);
+
 // The kind of the row that holds the association's NIPC (its tax number as a company). Files
 // written before it existed have no such row, and every print then stays as it was.
 inline constexpr char16_t TipoNIPC = u'7';

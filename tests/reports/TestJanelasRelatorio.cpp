@@ -223,6 +223,23 @@ private slots:
     sair(u"9"_s);
     QCOMPARE(respostas->caixas.size(), 2);
     QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s), QStringList{u"9"_s});
+
+    // Another desk issued numbers while the field said 9: the field, passed through untouched,
+    // stores nothing and asks nothing; the run numbers on after them, says so, and the field
+    // follows the counter.
+    GravarLinhaTabelas(Dados().bd, u'q', u"20"_s);
+    j.Ninicial->setFocus();
+    j.SócioY->setFocus();
+    QCOMPARE(respostas->caixas.size(), 2);
+    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
+    QCOMPARE(respostas->caixas.size(), 3);
+    QVERIFY2(
+        respostas->caixas[2].texto.contains(u"os recibos nº 21 a 24, e não a partir do nº 10"_s),
+        qPrintable(respostas->caixas[2].texto));
+    QCOMPARE(j.Ninicial->text(), u"24"_s);
+    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
+    QCOMPARE(respostas->caixas.size(), 3); // numbered on from the field: nothing to tell
+    QCOMPARE(j.Ninicial->text(), u"28"_s);
   }
 
   // A tab's access key shows the tab and puts the focus on its first field.

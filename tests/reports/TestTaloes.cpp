@@ -8,8 +8,11 @@
 #include "Referencias.h"
 
 #include <QtTest>
+#include <latch>
 #include <memory>
+#include <set>
 #include <stdexcept>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -48,6 +51,60 @@ class TestTaloes : public QObject {
         entregar();
       return g;
     });
+  }
+
+  // A recorder that keeps the receipt numbers it printed, once per stub. As a preview it is
+  // handed the numbers only as it ends, after every stub was drawn.
+  struct Talonário : GravadorImpressão {
+    std::set<qint64> *números = nullptr;
+    std::function<void()> entregar;
+    void Concluir() override {
+      if (entregar)
+        entregar();
+      for (const auto &t : textos)
+        if (t.texto.startsWith(u"Nº do Recibo: "_s))
+          números->insert(t.texto.section(u' ', 3, 3).toLongLong());
+    }
+  };
+
+  // A yearly run of desk `bd` (one stub per member); `entretanto` runs just before the numbers
+  // are handed over, which for a preview is after the stubs were drawn.
+  static std::optional<RecusaTalões> Emitir(BaseDados &bd, std::set<qint64> &números,
+                                            std::optional<QString> nInicial = {},
+                                            const std::function<void()> &entretanto = {},
+                                            bool préVisualização = false,
+                                            NúmerosTalões *emitidos = nullptr) {
+    PedidoTalões pedido = Pedido(1);
+    pedido.nInicial = std::move(nInicial);
+    return ExecutarTalões(
+        bd, Listas(), pedido,
+        [&](const std::function<void()> &entregar) {
+          auto g = std::make_unique<Talonário>();
+          g->números = &números;
+          const auto entregarDepois = [entretanto, entregar] {
+            if (entretanto)
+              entretanto();
+            entregar();
+          };
+          if (préVisualização)
+            g->entregar = entregarDepois;
+          else
+            entregarDepois();
+          return g;
+        },
+        {}, emitidos);
+  }
+
+  // Another desk: a connection of its own to the same data.
+  static std::unique_ptr<BaseDados> OutroPosto(const QString &ligação) {
+    auto bd = std::make_unique<BaseDados>();
+    if (FicheiroTeste::NoServidor) {
+      bd->AbrirServidor(ligação);
+    } else {
+      bd->DefinirReserva(false); // the test's own connection holds the file's mark
+      bd->Abrir(NomeFicheiroDados);
+    }
+    return bd;
   }
 
 private slots:
@@ -92,9 +149,12 @@ private slots:
     }
     const ResultadoTalões r = PlanearTalões(Dados().bd, Listas(), pedido); // postal code order
     QCOMPARE(r.plano.talões[2].linhas[8], u"Nº do Recibo: 44 / Valor da Quota: 123.456,75€"_s);
-    // A number typed in the window takes the place of the stored one.
+    // A number typed in the window above the stored one starts the numbering; one below it
+    // never hands out again the numbers up to the stored one.
     pedido.nInicial = u"100"_s;
     QCOMPARE(PlanearTalões(Dados().bd, Listas(), pedido).plano.talões[0].recibo, qint64(101));
+    pedido.nInicial = u"30"_s;
+    QCOMPARE(PlanearTalões(Dados().bd, Listas(), pedido).plano.talões[0].recibo, qint64(42));
   }
 
   // The stubs from the first period to the end of the year. On a file without a counter row,
@@ -217,6 +277,104 @@ private slots:
     QCOMPARE(GravarContadorRecibos(Dados().bd, u"2147483648"_s),
              std::optional(RecusaTalões::NInicialInválido));
     QCOMPARE(Contador(), QStringList{u"2147483647"_s});
+  }
+
+  // Two desks on the same data. A run numbers on after what the other desk issued before its
+  // numbers were taken: since the window's field was filled (and the user is told), between
+  // the plan and the handover (the stubs get their new numbers before they are drawn), or while
+  // a preview was open (nothing printed, nothing spent). A lower counter confirmed while the
+  // other desk printed is not stored. Two desks printing at the same moment, run after run,
+  // never share a number, and the counter ends on the highest one printed; on a file without
+  // a counter row, they add one row between them.
+  void doisPostos() {
+    Sócio(1, u"Ana"_s, activo);
+    Sócio(2, u"Rui"_s, activo);
+    const QString ligação = Dados().bd.Caminho();
+    const auto outro = OutroPosto(ligação);
+    std::set<qint64> nossos, deles;
+    NúmerosTalões n;
+    QCOMPARE(Emitir(*outro, deles), std::nullopt);
+    QCOMPARE(Emitir(Dados().bd, nossos, u"0"_s, {}, false, &n), std::nullopt);
+    QCOMPARE(nossos, (std::set<qint64>{3, 4}));
+    QVERIFY(n.Mudaram());
+    const QString aviso = MensagemNumeraçãoMudada(n);
+    QVERIFY2(aviso.contains(u"com os recibos nº 3 a 4, e não a partir do nº 1."_s),
+             qPrintable(aviso));
+
+    const auto entretanto = [&] { QCOMPARE(Emitir(*outro, deles), std::nullopt); };
+    QCOMPARE(Emitir(Dados().bd, nossos, u"4"_s, entretanto, false, &n), std::nullopt);
+    QCOMPARE(nossos, (std::set<qint64>{3, 4, 7, 8}));
+    QCOMPARE(deles, (std::set<qint64>{1, 2, 5, 6}));
+    QCOMPARE(n.primeiro, qint64(7));
+    QCOMPARE(Contador(), QStringList{u"8"_s});
+
+    std::set<qint64> mostrados;
+    QCOMPARE(Emitir(Dados().bd, mostrados, u"8"_s, entretanto, true),
+             std::optional(RecusaTalões::NumeraçãoMudou));
+    QCOMPARE(Contador(), QStringList{u"10"_s});
+    QCOMPARE(Emitir(Dados().bd, nossos, u"10"_s, {}, true, &n), std::nullopt);
+    QVERIFY(!n.Mudaram());
+    QCOMPARE(Contador(), QStringList{u"12"_s});
+
+    // A surface that printed without ever handing the numbers over: they are stored all the
+    // same, never below the other desk's.
+    struct SemEntrega : GravadorImpressão {
+      std::function<void()> antes;
+      void Concluir() override { antes(); }
+    };
+    QCOMPARE(ExecutarTalões(Dados().bd, Listas(), Pedido(1),
+                            [&](const std::function<void()> &) {
+                              auto g = std::make_unique<SemEntrega>();
+                              g->antes = [&] { entretanto(), entretanto(); };
+                              return g;
+                            }),
+             std::nullopt);
+    QCOMPARE(Contador(), QStringList{u"16"_s});
+
+    QCOMPARE(GravarContadorRecibos(Dados().bd, u"5"_s,
+                                   [&](qint64, qint64) {
+                                     entretanto();
+                                     return true;
+                                   }),
+             std::optional(RecusaTalões::ContadorMantido));
+    QCOMPARE(Contador(), QStringList{u"18"_s});
+
+    Dados().bd.Correr(u"DELETE FROM \"Tabelas\" WHERE \"Tipo\" = 'q'"_s, {}, u"teste"_s);
+    constexpr int corridas = 12;
+    std::latch partida(2);
+    std::set<qint64> números[2];
+    QString erros[2];
+    const auto posto = [&](int k) {
+      bool chegou = false;
+      try {
+        const auto bd = OutroPosto(ligação);
+        chegou = true;
+        partida.arrive_and_wait();
+        for (int i = 0; i < corridas && erros[k].isEmpty(); ++i) {
+          std::set<qint64> uma;
+          if (const auto recusa = Emitir(*bd, uma))
+            erros[k] = u"recusa %1"_s.arg(int(*recusa));
+          else if (uma.size() != 2)
+            erros[k] = u"%1 talões"_s.arg(uma.size());
+          números[k].insert(uma.begin(), uma.end());
+        }
+      } catch (const std::exception &e) {
+        erros[k] = QString::fromUtf8(e.what());
+        if (!chegou)
+          partida.count_down(); // never leaves the other desk waiting
+      }
+    };
+    std::thread a(posto, 0), b(posto, 1);
+    a.join();
+    b.join();
+    QCOMPARE(erros[0], QString());
+    QCOMPARE(erros[1], QString());
+    std::set<qint64> todos = números[0];
+    todos.insert(números[1].begin(), números[1].end());
+    QCOMPARE(todos.size(), size_t(4 * corridas)); // none printed by both desks
+    QCOMPARE(*todos.begin(), qint64(1));
+    QCOMPARE(Contador(), QStringList{QString::number(*todos.rbegin())});
+    QCOMPARE(*todos.rbegin(), qint64(4 * corridas)); // no gap either
   }
 
   // Over several pages each stub is whole on one page, inside it; a long line is made smaller.
