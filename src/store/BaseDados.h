@@ -107,6 +107,10 @@ public:
   // text is always the program's own: every value comes in `valores`.
   Instrução Correr(const QString &sql, const QVariantList &valores, const QString &operação);
 
+  // Runs one statement of the program's own that takes no values, as plain text: what
+  // PostgreSQL cannot prepare (LOCK TABLE, DROP TABLE).
+  void ExecutarTexto(const QString &sql, const QString &operação) { Controlar(sql, operação); }
+
   // Runs one SELECT (joins and aggregates welcome) and calls `linha` for each row, in the
   // query's order. This is how lists and reports read their rows: one set query, not a find
   // per row.
