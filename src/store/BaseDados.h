@@ -76,6 +76,15 @@ public:
   // from ~/.pgpass or PGPASSFILE. A database without the tables of this program is refused.
   void AbrirServidor(const QString &ligação);
 
+  // Every connection to a server names itself to it (libpq's application_name) as
+  // "<programa> (<computer name>)", so that a desk can see which others are connected; a
+  // connection string that gives its own application_name keeps it. "Agremia" unless the
+  // program says otherwise at its start.
+  static void DefinirNomePrograma(const QString &programa);
+  static QString NomeNoServidor();
+  // `ligação` with application_name added unless it has one.
+  static QString LigaçãoComNome(const QString &ligação);
+
   // Creates the three empty tables and their indexes in an empty database on a server, in one
   // transaction. A database that holds any table already is refused and left as it was.
   static void CriarNoServidor(const QString &ligação);

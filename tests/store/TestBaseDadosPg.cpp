@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSysInfo>
 #include <QtTest>
 #include <functional>
 #include <optional>
@@ -581,6 +582,35 @@ private slots:
       bd.AbrirServidor(servidor.Ligação());
       QCOMPARE(NovoCódigo(bd), 1);
     }
+  }
+
+  // Every connection names itself to the server, so that a desk can see the others: the
+  // program's name and the computer's, quoted as libpq wants; a name that the user gives is
+  // kept.
+  void nomeNaLigacao_data() {
+    QTest::addColumn<QString>("ligação"); // %1: the database
+    QTest::addColumn<QString>("programa");
+    QTest::addColumn<QString>("nome"); // %1: the computer
+    QTest::newRow("o do programa") << u"dbname=%1"_s << u"Agremia"_s << u"Agremia (%1)"_s;
+    QTest::newRow("com aspas e barra")
+        << u"dbname=%1"_s << u"O'Neill \\ Caixa"_s << u"O'Neill \\ Caixa (%1)"_s;
+    QTest::newRow("dado pelo utilizador")
+        << u"dbname=%1 application_name=Tesouraria"_s << u"Agremia"_s << u"Tesouraria"_s;
+  }
+  void nomeNaLigacao() {
+    QFETCH(QString, ligação);
+    QFETCH(QString, programa);
+    QFETCH(QString, nome);
+    BaseServidorTeste servidor;
+    BaseDados::CriarNoServidor(servidor.Ligação());
+    BaseDados::DefinirNomePrograma(programa);
+    BaseDados bd;
+    bd.AbrirServidor(ligação.arg(servidor.Nome()));
+    BaseDados::DefinirNomePrograma(u"Agremia"_s);
+    QString visto;
+    bd.Percorrer(u"SELECT application_name FROM pg_stat_activity WHERE pid = pg_backend_pid()"_s,
+                 {}, u"Ler"_s, [&](const Instrução &i) { visto = i.Texto(0); });
+    QCOMPARE(visto, nome.replace(u"%1"_s, QSysInfo::machineHostName()));
   }
 };
 
