@@ -85,7 +85,10 @@ void VerificarValor(const BaseDados &destino, const DefTabela &t, const DefCampo
 qint64 ÚltimoCódigo(BaseDados &bd, const DefTabela &t, const DefCampo &c) {
   qint64 r = 0;
   if (bd.MotorAberto() == Motor::PostgreSQL)
-    bd.Percorrer(u"SELECT pg_sequence_last_value(pg_get_serial_sequence(?, ?)::regclass)"_s,
+    // The catalogue view, not the sequence itself: a user who may read the tables but not
+    // the sequence gets no value here rather than a failure that would end the read.
+    bd.Percorrer(u"SELECT last_value FROM pg_sequences WHERE (quote_ident(schemaname) || '.' || "_s
+                 u"quote_ident(sequencename))::regclass = pg_get_serial_sequence(?, ?)::regclass"_s,
                  {Identificador(t.nome), c.nome}, OperaçãoCópia,
                  [&](const Instrução &i) { r = i.Inteiro(0); });
   else
