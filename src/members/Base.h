@@ -33,8 +33,9 @@ enum class JanelaMenu {
   DadosPessoais, // of the member shown: enabled only while a stored member is shown
   QuotasDívida,
   QuotasEmDia,
+  BaseDados, // where the data is: asks about the screen's changes itself, before a switch
 };
-inline constexpr int NúmeroJanelasMenu = 13;
+inline constexpr int NúmeroJanelasMenu = 14;
 
 // The main window: one member's record and the dues the member has paid, browsed, edited,
 // saved and deleted here. Nothing reaches the database before "G&ravar Dados".
@@ -66,6 +67,18 @@ public:
 
   // The search window, once there is one; until then "&Procurar..." stays disabled.
   std::function<void()> AbrirProcura;
+
+  // Before the screen is given up (another member shown, the data switched, the program
+  // ended): with changes, asks whether to save them. Returns whether to go on: after a save,
+  // or with the changes dropped; not when the user stays on the member or the save was refused.
+  bool ConfirmarAlterações();
+
+  // After the program switched to other data: the reference lists read again, the first
+  // member shown, as at start-up.
+  void RecomeçarDados();
+  // Ends the program without the question on changes: the data went away and nothing can be
+  // saved.
+  void FecharSemPerguntar();
 
   // Called when the user has closed the window.
   std::function<void()> AoFechar;
@@ -118,10 +131,6 @@ private:
   bool Alterado() const { return ValoresDoEcrã() != mostrado; }
   // "sócio nº 2 - Bruno Costa", or "novo sócio": how the questions name the member shown.
   QString SócioMostrado() const;
-  // Before the screen is given up (another member shown, the program ended): with changes,
-  // asks whether to save them. Returns whether to go on: after a save, or with the changes
-  // dropped; not when the user stays on the member or the save was refused.
-  bool ConfirmarAlterações();
 
   QLineEdit *Número;
   QLineEdit *Nome;

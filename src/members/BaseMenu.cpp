@@ -51,6 +51,8 @@ void Base::CriarMenu() {
           this, [this] { ExecutarArquivex(true); });
   acçõesJanelas[int(JanelaMenu::ImportarSócios)] =
       Item(arquivo, u"I&mportar Sócios..."_s, u"Menu_Arquivo_Importar"_s);
+  acçõesJanelas[int(JanelaMenu::BaseDados)] =
+      Item(arquivo, u"&Base de Dados..."_s, u"Menu_Arquivo_BaseDados"_s);
   arquivo->addSeparator();
   acçõesJanelas[int(JanelaMenu::CódigoAcesso)] =
       Item(arquivo, u"Código de &Acesso"_s, u"Menu_Arquivo_4"_s);
@@ -157,7 +159,8 @@ void Base::AbrirJanela(JanelaMenu janela) {
     return;
   // The windows below show the current member afresh when they close (or another one, that
   // the user chose there): the question on changes comes before they open.
-  if (janela >= JanelaMenu::ListagemSócios && !ConfirmarAlterações())
+  const bool mostraDeNovo = janela >= JanelaMenu::ListagemSócios && janela != JanelaMenu::BaseDados;
+  if (mostraDeNovo && !ConfirmarAlterações())
     return;
   {
     Ampulheta ampulheta;
@@ -166,7 +169,7 @@ void Base::AbrirJanela(JanelaMenu janela) {
   }
   // The listings move the shared member recordset, and an import reads it again: stand on
   // the current member again.
-  if (janela < JanelaMenu::ListagemSócios)
+  if (!mostraDeNovo)
     return;
   // Members imported into an empty file: the first of them is shown, as at start-up.
   if (janela == JanelaMenu::ImportarSócios && SócioActual <= 0) {
@@ -180,6 +183,16 @@ void Base::AbrirJanela(JanelaMenu janela) {
 }
 
 void Base::ExecutarArquivex(bool repor) {
+  // The backup tool looks after a Quotas.Dad; a server's data is copied on the server.
+  if (Dados().bd.MotorAberto() == Motor::PostgreSQL) {
+    MostrarMensagem(u"O programa de segurança e reposição trabalha sobre o ficheiro "_s +
+                        NomeFicheiroDados +
+                        u", e os dados estão agora numa base de dados num servidor PostgreSQL.\n"_s
+                        u"As cópias de segurança dessa base de dados fazem-se no servidor "_s
+                        u"(pg_dump), com quem o administra."_s,
+                    Botões::OK, Ícone::Informação, u"Mensagem de Alerta"_s, this);
+    return;
+  }
   const QString texto =
       repor ? u"Atenção! Esta opção repõe os dados introduzidos\n"
               u"até à data da segurança efectuada.\n"

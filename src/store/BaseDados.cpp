@@ -139,8 +139,18 @@ void BaseDados::Abrir(const QString &ficheiro) {
 QString BaseDados::LigaçãoParaMostrar(const QString &ligação) {
   static const QRegularExpression senha(uR"((^|\s)password\s*=\s*('(?:[^'\\]|\\.)*'|\S*))"_s);
   static const QRegularExpression senhaUri(uR"((://[^:/@?]*):[^@/?]*@)"_s);
+  // An address may carry the password among its parameters too ("...?password=x&...").
+  static const QRegularExpression endereço(uR"(^\s*postgres(ql)?://)"_s,
+                                           QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression senhaParâmetro(uR"(([?&])password=[^&\s]*&?)"_s);
+  static const QRegularExpression separadorFinal(uR"([?&](\s|$))"_s);
   QString r = ligação;
-  r.replace(senha, u"\\1"_s);
+  if (endereço.match(r).hasMatch()) {
+    r.replace(senhaParâmetro, u"\\1"_s);
+    r.replace(separadorFinal, u"\\1"_s);
+  } else {
+    r.replace(senha, u"\\1"_s);
+  }
   r.replace(senhaUri, u"\\1@"_s);
   return r.simplified();
 }
