@@ -1,5 +1,6 @@
 #include "Arquivex.h"
 
+#include "BaseDados.h"
 #include "Campos.h"
 #include "Comandos.h"
 #include "Copias.h"
@@ -70,9 +71,9 @@ QString TextoDaCópia(const CópiaSegurança &c) {
 
 } // namespace
 
-Arquivex::Arquivex(Modo m, const QString &pasta, QWidget *pai)
+Arquivex::Arquivex(Modo m, const QString &pasta, const QString &base, QWidget *pai)
     : QDialog(pai), modo(m), pastaDados(QDir(pasta).absolutePath()),
-      ficheiroDados(QDir(pasta).absoluteFilePath(NomeFicheiroDados)) {
+      ficheiroDados(QDir(pasta).absoluteFilePath(NomeFicheiroDados)), ligação(base) {
   setObjectName(u"Arquivex"_s);
   // A backup or restore killed part-way leaves its unfinished copy behind: full of personal
   // data, and listed nowhere.
@@ -88,14 +89,20 @@ Arquivex::Arquivex(Modo m, const QString &pasta, QWidget *pai)
   maior.setPointSizeF(maior.pointSizeF() * 1.2);
   título->setFont(maior);
 
+  const bool servidor = !ligação.isEmpty();
   auto *explicação = new QLabel(
-      repor ? u"Escolha a cópia de segurança a repor. Antes de ser substituído, o ficheiro "_s
-              u"actual é guardado na pasta «Seguranças», ao lado do ficheiro de sócios."_s
-            : u"A cópia de segurança é gravada na pasta indicada, com a data e a hora no nome "_s
-              u"do ficheiro. Depois de gravada, a cópia é lida de novo e verificada."_s);
+      repor && servidor
+          ? u"Escolha a cópia de segurança a repor. Antes de serem substituídos, os dados "_s
+            u"actuais da base de dados são guardados na pasta «Seguranças». A reposição só "_s
+            u"se faz sem outros postos ligados à base de dados."_s
+      : repor ? u"Escolha a cópia de segurança a repor. Antes de ser substituído, o ficheiro "_s
+                u"actual é guardado na pasta «Seguranças», ao lado do ficheiro de sócios."_s
+              : u"A cópia de segurança é gravada na pasta indicada, com a data e a hora no nome "_s
+                u"do ficheiro. Depois de gravada, a cópia é lida de novo e verificada."_s);
   explicação->setWordWrap(true);
 
-  Ficheiro = new QLabel(QDir::toNativeSeparators(ficheiroDados));
+  Ficheiro = new QLabel(servidor ? BaseDados::LigaçãoParaMostrar(ligação)
+                                 : QDir::toNativeSeparators(ficheiroDados));
   Ficheiro->setObjectName(u"Ficheiro"_s);
   Ficheiro->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -130,7 +137,8 @@ Arquivex::Arquivex(Modo m, const QString &pasta, QWidget *pai)
   Comando[1]->setDefault(!repor);
 
   auto *grelha = new QGridLayout;
-  grelha->addWidget(new QLabel(u"Ficheiro de sócios:"_s), 0, 0);
+  grelha->addWidget(
+      new QLabel(servidor ? u"Base de dados no servidor:"_s : u"Ficheiro de sócios:"_s), 0, 0);
   grelha->addWidget(Ficheiro, 0, 1, 1, 2);
   grelha->addWidget(rótuloPasta, 1, 0);
   grelha->addWidget(PastaCópias, 1, 1);
@@ -208,7 +216,7 @@ void Arquivex::DefinirPasta(const QString &pasta) {
 
 void Arquivex::ActualizarAviso() {
   QStringList linhas;
-  if (!QFileInfo::exists(ficheiroDados))
+  if (ligação.isEmpty() && !QFileInfo::exists(ficheiroDados))
     linhas << (modo == Modo::Segurança
                    ? u"O ficheiro de sócios não existe nesta pasta: não há dados para copiar."_s
                    : u"O ficheiro de sócios não existe nesta pasta: a cópia reposta passará a "_s
@@ -264,7 +272,8 @@ void Arquivex::Copiar() {
   ResultadoSegurança r;
   {
     Ampulheta ampulheta;
-    r = EfectuarSegurança(ficheiroDados, Pasta());
+    r = ligação.isEmpty() ? EfectuarSegurança(ficheiroDados, Pasta())
+                          : EfectuarSegurançaServidor(ligação, Pasta());
   }
   if (!r.ok) {
     Bip();
@@ -299,15 +308,18 @@ void Arquivex::Repor() {
   }
   const QString pergunta =
       u"Vai ser reposta a cópia de segurança de "_s + Quando(momento) +
-      u".\n\nTodos os dados introduzidos depois dessa data serão perdidos; o ficheiro actual "_s
-      u"fica guardado na pasta «Seguranças».\n\nTem a certeza que deseja continuar?"_s;
+      u".\n\nTodos os dados introduzidos depois dessa data serão perdidos; "_s +
+      (ligação.isEmpty() ? u"o ficheiro actual fica guardado"_s
+                         : u"os dados actuais ficam guardados"_s) +
+      u" na pasta «Seguranças».\n\nTem a certeza que deseja continuar?"_s;
   if (MostrarMensagem(pergunta, Botões::SimNão, Ícone::Pergunta, Título(), this) != Resposta::Sim)
     return;
 
   ResultadoReposição r;
   {
     Ampulheta ampulheta;
-    r = ReporCópia(caminho, ficheiroDados, PastaSeguranças(ficheiroDados));
+    r = ligação.isEmpty() ? ReporCópia(caminho, ficheiroDados, PastaSeguranças(ficheiroDados))
+                          : ReporCópiaServidor(caminho, ligação, PastaSeguranças(ficheiroDados));
   }
   if (!r.ok) {
     Bip();
@@ -316,11 +328,13 @@ void Arquivex::Repor() {
     return;
   }
   MostrarMensagem(u"A cópia de segurança de "_s + Quando(momento) +
-                      u" foi reposta: o ficheiro de sócios tem agora "_s + Sócios(r.sócios) +
-                      u".\n\n"_s +
-                      (r.salvaguarda.isEmpty()
-                           ? u"Não havia ficheiro de sócios a substituir."_s
-                           : u"O ficheiro substituído foi guardado em\n"_s + Nome(r.salvaguarda)),
+                      (ligação.isEmpty() ? u" foi reposta: o ficheiro de sócios tem agora "_s
+                                         : u" foi reposta: a base de dados tem agora "_s) +
+                      Sócios(r.sócios) + u".\n\n"_s +
+                      (r.salvaguarda.isEmpty() ? u"Não havia ficheiro de sócios a substituir."_s
+                       : ligação.isEmpty()
+                           ? u"O ficheiro substituído foi guardado em\n"_s + Nome(r.salvaguarda)
+                           : u"Os dados substituídos foram guardados em\n"_s + Nome(r.salvaguarda)),
                   Botões::OK, Ícone::Informação, Título(), this);
   Terminar(QDialog::Accepted);
 }
@@ -335,7 +349,9 @@ void Arquivex::Terminar(int resultado) {
   terminando = true;
   if (MostrarMensagem(u"Deseja iniciar novamente o programa de Sócios e Quotizações?"_s,
                       Botões::SimNão, Ícone::Pergunta, Título(), this) == Resposta::Sim &&
-      !IniciarPrograma(NomeProgramaPrincipal, {}, pastaDados)) {
+      !IniciarPrograma(NomeProgramaPrincipal,
+                       ligação.isEmpty() ? QStringList() : QStringList{u"--base-dados"_s, ligação},
+                       pastaDados)) {
     Bip();
     MostrarMensagem(u"Não foi possível iniciar o programa "_s +
                         Nome(CaminhoPrograma(NomeProgramaPrincipal)) +

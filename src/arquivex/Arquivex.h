@@ -15,7 +15,11 @@ class Arquivex : public QDialog {
 public:
   enum class Modo { Segurança, Reposição };
 
-  Arquivex(Modo modo, const QString &pastaDados, QWidget *pai = nullptr);
+  // With `ligação` (a libpq connection string) the data are those of a database on a
+  // PostgreSQL server rather than the Quotas.Dad of the data folder; the copies still go to
+  // and come from files of the same format.
+  Arquivex(Modo modo, const QString &pastaDados, const QString &ligação = {},
+           QWidget *pai = nullptr);
 
   Modo ModoJanela() const { return modo; }
   const QString &FicheiroDados() const { return ficheiroDados; }
@@ -44,6 +48,7 @@ private:
   Modo modo;
   QString pastaDados;
   QString ficheiroDados;
+  QString ligação; // empty for the data file
   QLabel *Ficheiro;
   QLabel *Aviso;
   QLineEdit *PastaCópias;

@@ -1,6 +1,7 @@
 #include "Copias.h"
 
 #include "BaseDados.h"
+#include "CopiaDados.h"
 #include "Dados.h"
 #include "Esquema.h"
 #include "Permissoes.h"
@@ -16,6 +17,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <algorithm>
 #include <filesystem>
@@ -331,6 +333,64 @@ QString Salvaguardar(const QString &dados, const QString &pasta, QString &erro, 
   return nome;
 }
 
+// The server's rows into a checked file of `pasta` named "<base>.Dad" (or "<base>_2.Dad", ...).
+ResultadoSegurança CopiarServidor(const QString &ligação, const QString &pasta,
+                                  const QString &base) {
+  ResultadoSegurança r;
+  const QDir destino(pasta);
+  if (!CriarPastaDoDono(pasta)) {
+    r.erro = u"Não foi possível criar a pasta "_s + Nome(pasta) +
+             u" para as cópias de segurança.\nVerifique se o disco está ligado e se tem "_s
+             u"permissão para escrever nele."_s;
+    return r;
+  }
+  const QString provisório = NomeProvisório(destino);
+  ContagemDados contagem;
+  try {
+    contagem = CopiarServidorParaFicheiro(ligação, provisório);
+  } catch (const ErroBaseDados &e) {
+    r.pormenor = e.Detalhes();
+    if (e.DoServidor())
+      r.erro = e.Mensagem() + u"\nNenhuma cópia foi feita."_s;
+    else if (e.Causa() == CausaErro::DiscoCheio)
+      r.erro = u"O disco da pasta "_s + Nome(pasta) +
+               u" está cheio: a cópia de segurança não foi gravada.\nLiberte espaço no disco ou "_s
+               u"escolha outra pasta.\nA base de dados não foi alterada."_s;
+    else
+      r.erro = u"Não foi possível gravar a cópia de segurança na pasta "_s + Nome(pasta) +
+               u".\nVerifique se a pasta permite escrita e se o disco tem espaço livre.\nA "_s
+               u"base de dados não foi alterada."_s;
+    return r;
+  }
+  CópiaEscrita(provisório);
+  const VerificaçãoCópia v = VerificarCompleto(provisório);
+  if (!v.Boa() ||
+      v.linhas != QList<qint64>{contagem.tabelas, contagem.sócios, contagem.quotizações}) {
+    QFile::remove(provisório);
+    r.erro =
+        u"A cópia gravada na pasta "_s + Nome(pasta) + u' ' +
+        (v.Boa() ? u"não tem todos os registos da base de dados"_s : DescreverEstado(v.estado)) +
+        u" e foi apagada.\nVerifique o disco e tente de novo; a base de dados não foi "_s
+        u"alterada."_s;
+    r.pormenor = v.pormenor;
+    return r;
+  }
+  r.cópia = DarNome(provisório, destino, base);
+  if (r.cópia.isEmpty()) {
+    QFile::remove(provisório);
+    r.erro = u"Não foi possível dar nome à cópia de segurança na pasta "_s + Nome(pasta) +
+             u".\nNenhuma cópia foi feita."_s;
+    return r;
+  }
+  r.sócios = v.sócios;
+  r.ok = true;
+  return r;
+}
+
+QString PostosEmTexto(const QStringList &postos) {
+  return u"«"_s + postos.join(u"», «"_s) + u'»';
+}
+
 } // namespace
 
 QString PastaSeguranças(const QString &ficheiroDados) {
@@ -627,6 +687,108 @@ ResultadoReposição ReporCópia(const QString &cópia, const QString &ficheiroD
   if (!diárioAfastado.isEmpty())
     QFile::remove(diárioAfastado);
   r.sócios = v.sócios;
+  r.ok = true;
+  return r;
+}
+
+ResultadoSegurança EfectuarSegurançaServidor(const QString &ligação, const QString &pasta) {
+  return CopiarServidor(ligação, pasta, u"Quotas "_s + Carimbo(Agora()));
+}
+
+QStringList OutrosPostos(BaseDados &bd) {
+  QStringList r;
+  bd.Percorrer(u"SELECT application_name FROM pg_stat_activity "_s
+               u"WHERE datname = current_database() AND pid <> pg_backend_pid() "_s
+               u"AND application_name LIKE 'Agremia%' ORDER BY backend_start, pid"_s,
+               {}, u"Procurar outros postos"_s, [&](const Instrução &i) { r << i.Texto(0); });
+  return r;
+}
+
+ResultadoReposição ReporCópiaServidor(const QString &cópia, const QString &ligação,
+                                      const QString &pastaSalvaguarda) {
+  ResultadoReposição r;
+  const QString origem = QFileInfo(cópia).absoluteFilePath();
+  const QString nãoAlterada = u"\nA base de dados não foi alterada."_s;
+  if (!QFileInfo(origem).isFile()) {
+    r.erro = u"A cópia "_s + Nome(origem) + u" não existe."_s + nãoAlterada;
+    return r;
+  }
+  auto comPostos = [&](const QStringList &postos) {
+    r.erro = (postos.size() == 1 ? u"Outro posto está ligado à base de dados: "_s
+                                 : u"Outros postos estão ligados à base de dados: "_s) +
+             PostosEmTexto(postos) +
+             u".\nFeche o programa nesses postos e tente de novo: a cópia não foi reposta."_s;
+  };
+  BaseDados destino;
+  try {
+    destino.AbrirServidor(ligação);
+    if (const QStringList postos = OutrosPostos(destino); !postos.isEmpty()) {
+      comPostos(postos);
+      return r;
+    }
+  } catch (const ErroBaseDados &e) {
+    r.erro = e.Mensagem() + u"\nA cópia não foi reposta."_s;
+    r.pormenor = e.Detalhes();
+    return r;
+  }
+
+  // The engine may write into a file it opens (a journal left by a crash is rolled back): the
+  // copy, perhaps on a removable disk, is never opened itself. What is checked and read is a
+  // copy of it in a folder of the user's, read back byte for byte first.
+  QTemporaryDir trabalho;
+  const QString provisório = NomeProvisório(QDir(trabalho.path()));
+  const FalhaCópia falhaCópia =
+      trabalho.isValid() ? CopiarFicheiro(origem, provisório, r.pormenor) : FalhaCópia::Destino;
+  if (falhaCópia != FalhaCópia::Nenhuma || !MesmoConteúdo(origem, provisório)) {
+    r.erro = u"Não foi possível ler a cópia "_s + Nome(origem) + u'.' + nãoAlterada;
+    return r;
+  }
+  const VerificaçãoCópia v = VerificarCompleto(provisório);
+  if (!v.Boa()) {
+    r.erro = u"A cópia "_s + Nome(origem) + u' ' + DescreverEstado(v.estado) +
+             u" e não pode ser reposta."_s + nãoAlterada;
+    r.pormenor = v.pormenor;
+    return r;
+  }
+
+  const ResultadoSegurança antes =
+      CopiarServidor(ligação, pastaSalvaguarda, u"Quotas antes da reposição "_s + Carimbo(Agora()));
+  if (!antes.ok) {
+    r.erro = u"Não foi possível guardar os dados actuais da base de dados antes de os "_s
+             u"substituir:\n"_s +
+             antes.erro + u"\nA cópia não foi reposta."_s;
+    r.pormenor = antes.pormenor;
+    return r;
+  }
+  r.salvaguarda = antes.cópia;
+
+  try {
+    BaseDados ficheiro;
+    ficheiro.DefinirReserva(false); // a file of this tool's own
+    ficheiro.Abrir(provisório);
+    const QString operação = u"Repor a cópia"_s;
+    BaseDados::Transacção t(destino);
+    destino.Correr(u"SELECT set_config('lock_timeout', '10s', true)"_s, {}, operação);
+    QStringList tabelas;
+    for (const DefTabela &d : TabelasDoFicheiro())
+      tabelas << Identificador(d.nome);
+    // Nobody reads half a restore: a desk that connects meanwhile waits for its end.
+    destino.ExecutarTexto(u"LOCK TABLE "_s + tabelas.join(u", "_s) + u" IN ACCESS EXCLUSIVE MODE"_s,
+                          operação);
+    if (const QStringList postos = OutrosPostos(destino); !postos.isEmpty()) {
+      comPostos(postos);
+      return r;
+    }
+    for (auto d = TabelasDoFicheiro().crbegin(); d != TabelasDoFicheiro().crend(); ++d)
+      destino.Correr(u"DELETE FROM "_s + Identificador(d->nome), {}, operação);
+    const ContagemDados c = CopiarDados(ficheiro, destino);
+    t.Confirmar();
+    r.sócios = c.sócios;
+  } catch (const ErroBaseDados &e) {
+    r.erro = e.Mensagem() + u"\nA cópia não foi reposta: a base de dados ficou como estava."_s;
+    r.pormenor = e.Detalhes();
+    return r;
+  }
   r.ok = true;
   return r;
 }

@@ -6,6 +6,9 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+class BaseDados;
 
 // Backups of Quotas.Dad and their restoration, without any window. Every function reports
 // its outcome in a result and never throws: the window only shows what comes back.
@@ -86,6 +89,25 @@ struct ResultadoReposição {
 // whole, before it is replaced in one step; on any failure it stays as it was.
 ResultadoReposição ReporCópia(const QString &cópia, const QString &ficheiroDados,
                               const QString &pastaSalvaguarda);
+
+// The same backup from a database on a PostgreSQL server (a libpq connection string): its
+// rows, read as one state, go into a new file of the Quotas.Dad format in `pasta`, which is
+// checked as a copy of a file is, rows of every table counted, before it takes its name.
+ResultadoSegurança EfectuarSegurançaServidor(const QString &ligação, const QString &pasta);
+
+// The other desks connected to the server's database: the application_name of each connection
+// of the main program ("Agremia (<computer>)") but this one's, in the order they connected.
+// Empty when there are none. A failure of the question raises ErroBaseDados.
+QStringList OutrosPostos(BaseDados &bd);
+
+// Puts the rows of `cópia` in place of the rows of the server's database, in one transaction:
+// at every moment the database holds either its former rows or those of the copy. The copy is
+// checked first, from a copy of its own that the engine may open; an unsound copy is refused
+// and nothing is touched. While any other desk is connected the restore is refused, naming
+// them. The current rows are kept first as "Quotas antes da reposição <moment>.Dad" in
+// `pastaSalvaguarda`, a file checked as any backup.
+ResultadoReposição ReporCópiaServidor(const QString &cópia, const QString &ligação,
+                                      const QString &pastaSalvaguarda);
 
 // Tests: called with the name of every copy this tool has just written (the engine's copy or
 // the byte copy), before it is read back, as a faulty disk or transfer would change it. An

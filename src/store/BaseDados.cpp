@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
+#include <QSysInfo>
 #include <QUuid>
 #include <algorithm>
 #include <optional>
@@ -155,6 +156,36 @@ QString BaseDados::LigaçãoParaMostrar(const QString &ligação) {
   return r.simplified();
 }
 
+namespace {
+
+QString &NomePrograma() {
+  static QString nome = u"Agremia"_s;
+  return nome;
+}
+
+} // namespace
+
+void BaseDados::DefinirNomePrograma(const QString &programa) {
+  NomePrograma() = programa;
+}
+
+QString BaseDados::NomeNoServidor() {
+  return NomePrograma() + u" ("_s + QSysInfo::machineHostName() + u')';
+}
+
+QString BaseDados::LigaçãoComNome(const QString &ligação) {
+  static const QRegularExpression dada(uR"((^|\s)application_name\s*=)"_s);
+  if (dada.match(ligação).hasMatch())
+    return ligação;
+  // The driver hands the string to libpq after a field of its own, so it is always read as
+  // key=value pairs: the value goes in single quotes, a quote or a backslash inside escaped.
+  QString valor = NomeNoServidor();
+  valor.replace(u'\\', u"\\\\"_s);
+  valor.replace(u'\'', u"\\'"_s);
+  return ligação + (ligação.trimmed().isEmpty() ? QString() : u" "_s) + u"application_name='"_s +
+         valor + u'\'';
+}
+
 void BaseDados::AbrirServidor(const QString &ligação) {
   Fechar();
   const QString operação = u"Abrir a base de dados"_s;
@@ -169,7 +200,7 @@ void BaseDados::AbrirServidor(const QString &ligação) {
     } else {
       // The driver hands the options to libpq after the fields it fills itself, none here:
       // libpq reads the whole string, a service name included.
-      db.setConnectOptions(ligação);
+      db.setConnectOptions(LigaçãoComNome(ligação));
       if (!db.open())
         falha = Erro(db.lastError(), operação);
     }
@@ -196,7 +227,7 @@ void BaseDados::CriarNoServidor(const QString &ligação) {
   std::optional<ErroBaseDados> falha;
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, nome);
-    db.setConnectOptions(ligação);
+    db.setConnectOptions(LigaçãoComNome(ligação));
     QSqlQuery q(db);
     // One transaction: the tables appear all together or not at all. Creating a table that
     // another desk created meanwhile fails, and takes the whole creation back.

@@ -76,6 +76,15 @@ public:
   // from ~/.pgpass or PGPASSFILE. A database without the tables of this program is refused.
   void AbrirServidor(const QString &ligação);
 
+  // Every connection to a server names itself to it (libpq's application_name) as
+  // "<programa> (<computer name>)", so that a desk can see which others are connected; a
+  // connection string that gives its own application_name keeps it. "Agremia" unless the
+  // program says otherwise at its start.
+  static void DefinirNomePrograma(const QString &programa);
+  static QString NomeNoServidor();
+  // `ligação` with application_name added unless it has one.
+  static QString LigaçãoComNome(const QString &ligação);
+
   // Creates the three empty tables and their indexes in an empty database on a server, in one
   // transaction. A database that holds any table already is refused and left as it was.
   static void CriarNoServidor(const QString &ligação);
@@ -106,6 +115,10 @@ public:
   // Runs one statement with bound values, prepared once per SQL text and then reused. The
   // text is always the program's own: every value comes in `valores`.
   Instrução Correr(const QString &sql, const QVariantList &valores, const QString &operação);
+
+  // Runs one statement of the program's own that takes no values, as plain text: what
+  // PostgreSQL cannot prepare (LOCK TABLE, DROP TABLE).
+  void ExecutarTexto(const QString &sql, const QString &operação) { Controlar(sql, operação); }
 
   // Runs one SELECT (joins and aggregates welcome) and calls `linha` for each row, in the
   // query's order. This is how lists and reports read their rows: one set query, not a find

@@ -43,6 +43,13 @@ QString ErroBaseDados::MensagemServidor() const {
     return u"Um valor não cabe no seu campo d"_s + nome + u": nada foi gravado."_s;
   case CausaErro::SemRegistoActual:
     return u"Não há registo actual n"_s + nome + u'.';
+  case CausaErro::ComDados:
+    return Nome + u" já tem dados: os dados só são copiados para tabelas vazias.\n"_s
+                  u"Nada foi alterado."_s;
+  case CausaErro::CópiaIncompleta:
+    return u"A cópia dos dados para "_s + nome +
+           u" não ficou completa (o número de registos não coincide com o da origem).\n"_s
+           u"Nada foi gravado."_s;
   default:
     return u"Ocorreu um erro ao usar "_s + nome + u'.';
   }
@@ -120,6 +127,15 @@ QString ErroBaseDados::Mensagem() const {
     break;
   case CausaErro::SemRegistoActual:
     r = u"Não há registo actual no ficheiro "_s + nome + u'.';
+    break;
+  case CausaErro::ComDados:
+    r = u"O ficheiro "_s + nome +
+        u" já tem dados: os dados só são copiados para tabelas vazias.\nNada foi alterado."_s;
+    break;
+  case CausaErro::CópiaIncompleta:
+    r = u"A cópia dos dados para o ficheiro "_s + nome +
+        u" não ficou completa (o número de registos não coincide com o da origem).\n"_s
+        u"Nada foi gravado."_s;
     break;
   case CausaErro::Desconhecida:
     r = u"Ocorreu um erro ao usar o ficheiro "_s + nome + u'.';

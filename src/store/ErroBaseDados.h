@@ -23,6 +23,8 @@ enum class CausaErro {
   Duplicado,            // a unique index refused the row
   ValorInválido,        // a value does not fit its field
   SemRegistoActual,     // no current row to read, change or delete
+  ComDados,             // the destination of a copy of the data already holds rows
+  CópiaIncompleta,      // a copy of the data does not hold as many rows as its source
 };
 
 // The engine's words for a data file of 0 bytes, which the engine itself would take for an

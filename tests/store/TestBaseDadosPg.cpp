@@ -1,4 +1,5 @@
 #include "BaseDados.h"
+#include "CopiaDados.h"
 #include "Criterio.h"
 #include "Esquema.h"
 #include "PastaTeste.h"
@@ -7,7 +8,9 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSysInfo>
 #include <QtTest>
+#include <functional>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -62,6 +65,97 @@ QStringList TabelasServidor(const BaseServidorTeste &servidor) {
   return Linhas(u"QPSQL"_s, servidor.Ligação(),
                 u"SELECT schemaname || '.' || tablename FROM pg_tables "
                 u"WHERE schemaname NOT IN ('pg_catalog', 'information_schema') ORDER BY 1"_s);
+}
+
+// Every row of the three tables, each value with its kind: NULL, a number or a text. Rows in
+// key order, so that a file and a server database holding the same data read the same.
+QStringList Conteúdo(const QString &driver, const QString &onde) {
+  QStringList r;
+  const QString nome = u"conteúdo"_s;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, nome);
+    if (driver == u"QPSQL"_s)
+      db.setConnectOptions(onde);
+    else
+      db.setDatabaseName(onde);
+    if (!db.open())
+      qWarning("%s", qPrintable(db.lastError().text()));
+    QSqlQuery q(db);
+    for (const DefTabela &t : TabelasDoFicheiro()) {
+      r << t.nome;
+      if (!q.exec(u"SELECT * FROM "_s + Identificador(t.nome) + u" ORDER BY 1"_s))
+        qWarning("%s", qPrintable(q.lastError().text()));
+      while (q.next()) {
+        QStringList valores;
+        for (int i = 0; i < q.record().count(); ++i) {
+          const QVariant v = q.value(i);
+          const int tipo = v.metaType().id();
+          valores << (v.isNull() ? u"NULL"_s
+                      : tipo == QMetaType::Int || tipo == QMetaType::LongLong ||
+                              tipo == QMetaType::ULongLong
+                          ? v.toString()
+                      : tipo == QMetaType::QString
+                          ? u'\'' + v.toString() + u'\''
+                          : u"?"_s + QString::fromLatin1(v.typeName()) + v.toString());
+        }
+        r << valores.join(u'|');
+      }
+    }
+    q.finish();
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(nome);
+  return r;
+}
+
+// Fills a new Quotas.Dad through the store; `ajustar` may add rows of its own.
+void EncherFicheiro(const QString &ficheiro, int sócios, int quotasPorSócio,
+                    const std::function<void(BaseDados &)> &ajustar = {}) {
+  BaseDados::Criar(ficheiro);
+  BaseDados bd;
+  bd.Abrir(ficheiro);
+  BaseDados::Transacção t(bd);
+  const QString sócio = u"INSERT INTO \"Sócios\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s;
+  const QString quota = u"INSERT INTO \"Quotizações\" VALUES (?, ?, ?)"_s;
+  for (int n = 1; n <= sócios; ++n) {
+    if (n % 7 == 0) { // only the number
+      bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (?)"_s, {n}, u"Encher"_s);
+    } else {
+      const QString nome =
+          (u"Conceição Araújo Gonçalves nº "_s + QString::number(n)).leftJustified(45, u'ç', true);
+      bd.Correr(sócio,
+                {n, nome, 4700 + n, n % 3, n % 4 == 0 ? QVariant() : QVariant(n % 5),
+                 QString::number(n % 28 + 1).rightJustified(2, u'0') + u"/03/01"_s,
+                 qint64(n) * 50000000LL, u"Rua do Sol, "_s + QString::number(n),
+                 n % 2 ? QVariant(u"Braga"_s) : QVariant(), u""_s, u"123456789"_s},
+                u"Encher"_s);
+    }
+    for (int m = 0; m < (n == 1 ? 200 : quotasPorSócio); ++m)
+      bd.Correr(quota,
+                {QString::number(n).rightJustified(6, u'0') + QString::number(190001 + m),
+                 qint64(12500 + m), m % 3 == 0 ? QVariant() : QVariant(m)},
+                u"Encher"_s);
+  }
+  // Reference rows with gaps in their codes, the counter past the highest one left.
+  for (int código : {1, 2, 5, 9, 12})
+    bd.Correr(u"INSERT INTO \"Tabelas\" VALUES (?, ?, ?)"_s,
+              {código, código % 2 ? u"S"_s : u"Q"_s,
+               código == 5 ? QVariant() : QVariant(u"Designação "_s + QString::number(código))},
+              u"Encher"_s);
+  bd.Correr(u"DELETE FROM \"Tabelas\" WHERE \"Código\" = 12"_s, {}, u"Encher"_s);
+  if (ajustar)
+    ajustar(bd);
+  t.Confirmar();
+}
+
+// The code the engine gives to a new reference row.
+qint64 NovoCódigo(BaseDados &bd) {
+  BaseDados::Transacção t(bd);
+  const qint64 c = bd.Correr(u"INSERT INTO \"Tabelas\" (\"Tipo\", \"Designação\") VALUES (?, ?)"_s,
+                             {u"S"_s, u"Nova"_s}, u"Gravar"_s)
+                       .ÚltimoId();
+  t.Confirmar();
+  return c;
 }
 
 } // namespace
@@ -382,6 +476,141 @@ private slots:
     }
     QCOMPARE(achados[0].size(), linhas);
     QCOMPARE(achados[1], achados[0]);
+  }
+
+  // A file copied to a server and back: the same rows, value for value (NULLs, accents,
+  // 45-character names, money beyond 32 bits), over several statements of each table, and new
+  // reference rows coded above every code the file ever gave.
+  void copiarIdaEVolta() {
+    PastaTeste pasta;
+    EncherFicheiro(u"Quotas.Dad"_s, 120, 9);
+    const QStringList original = Conteúdo(u"QSQLITE"_s, u"Quotas.Dad"_s);
+    BaseServidorTeste servidor;
+    const ContagemDados ida = CopiarFicheiroParaServidor(u"Quotas.Dad"_s, servidor.Ligação());
+    QCOMPARE(ida.tabelas, 4);
+    QCOMPARE(ida.sócios, 120);
+    QCOMPARE(ida.quotizações, 200 + 119 * 9);
+    QCOMPARE(Conteúdo(u"QPSQL"_s, servidor.Ligação()), original);
+
+    const ContagemDados volta = CopiarServidorParaFicheiro(servidor.Ligação(), u"Volta.Dad"_s);
+    QCOMPARE(volta.quotizações, ida.quotizações);
+    QCOMPARE(Conteúdo(u"QSQLITE"_s, u"Volta.Dad"_s), original);
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList({u"Quotas.Dad"_s, u"Volta.Dad"_s}));
+
+    BaseDados noServidor, noFicheiro;
+    noServidor.AbrirServidor(servidor.Ligação());
+    noFicheiro.Abrir(u"Volta.Dad"_s);
+    QCOMPARE(NovoCódigo(noServidor), 13);
+    QCOMPARE(NovoCódigo(noFicheiro), 13);
+  }
+
+  // A destination that holds anything is refused and left exactly as it was: a server database
+  // with our rows, one with another program's table, a file that exists.
+  void copiarRecusado() {
+    PastaTeste pasta;
+    EncherFicheiro(u"Quotas.Dad"_s, 3, 1);
+    BaseServidorTeste comDados, alheia;
+    BaseDados::CriarNoServidor(comDados.Ligação());
+    QVERIFY(comDados.Executar({u"INSERT INTO \"Tabelas\" (\"Tipo\") VALUES ('S')"_s}));
+    QVERIFY(alheia.Executar({u"CREATE TABLE contas (id integer)"_s}));
+    const QStringList antes = Conteúdo(u"QPSQL"_s, comDados.Ligação());
+
+    auto e = Erro([&] { CopiarFicheiroParaServidor(u"Quotas.Dad"_s, comDados.Ligação()); });
+    QVERIFY(e);
+    QCOMPARE(e->Causa(), CausaErro::ComDados);
+    QCOMPARE(e->Mensagem(), u"A base de dados «"_s + comDados.Ligação() +
+                                u"» no servidor PostgreSQL já tem dados: os dados só são "_s
+                                u"copiados para tabelas vazias.\nNada foi alterado."_s);
+    QCOMPARE(Conteúdo(u"QPSQL"_s, comDados.Ligação()), antes);
+    BaseDados bd;
+    bd.AbrirServidor(comDados.Ligação());
+    QCOMPARE(NovoCódigo(bd), 2); // the counter did not move
+
+    e = Erro([&] { CopiarFicheiroParaServidor(u"Quotas.Dad"_s, alheia.Ligação()); });
+    QVERIFY(e);
+    QCOMPARE(e->Causa(), CausaErro::JáExiste);
+    QCOMPARE(TabelasServidor(alheia), QStringList{u"public.contas"_s});
+
+    const QByteArray ficheiro = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+    e = Erro([&] { CopiarServidorParaFicheiro(comDados.Ligação(), u"Quotas.Dad"_s); });
+    QVERIFY(e);
+    QCOMPARE(e->Causa(), CausaErro::JáExiste);
+    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), ficheiro);
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList{u"Quotas.Dad"_s});
+  }
+
+  // A copy stopped by a value of its last table, after the other tables are written, leaves
+  // the server as it found it: empty tables stay empty, a database without tables gets none.
+  void copiaFalhadaNadaMuda_data() {
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<QVariant>("valor");
+    QTest::addColumn<bool>("tabelasAntes");
+    QTest::newRow("recusado pelo servidor") << u"Recibo"_s << QVariant(777) << true;
+    QTest::newRow("fracção em euros") << u"QuotaEuro"_s << QVariant(1.5) << false;
+    QTest::newRow("texto no lugar de um número") << u"QuotaEuro"_s << QVariant(u"x"_s) << false;
+    QTest::newRow("carácter nulo") << u"SócMês"_s << QVariant(u"9999\0009"_s) << false;
+  }
+  void copiaFalhadaNadaMuda() {
+    QFETCH(QString, campo);
+    QFETCH(QVariant, valor);
+    QFETCH(bool, tabelasAntes);
+    PastaTeste pasta;
+    EncherFicheiro(u"Quotas.Dad"_s, 30, 2, [&](BaseDados &bd) {
+      bd.Correr(u"INSERT INTO \"Quotizações\" (\"SócMês\") VALUES ('999999999999')"_s, {},
+                u"Encher"_s);
+      bd.Correr(u"UPDATE \"Quotizações\" SET "_s + Identificador(campo) +
+                    u" = ? WHERE \"SócMês\" = '999999999999'"_s,
+                {valor}, u"Encher"_s);
+    });
+    BaseServidorTeste servidor;
+    if (tabelasAntes) {
+      BaseDados::CriarNoServidor(servidor.Ligação());
+      QVERIFY(servidor.Executar({u"ALTER TABLE \"Quotizações\" ADD CHECK (\"Recibo\" <> 777)"_s}));
+    }
+    const QStringList antes =
+        tabelasAntes ? Conteúdo(u"QPSQL"_s, servidor.Ligação()) : QStringList();
+    const auto e = Erro([&] { CopiarFicheiroParaServidor(u"Quotas.Dad"_s, servidor.Ligação()); });
+    QVERIFY(e);
+    QCOMPARE(e->Causa(), CausaErro::ValorInválido);
+    QVERIFY2(e->Mensagem().contains(u"nada foi gravado"_s), qPrintable(e->Mensagem()));
+    if (!tabelasAntes)
+      QVERIFY2(e->Pormenor().contains(campo), qPrintable(e->Pormenor()));
+    QCOMPARE(TabelasServidor(servidor).size(), tabelasAntes ? 3 : 0);
+    if (tabelasAntes) {
+      QCOMPARE(Conteúdo(u"QPSQL"_s, servidor.Ligação()), antes);
+      BaseDados bd;
+      bd.AbrirServidor(servidor.Ligação());
+      QCOMPARE(NovoCódigo(bd), 1);
+    }
+  }
+
+  // Every connection names itself to the server, so that a desk can see the others: the
+  // program's name and the computer's, quoted as libpq wants; a name that the user gives is
+  // kept.
+  void nomeNaLigacao_data() {
+    QTest::addColumn<QString>("ligação"); // %1: the database
+    QTest::addColumn<QString>("programa");
+    QTest::addColumn<QString>("nome"); // %1: the computer
+    QTest::newRow("o do programa") << u"dbname=%1"_s << u"Agremia"_s << u"Agremia (%1)"_s;
+    QTest::newRow("com aspas e barra")
+        << u"dbname=%1"_s << u"O'Neill \\ Caixa"_s << u"O'Neill \\ Caixa (%1)"_s;
+    QTest::newRow("dado pelo utilizador")
+        << u"dbname=%1 application_name=Tesouraria"_s << u"Agremia"_s << u"Tesouraria"_s;
+  }
+  void nomeNaLigacao() {
+    QFETCH(QString, ligação);
+    QFETCH(QString, programa);
+    QFETCH(QString, nome);
+    BaseServidorTeste servidor;
+    BaseDados::CriarNoServidor(servidor.Ligação());
+    BaseDados::DefinirNomePrograma(programa);
+    BaseDados bd;
+    bd.AbrirServidor(ligação.arg(servidor.Nome()));
+    BaseDados::DefinirNomePrograma(u"Agremia"_s);
+    QString visto;
+    bd.Percorrer(u"SELECT application_name FROM pg_stat_activity WHERE pid = pg_backend_pid()"_s,
+                 {}, u"Ler"_s, [&](const Instrução &i) { visto = i.Texto(0); });
+    QCOMPARE(visto, nome.replace(u"%1"_s, QSysInfo::machineHostName()));
   }
 };
 
