@@ -80,6 +80,10 @@ public:
   // saved.
   void FecharSemPerguntar();
 
+  // Opens again the data of the run, when the backup tool could not be started after the data
+  // was closed for it; without it, the file that was open.
+  std::function<void()> ReabrirDados;
+
   // Called when the user has closed the window.
   std::function<void()> AoFechar;
 

@@ -183,16 +183,6 @@ void Base::AbrirJanela(JanelaMenu janela) {
 }
 
 void Base::ExecutarArquivex(bool repor) {
-  // The backup tool looks after a Quotas.Dad; a server's data is copied on the server.
-  if (Dados().bd.MotorAberto() == Motor::PostgreSQL) {
-    MostrarMensagem(u"O programa de segurança e reposição trabalha sobre o ficheiro "_s +
-                        NomeFicheiroDados +
-                        u", e os dados estão agora numa base de dados num servidor PostgreSQL.\n"_s
-                        u"As cópias de segurança dessa base de dados fazem-se no servidor "_s
-                        u"(pg_dump), com quem o administra."_s,
-                    Botões::OK, Ícone::Informação, u"Mensagem de Alerta"_s, this);
-    return;
-  }
   const QString texto =
       repor ? u"Atenção! Esta opção repõe os dados introduzidos\n"
               u"até à data da segurança efectuada.\n"
@@ -221,16 +211,24 @@ void Base::ExecutarArquivex(bool repor) {
   fecharSemPerguntar = true;
   // The tool works on a closed file: close it first, and open it again if the tool fails.
   const QString ficheiro = Dados().bd.Caminho();
-  const QString pasta = QFileInfo(ficheiro).absolutePath();
+  const bool servidor = Dados().bd.MotorAberto() == Motor::PostgreSQL;
+  // A server's copies go to the working folder. The tool reaches the server by itself: a
+  // password given for this run is not handed on, since a command line is visible to every
+  // user of the computer.
+  const QString pasta = servidor ? QDir::currentPath() : QFileInfo(ficheiro).absolutePath();
+  QStringList argumentos = repor ? QStringList{u"-r"_s} : QStringList{};
+  if (servidor)
+    argumentos << u"--base-dados"_s << ficheiro;
   FecharDados();
-  if (IniciarPrograma(u"arquivex"_s, repor ? QStringList{u"-r"_s} : QStringList{}, pasta)) {
+  if (IniciarPrograma(u"arquivex"_s, argumentos, pasta)) {
     close();
     return;
   }
   // The file may have changed hands while it was closed (moved, locked, replaced): without it
   // no action of this window can work, so the program ends instead of going on without data.
   if (!ExecutarAcção(
-          this, u"Mensagem de Alerta"_s, [&] { AbrirDados(ficheiro); },
+          this, u"Mensagem de Alerta"_s,
+          [&] { ReabrirDados ? ReabrirDados() : AbrirDados(ficheiro); },
           u"\n\nNão foi possível iniciar o programa de segurança e reposição de dados "
           u"nem abrir de novo o ficheiro de sócios.\nO programa vai terminar."_s)) {
     close();

@@ -149,6 +149,7 @@ void LigarJanelas(Base &base) {
                    [&base] { DadosSócio(&base, base.SócioActual).exec(); });
   base.LigarJanela(JanelaMenu::QuotasDívida, [&base] { QtsDívida(&base).exec(); });
   base.LigarJanela(JanelaMenu::QuotasEmDia, [&base] { QtsEmDia(&base).exec(); });
+  base.ReabrirDados = [&base] { AbrirOrigem(OrigemDaSessão(), &base); };
   base.LigarJanela(JanelaMenu::BaseDados, [&base] {
     JanelaBaseDados *aberta = nullptr;
     JanelaBaseDados janela(

@@ -2,10 +2,12 @@
 
 #include "Campos.h"
 #include "Comandos.h"
+#include "CopiaDados.h"
 #include "Dados.h"
 #include "Janelas.h"
 #include "Mensagens.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -83,6 +85,11 @@ JanelaBaseDados::JanelaBaseDados(QWidget *pai, std::function<bool(const OrigemDa
   botõesServidor->addWidget(Comando[3]);
   botõesServidor->addStretch();
   grelha->addLayout(botõesServidor, 7, 1);
+  auto *botõesCópia = new QHBoxLayout;
+  botõesCópia->addWidget(Comando[4]);
+  botõesCópia->addWidget(Comando[5]);
+  botõesCópia->addStretch();
+  grelha->addLayout(botõesCópia, 8, 1);
   grelha->setColumnMinimumWidth(0, 24);
   grelha->setColumnStretch(1, 1);
   auto *corpo = new QVBoxLayout(moldura);
@@ -90,8 +97,8 @@ JanelaBaseDados::JanelaBaseDados(QWidget *pai, std::function<bool(const OrigemDa
   corpo->addWidget(PainelTítulo(Título));
   corpo->addLayout(grelha);
   corpo->addLayout(BotõesAoCentro({Comando[1], Comando[0]}));
-  EncadearTabulação(
-      {OpçãoFicheiro, OpçãoServidor, Ligação, Comando[2], Comando[3], Comando[1], Comando[0]});
+  EncadearTabulação({OpçãoFicheiro, OpçãoServidor, Ligação, Comando[2], Comando[3], Comando[4],
+                     Comando[5], Comando[1], Comando[0]});
 
   // The data in use is chosen to begin with; a server's string is shown without a password.
   const OrigemDados &sessão = OrigemDaSessão();
@@ -116,8 +123,8 @@ JanelaBaseDados::JanelaBaseDados(QWidget *pai, std::function<bool(const OrigemDa
 void JanelaBaseDados::ActualizarControlos() {
   const bool servidor = OpçãoServidor->isChecked();
   Ligação->setEnabled(servidor);
-  Comando[2]->setEnabled(servidor);
-  Comando[3]->setEnabled(servidor);
+  for (int i = 2; i < 6; ++i)
+    Comando[i]->setEnabled(servidor);
 }
 
 void JanelaBaseDados::ComandoClicado(int i) {
@@ -134,6 +141,10 @@ void JanelaBaseDados::ComandoClicado(int i) {
   case 3:
     CriarTabelas();
     break;
+  case 4:
+  case 5:
+    Copiar(i == 4);
+    break;
   }
 }
 
@@ -147,11 +158,14 @@ OrigemDados JanelaBaseDados::Escolhida() const {
 
 bool JanelaBaseDados::LigaçãoEscrita(QString &ligação) {
   ligação = Escolhida().ligação;
-  if (!ligação.isEmpty())
+  const QString problema = ProblemaDaLigação(ligação);
+  if (!ligação.isEmpty() && problema.isEmpty())
     return true;
   Bip();
-  MostrarMensagem(u"Escreva a ligação ao servidor PostgreSQL, por exemplo «host=servidor "_s
-                  u"dbname=agremia user=nome» ou «service=agremia»."_s,
+  MostrarMensagem(ligação.isEmpty()
+                      ? u"Escreva a ligação ao servidor PostgreSQL, por exemplo «host=servidor "_s
+                        u"dbname=agremia user=nome» ou «service=agremia»."_s
+                      : problema,
                   Botões::OK, Ícone::Exclamação, Título, this);
   Ligação->setFocus();
   return false;
@@ -191,8 +205,8 @@ void JanelaBaseDados::TestarLigação() {
       teste.Percorrer(sql, {}, operação, [&n](const Instrução &i) { n = i.Inteiro(0); });
       return n;
     };
-    const qint64 sócios = contar(u"SELECT COUNT(*) FROM Sócios"_s);
-    const qint64 quotas = contar(u"SELECT COUNT(*) FROM Quotizações"_s);
+    const qint64 sócios = contar(u"SELECT COUNT(*) FROM \"Sócios\""_s);
+    const qint64 quotas = contar(u"SELECT COUNT(*) FROM \"Quotizações\""_s);
     QString versão;
     teste.Percorrer(u"SELECT version()"_s, {}, operação,
                     [&versão](const Instrução &i) { versão = i.Texto(0); });
@@ -238,5 +252,47 @@ void JanelaBaseDados::CriarTabelas() {
     Ampulheta::Seta();
     Bip();
     MostrarErro(e, Título, this);
+  }
+}
+
+void JanelaBaseDados::Copiar(bool paraServidor) {
+  QString ligação;
+  if (!LigaçãoEscrita(ligação))
+    return;
+  const QString ficheiro = QFileInfo(NomeFicheiroDados).absoluteFilePath();
+  const QString nomeFicheiro = u"o ficheiro «"_s + QDir::toNativeSeparators(ficheiro) + u'»';
+  Ampulheta ampulheta;
+  try {
+    ContagemDados contagem;
+    const QString usada = LigarComSenha(ligação, this, [&](const QString &l) {
+      contagem = paraServidor ? CopiarFicheiroParaServidor(ficheiro, l)
+                              : CopiarServidorParaFicheiro(l, ficheiro);
+    });
+    if (usada != ligação) {
+      ligaçãoComSenha = usada;
+      ligaçãoEscrita = Ligação->text().trimmed();
+    }
+    Ampulheta::Seta();
+    const auto registos = [](qint64 n, const QString &um, const QString &vários) {
+      return QString::number(n) + u' ' + (n == 1 ? um : vários);
+    };
+    MostrarMensagem(
+        u"Os dados foram copiados d"_s +
+            (paraServidor ? nomeFicheiro + u" para "_s + NomeServidor(ligação)
+                          : NomeServidor(ligação) + u" para "_s + nomeFicheiro) +
+            u": "_s + registos(contagem.sócios, u"sócio"_s, u"sócios"_s) + u", "_s +
+            registos(contagem.quotizações, u"quotização"_s, u"quotizações"_s) + u" e "_s +
+            registos(contagem.tabelas, u"linha das tabelas"_s, u"linhas das tabelas"_s) +
+            u".\nO programa continua com os dados que estava a usar."_s,
+        Botões::OK, Ícone::Informação, Título, this);
+  } catch (const ErroBaseDados &e) {
+    Ampulheta::Seta();
+    Bip();
+    MostrarErro(e, Título, this,
+                !paraServidor && e.Causa() == CausaErro::JáExiste && !e.DoServidor()
+                    ? u"\n\nA cópia é feita para o "_s + NomeFicheiroDados +
+                          u" da pasta de trabalho, que ainda não pode existir: mude-lhe o nome "_s
+                          u"ou guarde-o noutra pasta, e copie de novo."_s
+                    : QString());
   }
 }

@@ -45,6 +45,15 @@ bool ÉLigaçãoServidor(const QString &texto) {
   return palavraChave.match(texto).hasMatch() || endereço.match(texto).hasMatch();
 }
 
+QString ProblemaDaLigação(const QString &ligação) {
+  static const QRegularExpression palavraChave(uR"(^\s*[A-Za-z_]+\s*=)"_s);
+  if (palavraChave.match(ligação).hasMatch())
+    return {};
+  return u"A ligação tem de ser escrita como «palavra=valor», por exemplo «host=servidor "_s
+         u"dbname=agremia user=nome» ou «service=agremia»: um endereço «postgresql://...» não "_s
+         u"é aceite."_s;
+}
+
 ArgumentosPrograma LerArgumentos(const QStringList &argumentos) {
   ArgumentosPrograma r;
   const QString opção = u"--base-dados"_s;
@@ -73,7 +82,9 @@ ArgumentosPrograma LerArgumentos(const QStringList &argumentos) {
     if (valor.trimmed().isEmpty()) {
       r.erro = u"A base de dados indicada em «--base-dados» está em branco."_s;
     } else if (ÉLigaçãoServidor(valor)) {
-      r.origem = OrigemDados{{}, valor};
+      r.erro = ProblemaDaLigação(valor);
+      if (r.erro.isEmpty())
+        r.origem = OrigemDados{{}, valor};
     } else {
       // The backup tool, the lock and the printed documents all go by the data file's folder
       // and its one name: a file under another name would be half looked after.
@@ -95,12 +106,12 @@ QString TextoAjudaArgumentos() {
          u"                        «Arquivo › Base de Dados...» fica como estava.\n"
          u"                        LIGAÇÃO é uma base de dados num servidor PostgreSQL,\n"
          u"                        escrita como para a libpq: \"host=servidor dbname=agremia\n"
-         u"                        user=nome\", \"service=agremia\" (do pg_service.conf) ou\n"
-         u"                        \"postgresql://servidor/agremia\"; ou então o ficheiro\n"
-         u"                        Quotas.Dad de outra pasta, ou essa pasta. Um texto que\n"
-         u"                        começa por \"palavra=\" ou \"postgresql://\" é uma ligação;\n"
-         u"                        qualquer outro é um ficheiro, que tem de existir (o da\n"
-         u"                        pasta de trabalho é criado, como sempre, se faltar).\n"
+         u"                        user=nome sslmode=require\" ou \"service=agremia\" (do\n"
+         u"                        pg_service.conf); ou então o ficheiro Quotas.Dad de outra\n"
+         u"                        pasta, ou essa pasta. Um texto que começa por \"palavra=\"\n"
+         u"                        é uma ligação (os endereços \"postgresql://\" não são\n"
+         u"                        aceites); qualquer outro é um ficheiro, que tem de existir\n"
+         u"                        (o da pasta de trabalho é criado, como sempre, se faltar).\n"
          u"                        A palavra-passe do servidor vem do ~/.pgpass (ou de\n"
          u"                        PGPASSFILE); se o servidor a pedir sem a encontrar, o\n"
          u"                        programa pergunta-a ao arrancar e não a guarda.\n"
@@ -131,12 +142,6 @@ bool LembrarOrigem(const OrigemDados &origem) {
 }
 
 QString LigaçãoComSenha(const QString &ligação, const QString &senha) {
-  static const QRegularExpression endereço(uR"(^\s*postgres(ql)?://)"_s,
-                                           QRegularExpression::CaseInsensitiveOption);
-  if (endereço.match(ligação).hasMatch()) {
-    const QString valor = QString::fromLatin1(QUrl::toPercentEncoding(senha));
-    return ligação.trimmed() + (ligação.contains(u'?') ? u'&' : u'?') + u"password="_s + valor;
-  }
   QString valor = senha;
   valor.replace(u'\\', u"\\\\"_s).replace(u'\'', u"\\'"_s);
   return ligação.trimmed() + u" password='"_s + valor + u'\'';

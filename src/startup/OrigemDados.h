@@ -27,6 +27,10 @@ struct OrigemDados {
 // keyword and "=" ("host=...", "service=agremia") or is a "postgresql://" address.
 bool ÉLigaçãoServidor(const QString &texto);
 
+// Why a connection string cannot be used, in Portuguese; empty when it can. Qt's driver reads
+// only libpq's key=value form: an address ("postgresql://...") never reaches the server.
+QString ProblemaDaLigação(const QString &ligação);
+
 // The program's arguments (without the program's name). `--base-dados LIGAÇÃO` (or
 // `--base-dados=LIGAÇÃO`) chooses the data of this run: a server as above, or a data file or
 // the folder that holds it. `erro` is set, in Portuguese, for an argument that cannot be used.
@@ -49,7 +53,8 @@ OrigemDados OrigemLembrada();
 // False when the settings could not be written (the choice then holds for this run only).
 bool LembrarOrigem(const OrigemDados &origem);
 
-// The connection string with a password added for this run; quoted as libpq reads it.
+// The connection string with a password added for this run, quoted as libpq reads it (the
+// store hands it to the driver apart from the rest).
 QString LigaçãoComSenha(const QString &ligação, const QString &senha);
 
 // Whether the server refused the connection for want of a password (none given by libpq's

@@ -46,8 +46,9 @@ private slots:
     QTest::newRow("ligação") << QStringList{u"--base-dados"_s, l} << l << QString() << false;
     QTest::newRow("com =") << QStringList{u"--base-dados=service=agremia"_s} << u"service=agremia"_s
                            << QString() << false;
+    // Qt's driver reads only the key=value form: an address is refused, not taken for a file.
     QTest::newRow("endereço") << QStringList{u"--base-dados"_s, u"postgresql://s/agremia"_s}
-                              << u"postgresql://s/agremia"_s << QString() << false;
+                              << QString() << QString() << true;
     QTest::newRow("ficheiro") << QStringList{u"--base-dados"_s, u"outra/Quotas.Dad"_s} << QString()
                               << u"outra/Quotas.Dad"_s << false;
     QTest::newRow("pasta") << QStringList{u"--base-dados"_s, u"outra"_s} << QString()
@@ -80,11 +81,10 @@ private slots:
   }
 
   // A password added for the run is read by libpq (the "pg" suite connects with it) and never
-  // shown: neither in the key=value form nor in an address.
+  // shown, whatever follows it.
   void senhaNuncaMostrada() {
-    const QString senha = u"se gr'e\\do"_s;
-    for (const QString &l : {u"host=s dbname=agremia user=ana"_s, u"postgresql://ana@s/agremia"_s,
-                             u"postgresql://ana@s/agremia?sslmode=require"_s}) {
+    const QString senha = u"se gr'e\\do;x"_s;
+    for (const QString &l : {u"host=s dbname=agremia user=ana"_s, u"service=agremia"_s}) {
       const QString com = LigaçãoComSenha(l, senha);
       QVERIFY(com.contains(u"password="_s));
       QCOMPARE(BaseDados::LigaçãoParaMostrar(com), BaseDados::LigaçãoParaMostrar(l));
