@@ -315,9 +315,12 @@ private slots:
       const auto vigia = QuandoModal<JanelaBaseDados>([&](JanelaBaseDados &j) {
         vista = true;
         QVERIFY(QTest::qWaitForWindowActive(&j));
-        if (noServidor)
-          EscreverLigação(j, servidor.Ligação());
-        else
+        // Set rather than typed: a window reached from the main window's menu may not have the
+        // keyboard yet on a loaded machine.
+        if (noServidor) {
+          Opção(&j, true)->click();
+          Controlo(&j, u"Ligacao"_s)->setText(servidor.Ligação());
+        } else
           Opção(&j, false)->click();
         Clicar(Comando(&j, 1));
         QVERIFY(!j.isVisible());
