@@ -55,6 +55,21 @@ Base::Base(QWidget *pai) : QMainWindow(pai) {
   MostrarSócio(SócioActual);
 }
 
+void Base::RecomeçarDados() {
+  Ampulheta ampulheta;
+  BaseDados::Leitura leitura(Dados().bd);
+  CarregarListas();
+  ConjuntoRegistos &sócios = *Dados().sócios;
+  sócios.MoverPrimeiro();
+  SócioActual = sócios.FimFicheiro() ? 0 : qint32(sócios.Inteiro(u"Número"));
+  MostrarSócio(SócioActual);
+}
+
+void Base::FecharSemPerguntar() {
+  fecharSemPerguntar = true;
+  close();
+}
+
 void Base::showEvent(QShowEvent *e) {
   QMainWindow::showEvent(e);
   if (centrada)

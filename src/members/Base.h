@@ -35,8 +35,9 @@ enum class JanelaMenu {
   DadosPessoais, // of the member shown: enabled only while a stored member is shown
   QuotasDívida,
   QuotasEmDia,
+  BaseDados, // where the data is: asks about the screen's changes itself, before a switch
 };
-inline constexpr int NúmeroJanelasMenu = 13;
+inline constexpr int NúmeroJanelasMenu = 14;
 
 // The main window: one member's record and the dues the member has paid, browsed, edited,
 // saved and deleted here. Nothing reaches the database before "G&ravar Dados".
@@ -68,6 +69,22 @@ public:
 
   // The search window, once there is one; until then "&Procurar..." stays disabled.
   std::function<void()> AbrirProcura;
+
+  // Before the screen is given up (another member shown, the data switched, the program
+  // ended): with changes, asks whether to save them. Returns whether to go on: after a save,
+  // or with the changes dropped; not when the user stays on the member or the save was refused.
+  bool ConfirmarAlterações();
+
+  // After the program switched to other data: the reference lists read again, the first
+  // member shown, as at start-up.
+  void RecomeçarDados();
+  // Ends the program without the question on changes: the data went away and nothing can be
+  // saved.
+  void FecharSemPerguntar();
+
+  // Opens again the data of the run, when the backup tool could not be started after the data
+  // was closed for it; without it, the file that was open.
+  std::function<void()> ReabrirDados;
 
   // Called when the user has closed the window.
   std::function<void()> AoFechar;
@@ -120,10 +137,6 @@ private:
   bool Alterado() const { return ValoresDoEcrã() != mostrado; }
   // "sócio nº 2 - Bruno Costa", or "novo sócio": how the questions name the member shown.
   QString SócioMostrado() const;
-  // Before the screen is given up (another member shown, the program ended): with changes,
-  // asks whether to save them. Returns whether to go on: after a save, or with the changes
-  // dropped; not when the user stays on the member or the save was refused.
-  bool ConfirmarAlterações();
 
   QLineEdit *Número;
   QLineEdit *Nome;

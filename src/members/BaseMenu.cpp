@@ -51,6 +51,8 @@ void Base::CriarMenu() {
           this, [this] { ExecutarArquivex(true); });
   acçõesJanelas[int(JanelaMenu::ImportarSócios)] =
       Item(arquivo, u"I&mportar Sócios..."_s, u"Menu_Arquivo_Importar"_s);
+  acçõesJanelas[int(JanelaMenu::BaseDados)] =
+      Item(arquivo, u"&Base de Dados..."_s, u"Menu_Arquivo_BaseDados"_s);
   arquivo->addSeparator();
   acçõesJanelas[int(JanelaMenu::CódigoAcesso)] =
       Item(arquivo, u"Código de &Acesso"_s, u"Menu_Arquivo_4"_s);
@@ -157,7 +159,8 @@ void Base::AbrirJanela(JanelaMenu janela) {
     return;
   // The windows below show the current member afresh when they close (or another one, that
   // the user chose there): the question on changes comes before they open.
-  if (janela >= JanelaMenu::ListagemSócios && !ConfirmarAlterações())
+  const bool mostraDeNovo = janela >= JanelaMenu::ListagemSócios && janela != JanelaMenu::BaseDados;
+  if (mostraDeNovo && !ConfirmarAlterações())
     return;
   {
     Ampulheta ampulheta;
@@ -166,7 +169,7 @@ void Base::AbrirJanela(JanelaMenu janela) {
   }
   // The listings move the shared member recordset, and an import reads it again: stand on
   // the current member again.
-  if (janela < JanelaMenu::ListagemSócios)
+  if (!mostraDeNovo)
     return;
   // Members imported into an empty file: the first of them is shown, as at start-up.
   if (janela == JanelaMenu::ImportarSócios && SócioActual <= 0) {
@@ -208,16 +211,24 @@ void Base::ExecutarArquivex(bool repor) {
   fecharSemPerguntar = true;
   // The tool works on a closed file: close it first, and open it again if the tool fails.
   const QString ficheiro = Dados().bd.Caminho();
-  const QString pasta = QFileInfo(ficheiro).absolutePath();
+  const bool servidor = Dados().bd.MotorAberto() == Motor::PostgreSQL;
+  // A server's copies go to the working folder. The tool reaches the server by itself: a
+  // password given for this run is not handed on, since a command line is visible to every
+  // user of the computer.
+  const QString pasta = servidor ? QDir::currentPath() : QFileInfo(ficheiro).absolutePath();
+  QStringList argumentos = repor ? QStringList{u"-r"_s} : QStringList{};
+  if (servidor)
+    argumentos << u"--base-dados"_s << ficheiro;
   FecharDados();
-  if (IniciarPrograma(u"arquivex"_s, repor ? QStringList{u"-r"_s} : QStringList{}, pasta)) {
+  if (IniciarPrograma(u"arquivex"_s, argumentos, pasta)) {
     close();
     return;
   }
   // The file may have changed hands while it was closed (moved, locked, replaced): without it
   // no action of this window can work, so the program ends instead of going on without data.
   if (!ExecutarAcção(
-          this, u"Mensagem de Alerta"_s, [&] { AbrirDados(ficheiro); },
+          this, u"Mensagem de Alerta"_s,
+          [&] { ReabrirDados ? ReabrirDados() : AbrirDados(ficheiro); },
           u"\n\nNão foi possível iniciar o programa de segurança e reposição de dados "
           u"nem abrir de novo o ficheiro de sócios.\nO programa vai terminar."_s)) {
     close();

@@ -4,7 +4,9 @@
 #include "Base.h"
 #include "CodAcesso.h"
 #include "CodigoAcesso.h"
+#include "Comandos.h"
 #include "Dados.h"
+#include "JanelaBaseDados.h"
 #include "Janelas.h"
 #include "Mensagens.h"
 #include "Verificacao.h"
@@ -68,8 +70,9 @@ QPixmap ImagemApresentação() {
   return imagem;
 }
 
-Apresentação::Apresentação(int esperaMs, VerificaçãoAbertura *v, QWidget *pai)
-    : QDialog(pai, Qt::SplashScreen | Qt::FramelessWindowHint), verificação(v) {
+Apresentação::Apresentação(int esperaMs, VerificaçãoAbertura *v, QWidget *pai, OrigemDados o)
+    : QDialog(pai, Qt::SplashScreen | Qt::FramelessWindowHint), origem(std::move(o)),
+      verificação(v) {
   setObjectName(u"Apresentacao"_s);
   setModal(true);
   auto *imagem = new QLabel(this);
@@ -106,48 +109,95 @@ std::unique_ptr<Base> Apresentação::TomarBase() {
   return std::move(base);
 }
 
+void Apresentação::AbrirDadosDoArranque() {
+  // Named in the session already, so that the window offered after a failure shows it.
+  DefinirOrigemDaSessão(origem);
+  if (origem.NoServidor()) {
+    AbrirOrigem(origem, this);
+    return;
+  }
+  const QString &ficheiro = origem.ficheiro;
+  if (origem == OrigemDados::FicheiroPorOmissão() && !QFileInfo::exists(ficheiro))
+    BaseDados::Criar(ficheiro);
+  // Nothing is shown from a damaged file: a list read through a damaged index would come
+  // up short without a word.
+  if (verificação) {
+    verificação->Confirmar();
+  } else {
+    VerificaçãoAbertura agora(ficheiro);
+    agora.Confirmar();
+    agora.ConfirmarResto();
+  }
+  AbrirDados(ficheiro);
+  if (Dados().bd.SóLeitura()) {
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    MostrarMensagem(u"O ficheiro «"_s + Dados().bd.Caminho() +
+                        u"» só pode ser lido.\nPode consultar os dados, mas as alterações não "
+                        u"poderão ser gravadas."_s,
+                    Botões::OK, Ícone::Exclamação, TítuloPrograma, this);
+    QGuiApplication::restoreOverrideCursor();
+  }
+}
+
+bool Apresentação::EscolherOutrosDados(const ErroBaseDados &e) {
+  QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  Bip();
+  bool aberto = false;
+  // Never the file instead, unasked: the user would work on other data without knowing.
+  if (MostrarMensagem(
+          e.Mensagem() + u"\n\nDeseja escolher outra base de dados? Se não, o programa termina."_s,
+          Botões::SimNão, Ícone::Crítico, TítuloPrograma, this, e.Detalhes()) == Resposta::Sim) {
+    JanelaBaseDados *aberta = nullptr;
+    JanelaBaseDados janela(nullptr, [&aberta](const OrigemDados &o) {
+      return ExecutarAcção(aberta, u"Base de Dados"_s, [&] { AbrirOrigem(o, aberta); });
+    });
+    aberta = &janela;
+    aberto = ExecutarModal(janela) == QDialog::Accepted && Dados().bd.Aberta();
+  }
+  QGuiApplication::restoreOverrideCursor();
+  return aberto;
+}
+
+void Apresentação::Falhou(const ErroBaseDados &e) {
+  base.reset();
+  ficheiroFalhou = true;
+  if (e.Causa() == CausaErro::Danificado)
+    MostrarFicheiroDanificado(e, this);
+  else
+    MostrarErroFicheiro(e, this);
+}
+
 void Apresentação::Tique() {
   Início.stop();
+  bool aberto = false;
   try {
-    if (!QFileInfo::exists(NomeFicheiroDados))
-      BaseDados::Criar(NomeFicheiroDados);
-    // Nothing is shown from a damaged file: a list read through a damaged index would come
-    // up short without a word.
-    if (verificação) {
-      verificação->Confirmar();
-    } else {
-      VerificaçãoAbertura agora(NomeFicheiroDados);
-      agora.Confirmar();
-      agora.ConfirmarResto();
-    }
-    AbrirDados(NomeFicheiroDados);
-    if (Dados().bd.SóLeitura()) {
-      QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-      MostrarMensagem(u"O ficheiro «"_s + Dados().bd.Caminho() +
-                          u"» só pode ser lido.\nPode consultar os dados, mas as alterações não "
-                          u"poderão ser gravadas."_s,
-                      Botões::OK, Ícone::Exclamação, TítuloPrograma, this);
-      QGuiApplication::restoreOverrideCursor();
-    }
-    if (CódigoDeAcessoDefinido(Dados().bd)) {
-      CódAcesso janela;
-      // Ends however the window goes, so that a window taken away by the window system does
-      // not leave only this picture on screen.
-      ExecutarModal(janela);
-      if (janela.ResultadoAcesso() == CódAcesso::Resultado::Recusado)
-        AcessoPermitido() = false;
-    }
-    if (AcessoPermitido()) {
-      base = std::make_unique<Base>();
-      LigarJanelas(*base);
-    }
+    AbrirDadosDoArranque();
+    aberto = true;
   } catch (const ErroBaseDados &e) {
-    base.reset();
-    ficheiroFalhou = true;
-    if (e.Causa() == CausaErro::Danificado)
-      MostrarFicheiroDanificado(e, this);
-    else
-      MostrarErroFicheiro(e, this);
+    if (e.DoServidor()) {
+      aberto = EscolherOutrosDados(e);
+      ficheiroFalhou = !aberto;
+    } else {
+      Falhou(e);
+    }
+  }
+  if (aberto) {
+    try {
+      if (CódigoDeAcessoDefinido(Dados().bd)) {
+        CódAcesso janela;
+        // Ends however the window goes, so that a window taken away by the window system does
+        // not leave only this picture on screen.
+        ExecutarModal(janela);
+        if (janela.ResultadoAcesso() == CódAcesso::Resultado::Recusado)
+          AcessoPermitido() = false;
+      }
+      if (AcessoPermitido()) {
+        base = std::make_unique<Base>();
+        LigarJanelas(*base);
+      }
+    } catch (const ErroBaseDados &e) {
+      Falhou(e);
+    }
   }
   // Queued, so that the window's modal loop is surely running when it is told to end.
   QMetaObject::invokeMethod(

@@ -3,11 +3,15 @@
 #include "AltAcesso.h"
 #include "Apresentacao.h"
 #include "Base.h"
+#include "CodAcesso.h"
+#include "CodigoAcesso.h"
 #include "ColDados.h"
+#include "Comandos.h"
 #include "Dados.h"
 #include "DadosSocio.h"
 #include "DeclIRS.h"
 #include "ImportarSocios.h"
+#include "JanelaBaseDados.h"
 #include "Janelas.h"
 #include "ListSocios.h"
 #include "MapaQuotas.h"
@@ -80,6 +84,46 @@ QString TextoDoCampo(const Base &base, const char *nome) {
 
 } // namespace
 
+bool MudarDados(Base &base, const OrigemDados &nova, QDialog &janela) {
+  if (!base.ConfirmarAlterações())
+    return false;
+  const QString título = u"Base de Dados"_s;
+  const OrigemDados antiga = OrigemDaSessão();
+  bool códigoPedido = false;
+  bool mudou = ExecutarAcção(&janela, título, [&] {
+    AbrirOrigem(nova, &janela);
+    códigoPedido = CódigoDeAcessoDefinido(Dados().bd);
+  });
+  // The new data keeps its own access code: it is asked as at start-up.
+  if (mudou && códigoPedido) {
+    CódAcesso código(&janela);
+    ExecutarModal(código);
+    if (código.ResultadoAcesso() != CódAcesso::Resultado::Concedido) {
+      mudou = false;
+      MostrarMensagem(u"Sem o código de acesso destes dados, o programa continua com os dados "_s
+                      u"de antes."_s,
+                      Botões::OK, Ícone::Exclamação, título, &janela);
+    }
+  }
+  if (mudou) {
+    ExecutarAcção(&base, título, [&] { base.RecomeçarDados(); });
+    return true;
+  }
+  // Back to the data of before, as the user left it; without it the main window has nothing
+  // to work on, and the program ends.
+  if (!ExecutarAcção(
+          &janela, título, [&] { AbrirOrigem(antiga, &janela); },
+          u"\n\nNão foi possível abrir de novo os dados de antes («"_s + antiga.ParaMostrar() +
+              u"»). O programa vai terminar."_s)) {
+    FecharDados();
+    janela.reject();
+    base.FecharSemPerguntar();
+    return false;
+  }
+  ExecutarAcção(&base, título, [&] { base.MostrarSócio(base.SócioActual); });
+  return false;
+}
+
 void LigarJanelas(Base &base) {
   // The windows are added here as they come; an item without a window stays disabled.
   base.LigarJanela(JanelaMenu::CódigoAcesso, [&base] { AltAcesso::Abrir(&base); });
@@ -105,6 +149,14 @@ void LigarJanelas(Base &base) {
                    [&base] { DadosSócio(&base, base.SócioActual).exec(); });
   base.LigarJanela(JanelaMenu::QuotasDívida, [&base] { QtsDívida(&base).exec(); });
   base.LigarJanela(JanelaMenu::QuotasEmDia, [&base] { QtsEmDia(&base).exec(); });
+  base.ReabrirDados = [&base] { AbrirOrigem(OrigemDaSessão(), &base); };
+  base.LigarJanela(JanelaMenu::BaseDados, [&base] {
+    JanelaBaseDados *aberta = nullptr;
+    JanelaBaseDados janela(
+        &base, [&base, &aberta](const OrigemDados &o) { return MudarDados(base, o, *aberta); });
+    aberta = &janela;
+    janela.exec();
+  });
   base.LigarJanela(JanelaMenu::ImportarSócios,
                    [&base] { ImportarSócios(&base, [&base] { base.MostrarListas(); }).exec(); });
 }
@@ -115,21 +167,26 @@ FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
   FimPrograma fim = FimPrograma::Normal;
   {
     Ampulheta ampulheta;
-    if (!QFileInfo::exists(NomeFicheiroDados)) {
+    const OrigemDados origem = opções.origem ? *opções.origem : OrigemLembrada();
+    if (origem == OrigemDados::FicheiroPorOmissão() && !QFileInfo::exists(origem.ficheiro)) {
       try {
-        BaseDados::Criar(NomeFicheiroDados);
+        BaseDados::Criar(origem.ficheiro);
       } catch (const ErroBaseDados &e) {
         MostrarErroFicheiro(e);
         return FimPrograma::ErroFicheiro;
       }
     }
     AcessoPermitido() = true;
-    // Checked from now on, while the start-up window is on screen; awaited when it is opened.
-    VerificaçãoAbertura verificação(NomeFicheiroDados);
+    // A file is checked from now on, while the start-up window is on screen; awaited when it
+    // is opened. A server looks after its own storage.
+    std::optional<VerificaçãoAbertura> verificação;
+    if (!origem.NoServidor())
+      verificação.emplace(origem.ficheiro);
 
     std::unique_ptr<Base> base;
     {
-      Apresentação apresentação(opções.esperaApresentação, &verificação);
+      Apresentação apresentação(opções.esperaApresentação, verificação ? &*verificação : nullptr,
+                                nullptr, origem);
       apresentação.exec();
       base = apresentação.TomarBase();
       if (apresentação.FicheiroFalhou())
@@ -141,20 +198,26 @@ FimPrograma ExecutarPrograma(const OpçõesArranque &opções) {
       QEventLoop ciclo;
       base->AoFechar = [&ciclo] { ciclo.quit(); };
       base->show();
-      verificação.Prosseguir();
+      if (verificação)
+        verificação->Prosseguir();
       // On a file so large that its check outlasts the start-up window, the check ends with
       // the main window up: damage found then is told at once, and the program ends before
       // anything more is read or saved. The file is closed first, so that the restore offered
       // can replace it. A window opened meanwhile is let go first: it reads the file too.
       QTimer vigia;
-      if (!verificação.Terminada()) {
+      if (verificação && !verificação->Terminada()) {
         vigia.setInterval(50);
         QObject::connect(&vigia, &QTimer::timeout, base.get(), [&] {
-          if (!verificação.Terminada() || QApplication::activeModalWidget())
+          // Other data chosen meanwhile: what the check finds no longer concerns the run.
+          if (!(OrigemDaSessão() == origem) || !Dados().bd.Aberta()) {
+            vigia.stop();
+            return;
+          }
+          if (!verificação->Terminada() || QApplication::activeModalWidget())
             return;
           vigia.stop();
           try {
-            verificação.ConfirmarResto();
+            verificação->ConfirmarResto();
           } catch (const ErroBaseDados &e) {
             fim = FimPrograma::ErroFicheiro;
             base->hide();

@@ -1,6 +1,7 @@
 #include "Acerca.h"
 #include "Aplicacao.h"
 #include "Arranque.h"
+#include "OrigemDados.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -12,7 +13,22 @@ int main(int argc, char *argv[]) {
     std::fputs(TextoVersão(QStringLiteral("agremia")).toLocal8Bit().constData(), stdout);
     return 0;
   }
+  if (AjudaPedida(argc, argv)) {
+    QCoreApplication app(argc, argv);
+    std::fputs(TextoAjudaArgumentos().toLocal8Bit().constData(), stdout);
+    return 0;
+  }
   AplicaçãoAgremia app(argc, argv);
+  // Read after Qt has taken its own arguments (-platform, -style) out of the list.
+  const ArgumentosPrograma argumentos = LerArgumentos(app.arguments().mid(1));
+  if (!argumentos.erro.isEmpty()) {
+    std::fputs(
+        (argumentos.erro + QStringLiteral("\nVeja «agremia --help».\n")).toLocal8Bit().constData(),
+        stderr);
+    return 2;
+  }
   PrepararAplicação(app);
-  return ExecutarPrograma() == FimPrograma::ErroFicheiro ? 1 : 0;
+  OpçõesArranque opções;
+  opções.origem = argumentos.origem;
+  return ExecutarPrograma(opções) == FimPrograma::ErroFicheiro ? 1 : 0;
 }

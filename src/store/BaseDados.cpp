@@ -140,8 +140,18 @@ void BaseDados::Abrir(const QString &ficheiro) {
 QString BaseDados::LigaçãoParaMostrar(const QString &ligação) {
   static const QRegularExpression senha(uR"((^|\s)password\s*=\s*('(?:[^'\\]|\\.)*'|\S*))"_s);
   static const QRegularExpression senhaUri(uR"((://[^:/@?]*):[^@/?]*@)"_s);
+  // An address may carry the password among its parameters too ("...?password=x&...").
+  static const QRegularExpression endereço(uR"(^\s*postgres(ql)?://)"_s,
+                                           QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression senhaParâmetro(uR"(([?&])password=[^&\s]*&?)"_s);
+  static const QRegularExpression separadorFinal(uR"([?&](\s|$))"_s);
   QString r = ligação;
-  r.replace(senha, u"\\1"_s);
+  if (endereço.match(r).hasMatch()) {
+    r.replace(senhaParâmetro, u"\\1"_s);
+    r.replace(separadorFinal, u"\\1"_s);
+  } else {
+    r.replace(senha, u"\\1"_s);
+  }
   r.replace(senhaUri, u"\\1@"_s);
   return r.simplified();
 }
@@ -176,6 +186,32 @@ QString BaseDados::LigaçãoComNome(const QString &ligação) {
          valor + u'\'';
 }
 
+namespace {
+
+// The driver turns every ';' of the connection options into a blank before libpq reads them,
+// so a password holding one would never be accepted. A password in the string is taken out
+// and given to the driver's own field, which it quotes whole.
+void LigarCom(QSqlDatabase &db, const QString &ligação) {
+  static const QRegularExpression senha(uR"((^|\s)password\s*=\s*(?:'((?:[^'\\]|\\.)*)'|(\S*)))"_s);
+  QString resto = ligação;
+  const QRegularExpressionMatch m = senha.match(ligação);
+  if (m.hasMatch()) {
+    QString valor;
+    if (m.capturedStart(2) >= 0) {
+      const QString entre = m.captured(2);
+      for (qsizetype i = 0; i < entre.size(); ++i)
+        valor += entre[i] == u'\\' && i + 1 < entre.size() ? entre[++i] : entre[i];
+    } else {
+      valor = m.captured(3);
+    }
+    resto.remove(m.capturedStart(0), m.capturedLength(0));
+    db.setPassword(valor);
+  }
+  db.setConnectOptions(BaseDados::LigaçãoComNome(resto));
+}
+
+} // namespace
+
 void BaseDados::AbrirServidor(const QString &ligação) {
   Fechar();
   const QString operação = u"Abrir a base de dados"_s;
@@ -190,7 +226,7 @@ void BaseDados::AbrirServidor(const QString &ligação) {
     } else {
       // The driver hands the options to libpq after the fields it fills itself, none here:
       // libpq reads the whole string, a service name included.
-      db.setConnectOptions(LigaçãoComNome(ligação));
+      LigarCom(db, ligação);
       if (!db.open())
         falha = Erro(db.lastError(), operação);
     }
@@ -217,7 +253,7 @@ void BaseDados::CriarNoServidor(const QString &ligação) {
   std::optional<ErroBaseDados> falha;
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, nome);
-    db.setConnectOptions(LigaçãoComNome(ligação));
+    LigarCom(db, ligação);
     QSqlQuery q(db);
     // One transaction: the tables appear all together or not at all. Creating a table that
     // another desk created meanwhile fails, and takes the whole creation back.

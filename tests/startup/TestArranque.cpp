@@ -26,6 +26,8 @@ using namespace Qt::StringLiterals;
 class TestArranque : public QObject {
   Q_OBJECT
 
+  DefiniçõesDeTeste definições; // no choice of data remembered: the working folder's file
+
   struct Resultado {
     FimPrograma fim;
     bool baseMostrada = false;

@@ -6,8 +6,13 @@
 #include "Relogio.h"
 
 #include <QDateTime>
+#include <QDirIterator>
+#include <QFile>
 #include <QList>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 
@@ -18,6 +23,35 @@
 
 // Each test seam is installed by one of these objects and put back as it goes, so that a
 // failing test never leaves a fixed clock or a fake launcher to the next one.
+
+// The user's settings (QSettings, in the Ini format) are read and written in a folder of the
+// test's own while this lives, so that no test reads or changes the choices of whoever runs it.
+class DefiniçõesDeTeste {
+public:
+  DefiniçõesDeTeste() {
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, pasta.path());
+  }
+  ~DefiniçõesDeTeste() {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+  }
+  // Everything the settings files of the folder hold, for a check that a text is not there.
+  QByteArray Conteúdo() const {
+    QByteArray r;
+    QDirIterator i(pasta.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (i.hasNext()) {
+      QFile f(i.next());
+      if (f.open(QIODevice::ReadOnly))
+        r += f.readAll();
+    }
+    return r;
+  }
+  Q_DISABLE_COPY(DefiniçõesDeTeste)
+
+private:
+  QTemporaryDir pasta;
+};
 
 // The clock stands at `momento` (the real time until one is given) for as long as this lives.
 class RelógioFixo {
