@@ -53,6 +53,11 @@ Base::Base(QWidget *pai) : QMainWindow(pai) {
   SócioActual = sócios.FimFicheiro() ? 0 : qint32(sócios.Inteiro(u"Número"));
   EntradasPorOmissão();
   MostrarSócio(SócioActual);
+  // Reference rows saved on another desk: the drop-downs offer them without a restart.
+  DefinirAoMudaremListas([janela = QPointer<Base>(this)] {
+    if (janela)
+      janela->MostrarListas();
+  });
 }
 
 void Base::showEvent(QShowEvent *e) {
