@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -259,11 +260,14 @@ void Base::NavegarSócio(int k) {
     return;
   QAction *acção = acçõesNavegação[k - 1];
   acção->setEnabled(false);
+  // On every way out: a server that does not answer makes the move fail, and the key must
+  // work again once the server is back.
+  const auto reactivar =
+      qScopeGuard([&] { acção->setEnabled(k != 1 || bool(AbrirProcura)); });
   const QPointer<QWidget> emEdição = QApplication::focusWidget();
   TomarFoco(Comando[0]);
   if (k == 1) {
     ComandoClicado(0);
-    acção->setEnabled(bool(AbrirProcura));
     return;
   }
   ConjuntoRegistos &sócios = *Dados().sócios;
@@ -302,7 +306,6 @@ void Base::NavegarSócio(int k) {
   } else if (Alterado()) {
     if (!ConfirmarAlterações()) {
       sócios.IrParaId(origem);
-      acção->setEnabled(true);
       // Kept as typed, the user goes on where they were; a refused save has put the focus
       // on the field its message names.
       if (emEdição && QApplication::focusWidget() == Comando[0])
@@ -316,7 +319,6 @@ void Base::NavegarSócio(int k) {
   }
   if (n)
     MostrarSócio(*n);
-  acção->setEnabled(true);
   Número->setFocus();
 }
 

@@ -550,11 +550,27 @@ Instrução BaseDados::Correr(const QString &sql, const QVariantList &valores,
       RetomarLigação(operação);
       // A write outside a transaction gets one of its own, so that a commit whose answer is
       // lost is looked up like any other.
+      // (Not a Transacção: a refused statement leaves the recordsets as it found them, as
+      // a statement of its own does.)
       if (!leitura) {
-        Transacção t(*this);
-        Instrução i = Correr(sql, valores, operação);
-        t.Confirmar();
-        return i;
+        Controlar(InícioEscrita(), operação);
+        ++profundidade;
+        escritas.clear();
+        const quint64 ligação = religações;
+        try {
+          Instrução i = Correr(sql, valores, operação);
+          ConcluirNoServidor(operação);
+          --profundidade;
+          return i;
+        } catch (...) {
+          --profundidade;
+          if (!perdida && religações == ligação) {
+            QSqlQuery q(Ligação());
+            ++enviadas;
+            q.exec(u"ROLLBACK"_s);
+          }
+          throw;
+        }
       }
     } else if (perdida) {
       throw Erro(CausaErro::LigaçãoPerdida, operação, u"sem ligação ao servidor"_s);
@@ -730,7 +746,8 @@ void BaseDados::Transacção::Confirmar() {
   if (terminada)
     return;
   const QString operação = u"Concluir a gravação"_s;
-  if ((nível == 0 || sobreLeitura) && bd.motor == Motor::PostgreSQL)
+  // Without a write there is nothing for a lost answer to leave in doubt.
+  if ((nível == 0 || sobreLeitura) && bd.motor == Motor::PostgreSQL && bd.versão != versãoInício)
     bd.ConcluirNoServidor(operação);
   else if (nível == 0 || sobreLeitura)
     bd.Controlar(u"COMMIT"_s, operação);
