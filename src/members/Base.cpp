@@ -116,9 +116,10 @@ void Base::EntradasPorOmissão() {
 qint32 Base::MostrarSócio(qint32 número) {
   Ampulheta ampulheta;
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  BaseDados::Leitura leitura(Dados().bd);
+  BaseDados::Leitura leitura(Dados().bd, false);
   ConjuntoRegistos &sócios = *Dados().sócios;
   const std::optional<SócioGuardado> sócio = LerSócio(Dados().bd, sócios, número);
+  guardadoMostrado = sócio;
   Lista = {};
   if (!sócio) {
     if (número < 0)
@@ -388,9 +389,16 @@ bool Base::GravarSócio() {
   ResultadoGravação r;
   if (!ExecutarAcção(this, TítuloGravar, [&] {
         r = GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, ficha, SócioActual,
-                        Lista.ListQuotas, Lista.ListElimin);
+                        Lista.ListQuotas, Lista.ListElimin,
+                        guardadoMostrado ? &*guardadoMostrado : nullptr);
       }))
     return false;
+  if (r.erro == ErroFicha::AlteradoNoutroPosto || r.erro == ErroFicha::EliminadoNoutroPosto) {
+    // Kept editing: the user has been told, and the next save writes over the other desk's.
+    if (!ConflitoNoutroPosto(r.erro, r.alterações, TítuloGravar))
+      guardadoMostrado = r.actual;
+    return false;
+  }
   if (r.erro != ErroFicha::Nenhum) {
     Ampulheta::Seta();
     Bip();
@@ -464,13 +472,77 @@ void Base::EliminarSócio() {
     const Resposta resposta = PerguntarNãoPorOmissão(texto, u"Eliminar Sócio"_s, this);
     Ampulheta::Espera();
     if (resposta == Resposta::Sim) {
-      ExecutarAcção(this, u"Eliminar Sócio"_s,
-                    [&] { EliminarRegistos(Dados().bd, sócios, *Dados().quotizações, n); });
+      ErroFicha conflito = ErroFicha::Nenhum;
+      ExecutarAcção(this, u"Eliminar Sócio"_s, [&] {
+        conflito = EliminarRegistos(Dados().bd, sócios, *Dados().quotizações, n,
+                                    guardadoMostrado ? guardadoMostrado->versão : QString());
+      });
+      if (conflito != ErroFicha::Nenhum) {
+        // Nothing was deleted: the screen shows the member as it is now, to be judged again.
+        QStringList alterações;
+        ExecutarAcção(this, u"Eliminar Sócio"_s, [&] {
+          if (const auto agora = LerSócio(Dados().bd, sócios, n); agora && guardadoMostrado)
+            alterações = DiferençasSócio(*guardadoMostrado, *agora);
+        });
+        Ampulheta::Seta();
+        Bip();
+        MostrarMensagem(MensagemConflito(conflito, n, nomeMostrado, alterações) +
+                            (conflito == ErroFicha::EliminadoNoutroPosto
+                                 ? QString()
+                                 : u"Nada foi eliminado: o sócio é mostrado como está agora."_s),
+                        Botões::OK, Ícone::Informação, u"Eliminar Sócio"_s, this);
+        Ampulheta::Espera();
+        if (conflito == ErroFicha::AlteradoNoutroPosto)
+          SócioActual = n;
+        else
+          ExecutarAcção(this, u"Eliminar Sócio"_s, [&] {
+            sócios.Reexecutar();
+            SócioActual = SócioAMostrarApós(sócios, número);
+          });
+        MostrarSócio(SócioActual);
+        Número->setFocus();
+        return;
+      }
     }
     SócioActual = SócioAMostrarApós(sócios, número);
   }
   MostrarSócio(SócioActual);
   Número->setFocus();
+}
+
+bool Base::ConflitoNoutroPosto(ErroFicha erro, const QStringList &alterações,
+                               const QString &título) {
+  Ampulheta::Seta();
+  Bip();
+  const bool eliminado = erro == ErroFicha::EliminadoNoutroPosto;
+  const QString texto =
+      MensagemConflito(erro, qint32(ValorNumérico(Número->text())), nomeMostrado, alterações) +
+      u"Nada foi gravado aqui; o que escreveu continua no ecrã.\n\n"_s +
+      (eliminado ? u"Mostrar o sócio seguinte, deixando de lado o que escreveu?\n(Não: continua "
+                   u"a editar; gravar de novo volta a criar o sócio.)"_s
+                 : u"Mostrar o sócio como está agora, deixando de lado o que escreveu?\n(Não: "
+                   u"continua a editar; gravar de novo substitui o que foi gravado no outro "
+                   u"posto.)"_s);
+  // Não keeps what was typed: a stray Enter loses nothing.
+  const bool recarregar = PerguntarNãoPorOmissão(texto, título, this) == Resposta::Sim;
+  Ampulheta::Espera();
+  if (!recarregar) {
+    if (eliminado)
+      guardadoMostrado.reset();
+    return false;
+  }
+  const qint64 número = ValorNumérico(Número->text());
+  if (eliminado) {
+    ConjuntoRegistos &sócios = *Dados().sócios;
+    ExecutarAcção(this, título, [&] {
+      sócios.Reexecutar();
+      SócioActual = SócioAMostrarApós(sócios, número);
+    });
+    MostrarSócio(SócioActual);
+  } else {
+    MostrarSócio(qint32(número));
+  }
+  return true;
 }
 
 std::optional<Moeda> Base::ValorDaQuota() {

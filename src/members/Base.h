@@ -1,9 +1,11 @@
 #pragma once
 
+#include "FichaSocio.h"
 #include "ListaQuotas.h"
 
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 
 class GrelhaComBarra;
 class QAction;
@@ -148,6 +150,12 @@ private:
   QList<QWidget *> ordemTabulação;
   QStringList mostrado;            // ValoresDoEcrã() as MostrarSócio left the screen
   QString nomeMostrado;            // the stored member's name, as the questions name it
+  // The member as read when shown: on a server, the version that a save checks, and what the
+  // save compares to tell what another desk changed.
+  std::optional<SócioGuardado> guardadoMostrado;
+  // Tells the user that another desk saved or deleted the member shown; true when the screen
+  // was read again from the server (what was typed is dropped).
+  bool ConflitoNoutroPosto(ErroFicha erro, const QStringList &alterações, const QString &título);
   bool fecharSemPerguntar = false; // the backup tool takes over: nothing can be saved now
   QString nifAceite;  // the NIF as shown or as the user confirmed it: not asked about again
   QString dataAceite; // the same for an enrolment date after today

@@ -3,6 +3,7 @@
 #include "ListaQuotas.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -43,6 +44,9 @@ struct SócioGuardado {
   QString observações;
   QString nif;
   std::vector<QuotaPaga> quotas;
+  // On a server, the row's version when it was read (PostgreSQL's xmin), which every save of
+  // the member changes, its dues included; empty on a file, which one program opens at a time.
+  QString versão;
 };
 
 // Reads member `número` and all its dues with one query over the member's key range of the
@@ -58,6 +62,8 @@ enum class ErroFicha {
   Data = 3,         // not a date
   NúmeroExiste = 4, // a new member with the number of a stored one
   Valor = 5,        // the quota value is not an amount, or too large for its field
+  AlteradoNoutroPosto = 6,  // another desk saved the member since it was shown here
+  EliminadoNoutroPosto = 7, // another desk deleted the member since it was shown here
 };
 
 // The message of a refusal, as the "Gravar Dados" box shows it.
@@ -77,7 +83,20 @@ QString InscriçãoDaData(const QString &data);
 struct ResultadoGravação {
   ErroFicha erro = ErroFicha::Nenhum;
   qint32 número = 0; // the member now stored
+  // After AlteradoNoutroPosto: what the other desk changed, as the screen names it, and the
+  // member as it is stored now.
+  QStringList alterações;
+  std::optional<SócioGuardado> actual;
 };
+
+// What differs between two readings of a member, named as the screen names the fields, the
+// dues as "quotas de Mar 2026, Abr 2026".
+QStringList DiferençasSócio(const SócioGuardado &antes, const SócioGuardado &agora);
+
+// The message of a save or deletion refused because another desk changed or deleted the
+// member, for member `número` named `nome`.
+QString MensagemConflito(ErroFicha erro, qint32 número, const QString &nome,
+                         const QStringList &alterações);
 
 // Validates and writes the member row and its dues in one transaction, the texts without
 // control characters (SemCaracteresControlo; the remarks keep line breaks and tabs): each row of
@@ -86,15 +105,23 @@ struct ResultadoGravação {
 // table showed it as paid). The member list is read again only when a member was added; the
 // member recordset then stands on the saved member. On an engine failure nothing is written
 // and ErroBaseDados is raised.
+//
+// On a server, `mostrado` is the member as the screen read it: when another desk saved it
+// since (its version differs and so does what it holds) or deleted it, nothing is written and
+// the answer says so; the screen keeps what was typed. A save that the user confirms after
+// being told passes `mostrado` = the `actual` that the refusal gave.
 ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
                               ConjuntoRegistos &quotizações, const FichaSócio &ficha,
                               qint32 sócioActual, const ListaOrdenada &quotas,
-                              const ListaOrdenada &eliminadas);
+                              const ListaOrdenada &eliminadas,
+                              const SócioGuardado *mostrado = nullptr);
 
-// Deletes the member on which the member recordset stands and every dues row of member
-// `número` (one statement over the member's key range), in one transaction.
-void EliminarRegistos(BaseDados &bd, ConjuntoRegistos &sócios, ConjuntoRegistos &quotizações,
-                      qint32 número);
+// Deletes member `número` and every dues row of it (one statement over the member's key
+// range), in one transaction, and puts the member recordset on the row that followed. On a
+// server, with `versão` read when the member was shown, a member that another desk changed or
+// deleted since is left alone and the answer says so.
+ErroFicha EliminarRegistos(BaseDados &bd, ConjuntoRegistos &sócios, ConjuntoRegistos &quotizações,
+                           qint32 número, const QString &versão = {});
 
 // The member to show after a deletion of number `número`: the next one above, else the last
 // one below, else 0 (the file is empty). Leaves the recordset on that member.

@@ -689,8 +689,8 @@ void BaseDados::Retirar(ConjuntoRegistos *r) {
   conjuntos.erase(std::remove(conjuntos.begin(), conjuntos.end(), r), conjuntos.end());
 }
 
-BaseDados::Leitura::Leitura(BaseDados &b) : bd(b) {
-  if (bd.profundidade > 0 || !bd.aberta)
+BaseDados::Leitura::Leitura(BaseDados &b, bool noServidor) : bd(b) {
+  if (bd.profundidade > 0 || !bd.aberta || (!noServidor && bd.motor == Motor::PostgreSQL))
     return;
   bd.AntesDaAcção(u"Ler o ficheiro"_s);
   bd.Controlar(bd.InícioLeitura(), u"Ler o ficheiro"_s);

@@ -155,7 +155,9 @@ public:
   // taken once. Inside a Transacção (or another Leitura) it adds nothing.
   class Leitura {
   public:
-    explicit Leitura(BaseDados &bd);
+    // `noServidor` false: a read whose statements are arranged to be sound one by one, which
+    // on a server goes without the two round trips of a transaction.
+    explicit Leitura(BaseDados &bd, bool noServidor = true);
     ~Leitura();
     Leitura(const Leitura &) = delete;
     Leitura &operator=(const Leitura &) = delete;

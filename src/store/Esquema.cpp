@@ -150,7 +150,7 @@ QStringList InstruçõesCriação(Motor motor) {
 }
 
 QString InstruçãoGuardar(QStringView tabela, QStringView chave, const QStringList &outros,
-                         Motor motor) {
+                         Motor motor, int linhas) {
   // PostgreSQL also wants the kept row's fields named by their table, beside "excluded".
   const bool pg = motor == Motor::PostgreSQL;
   const QString distinto = pg ? u" IS DISTINCT FROM excluded."_s : u" IS NOT excluded."_s;
@@ -163,7 +163,10 @@ QString InstruçãoGuardar(QStringView tabela, QStringView chave, const QStringL
     diferentes << actual + id + distinto + id;
   }
   return u"INSERT INTO "_s + Identificador(tabela) + u" ("_s + campos.join(u", "_s) +
-         u") VALUES ("_s + QStringList(campos.size(), u"?"_s).join(u", "_s) + u") ON CONFLICT ("_s +
+         u") VALUES "_s +
+         QStringList(linhas, u'(' + QStringList(campos.size(), u"?"_s).join(u", "_s) + u')')
+             .join(u", "_s) +
+         u" ON CONFLICT ("_s +
          Identificador(chave) + u") DO UPDATE SET "_s + novos.join(u", "_s) + u" WHERE "_s +
          diferentes.join(u" OR "_s);
 }

@@ -1,0 +1,131 @@
+#include "Dados.h"
+#include "FichaSocio.h"
+#include "FicheiroTeste.h"
+#include "LerFicheiro.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <atomic>
+#include <map>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+// Five desks saving at random against one server for a while (AGREMIA_CARGA_SEGUNDOS, 60 by
+// default). Each save of desk d appends its mark "d.k" to the member's remarks and pays one
+// month of its own, as a user re-reading the member after a refusal would: at the end
+// every mark of a save reported done is there (no update lost), every mark has its month and
+// no month is without its mark (no save half-written).
+class TestCarga : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<FicheiroTeste> ficheiro;
+
+  static constexpr int Postos = 5;
+  static constexpr int Sócios = 8;
+
+  struct Contas {
+    int gravadas = 0, recusadas = 0, falhas = 0;
+    std::map<int, QStringList> marcas; // member -> marks saved
+    QString erro;
+  };
+
+  static void Trabalhar(int posto, const QString &ligação, qint64 até, Contas &c) {
+    try {
+      BaseDados bd;
+      bd.AbrirServidor(ligação);
+      ConjuntoRegistos sócios(bd, TodosOsSócios());
+      ConjuntoRegistos quotas(bd, Consulta{u"Quotizações"_s});
+      QRandomGenerator aleatório(quint32(posto) * 7919u);
+      QElapsedTimer relógio;
+      relógio.start();
+      int k = 0;
+      while (relógio.elapsed() < até) {
+        const int número = 1 + int(aleatório.bounded(Sócios));
+        const auto visto = LerSócio(bd, sócios, número);
+        if (!visto) {
+          c.erro = u"sócio desaparecido"_s;
+          return;
+        }
+        // A month of its own: desk d pays in years d000 onwards, one month per attempt.
+        ListaOrdenada lista = EntradasDasQuotas(visto->quotas);
+        const QString marca = QString::number(posto) + u'.' + QString::number(++k);
+        lista.Inserir(EntradaQuota(posto * 1000 + k / 12, k % 12 + 1, Moeda::DeCêntimos(1250), k));
+        const FichaSócio f{QString::number(número), visto->nome, 0, 0, 0,
+                           u"01-01-2000"_s, u"12,50"_s, {}, {},
+                           visto->observações.trimmed() + u' ' + marca, u"0"_s};
+        const ResultadoGravação r =
+            GravarFicha(bd, sócios, quotas, f, número, lista, {}, &*visto);
+        if (r.erro == ErroFicha::Nenhum) {
+          ++c.gravadas;
+          c.marcas[número] << marca;
+        } else if (r.erro == ErroFicha::AlteradoNoutroPosto) {
+          ++c.recusadas;
+        } else {
+          c.erro = u"recusa inesperada "_s + QString::number(int(r.erro));
+          return;
+        }
+      }
+    } catch (const ErroBaseDados &e) {
+      c.erro = e.Mensagem() + u' ' + e.Detalhes();
+    }
+  }
+
+private slots:
+  void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
+  void cleanup() { ficheiro.reset(); }
+
+  void cincoPostosAoMesmoTempo() {
+    for (int n = 1; n <= Sócios; ++n)
+      QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações,
+                           {QString::number(n), u"Sócio "_s + QString::number(n), 0, 0, 0,
+                            u"01-01-2000"_s, u"12,50"_s, {}, {}, {}, u"0"_s},
+                           0, {}, {})
+                   .erro,
+               ErroFicha::Nenhum);
+    const int segundos = qEnvironmentVariableIntValue("AGREMIA_CARGA_SEGUNDOS");
+    const qint64 até = 1000 * qint64(segundos > 0 ? segundos : 60);
+    const QString ligação = Dados().bd.Caminho();
+    Contas contas[Postos];
+    std::vector<std::thread> postos;
+    for (int p = 0; p < Postos; ++p)
+      postos.emplace_back(Trabalhar, p + 1, ligação, até, std::ref(contas[p]));
+    for (auto &t : postos)
+      t.join();
+
+    int gravadas = 0, recusadas = 0;
+    std::map<int, QStringList> esperadas;
+    for (const Contas &c : contas) {
+      QVERIFY2(c.erro.isEmpty(), qPrintable(c.erro));
+      gravadas += c.gravadas;
+      recusadas += c.recusadas;
+      for (const auto &[n, m] : c.marcas)
+        esperadas[n] << m;
+    }
+    qInfo("%d postos, %d s: %d gravações, %d recusadas por o sócio ter sido gravado noutro posto",
+          Postos, int(até / 1000), gravadas, recusadas);
+    QVERIFY(gravadas > 0);
+    int meses = 0;
+    for (int n = 1; n <= Sócios; ++n) {
+      const QStringList obs = Coluna(u"SELECT \"Observações\" FROM \"Sócios\" WHERE \"Número\" = "_s +
+                                     QString::number(n));
+      QCOMPARE(obs.size(), 1);
+      QStringList guardadas = obs[0].split(u' ', Qt::SkipEmptyParts);
+      QStringList esperado = esperadas[n];
+      guardadas.sort();
+      esperado.sort();
+      QCOMPARE(guardadas, esperado);
+      const QStringList pagos = Coluna(
+          u"SELECT count(*) FROM \"Quotizações\" WHERE \"SócMês\" LIKE '"_s +
+          QString::number(n).rightJustified(6, u'0') + u"%'"_s);
+      QCOMPARE(pagos, QStringList{QString::number(esperado.size())});
+      meses += int(esperado.size());
+    }
+    QCOMPARE(meses, gravadas);
+    QVERIFY(recusadas > 0); // the desks did meet on the same members
+  }
+};
+
+QTEST_GUILESS_MAIN(TestCarga)
+#include "TestCarga.moc"

@@ -1,0 +1,192 @@
+#include "Base.h"
+#include "Dados.h"
+#include "FichaSocio.h"
+#include "FicheiroTeste.h"
+#include "Guardas.h"
+#include "Janela.h"
+#include "LerFicheiro.h"
+#include "Respostas.h"
+
+#include <QLineEdit>
+#include <QtTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A second computer on the same server database: its own connection and recordsets.
+struct Posto {
+  BaseDados bd;
+  std::unique_ptr<ConjuntoRegistos> sócios, quotas;
+  explicit Posto(const QString &ligação) {
+    bd.AbrirServidor(ligação);
+    sócios = std::make_unique<ConjuntoRegistos>(bd, TodosOsSócios());
+    quotas = std::make_unique<ConjuntoRegistos>(bd, Consulta{u"Quotizações"_s});
+  }
+  ~Posto() {
+    quotas.reset();
+    sócios.reset();
+  }
+  std::optional<SócioGuardado> Ler(int número) { return LerSócio(bd, *sócios, número); }
+  ResultadoGravação Gravar(const SócioGuardado &mostrado, const QString &nome,
+                           const ListaOrdenada &quotasEcrã, const ListaOrdenada &eliminadas = {},
+                           const SócioGuardado *base = nullptr) {
+    return GravarFicha(bd, *sócios, *quotas, Ficha(mostrado.número, nome), mostrado.número,
+                       quotasEcrã, eliminadas, base ? base : &mostrado);
+  }
+  static FichaSócio Ficha(int número, const QString &nome) {
+    return {QString::number(número), nome, 0, 0, 0, u"01-01-2000"_s, u"12,50"_s, u"Rua A"_s,
+            u"Porto"_s, {}, u"0"_s};
+  }
+};
+
+ListaOrdenada Meses(int ano, int de, int até) {
+  ListaOrdenada l;
+  for (int m = de; m <= até; ++m)
+    l.Inserir(EntradaQuota(ano, m, Moeda::DeCêntimos(1250), 100 + m));
+  return l;
+}
+
+} // namespace
+
+// Two desks on one server database: a save never writes over another desk's save, or over a
+// deletion, without the user being told; the statements each action costs are few.
+class TestPostos : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<FicheiroTeste> ficheiro;
+  std::unique_ptr<Respostas> respostas;
+  std::unique_ptr<RelógioFixo> relógio;
+
+  static QStringList Guardado(int número) {
+    return Coluna(u"SELECT \"Nome\" || '/' || count(q.\"SócMês\") FROM \"Sócios\" s LEFT JOIN "
+                  u"\"Quotizações\" q ON q.\"SócMês\" LIKE lpad(s.\"Número\"::text, 6, '0') || '%' "
+                  u"WHERE s.\"Número\" = "_s +
+                  QString::number(número) + u" GROUP BY \"Nome\""_s);
+  }
+
+private slots:
+  void init() {
+    ficheiro = std::make_unique<FicheiroTeste>();
+    respostas = std::make_unique<Respostas>();
+    relógio = std::make_unique<RelógioFixo>(QDateTime(QDate(2026, 5, 20), QTime(10, 30)));
+    Posto inicial(Dados().bd.Caminho());
+    QCOMPARE(GravarFicha(inicial.bd, *inicial.sócios, *inicial.quotas,
+                         Posto::Ficha(2, u"Bruno Costa"_s), 0, Meses(2026, 1, 2), {})
+                 .erro,
+             ErroFicha::Nenhum);
+  }
+  void cleanup() {
+    relógio.reset();
+    respostas.reset();
+    ficheiro.reset();
+  }
+
+  // Both desks show member 2; B saves first. A's save is refused, naming what B changed, and
+  // writes nothing; saved again once told, A's screen is what is stored.
+  void gravacaoDoOutroPostoNuncaESubstituidaSemAviso() {
+    Posto a(Dados().bd.Caminho()), b(Dados().bd.Caminho());
+    const auto vistoA = a.Ler(2), vistoB = b.Ler(2);
+    QVERIFY(vistoA && vistoB && !vistoA->versão.isEmpty());
+    QCOMPARE(b.Gravar(*vistoB, u"Bruno Costa Silva"_s, Meses(2026, 1, 3)).erro, ErroFicha::Nenhum);
+
+    const ResultadoGravação r = a.Gravar(*vistoA, u"Bruno Costa"_s, Meses(2026, 1, 4));
+    QCOMPARE(r.erro, ErroFicha::AlteradoNoutroPosto);
+    QCOMPARE(r.alterações, (QStringList{u"Nome"_s, u"quotas de Mar 2026"_s}));
+    QCOMPARE(Guardado(2), QStringList{u"Bruno Costa Silva/3"_s});
+    QVERIFY(r.actual && r.actual->nome == u"Bruno Costa Silva"_s);
+
+    QCOMPARE(a.Gravar(*vistoA, u"Bruno Costa"_s, Meses(2026, 1, 4), {}, &*r.actual).erro,
+             ErroFicha::Nenhum);
+    QCOMPARE(Guardado(2), QStringList{u"Bruno Costa/4"_s});
+    // Each desk's own saves follow one another without a word once it has read the member.
+    const auto deNovo = a.Ler(2);
+    QCOMPARE(a.Gravar(*deNovo, u"Bruno Costa"_s, Meses(2026, 1, 5)).erro, ErroFicha::Nenhum);
+    // B saved the very values A showed: the version moved, nothing else did.
+    const auto c = a.Ler(2), d = b.Ler(2);
+    QCOMPARE(b.Gravar(*d, d->nome, Meses(2026, 1, 5)).erro, ErroFicha::Nenhum);
+    QCOMPARE(a.Gravar(*c, u"Bruno"_s, Meses(2026, 1, 5)).erro, ErroFicha::Nenhum);
+    QCOMPARE(Guardado(2), QStringList{u"Bruno/5"_s});
+  }
+
+  // A member deleted on B while A edits it: A's save and A's deletion write nothing; B's
+  // deletion of a member that A has saved since is refused too.
+  void socioEliminadoNoutroPosto() {
+    Posto a(Dados().bd.Caminho()), b(Dados().bd.Caminho());
+    const auto vistoA = a.Ler(2), vistoB = b.Ler(2);
+    QCOMPARE(EliminarRegistos(b.bd, *b.sócios, *b.quotas, 2, vistoB->versão), ErroFicha::Nenhum);
+    QCOMPARE(a.Gravar(*vistoA, u"Bruno Costa"_s, Meses(2026, 1, 6)).erro,
+             ErroFicha::EliminadoNoutroPosto);
+    QCOMPARE(EliminarRegistos(a.bd, *a.sócios, *a.quotas, 2, vistoA->versão),
+             ErroFicha::EliminadoNoutroPosto);
+    QCOMPARE(Guardado(2), QStringList{});
+    QCOMPARE(Coluna(u"SELECT count(*) FROM \"Quotizações\""_s), QStringList{u"0"_s});
+
+    // Kept editing after being told: the save makes the member again.
+    QCOMPARE(GravarFicha(a.bd, *a.sócios, *a.quotas, Posto::Ficha(2, u"Bruno"_s), 2,
+                         Meses(2026, 1, 1), {}, nullptr)
+                 .erro,
+             ErroFicha::Nenhum);
+    const auto vistoB2 = b.Ler(2), vistoA2 = a.Ler(2);
+    QCOMPARE(a.Gravar(*vistoA2, u"Bruno Sousa"_s, Meses(2026, 1, 1)).erro, ErroFicha::Nenhum);
+    QCOMPARE(EliminarRegistos(b.bd, *b.sócios, *b.quotas, 2, vistoB2->versão),
+             ErroFicha::AlteradoNoutroPosto);
+    QCOMPARE(Guardado(2), QStringList{u"Bruno Sousa/1"_s});
+  }
+
+  // On a server every statement is a round trip: showing a member costs two, saving one with
+  // 240 dues rows (some removed) no more than five, in one transaction or not at all.
+  void instrucoesPorAccao() {
+    Posto a(Dados().bd.Caminho());
+    a.Ler(2); // the member list is read once, on the first move
+    quint64 antes = a.bd.InstruçõesEnviadas();
+    const auto visto = a.Ler(2);
+    QCOMPARE(a.bd.InstruçõesEnviadas() - antes, quint64(2));
+    ListaOrdenada muitas;
+    for (int ano = 2007; ano <= 2026; ++ano)
+      for (int m = 1; m <= 12; ++m)
+        muitas.Inserir(EntradaQuota(ano, m, Moeda::DeCêntimos(1250), ano * 100 + m));
+    ListaOrdenada fora = Meses(2026, 1, 2);
+    antes = a.bd.InstruçõesEnviadas();
+    QCOMPARE(a.Gravar(*visto, u"Bruno Costa"_s, muitas, fora).erro, ErroFicha::Nenhum);
+    QVERIFY2(a.bd.InstruçõesEnviadas() - antes <= 5,
+             qPrintable(QString::number(a.bd.InstruçõesEnviadas() - antes)));
+    QCOMPARE(Guardado(2), QStringList{u"Bruno Costa/240"_s});
+  }
+
+  // The member screen: the refusal is told, what was typed stays; "Sim" shows the member as
+  // the other desk left it.
+  void ecraDoSocioAvisaEGuardaOQueFoiEscrito() {
+    Base janela;
+    Mostrar(&janela);
+    janela.MostrarSócio(2);
+    Posto b(Dados().bd.Caminho());
+    QCOMPARE(b.Gravar(*b.Ler(2), u"Bruno Silva"_s, Meses(2026, 1, 2)).erro, ErroFicha::Nenhum);
+
+    auto *nome = Controlo<QLineEdit>(&janela, u"Nome"_s);
+    Escrever(nome, u"Bruno Costa Pereira"_s);
+    respostas->Responder({Resposta::Não});
+    Clicar(Comando(&janela, 3)); // "Gravar Dados"
+    QCOMPARE(respostas->caixas.size(), 1);
+    QVERIFY2(respostas->caixas[0].texto.contains(u"gravado noutro posto"_s) &&
+                 respostas->caixas[0].texto.contains(u"Nome"_s),
+             qPrintable(respostas->caixas[0].texto));
+    QCOMPARE(nome->text(), u"Bruno Costa Pereira"_s);
+    QCOMPARE(Guardado(2), QStringList{u"Bruno Silva/2"_s});
+    // Told once: the next save writes what the screen shows.
+    Clicar(Comando(&janela, 3));
+    QCOMPARE(Guardado(2), QStringList{u"Bruno Costa Pereira/2"_s});
+
+    QCOMPARE(b.Gravar(*b.Ler(2), u"Bruno Silva"_s, Meses(2026, 1, 2)).erro, ErroFicha::Nenhum);
+    Escrever(nome, u"Outro Nome"_s);
+    respostas->Responder({Resposta::Sim});
+    Clicar(Comando(&janela, 3));
+    QCOMPARE(respostas->caixas.size(), 2);
+    QCOMPARE(nome->text(), u"Bruno Silva"_s);
+    QCOMPARE(Guardado(2), QStringList{u"Bruno Silva/2"_s});
+  }
+};
+
+QTEST_MAIN(TestPostos)
+#include "TestPostos.moc"
