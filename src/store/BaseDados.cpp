@@ -690,9 +690,11 @@ void BaseDados::Retirar(ConjuntoRegistos *r) {
 }
 
 BaseDados::Leitura::Leitura(BaseDados &b, bool noServidor) : bd(b) {
-  if (bd.profundidade > 0 || !bd.aberta || (!noServidor && bd.motor == Motor::PostgreSQL))
+  if (bd.profundidade > 0 || !bd.aberta)
     return;
   bd.AntesDaAcção(u"Ler o ficheiro"_s);
+  if (!noServidor && bd.motor == Motor::PostgreSQL)
+    return;
   bd.Controlar(bd.InícioLeitura(), u"Ler o ficheiro"_s);
   minha = true;
   bd.leituraAberta = true;
