@@ -406,7 +406,8 @@ ErroBaseDados BaseDados::Erro(CausaErro causa, const QString &operação,
 // A write takes SQLite's write lock at once, so that it waits for another program at its
 // start rather than failing half-way. PostgreSQL locks rows as they are written.
 QString BaseDados::InícioEscrita() const {
-  return motor == Motor::PostgreSQL ? u"BEGIN"_s : u"BEGIN IMMEDIATE"_s;
+  return motor == Motor::PostgreSQL ? u"BEGIN; SELECT txid_current(), pg_backend_pid()"_s
+                                    : u"BEGIN IMMEDIATE"_s;
 }
 
 // One state of the data for all that one action reads: SQLite's deferred transaction gives
@@ -447,8 +448,14 @@ void BaseDados::Controlar(const QString &sql, const QString &operação) {
     QSqlQuery q(Ligação());
     ++versão;
     ++enviadas;
-    if (q.exec(sql))
+    if (q.exec(sql)) {
+      // A write's BEGIN on a server brings the transaction's id: see ConcluirNoServidor.
+      if (sql == InícioEscrita() && q.nextResult() && q.next()) {
+        marcaTransacção = q.value(0).toLongLong();
+        marcaProcesso = q.value(1).toLongLong();
+      }
       return;
+    }
     ErroBaseDados e = Erro(q.lastError(), operação);
     if (e.Causa() != CausaErro::LigaçãoPerdida || !início || tentativa > 0)
       throw e;
@@ -793,42 +800,38 @@ BaseDados::Transacção::~Transacção() {
       r->AoReverter();
 }
 
-// The outermost COMMIT on a server. Just before it, one statement reads the transaction's id
-// (and this session's process) and sends the notification of the tables written, which the
-// server delivers only if the commit happens. A failure up to there leaves nothing written.
-// When the COMMIT's answer is lost with the connection, the server is asked, on a new
+// The outermost COMMIT on a server. Its BEGIN read the transaction's id (and this session's
+// process); the notification of the tables written goes with it, and the server delivers it
+// only if the commit happens. When the COMMIT's answer is lost with the connection, the server is asked, on a new
 // connection, what became of that transaction: txid_status is the server's own record of
 // it. A transaction still in progress belongs to a session that the server has not yet seen
 // die (a cut network); it is ended and asked about again.
 void BaseDados::ConcluirNoServidor(const QString &operação) {
   if (perdida)
     throw Erro(CausaErro::LigaçãoPerdida, operação, u"sem ligação ao servidor"_s);
-  QString marca = u"SELECT txid_current(), pg_backend_pid()"_s;
-  if (!escritas.isEmpty())
-    marca += u", pg_notify('"_s + CanalAvisos + u"', '"_s + escritas.join(u',') + u"')"_s;
+  const qint64 transacção = marcaTransacção;
+  const qint64 processo = marcaProcesso;
+  marcaTransacção = 0;
+  // The notification rides with the COMMIT, in one round trip, the COMMIT's answer second.
+  const bool avisar = !escritas.isEmpty();
+  const QString fim = avisar ? u"SELECT pg_notify('"_s + CanalAvisos + u"', '"_s +
+                                   escritas.join(u',') + u"'); COMMIT"_s
+                             : u"COMMIT"_s;
   escritas.clear();
-  qint64 transacção = 0;
-  qint64 processo = 0;
-  {
-    QSqlQuery q(Ligação());
-    ++enviadas;
-    if (!q.exec(marca) || !q.next())
-      throw Erro(q.lastError(), operação);
-    transacção = q.value(0).toLongLong();
-    processo = q.value(1).toLongLong();
-  }
   QSqlError falha;
   {
     QSqlQuery q(Ligação());
     ++versão;
     ++enviadas;
-    if (q.exec(u"COMMIT"_s))
+    if (q.exec(fim) && (!avisar || q.nextResult()))
       return;
     falha = q.lastError();
   }
   const ErroBaseDados e = Erro(falha, operação);
   if (e.Causa() != CausaErro::LigaçãoPerdida)
     throw e; // the server refused the commit and undid the transaction
+  if (transacção == 0)
+    throw Erro(CausaErro::GravaçãoIncerta, operação, e.Pormenor());
   try {
     Religar(operação);
   } catch (const ErroBaseDados &) {
@@ -847,11 +850,11 @@ void BaseDados::ConcluirNoServidor(const QString &operação) {
     if (estado != u"in progress"_s)
       break;
     if (volta == 0) {
-      QSqlQuery fim(Ligação());
-      fim.prepare(u"SELECT pg_terminate_backend(?)"_s);
-      fim.addBindValue(processo);
+      QSqlQuery terminar(Ligação());
+      terminar.prepare(u"SELECT pg_terminate_backend(?)"_s);
+      terminar.addBindValue(processo);
       ++enviadas;
-      fim.exec();
+      terminar.exec();
     }
     QThread::msleep(100);
   }

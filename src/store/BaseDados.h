@@ -205,7 +205,8 @@ private:
   // Begins, ends or marks a transaction. PostgreSQL prepares no transaction statements: there
   // they run as plain text.
   void Controlar(const QString &sql, const QString &operação);
-  // What the engines say differently, one small function each.
+  // What the engines say differently, one small function each. (A write on a server begins
+  // by reading its transaction id, in the same round trip.)
   QString InícioEscrita() const;
   QString InícioLeitura() const;
   QString CamposDaTabela() const;
@@ -243,6 +244,8 @@ private:
   std::vector<std::unique_ptr<QSqlQuery>> órfãs; // statements of the lost connection
   quint64 religações = 0;
   QStringList escritas;      // tables of other desks' interest written by the open transaction
+  qint64 marcaTransacção = 0; // the open write's transaction id on the server, and its process
+  qint64 marcaProcesso = 0;
   QStringList mudadas;       // changed by other desks, not yet passed on
   bool aAvisar = false;      // passing them on now: no second round from inside
   std::function<void(const QStringList &)> aoMudarNoutroPosto;
