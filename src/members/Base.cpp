@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -53,6 +54,11 @@ Base::Base(QWidget *pai) : QMainWindow(pai) {
   SócioActual = sócios.FimFicheiro() ? 0 : qint32(sócios.Inteiro(u"Número"));
   EntradasPorOmissão();
   MostrarSócio(SócioActual);
+  // Reference rows saved on another desk: the drop-downs offer them without a restart.
+  DefinirAoMudaremListas([janela = QPointer<Base>(this)] {
+    if (janela)
+      janela->MostrarListas();
+  });
 }
 
 void Base::RecomeçarDados() {
@@ -270,11 +276,14 @@ void Base::NavegarSócio(int k) {
     return;
   QAction *acção = acçõesNavegação[k - 1];
   acção->setEnabled(false);
+  // On every way out: a server that does not answer makes the move fail, and the key must
+  // work again once the server is back.
+  const auto reactivar =
+      qScopeGuard([&] { acção->setEnabled(k != 1 || bool(AbrirProcura)); });
   const QPointer<QWidget> emEdição = QApplication::focusWidget();
   TomarFoco(Comando[0]);
   if (k == 1) {
     ComandoClicado(0);
-    acção->setEnabled(bool(AbrirProcura));
     return;
   }
   ConjuntoRegistos &sócios = *Dados().sócios;
@@ -313,7 +322,6 @@ void Base::NavegarSócio(int k) {
   } else if (Alterado()) {
     if (!ConfirmarAlterações()) {
       sócios.IrParaId(origem);
-      acção->setEnabled(true);
       // Kept as typed, the user goes on where they were; a refused save has put the focus
       // on the field its message names.
       if (emEdição && QApplication::focusWidget() == Comando[0])
@@ -327,7 +335,6 @@ void Base::NavegarSócio(int k) {
   }
   if (n)
     MostrarSócio(*n);
-  acção->setEnabled(true);
   Número->setFocus();
 }
 

@@ -10,8 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSysInfo>
+#include <QThread>
 #include <QUuid>
 #include <algorithm>
 #include <optional>
@@ -30,6 +32,32 @@ void ExecutarSimples(QSqlDatabase &db, const QString &sql, const QString &opera�
   QSqlQuery q(db);
   if (!q.exec(sql))
     throw ErroDoMotor(q.lastError(), operação, ficheiro);
+}
+
+// The channel of the notifications between desks; the payload names the tables changed.
+const QString CanalAvisos = u"agremia"_s;
+
+// The tables whose changes other desks want to hear of: the member list and the reference
+// lists. (A dues row shows only with its member, read whole each time.)
+const QStringList TabelasAvisadas = {u"Sócios"_s, u"Tabelas"_s};
+
+// libpq waits for an unreachable host, or for a network that went away in the middle of a
+// statement, as long as the system's TCP does: minutes. Limits that a connection string
+// leaves unset are set here (libpq takes the string's own values over these); a URI or a
+// service name keeps its own settings.
+QString LigaçãoComPrazos(const QString &ligação) {
+  if (ligação.contains(u"://"_s) || ligação.contains(u"service"_s))
+    return ligação;
+  static const char *const prazos[][2] = {{"connect_timeout", "10"},
+                                          {"keepalives_idle", "60"},
+                                          {"keepalives_interval", "10"},
+                                          {"keepalives_count", "3"},
+                                          {"tcp_user_timeout", "60000"}};
+  QString r;
+  for (const auto &[nome, valor] : prazos)
+    if (!ligação.contains(QLatin1StringView(nome)))
+      r += QLatin1StringView(nome) + u'=' + QLatin1StringView(valor) + u' ';
+  return r + ligação;
 }
 
 } // namespace
@@ -217,26 +245,17 @@ void BaseDados::AbrirServidor(const QString &ligação) {
   const QString operação = u"Abrir a base de dados"_s;
   motor = Motor::PostgreSQL;
   caminho = LigaçãoParaMostrar(ligação);
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, nomeLigação);
-    std::optional<ErroBaseDados> falha;
-    if (!db.isValid()) {
-      falha = Erro(CausaErro::SemAcesso, operação,
-                   u"o controlador QPSQL do Qt não está instalado (libqt6sql6-psql)"_s);
-    } else {
-      // The driver hands the options to libpq after the fields it fills itself, none here:
-      // libpq reads the whole string, a service name included.
-      LigarCom(db, ligação);
-      if (!db.open())
-        falha = Erro(db.lastError(), operação);
-    }
-    if (falha) {
-      db = QSqlDatabase();
-      QSqlDatabase::removeDatabase(nomeLigação);
-      throw *falha;
-    }
+  ligaçãoServidor = ligação;
+  try {
+    LigarServidor(operação);
+  } catch (...) {
+    QSqlDatabase::removeDatabase(nomeLigação);
+    ligaçãoServidor.clear();
+    throw;
   }
   aberta = true;
+  perdida = false;
+  religações = 0;
   ++geração;
   try {
     VerificarEsquema();
@@ -244,6 +263,139 @@ void BaseDados::AbrirServidor(const QString &ligação) {
     Fechar();
     throw;
   }
+}
+
+QSqlDatabase BaseDados::Ligação() const {
+  return QSqlDatabase::database(nomeLigação, false);
+}
+
+void BaseDados::LigarServidor(const QString &operação) {
+  QSqlDatabase db = QSqlDatabase::contains(nomeLigação)
+                        ? Ligação()
+                        : QSqlDatabase::addDatabase(u"QPSQL"_s, nomeLigação);
+  if (!db.isValid())
+    throw Erro(CausaErro::SemAcesso, operação,
+               u"o controlador QPSQL do Qt não está instalado (libqt6sql6-psql)"_s);
+  // The driver hands the options to libpq after the fields it fills itself, none here: libpq
+  // reads the whole string, a service name included.
+  LigarCom(db, LigaçãoComPrazos(ligaçãoServidor));
+  ++enviadas;
+  if (!db.open())
+    throw ErroDoServidor(db.lastError(), operação, caminho);
+  try {
+    QSqlQuery q(db);
+    ++enviadas;
+    if (!q.exec(u"SELECT current_setting('server_version_num')::integer, "
+                u"current_setting('server_version')"_s) ||
+        !q.next())
+      throw ErroDoServidor(q.lastError(), operação, caminho);
+    if (VersãoServidorRecusada(q.value(0).toInt()))
+      throw Erro(CausaErro::VersãoServidor, operação, q.value(1).toString());
+    // LISTEN: other desks' commits reach this connection while the program waits for events.
+    ++enviadas;
+    if (!db.driver()->subscribeToNotification(CanalAvisos))
+      throw ErroDoServidor(db.driver()->lastError(), operação, caminho);
+    QObject::connect(db.driver(), &QSqlDriver::notification, db.driver(),
+                     [this](const QString &, QSqlDriver::NotificationSource fonte,
+                            const QVariant &carga) {
+                       // This desk's own commits are known here already.
+                       if (fonte != QSqlDriver::SelfSource)
+                         AoNotificar(carga.toString());
+                     });
+  } catch (...) {
+    db.close();
+    throw;
+  }
+}
+
+void BaseDados::Religar(const QString &operação) {
+  // The statements prepared on the lost connection, and the recordsets' notion of which rows
+  // exist, died with it. The old driver goes first, so that dropping its statements sends
+  // nothing; a new connection name makes a new driver.
+  perdida = true;
+  ++geração;
+  auto antigas = std::move(preparadas);
+  preparadas.clear();
+  {
+    QSqlDatabase db = Ligação();
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(nomeLigação);
+  antigas.clear();
+  órfãs.clear();
+  nomeLigação = NovoNomeLigação();
+  LigarServidor(operação);
+  perdida = false;
+  ++religações;
+  for (ConjuntoRegistos *r : conjuntos)
+    r->MarcarPorRefrescar();
+  // Whatever other desks did meanwhile was not heard.
+  for (const QString &t : TabelasAvisadas)
+    if (!mudadas.contains(t))
+      mudadas << t;
+}
+
+void BaseDados::RetomarLigação(const QString &operação) {
+  if (motor != Motor::PostgreSQL)
+    return;
+  // The driver sees a connection closed by the server as soon as it reads from it (the
+  // notifications' socket reads it while the program waits for events).
+  if (perdida || !Ligação().isOpen())
+    Religar(operação);
+}
+
+void BaseDados::AntesDaAcção(const QString &operação) {
+  RetomarLigação(operação);
+  AvisarMudanças();
+}
+
+void BaseDados::AvisarMudanças() {
+  if (mudadas.isEmpty() || aAvisar || profundidade > 0)
+    return;
+  if (!aoMudarNoutroPosto) {
+    mudadas.clear();
+    return;
+  }
+  const QStringList tabelas = std::exchange(mudadas, {});
+  aAvisar = true;
+  try {
+    aoMudarNoutroPosto(tabelas);
+  } catch (...) {
+    aAvisar = false;
+    for (const QString &t : tabelas)
+      if (!mudadas.contains(t))
+        mudadas << t;
+    throw;
+  }
+  aAvisar = false;
+}
+
+void BaseDados::AoNotificar(const QString &carga) {
+  const QStringList tabelas = carga.split(u',', Qt::SkipEmptyParts);
+  for (ConjuntoRegistos *r : conjuntos)
+    if (tabelas.contains(r->ConsultaActual().tabela, Qt::CaseInsensitive))
+      r->MarcarPorRefrescar();
+  for (const QString &t : tabelas)
+    if (!mudadas.contains(t))
+      mudadas << t;
+  // Heard while waiting for events: nothing of this program is under way unless a message
+  // box of an action is open, and then the action's transaction holds them back.
+  try {
+    AvisarMudanças();
+  } catch (const ErroBaseDados &) {
+    // Kept in `mudadas`: passed on at the start of the next action, which reports the trouble.
+  }
+}
+
+void BaseDados::MarcarEscrita(const QString &sql) {
+  if (motor != Motor::PostgreSQL)
+    return;
+  static const QRegularExpression escrita(
+      uR"re(^\s*(?:INSERT\s+INTO|UPDATE|DELETE\s+FROM)\s+"([^"]+)")re"_s,
+      QRegularExpression::CaseInsensitiveOption);
+  const auto m = escrita.match(sql);
+  if (m.hasMatch() && TabelasAvisadas.contains(m.captured(1)) && !escritas.contains(m.captured(1)))
+    escritas << m.captured(1);
 }
 
 void BaseDados::CriarNoServidor(const QString &ligação) {
@@ -298,9 +450,18 @@ void BaseDados::CriarNoServidor(const QString &ligação) {
     throw *falha;
 }
 
-ErroBaseDados BaseDados::Erro(const QSqlError &erro, const QString &operação) const {
-  return motor == Motor::PostgreSQL ? ErroDoServidor(erro, operação, caminho)
-                                    : ErroDoMotor(erro, operação, caminho);
+ErroBaseDados BaseDados::Erro(const QSqlError &erro, const QString &operação) {
+  if (motor != Motor::PostgreSQL)
+    return ErroDoMotor(erro, operação, caminho);
+  ErroBaseDados e = ErroDoServidor(erro, operação, caminho);
+  if (perdida || !Ligação().isOpen()) {
+    perdida = true;
+    QString pormenor = e.Pormenor();
+    if (pormenor.isEmpty())
+      pormenor = u"sem ligação ao servidor"_s;
+    return ErroBaseDados::NoServidor(CausaErro::LigaçãoPerdida, operação, caminho, pormenor);
+  }
+  return e;
 }
 
 ErroBaseDados BaseDados::Erro(CausaErro causa, const QString &operação,
@@ -312,7 +473,8 @@ ErroBaseDados BaseDados::Erro(CausaErro causa, const QString &operação,
 // A write takes SQLite's write lock at once, so that it waits for another program at its
 // start rather than failing half-way. PostgreSQL locks rows as they are written.
 QString BaseDados::InícioEscrita() const {
-  return motor == Motor::PostgreSQL ? u"BEGIN"_s : u"BEGIN IMMEDIATE"_s;
+  return motor == Motor::PostgreSQL ? u"BEGIN; SELECT txid_current(), pg_backend_pid()"_s
+                                    : u"BEGIN IMMEDIATE"_s;
 }
 
 // One state of the data for all that one action reads: SQLite's deferred transaction gives
@@ -342,11 +504,31 @@ void BaseDados::Controlar(const QString &sql, const QString &operação) {
   }
   if (!aberta)
     throw Erro(CausaErro::SemAcesso, operação, u"base de dados fechada"_s);
-  QSqlQuery q(QSqlDatabase::database(nomeLigação, false));
-  ++versão;
-  ++enviadas;
-  if (!q.exec(sql))
-    throw Erro(q.lastError(), operação);
+  // A transaction that begins has nothing of ours to lose: a dropped connection is made again
+  // and the BEGIN sent once more.
+  const bool início = profundidade == 0;
+  if (início)
+    RetomarLigação(operação);
+  else if (perdida)
+    throw Erro(CausaErro::LigaçãoPerdida, operação, u"sem ligação ao servidor"_s);
+  for (int tentativa = 0;; ++tentativa) {
+    QSqlQuery q(Ligação());
+    ++versão;
+    ++enviadas;
+    if (q.exec(sql)) {
+      // A write's BEGIN on a server brings the transaction's id: see ConcluirNoServidor.
+      if (sql == InícioEscrita() && q.nextResult() && q.next()) {
+        marcaTransacção = q.value(0).toLongLong();
+        marcaProcesso = q.value(1).toLongLong();
+      }
+      return;
+    }
+    ErroBaseDados e = Erro(q.lastError(), operação);
+    if (e.Causa() != CausaErro::LigaçãoPerdida || !início || tentativa > 0)
+      throw e;
+    q = QSqlQuery();
+    Religar(operação);
+  }
 }
 
 void BaseDados::CopiarPara(const QString &destino, const QString &operação) {
@@ -380,20 +562,31 @@ void BaseDados::Fechar() {
   // Recordsets still open are closed first, newest first.
   while (!conjuntos.empty())
     conjuntos.back()->Fechar();
-  preparadas.clear();
   ++geração;
+  // A server's statements end with its connection: dropped after the driver, they send
+  // nothing (and nothing at all to a connection already lost).
+  auto antigas = std::move(preparadas);
+  preparadas.clear();
+  if (motor == Motor::SQLite)
+    antigas.clear();
   {
-    QSqlDatabase db = QSqlDatabase::database(nomeLigação, false);
-    if (profundidade > 0) {
+    QSqlDatabase db = Ligação();
+    if (profundidade > 0 && !perdida) {
       QSqlQuery q(db);
       q.exec(u"ROLLBACK"_s);
-      profundidade = 0;
     }
+    profundidade = 0;
     leituraAberta = false;
     db.close();
   }
   QSqlDatabase::removeDatabase(nomeLigação);
+  antigas.clear();
+  órfãs.clear();
   aberta = false;
+  perdida = false;
+  ligaçãoServidor.clear();
+  escritas.clear();
+  mudadas.clear();
   reserva.reset();
 }
 
@@ -408,7 +601,7 @@ QSqlQuery BaseDados::Executar(const QString &sql, const QVariantList &valores,
                               const QString &operação) {
   if (!aberta)
     throw Erro(CausaErro::SemAcesso, operação, u"base de dados fechada"_s);
-  QSqlQuery q(QSqlDatabase::database(nomeLigação, false));
+  QSqlQuery q(Ligação());
   q.setForwardOnly(SóParaDiante());
   if (!q.prepare(sql))
     throw Erro(q.lastError(), operação);
@@ -425,28 +618,78 @@ Instrução BaseDados::Correr(const QString &sql, const QVariantList &valores,
                             const QString &operação) {
   if (!aberta)
     throw Erro(CausaErro::SemAcesso, operação, u"base de dados fechada"_s);
-  std::unique_ptr<QSqlQuery> q;
-  auto livres = preparadas.find(sql);
-  if (livres != preparadas.end() && !livres->second.empty()) {
-    q = std::move(livres->second.back());
-    livres->second.pop_back();
-  } else {
-    // A statement of the same text still in use (a query run inside another's loop) gets a
-    // statement of its own.
-    q = std::make_unique<QSqlQuery>(QSqlDatabase::database(nomeLigação, false));
-    q->setForwardOnly(SóParaDiante());
-    if (!q->prepare(sql))
-      throw Erro(q->lastError(), operação);
+  const bool leitura = sql.startsWith(u"SELECT");
+  if (motor == Motor::PostgreSQL) {
+    if (profundidade == 0) {
+      RetomarLigação(operação);
+      // A write outside a transaction gets one of its own, so that a commit whose answer is
+      // lost is looked up like any other.
+      // (Not a Transacção: a refused statement leaves the recordsets as it found them, as
+      // a statement of its own does.)
+      if (!leitura) {
+        Controlar(InícioEscrita(), operação);
+        ++profundidade;
+        escritas.clear();
+        const quint64 ligação = religações;
+        try {
+          Instrução i = Correr(sql, valores, operação);
+          ConcluirNoServidor(operação);
+          --profundidade;
+          return i;
+        } catch (...) {
+          --profundidade;
+          if (!perdida && religações == ligação) {
+            QSqlQuery q(Ligação());
+            ++enviadas;
+            q.exec(u"ROLLBACK"_s);
+          }
+          throw;
+        }
+      }
+    } else if (perdida) {
+      throw Erro(CausaErro::LigaçãoPerdida, operação, u"sem ligação ao servidor"_s);
+    }
   }
-  Instrução i(this, sql, std::move(q), operação);
-  for (int n = 0; n < valores.size(); ++n)
-    i.q->bindValue(n, valores[n]);
-  if (!sql.startsWith(u"SELECT"))
-    ++versão;
-  ++enviadas;
-  if (!i.q->exec())
-    throw Erro(i.q->lastError(), operação);
-  return i;
+  for (int tentativa = 0;; ++tentativa) {
+    std::optional<ErroBaseDados> falha;
+    {
+      std::unique_ptr<QSqlQuery> q;
+      auto livres = preparadas.find(sql);
+      if (livres != preparadas.end() && !livres->second.empty()) {
+        q = std::move(livres->second.back());
+        livres->second.pop_back();
+      } else {
+        // A statement of the same text still in use (a query run inside another's loop) gets
+        // a statement of its own.
+        q = std::make_unique<QSqlQuery>(Ligação());
+        q->setForwardOnly(SóParaDiante());
+        if (!q->prepare(sql))
+          falha = Erro(q->lastError(), operação);
+      }
+      if (!falha) {
+        Instrução i(this, sql, std::move(q), operação);
+        for (int n = 0; n < valores.size(); ++n)
+          i.q->bindValue(n, valores[n]);
+        if (!leitura)
+          ++versão;
+        ++enviadas;
+        if (i.q->exec()) {
+          if (!leitura)
+            MarcarEscrita(sql);
+          return i;
+        }
+        falha = Erro(i.q->lastError(), operação);
+        // One of a lost connection goes with its driver; any other goes back to the cache.
+        if (perdida)
+          órfãs.push_back(std::move(i.q));
+      }
+    }
+    // A read outside any transaction loses nothing: it runs again on a new connection.
+    if (falha->Causa() != CausaErro::LigaçãoPerdida || profundidade > 0 || !leitura ||
+        tentativa > 0)
+      throw *falha;
+    Religar(operação);
+  }
 }
 
 void Instrução::Repetir(const QVariantList &valores) {
@@ -521,7 +764,10 @@ void BaseDados::Retirar(ConjuntoRegistos *r) {
 }
 
 BaseDados::Leitura::Leitura(BaseDados &b, bool noServidor) : bd(b) {
-  if (bd.profundidade > 0 || !bd.aberta || (!noServidor && bd.motor == Motor::PostgreSQL))
+  if (bd.profundidade > 0 || !bd.aberta)
+    return;
+  bd.AntesDaAcção(u"Ler o ficheiro"_s);
+  if (!noServidor && bd.motor == Motor::PostgreSQL)
     return;
   bd.Controlar(bd.InícioLeitura(), u"Ler o ficheiro"_s);
   minha = true;
@@ -533,14 +779,16 @@ BaseDados::Leitura::~Leitura() {
   if (!minha || !bd.aberta)
     return;
   // Nothing was written under it: ending it cannot lose anything, and must not throw.
-  QSqlQuery q(QSqlDatabase::database(bd.nomeLigação, false));
+  bd.leituraAberta = false;
+  --bd.profundidade;
+  if (bd.perdida)
+    return;
+  QSqlQuery q(bd.Ligação());
   ++bd.enviadas;
   if (!q.exec(u"COMMIT"_s)) {
     ++bd.enviadas;
     q.exec(u"ROLLBACK"_s);
   }
-  bd.leituraAberta = false;
-  --bd.profundidade;
 }
 
 BaseDados::Transacção::Transacção(BaseDados &b) : bd(b), nível(b.profundidade) {
@@ -548,6 +796,8 @@ BaseDados::Transacção::Transacção(BaseDados &b) : bd(b), nível(b.profundida
   // Writes never ride on a reader's transaction: its end could not report a failed commit.
   // The read ends here, the write is a transaction of its own, and the read starts again.
   sobreLeitura = bd.leituraAberta && nível == 1;
+  if (nível == 0)
+    bd.AntesDaAcção(operação);
   if (sobreLeitura)
     bd.Controlar(u"COMMIT"_s, operação);
   if (nível == 0 || sobreLeitura) {
@@ -563,13 +813,19 @@ BaseDados::Transacção::Transacção(BaseDados &b) : bd(b), nível(b.profundida
   }
   ++bd.profundidade;
   versãoInício = bd.versão;
+  religaçõesInício = bd.religações;
+  if (nível == 0 || sobreLeitura)
+    bd.escritas.clear();
 }
 
 void BaseDados::Transacção::Confirmar() {
   if (terminada)
     return;
   const QString operação = u"Concluir a gravação"_s;
-  if (nível == 0 || sobreLeitura)
+  // Without a write there is nothing for a lost answer to leave in doubt.
+  if ((nível == 0 || sobreLeitura) && bd.motor == Motor::PostgreSQL && bd.versão != versãoInício)
+    bd.ConcluirNoServidor(operação);
+  else if (nível == 0 || sobreLeitura)
     bd.Controlar(u"COMMIT"_s, operação);
   else
     bd.Controlar(u"RELEASE sp"_s + QString::number(nível), operação);
@@ -580,7 +836,9 @@ void BaseDados::Transacção::Confirmar() {
 }
 
 void BaseDados::Transacção::Terminar(const QString &sql) {
-  QSqlQuery q(QSqlDatabase::database(bd.nomeLigação, false));
+  if (bd.perdida)
+    return; // the server ended the transaction with the connection
+  QSqlQuery q(bd.Ligação());
   ++bd.enviadas;
   q.exec(sql);
 }
@@ -593,7 +851,9 @@ BaseDados::Transacção::~Transacção() {
   const bool escreveu = bd.versão != versãoInício;
   ++bd.versão;
   if (nível == 0 || sobreLeitura) {
-    Terminar(u"ROLLBACK"_s);
+    // A transaction of a connection made again since ended with the old one.
+    if (bd.religações == religaçõesInício)
+      Terminar(u"ROLLBACK"_s);
   } else {
     Terminar(u"ROLLBACK TO sp"_s + QString::number(nível));
     Terminar(u"RELEASE sp"_s + QString::number(nível));
@@ -605,6 +865,71 @@ BaseDados::Transacção::~Transacção() {
   if (escreveu)
     for (ConjuntoRegistos *r : std::vector<ConjuntoRegistos *>(bd.conjuntos))
       r->AoReverter();
+}
+
+// The outermost COMMIT on a server. Its BEGIN read the transaction's id (and this session's
+// process); the notification of the tables written goes with it, and the server delivers it
+// only if the commit happens. When the COMMIT's answer is lost with the connection, the server is asked, on a new
+// connection, what became of that transaction: txid_status is the server's own record of
+// it. A transaction still in progress belongs to a session that the server has not yet seen
+// die (a cut network); it is ended and asked about again.
+void BaseDados::ConcluirNoServidor(const QString &operação) {
+  if (perdida)
+    throw Erro(CausaErro::LigaçãoPerdida, operação, u"sem ligação ao servidor"_s);
+  const qint64 transacção = marcaTransacção;
+  const qint64 processo = marcaProcesso;
+  marcaTransacção = 0;
+  // The notification rides with the COMMIT, in one round trip, the COMMIT's answer second.
+  const bool avisar = !escritas.isEmpty();
+  const QString fim = avisar ? u"SELECT pg_notify('"_s + CanalAvisos + u"', '"_s +
+                                   escritas.join(u',') + u"'); COMMIT"_s
+                             : u"COMMIT"_s;
+  escritas.clear();
+  QSqlError falha;
+  {
+    QSqlQuery q(Ligação());
+    ++versão;
+    ++enviadas;
+    if (q.exec(fim) && (!avisar || q.nextResult()))
+      return;
+    falha = q.lastError();
+  }
+  const ErroBaseDados e = Erro(falha, operação);
+  if (e.Causa() != CausaErro::LigaçãoPerdida)
+    throw e; // the server refused the commit and undid the transaction
+  if (transacção == 0)
+    throw Erro(CausaErro::GravaçãoIncerta, operação, e.Pormenor());
+  try {
+    Religar(operação);
+  } catch (const ErroBaseDados &) {
+    throw Erro(CausaErro::GravaçãoIncerta, operação, e.Pormenor());
+  }
+  QString estado;
+  for (int volta = 0; volta < 50; ++volta) {
+    QSqlQuery q(Ligação());
+    ++enviadas;
+    q.prepare(u"SELECT txid_status(?)"_s);
+    q.addBindValue(transacção);
+    if (!q.exec() || !q.next())
+      throw Erro(CausaErro::GravaçãoIncerta, operação,
+                 e.Pormenor() + u"; "_s + q.lastError().databaseText());
+    estado = q.value(0).toString();
+    if (estado != u"in progress"_s)
+      break;
+    if (volta == 0) {
+      QSqlQuery terminar(Ligação());
+      terminar.prepare(u"SELECT pg_terminate_backend(?)"_s);
+      terminar.addBindValue(processo);
+      ++enviadas;
+      terminar.exec();
+    }
+    QThread::msleep(100);
+  }
+  if (estado == u"committed"_s)
+    return;
+  if (estado == u"in progress"_s)
+    throw Erro(CausaErro::GravaçãoIncerta, operação, e.Pormenor());
+  throw Erro(CausaErro::LigaçãoPerdida, operação, e.Pormenor());
 }
 
 ApagamentoSeguro::ApagamentoSeguro(BaseDados &b) : bd(b) {

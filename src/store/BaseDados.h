@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -72,8 +73,17 @@ public:
 
   // Opens a database on a PostgreSQL server, given as a libpq connection string or service
   // name ("host=... dbname=... user=...", "service=agremia"); what it leaves out comes from
-  // libpq's environment and files. A password is never kept by the program: libpq reads it
-  // from ~/.pgpass or PGPASSFILE. A database without the tables of this program is refused.
+  // libpq's environment and files. A password is never written by the program: libpq reads
+  // it from ~/.pgpass or PGPASSFILE, or from the string itself, which stays in memory alone to
+  // connect again. A database without the tables of this program, or a server older than
+  // VersãoMínimaServidor, is refused.
+  //
+  // A connection that the server or the network drops is made again, with the same string, at
+  // the next action (or at once, for a read outside any transaction); a commit whose answer
+  // was lost is looked up on the server after reconnecting (see Transacção::Confirmar).
+  // Other desks' saves of members and reference rows come as PostgreSQL notifications while
+  // the program waits for events: the recordsets of those tables read their keys again, and
+  // DefinirAoMudarNoutroPosto hears of it.
   void AbrirServidor(const QString &ligação);
 
   // Every connection to a server names itself to it (libpq's application_name) as
@@ -142,6 +152,16 @@ public:
   // Changes with every write, so that what a recordset keeps of a row can tell it is stale.
   quint64 Versão() const { return versão; }
 
+  // How many times a lost connection to the server was made again since opening.
+  quint64 Religações() const { return religações; }
+
+  // Called with the tables ("Sócios", "Tabelas") that another desk changed, or all of them
+  // after a reconnection, when no action of this program is under way: while waiting for
+  // events, or else at the start of the next action.
+  void DefinirAoMudarNoutroPosto(std::function<void(const QStringList &tabelas)> f) {
+    aoMudarNoutroPosto = std::move(f);
+  }
+
   // All that one user action writes: rolled back on leaving the scope unless confirmed.
   // Transactions nest: an inner one is a savepoint of the outer.
   // Everything one user action reads, seen as one state of the file, with SQLite's locks
@@ -166,6 +186,10 @@ public:
     ~Transacção();
     Transacção(const Transacção &) = delete;
     Transacção &operator=(const Transacção &) = delete;
+    // On a server, a commit whose answer the lost connection took away is looked up after
+    // reconnecting (txid_status of the transaction): when it was committed, this returns as
+    // after any commit; when not, ErroBaseDados LigaçãoPerdida ("nada foi gravado"); when the
+    // server cannot be reached to find out, GravaçãoIncerta.
     void Confirmar();
 
   private:
@@ -176,6 +200,7 @@ public:
     bool sobreLeitura = false; // opened inside a Leitura: a real transaction all the same
     bool terminada = false;
     quint64 versãoInício = 0; // a rollback with nothing written leaves the recordsets alone
+    quint64 religaçõesInício = 0;
   };
 
 private:
@@ -185,17 +210,32 @@ private:
   void Registar(ConjuntoRegistos *r);
   void Retirar(ConjuntoRegistos *r);
   void VerificarEsquema();
-  // The failure of the open engine as the store's exception.
-  ErroBaseDados Erro(const QSqlError &erro, const QString &operação) const;
+  // The failure of the open engine as the store's exception. On a server, a connection that is
+  // no longer there makes it LigaçãoPerdida, and the connection is then made again at the
+  // next chance.
+  ErroBaseDados Erro(const QSqlError &erro, const QString &operação);
   ErroBaseDados Erro(CausaErro causa, const QString &operação, const QString &pormenor = {}) const;
   // Begins, ends or marks a transaction. PostgreSQL prepares no transaction statements: there
   // they run as plain text.
   void Controlar(const QString &sql, const QString &operação);
-  // What the engines say differently, one small function each.
+  // What the engines say differently, one small function each. (A write on a server begins
+  // by reading its transaction id, in the same round trip.)
   QString InícioEscrita() const;
   QString InícioLeitura() const;
   QString CamposDaTabela() const;
   bool SóParaDiante() const;
+
+  // The server's side: the connection made (version checked, notifications heard), made
+  // again after a loss, the changes of other desks passed on, the commit that marks itself.
+  void LigarServidor(const QString &operação);
+  void Religar(const QString &operação);
+  void RetomarLigação(const QString &operação);
+  void AntesDaAcção(const QString &operação);
+  void AvisarMudanças();
+  void AoNotificar(const QString &tabelas);
+  void MarcarEscrita(const QString &sql);
+  void ConcluirNoServidor(const QString &operação);
+  QSqlDatabase Ligação() const;
 
   QString nomeLigação;
   QString caminho; // the file, or the server's connection string as shown (LigaçãoParaMostrar)
@@ -211,6 +251,17 @@ private:
   bool reservarAoAbrir = true;
   std::shared_ptr<ReservaFicheiro> reserva; // held from Abrir to Fechar
   std::vector<ConjuntoRegistos *> conjuntos;
+
+  QString ligaçãoServidor; // as given, password included: never shown nor written anywhere
+  bool perdida = false;    // the server's connection dropped and is not yet made again
+  std::vector<std::unique_ptr<QSqlQuery>> órfãs; // statements of the lost connection
+  quint64 religações = 0;
+  QStringList escritas;      // tables of other desks' interest written by the open transaction
+  qint64 marcaTransacção = 0; // the open write's transaction id on the server, and its process
+  qint64 marcaProcesso = 0;
+  QStringList mudadas;       // changed by other desks, not yet passed on
+  bool aAvisar = false;      // passing them on now: no second round from inside
+  std::function<void(const QStringList &)> aoMudarNoutroPosto;
 };
 
 // While it lives, what the connection deletes or overwrites is also overwritten in the file

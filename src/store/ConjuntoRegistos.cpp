@@ -70,6 +70,8 @@ void ConjuntoRegistos::ExigirAberto() const {
 
 void ConjuntoRegistos::Falhar(CausaErro causa, const QString &operação,
                               const QString &pormenor) const {
+  if (bd && bd->MotorAberto() == Motor::PostgreSQL)
+    throw ErroBaseDados::NoServidor(causa, operação, bd->Caminho(), pormenor);
   throw ErroBaseDados(causa, operação, bd ? bd->Caminho() : QString(), pormenor);
 }
 
@@ -112,6 +114,7 @@ std::optional<qint64> ConjuntoRegistos::Extremo(bool máximo, const QString &con
 }
 
 void ConjuntoRegistos::Carregar() {
+  porRefrescar = false;
   edição = Edição::Nenhuma;
   semCorrespondência = false;
   posiçõesVálidas = false;
@@ -151,7 +154,58 @@ QString ConjuntoRegistos::SqlChaves(QVariantList &valores) const {
   return sql + u" ORDER BY "_s + ordem.join(u", "_s);
 }
 
+void ConjuntoRegistos::Refrescar() const {
+  if (!porRefrescar)
+    return;
+  porRefrescar = false;
+  linhaVálida = false;
+  auto *eu = const_cast<ConjuntoRegistos *>(this);
+  // An empty recordset that now has rows stands before its first one.
+  if (directo) {
+    if (lugar == Lugar::Fora && bof && eof && Extremo(false, {}, {}))
+      eu->eof = false;
+    return;
+  }
+  if (chavesPorLer) {
+    LerChaves(); // reads them all, and places the current row among them
+    if (lugar == Lugar::Fora && bof && eof && !chaves.empty())
+      eu->eof = false;
+    return;
+  }
+  const std::vector<qint64> antigas = std::move(chaves);
+  QVariantList valores;
+  const QString sql = SqlChaves(valores);
+  std::vector<qint64> lidas;
+  bd->Percorrer(sql, valores, u"Ler "_s + tabela->nome,
+                [&](const Instrução &q) { lidas.push_back(q.Inteiro(0)); });
+  chaves = std::move(lidas);
+  posiçõesVálidas = false;
+  if (lugar == Lugar::Fora) {
+    if (bof && eof && !chaves.empty())
+      eu->eof = false;
+    return;
+  }
+  qsizetype seguinte = índice;
+  if (lugar == Lugar::Em) {
+    const qsizetype p = Posição(id);
+    if (p >= 0) {
+      eu->índice = p;
+      return;
+    }
+    eu->lugar = Lugar::Eliminado;
+    seguinte = índice + 1;
+  }
+  // The slot of a row that went away holds the first row after it that is still there.
+  eu->índice = qsizetype(chaves.size());
+  for (qsizetype k = seguinte; k < qsizetype(antigas.size()); ++k)
+    if (const qsizetype p = Posição(antigas[size_t(k)]); p >= 0) {
+      eu->índice = p;
+      break;
+    }
+}
+
 void ConjuntoRegistos::LerChaves() const {
+  Refrescar();
   if (!chavesPorLer)
     return;
   QVariantList valores;
@@ -187,6 +241,7 @@ qsizetype ConjuntoRegistos::Posição(qint64 chave) const {
 
 void ConjuntoRegistos::MoverPrimeiro() {
   ExigirAberto();
+  Refrescar();
   edição = Edição::Nenhuma;
   if (directo) {
     if (const auto r = Extremo(false, {}, {}))
@@ -478,8 +533,12 @@ void ConjuntoRegistos::Actualizar() {
     if (servidor)
       sql += u" RETURNING "_s + ColunaId();
     Instrução q = bd->Correr(sql, valores, operação);
+    // A row that another desk deleted meanwhile is not written back silently.
+    const bool achada = servidor ? q.Seguinte() : q.LinhasAfectadas() > 0;
+    if (!achada)
+      Falhar(CausaErro::SemRegistoActual, operação, u"o registo foi eliminado"_s);
     // On a server the identity is the key: a row given another key is found by the new one.
-    if (servidor && q.Seguinte() && q.Inteiro(0) != id) {
+    if (servidor && q.Inteiro(0) != id) {
       const qint64 novo = q.Inteiro(0);
       if (!directo) {
         chaves[size_t(índice)] = novo;
@@ -533,6 +592,7 @@ void ConjuntoRegistos::Reabrir(Consulta nova) {
 
 bool ConjuntoRegistos::IrParaId(qint64 rowid) {
   ExigirAberto();
+  Refrescar();
   edição = Edição::Nenhuma;
   if (directo) {
     if (!Extremo(false, ColunaId() + u" = ?"_s, {ValorId(rowid)}))

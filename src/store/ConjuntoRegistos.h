@@ -30,7 +30,10 @@ struct DefTabela;
 // - after Eliminar the deleted row is still "current" but cannot be read; moving on goes to
 //   the row that followed it;
 // - FimFicheiro/InícioFicheiro are true after moving past the last/before the first row,
-//   and both are true on an empty recordset.
+//   and both are true on an empty recordset;
+// - on a server, after another desk changed the table, or after the connection was made
+//   again, the next operation reads the keys again and stays on the current row; a current
+//   row that went away behaves as one deleted here.
 class ConjuntoRegistos {
 public:
   ConjuntoRegistos(BaseDados &bd, Consulta consulta);
@@ -97,6 +100,8 @@ private:
   enum class Edição { Nenhuma, Nova, Existente };
 
   void AoReverter();
+  void MarcarPorRefrescar() { porRefrescar = true; }
+  void Refrescar() const;
   QString ColunaId() const;
   QVariant ValorId(qint64 v) const;
   void Carregar();
@@ -122,6 +127,7 @@ private:
   // shows its first member without reading the whole member file.
   mutable std::vector<qint64> chaves;
   mutable bool chavesPorLer = false;
+  mutable bool porRefrescar = false; // the keys may be stale: read them again before using them
   qint64 primeiraChave = -1;
   void LerChaves() const;
   QString SqlChaves(QVariantList &valores) const;

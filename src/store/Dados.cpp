@@ -12,8 +12,22 @@ DadosPartilhados &Dados() {
 
 namespace {
 
+std::function<void()> &AoMudaremListas() {
+  static std::function<void()> f;
+  return f;
+}
+
 void AbrirConjuntos() {
   DadosPartilhados &d = Dados();
+  // The member recordset reads its keys again by itself; the reference lists are a value
+  // read once, and read again here.
+  d.bd.DefinirAoMudarNoutroPosto([](const QStringList &tabelas) {
+    if (!tabelas.contains(u"Tabelas"_s))
+      return;
+    RecarregarListas();
+    if (AoMudaremListas())
+      AoMudaremListas()();
+  });
   try {
     d.sócios = std::make_unique<ConjuntoRegistos>(d.bd, TodosOsSócios());
     d.quotizações = std::make_unique<ConjuntoRegistos>(d.bd, Consulta{u"Quotizações"_s});
@@ -37,6 +51,10 @@ void AbrirDadosServidor(const QString &ligação) {
   FecharDados();
   Dados().bd.AbrirServidor(ligação);
   AbrirConjuntos();
+}
+
+void DefinirAoMudaremListas(std::function<void()> f) {
+  AoMudaremListas() = std::move(f);
 }
 
 void FecharDados() {

@@ -4,6 +4,7 @@
 #include "ConjuntoRegistos.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 // The database of the run and its three shared recordsets. Every window reads and writes
@@ -26,6 +27,10 @@ void AbrirDados(const QString &caminho);
 
 // The same on a database of a PostgreSQL server (see BaseDados::AbrirServidor).
 void AbrirDadosServidor(const QString &ligação);
+
+// Called after the reference lists were read again because another desk changed the reference
+// rows (on a server only): a window refills its drop-downs from Listas().
+void DefinirAoMudaremListas(std::function<void()> f);
 
 // Closes the reference, dues and member recordsets and then the database, in this order.
 void FecharDados();

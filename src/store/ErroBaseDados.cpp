@@ -50,6 +50,28 @@ QString ErroBaseDados::MensagemServidor() const {
     return u"A cópia dos dados para "_s + nome +
            u" não ficou completa (o número de registos não coincide com o da origem).\n"_s
            u"Nada foi gravado."_s;
+  case CausaErro::ServidorIndisponível:
+    return u"Não foi possível chegar à"_s + nome.mid(1) +
+           u": o servidor não responde ou não está a aceitar ligações.\nVerifique se o "_s
+           u"servidor está a funcionar e se a rede chega até ele; o programa volta a ligar-se "_s
+           u"na próxima operação."_s;
+  case CausaErro::Autenticação:
+    return u"O servidor PostgreSQL recusou o utilizador ou a palavra-passe da ligação à"_s +
+           nome.mid(1) + u".\nVerifique o utilizador e a palavra-passe (~/.pgpass)."_s;
+  case CausaErro::VersãoServidor:
+    return u"O servidor PostgreSQL onde está "_s + nome.mid(1) + u" tem a versão "_s + pormenor +
+           u", e este programa precisa da versão "_s +
+           QString::number(VersãoMínimaServidor / 10000) +
+           u" ou mais recente.\nA base de dados não foi aberta."_s;
+  case CausaErro::LigaçãoPerdida:
+    return u"Perdeu-se a ligação à"_s + nome.mid(1) +
+           u": o que estava a ser feito não foi concluído e nada foi gravado.\n"_s
+           u"Tente de novo: o programa volta a ligar-se ao servidor."_s;
+  case CausaErro::GravaçãoIncerta:
+    return u"Perdeu-se a ligação à"_s + nome.mid(1) +
+           u" no momento de concluir a gravação, e o servidor ainda não responde: não foi "_s
+           u"possível saber se os dados foram gravados.\nQuando o servidor voltar, veja se os "_s
+           u"dados lá estão antes de os gravar de novo."_s;
   default:
     return u"Ocorreu um erro ao usar "_s + nome + u'.';
   }
@@ -138,6 +160,11 @@ QString ErroBaseDados::Mensagem() const {
         u"Nada foi gravado."_s;
     break;
   case CausaErro::Desconhecida:
+  case CausaErro::ServidorIndisponível:
+  case CausaErro::Autenticação:
+  case CausaErro::VersãoServidor:
+  case CausaErro::LigaçãoPerdida:
+  case CausaErro::GravaçãoIncerta:
     r = u"Ocorreu um erro ao usar o ficheiro "_s + nome + u'.';
     break;
   }
@@ -200,9 +227,26 @@ ErroBaseDados ErroDoMotor(const QSqlError &erro, const QString &operação, cons
 
 CausaErro CausaDoErroServidor(const QSqlError &erro) {
   const QString estado = erro.nativeErrorCode();
-  if (estado.isEmpty())
-    return erro.type() == QSqlError::ConnectionError ? CausaErro::SemAcesso
-                                                     : CausaErro::Desconhecida;
+  if (estado.isEmpty()) {
+    if (erro.type() != QSqlError::ConnectionError)
+      return CausaErro::Desconhecida;
+    // A failed login carries no SQLSTATE, only libpq's text (in English where libpq has no
+    // translation for the user's language; any other text gives the general refusal).
+    const QString texto = erro.databaseText();
+    static const char *const semServidor[] = {
+        "Connection refused",  "could not connect",        "timeout expired",
+        "No route to host",    "Network is unreachable",   "could not translate host name",
+        "No such file or dir", "server closed the connection", "not currently accepting",
+        "shutting down",       "starting up",              "in recovery mode"};
+    for (const char *t : semServidor)
+      if (texto.contains(QLatin1StringView(t), Qt::CaseInsensitive))
+        return CausaErro::ServidorIndisponível;
+    if (texto.contains(u"authentication failed"_s, Qt::CaseInsensitive) ||
+        texto.contains(u"no password supplied"_s, Qt::CaseInsensitive) ||
+        texto.contains(u"role \""_s, Qt::CaseInsensitive))
+      return CausaErro::Autenticação;
+    return CausaErro::SemAcesso;
+  }
   if (estado == u"23505"_s) // unique_violation
     return CausaErro::Duplicado;
   // integrity constraints (a CHECK, a NOT NULL), and data that does not fit its type
@@ -218,9 +262,13 @@ CausaErro CausaDoErroServidor(const QSqlError &erro) {
     return CausaErro::FicheiroEstranho;
   if (estado == u"53100"_s) // disk_full
     return CausaErro::DiscoCheio;
-  // connection exceptions, a refused login, a server shutting down
-  if (estado.startsWith(u"08"_s) || estado.startsWith(u"28"_s) || estado.startsWith(u"57P"_s) ||
-      estado == u"3D000"_s)
+  if (estado.startsWith(u"28"_s)) // invalid authorization
+    return CausaErro::Autenticação;
+  // the server shut down or the session was ended by the administrator
+  if (estado.startsWith(u"08"_s) || estado.startsWith(u"57P"_s))
+    return CausaErro::LigaçãoPerdida;
+  // a database that does not exist
+  if (estado == u"3D000"_s)
     return CausaErro::SemAcesso;
   return CausaErro::Desconhecida;
 }

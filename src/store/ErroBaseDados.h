@@ -25,7 +25,21 @@ enum class CausaErro {
   SemRegistoActual,     // no current row to read, change or delete
   ComDados,             // the destination of a copy of the data already holds rows
   CópiaIncompleta,      // a copy of the data does not hold as many rows as its source
+  // On a server only:
+  ServidorIndisponível, // the server does not answer, or does not take connections now
+  Autenticação,         // the server refused the user or the password
+  VersãoServidor,       // a server older than the oldest version this program supports
+  LigaçãoPerdida,       // the connection dropped: what was under way was not written
+  GravaçãoIncerta,      // the connection dropped at the commit and the server is still away
 };
+
+// The oldest PostgreSQL that the program supports (txid_status, identity columns).
+inline constexpr int VersãoMínimaServidor = 120000; // server_version_num of 12.0
+
+// Whether a server of this server_version_num is refused at opening.
+inline bool VersãoServidorRecusada(int versão) {
+  return versão < VersãoMínimaServidor;
+}
 
 // The engine's words for a data file of 0 bytes, which the engine itself would take for an
 // empty database.
@@ -72,7 +86,8 @@ CausaErro CausaDoErro(const QSqlError &erro);
 
 ErroBaseDados ErroDoMotor(const QSqlError &erro, const QString &operação, const QString &ficheiro);
 
-// The cause that a PostgreSQL error stands for, from its SQLSTATE; a failed connection has none.
+// The cause that a PostgreSQL error stands for, from its SQLSTATE; a failed connection has
+// none, and there libpq's words tell a server out of reach from a refused login.
 CausaErro CausaDoErroServidor(const QSqlError &erro);
 
 ErroBaseDados ErroDoServidor(const QSqlError &erro, const QString &operação,

@@ -1,17 +1,24 @@
 #include "BaseDados.h"
 #include "CopiaDados.h"
+#include "ConjuntoRegistos.h"
 #include "Criterio.h"
+#include "Dados.h"
 #include "Esquema.h"
 #include "PastaTeste.h"
+#include "Referencias.h"
 #include "ServidorPg.h"
 
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSysInfo>
+#include <QThread>
 #include <QtTest>
+#include <atomic>
 #include <functional>
 #include <optional>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -158,6 +165,106 @@ qint64 NovoCódigo(BaseDados &bd) {
   return c;
 }
 
+// Runs `sqls` on the cluster's own database, outside the test's: what an administrator does to
+// a database nobody may connect to.
+bool Administrar(const QStringList &sqls) {
+  bool ok = false;
+  const QString nome = u"administrador"_s;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, nome);
+    db.setConnectOptions(u"dbname=postgres"_s);
+    ok = db.open();
+    QSqlQuery q(db);
+    for (const QString &sql : sqls)
+      if (ok && !q.exec(sql)) {
+        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        ok = false;
+      }
+    q.finish();
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(nome);
+  return ok;
+}
+
+qint64 Contar(const BaseServidorTeste &servidor, const QString &tabela) {
+  const QStringList r =
+      Linhas(u"QPSQL"_s, servidor.Ligação(), u"SELECT count(*) FROM \""_s + tabela + u'"');
+  return r.size() == 1 ? r[0].toLongLong() : -1;
+}
+
+qint64 Processo(BaseDados &bd) {
+  Instrução i = bd.Correr(u"SELECT pg_backend_pid()"_s, {}, u"Ler"_s);
+  return i.Seguinte() ? i.Inteiro(0) : -1;
+}
+
+// From a thread of its own, as the server's administrator would, ends the session on `base`
+// that waits on `espera` (pg_stat_activity's wait_event) as soon as one does.
+class FimDeSessão {
+public:
+  FimDeSessão(const QString &base, const QString &espera)
+      : fio([this, base, espera] {
+          const QString nome = u"fim-de-sessão"_s;
+          {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, nome);
+            db.setConnectOptions(u"dbname=postgres"_s);
+            if (db.open()) {
+              QSqlQuery q(db);
+              for (int volta = 0; volta < 1500 && !terminada && !desistir; ++volta) {
+                q.prepare(u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                          u"WHERE datname = ? AND wait_event = ?"_s);
+                q.addBindValue(base);
+                q.addBindValue(espera);
+                if (q.exec() && q.next())
+                  terminada = q.value(0).toBool();
+                else
+                  QThread::msleep(20);
+              }
+              q.finish();
+            }
+            db.close();
+          }
+          QSqlDatabase::removeDatabase(nome);
+        }) {}
+  ~FimDeSessão() {
+    desistir = true;
+    if (fio.joinable())
+      fio.join();
+  }
+  bool Terminada() {
+    desistir = true;
+    if (fio.joinable())
+      fio.join();
+    return terminada;
+  }
+
+private:
+  std::atomic<bool> terminada = false;
+  std::atomic<bool> desistir = false;
+  std::thread fio;
+};
+
+// Saves member 1 with 240 months of dues, 2001 to 2020, in one transaction.
+void GravarSócioComQuotas(BaseDados &bd) {
+  const QString guardar = InstruçãoGuardar(u"Quotizações", u"SócMês",
+                                           {u"QuotaEuro"_s, u"Recibo"_s}, Motor::PostgreSQL);
+  BaseDados::Transacção t(bd);
+  bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (1, 'Inês')"_s, {},
+            u"Gravar o sócio"_s);
+  for (int mês = 0; mês < 240; ++mês)
+    bd.Correr(guardar,
+              {ChaveSócMês(1, 2001 + mês / 12, mês % 12 + 1), qint64(25000), mês + 1},
+              u"Gravar as quotas do sócio"_s);
+  t.Confirmar();
+}
+
+QList<qint64> Números(ConjuntoRegistos &sócios) {
+  QList<qint64> r;
+  for (sócios.MoverPrimeiro(); !sócios.FimFicheiro(); sócios.MoverSeguinte())
+    r << sócios.Inteiro(u"Número");
+  return r;
+}
+
 } // namespace
 
 // The store on a PostgreSQL server: a database of its own for each test.
@@ -200,7 +307,9 @@ private slots:
     QTest::newRow("base inexistente")
         << u"dbname=agremia_base_que_nao_existe"_s << int(CausaErro::SemAcesso);
     QTest::newRow("servidor que não responde")
-        << u"host=127.0.0.1 port=1 connect_timeout=5"_s << int(CausaErro::SemAcesso);
+        << u"host=127.0.0.1 port=1 connect_timeout=5"_s << int(CausaErro::ServidorIndisponível);
+    QTest::newRow("palavra-passe errada")
+        << u"password=errada123 %1"_s << int(CausaErro::Autenticação);
   }
   void abrirRecusado() {
     QFETCH(QString, ligação);
@@ -208,16 +317,257 @@ private slots:
     BaseServidorTeste servidor;
     if (ligação.isEmpty())
       ligação = servidor.Ligação();
+    else if (ligação.contains(u"%1"_s))
+      ligação = ligação.arg(servidor.Ligação());
     BaseDados bd;
     const auto e = Erro([&] { bd.AbrirServidor(ligação); });
     QVERIFY(e);
     QCOMPARE(int(e->Causa()), causa);
     QVERIFY(e->DoServidor());
-    QVERIFY2(e->Mensagem().contains(u"«"_s + ligação + u"» no servidor PostgreSQL"_s),
+    const QString mostrada = BaseDados::LigaçãoParaMostrar(ligação);
+    QVERIFY2(e->Mensagem().contains(u"«"_s + mostrada + u"» no servidor PostgreSQL"_s),
              qPrintable(e->Mensagem()));
+    QVERIFY(!e->Mensagem().contains(u"errada123"_s) && !e->Detalhes().contains(u"errada123"_s));
     QVERIFY(!e->Pormenor().isEmpty());
     QVERIFY(!bd.Aberta());
     QCOMPARE(TabelasServidor(servidor), QStringList());
+  }
+
+  // The oldest server taken is 12: older ones are refused at opening, by name.
+  void versaoDoServidor() {
+    QVERIFY(VersãoServidorRecusada(110022));
+    QVERIFY(!VersãoServidorRecusada(120000));
+    const ErroBaseDados e =
+        ErroBaseDados::NoServidor(CausaErro::VersãoServidor, u"Abrir"_s, u"host=velho"_s, u"11.22"_s);
+    QVERIFY2(e.Mensagem().contains(u"«host=velho»"_s) && e.Mensagem().contains(u"11.22"_s) &&
+                 e.Mensagem().contains(u"versão 12 ou mais recente"_s),
+             qPrintable(e.Mensagem()));
+  }
+
+  // A session that the server ended while the program waited: the next action makes the
+  // connection again and works, whether the program heard of the loss while waiting for
+  // events or only when its next statement fails. What another desk changed meanwhile, which
+  // no notification could bring, shows in the recordset.
+  void sessaoTerminadaEmEspera_data() {
+    QTest::addColumn<bool>("eventos");
+    QTest::addColumn<bool>("escrita");
+    QTest::newRow("leitura, com eventos") << true << false;
+    QTest::newRow("leitura, sem eventos") << false << false;
+    QTest::newRow("gravação, sem eventos") << false << true;
+  }
+  void sessaoTerminadaEmEspera() {
+    QFETCH(bool, eventos);
+    QFETCH(bool, escrita);
+    BaseServidorTeste servidor;
+    BaseDados::CriarNoServidor(servidor.Ligação());
+    QVERIFY(servidor.Executar({u"INSERT INTO \"Sócios\" (\"Número\") VALUES (1), (5)"_s}));
+    BaseDados bd;
+    bd.AbrirServidor(servidor.Ligação());
+    ConjuntoRegistos sócios(bd, TodosOsSócios());
+    QCOMPARE(Números(sócios), QList<qint64>({1, 5}));
+    const qint64 antes = Processo(bd);
+    QVERIFY(Administrar({u"SELECT pg_terminate_backend(%1)"_s.arg(antes)}));
+    QVERIFY(servidor.Executar({u"INSERT INTO \"Sócios\" (\"Número\") VALUES (3)"_s}));
+    // The notifications' socket reads the end of the session while events are processed.
+    if (eventos)
+      QTest::qWait(200);
+    if (escrita) {
+      BaseDados::Transacção t(bd);
+      bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (7)"_s, {}, u"Gravar"_s);
+      t.Confirmar();
+    }
+    {
+      BaseDados::Leitura l(bd);
+      QCOMPARE(Números(sócios), escrita ? QList<qint64>({1, 3, 5, 7}) : QList<qint64>({1, 3, 5}));
+    }
+    QCOMPARE(bd.Religações(), quint64(1));
+    QVERIFY(Processo(bd) != antes);
+    QCOMPARE(Contar(servidor, u"Sócios"_s), escrita ? 4 : 3);
+  }
+
+  // The session ended in the middle of a save of a member with 240 dues rows: nothing of it
+  // is on the server and the message says so; the next save makes the connection again and
+  // writes everything.
+  void sessaoTerminadaAMeioDaGravacao() {
+    BaseServidorTeste servidor;
+    BaseDados::CriarNoServidor(servidor.Ligação());
+    // The 120th row waits, so that the session is ended right there.
+    QVERIFY(servidor.Executar(
+        {u"CREATE FUNCTION esperar() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+         u"IF NEW.\"SócMês\" = '000001201012' THEN PERFORM pg_sleep(60); END IF; "
+         u"RETURN NEW; END $$"_s,
+         u"CREATE TRIGGER esperar AFTER INSERT ON \"Quotizações\" FOR EACH ROW "
+         u"EXECUTE FUNCTION esperar()"_s}));
+    BaseDados bd;
+    bd.AbrirServidor(servidor.Ligação());
+    std::optional<ErroBaseDados> e;
+    {
+      FimDeSessão fim(servidor.Nome(), u"PgSleep"_s);
+      e = Erro([&] { GravarSócioComQuotas(bd); });
+      QVERIFY(fim.Terminada());
+    }
+    QVERIFY(e);
+    QCOMPARE(e->Causa(), CausaErro::LigaçãoPerdida);
+    QVERIFY2(e->Mensagem().contains(u"nada foi gravado"_s) &&
+                 e->Mensagem().contains(u"«"_s + servidor.Ligação() + u"» no servidor"_s),
+             qPrintable(e->Mensagem()));
+    QVERIFY(!e->Detalhes().isEmpty());
+    QCOMPARE(Contar(servidor, u"Quotizações"_s), 0);
+    QCOMPARE(Contar(servidor, u"Sócios"_s), 0);
+
+    QVERIFY(servidor.Executar({u"DROP TRIGGER esperar ON \"Quotizações\""_s}));
+    GravarSócioComQuotas(bd);
+    QCOMPARE(bd.Religações(), quint64(1));
+    QCOMPARE(Contar(servidor, u"Quotizações"_s), 240);
+    QCOMPARE(Contar(servidor, u"Sócios"_s), 1);
+  }
+
+  // The COMMIT sent and its answer lost with the session: after reconnecting the program asks
+  // the server what became of the transaction. Committed (the session ended while the commit
+  // waited for a standby, after the commit itself), the save returns as saved; undone (ended
+  // while a check deferred to the commit ran), the message says nothing was saved.
+  void commitSemResposta_data() {
+    QTest::addColumn<bool>("gravado");
+    QTest::newRow("gravado") << true;
+    QTest::newRow("não gravado") << false;
+  }
+  void commitSemResposta() {
+    QFETCH(bool, gravado);
+    BaseServidorTeste servidor;
+    BaseDados::CriarNoServidor(servidor.Ligação());
+    auto repor = qScopeGuard([] {
+      Administrar({u"ALTER SYSTEM RESET synchronous_standby_names"_s,
+                   u"ALTER SYSTEM RESET synchronous_commit"_s, u"SELECT pg_reload_conf()"_s});
+    });
+    if (gravado) {
+      // Only this database's sessions wait for the standby that never comes.
+      if (!Administrar({u"ALTER SYSTEM SET synchronous_commit = 'local'"_s,
+                        u"ALTER SYSTEM SET synchronous_standby_names = 'agremia_nenhum'"_s,
+                        u"SELECT pg_reload_conf()"_s}))
+        QSKIP("o utilizador do servidor não pode alterar a sua configuração");
+      QVERIFY(servidor.Executar(
+          {u"ALTER DATABASE "_s + servidor.Nome() + u" SET synchronous_commit = 'on'"_s}));
+      QTRY_COMPARE(Linhas(u"QPSQL"_s, servidor.Ligação(), u"SELECT current_setting('synchronous_standby_names')"_s),
+                   QStringList{u"agremia_nenhum"_s});
+    } else {
+      QVERIFY(servidor.Executar(
+          {u"CREATE FUNCTION esperar() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+           u"PERFORM pg_sleep(60); RETURN NEW; END $$"_s,
+           u"CREATE CONSTRAINT TRIGGER esperar AFTER INSERT ON \"Sócios\" "
+           u"DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION esperar()"_s}));
+    }
+    BaseDados bd;
+    bd.AbrirServidor(servidor.Ligação());
+    std::optional<ErroBaseDados> e;
+    {
+      FimDeSessão fim(servidor.Nome(), gravado ? u"SyncRep"_s : u"PgSleep"_s);
+      e = Erro([&] { GravarSócioComQuotas(bd); });
+      QVERIFY(fim.Terminada());
+    }
+    repor.dismiss();
+    QVERIFY(Administrar({u"ALTER SYSTEM RESET synchronous_standby_names"_s,
+                         u"ALTER SYSTEM RESET synchronous_commit"_s,
+                         u"SELECT pg_reload_conf()"_s}));
+    QCOMPARE(bd.Religações(), quint64(1));
+    if (gravado) {
+      QVERIFY2(!e, e ? qPrintable(e->Mensagem()) : "");
+      QCOMPARE(Contar(servidor, u"Quotizações"_s), 240);
+    } else {
+      QVERIFY(e);
+      QCOMPARE(e->Causa(), CausaErro::LigaçãoPerdida);
+      QVERIFY2(e->Mensagem().contains(u"nada foi gravado"_s), qPrintable(e->Mensagem()));
+      QCOMPARE(Contar(servidor, u"Quotizações"_s), 0);
+      QCOMPARE(Contar(servidor, u"Sócios"_s), 0);
+    }
+  }
+
+  // The server away (the database taking no connections, every session ended): the action
+  // fails with a message naming the database and its server, the driver's words in the
+  // details; once the server is back, the next action makes the connection again.
+  void servidorAusente() {
+    BaseServidorTeste servidor;
+    BaseDados::CriarNoServidor(servidor.Ligação());
+    BaseDados bd;
+    bd.AbrirServidor(servidor.Ligação());
+    const QString base = servidor.Nome();
+    auto repor = qScopeGuard(
+        [&] { Administrar({u"ALTER DATABASE "_s + base + u" ALLOW_CONNECTIONS true"_s}); });
+    QVERIFY(Administrar({u"ALTER DATABASE "_s + base + u" ALLOW_CONNECTIONS false"_s,
+                         u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                         u"WHERE datname = '"_s + base + u"'"_s}));
+    for (int vez = 0; vez < 2; ++vez) {
+      const auto e = Erro([&] { BaseDados::Leitura l(bd); });
+      QVERIFY(e);
+      QCOMPARE(e->Causa(), CausaErro::ServidorIndisponível);
+      QVERIFY2(e->Mensagem().contains(u"«"_s + servidor.Ligação() + u"» no servidor PostgreSQL"_s),
+               qPrintable(e->Mensagem()));
+      QVERIFY(!e->Detalhes().isEmpty());
+    }
+    QVERIFY(Administrar({u"ALTER DATABASE "_s + base + u" ALLOW_CONNECTIONS true"_s}));
+    {
+      BaseDados::Transacção t(bd);
+      bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (2)"_s, {}, u"Gravar"_s);
+      t.Confirmar();
+    }
+    QCOMPARE(bd.Religações(), quint64(1));
+    QCOMPARE(Contar(servidor, u"Sócios"_s), 1);
+  }
+
+  // Two desks on one database. What desk A commits reaches desk B while B waits for events:
+  // B's member recordset reads its keys again, staying on its member or, when A deleted it,
+  // standing where it was; B's reference lists are read again. B's own commits bring it no
+  // reading: a member it added stays last until it asks for the order again.
+  void outroPosto() {
+    BaseServidorTeste servidor;
+    BaseDados::CriarNoServidor(servidor.Ligação());
+    QVERIFY(servidor.Executar(
+        {u"INSERT INTO \"Sócios\" (\"Número\") VALUES (1), (3), (5)"_s,
+         u"INSERT INTO \"Tabelas\" (\"Tipo\", \"Designação\") VALUES ('S', 'Efectivo')"_s}));
+    AbrirDadosServidor(servidor.Ligação());
+    auto fechar = qScopeGuard([] { FecharDados(); });
+    int listasMudadas = 0;
+    DefinirAoMudaremListas([&] { ++listasMudadas; });
+    auto esquecer = qScopeGuard([] { DefinirAoMudaremListas({}); });
+    BaseDados a;
+    a.AbrirServidor(servidor.Ligação());
+    ConjuntoRegistos &sócios = *Dados().sócios;
+    QCOMPARE(Números(sócios), QList<qint64>({1, 3, 5}));
+    {
+      BaseDados::Transacção t(Dados().bd);
+      sócios.AdicionarNovo();
+      sócios.DefinirCampo(u"Número", 2);
+      sócios.Actualizar();
+      t.Confirmar();
+    }
+    QVERIFY(sócios.IrParaId(3));
+
+    {
+      BaseDados::Transacção t(a);
+      a.Correr(u"INSERT INTO \"Tabelas\" (\"Tipo\", \"Designação\") VALUES ('S', 'Honorário')"_s,
+               {}, u"Gravar"_s);
+      t.Confirmar();
+    }
+    QTRY_COMPARE(Listas().situações.size(), size_t(2));
+    QCOMPARE(listasMudadas, 1);
+    // B's own notification came before A's: it changed nothing.
+    QCOMPARE(sócios.IdActual(), 3);
+    QCOMPARE(Números(sócios), QList<qint64>({1, 3, 5, 2}));
+    QVERIFY(sócios.IrParaId(3));
+
+    {
+      BaseDados::Transacção t(a);
+      a.Correr(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (4), (6)"_s, {}, u"Gravar"_s);
+      a.Correr(u"DELETE FROM \"Sócios\" WHERE \"Número\" = 3"_s, {}, u"Eliminar"_s);
+      t.Confirmar();
+    }
+    QTRY_COMPARE(sócios.NúmeroRegistos(), 5);
+    QCOMPARE(sócios.IdActual(), -1); // deleted on the other desk
+    QVERIFY_THROWS_EXCEPTION(ErroBaseDados, sócios.Texto(u"Nome"));
+    sócios.MoverSeguinte();
+    QVERIFY(!sócios.FimFicheiro());
+    QVERIFY(sócios.Inteiro(u"Número") > 3);
+    QCOMPARE(Números(sócios), QList<qint64>({1, 2, 4, 5, 6}));
+    QCOMPARE(listasMudadas, 1);
   }
 
   // The tables, their fields in order and their indexes, by name, field and kind, as in a
