@@ -148,7 +148,8 @@ QString LigaçãoComSenha(const QString &ligação, const QString &senha) {
 }
 
 bool FaltaSenha(const ErroBaseDados &e) {
-  if (!e.DoServidor() || e.Causa() != CausaErro::SemAcesso)
+  if (!e.DoServidor() ||
+      (e.Causa() != CausaErro::Autenticação && e.Causa() != CausaErro::SemAcesso))
     return false;
   // libpq's own words ("fe_sendauth: no password supplied"), and the server's for a password
   // it refused; the prefix stays untranslated in libpq's translations.

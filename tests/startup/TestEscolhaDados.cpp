@@ -185,7 +185,7 @@ private slots:
     const PedidoMensagem &caixa = respostas.caixas[0];
     QCOMPARE(caixa.ícone, Ícone::Crítico);
     QVERIFY2(
-        caixa.texto.startsWith(u"Não foi possível ligar à base de dados «"_s + ServidorAusente),
+        caixa.texto.startsWith(u"Não foi possível chegar à base de dados «"_s + ServidorAusente),
         qPrintable(caixa.texto));
     QVERIFY2(caixa.detalhes.contains(u"/nao/existe/agremia"_s), qPrintable(caixa.detalhes));
     QVERIFY(Dados().bd.Aberta() && Dados().bd.MotorAberto() == Motor::SQLite);
@@ -251,7 +251,7 @@ private slots:
       respostas.Responder({Resposta::Não});
       QCOMPARE(ExecutarPrograma(opções), FimPrograma::ErroFicheiro);
       QCOMPARE(respostas.caixas.size(), 1);
-      QVERIFY(respostas.caixas[0].texto.startsWith(u"Não foi possível ligar"_s));
+      QVERIFY(respostas.caixas[0].texto.startsWith(u"Não foi possível chegar"_s));
       QVERIFY(!respostas.caixas[0].detalhes.isEmpty());
       QVERIFY(aberta.isEmpty() && !QFile::exists(NomeFicheiroDados));
     }

@@ -221,7 +221,7 @@ private slots:
           senhas.dar = {std::nullopt};
           Clicar(Comando(&j, 2));
           QCOMPARE(respostas.caixas.size(), 1);
-          QVERIFY2(respostas.caixas[0].texto.startsWith(u"Não foi possível ligar"_s),
+          QVERIFY2(respostas.caixas[0].texto.startsWith(u"O servidor PostgreSQL recusou o utilizador ou a palavra-passe"_s),
                    qPrintable(respostas.caixas[0].texto));
           senhas.dar = {u"errada"_s, senha};
           Clicar(Comando(&j, 2));
