@@ -12,11 +12,46 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The trimmed Designação of the association row of kind k, if the row exists.
-std::optional<QString> Linha(BaseDados &bd, int k) {
-  const auto v = LerLinhaTabelas(bd, QChar(u'0' + k));
-  return v ? std::optional<QString>(v->trimmed()) : std::nullopt;
+// The association's rows, kinds "1" to "6" and its NIPC, read in one query: a print reads
+// them once for every page header.
+QHash<QChar, QString> LerColectividade(BaseDados &bd) {
+  return LerLinhasTabelas(bd, TiposColectividade());
 }
+
+// The trimmed Designação of the association row of kind k, if the row exists.
+std::optional<QString> Linha(const QHash<QChar, QString> &linhas, QChar k) {
+  const auto i = linhas.constFind(k);
+  return i == linhas.cend() ? std::nullopt : std::optional<QString>(i->trimmed());
+}
+
+} // namespace
+
+QString TiposColectividade() { return u"123456"_s + QChar(TipoNIPC); }
+
+QStringList LinhasColectividade(const QHash<QChar, QString> &lidas,
+                                const ListasReferência &listas) {
+  QStringList linhas;
+  for (int k = 1; k <= 3; ++k)
+    linhas << Linha(lidas, QChar(u'0' + k)).value_or(QString());
+  QString códigoPostal;
+  if (const auto código = Linha(lidas, u'4'))
+    códigoPostal = ListasReferência::Texto(listas.códigosPostais, ValorNumérico(*código));
+  linhas << códigoPostal;
+  QString contactos;
+  if (const auto telefone = Linha(lidas, u'5'))
+    contactos = u"Telefone: "_s + *telefone;
+  if (const auto fax = Linha(lidas, u'6'))
+    contactos += u"   -   Fax: "_s + *fax;
+  linhas << contactos;
+  return linhas;
+}
+
+QString LinhaNIPC(const QHash<QChar, QString> &lidas) {
+  const QString nipc = Linha(lidas, TipoNIPC).value_or(QString());
+  return nipc.isEmpty() ? QString() : u"NIPC: "_s + nipc;
+}
+
+namespace {
 
 // The five lines of the block, then the NIPC line, small as the contacts.
 constexpr double Tamanhos[] = {16, 12, 12, 14, 8, 8};
@@ -27,32 +62,16 @@ constexpr double FolgaTítulo = 240;
 } // namespace
 
 QStringList LinhasColectividade(BaseDados &bd, const ListasReferência &listas) {
-  BaseDados::Leitura leitura(bd);
-  QStringList linhas;
-  for (int k = 1; k <= 3; ++k)
-    linhas << Linha(bd, k).value_or(QString());
-  QString códigoPostal;
-  if (const auto código = Linha(bd, 4))
-    códigoPostal = ListasReferência::Texto(listas.códigosPostais, ValorNumérico(*código));
-  linhas << códigoPostal;
-  QString contactos;
-  if (const auto telefone = Linha(bd, 5))
-    contactos = u"Telefone: "_s + *telefone;
-  if (const auto fax = Linha(bd, 6))
-    contactos += u"   -   Fax: "_s + *fax;
-  linhas << contactos;
-  return linhas;
+  return LinhasColectividade(LerColectividade(bd), listas);
 }
 
-QString LinhaNIPC(BaseDados &bd) {
-  const QString nipc = LerLinhaTabelas(bd, TipoNIPC).value_or(QString()).trimmed();
-  return nipc.isEmpty() ? QString() : u"NIPC: "_s + nipc;
-}
+QString LinhaNIPC(BaseDados &bd) { return LinhaNIPC(LerLinhasTabelas(bd, QString(TipoNIPC))); }
 
 void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &página) {
   p.DefinirFonte(u"Times New Roman"_s);
-  QStringList linhas = LinhasColectividade(Dados().bd, Listas());
-  if (const QString nipc = LinhaNIPC(Dados().bd); !nipc.isEmpty())
+  const QHash<QChar, QString> lidas = LerColectividade(Dados().bd);
+  QStringList linhas = LinhasColectividade(lidas, Listas());
+  if (const QString nipc = LinhaNIPC(lidas); !nipc.isEmpty())
     linhas << nipc;
   const int n = int(linhas.size());
   const double w = p.LarguraPágina();

@@ -316,7 +316,15 @@ void Base::NavegarSócio(int k) {
     return n != SócioActual ? std::optional(n) : std::nullopt;
   };
   const qint64 origem = sócios.IdActual();
-  std::optional<qint32> n = destino();
+  // A server away: told, and the screen stays on its member with what is typed there.
+  const QString título = windowTitle();
+  const auto voltar = [&] {
+    if (emEdição && QApplication::focusWidget() == Comando[0])
+      emEdição->setFocus();
+  };
+  std::optional<qint32> n;
+  if (!ExecutarAcção(this, título, [&] { n = destino(); }))
+    return voltar();
   if (!n) {
     Bip();
   } else if (Alterado()) {
@@ -324,17 +332,16 @@ void Base::NavegarSócio(int k) {
       sócios.IrParaId(origem);
       // Kept as typed, the user goes on where they were; a refused save has put the focus
       // on the field its message names.
-      if (emEdição && QApplication::focusWidget() == Comando[0])
-        emEdição->setFocus();
-      return;
+      return voltar();
     } else if (!Alterado()) {
       // Saved and shown: the member file now stands on the saved member (in its place, when
       // it is new), and the move starts from there.
-      n = destino();
+      if (!ExecutarAcção(this, título, [&] { n = destino(); }))
+        return voltar();
     }
   }
-  if (n)
-    MostrarSócio(*n);
+  if (n && !ExecutarAcção(this, título, [&] { MostrarSócio(*n); }))
+    return voltar();
   Número->setFocus();
 }
 

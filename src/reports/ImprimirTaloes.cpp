@@ -168,11 +168,17 @@ ResultadoTalões PlanearTalões(BaseDados &bd, const ListasReferência &listas,
   }
 
   BaseDados::Leitura leitura(bd);
-  const QStringList colectividade = LinhasColectividade(bd, listas);
+  // The association's lines and the receipt counter in one query.
+  const QHash<QChar, QString> lidas = LerLinhasTabelas(bd, TiposColectividade() + u'q');
+  const QStringList colectividade = LinhasColectividade(lidas, listas);
   if (colectividade.value(0).isEmpty())
     return recusar(RecusaTalões::SemNomeColectividade);
   // Provisional: the handover numbers the run again from the counter as it is then.
-  inicial = std::max(inicial.value_or(0), ContadorGuardado(LerLinhaTabelas(bd, u'q')));
+  const auto contador = lidas.constFind(u'q');
+  inicial = std::max(inicial.value_or(0),
+                     ContadorGuardado(contador == lidas.cend()
+                                          ? std::nullopt
+                                          : std::optional<QString>(*contador)));
 
   struct Sócio {
     qint64 número;
@@ -199,7 +205,7 @@ ResultadoTalões PlanearTalões(BaseDados &bd, const ListasReferência &listas,
   LinhasTalão modelo;
   for (int k = 0; k < 4; ++k)
     modelo[k] = colectividade.value(k);
-  modelo[4] = LinhaNIPC(bd);
+  modelo[4] = LinhaNIPC(lidas);
   modelo[5] = u"Talão de Recibo de Quotização"_s;
   const QString anoTexto = QString::number(*ano);
   QStringList textosPeríodo;

@@ -56,6 +56,24 @@ std::optional<QString> LerLinhaTabelas(BaseDados &bd, QChar tipo) {
   return i.Texto(0);
 }
 
+QHash<QChar, QString> LerLinhasTabelas(BaseDados &bd, const QString &tipos) {
+  QHash<QChar, QString> linhas;
+  if (tipos.isEmpty())
+    return linhas;
+  QVariantList valores;
+  for (const QChar t : tipos)
+    valores << QString(t);
+  bd.Percorrer(u"SELECT \"Tipo\", \"Designação\" FROM \"Tabelas\" WHERE \"Tipo\" IN ("_s +
+                   QStringList(valores.size(), u"?"_s).join(u", "_s) +
+                   u") ORDER BY \"Código\""_s,
+               valores, u"Ler as tabelas"_s, [&linhas](const Instrução &i) {
+                 const QString tipo = i.Texto(0);
+                 if (tipo.size() == 1 && !linhas.contains(tipo.front()))
+                   linhas.insert(tipo.front(), i.Texto(1));
+               });
+  return linhas;
+}
+
 std::optional<QString> LerLinhaTabelasParaAlterar(BaseDados &bd, QChar tipo) {
   if (bd.MotorAberto() != Motor::PostgreSQL)
     return LerLinhaTabelas(bd, tipo);

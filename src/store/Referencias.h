@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -36,6 +37,10 @@ void RecarregarListas();
 // data ("1" to "6", and its NIPC, TipoNIPC) and the receipt counter ("q"). The value is Designação
 // as stored, or nothing when no such row exists.
 std::optional<QString> LerLinhaTabelas(BaseDados &bd, QChar tipo);
+
+// Several such rows in one query: the Designação of each kind in `tipos` that has a row (the
+// first by Código, as LerLinhaTabelas reads it); kinds without one are absent.
+QHash<QChar, QString> LerLinhasTabelas(BaseDados &bd, const QString &tipos);
 
 // The same row read for a change that must start from every other desk's last write and keep
 // theirs out until the caller's transaction ends (the receipt counter). Call it inside a

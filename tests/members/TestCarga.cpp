@@ -1,7 +1,10 @@
 #include "Dados.h"
 #include "FichaSocio.h"
 #include "FicheiroTeste.h"
+#include "Impressao.h"
+#include "ImprimirTaloes.h"
 #include "LerFicheiro.h"
+#include "Referencias.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -12,11 +15,12 @@
 
 using namespace Qt::StringLiterals;
 
-// Five desks saving at random against one server for a while (AGREMIA_CARGA_SEGUNDOS, 60 by
-// default). Each save of desk d appends its mark "d.k" to the member's remarks and pays one
-// month of its own, as a user re-reading the member after a refusal would: at the end
-// every mark of a save reported done is there (no update lost), every mark has its month and
-// no month is without its mark (no save half-written).
+// Five desks saving and printing receipt stubs at random against one server for a while
+// (AGREMIA_CARGA_SEGUNDOS, 60 by default). Each save of desk d appends its mark "d.k" to the
+// member's remarks and pays one month of its own, as a user re-reading the member after a
+// refusal would: at the end every mark of a save reported done is there (no update lost), every
+// mark has its month and no month is without its mark (no save half-written). Every receipt
+// number printed was printed once, with no gap, and the counter is the highest of them.
 class TestCarga : public QObject {
   Q_OBJECT
 
@@ -26,9 +30,24 @@ class TestCarga : public QObject {
   static constexpr int Sócios = 8;
 
   struct Contas {
-    int gravadas = 0, recusadas = 0, falhas = 0;
+    int gravadas = 0, recusadas = 0, corridas = 0;
     std::map<int, QStringList> marcas; // member -> marks saved
+    std::vector<qint64> recibos;       // every receipt number printed, as printed
     QString erro;
+  };
+
+  // A printer that keeps the receipt numbers of the stubs it was given: each stub carries its
+  // number on both halves, so a number seen other than twice is kept twice, and fails the count.
+  struct Talonário : GravadorImpressão {
+    std::vector<qint64> *números = nullptr;
+    void Concluir() override {
+      std::map<qint64, int> vistos;
+      for (const auto &t : textos)
+        if (t.texto.startsWith(u"Nº do Recibo: "_s))
+          ++vistos[t.texto.section(u' ', 3, 3).toLongLong()];
+      for (const auto &[n, vezes] : vistos)
+        números->insert(números->end(), vezes == 2 ? 1 : 2, n);
+    }
   };
 
   static void Trabalhar(int posto, const QString &ligação, qint64 até, Contas &c) {
@@ -42,6 +61,23 @@ class TestCarga : public QObject {
       relógio.start();
       int k = 0;
       while (relógio.elapsed() < até) {
+        if (aleatório.bounded(4) == 0) {
+          // A yearly run over every member: one stub each.
+          const auto recusa = ExecutarTalões(
+              bd, Listas(), {.ano = u"2026"_s, .periodicidade = 1, .nInicial = {}},
+              [&c](const std::function<void()> &entregar) {
+                auto g = std::make_unique<Talonário>();
+                g->números = &c.recibos;
+                entregar();
+                return g;
+              });
+          if (recusa) {
+            c.erro = u"talões recusados "_s + QString::number(int(*recusa));
+            return;
+          }
+          ++c.corridas;
+          continue;
+        }
         const int número = 1 + int(aleatório.bounded(Sócios));
         const auto visto = LerSócio(bd, sócios, número);
         if (!visto) {
@@ -69,6 +105,8 @@ class TestCarga : public QObject {
       }
     } catch (const ErroBaseDados &e) {
       c.erro = e.Mensagem() + u' ' + e.Detalhes();
+    } catch (const std::exception &e) {
+      c.erro = QString::fromUtf8(e.what());
     }
   }
 
@@ -77,6 +115,7 @@ private slots:
   void cleanup() { ficheiro.reset(); }
 
   void cincoPostosAoMesmoTempo() {
+    GravarLinhaTabelas(Dados().bd, u'1', u"Grupo Desportivo da Ribeira"_s);
     for (int n = 1; n <= Sócios; ++n)
       QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações,
                            {QString::number(n), u"Sócio "_s + QString::number(n), 0, 0, 0,
@@ -94,18 +133,28 @@ private slots:
     for (auto &t : postos)
       t.join();
 
-    int gravadas = 0, recusadas = 0;
+    int gravadas = 0, recusadas = 0, corridas = 0;
+    std::vector<qint64> recibos;
     std::map<int, QStringList> esperadas;
     for (const Contas &c : contas) {
       QVERIFY2(c.erro.isEmpty(), qPrintable(c.erro));
       gravadas += c.gravadas;
       recusadas += c.recusadas;
+      corridas += c.corridas;
+      recibos.insert(recibos.end(), c.recibos.begin(), c.recibos.end());
       for (const auto &[n, m] : c.marcas)
         esperadas[n] << m;
     }
-    qInfo("%d postos, %d s: %d gravações, %d recusadas por o sócio ter sido gravado noutro posto",
-          Postos, int(até / 1000), gravadas, recusadas);
+    qInfo("%d postos, %d s: %d gravações, %d recusadas por o sócio ter sido gravado noutro "
+          "posto; %d corridas de talões, %d recibos",
+          Postos, int(até / 1000), gravadas, recusadas, corridas, int(recibos.size()));
     QVERIFY(gravadas > 0);
+    QVERIFY(corridas > 1);
+    QCOMPARE(recibos.size(), size_t(corridas) * Sócios);
+    std::sort(recibos.begin(), recibos.end());
+    for (size_t k = 0; k < recibos.size(); ++k)
+      QCOMPARE(recibos[k], qint64(k) + 1); // each number once, none skipped
+    QCOMPARE(LerLinhaTabelas(Dados().bd, u'q'), std::optional(QString::number(recibos.size())));
     int meses = 0;
     for (int n = 1; n <= Sócios; ++n) {
       const QStringList obs = Coluna(u"SELECT \"Observações\" FROM \"Sócios\" WHERE \"Número\" = "_s +
@@ -127,5 +176,5 @@ private slots:
   }
 };
 
-QTEST_GUILESS_MAIN(TestCarga)
+QTEST_MAIN(TestCarga)
 #include "TestCarga.moc"

@@ -234,6 +234,41 @@ private slots:
     QCOMPARE(nome->text(), u"Bruno Silva"_s);
     QCOMPARE(Guardado(2), QStringList{u"Bruno Silva/2"_s});
   }
+  // The server away while the member screen is open: the save is told it failed, naming the
+  // server, and nothing typed is lost; so is a move, which leaves the screen on its member.
+  // Once the server is back, the same save goes through on a new connection.
+  void servidorParadoComOEcraAberto() {
+    Base janela;
+    Mostrar(&janela);
+    janela.MostrarSócio(2);
+    auto *nome = Controlo<QLineEdit>(&janela, u"Nome"_s);
+    Escrever(nome, u"Bruno Costa Pereira"_s);
+    const QString base = Dados().bd.Caminho().section(u'=', 1);
+    const auto permitir = [&](bool sim) {
+      QStringList sqls{u"ALTER DATABASE "_s + base + u" ALLOW_CONNECTIONS "_s +
+                       (sim ? u"true"_s : u"false"_s)};
+      if (!sim)
+        sqls << u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '"_s +
+                    base + u"'"_s;
+      return PorAdministrador(u"dbname=postgres"_s, sqls);
+    };
+    auto repor = qScopeGuard([&] { permitir(true); });
+    QVERIFY(permitir(false));
+
+    Clicar(Comando(&janela, 3)); // "Gravar Dados"
+    QCOMPARE(respostas->caixas.size(), 1);
+    QVERIFY2(respostas->caixas[0].texto.contains(u"servidor PostgreSQL"_s),
+             qPrintable(respostas->caixas[0].texto));
+    QCOMPARE(nome->text(), u"Bruno Costa Pereira"_s);
+    QTest::keyClick(&janela, Qt::Key_F4);
+    QCOMPARE(respostas->caixas.size(), 2);
+    QCOMPARE(nome->text(), u"Bruno Costa Pereira"_s);
+
+    QVERIFY(permitir(true));
+    Clicar(Comando(&janela, 3));
+    QCOMPARE(respostas->caixas.size(), 2);
+    QCOMPARE(Guardado(2), QStringList{u"Bruno Costa Pereira/2"_s});
+  }
 };
 
 QTEST_MAIN(TestPostos)
