@@ -44,6 +44,16 @@ QString Nome(const QString &caminho) {
   return u'«' + QDir::toNativeSeparators(caminho) + u'»';
 }
 
+// Why a copy into `pasta` was not written, and what stayed as it was (`intacto`).
+QString CópiaNãoGravada(CausaErro causa, const QString &pasta, const QString &intacto) {
+  if (causa == CausaErro::DiscoCheio)
+    return u"O disco da pasta "_s + Nome(pasta) +
+           u" está cheio: a cópia de segurança não foi gravada.\nLiberte espaço no disco ou "_s
+           u"escolha outra pasta.\n"_s + intacto;
+  return u"Não foi possível gravar a cópia de segurança na pasta "_s + Nome(pasta) +
+         u".\nVerifique se a pasta permite escrita e se o disco tem espaço livre.\n"_s + intacto;
+}
+
 QString NovaLigação() {
   static QAtomicInt contador;
   return u"arquivex-"_s + QString::number(contador.fetchAndAddRelaxed(1));
@@ -352,14 +362,8 @@ ResultadoSegurança CopiarServidor(const QString &ligação, const QString &past
     r.pormenor = e.Detalhes();
     if (e.DoServidor())
       r.erro = e.Mensagem() + u"\nNenhuma cópia foi feita."_s;
-    else if (e.Causa() == CausaErro::DiscoCheio)
-      r.erro = u"O disco da pasta "_s + Nome(pasta) +
-               u" está cheio: a cópia de segurança não foi gravada.\nLiberte espaço no disco ou "_s
-               u"escolha outra pasta.\nA base de dados não foi alterada."_s;
     else
-      r.erro = u"Não foi possível gravar a cópia de segurança na pasta "_s + Nome(pasta) +
-               u".\nVerifique se a pasta permite escrita e se o disco tem espaço livre.\nA "_s
-               u"base de dados não foi alterada."_s;
+      r.erro = CópiaNãoGravada(e.Causa(), pasta, u"A base de dados não foi alterada."_s);
     return r;
   }
   CópiaEscrita(provisório);
@@ -484,14 +488,8 @@ ResultadoSegurança EfectuarSegurança(const QString &ficheiroDados, const QStri
     r.pormenor = e.Detalhes();
     if (e.Causa() == CausaErro::Danificado)
       r.erro = e.Mensagem() + u"\nNenhuma cópia foi feita."_s;
-    else if (e.Causa() == CausaErro::DiscoCheio)
-      r.erro = u"O disco da pasta "_s + Nome(pasta) +
-               u" está cheio: a cópia de segurança não foi gravada.\nLiberte espaço no disco ou "_s
-               u"escolha outra pasta.\nO ficheiro de sócios não foi alterado."_s;
     else
-      r.erro = u"Não foi possível gravar a cópia de segurança na pasta "_s + Nome(pasta) +
-               u".\nVerifique se a pasta permite escrita e se o disco tem espaço livre.\nO "_s
-               u"ficheiro de sócios não foi alterado."_s;
+      r.erro = CópiaNãoGravada(e.Causa(), pasta, u"O ficheiro de sócios não foi alterado."_s);
     return r;
   }
   bd.Fechar();

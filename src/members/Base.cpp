@@ -45,15 +45,9 @@ Base::Base(QWidget *pai) : QMainWindow(pai) {
   CriarControlos();
   PrepararCampos();
 
-  // Load: the reference lists, the first member, this month.
-  Ampulheta ampulheta;
-  BaseDados::Leitura leitura(Dados().bd);
-  CarregarListas();
-  ConjuntoRegistos &sócios = *Dados().sócios;
-  sócios.MoverPrimeiro();
-  SócioActual = sócios.FimFicheiro() ? 0 : qint32(sócios.Inteiro(u"Número"));
+  // This month for the new dues, then the reference lists and the first member.
   EntradasPorOmissão();
-  MostrarSócio(SócioActual);
+  RecomeçarDados();
   // Reference rows saved on another desk: the drop-downs offer them without a restart.
   DefinirAoMudaremListas([janela = QPointer<Base>(this)] {
     if (janela)

@@ -173,12 +173,7 @@ void ConjuntoRegistos::Refrescar() const {
     return;
   }
   const std::vector<qint64> antigas = std::move(chaves);
-  QVariantList valores;
-  const QString sql = SqlChaves(valores);
-  std::vector<qint64> lidas;
-  bd->Percorrer(sql, valores, u"Ler "_s + tabela->nome,
-                [&](const Instrução &q) { lidas.push_back(q.Inteiro(0)); });
-  chaves = std::move(lidas);
+  chaves = ConsultarChaves();
   posiçõesVálidas = false;
   if (lugar == Lugar::Fora) {
     if (bof && eof && !chaves.empty())
@@ -204,16 +199,20 @@ void ConjuntoRegistos::Refrescar() const {
     }
 }
 
-void ConjuntoRegistos::LerChaves() const {
-  Refrescar();
-  if (!chavesPorLer)
-    return;
+std::vector<qint64> ConjuntoRegistos::ConsultarChaves() const {
   QVariantList valores;
   const QString sql = SqlChaves(valores);
   std::vector<qint64> lidas;
   bd->Percorrer(sql, valores, u"Ler "_s + tabela->nome,
                 [&](const Instrução &q) { lidas.push_back(q.Inteiro(0)); });
-  chaves = std::move(lidas);
+  return lidas;
+}
+
+void ConjuntoRegistos::LerChaves() const {
+  Refrescar();
+  if (!chavesPorLer)
+    return;
+  chaves = ConsultarChaves();
   chavesPorLer = false;
   posiçõesVálidas = false;
   // Until now the recordset could only stand on its first row.

@@ -131,6 +131,7 @@ private:
   qint64 primeiraChave = -1;
   void LerChaves() const;
   QString SqlChaves(QVariantList &valores) const;
+  std::vector<qint64> ConsultarChaves() const;
   mutable QHash<qint64, qsizetype> posições; // built when a find needs it
   mutable bool posiçõesVálidas = false;
   qsizetype índice = 0;
