@@ -185,9 +185,8 @@ private slots:
   void init() { FixarRelógio(std::nullopt); } // no test inherits the time an earlier one set
 
 #ifndef AGREMIA_TESTE_SERVIDOR
-  // Copies made in the same second do not overwrite each other, nor take the name of a journal
-  // lying in the folder (the engine would play it into the copy), which stays as it was. The
-  // listing runs from the newest to the oldest, whatever the folder holds.
+  // Copies of one second do not overwrite each other nor take the name of a stray journal;
+  // the listing runs from the newest to the oldest, whatever the folder holds.
   void segurancaCopiaTodasAsLinhasSemSobrepor() {
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 3);
@@ -226,11 +225,8 @@ private slots:
     QVERIFY(ListarCópias(pasta.Raiz(), NomeFicheiroDados).isEmpty());
   }
 
-  // Copies that cannot be used are refused, leaving the data file and the copies exactly as
-  // they were. A sound one replaces the data file, which is kept aside with its journal. Every
-  // copy holds members' personal data: copies, the files kept aside and the folders made for
-  // them are their owner's alone under the usual mask 022; the restored data file keeps the
-  // rights of the one it replaces, and where there was none it is the owner's alone too.
+  // Unusable copies are refused, nothing changed; a sound one replaces the data file, kept aside
+  // with its journal. Copies and folders are the owner's alone; the data file keeps its rights.
   void reposicaoPoeACopiaNoLugarEGuardaOFicheiroActual() {
     PastaTeste pasta;
 #ifdef AGREMIA_PERMISSOES_POSIX
@@ -342,9 +338,8 @@ private slots:
   }
 
 
-  // A data file that is itself damaged (a changed index key, which the engine copies as it is;
-  // a spoilt page, which stops the copy) is named as the damaged one, never the copy; no copy
-  // is left and the data file is as it was.
+  // A damaged data file (index key changed, or a spoilt page) is named as the damaged one,
+  // never the copy; no copy is left and the data file is as it was.
   void segurancaDeFicheiroDanificadoCulpaOFicheiro() {
     for (const QString &dano : {u"índice"_s, u"página"_s}) {
       PastaTeste pasta;
@@ -366,9 +361,8 @@ private slots:
     }
   }
 
-  // A copy changed on its way is never trusted: a copy brought in to be restored that differs
-  // from the chosen one is refused, and an engine copy of the replaced file that lost a row
-  // gives way to a byte copy. Both are read back before they count.
+  // A copy changed on its way is never trusted: one brought in is refused, and an engine copy
+  // of the replaced file that lost a row gives way to a byte copy.
   void copiaAlteradaNoCaminhoNaoServe() {
     for (const bool trazida : {true, false}) {
       PastaTeste pasta;
@@ -490,10 +484,8 @@ private slots:
 #endif
   }
 
-  // The backup window: from no file, one not ours, or with no folder, nothing is copied; the
-  // copy goes to the folder picked, the message says where and with how many members; the
-  // restart question then starts the main program in the data folder, and a failed start is
-  // told. With no copies there is nothing to restore; closing asks the restart question too.
+  // The backup window: nothing copied from no file, one not ours or no folder; the copy goes
+  // where picked, told; the restart question starts the program, a failed start is told.
   void segurancaPelaJanela() {
     relógio.Mudar(Momento(6, 10, 5, 33));
     PastaTeste raiz;
@@ -614,9 +606,8 @@ private slots:
     QCOMPARE(Ficheiros(u"Outras"_s), QStringList());
   }
 
-  // A restore replaces every row of the server, keeping the former ones in a checked file; it
-  // is refused while another desk of the program is connected (named in the message), and a
-  // copy that is unsound or stops half-way leaves the server's rows as they were.
+  // A restore replaces the server's rows, the former kept in a file; refused while another desk
+  // is connected; an unsound copy or one stopping half-way leaves the rows as they were.
   void reposicaoNoServidor_data() {
     QTest::addColumn<QString>("caso");
     QTest::addColumn<QString>("erro"); // empty when the restore goes through

@@ -161,11 +161,8 @@ private slots:
     QTest::newRow("danificado, Sim") << u"repor"_s << dano;
     QTest::newRow("danificado, Não") << u"sair"_s << dano;
   }
-  // A file that is not ours, that another program has open, or that is damaged (here a changed
-  // key of the dues index, which would make a member's dues list come up short) is reported by
-  // name before anything is shown from it, and left exactly as it was, with no mark of it left
-  // behind; the program ends. Damage offers the restore of the last good copy: "Sim" starts it
-  // in the data folder, "Não" only ends the program.
+  // A file not ours, open elsewhere or damaged (an index key changed) is told by name and left
+  // as it was; the program ends. Damage offers the restore: "Sim" starts it, "Não" only ends.
   void ficheiroRecusadoEDeixadoComoEstava() {
     QFETCH(QString, caso);
     QFETCH(QStringList, partes);

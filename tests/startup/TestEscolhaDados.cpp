@@ -19,10 +19,8 @@
 
 using namespace Qt::StringLiterals;
 
-// Where the data is: the arguments, the remembered choice, the "Base de Dados" window, and the
-// start-up that does not find its server. Built again as test_escolhadados_pg, with what needs
-// a PostgreSQL server: the test of a connection, the creation of the tables, the password
-// asked for the run, the copies both ways, and the program switched to the server and back.
+// Where the data is: arguments, remembered choice, the "Base de Dados" window, start-up.
+// Built again as test_escolhadados_pg for what needs a PostgreSQL server.
 class TestEscolhaDados : public QObject {
   Q_OBJECT
 
@@ -111,9 +109,8 @@ private slots:
     }
   }
 
-  // A password added for the run is read by libpq (the "pg" suite connects with it) and never
-  // shown, whatever follows it. The choice is kept in the user's settings without it and read
-  // back; the file chosen again leaves no server behind.
+  // A password added for the run is never shown nor remembered; the choice is read back, and
+  // the file chosen again leaves no server behind.
   void escolhaLembradaSemSenha() {
     DefiniçõesDeTeste definições;
     PastaTeste pasta;
@@ -132,10 +129,8 @@ private slots:
     QVERIFY(OrigemLembrada() == OrigemDados::FicheiroPorOmissão());
   }
 
-  // The window: the data in use shown; "Testar ligação" on a server that does not answer tells
-  // the store's message with libpq's words in the details; Escape and "&Cancelar" change
-  // nothing, a blank connection string is refused, "&Usar estes dados" hands the choice over
-  // and remembers it only when the switch worked; the data in use is not opened again.
+  // The window: a server that does not answer told with libpq's words; Escape changes nothing;
+  // a blank string refused; the choice remembered only when the switch worked.
   void janelaEscolheELembra() {
     DefiniçõesDeTeste definições;
     FicheiroTeste ficheiro;
@@ -237,10 +232,8 @@ private slots:
     base.FecharSemPerguntar();
   }
 
-  // At start-up a remembered server that does not answer is told and never replaced by the
-  // file unasked: "Não" ends the program without a Quotas.Dad made; "Sim" opens the window,
-  // where the file can be chosen, and then remembered. "--base-dados" serves one run and the
-  // remembered choice stays as it was.
+  // A remembered server that does not answer is told, never silently replaced by the file;
+  // "--base-dados" serves one run and leaves the remembered choice as it was.
   void arranqueSemServidor() {
     DefiniçõesDeTeste definições;
     PastaTeste pasta;
@@ -335,9 +328,8 @@ private slots:
     FecharDados();
   }
 
-  // "Criar as tabelas" on an empty database makes a database the program opens; on one that
-  // holds tables (its own, or anybody's) it is refused with the store's message and nothing
-  // changes.
+  // "Criar as tabelas" works on an empty database; one holding tables (its own or anybody's)
+  // is refused with the store's message.
   void criarTabelas() {
     PastaTeste pasta;
     BaseServidorTeste vazia, alheia;
@@ -362,11 +354,8 @@ private slots:
     QVERIFY(!alheia.Executar({u"SELECT 1 FROM \"Sócios\""_s}));
   }
 
-  // A role with a password and no password of the environment's: the password is asked, a
-  // wrong one asked again with a word on why, and the right one, full of characters that
-  // libpq reads quoted (and a ';', which Qt's driver alters among the options), serves the test
-  // and then the switch without being asked again; it reaches no setting and no text shown.
-  // Cancelled, the server's refusal is told.
+  // A password asked, asked again when wrong, then serving the test and the switch; full of
+  // characters libpq reads quoted, it reaches no setting and no text shown.
   void senhaPedida() {
     DefiniçõesDeTeste definições;
     PastaTeste pasta;
@@ -455,9 +444,8 @@ private slots:
     QVERIFY(!definições.Conteúdo().contains("b'c") && !definições.Conteúdo().contains("b\\'c"));
   }
 
-  // The working folder's file into an empty server database and back into a new Quotas.Dad,
-  // the rows counted; a database holding data and a Quotas.Dad already there are refused, and
-  // the data in use stays open throughout.
+  // The file into an empty server database and back into a new Quotas.Dad, rows counted; a
+  // database holding data and a Quotas.Dad already there are refused.
   void copiarNosDoisSentidos() {
     PastaTeste pasta;
     AbrirFicheiro();
