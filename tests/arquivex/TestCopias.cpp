@@ -146,6 +146,12 @@ class TestCopias : public QObject {
     Q_UNUSED(octal);
 #endif
   }
+  // After a refusal: the data file as it was and alone in its folder, the copies as they were.
+  static void Intacto(const QByteArray &dados, const QStringList &cópias) {
+    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), dados);
+    QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
+    QCOMPARE(Ficheiros(Seguranças()), cópias);
+  }
   static void Datar(const QString &ficheiro, const QDateTime &momento) {
     QFile f(ficheiro);
     QVERIFY(f.open(QIODevice::ReadWrite));
@@ -273,9 +279,7 @@ private slots:
       const ResultadoReposição r = ReporCópia(c, NomeFicheiroDados, Seguranças());
       QVERIFY(!r.ok);
       Diz(r.erro, {QFileInfo(c).fileName(), motivo, u"não foi alterado"_s});
-      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
-      QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-      QCOMPARE(Ficheiros(Seguranças()), cópias);
+      Intacto(antes, cópias);
     }
 
     relógio.Mudar(Momento(7, 18, 30, 0));
@@ -355,9 +359,7 @@ private slots:
       Diz(r.erro, {QDir::toNativeSeparators(pasta.Caminho(NomeFicheiroDados)), u"danificado"_s});
       QVERIFY2(!r.erro.contains(u"cópia gravada"_s), qPrintable(r.erro));
       QVERIFY(!r.pormenor.isEmpty());
-      QCOMPARE(Ficheiros(Seguranças()), QStringList());
-      QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
+      Intacto(antes, {});
     }
   }
 
@@ -389,8 +391,7 @@ private slots:
       if (trazida) {
         QVERIFY(!r.ok);
         Diz(r.erro, {u"Não foi possível copiar"_s, u"não foi alterado"_s});
-        QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
-        QCOMPARE(Ficheiros(Seguranças()), QStringList{QFileInfo(cópia).fileName()});
+        Intacto(antes, {QFileInfo(cópia).fileName()});
       } else {
         QVERIFY2(r.ok, qPrintable(r.erro));
         QCOMPARE(Linhas(r.salvaguarda), actuais);
@@ -476,10 +477,8 @@ private slots:
                qPrintable(erro));
       if (cópiaGrande)
         QVERIFY2(erro.contains(QFileInfo(cópia).fileName()), qPrintable(erro));
-      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), dados);
+      Intacto(dados, cópias);
       QCOMPARE(PastaTeste::Conteúdo(cópia), bytesCópia);
-      QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-      QCOMPARE(Ficheiros(Seguranças()), cópias);
     }
 #endif
   }
