@@ -12,6 +12,10 @@
 #include "Programas.h"
 #include "Respostas.h"
 #include "Traducoes.h"
+#ifdef AGREMIA_TESTE_SERVIDOR
+#include "CopiaDados.h"
+#include "ServidorPg.h"
+#endif
 
 #include <QFileInfo>
 #include <QLineEdit>
@@ -22,8 +26,9 @@ using namespace Qt::StringLiterals;
 
 // A Quotas.Dad with reference rows, members and their dues, written as the program writes it.
 // Members `primeiro` .. `primeiro + quantos - 1` are added, each with the twelve months of 2025
-// paid; the file is created first when it is missing.
-static void Povoar(const QString &ficheiro, int primeiro, int quantos) {
+// paid (the last row `últimaQuota`); the file is created first when it is missing.
+static void Povoar(const QString &ficheiro, int primeiro, int quantos,
+                   const QVariant &últimaQuota = qint64(125000)) {
   if (!QFileInfo::exists(ficheiro))
     BaseDados::Criar(ficheiro);
   BaseDados bd;
@@ -35,15 +40,18 @@ static void Povoar(const QString &ficheiro, int primeiro, int quantos) {
                                            {u"C"_s, u"1000-001 Lisboa"_s}})
       bd.Executar(u"INSERT INTO Tabelas (Tipo, Designação) VALUES (?, ?)"_s, {tipo, designação},
                   u"teste"_s);
-  for (int n = primeiro; n < primeiro + quantos; ++n) {
+  const int fim = primeiro + quantos;
+  for (int n = primeiro; n < fim; ++n) {
     bd.Executar(u"INSERT INTO Sócios (Número, Nome, CPostal, Situação, TipoQuota, Inscrição, "
                 u"ValQuotaEuro, Rua, Localidade, Observações, NIF) "
                 u"VALUES (?, ?, 3, 0, 2, '19960915', 125000, 'Rua Direita ', 'Lisboa ', ' ', ?)"_s,
                 {n, u"Sócia Número "_s + QString::number(n), QString::number(100000000 + n)},
                 u"teste"_s);
     for (int mês = 1; mês <= 12; ++mês)
-      bd.Executar(u"INSERT INTO Quotizações (SócMês, QuotaEuro, Recibo) VALUES (?, 125000, ?)"_s,
-                  {u"%1%2"_s.arg(n, 6, 10, QChar(u'0')).arg(202500 + mês), n * 100 + mês},
+      bd.Executar(u"INSERT INTO Quotizações (SócMês, QuotaEuro, Recibo) VALUES (?, ?, ?)"_s,
+                  {u"%1%2"_s.arg(n, 6, 10, QChar(u'0')).arg(202500 + mês),
+                   n == fim - 1 && mês == 12 ? últimaQuota : QVariant(qint64(125000)),
+                   n * 100 + mês},
                   u"teste"_s);
   }
   t.Confirmar();
@@ -59,6 +67,36 @@ static QList<QVariantList> Linhas(const QString &ficheiro) {
   return r;
 }
 
+#ifdef AGREMIA_TESTE_SERVIDOR
+// The server's rows, as a backup of them holds them.
+static QList<QVariantList> LinhasServidor(const QString &ligação) {
+  const ResultadoSegurança r = EfectuarSegurançaServidor(ligação, u"leitura"_s);
+  if (!r.ok)
+    qWarning("%s", qPrintable(r.erro));
+  const QList<QVariantList> linhas = Linhas(r.cópia);
+  QFile::remove(r.cópia);
+  return linhas;
+}
+
+// A connection to the server that stays open while the object lives, named as `nome`.
+class Posto {
+public:
+  Posto(const QString &base, const QString &nome) : ligação(u"posto-"_s + nome) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, ligação);
+    db.setConnectOptions(base + u" application_name='"_s + nome + u'\'');
+    if (!db.open())
+      qWarning("%s", qPrintable(db.lastError().text()));
+  }
+  ~Posto() {
+    QSqlDatabase::database(ligação, false).close();
+    QSqlDatabase::removeDatabase(ligação);
+  }
+
+private:
+  QString ligação;
+};
+#endif
+
 // Runs `f` on `ficheiro` through a connection of its own, as another program would.
 static void NoutraLigação(const QString &ficheiro, const std::function<void(QSqlQuery &)> &f) {
   {
@@ -71,12 +109,6 @@ static void NoutraLigação(const QString &ficheiro, const std::function<void(QS
   QSqlDatabase::removeDatabase(u"outra"_s);
 }
 
-static void Datar(const QString &ficheiro, const QDateTime &momento) {
-  QFile f(ficheiro);
-  QVERIFY(f.open(QIODevice::ReadWrite));
-  QVERIFY(f.setFileTime(momento, QFileDevice::FileModificationTime));
-}
-
 // Writes the bytes; "alheia" makes instead an SQLite file that is not ours.
 static void EscreverFicheiro(const QString &ficheiro, const QByteArray &conteúdo) {
   if (conteúdo == "alheia")
@@ -87,7 +119,8 @@ static void EscreverFicheiro(const QString &ficheiro, const QByteArray &conteúd
   QCOMPARE(f.write(conteúdo), conteúdo.size());
 }
 
-// Backups, their listing and restores on real files; then the backup tool's window.
+// Backups, their listing and restores on real files; then the backup tool's window. Built
+// again as test_copias_pg: the backup and the restore of a database on a PostgreSQL server.
 class TestCopias : public QObject {
   Q_OBJECT
 
@@ -102,6 +135,27 @@ class TestCopias : public QObject {
   static void Diz(const QString &texto, const QStringList &partes) {
     for (const QString &parte : partes)
       QVERIFY2(texto.contains(parte), qPrintable(texto));
+  }
+  // Each of `caminhos` has the rights `octal`, where the system keeps POSIX rights.
+  static void Direitos(const QStringList &caminhos, const QString &octal) {
+#ifdef AGREMIA_PERMISSOES_POSIX
+    for (const QString &c : caminhos)
+      QVERIFY2(Permissões(c) == octal, qPrintable(c + u": "_s + Permissões(c)));
+#else
+    Q_UNUSED(caminhos);
+    Q_UNUSED(octal);
+#endif
+  }
+  // After a refusal: the data file as it was and alone in its folder, the copies as they were.
+  static void Intacto(const QByteArray &dados, const QStringList &cópias) {
+    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), dados);
+    QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
+    QCOMPARE(Ficheiros(Seguranças()), cópias);
+  }
+  static void Datar(const QString &ficheiro, const QDateTime &momento) {
+    QFile f(ficheiro);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(momento, QFileDevice::FileModificationTime));
   }
 
   static QDateTime Momento(int dia, int h, int m, int s) {
@@ -127,25 +181,37 @@ class TestCopias : public QObject {
   }
 
 private slots:
-  void initTestCase() { InstalarTraduçõesQt(); }
+  void initTestCase() {
+#ifdef AGREMIA_TESTE_SERVIDOR
+    EXIGIR_SERVIDOR_PG();
+    BaseDados::DefinirNomePrograma(u"Arquivex"_s);
+#endif
+    InstalarTraduçõesQt();
+  }
   void init() { FixarRelógio(std::nullopt); } // no test inherits the time an earlier one set
 
-  // Copies made in the same second do not overwrite each other. The listing runs from the
-  // newest to the oldest, whatever the folder holds.
+#ifndef AGREMIA_TESTE_SERVIDOR
+  // Copies of one second do not overwrite each other nor take the name of a stray journal;
+  // the listing runs from the newest to the oldest, whatever the folder holds.
   void segurancaCopiaTodasAsLinhasSemSobrepor() {
     PastaTeste pasta;
     Povoar(NomeFicheiroDados, 1, 3);
+    QVERIFY(QDir().mkpath(Seguranças()));
+    const QString diário = u"Quotas 2026-12-06 10h05m33s.Dad-journal"_s;
+    const QByteArray perdido("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7 diário de outro ficheiro");
+    EscreverFicheiro(QDir(Seguranças()).filePath(diário), perdido);
     const QString primeira = Copiar(Momento(6, 10, 5, 33));
     QCOMPARE(Linhas(primeira), Linhas(NomeFicheiroDados));
     // Nothing half-written stays behind.
-    QCOMPARE(Ficheiros(Seguranças()), QStringList{u"Quotas 2026-12-06 10h05m33s.Dad"_s});
+    QCOMPARE(Ficheiros(Seguranças()), (QStringList{diário, u"Quotas 2026-12-06 10h05m33s_2.Dad"_s}));
 
     const QByteArray conteúdo = PastaTeste::Conteúdo(primeira);
     Povoar(NomeFicheiroDados, 4, 1);
     const QString segunda = Copiar(Momento(6, 10, 5, 33));
     const QString terceira = Copiar(Momento(6, 10, 5, 33));
-    QCOMPARE(QFileInfo(terceira).fileName(), u"Quotas 2026-12-06 10h05m33s_3.Dad"_s);
+    QCOMPARE(QFileInfo(terceira).fileName(), u"Quotas 2026-12-06 10h05m33s_4.Dad"_s);
     QCOMPARE(PastaTeste::Conteúdo(primeira), conteúdo);
+    QCOMPARE(PastaTeste::Conteúdo(QDir(Seguranças()).filePath(diário)), perdido);
     // Named like a copy, but text; and a foreign database under a free name, dated by the file.
     const QString texto = QDir(Seguranças()).filePath(u"Quotas 2026-12-07 08h00m00s.Dad"_s);
     EscreverFicheiro(texto, "não sou uma cópia");
@@ -165,12 +231,20 @@ private slots:
     QVERIFY(ListarCópias(pasta.Raiz(), NomeFicheiroDados).isEmpty());
   }
 
-  // Copies that cannot be used are refused, leaving the data file and the copies exactly as
-  // they were. A sound one replaces the data file, which is kept aside with its journal.
+  // Unusable copies are refused, nothing changed; a sound one replaces the data file, kept aside
+  // with its journal. Copies and folders are the owner's alone; the data file keeps its rights.
   void reposicaoPoeACopiaNoLugarEGuardaOFicheiroActual() {
     PastaTeste pasta;
+#ifdef AGREMIA_PERMISSOES_POSIX
+    MáscaraComum máscara;
+#endif
     Povoar(NomeFicheiroDados, 1, 300);
+    QVERIFY(MudarPermissões(NomeFicheiroDados, 0640)); // shared with a group on purpose
     const QString cópia = Copiar(Momento(1, 9, 0, 0));
+    const ResultadoSegurança noutroDisco = EfectuarSegurança(NomeFicheiroDados, u"disco/cópias"_s);
+    QVERIFY2(noutroDisco.ok, qPrintable(noutroDisco.erro));
+    Direitos({Seguranças(), u"disco"_s, u"disco/cópias"_s}, u"700"_s);
+    Direitos({cópia, noutroDisco.cópia}, u"600"_s);
     const QByteArray bytesCópia = PastaTeste::Conteúdo(cópia);
     Povoar(NomeFicheiroDados, 301, 2);
     const auto actuais = Linhas(NomeFicheiroDados);
@@ -205,9 +279,7 @@ private slots:
       const ResultadoReposição r = ReporCópia(c, NomeFicheiroDados, Seguranças());
       QVERIFY(!r.ok);
       Diz(r.erro, {QFileInfo(c).fileName(), motivo, u"não foi alterado"_s});
-      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
-      QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-      QCOMPARE(Ficheiros(Seguranças()), cópias);
+      Intacto(antes, cópias);
     }
 
     relógio.Mudar(Momento(7, 18, 30, 0));
@@ -217,13 +289,10 @@ private slots:
              pasta.Caminho(u"Seguranças/Quotas antes da reposição 2026-12-07 18h30m00s.Dad"_s));
     QCOMPARE(Linhas(r.salvaguarda), actuais);
     QCOMPARE(PastaTeste::Conteúdo(cópia), bytesCópia);
+    Direitos({r.salvaguarda}, u"600"_s);
+    Direitos({NomeFicheiroDados}, u"640"_s);
     // The file kept aside is offered like any copy, and marked for what it is.
     QVERIFY(ListarCópias(Seguranças()).value(0).antesDaReposição);
-
-    // With no data file at all, the copy simply becomes the data file.
-    QVERIFY(QFile::remove(NomeFicheiroDados));
-    Repor(cópia);
-    QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
 
     // A data file the engine cannot use is kept byte for byte, with the journal that lay
     // beside it (one starting with a zero byte, which the engine leaves alone as not hot).
@@ -231,11 +300,20 @@ private slots:
     const QByteArray diárioFrio("\0diário antigo", 15);
     EscreverFicheiro(u"Quotas.Dad-journal"_s, diárioFrio);
     relógio.Mudar(Momento(7, 18, 31, 0));
-    const ResultadoReposição estragado = Repor(cópia);
+    const ResultadoReposição estragado = Repor(cópia, u"guardados"_s);
     QCOMPARE(PastaTeste::Conteúdo(estragado.salvaguarda), QByteArray("estragado"));
     QCOMPARE(PastaTeste::Conteúdo(estragado.salvaguarda + u"-journal"_s), diárioFrio);
     QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
     QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
+    Direitos({u"guardados"_s}, u"700"_s);
+    Direitos({estragado.salvaguarda, estragado.salvaguarda + u"-journal"_s}, u"600"_s);
+    Direitos({NomeFicheiroDados}, u"640"_s);
+
+    // With no data file at all, the copy simply becomes the data file.
+    QVERIFY(QFile::remove(NomeFicheiroDados));
+    Repor(cópia);
+    QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
+    Direitos({NomeFicheiroDados}, u"600"_s);
 
     // The hot journal a crash leaves never reaches the restored file.
     Povoar(NomeFicheiroDados, 301, 1);
@@ -263,55 +341,9 @@ private slots:
     QVERIFY(!QFileInfo::exists(quente.salvaguarda + u"-journal"_s));
   }
 
-  // Every copy holds the members' personal data: a backup and the folders made for it, and the
-  // files a restore keeps aside, copied by the engine or byte for byte, are their owner's alone
-  // under the usual mask 022. The restored data file keeps the rights the user gave the one it
-  // replaces; where there was none, it is the owner's alone too.
-  void copiasSaoSoDoDono() {
-#ifndef AGREMIA_PERMISSOES_POSIX
-    QSKIP("este sistema não tem permissões POSIX");
-#else
-    PastaTeste pasta;
-    MáscaraComum máscara;
-    Povoar(NomeFicheiroDados, 1, 2);
-    QVERIFY(MudarPermissões(NomeFicheiroDados, 0640)); // shared with a group on purpose
-    const auto ver = [](const QString &caminho, const QString &esperadas) {
-      QVERIFY2(Permissões(caminho) == esperadas,
-               qPrintable(caminho + u": "_s + Permissões(caminho)));
-    };
-    const QString cópia = Copiar(Momento(1, 9, 0, 0));
-    ver(Seguranças(), u"700"_s);
-    ver(cópia, u"600"_s);
-    const ResultadoSegurança noutroDisco = EfectuarSegurança(NomeFicheiroDados, u"disco/cópias"_s);
-    QVERIFY2(noutroDisco.ok, qPrintable(noutroDisco.erro));
-    ver(u"disco"_s, u"700"_s);
-    ver(u"disco/cópias"_s, u"700"_s);
-    ver(noutroDisco.cópia, u"600"_s);
 
-    relógio.Mudar(Momento(1, 9, 1, 0));
-    const ResultadoReposição reposta = Repor(cópia, u"guardados"_s);
-    ver(u"guardados"_s, u"700"_s);
-    ver(reposta.salvaguarda, u"600"_s);
-    ver(NomeFicheiroDados, u"640"_s);
-
-    // A data file the engine cannot read is kept aside byte for byte, with its journal.
-    EscreverFicheiro(NomeFicheiroDados, "estragado");
-    EscreverFicheiro(u"Quotas.Dad-journal"_s, QByteArray("\0diário antigo", 15));
-    relógio.Mudar(Momento(1, 9, 2, 0));
-    const ResultadoReposição estragado = Repor(cópia);
-    ver(estragado.salvaguarda, u"600"_s);
-    ver(estragado.salvaguarda + u"-journal"_s, u"600"_s);
-    ver(NomeFicheiroDados, u"640"_s);
-
-    QVERIFY(QFile::remove(NomeFicheiroDados));
-    Repor(cópia);
-    ver(NomeFicheiroDados, u"600"_s);
-#endif
-  }
-
-  // A data file that is itself damaged (a changed index key, which the engine copies as it is;
-  // a spoilt page, which stops the copy) is named as the damaged one, never the copy; no copy
-  // is left and the data file is as it was.
+  // A damaged data file (index key changed, or a spoilt page) is named as the damaged one,
+  // never the copy; no copy is left and the data file is as it was.
   void segurancaDeFicheiroDanificadoCulpaOFicheiro() {
     for (const QString &dano : {u"índice"_s, u"página"_s}) {
       PastaTeste pasta;
@@ -327,15 +359,12 @@ private slots:
       Diz(r.erro, {QDir::toNativeSeparators(pasta.Caminho(NomeFicheiroDados)), u"danificado"_s});
       QVERIFY2(!r.erro.contains(u"cópia gravada"_s), qPrintable(r.erro));
       QVERIFY(!r.pormenor.isEmpty());
-      QCOMPARE(Ficheiros(Seguranças()), QStringList());
-      QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
+      Intacto(antes, {});
     }
   }
 
-  // A copy changed on its way is never trusted: a copy brought in to be restored that differs
-  // from the chosen one is refused, and an engine copy of the replaced file that lost a row
-  // gives way to a byte copy. Both are read back before they count.
+  // A copy changed on its way is never trusted: one brought in is refused, and an engine copy
+  // of the replaced file that lost a row gives way to a byte copy.
   void copiaAlteradaNoCaminhoNaoServe() {
     for (const bool trazida : {true, false}) {
       PastaTeste pasta;
@@ -362,8 +391,7 @@ private slots:
       if (trazida) {
         QVERIFY(!r.ok);
         Diz(r.erro, {u"Não foi possível copiar"_s, u"não foi alterado"_s});
-        QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), antes);
-        QCOMPARE(Ficheiros(Seguranças()), QStringList{QFileInfo(cópia).fileName()});
+        Intacto(antes, {QFileInfo(cópia).fileName()});
       } else {
         QVERIFY2(r.ok, qPrintable(r.erro));
         QCOMPARE(Linhas(r.salvaguarda), actuais);
@@ -371,24 +399,6 @@ private slots:
         QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
       }
     }
-  }
-
-  // A journal lying about in the copies' folder under the name a copy would take keeps that
-  // name from the copy: the engine would play it into the copy. The journal stays as it was.
-  void diarioPerdidoAoLadoDeUmaCopia() {
-    PastaTeste pasta;
-    Povoar(NomeFicheiroDados, 1, 3);
-    QVERIFY(QDir().mkpath(Seguranças()));
-    const QString diário =
-        QDir(Seguranças()).filePath(u"Quotas 2026-12-06 10h05m33s.Dad-journal"_s);
-    const QByteArray perdido("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7 diário de outro ficheiro");
-    EscreverFicheiro(diário, perdido);
-    const QString cópia = Copiar(Momento(6, 10, 5, 33));
-    QCOMPARE(QFileInfo(cópia).fileName(), u"Quotas 2026-12-06 10h05m33s_2.Dad"_s);
-    QCOMPARE(Linhas(cópia), Linhas(NomeFicheiroDados));
-    QCOMPARE(PastaTeste::Conteúdo(diário), perdido);
-    QCOMPARE(Ficheiros(Seguranças()),
-             (QStringList{QFileInfo(diário).fileName(), QFileInfo(cópia).fileName()}));
   }
 
   // A file that another program is writing, or that the program has open, is not replaced
@@ -467,18 +477,14 @@ private slots:
                qPrintable(erro));
       if (cópiaGrande)
         QVERIFY2(erro.contains(QFileInfo(cópia).fileName()), qPrintable(erro));
-      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), dados);
+      Intacto(dados, cópias);
       QCOMPARE(PastaTeste::Conteúdo(cópia), bytesCópia);
-      QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});
-      QCOMPARE(Ficheiros(Seguranças()), cópias);
     }
 #endif
   }
 
-  // The backup window: from no file, one not ours, or with no folder, nothing is copied; the
-  // copy goes to the folder picked, the message says where and with how many members; the
-  // restart question then starts the main program in the data folder, and a failed start is
-  // told. With no copies there is nothing to restore; closing asks the restart question too.
+  // The backup window: nothing copied from no file, one not ours or no folder; the copy goes
+  // where picked, told; the restart question starts the program, a failed start is told.
   void segurancaPelaJanela() {
     relógio.Mudar(Momento(6, 10, 5, 33));
     PastaTeste raiz;
@@ -576,6 +582,76 @@ private slots:
     Diz(respostas.caixas[3].texto, {QDir::toNativeSeparators(salvaguarda)});
     QCOMPARE(Linhas(NomeFicheiroDados), Linhas(antiga));
   }
+#else
+  // The backup of a server is a file of the Quotas.Dad format with every row of the server,
+  // checked and named as the copies of a file; a server that cannot be reached leaves nothing.
+  void segurancaDoServidor() {
+    PastaTeste pasta;
+    Povoar(u"Origem.Dad"_s, 1, 4);
+    BaseServidorTeste servidor;
+    CopiarFicheiroParaServidor(u"Origem.Dad"_s, servidor.Ligação());
+    const ResultadoSegurança r = EfectuarSegurançaServidor(servidor.Ligação(), u"Seguranças"_s);
+    QVERIFY2(r.ok, qPrintable(r.erro));
+    QCOMPARE(r.sócios, 4);
+    QVERIFY2(QFileInfo(r.cópia).fileName().startsWith(u"Quotas 2"_s), qPrintable(r.cópia));
+    QVERIFY(VerificarFicheiro(r.cópia).Boa());
+    QCOMPARE(Linhas(r.cópia), Linhas(u"Origem.Dad"_s));
+    QCOMPARE(Ficheiros(u"Seguranças"_s), QStringList{QFileInfo(r.cópia).fileName()});
+
+    const ResultadoSegurança falha =
+        EfectuarSegurançaServidor(u"dbname=agremia_base_que_nao_existe"_s, u"Outras"_s);
+    QVERIFY(!falha.ok);
+    Diz(falha.erro, {u"Nenhuma cópia foi feita"_s});
+    QCOMPARE(Ficheiros(u"Outras"_s), QStringList());
+  }
+
+  // A restore replaces the server's rows, the former kept in a file; refused while another desk
+  // is connected; an unsound copy or one stopping half-way leaves the rows as they were.
+  void reposicaoNoServidor_data() {
+    QTest::addColumn<QString>("caso");
+    QTest::addColumn<QString>("erro"); // empty when the restore goes through
+    QTest::newRow("sem outros postos") << u"sem postos"_s << QString();
+    QTest::newRow("outro posto ligado")
+        << u"posto"_s
+        << u"Outro posto está ligado à base de dados: «Agremia (posto-2)».\nFeche o programa "_s
+           u"nesses postos e tente de novo: a cópia não foi reposta."_s;
+    QTest::newRow("cópia danificada") << u"danificada"_s << u"não é uma base de dados"_s;
+    QTest::newRow("recusada a meio") << u"recusada"_s << u"ficou como estava"_s;
+  }
+  void reposicaoNoServidor() {
+    QFETCH(QString, caso);
+    QFETCH(QString, erro);
+    PastaTeste pasta;
+    Povoar(u"Actual.Dad"_s, 1, 3);
+    Povoar(u"Cópia.Dad"_s, 1, 5, caso == u"recusada"_s ? QVariant(0.5) : QVariant(qint64(99)));
+    if (caso == u"danificada"_s)
+      EscreverFicheiro(u"Cópia.Dad"_s, "não é uma cópia");
+    BaseServidorTeste servidor;
+    CopiarFicheiroParaServidor(u"Actual.Dad"_s, servidor.Ligação());
+    const QList<QVariantList> antes = LinhasServidor(servidor.Ligação());
+    QCOMPARE(antes, Linhas(u"Actual.Dad"_s));
+
+    // A connection that is not the program's, which never counts.
+    Posto outroPrograma(servidor.Ligação(), u"psql"_s);
+    std::optional<Posto> posto;
+    if (caso == u"posto"_s)
+      posto.emplace(servidor.Ligação(), u"Agremia (posto-2)"_s);
+    const ResultadoReposição r =
+        ReporCópiaServidor(u"Cópia.Dad"_s, servidor.Ligação(), u"Seguranças"_s);
+    posto.reset();
+    if (erro.isEmpty()) {
+      QVERIFY2(r.ok, qPrintable(r.erro));
+      QCOMPARE(r.sócios, 5);
+      QCOMPARE(LinhasServidor(servidor.Ligação()), Linhas(u"Cópia.Dad"_s));
+      QCOMPARE(Linhas(r.salvaguarda), antes);
+      QVERIFY(QFileInfo(r.salvaguarda).fileName().startsWith(u"Quotas antes da reposição "_s));
+      return;
+    }
+    QVERIFY(!r.ok);
+    Diz(r.erro, {erro});
+    QCOMPARE(LinhasServidor(servidor.Ligação()), antes);
+  }
+#endif
 };
 
 QTEST_MAIN(TestCopias)

@@ -53,44 +53,32 @@ private slots:
   // Each faulty line is refused with its line number and what is wrong; nothing is written.
   void linhasRecusadas() {
     Sql(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (7, 'Guardado')"_s);
-    const QByteArray csv =
-        "N\xC3\xBAmero;Nome;Data de Inscri\xC3\xA7\xC3\xA3o;Quota;NIF;Localidade\n"
-        "1;Ana;15-09-1996;12,50 \xE2\x82\xAC;;Lisboa\n"
-        "7;Bruno;;;;\n"
-        "1;Carla;;;;\n"
-        "x;Diana;;;;\n"
-        "2;  ;;;;\n"
-        "3;Eva;31-02-2001;;;\n"
-        "4;Rui;;doze;;\n"
-        "5;NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNN;;;;\n"
-        "6;Z\xC3\xA9;;;1234567890123;\n"
-        "10;Olga;;-1.000.000,00;;\n"
-        "11;Futura;15-09-2096;;;\n"
-        "12;Antiga;15/09/1850;;;\n"
-        "13;Meio;;12,505;;\n"
-        "8;Ivo;;;\n"
-        "9;\"Ana;Rua\n";
+    // From line 3 on, each line refused for what it holds, as the message quotes it.
+    const std::pair<QByteArray, QString> recusadas[] = {
+        {"7;Bruno;;;;", u"7"_s},
+        {"1;Carla;;;;", u"linha 2"_s},
+        {"x;Diana;;;;", u"«x»"_s},
+        {"2;  ;;;;", u"nome"_s},
+        {"3;Eva;31-02-2001;;;", u"31-02-2001"_s},
+        {"4;Rui;;doze;;", u"«doze»"_s},
+        {"5;" + QByteArray(46, 'N') + ";;;;", u"46"_s},
+        {"6;Z\xC3\xA9;;;1234567890123;", u"13"_s},
+        {"10;Olga;;-1.000.000,00;;", u"«-1.000.000,00»"_s},
+        {"11;Futura;15-09-2096;;;", u"posterior a hoje"_s},
+        {"12;Antiga;15/09/1850;;;", u"anterior a 1900"_s},
+        {"13;Meio;;12,505;;", u"duas casas decimais"_s},
+        {"8;Ivo;;;", u"5 campos"_s},
+        {"9;\"Ana;Rua", u"aspas"_s}};
+    QByteArray csv = "N\xC3\xBAmero;Nome;Data de Inscri\xC3\xA7\xC3\xA3o;Quota;NIF;Localidade\n"
+                     "1;Ana;15-09-1996;12,50 \xE2\x82\xAC;;Lisboa\n";
+    for (const auto &[linha, motivo] : recusadas)
+      csv += linha + '\n';
     const ResultadoImportação r = Importar(csv);
-    // Line 3 on, each line refused for what it holds.
-    const QStringList esperadas{u"7"_s,
-                                u"linha 2"_s,
-                                u"«x»"_s,
-                                u"nome"_s,
-                                u"31-02-2001"_s,
-                                u"«doze»"_s,
-                                u"46"_s,
-                                u"13"_s,
-                                u"«-1.000.000,00»"_s,
-                                u"posterior a hoje"_s,
-                                u"anterior a 1900"_s,
-                                u"duas casas decimais"_s,
-                                u"5 campos"_s,
-                                u"aspas"_s};
-    QCOMPARE(r.verificação.recusas.size(), size_t(esperadas.size()));
-    for (qsizetype i = 0; i < esperadas.size(); ++i) {
-      const Recusa &x = r.verificação.recusas[size_t(i)];
+    QCOMPARE(r.verificação.recusas.size(), std::size(recusadas));
+    for (size_t i = 0; i < std::size(recusadas); ++i) {
+      const Recusa &x = r.verificação.recusas[i];
       QCOMPARE(x.linha, int(i) + 3);
-      QVERIFY2(x.motivo.contains(esperadas[i]), qPrintable(x.motivo));
+      QVERIFY2(x.motivo.contains(recusadas[i].second), qPrintable(x.motivo));
     }
     QCOMPARE(r.gravados, 0);
     QCOMPARE(Coluna(u"SELECT \"Número\" FROM \"Sócios\""_s), QStringList{u"7"_s});
@@ -103,22 +91,22 @@ private slots:
     QTest::addColumn<QString>("quota");
     QTest::addColumn<QString>("recusa"); // empty: imported
     QTest::addColumn<qint64>("guardado");
-    QTest::newRow("999999") << u"999999"_s << u""_s << QString() << qint64(0);
-    QTest::newRow("1000000") << u"1000000"_s << u""_s << u"«1000000» não é um número"_s
-                             << qint64(0);
-    QTest::newRow("0") << u"0"_s << u""_s << u"«0» não é um número"_s << qint64(0);
-    QTest::newRow("12.50") << u"1"_s << u"12.50"_s << QString() << qint64(125000);
-    QTest::newRow("12.5") << u"1"_s << u"12.5"_s << QString() << qint64(125000);
-    QTest::newRow("123.456") << u"1"_s << u"123.456"_s << QString() << qint64(1234560000);
-    QTest::newRow("1.234.567") << u"1"_s << u"1.234.567"_s << QString() << qint64(12345670000);
-    QTest::newRow("1234.567") << u"1"_s << u"1234.567"_s << u"«1234.567» não é uma quantia"_s
-                              << qint64(0);
-    QTest::newRow("1234.567,50") << u"1"_s << u"1234.567,50"_s
-                                 << u"«1234.567,50» não é uma quantia"_s << qint64(0);
-    QTest::newRow("12,50") << u"1"_s << u"12,50"_s << QString() << qint64(125000);
-    QTest::newRow("12,505") << u"1"_s << u"12,505"_s << u"«12,505» tem mais de duas casas"_s
-                            << qint64(0);
-    QTest::newRow("12.505") << u"1"_s << u"12.505"_s << QString() << qint64(125050000);
+    const auto caso = [](const QString &numero, const QString &quota, const QString &recusa,
+                         qint64 guardado = 0) {
+      QTest::newRow(qPrintable(numero + u' ' + quota)) << numero << quota << recusa << guardado;
+    };
+    caso(u"999999"_s, {}, {});
+    caso(u"1000000"_s, {}, u"«1000000» não é um número"_s);
+    caso(u"0"_s, {}, u"«0» não é um número"_s);
+    caso(u"1"_s, u"12.50"_s, {}, 125000);
+    caso(u"1"_s, u"12.5"_s, {}, 125000);
+    caso(u"1"_s, u"123.456"_s, {}, 1234560000);
+    caso(u"1"_s, u"1.234.567"_s, {}, 12345670000);
+    caso(u"1"_s, u"1234.567"_s, u"«1234.567» não é uma quantia"_s);
+    caso(u"1"_s, u"1234.567,50"_s, u"«1234.567,50» não é uma quantia"_s);
+    caso(u"1"_s, u"12,50"_s, {}, 125000);
+    caso(u"1"_s, u"12,505"_s, u"«12,505» tem mais de duas casas"_s);
+    caso(u"1"_s, u"12.505"_s, {}, 125050000);
   }
   void numerosEQuantiasNosLimites() {
     QFETCH(QString, numero);

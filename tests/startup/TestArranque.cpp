@@ -151,40 +151,70 @@ private slots:
     }
   }
 
-  // A damaged file (here a changed key of the dues index, which would make a member's dues list
-  // come up short) is told before anything is shown from it, with how to restore the last good
-  // copy: "Sim" starts the restore in the data folder, "Não" only ends the program. The file
-  // is left as it was, and no mark of it stays behind.
-  void ficheiroDanificadoOfereceAReposicao() {
-    for (const bool repor : {true, false}) {
-      PastaTeste pasta;
-      Respostas respostas;
-      IniciadorFalso iniciador;
+  void ficheiroRecusadoEDeixadoComoEstava_data() {
+    QTest::addColumn<QString>("caso");
+    QTest::addColumn<QStringList>("partes"); // what the message says
+    const QStringList dano{u"está danificado"_s, u"última cópia de segurança boa"_s,
+                           u"«Repor Cópia»"_s};
+    QTest::newRow("não é nosso") << u"alheio"_s << QStringList{u"não é uma base de dados"_s};
+    QTest::newRow("aberto noutro") << u"aberto"_s << QStringList{u"está aberto noutro programa"_s};
+    QTest::newRow("danificado, Sim") << u"repor"_s << dano;
+    QTest::newRow("danificado, Não") << u"sair"_s << dano;
+  }
+  // A file not ours, open elsewhere or damaged (an index key changed) is told by name and left
+  // as it was; the program ends. Damage offers the restore: "Sim" starts it, "Não" only ends.
+  void ficheiroRecusadoEDeixadoComoEstava() {
+    QFETCH(QString, caso);
+    QFETCH(QStringList, partes);
+    PastaTeste pasta;
+    Respostas respostas;
+    IniciadorFalso iniciador;
+    const bool dano = caso == u"repor"_s || caso == u"sair"_s;
+#ifdef AGREMIA_PROCESSO_FILHO
+    std::unique_ptr<ProcessoFilho> outro;
+#endif
+    if (dano) {
       PovoarComDanoNoÍndice();
-      const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
-      const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
-
-      respostas.Responder({repor ? Resposta::Sim : Resposta::Não});
-      const Resultado r = Executar();
-      QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
-      QVERIFY(!r.baseMostrada);
-      QCOMPARE(respostas.caixas.size(), 1);
-      const PedidoMensagem &caixa = respostas.caixas[0];
-      QCOMPARE(caixa.ícone, Ícone::Crítico);
-      QCOMPARE(caixa.botões, Botões::SimNão);
-      for (const QString &parte : {pasta.Caminho(NomeFicheiroDados), u"está danificado"_s,
-                                   u"última cópia de segurança boa"_s, u"«Repor Cópia»"_s})
-        QVERIFY2(caixa.texto.contains(QDir::toNativeSeparators(parte)), qPrintable(caixa.texto));
-      QVERIFY2(caixa.detalhes.contains(u"Quotas"_s), qPrintable(caixa.detalhes));
-      QCOMPARE(iniciador.iniciados.size(), repor ? 1 : 0);
-      if (repor) {
-        QCOMPARE(iniciador.iniciados[0].programa, u"arquivex"_s);
-        QCOMPARE(iniciador.iniciados[0].argumentos, QStringList{u"-r"_s});
-        QCOMPARE(iniciador.iniciados[0].pasta, QDir(pasta.Raiz()).absolutePath());
-      }
-      QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
-      QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
+      partes << QDir::toNativeSeparators(pasta.Caminho(NomeFicheiroDados));
+      respostas.Responder({caso == u"repor"_s ? Resposta::Sim : Resposta::Não});
+    } else if (caso == u"aberto"_s) {
+#ifdef AGREMIA_PROCESSO_FILHO
+      BaseDados::Criar(NomeFicheiroDados);
+      auto doFilho = std::make_shared<BaseDados>();
+      outro = std::make_unique<ProcessoFilho>([doFilho] { doFilho->Abrir(NomeFicheiroDados); },
+                                              [doFilho] { doFilho->Fechar(); });
+      QVERIFY(outro->Correu());
+      partes << QString::number(outro->Pid());
+#else
+      QSKIP("precisa de fork()");
+#endif
+    } else {
+      QFile f(NomeFicheiroDados);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write("Quotas de 2003\nSilva;12,50\n");
     }
+    const QByteArray bytes = PastaTeste::Conteúdo(NomeFicheiroDados);
+    const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
+    const Resultado r = Executar();
+    QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
+    QVERIFY(!r.baseMostrada);
+    QCOMPARE(respostas.caixas.size(), 1);
+    const PedidoMensagem &caixa = respostas.caixas[0];
+    QCOMPARE(caixa.ícone, Ícone::Crítico);
+    for (const QString &parte : partes + QStringList{NomeFicheiroDados})
+      QVERIFY2(caixa.texto.contains(parte), qPrintable(caixa.texto));
+    if (dano) {
+      QCOMPARE(caixa.botões, Botões::SimNão);
+      QVERIFY2(caixa.detalhes.contains(u"Quotas"_s), qPrintable(caixa.detalhes));
+    }
+    QCOMPARE(iniciador.iniciados.size(), caso == u"repor"_s ? 1 : 0);
+    if (caso == u"repor"_s) {
+      QCOMPARE(iniciador.iniciados[0].programa, u"arquivex"_s);
+      QCOMPARE(iniciador.iniciados[0].argumentos, QStringList{u"-r"_s});
+      QCOMPARE(iniciador.iniciados[0].pasta, QDir(pasta.Raiz()).absolutePath());
+    }
+    QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
+    QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
   }
 
   // On a file so large that the comparison of its indexes outlasts the start-up window, the
@@ -232,51 +262,6 @@ private slots:
     QVERIFY(!Dados().bd.Aberta());
     QCOMPARE(PastaTeste::Conteúdo(NomeFicheiroDados), bytes);
     QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), QStringList{NomeFicheiroDados});
-  }
-
-  // A file that is not ours, or that another program has open, is reported by name and left
-  // exactly as it was; the program ends.
-  void ficheiroRecusadoEDeixadoComoEstava() {
-    // The file's bytes (empty: a file of ours, open in another program), and the reason told.
-    for (const auto &[conteudo, motivo] :
-         {std::pair{QByteArray("Quotas de 2003\nSilva;12,50\n"), u"não é uma base de dados"_s},
-          {QByteArray(), u"está aberto noutro programa"_s}}) {
-      PastaTeste pasta;
-      Respostas respostas;
-#ifdef AGREMIA_PROCESSO_FILHO
-      std::unique_ptr<ProcessoFilho> outro;
-#endif
-      if (conteudo.isEmpty()) {
-#ifdef AGREMIA_PROCESSO_FILHO
-        BaseDados::Criar(u"Quotas.Dad"_s);
-        auto doFilho = std::make_shared<BaseDados>();
-        outro = std::make_unique<ProcessoFilho>([doFilho] { doFilho->Abrir(u"Quotas.Dad"_s); },
-                                                [doFilho] { doFilho->Fechar(); });
-        QVERIFY(outro->Correu());
-#else
-        QSKIP("precisa de fork()");
-#endif
-      } else {
-        QFile f(u"Quotas.Dad"_s);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(conteudo);
-      }
-      const QByteArray bytes = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
-      const QStringList ficheiros = QDir(pasta.Raiz()).entryList(QDir::Files);
-      const Resultado r = Executar();
-      QCOMPARE(r.fim, FimPrograma::ErroFicheiro);
-      QVERIFY(!r.baseMostrada);
-      QCOMPARE(respostas.caixas.size(), 1);
-      QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
-      const QString &texto = respostas.caixas[0].texto;
-      QVERIFY2(texto.contains(u"Quotas.Dad"_s) && texto.contains(motivo), qPrintable(texto));
-#ifdef AGREMIA_PROCESSO_FILHO
-      if (outro)
-        QVERIFY2(texto.contains(QString::number(outro->Pid())), qPrintable(texto));
-#endif
-      QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), bytes);
-      QCOMPARE(QDir(pasta.Raiz()).entryList(QDir::Files), ficheiros);
-    }
   }
 };
 
