@@ -39,6 +39,7 @@ public:
       if (!ServidorPgAlcançável(erro)) {
         std::printf("%s: %s\n", SemServidorPg, qPrintable(erro));
         std::fflush(stdout);
+        QDir(pasta.Raiz()).removeRecursively(); // no destructor runs after _Exit
         std::_Exit(qEnvironmentVariableIsSet("AGREMIA_PG_EXIGIDO") ? 1 : 0);
       }
       verificado = true;
