@@ -297,16 +297,8 @@ private slots:
              (QList<QVariantList>{
                  {QString::fromLatin1(esperado.toUtf8().toHex().toUpper()), esperado.size()}}));
 
-    const FichaSócio f{u"8"_s,
-                       u"Ana\x01 Maria\tSilva"_s,
-                       0,
-                       0,
-                       0,
-                       u"01-01-2000"_s,
-                       {},
-                       u"Rua\nNova"_s + QChar(0),
-                       u"Porto\x1b"_s,
-                       u"a\rb"_s + QChar(0),
+    const FichaSócio f{u"8"_s, u"Ana\x01 Maria\tSilva"_s, 0, 0, 0, u"01-01-2000"_s, {},
+                       u"Rua\nNova"_s + QChar(0), u"Porto\x1b"_s, u"a\rb"_s + QChar(0),
                        u"123456789"_s + QChar(0)};
     QCOMPARE(Gravar(f), ErroFicha::Nenhum);
     QCOMPARE(
