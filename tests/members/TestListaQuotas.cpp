@@ -1,6 +1,6 @@
+#include "Avaria.h"
 #include "Dados.h"
 #include "FichaSocio.h"
-#include "Avaria.h"
 #include "FicheiroTeste.h"
 #include "LerFicheiro.h"
 #include "ListaQuotas.h"
@@ -70,9 +70,8 @@ private slots:
     QTest::addColumn<QString>("nome");
     QTest::addColumn<int>("primeiro");
     QTest::addColumn<int>("ultimo");
-    const QStringList meses{u"Janeiro"_s,  u"Fevereiro"_s, u"Março"_s,    u"Abril"_s,
-                            u"Maio"_s,     u"Junho"_s,     u"Julho"_s,    u"Agosto"_s,
-                            u"Setembro"_s, u"Outubro"_s,   u"Novembro"_s, u"Dezembro"_s};
+    const QStringList meses = u"Janeiro Fevereiro Março Abril Maio Junho Julho Agosto Setembro "
+                              u"Outubro Novembro Dezembro"_s.split(u' ');
     for (int m = 1; m <= 12; ++m)
       QTest::addRow("%d", m - 1) << m - 1 << meses[m - 1] << m << m;
     const std::tuple<QString, int, int> períodos[] = {
@@ -145,9 +144,11 @@ private slots:
       outros.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(5000), m));
     PlantarAvaria(u"Quotizações"_s, u"UPDATE"_s, u"NEW.\"SócMês\" = '000012201912'"_s);
     QVERIFY_THROWS_EXCEPTION(ErroBaseDados, Gravar(Ficha(u"12"_s, u"Outro"_s), 12, outros));
-    QCOMPARE(Coluna(u"SELECT \"Nome\" FROM \"Sócios\" WHERE \"Número\" = 12"_s), QStringList{u"Maria Silva"_s});
-    QCOMPARE(Coluna(u"SELECT sum(\"QuotaEuro\") FROM \"Quotizações\" WHERE \"SócMês\" LIKE '000012%'"_s),
-             QStringList{QString::number(239 * 240 / 2 * 100)});
+    QCOMPARE(Coluna(u"SELECT \"Nome\" FROM \"Sócios\" WHERE \"Número\" = 12"_s),
+             QStringList{u"Maria Silva"_s});
+    QCOMPARE(
+        Coluna(u"SELECT sum(\"QuotaEuro\") FROM \"Quotizações\" WHERE \"SócMês\" LIKE '000012%'"_s),
+        QStringList{QString::number(239 * 240 / 2 * 100)});
 
     // Deleting the member takes its dues and no neighbour's; member 2 was never saved.
     Dados().sócios->ProcurarPrimeiro(Critério::Igual(u"Número"_s, 12));

@@ -27,10 +27,6 @@ struct Posto {
     sócios = std::make_unique<ConjuntoRegistos>(bd, TodosOsSócios());
     quotas = std::make_unique<ConjuntoRegistos>(bd, Consulta{u"Quotizações"_s});
   }
-  ~Posto() {
-    quotas.reset();
-    sócios.reset();
-  }
   std::optional<SócioGuardado> Ler(int número) { return LerSócio(bd, *sócios, número); }
   ResultadoGravação Gravar(const SócioGuardado &mostrado, const QString &nome,
                            const ListaOrdenada &quotasEcrã, const ListaOrdenada &eliminadas = {},
@@ -89,10 +85,8 @@ private slots:
     ficheiro = std::make_unique<FicheiroTeste>();
     respostas = std::make_unique<Respostas>();
     relógio = std::make_unique<RelógioFixo>(QDateTime(QDate(2026, 5, 20), QTime(10, 30)));
-    Posto inicial(Dados().bd.Caminho());
-    QCOMPARE(GravarFicha(inicial.bd, *inicial.sócios, *inicial.quotas,
-                         Posto::Ficha(2, u"Bruno Costa"_s), 0, Meses(2026, 1, 2), {})
-                 .erro,
+    QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações,
+                         Posto::Ficha(2, u"Bruno Costa"_s), 0, Meses(2026, 1, 2), {}).erro,
              ErroFicha::Nenhum);
   }
   void cleanup() {
