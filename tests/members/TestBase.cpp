@@ -678,6 +678,47 @@ private slots:
     QCOMPARE(base->SócioActual, 1);
   }
 
+  // Under a dark desktop theme the fields the program paints keep a text that reads on the
+  // light colour it paints: left (white), with the focus (yellow), and marked (the NIF).
+  void textoLegivelComTemaEscuro() {
+    const QPalette antes = QApplication::palette();
+    QPalette escuro(QColor(53, 53, 53));
+    escuro.setColor(QPalette::Base, QColor(30, 30, 30));
+    escuro.setColor(QPalette::Text, QColor(235, 235, 235));
+    escuro.setColor(QPalette::ButtonText, QColor(235, 235, 235));
+    escuro.setColor(QPalette::WindowText, QColor(235, 235, 235));
+    QApplication::setPalette(escuro);
+    const auto repor = qScopeGuard([&] { QApplication::setPalette(antes); });
+    Sócio(2, u"Bruno Costa"_s);
+    Abrir();
+    base->MostrarSócio(2);
+    Escrever(u"NIF"_s, u"123456780"_s); // fails the check digit: marked
+    Escrever(u"Rua"_s, u"Rua Direita"_s);
+    const auto contraste = [](QColor a, QColor b) {
+      const auto lum = [](QColor c) {
+        const auto f = [](double v) {
+          return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * f(c.redF()) + 0.7152 * f(c.greenF()) + 0.0722 * f(c.blueF());
+      };
+      const double x = lum(a), y = lum(b);
+      return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+    };
+    for (const char *nome : {"Nome", "Rua", "NIF", "Situação", "DtInscrição"}) {
+      const QPalette p = W<QWidget>(QString::fromUtf8(nome))->palette();
+      const bool lista = qobject_cast<QComboBox *>(W<QWidget>(QString::fromUtf8(nome)));
+      for (const auto grupo : {QPalette::Active, QPalette::Inactive}) {
+        QVERIFY2(contraste(p.color(grupo, QPalette::Text), p.color(grupo, QPalette::Base)) >= 4.5,
+                 nome);
+        if (lista)
+          QVERIFY2(contraste(p.color(grupo, QPalette::ButtonText),
+                             p.color(grupo, QPalette::Button)) >= 4.5,
+                   nome);
+      }
+    }
+    QCOMPARE(QApplication::focusWidget(), W<QWidget>(u"Rua"_s)); // the yellow one among them
+  }
+
   // A payment from the keyboard: year, Tab, month, Tab, amount, Tab, receipt, Enter, and the
   // focus is back on the year for the next one.
   void enterAdicionaQuota() {
