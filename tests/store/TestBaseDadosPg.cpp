@@ -1,6 +1,6 @@
 #include "BaseDados.h"
-#include "CopiaDados.h"
 #include "ConjuntoRegistos.h"
+#include "CopiaDados.h"
 #include "Criterio.h"
 #include "Dados.h"
 #include "Esquema.h"
@@ -33,34 +33,44 @@ template <class F> std::optional<ErroBaseDados> Erro(F &&f) {
   return std::nullopt;
 }
 
-// Runs `sql` on a connection of its own and returns its rows, each as one text of its columns
-// joined by "|": the catalogues of both engines read the same way.
+// Runs `sql` on a connection of its own to a file (QSQLITE) or a server database (QPSQL) and
+// returns its rows, each as one text of its columns joined by "|". With `tipos`, each value
+// shows its kind (NULL, a number, a quoted text), so that both engines' rows compare.
 QStringList Linhas(const QString &driver, const QString &onde, const QString &sql,
-                   const QVariantList &valores = {}) {
+                   const QVariantList &valores = {}, bool tipos = false) {
+  static std::atomic<int> ligações = 0;
   QStringList r;
-  const QString nome = u"catálogo"_s;
+  const QString nome = u"catálogo-"_s + QString::number(++ligações);
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, nome);
     if (driver == u"QPSQL"_s)
       db.setConnectOptions(onde);
     else
       db.setDatabaseName(onde);
-    if (!db.open()) {
+    if (!db.open())
       qWarning("%s", qPrintable(db.lastError().text()));
-    } else {
-      QSqlQuery q(db);
-      q.prepare(sql);
-      for (const QVariant &v : valores)
-        q.addBindValue(v);
-      if (!q.exec())
-        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-      while (q.next()) {
-        QStringList colunas;
-        for (int i = 0; i < q.record().count(); ++i)
-          colunas << q.value(i).toString();
-        r << colunas.join(u'|');
+    QSqlQuery q(db);
+    q.prepare(sql);
+    for (const QVariant &v : valores)
+      q.addBindValue(v);
+    if (!q.exec())
+      qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+    while (q.next()) {
+      QStringList colunas;
+      for (int i = 0; i < q.record().count(); ++i) {
+        const QVariant v = q.value(i);
+        const int t = v.metaType().id();
+        colunas << (!tipos       ? v.toString()
+                    : v.isNull() ? u"NULL"_s
+                    : t == QMetaType::Int || t == QMetaType::LongLong || t == QMetaType::ULongLong
+                        ? v.toString()
+                    : t == QMetaType::QString
+                        ? u'\'' + v.toString() + u'\''
+                        : u"?"_s + QString::fromLatin1(v.typeName()) + v.toString());
       }
+      r << colunas.join(u'|');
     }
+    q.finish();
     db.close();
   }
   QSqlDatabase::removeDatabase(nome);
@@ -74,45 +84,21 @@ QStringList TabelasServidor(const BaseServidorTeste &servidor) {
                 u"WHERE schemaname NOT IN ('pg_catalog', 'information_schema') ORDER BY 1"_s);
 }
 
-// Every row of the three tables, each value with its kind: NULL, a number or a text. Rows in
-// key order, so that a file and a server database holding the same data read the same.
+// Every row of the three tables, with its kinds, in key order: a file and a server database
+// holding the same data read the same.
 QStringList Conteúdo(const QString &driver, const QString &onde) {
   QStringList r;
-  const QString nome = u"conteúdo"_s;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(driver, nome);
-    if (driver == u"QPSQL"_s)
-      db.setConnectOptions(onde);
-    else
-      db.setDatabaseName(onde);
-    if (!db.open())
-      qWarning("%s", qPrintable(db.lastError().text()));
-    QSqlQuery q(db);
-    for (const DefTabela &t : TabelasDoFicheiro()) {
-      r << t.nome;
-      if (!q.exec(u"SELECT * FROM "_s + Identificador(t.nome) + u" ORDER BY 1"_s))
-        qWarning("%s", qPrintable(q.lastError().text()));
-      while (q.next()) {
-        QStringList valores;
-        for (int i = 0; i < q.record().count(); ++i) {
-          const QVariant v = q.value(i);
-          const int tipo = v.metaType().id();
-          valores << (v.isNull() ? u"NULL"_s
-                      : tipo == QMetaType::Int || tipo == QMetaType::LongLong ||
-                              tipo == QMetaType::ULongLong
-                          ? v.toString()
-                      : tipo == QMetaType::QString
-                          ? u'\'' + v.toString() + u'\''
-                          : u"?"_s + QString::fromLatin1(v.typeName()) + v.toString());
-        }
-        r << valores.join(u'|');
-      }
-    }
-    q.finish();
-    db.close();
-  }
-  QSqlDatabase::removeDatabase(nome);
+  for (const DefTabela &t : TabelasDoFicheiro())
+    r << t.nome
+      << Linhas(driver, onde, u"SELECT * FROM "_s + Identificador(t.nome) + u" ORDER BY 1"_s, {},
+                true);
   return r;
+}
+
+qint64 Contar(const BaseServidorTeste &servidor, const QString &tabela) {
+  const QStringList r =
+      Linhas(u"QPSQL"_s, servidor.Ligação(), u"SELECT count(*) FROM \""_s + tabela + u'"');
+  return r.size() == 1 ? r[0].toLongLong() : -1;
 }
 
 // Fills a new Quotas.Dad through the store; `ajustar` may add rows of its own.
@@ -122,34 +108,32 @@ void EncherFicheiro(const QString &ficheiro, int sócios, int quotasPorSócio,
   BaseDados bd;
   bd.Abrir(ficheiro);
   BaseDados::Transacção t(bd);
-  const QString sócio = u"INSERT INTO \"Sócios\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s;
-  const QString quota = u"INSERT INTO \"Quotizações\" VALUES (?, ?, ?)"_s;
+  const auto correr = [&](const QString &sql, const QVariantList &v) {
+    bd.Correr(sql, v, u"Encher"_s);
+  };
   for (int n = 1; n <= sócios; ++n) {
-    if (n % 7 == 0) { // only the number
-      bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (?)"_s, {n}, u"Encher"_s);
-    } else {
-      const QString nome =
-          (u"Conceição Araújo Gonçalves nº "_s + QString::number(n)).leftJustified(45, u'ç', true);
-      bd.Correr(sócio,
-                {n, nome, 4700 + n, n % 3, n % 4 == 0 ? QVariant() : QVariant(n % 5),
-                 QString::number(n % 28 + 1).rightJustified(2, u'0') + u"/03/01"_s,
-                 qint64(n) * 50000000LL, u"Rua do Sol, "_s + QString::number(n),
-                 n % 2 ? QVariant(u"Braga"_s) : QVariant(), u""_s, u"123456789"_s},
-                u"Encher"_s);
-    }
+    if (n % 7 == 0) // only the number
+      correr(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (?)"_s, {n});
+    else
+      correr(
+          u"INSERT INTO \"Sócios\" VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+          {n,
+           (u"Conceição Araújo Gonçalves nº "_s + QString::number(n)).leftJustified(45, u'ç', true),
+           4700 + n, n % 3, n % 4 == 0 ? QVariant() : QVariant(n % 5),
+           QString::number(n % 28 + 1).rightJustified(2, u'0') + u"/03/01"_s,
+           qint64(n) * 50000000LL, u"Rua do Sol, "_s + QString::number(n),
+           n % 2 ? QVariant(u"Braga"_s) : QVariant(), u""_s, u"123456789"_s});
     for (int m = 0; m < (n == 1 ? 200 : quotasPorSócio); ++m)
-      bd.Correr(quota,
-                {QString::number(n).rightJustified(6, u'0') + QString::number(190001 + m),
-                 qint64(12500 + m), m % 3 == 0 ? QVariant() : QVariant(m)},
-                u"Encher"_s);
+      correr(u"INSERT INTO \"Quotizações\" VALUES (?, ?, ?)"_s,
+             {QString::number(n).rightJustified(6, u'0') + QString::number(190001 + m),
+              qint64(12500 + m), m % 3 == 0 ? QVariant() : QVariant(m)});
   }
   // Reference rows with gaps in their codes, the counter past the highest one left.
   for (int código : {1, 2, 5, 9, 12})
-    bd.Correr(u"INSERT INTO \"Tabelas\" VALUES (?, ?, ?)"_s,
-              {código, código % 2 ? u"S"_s : u"Q"_s,
-               código == 5 ? QVariant() : QVariant(u"Designação "_s + QString::number(código))},
-              u"Encher"_s);
-  bd.Correr(u"DELETE FROM \"Tabelas\" WHERE \"Código\" = 12"_s, {}, u"Encher"_s);
+    correr(u"INSERT INTO \"Tabelas\" VALUES (?, ?, ?)"_s,
+           {código, código % 2 ? u"S"_s : u"Q"_s,
+            código == 5 ? QVariant() : QVariant(u"Designação "_s + QString::number(código))});
+  correr(u"DELETE FROM \"Tabelas\" WHERE \"Código\" = 12"_s, {});
   if (ajustar)
     ajustar(bd);
   t.Confirmar();
@@ -165,95 +149,48 @@ qint64 NovoCódigo(BaseDados &bd) {
   return c;
 }
 
-// Runs `sqls` on the cluster's own database, outside the test's: what an administrator does to
-// a database nobody may connect to.
-bool Administrar(const QStringList &sqls) {
-  bool ok = false;
-  const QString nome = u"administrador"_s;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, nome);
-    db.setConnectOptions(u"dbname=postgres"_s);
-    ok = db.open();
-    QSqlQuery q(db);
-    for (const QString &sql : sqls)
-      if (ok && !q.exec(sql)) {
-        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        ok = false;
-      }
-    q.finish();
-    db.close();
-  }
-  QSqlDatabase::removeDatabase(nome);
-  return ok;
-}
-
-qint64 Contar(const BaseServidorTeste &servidor, const QString &tabela) {
-  const QStringList r =
-      Linhas(u"QPSQL"_s, servidor.Ligação(), u"SELECT count(*) FROM \""_s + tabela + u'"');
-  return r.size() == 1 ? r[0].toLongLong() : -1;
-}
-
 qint64 Processo(BaseDados &bd) {
   Instrução i = bd.Correr(u"SELECT pg_backend_pid()"_s, {}, u"Ler"_s);
   return i.Seguinte() ? i.Inteiro(0) : -1;
 }
 
-// From a thread of its own, as the server's administrator would, ends the session on `base`
-// that waits on `espera` (pg_stat_activity's wait_event) as soon as one does.
-class FimDeSessão {
-public:
-  FimDeSessão(const QString &base, const QString &espera)
-      : fio([this, base, espera] {
-          const QString nome = u"fim-de-sessão"_s;
-          {
-            QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, nome);
-            db.setConnectOptions(u"dbname=postgres"_s);
-            if (db.open()) {
-              QSqlQuery q(db);
-              for (int volta = 0; volta < 1500 && !terminada && !desistir; ++volta) {
-                q.prepare(u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                          u"WHERE datname = ? AND wait_event = ?"_s);
-                q.addBindValue(base);
-                q.addBindValue(espera);
-                if (q.exec() && q.next())
-                  terminada = q.value(0).toBool();
-                else
-                  QThread::msleep(20);
-              }
-              q.finish();
-            }
-            db.close();
-          }
-          QSqlDatabase::removeDatabase(nome);
-        }) {}
-  ~FimDeSessão() {
-    desistir = true;
-    if (fio.joinable())
-      fio.join();
-  }
-  bool Terminada() {
-    desistir = true;
-    if (fio.joinable())
-      fio.join();
-    return terminada;
-  }
+void Gravar(BaseDados &bd, const QString &sql) {
+  BaseDados::Transacção t(bd);
+  bd.Correr(sql, {}, u"Gravar"_s);
+  t.Confirmar();
+}
 
-private:
-  std::atomic<bool> terminada = false;
-  std::atomic<bool> desistir = false;
-  std::thread fio;
-};
+// Runs `gravar` while, from a thread of its own as the server's administrator would, the
+// session on `base` that waits on `espera` (pg_stat_activity's wait_event) is ended as soon as
+// one does; `terminada` says whether one was.
+std::optional<ErroBaseDados> GravarAtéAoFimDaSessão(const QString &base, const QString &espera,
+                                                    const std::function<void()> &gravar,
+                                                    bool &terminada) {
+  std::atomic<bool> fim = false, acabou = false;
+  std::thread fio([&] {
+    const QString sql = u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                        u"WHERE datname = ? AND wait_event = ?"_s;
+    for (int volta = 0; volta < 1500 && !fim && !acabou; ++volta)
+      if (!(fim = Linhas(u"QPSQL"_s, u"dbname=postgres"_s, sql, {base, espera}) ==
+                  QStringList{u"true"_s}))
+        QThread::msleep(20);
+  });
+  const auto e = Erro(gravar);
+  acabou = true;
+  fio.join();
+  terminada = fim;
+  return e;
+}
 
 // Saves member 1 with 240 months of dues, 2001 to 2020, in one transaction.
 void GravarSócioComQuotas(BaseDados &bd) {
-  const QString guardar = InstruçãoGuardar(u"Quotizações", u"SócMês",
-                                           {u"QuotaEuro"_s, u"Recibo"_s}, Motor::PostgreSQL);
+  const QString guardar =
+      InstruçãoGuardar(u"Quotizações", u"SócMês", {u"QuotaEuro"_s, u"Recibo"_s}, Motor::PostgreSQL);
   BaseDados::Transacção t(bd);
   bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (1, 'Inês')"_s, {},
             u"Gravar o sócio"_s);
   for (int mês = 0; mês < 240; ++mês)
-    bd.Correr(guardar,
-              {ChaveSócMês(1, 2001 + mês / 12, mês % 12 + 1), qint64(25000), mês + 1},
+    bd.Correr(guardar, {ChaveSócMês(1, 2001 + mês / 12, mês % 12 + 1), qint64(25000), mês + 1},
               u"Gravar as quotas do sócio"_s);
   t.Confirmar();
 }
@@ -273,30 +210,6 @@ class TestBaseDadosPg : public QObject {
 
 private slots:
   void initTestCase() { EXIGIR_SERVIDOR_PG(); }
-
-  // Each test gets an empty database of its own, in UTF-8, which accented quoted names need.
-  void baseDeTesteVaziaEmUtf8() {
-    BaseServidorTeste servidor;
-    QVERIFY(servidor.Executar({u"CREATE TABLE \"Sócios\" (\"Número\" integer)"_s}));
-    bool lido = false;
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, u"ler"_s);
-      db.setConnectOptions(servidor.Ligação());
-      QVERIFY2(db.open(), qPrintable(db.lastError().text()));
-      QSqlQuery q(db);
-      QVERIFY(q.exec(u"SELECT current_database(), pg_encoding_to_char(encoding), "
-                     u"(SELECT string_agg(table_name, ',') FROM information_schema.tables "
-                     u"WHERE table_schema = current_schema()) "
-                     u"FROM pg_database WHERE datname = current_database()"_s));
-      QVERIFY(q.next());
-      QCOMPARE(q.value(0).toString(), servidor.Nome());
-      QCOMPARE(q.value(1).toString(), u"UTF8"_s);
-      QCOMPARE(q.value(2).toString(), u"Sócios"_s);
-      lido = true;
-    }
-    QSqlDatabase::removeDatabase(u"ler"_s);
-    QVERIFY(lido);
-  }
 
   // A database that cannot be reached, or that lacks our tables, is refused with the same
   // typed exception as a file, its message in Portuguese naming the database on the server.
@@ -335,29 +248,33 @@ private slots:
 
   // The oldest server taken is 12: older ones are refused at opening, by name.
   void versaoDoServidor() {
-    QVERIFY(VersãoServidorRecusada(110022));
-    QVERIFY(!VersãoServidorRecusada(120000));
-    const ErroBaseDados e =
-        ErroBaseDados::NoServidor(CausaErro::VersãoServidor, u"Abrir"_s, u"host=velho"_s, u"11.22"_s);
-    QVERIFY2(e.Mensagem().contains(u"«host=velho»"_s) && e.Mensagem().contains(u"11.22"_s) &&
-                 e.Mensagem().contains(u"versão 12 ou mais recente"_s),
-             qPrintable(e.Mensagem()));
+    QVERIFY(VersãoServidorRecusada(119999) && !VersãoServidorRecusada(120000));
+    const QString m = ErroBaseDados::NoServidor(CausaErro::VersãoServidor, u"Abrir"_s,
+                                                u"host=velho"_s, u"11.22"_s)
+                          .Mensagem();
+    QVERIFY2(m.contains(u"«host=velho»"_s) && m.contains(u"11.22"_s) &&
+                 m.contains(u"versão 12 ou mais recente"_s),
+             qPrintable(m));
   }
 
   // A session that the server ended while the program waited: the next action makes the
   // connection again and works, whether the program heard of the loss while waiting for
   // events or only when its next statement fails. What another desk changed meanwhile, which
-  // no notification could bring, shows in the recordset.
-  void sessaoTerminadaEmEspera_data() {
+  // no notification could bring, shows in the recordset. While the server is away (the
+  // database taking no connections) each action fails, naming the database and its server.
+  void sessaoTerminada_data() {
     QTest::addColumn<bool>("eventos");
     QTest::addColumn<bool>("escrita");
-    QTest::newRow("leitura, com eventos") << true << false;
-    QTest::newRow("leitura, sem eventos") << false << false;
-    QTest::newRow("gravação, sem eventos") << false << true;
+    QTest::addColumn<bool>("ausente");
+    QTest::newRow("leitura, com eventos") << true << false << false;
+    QTest::newRow("leitura, sem eventos") << false << false << false;
+    QTest::newRow("gravação, sem eventos") << false << true << false;
+    QTest::newRow("servidor ausente, depois gravação") << false << true << true;
   }
-  void sessaoTerminadaEmEspera() {
+  void sessaoTerminada() {
     QFETCH(bool, eventos);
     QFETCH(bool, escrita);
+    QFETCH(bool, ausente);
     BaseServidorTeste servidor;
     BaseDados::CriarNoServidor(servidor.Ligação());
     QVERIFY(servidor.Executar({u"INSERT INTO \"Sócios\" (\"Número\") VALUES (1), (5)"_s}));
@@ -366,16 +283,28 @@ private slots:
     ConjuntoRegistos sócios(bd, TodosOsSócios());
     QCOMPARE(Números(sócios), QList<qint64>({1, 5}));
     const qint64 antes = Processo(bd);
-    QVERIFY(Administrar({u"SELECT pg_terminate_backend(%1)"_s.arg(antes)}));
+    const auto permitir = [&](bool sim) {
+      return AdministrarPg({u"ALTER DATABASE "_s + servidor.Nome() + u" ALLOW_CONNECTIONS "_s +
+                            (sim ? u"true"_s : u"false"_s)});
+    };
+    auto repor = qScopeGuard([&] { permitir(true); });
+    QVERIFY(!ausente || permitir(false));
+    QVERIFY(AdministrarPg({u"SELECT pg_terminate_backend(%1)"_s.arg(antes)}));
+    for (int vez = 0; ausente && vez < 2; ++vez) {
+      const auto e = Erro([&] { BaseDados::Leitura l(bd); });
+      QVERIFY(e);
+      QCOMPARE(e->Causa(), CausaErro::ServidorIndisponível);
+      QVERIFY2(e->Mensagem().contains(u"«"_s + servidor.Ligação() + u"» no servidor PostgreSQL"_s),
+               qPrintable(e->Mensagem()));
+      QVERIFY(!e->Detalhes().isEmpty());
+    }
+    QVERIFY(permitir(true));
     QVERIFY(servidor.Executar({u"INSERT INTO \"Sócios\" (\"Número\") VALUES (3)"_s}));
     // The notifications' socket reads the end of the session while events are processed.
     if (eventos)
       QTest::qWait(200);
-    if (escrita) {
-      BaseDados::Transacção t(bd);
-      bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (7)"_s, {}, u"Gravar"_s);
-      t.Confirmar();
-    }
+    if (escrita)
+      Gravar(bd, u"INSERT INTO \"Sócios\" (\"Número\") VALUES (7)"_s);
     {
       BaseDados::Leitura l(bd);
       QCOMPARE(Números(sócios), escrita ? QList<qint64>({1, 3, 5, 7}) : QList<qint64>({1, 3, 5}));
@@ -385,131 +314,80 @@ private slots:
     QCOMPARE(Contar(servidor, u"Sócios"_s), escrita ? 4 : 3);
   }
 
-  // The session ended in the middle of a save of a member with 240 dues rows: nothing of it
-  // is on the server and the message says so; the next save makes the connection again and
-  // writes everything.
-  void sessaoTerminadaAMeioDaGravacao() {
+  // The session ended while a save of a member with 240 dues rows waited: in its middle, or
+  // with the COMMIT sent and its answer lost, when the program reconnects and asks the server
+  // what became of the transaction. Committed (ended while the commit waited for a standby),
+  // the save returns as saved. Otherwise nothing of it is on the server and the message says
+  // so; the next save makes the connection again and writes everything.
+  void sessaoTerminadaAoGravar_data() {
+    QTest::addColumn<QString>("gatilho"); // what makes the save wait; none: the standby
+    QTest::addColumn<QString>("condição");
+    QTest::newRow("a meio da gravação") // at the 120th row
+        << u"TRIGGER esperar AFTER INSERT ON \"Quotizações\""_s
+        << u"NEW.\"SócMês\" = '000001201012'"_s;
+    QTest::newRow("commit sem resposta, não gravado")
+        << u"CONSTRAINT TRIGGER esperar AFTER INSERT ON \"Sócios\" DEFERRABLE INITIALLY DEFERRED"_s
+        << u"true"_s;
+    QTest::newRow("commit sem resposta, gravado") << QString() << QString();
+  }
+  void sessaoTerminadaAoGravar() {
+    QFETCH(QString, gatilho);
+    QFETCH(QString, condição);
+    const bool gravado = gatilho.isEmpty();
     BaseServidorTeste servidor;
     BaseDados::CriarNoServidor(servidor.Ligação());
-    // The 120th row waits, so that the session is ended right there.
-    QVERIFY(servidor.Executar(
-        {u"CREATE FUNCTION esperar() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-         u"IF NEW.\"SócMês\" = '000001201012' THEN PERFORM pg_sleep(60); END IF; "
-         u"RETURN NEW; END $$"_s,
-         u"CREATE TRIGGER esperar AFTER INSERT ON \"Quotizações\" FOR EACH ROW "
-         u"EXECUTE FUNCTION esperar()"_s}));
-    BaseDados bd;
-    bd.AbrirServidor(servidor.Ligação());
-    std::optional<ErroBaseDados> e;
-    {
-      FimDeSessão fim(servidor.Nome(), u"PgSleep"_s);
-      e = Erro([&] { GravarSócioComQuotas(bd); });
-      QVERIFY(fim.Terminada());
-    }
-    QVERIFY(e);
-    QCOMPARE(e->Causa(), CausaErro::LigaçãoPerdida);
-    QVERIFY2(e->Mensagem().contains(u"nada foi gravado"_s) &&
-                 e->Mensagem().contains(u"«"_s + servidor.Ligação() + u"» no servidor"_s),
-             qPrintable(e->Mensagem()));
-    QVERIFY(!e->Detalhes().isEmpty());
-    QCOMPARE(Contar(servidor, u"Quotizações"_s), 0);
-    QCOMPARE(Contar(servidor, u"Sócios"_s), 0);
-
-    QVERIFY(servidor.Executar({u"DROP TRIGGER esperar ON \"Quotizações\""_s}));
-    GravarSócioComQuotas(bd);
-    QCOMPARE(bd.Religações(), quint64(1));
-    QCOMPARE(Contar(servidor, u"Quotizações"_s), 240);
-    QCOMPARE(Contar(servidor, u"Sócios"_s), 1);
-  }
-
-  // The COMMIT sent and its answer lost with the session: after reconnecting the program asks
-  // the server what became of the transaction. Committed (the session ended while the commit
-  // waited for a standby, after the commit itself), the save returns as saved; undone (ended
-  // while a check deferred to the commit ran), the message says nothing was saved.
-  void commitSemResposta_data() {
-    QTest::addColumn<bool>("gravado");
-    QTest::newRow("gravado") << true;
-    QTest::newRow("não gravado") << false;
-  }
-  void commitSemResposta() {
-    QFETCH(bool, gravado);
-    BaseServidorTeste servidor;
-    BaseDados::CriarNoServidor(servidor.Ligação());
-    auto repor = qScopeGuard([] {
-      Administrar({u"ALTER SYSTEM RESET synchronous_standby_names"_s,
-                   u"ALTER SYSTEM RESET synchronous_commit"_s, u"SELECT pg_reload_conf()"_s});
+    const auto reporConfiguração = [] {
+      return AdministrarPg({u"ALTER SYSTEM RESET synchronous_standby_names"_s,
+                            u"ALTER SYSTEM RESET synchronous_commit"_s,
+                            u"SELECT pg_reload_conf()"_s});
+    };
+    auto repor = qScopeGuard([&] {
+      if (gravado)
+        reporConfiguração();
     });
     if (gravado) {
       // Only this database's sessions wait for the standby that never comes.
-      if (!Administrar({u"ALTER SYSTEM SET synchronous_commit = 'local'"_s,
-                        u"ALTER SYSTEM SET synchronous_standby_names = 'agremia_nenhum'"_s,
-                        u"SELECT pg_reload_conf()"_s}))
+      if (!AdministrarPg({u"ALTER SYSTEM SET synchronous_commit = 'local'"_s,
+                          u"ALTER SYSTEM SET synchronous_standby_names = 'agremia_nenhum'"_s,
+                          u"SELECT pg_reload_conf()"_s}))
         QSKIP("o utilizador do servidor não pode alterar a sua configuração");
       QVERIFY(servidor.Executar(
           {u"ALTER DATABASE "_s + servidor.Nome() + u" SET synchronous_commit = 'on'"_s}));
-      QTRY_COMPARE(Linhas(u"QPSQL"_s, servidor.Ligação(), u"SELECT current_setting('synchronous_standby_names')"_s),
+      QTRY_COMPARE(Linhas(u"QPSQL"_s, servidor.Ligação(),
+                          u"SELECT current_setting('synchronous_standby_names')"_s),
                    QStringList{u"agremia_nenhum"_s});
     } else {
       QVERIFY(servidor.Executar(
-          {u"CREATE FUNCTION esperar() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-           u"PERFORM pg_sleep(60); RETURN NEW; END $$"_s,
-           u"CREATE CONSTRAINT TRIGGER esperar AFTER INSERT ON \"Sócios\" "
-           u"DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION esperar()"_s}));
+          {u"CREATE FUNCTION esperar() RETURNS trigger LANGUAGE plpgsql "
+           u"AS $$ BEGIN IF "_s +
+               condição + u" THEN PERFORM pg_sleep(60); END IF; RETURN NEW; END $$"_s,
+           u"CREATE "_s + gatilho + u" FOR EACH ROW EXECUTE FUNCTION esperar()"_s}));
     }
     BaseDados bd;
     bd.AbrirServidor(servidor.Ligação());
-    std::optional<ErroBaseDados> e;
-    {
-      FimDeSessão fim(servidor.Nome(), gravado ? u"SyncRep"_s : u"PgSleep"_s);
-      e = Erro([&] { GravarSócioComQuotas(bd); });
-      QVERIFY(fim.Terminada());
-    }
-    repor.dismiss();
-    QVERIFY(Administrar({u"ALTER SYSTEM RESET synchronous_standby_names"_s,
-                         u"ALTER SYSTEM RESET synchronous_commit"_s,
-                         u"SELECT pg_reload_conf()"_s}));
-    QCOMPARE(bd.Religações(), quint64(1));
+    bool terminada = false;
+    const auto e = GravarAtéAoFimDaSessão(
+        servidor.Nome(), gravado ? u"SyncRep"_s : u"PgSleep"_s, [&] { GravarSócioComQuotas(bd); },
+        terminada);
+    QVERIFY(terminada);
     if (gravado) {
+      repor.dismiss();
+      QVERIFY(reporConfiguração());
       QVERIFY2(!e, e ? qPrintable(e->Mensagem()) : "");
-      QCOMPARE(Contar(servidor, u"Quotizações"_s), 240);
     } else {
       QVERIFY(e);
       QCOMPARE(e->Causa(), CausaErro::LigaçãoPerdida);
-      QVERIFY2(e->Mensagem().contains(u"nada foi gravado"_s), qPrintable(e->Mensagem()));
-      QCOMPARE(Contar(servidor, u"Quotizações"_s), 0);
-      QCOMPARE(Contar(servidor, u"Sócios"_s), 0);
-    }
-  }
-
-  // The server away (the database taking no connections, every session ended): the action
-  // fails with a message naming the database and its server, the driver's words in the
-  // details; once the server is back, the next action makes the connection again.
-  void servidorAusente() {
-    BaseServidorTeste servidor;
-    BaseDados::CriarNoServidor(servidor.Ligação());
-    BaseDados bd;
-    bd.AbrirServidor(servidor.Ligação());
-    const QString base = servidor.Nome();
-    auto repor = qScopeGuard(
-        [&] { Administrar({u"ALTER DATABASE "_s + base + u" ALLOW_CONNECTIONS true"_s}); });
-    QVERIFY(Administrar({u"ALTER DATABASE "_s + base + u" ALLOW_CONNECTIONS false"_s,
-                         u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                         u"WHERE datname = '"_s + base + u"'"_s}));
-    for (int vez = 0; vez < 2; ++vez) {
-      const auto e = Erro([&] { BaseDados::Leitura l(bd); });
-      QVERIFY(e);
-      QCOMPARE(e->Causa(), CausaErro::ServidorIndisponível);
-      QVERIFY2(e->Mensagem().contains(u"«"_s + servidor.Ligação() + u"» no servidor PostgreSQL"_s),
+      QVERIFY2(e->Mensagem().contains(u"nada foi gravado"_s) &&
+                   e->Mensagem().contains(u"«"_s + servidor.Ligação() + u"» no servidor"_s),
                qPrintable(e->Mensagem()));
       QVERIFY(!e->Detalhes().isEmpty());
-    }
-    QVERIFY(Administrar({u"ALTER DATABASE "_s + base + u" ALLOW_CONNECTIONS true"_s}));
-    {
-      BaseDados::Transacção t(bd);
-      bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (2)"_s, {}, u"Gravar"_s);
-      t.Confirmar();
+      QCOMPARE(Contar(servidor, u"Quotizações"_s), 0);
+      QCOMPARE(Contar(servidor, u"Sócios"_s), 0);
+      QVERIFY(servidor.Executar({u"DROP FUNCTION esperar() CASCADE"_s}));
+      GravarSócioComQuotas(bd);
     }
     QCOMPARE(bd.Religações(), quint64(1));
+    QCOMPARE(Contar(servidor, u"Quotizações"_s), 240);
     QCOMPARE(Contar(servidor, u"Sócios"_s), 1);
   }
 
@@ -540,20 +418,13 @@ private slots:
       t.Confirmar();
     }
     QVERIFY(sócios.IrParaId(3));
-
-    {
-      BaseDados::Transacção t(a);
-      a.Correr(u"INSERT INTO \"Tabelas\" (\"Tipo\", \"Designação\") VALUES ('S', 'Honorário')"_s,
-               {}, u"Gravar"_s);
-      t.Confirmar();
-    }
+    Gravar(a, u"INSERT INTO \"Tabelas\" (\"Tipo\", \"Designação\") VALUES ('S', 'Honorário')"_s);
     QTRY_COMPARE(Listas().situações.size(), size_t(2));
     QCOMPARE(listasMudadas, 1);
     // B's own notification came before A's: it changed nothing.
     QCOMPARE(sócios.IdActual(), 3);
     QCOMPARE(Números(sócios), QList<qint64>({1, 3, 5, 2}));
     QVERIFY(sócios.IrParaId(3));
-
     {
       BaseDados::Transacção t(a);
       a.Correr(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (4), (6)"_s, {}, u"Gravar"_s);
@@ -580,42 +451,36 @@ private slots:
     QCOMPARE(TabelasServidor(servidor),
              QStringList({u"public.Quotizações"_s, u"public.Sócios"_s, u"public.Tabelas"_s}));
     for (const DefTabela &t : TabelasDoFicheiro()) {
-      const QStringList camposFicheiro = Linhas(
-          u"QSQLITE"_s, u"Quotas.Dad"_s, u"SELECT name FROM pragma_table_info(?)"_s, {t.nome});
-      const QStringList camposServidor =
-          Linhas(u"QPSQL"_s, servidor.Ligação(),
-                 u"SELECT column_name FROM information_schema.columns WHERE table_name = ? "
-                 u"ORDER BY ordinal_position"_s,
-                 {t.nome});
-      QCOMPARE(camposServidor, camposFicheiro);
-      QCOMPARE(camposServidor.size(), t.campos.size());
+      const auto comparar = [&](const QString &noFicheiro, const QString &noServidor, int n) {
+        const QStringList servidorLido =
+            Linhas(u"QPSQL"_s, servidor.Ligação(), noServidor, {t.nome});
+        QCOMPARE(servidorLido, Linhas(u"QSQLITE"_s, u"Quotas.Dad"_s, noFicheiro, {t.nome}));
+        QCOMPARE(servidorLido.size(), n);
+      };
+      comparar(u"SELECT name FROM pragma_table_info(?)"_s,
+               u"SELECT column_name FROM information_schema.columns WHERE table_name = ? "
+               u"ORDER BY ordinal_position"_s,
+               int(t.campos.size()));
       // name|field|unique, ordered by name
-      const QStringList índicesFicheiro =
-          Linhas(u"QSQLITE"_s, u"Quotas.Dad"_s,
-                 u"SELECT l.name, i.name, l.\"unique\" FROM pragma_index_list(?) l, "
-                 u"pragma_index_info(l.name) i WHERE l.origin = 'c' ORDER BY l.name"_s,
-                 {t.nome});
-      const QStringList índicesServidor =
-          Linhas(u"QPSQL"_s, servidor.Ligação(),
-                 u"SELECT ic.relname, a.attname, CASE WHEN x.indisunique THEN 1 ELSE 0 END "
-                 u"FROM pg_index x JOIN pg_class ic ON ic.oid = x.indexrelid "
-                 u"JOIN pg_class tc ON tc.oid = x.indrelid "
-                 u"JOIN pg_attribute a ON a.attrelid = tc.oid AND a.attnum = x.indkey[0] "
-                 u"WHERE tc.relname = ? ORDER BY ic.relname COLLATE \"C\""_s,
-                 {t.nome});
-      QCOMPARE(índicesServidor, índicesFicheiro);
-      QCOMPARE(índicesServidor.size(), t.índices.size());
+      comparar(u"SELECT l.name, i.name, l.\"unique\" FROM pragma_index_list(?) l, "
+               u"pragma_index_info(l.name) i WHERE l.origin = 'c' ORDER BY l.name"_s,
+               u"SELECT ic.relname, a.attname, CASE WHEN x.indisunique THEN 1 ELSE 0 END "
+               u"FROM pg_index x JOIN pg_class ic ON ic.oid = x.indexrelid "
+               u"JOIN pg_class tc ON tc.oid = x.indrelid "
+               u"JOIN pg_attribute a ON a.attrelid = tc.oid AND a.attnum = x.indkey[0] "
+               u"WHERE tc.relname = ? ORDER BY ic.relname COLLATE \"C\""_s,
+               int(t.índices.size()));
     }
   }
 
-  // The stored forms: texts within their lengths, money in ten-thousandths beyond 32 bits,
-  // counters drawn by the engine, and the engine's refusals as the store's typed errors.
+  // The stored forms: texts within their lengths, money in ten-thousandths beyond 32 bits, a
+  // save that updates its row, a transaction not confirmed, and the engine's refusals as the
+  // store's typed errors, after which the connection goes on.
   void gravarNoServidor() {
     BaseServidorTeste servidor;
     BaseDados::CriarNoServidor(servidor.Ligação());
     BaseDados bd;
     bd.AbrirServidor(servidor.Ligação());
-    QVERIFY(bd.Aberta());
     QCOMPARE(bd.MotorAberto(), Motor::PostgreSQL);
     const QString guardar = InstruçãoGuardar(u"Quotizações", u"SócMês",
                                              {u"QuotaEuro"_s, u"Recibo"_s}, Motor::PostgreSQL);
@@ -633,66 +498,34 @@ private slots:
       BaseDados::Transacção t(bd);
       bd.Correr(guardar, {u"000007202503"_s, qint64(1), 9}, u"Gravar"_s);
     } // not confirmed: nothing of it stays
-    QStringList quotas;
-    bd.Percorrer(u"SELECT \"SócMês\", \"QuotaEuro\", \"Recibo\" FROM \"Quotizações\" "
-                 u"ORDER BY 1"_s,
+    QStringList lidas;
+    bd.Percorrer(u"SELECT \"SócMês\", \"QuotaEuro\", \"Recibo\" FROM \"Quotizações\" UNION ALL "
+                 u"SELECT \"Nome\", \"ValQuotaEuro\", \"Número\" FROM \"Sócios\" ORDER BY 1"_s,
                  {}, u"Ler"_s, [&](const Instrução &i) {
-                   quotas << i.Texto(0) + u'|' + QString::number(i.Inteiro(1)) + u'|' +
-                                 QString::number(i.Inteiro(2));
+                   lidas << i.Texto(0) + u'|' + QString::number(i.Inteiro(1)) + u'|' +
+                                QString::number(i.Inteiro(2));
                  });
-    QCOMPARE(quotas, QStringList({u"000007202501|130000|5"_s, u"000007202502|125000|4"_s}));
-    {
-      Instrução i = bd.Correr(u"SELECT \"Nome\", \"ValQuotaEuro\" FROM \"Sócios\""_s, {}, u"Ler"_s);
-      QVERIFY(i.Seguinte());
-      QCOMPARE(i.Texto(0), u"Conceição Araújo"_s);
-      QCOMPARE(i.Inteiro(1), qint64(50000000000));
-    }
-
-    // The counter of the reference table: the value the engine gave, read back.
-    qint64 primeiro = 0, segundo = 0;
-    {
-      BaseDados::Transacção t(bd);
-      const QString inserir = u"INSERT INTO \"Tabelas\" (\"Tipo\", \"Designação\") VALUES (?, ?)"_s;
-      primeiro = bd.Correr(inserir, {u"S"_s, u"Efectivo"_s}, u"Gravar"_s).ÚltimoId();
-      segundo = bd.Correr(inserir, {u"S"_s, u"Honorário"_s}, u"Gravar"_s).ÚltimoId();
-      t.Confirmar();
-    }
-    QVERIFY(primeiro > 0);
-    QCOMPARE(segundo, primeiro + 1);
-    {
-      Instrução i = bd.Correr(u"SELECT \"Código\" FROM \"Tabelas\" WHERE \"Designação\" = ?"_s,
-                              {u"Honorário"_s}, u"Ler"_s);
-      QVERIFY(i.Seguinte());
-      QCOMPARE(i.Inteiro(0), segundo);
-    }
-
+    QCOMPARE(lidas, QStringList({u"000007202501|130000|5"_s, u"000007202502|125000|4"_s,
+                                 u"Conceição Araújo|50000000000|7"_s}));
     struct Recusa {
-      QString sql;
-      QVariantList valores;
+      QVariant número;
+      QString campo;
+      QVariant valor;
       CausaErro causa;
     };
-    const QList<Recusa> recusas = {
-        {u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (?, ?)"_s,
-         {7, u"Outro"_s},
-         CausaErro::Duplicado},
-        {u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (?, ?)"_s,
-         {8, QString(46, u'x')},
-         CausaErro::ValorInválido},
-        {u"INSERT INTO \"Sócios\" (\"Número\", \"NIF\") VALUES (?, ?)"_s,
-         {9, u"1234567890123"_s},
-         CausaErro::ValorInválido},
-        {u"INSERT INTO \"Sócios\" (\"Número\") VALUES (?)"_s,
-         {qint64(2147483648)},
-         CausaErro::ValorInválido},
-    };
+    const Recusa recusas[] = {{7, u"Nome"_s, u"Outro"_s, CausaErro::Duplicado},
+                              {8, u"Nome"_s, QString(46, u'x'), CausaErro::ValorInválido},
+                              {9, u"NIF"_s, u"1234567890123"_s, CausaErro::ValorInválido},
+                              {qint64(2147483648), u"Nome"_s, u"x"_s, CausaErro::ValorInválido}};
     for (const Recusa &r : recusas) {
       const auto e = Erro([&] {
         BaseDados::Transacção t(bd);
-        bd.Correr(r.sql, r.valores, u"Gravar o sócio"_s);
+        bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"%1\") VALUES (?, ?)"_s.arg(r.campo),
+                  {r.número, r.valor}, u"Gravar o sócio"_s);
         t.Confirmar();
       });
-      QVERIFY2(e, qPrintable(r.sql));
-      QCOMPARE(int(e->Causa()), int(r.causa));
+      QVERIFY2(e, qPrintable(r.número.toString()));
+      QCOMPARE(e->Causa(), r.causa);
       QVERIFY(e->DoServidor());
       QVERIFY2(e->Mensagem().contains(u"nada foi gravado"_s), qPrintable(e->Mensagem()));
       QCOMPARE(e->Operação(), u"Gravar o sócio"_s);
@@ -710,9 +543,8 @@ private slots:
     BaseDados::CriarNoServidor(servidor.Ligação());
     BaseDados bd;
     bd.AbrirServidor(servidor.Ligação());
-    const QString contar = u"SELECT count(*) FROM \"Sócios\""_s;
     auto sócios = [&] {
-      Instrução i = bd.Correr(contar, {}, u"Ler"_s);
+      Instrução i = bd.Correr(u"SELECT count(*) FROM \"Sócios\""_s, {}, u"Ler"_s);
       return i.Seguinte() ? i.Inteiro(0) : -1;
     };
     const QString inserir = u"INSERT INTO \"Sócios\" (\"Número\") VALUES (%1)"_s;
@@ -729,7 +561,7 @@ private slots:
       QVERIFY(servidor.Executar({inserir.arg(2)}));
       {
         BaseDados::Transacção t(bd);
-        bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (3)"_s, {}, u"Gravar"_s);
+        bd.Correr(inserir.arg(3), {}, u"Gravar"_s);
         QCOMPARE(sócios(), 3);
         t.Confirmar();
       }
@@ -737,41 +569,75 @@ private slots:
     }
   }
 
-  // A second creation, or a database holding another program's table in any schema, is
-  // refused and left exactly as it was.
-  void criarRecusado_data() {
-    QTest::addColumn<QStringList>("antes");
-    QTest::addColumn<bool>("criadaAntes");
-    QTest::newRow("segunda criação") << QStringList() << true;
-    QTest::newRow("tabela de outro programa")
-        << QStringList{u"CREATE TABLE contas (id integer)"_s} << false;
-    QTest::newRow("tabela noutro esquema")
+  // A creation or a copy whose destination holds anything is refused and left exactly as it
+  // was: our tables (with rows, for a copy), another program's table in any schema, a file.
+  void destinoRecusado_data() {
+    QTest::addColumn<int>("acção");         // create; copy the file to the server; copy it back
+    QTest::addColumn<QStringList>("antes"); // on the server; an empty first: our tables
+    QTest::addColumn<int>("causa");
+    QTest::addColumn<QString>("mensagem"); // after the database's name
+    const QString tabelas = u"» no servidor PostgreSQL já tem tabelas: as tabelas deste programa "_s
+                            u"só são criadas numa base de dados vazia.\nNada foi alterado."_s;
+    const QStringList nossas{QString()}, alheia{u"CREATE TABLE contas (id integer)"_s};
+    const int existe = int(CausaErro::JáExiste);
+    QTest::newRow("segunda criação") << 0 << nossas << existe << tabelas;
+    QTest::newRow("criar, tabela de outro programa") << 0 << alheia << existe << tabelas;
+    QTest::newRow("criar, tabela noutro esquema")
+        << 0
         << QStringList{u"CREATE SCHEMA arquivo"_s, u"CREATE TABLE arquivo.velha (id integer)"_s}
-        << false;
+        << existe << tabelas;
+    QTest::newRow("copiar, base com dados")
+        << 1 << QStringList{QString(), u"INSERT INTO \"Tabelas\" (\"Tipo\") VALUES ('S')"_s}
+        << int(CausaErro::ComDados)
+        << u"» no servidor PostgreSQL já tem dados: os dados só são copiados para tabelas "_s
+           u"vazias.\nNada foi alterado."_s;
+    QTest::newRow("copiar, tabela de outro programa") << 1 << alheia << existe << QString();
+    QTest::newRow("copiar, ficheiro que existe") << 2 << nossas << existe << QString();
   }
-  void criarRecusado() {
+  void destinoRecusado() {
+    QFETCH(int, acção);
     QFETCH(QStringList, antes);
-    QFETCH(bool, criadaAntes);
+    QFETCH(int, causa);
+    QFETCH(QString, mensagem);
+    PastaTeste pasta;
+    EncherFicheiro(u"Quotas.Dad"_s, 3, 1);
     BaseServidorTeste servidor;
-    QVERIFY(servidor.Executar(antes));
-    if (criadaAntes)
+    const bool nossas = antes.value(0).isEmpty();
+    if (nossas) {
       BaseDados::CriarNoServidor(servidor.Ligação());
+      antes.removeFirst();
+    }
+    QVERIFY(servidor.Executar(antes));
     const QStringList tabelas = TabelasServidor(servidor);
-    QVERIFY(!tabelas.isEmpty());
-    const auto e = Erro([&] { BaseDados::CriarNoServidor(servidor.Ligação()); });
+    const QStringList dados = nossas ? Conteúdo(u"QPSQL"_s, servidor.Ligação()) : QStringList();
+    const QByteArray ficheiro = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
+    const auto e = Erro([&] {
+      if (acção == 0)
+        BaseDados::CriarNoServidor(servidor.Ligação());
+      else if (acção == 1)
+        CopiarFicheiroParaServidor(u"Quotas.Dad"_s, servidor.Ligação());
+      else
+        CopiarServidorParaFicheiro(servidor.Ligação(), u"Quotas.Dad"_s);
+    });
     QVERIFY(e);
-    QCOMPARE(e->Causa(), CausaErro::JáExiste);
-    QVERIFY(e->DoServidor());
-    QCOMPARE(e->Mensagem(), u"A base de dados «"_s + servidor.Ligação() +
-                                u"» no servidor PostgreSQL já tem tabelas: as tabelas deste "_s
-                                u"programa só são criadas numa base de dados vazia.\n"_s
-                                u"Nada foi alterado."_s);
+    QCOMPARE(int(e->Causa()), causa);
+    if (!mensagem.isEmpty())
+      QCOMPARE(e->Mensagem(), u"A base de dados «"_s + servidor.Ligação() + mensagem);
     QCOMPARE(TabelasServidor(servidor), tabelas);
+    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), ficheiro);
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList{u"Quotas.Dad"_s});
+    if (nossas) {
+      QCOMPARE(Conteúdo(u"QPSQL"_s, servidor.Ligação()), dados);
+      const qint64 próximo = Contar(servidor, u"Tabelas"_s) + 1; // the counter did not move
+      BaseDados bd;
+      bd.AbrirServidor(servidor.Ligação());
+      QCOMPARE(NovoCódigo(bd), próximo);
+    }
   }
 
-  // Filters pick the same rows on the server as in the file: name patterns with letter case
-  // ignored beyond ASCII and the expression's own characters taken literally, prefixes, and
-  // comparisons with a missing value.
+  // Filters pick the same rows on the server as in the file: name patterns with the
+  // expression's own characters taken literally, prefixes, and comparisons with a missing
+  // value (the patterns' letter case and "?" as test_conjuntoregistos_pg finds them).
   void filtrosComoNoFicheiro_data() {
     QTest::addColumn<QString>("campo");
     QTest::addColumn<int>("comparação");
@@ -779,11 +645,8 @@ private slots:
     QTest::addColumn<int>("linhas"); // as the file gives them
     const int padrão = int(Comparação::Padrão);
     QTest::newRow("prefixo") << u"Nome"_s << padrão << QVariant(u"silva*"_s) << 1;
-    QTest::newRow("acentos noutra caixa") << u"Nome"_s << padrão << QVariant(u"*CONCEIÇÃO*"_s) << 1;
-    QTest::newRow("um carácter") << u"Nome"_s << padrão << QVariant(u"?aria*"_s) << 2;
     QTest::newRow("ponto literal") << u"Nome"_s << padrão << QVariant(u"A.B*"_s) << 1;
     QTest::newRow("parêntesis e mais") << u"Nome"_s << padrão << QVariant(u"*(c+)*"_s) << 1;
-    QTest::newRow("nome inteiro") << u"Nome"_s << padrão << QVariant(u"Maria Silva"_s) << 1;
     QTest::newRow("começa") << u"Nome"_s << int(Comparação::Começa) << QVariant(u"Maria"_s) << 2;
     QTest::newRow("igual a nada") << u"CPostal"_s << int(Comparação::Igual) << QVariant() << 0;
     QTest::newRow("diferente de nada")
@@ -802,7 +665,6 @@ private slots:
     BaseDados::Criar(u"Quotas.Dad"_s);
     BaseServidorTeste servidor;
     BaseDados::CriarNoServidor(servidor.Ligação());
-    const DefTabela &sócios = *ProcurarTabela(u"Sócios");
     QStringList achados[2];
     for (int n = 0; n < 2; ++n) {
       BaseDados bd;
@@ -818,8 +680,9 @@ private slots:
               {k + 1, nomes[k], k % 3 == 0 ? QVariant() : QVariant(1000 * k)}, u"Gravar"_s);
         t.Confirmar();
       }
-      const Filtro f = Critério{campo, Comparação(comparação), valor};
-      const CondiçãoSql c = TraduzirFiltro(sócios, f, bd.MotorAberto());
+      const CondiçãoSql c =
+          TraduzirFiltro(*ProcurarTabela(u"Sócios"), Critério{campo, Comparação(comparação), valor},
+                         bd.MotorAberto());
       bd.Percorrer(u"SELECT \"Nome\" FROM \"Sócios\" WHERE "_s + c.texto +
                        u" ORDER BY \"Número\""_s,
                    c.valores, u"Procurar"_s, [&](const Instrução &i) { achados[n] << i.Texto(0); });
@@ -852,41 +715,6 @@ private slots:
     noFicheiro.Abrir(u"Volta.Dad"_s);
     QCOMPARE(NovoCódigo(noServidor), 13);
     QCOMPARE(NovoCódigo(noFicheiro), 13);
-  }
-
-  // A destination that holds anything is refused and left exactly as it was: a server database
-  // with our rows, one with another program's table, a file that exists.
-  void copiarRecusado() {
-    PastaTeste pasta;
-    EncherFicheiro(u"Quotas.Dad"_s, 3, 1);
-    BaseServidorTeste comDados, alheia;
-    BaseDados::CriarNoServidor(comDados.Ligação());
-    QVERIFY(comDados.Executar({u"INSERT INTO \"Tabelas\" (\"Tipo\") VALUES ('S')"_s}));
-    QVERIFY(alheia.Executar({u"CREATE TABLE contas (id integer)"_s}));
-    const QStringList antes = Conteúdo(u"QPSQL"_s, comDados.Ligação());
-
-    auto e = Erro([&] { CopiarFicheiroParaServidor(u"Quotas.Dad"_s, comDados.Ligação()); });
-    QVERIFY(e);
-    QCOMPARE(e->Causa(), CausaErro::ComDados);
-    QCOMPARE(e->Mensagem(), u"A base de dados «"_s + comDados.Ligação() +
-                                u"» no servidor PostgreSQL já tem dados: os dados só são "_s
-                                u"copiados para tabelas vazias.\nNada foi alterado."_s);
-    QCOMPARE(Conteúdo(u"QPSQL"_s, comDados.Ligação()), antes);
-    BaseDados bd;
-    bd.AbrirServidor(comDados.Ligação());
-    QCOMPARE(NovoCódigo(bd), 2); // the counter did not move
-
-    e = Erro([&] { CopiarFicheiroParaServidor(u"Quotas.Dad"_s, alheia.Ligação()); });
-    QVERIFY(e);
-    QCOMPARE(e->Causa(), CausaErro::JáExiste);
-    QCOMPARE(TabelasServidor(alheia), QStringList{u"public.contas"_s});
-
-    const QByteArray ficheiro = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
-    e = Erro([&] { CopiarServidorParaFicheiro(comDados.Ligação(), u"Quotas.Dad"_s); });
-    QVERIFY(e);
-    QCOMPARE(e->Causa(), CausaErro::JáExiste);
-    QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), ficheiro);
-    QCOMPARE(QDir().entryList(QDir::Files), QStringList{u"Quotas.Dad"_s});
   }
 
   // A copy stopped by a value of its last table, after the other tables are written, leaves

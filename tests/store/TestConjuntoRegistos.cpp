@@ -1,4 +1,5 @@
 #include "Dados.h"
+#include "Danos.h"
 #include "FicheiroTeste.h"
 #include "LerFicheiro.h"
 #include "OrdemNomes.h"
@@ -31,10 +32,6 @@ class TestConjuntoRegistos : public QObject {
     Quotas().DefinirCampo(u"QuotaEuro", Moeda::DeCêntimos(cêntimos));
     Quotas().DefinirCampo(u"Recibo", recibo);
     Quotas().Actualizar();
-  }
-  static void Inserir(int número, const QString &nome) {
-    Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (?, ?)"_s,
-                      {número, nome}, u"teste"_s);
   }
   QStringList Percorrer(ConjuntoRegistos &r, const QString &campo) {
     QStringList l;
@@ -76,8 +73,9 @@ private slots:
     QCOMPARE(Percorrer(Sócios(), u"Número"_s), (QStringList{u"10"_s, u"20"_s, u"30"_s}));
     for (int n : {5, 4, 1})
       NovaQuota(n, 2003, 1);
-    QCOMPARE(Percorrer(Quotas(), u"SócMês"_s),
-             FicheiroTeste::OrdemNatural({u"000005200301"_s, u"000004200301"_s, u"000001200301"_s}));
+    QCOMPARE(
+        Percorrer(Quotas(), u"SócMês"_s),
+        FicheiroTeste::OrdemNatural({u"000005200301"_s, u"000004200301"_s, u"000001200301"_s}));
     QCOMPARE(Quotas().NúmeroRegistos(), qint64(3));
   }
 
@@ -125,8 +123,8 @@ private slots:
     for (Quotas().ProcurarPrimeiro(QuotasDoSócio(12)); !Quotas().SemCorrespondência();
          Quotas().ProcurarSeguinte(QuotasDoSócio(12)))
       chaves << Quotas().Texto(u"SócMês");
-    QCOMPARE(chaves,
-             FicheiroTeste::OrdemNatural({u"000012200303"_s, u"000012200212"_s, u"000012200304"_s}));
+    QCOMPARE(chaves, FicheiroTeste::OrdemNatural(
+                         {u"000012200303"_s, u"000012200212"_s, u"000012200304"_s}));
   }
 
   // Unique indexes refuse repeats, fields refuse values that do not fit; edits keep values.
@@ -166,6 +164,10 @@ private slots:
   // A statement run again inside its own loop gets a statement of its own; values are bound.
   void escritaDentroDeUmaLeituraEInstrucoesAninhadas() {
     BaseDados::Leitura leitura(Dados().bd);
+    const auto Inserir = [](int número, const QString &nome) {
+      Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (?, ?)"_s,
+                        {número, nome}, u"teste"_s);
+    };
     {
       BaseDados::Transacção t(Dados().bd);
       for (int n = 1; n <= 3; ++n)
@@ -198,19 +200,7 @@ private slots:
         u"SELECT i, 'Sócio', hex(zeroblob(200)) FROM n"_s,
         {}, u"teste"_s);
     FecharDados();
-    QFile f(NomeFicheiroDados);
-    QVERIFY(f.open(QIODevice::ReadWrite));
-    const QByteArray tudo = f.readAll();
-    const int página = (uchar(tudo[16]) << 8) | uchar(tudo[17]);
-    QList<qint64> folhas; // pages of table rows (type 13)
-    for (qint64 p = 1; p * página < tudo.size(); ++p)
-      if (tudo[p * página] == char(13))
-        folhas << p * página;
-    QVERIFY(folhas.size() > 100);
-    f.seek(folhas[folhas.size() / 2]);
-    f.write(QByteArray(64, char(0xff)));
-    f.close();
-
+    EstragarPáginaDeLinhas(NomeFicheiroDados); // the middle page of rows
     AbrirDados(NomeFicheiroDados);
     int lidas = 0;
     try {

@@ -5,6 +5,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
+#include <atomic>
 
 // Suites labelled "pg" need a PostgreSQL server, reached through libpq's own environment
 // (PGHOST, PGPORT, PGUSER, PGDATABASE, PGPASSWORD, as pg_virtualenv sets them). Without a
@@ -44,6 +45,37 @@ inline bool ServidorPgAlcançável(QString &erro) {
     }                                                                                              \
   } while (0)
 
+// Runs `sqls` in order through a connection of its own with libpq options `opções` (empty:
+// the environment's database); false, with the error shown, when one fails.
+inline bool ExecutarPg(const QString &opções, const QStringList &sqls) {
+  static std::atomic<int> n = 0;
+  const QString ligação = QStringLiteral("executar-pg-") + QString::number(++n);
+  bool ok = true;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), ligação);
+    db.setConnectOptions(opções);
+    ok = db.open();
+    if (!ok)
+      qWarning("%s", qPrintable(db.lastError().text()));
+    QSqlQuery q(db);
+    for (const QString &sql : sqls)
+      if (ok && !q.exec(sql)) {
+        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
+        ok = false;
+      }
+    q.finish();
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(ligação);
+  return ok;
+}
+
+// Runs `sqls` on the cluster's own database, as an administrator does to a test's database
+// (ending its sessions, refusing connections to it, changing the server's settings).
+inline bool AdministrarPg(const QStringList &sqls) {
+  return ExecutarPg(QStringLiteral("dbname=postgres"), sqls);
+}
+
 // A database of its own on the server for one test, dropped when the object goes. It has the
 // C locale whatever the cluster's: the program must not lean on the database's character
 // classes (letter case beyond ASCII) or collation. Its libpq
@@ -53,12 +85,13 @@ public:
   BaseServidorTeste()
       : nome(QStringLiteral("agremia_teste_%1")
                  .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))) {
-    Administrar(QStringLiteral("CREATE DATABASE ") + nome +
-                QStringLiteral(" TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'"));
+    ExecutarPg({},
+               {QStringLiteral("CREATE DATABASE ") + nome +
+                QStringLiteral(" TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'")});
   }
   ~BaseServidorTeste() {
-    Administrar(QStringLiteral("DROP DATABASE IF EXISTS ") + nome +
-                QStringLiteral(" WITH (FORCE)"));
+    ExecutarPg(
+        {}, {QStringLiteral("DROP DATABASE IF EXISTS ") + nome + QStringLiteral(" WITH (FORCE)")});
   }
   BaseServidorTeste(const BaseServidorTeste &) = delete;
   BaseServidorTeste &operator=(const BaseServidorTeste &) = delete;
@@ -68,44 +101,8 @@ public:
 
   // Runs `sqls` in order on this database through a connection of its own, as another desk
   // or an administrator would; false, with the error shown, when one fails.
-  bool Executar(const QStringList &sqls) const {
-    bool ok = true;
-    const QString ligação = QStringLiteral("outro-") + nome;
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), ligação);
-      db.setConnectOptions(Ligação());
-      ok = db.open();
-      if (!ok)
-        qWarning("%s", qPrintable(db.lastError().text()));
-      QSqlQuery q(db);
-      for (const QString &sql : sqls)
-        if (ok && !q.exec(sql)) {
-          qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-          ok = false;
-        }
-      q.finish();
-      db.close();
-    }
-    QSqlDatabase::removeDatabase(ligação);
-    return ok;
-  }
+  bool Executar(const QStringList &sqls) const { return ExecutarPg(Ligação(), sqls); }
 
 private:
-  static void Administrar(const QString &sql) {
-    const QString ligação = QStringLiteral("administrar-pg");
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), ligação);
-      if (db.open()) {
-        QSqlQuery q(db);
-        if (!q.exec(sql))
-          qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-      } else {
-        qWarning("%s", qPrintable(db.lastError().text()));
-      }
-      db.close();
-    }
-    QSqlDatabase::removeDatabase(ligação);
-  }
-
   QString nome;
 };
