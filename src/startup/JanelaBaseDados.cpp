@@ -65,7 +65,8 @@ JanelaBaseDados::JanelaBaseDados(QWidget *pai, std::function<bool(const OrigemDa
 
   CriarComandos(
       Comando,
-      {u"&Cancelar"_s, u"&Usar estes dados"_s, u"&Testar ligação"_s, u"Criar as t&abelas"_s},
+      {u"&Cancelar"_s, u"&Usar estes dados"_s, u"&Testar ligação"_s, u"Criar as t&abelas"_s,
+       u"Copiar o ficheiro para o ser&vidor"_s, u"Copiar do servidor para o fic&heiro"_s},
       [this](int i) { ComandoClicado(i); });
   ÍconesConfirmarCancelar(Comando[1], Comando[0]);
   // Enter confirms as in any dialog; Escape closes it as "&Cancelar" does.

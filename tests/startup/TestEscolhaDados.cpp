@@ -151,6 +151,7 @@ private slots:
                QDir::toNativeSeparators(QFileInfo(NomeFicheiroDados).absoluteFilePath()));
       QVERIFY(Opção(janela.get(), false)->isChecked());
       QVERIFY(!Controlo(janela.get(), u"Ligacao"_s)->isEnabled());
+      QCOMPARE(FaltasDeTeclasDeAcesso(janela.get()), QStringList());
       // The access key of the server option, then its field.
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
       QTRY_VERIFY(Opção(janela.get(), true)->isChecked()); // pressed visibly first

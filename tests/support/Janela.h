@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QHash>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStringList>
@@ -64,4 +67,29 @@ inline QStringList Textos(const QListWidget *l) {
   for (int i = 0; i < l->count(); ++i)
     r << l->item(i)->text();
   return r;
+}
+
+// What is wrong with the window's access keys: a button without one (or without a caption),
+// and a letter that two buttons or labelled fields share. Empty when all is well.
+inline QStringList FaltasDeTeclasDeAcesso(const QWidget *janela) {
+  QStringList faltas;
+  QHash<QString, QString> vistas;
+  for (const QWidget *w : janela->findChildren<QWidget *>()) {
+    QString texto;
+    if (const auto *b = qobject_cast<const QAbstractButton *>(w))
+      texto = b->text();
+    else if (const auto *l = qobject_cast<const QLabel *>(w); l && l->buddy())
+      texto = l->text();
+    else
+      continue;
+    const QString tecla = QKeySequence::mnemonic(texto).toString();
+    if (tecla.isEmpty()) {
+      faltas << QStringLiteral("sem tecla de acesso: ") + (texto.isEmpty() ? w->objectName() : texto);
+    } else if (vistas.contains(tecla)) {
+      faltas << tecla + QStringLiteral(": ") + vistas[tecla] + QStringLiteral(" e ") + texto;
+    } else {
+      vistas.insert(tecla, texto);
+    }
+  }
+  return faltas;
 }
