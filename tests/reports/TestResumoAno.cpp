@@ -212,20 +212,6 @@ private slots:
     }
   }
 
-  // Printed or exported, Escape still closes the window, from the list where the focus is.
-  void escapeFechaDepoisDeImprimirOuExportar_data() {
-    QTest::addColumn<QString>("botão");
-    QTest::newRow("Imprimir") << u"Comando_2"_s;
-    QTest::newRow("Exportar") << u"Exportar"_s;
-  }
-  void escapeFechaDepoisDeImprimirOuExportar() {
-    QFETCH(QString, botão);
-    ResumoAno j(nullptr);
-    j.Ano->setText(u"2025"_s);
-    EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"resumo.csv"_s));
-    EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, 1);
-  }
-
   // The window: the list of a type, printed as built, exported with its heads.
   void janela() {
     ResumoAno j(nullptr);
