@@ -68,7 +68,9 @@ class TestJanelasRelatorio : public QObject {
     RecarregarListas();
     for (int n = 1; n <= 12; ++n)
       Sócio(n, Nome(n), n == 10 || n == 11 ? reduzida : normal, {}, {},
-            n == 11 ? u"20030331"_s : n == 12 ? u"20030401"_s : u"20000101"_s);
+            n == 11   ? u"20030331"_s
+            : n == 12 ? u"20030401"_s
+                      : u"20000101"_s);
     for (const auto &[n, mês] : {std::pair{2, 3}, {4, 3}, {6, 2}})
       Pago(n, 2003, mês);
   }

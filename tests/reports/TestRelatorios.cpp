@@ -89,25 +89,29 @@ class TestRelatorios : public QObject {
     t.Confirmar();
   }
 
-  // The year's summary: 1 pays every month of 2025 (and one of 2024); 2 enrols on 15 March 2025 and paid January
-  // before that, and March and April; 3 has no enrolment date (NULL) and a June row without an
-  // amount; 4 has an empty date and pays nothing; 5 enrols on 31 December; 6 in 2026; a row of a
-  // number no member holds. 1, 2, 5 and 6 pay the normal quota, 3 and 4 the reduced one.
+  // For the year's summary: 1 pays every month of 2025 (and one of 2024); 2 enrols on 15 March
+  // 2025 and paid January before that, and March and April; 3 has no enrolment date (NULL) and
+  // a June row without an amount; 4 has an empty date and pays nothing; 5 enrols on 31
+  // December; 6 in 2026; a row of a number no member holds. 3 and 4 pay the reduced quota.
   void FicheiroDoResumo() {
     normal = FicheiroTeste::Referência(u"T"_s, u"Normal"_s);
     reduzida = FicheiroTeste::Referência(u"T"_s, u"Reduzida"_s);
     RecarregarListas();
-    for (const auto &[n, inscrição, tipo] :
-         {std::tuple{1, QVariant(u"20000101"_s), normal}, {2, QVariant(u"20250315"_s), normal},
-          {3, QVariant(), reduzida}, {4, QVariant(u""_s), reduzida},
-          {5, QVariant(u"20251231"_s), normal}, {6, QVariant(u"20260101"_s), normal}})
+    for (const auto &[n, inscrição, tipo] : {std::tuple{1, QVariant(u"20000101"_s), normal},
+                                             {2, QVariant(u"20250315"_s), normal},
+                                             {3, QVariant(), reduzida},
+                                             {4, QVariant(u""_s), reduzida},
+                                             {5, QVariant(u"20251231"_s), normal},
+                                             {6, QVariant(u"20260101"_s), normal}})
       Sócio(n, u"Sócio "_s + QString::number(n), inscrição, tipo);
     for (int m = 1; m <= 12; ++m)
       Quota(1, 2025, m, 100000);
-    for (const auto &[n, ano, mês, valor] :
-         {std::tuple{1, 2024, 12, QVariant(100000)}, {2, 2025, 1, QVariant(50000)},
-          {2, 2025, 3, QVariant(100000)}, {2, 2025, 4, QVariant(100000)},
-          {3, 2025, 6, QVariant()}, {99, 2025, 1, QVariant(70000)}})
+    for (const auto &[n, ano, mês, valor] : {std::tuple{1, 2024, 12, QVariant(100000)},
+                                             {2, 2025, 1, QVariant(50000)},
+                                             {2, 2025, 3, QVariant(100000)},
+                                             {2, 2025, 4, QVariant(100000)},
+                                             {3, 2025, 6, QVariant()},
+                                             {99, 2025, 1, QVariant(70000)}})
       Quota(n, ano, mês, valor);
   }
   // The months as "rows/sum/enrolled/owing", January first, then the totals the same way.
@@ -295,7 +299,8 @@ private slots:
       ImprimirEmDia(g, u"31-03-2026"_s, u"Janeiro de 2026"_s, emDia);
       fim = u"  40 sócio(s) com as quotas em dia."_s;
     } else {
-      Colectividade(u"Rua Direita, 10"_s, u"Associação Cultural, Recreativa e Desportiva dos Antigos Alunos da "
+      Colectividade(u"Rua Direita, 10"_s,
+                    u"Associação Cultural, Recreativa e Desportiva dos Antigos Alunos da "
                     u"Escola Industrial e Comercial de Vila Nova de Gaia"_s);
       std::vector<SócioEmAtraso> atrasados = Atrasados(60);
       std::vector<LinhaMapa> linhas;
@@ -482,11 +487,11 @@ private slots:
   // stays as it is; an unknown field is left alone. The text lives in its own Tabelas row;
   // blank, the program's own text is used. One CSV line per member for the mail merge.
   void textoDaCarta() {
-    QCOMPARE(PreencherCarta(
-                 u"«nome» (nº «número»): «meses», «quantos» meses, «valor». «data» «outro»"_s,
-                 Devedor(12, 4, u"Maria «data»"_s), QDate(2026, 12, 7)),
-             u"Maria «data» (nº 12): Jan–Mar 2025, Mai 2025, 4 meses, 50,00 €. "
-             u"7 de Dezembro de 2026 «outro»"_s);
+    QCOMPARE(
+        PreencherCarta(u"«nome» (nº «número»): «meses», «quantos» meses, «valor». «data» «outro»"_s,
+                       Devedor(12, 4, u"Maria «data»"_s), QDate(2026, 12, 7)),
+        u"Maria «data» (nº 12): Jan–Mar 2025, Mai 2025, 4 meses, 50,00 €. "
+        u"7 de Dezembro de 2026 «outro»"_s);
 
     QCOMPARE(LerTextoCarta(Dados().bd), TextoCartaPorOmissão());
     GravarTextoCarta(Dados().bd, u"Caro «nome»,\npague."_s);
@@ -569,9 +574,12 @@ private slots:
     Sócio(1, u"Sem Quotas"_s, QVariant(), 0);
     Sócio(12, u"Ana Lopes"_s, QVariant(), 0);
     Sócio(120, u"Rui Sousa"_s, QVariant(), 0);
-    for (const auto &[número, ano, mês, valor] :
-         {std::tuple{12, 2004, 12, 100000}, {12, 2005, 1, 125000}, {12, 2005, 2, 125000},
-          {12, 2005, 12, 127500}, {12, 2007, 1, 990000}, {120, 2005, 3, 990000}})
+    for (const auto &[número, ano, mês, valor] : {std::tuple{12, 2004, 12, 100000},
+                                                  {12, 2005, 1, 125000},
+                                                  {12, 2005, 2, 125000},
+                                                  {12, 2005, 12, 127500},
+                                                  {12, 2007, 1, 990000},
+                                                  {120, 2005, 3, 990000}})
       Quota(número, ano, mês, valor);
     // Member, year, total; empty: no such member.
     for (const auto &[número, ano, total] :
