@@ -71,6 +71,15 @@ class TestListagem : public QObject {
     return r;
   }
 
+  // The last frame drawn.
+  static QRectF Moldura(const GravadorImpressão &g) {
+    QRectF moldura;
+    for (const auto &t : g.traços)
+      if (t.rectângulo)
+        moldura = QRectF(t.linha.p1(), t.linha.p2());
+    return moldura;
+  }
+
 private slots:
   void init() {
     ficheiro = std::make_unique<FicheiroTeste>();
@@ -98,17 +107,33 @@ private slots:
   }
   void cleanup() { ficheiro.reset(); }
 
+  // Accented capitals and small letters sort beside their plain letters; "Asce/Desc" reverses
+  // the last sort key only; the untouched range "A" to "ZZ" lists every name, those before "A"
+  // (a digit, a sign) and after "ZZ" included; a range typed with a digit selects by it.
   void selecaoOrdemECelulas() {
+    Sócio(13, u"1º de Maio Clube"_s, u"20010101"_s, 0, 0, 0);
+    Sócio(14, u"ZZZ Lda"_s, u"20010101"_s, 0, 0, 0);
+    Sócio(15, u"«Os Amigos»"_s, u"20010101"_s, 0, 0, 0);
     using O = OrdemListagem;
     const QList<std::pair<EscolhaListagem, QList<qint64>>> casos = {
         {{.ordem = O::Numérica, .númeroDe = 3, .númeroAté = 5}, {3, 4, 5}},
-        // Accented capitals and small letters sort beside their plain letters, in the range.
-        {{.ordem = O::Alfabética}, {4, 3, 2, 7, 8, 1, 11, 12, 6, 9, 10, 5}},
+        {{.ordem = O::Numérica, .ascDesc = true},
+         {15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}},
+        {{.ordem = O::Numérica, .númeroDe = 3, .númeroAté = 5, .ascDesc = true}, {5, 4, 3}},
+        {{.ordem = O::Alfabética}, {15, 13, 4, 3, 2, 7, 8, 1, 11, 12, 6, 9, 10, 5, 14}},
+        // By name the secondary order is the last key: names ascending, numbers descending.
+        {{.ordem = O::Alfabética, .ascDesc = true},
+         {15, 13, 4, 3, 2, 7, 8, 11, 1, 12, 6, 9, 10, 5, 14}},
+        {{.ordem = O::Alfabética, .subOrdemAlfabética = true, .ascDesc = true},
+         {14, 5, 10, 9, 6, 12, 1, 11, 8, 7, 2, 3, 4, 13, 15}},
         {{.ordem = O::Alfabética, .nomeDe = u"B"_s, .nomeAté = u"C"_s}, {1, 11}},
         {{.ordem = O::Alfabética, .nomeDe = u"O'Neill"_s, .nomeAté = u"O'Neill"_s}, {6}},
+        {{.ordem = O::Alfabética, .nomeDe = u"1"_s, .nomeAté = u"2"_s}, {13}},
+        {{.ordem = O::Alfabética, .nomeDe = u"A"_s, .nomeAté = u"Z"_s},
+         {4, 3, 2, 7, 8, 1, 11, 12, 6, 9, 10}},
         // No date and an empty date are one group, by name descending.
         {{.ordem = O::DataInscrição, .subOrdemAlfabética = true, .ascDesc = true},
-         {10, 12, 2, 5, 3, 1, 11, 4, 9, 8, 7, 6}},
+         {10, 12, 2, 5, 3, 1, 11, 4, 9, 8, 7, 6, 14, 13, 15}},
         {{.ordem = O::CódigoPostal, .cPostal = 1}, {1, 4, 7, 10}},
         {{.ordem = O::Situação, .situação = 4, .subOrdemAlfabética = true}, {3, 7, 9, 5}},
         // The code of the chosen order selects; the others are not looked at.
@@ -120,39 +145,9 @@ private slots:
         vistos << s.número;
       QCOMPARE(vistos, números);
     }
-
     QCOMPARE(LinhasListagem(Dados().bd, EscolhaListagem())[0].Células(),
              (QStringList{u"1"_s, u"Bruno Costa"_s, u"15-09-1996"_s, u"Rua das Flores 12"_s,
                           u"Porto"_s, u"4000-001 Porto"_s}));
-  }
-
-  // The descending orders: "Asce/Desc" reverses the last sort key only. The untouched range
-  // "A" to "ZZ" lists every name, those before "A" (a digit, a sign) and after "ZZ" included;
-  // a range typed with a digit selects by it.
-  void ordensDescendentesENomesForaDoAlfabeto() {
-    Sócio(13, u"1º de Maio Clube"_s, u"20010101"_s, 0, 0, 0);
-    Sócio(14, u"ZZZ Lda"_s, u"20010101"_s, 0, 0, 0);
-    Sócio(15, u"«Os Amigos»"_s, u"20010101"_s, 0, 0, 0);
-    using O = OrdemListagem;
-    const QList<std::pair<EscolhaListagem, QList<qint64>>> casos = {
-        {{.ordem = O::Numérica, .ascDesc = true},
-         {15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}},
-        {{.ordem = O::Numérica, .númeroDe = 3, .númeroAté = 5, .ascDesc = true}, {5, 4, 3}},
-        // By name the secondary order is the last key: names ascending, numbers descending.
-        {{.ordem = O::Alfabética, .ascDesc = true},
-         {15, 13, 4, 3, 2, 7, 8, 11, 1, 12, 6, 9, 10, 5, 14}},
-        {{.ordem = O::Alfabética, .subOrdemAlfabética = true, .ascDesc = true},
-         {14, 5, 10, 9, 6, 12, 1, 11, 8, 7, 2, 3, 4, 13, 15}},
-        {{.ordem = O::Alfabética, .nomeDe = u"1"_s, .nomeAté = u"2"_s}, {13}},
-        {{.ordem = O::Alfabética, .nomeDe = u"A"_s, .nomeAté = u"Z"_s},
-         {4, 3, 2, 7, 8, 1, 11, 12, 6, 9, 10}},
-    };
-    for (const auto &[escolha, números] : casos) {
-      QList<qint64> vistos;
-      for (const SócioListado &s : LinhasListagem(Dados().bd, escolha))
-        vistos << s.número;
-      QCOMPARE(vistos, números);
-    }
   }
 
   void ouroEPoucosSocios() {
@@ -205,10 +200,7 @@ private slots:
         PdfParaVer(g, u"listagem "_s + caso);
         QStringList fora = TextosQueSeSobrepõem(g);
         if (tipo == TipoImpressão::Detalhada || tipo == TipoImpressão::Normal) {
-          QRectF moldura;
-          for (const auto &t : g.traços)
-            if (t.rectângulo)
-              moldura = QRectF(t.linha.p1(), t.linha.p2());
+          const QRectF moldura = Moldura(g);
           QVERIFY(!moldura.isNull());
           for (const auto &t : g.textos)
             if (t.texto == u"Listagem de Sócios"_s || t.texto.startsWith(u"Página Nº"_s))
@@ -242,10 +234,7 @@ private slots:
     GravadorImpressão g;
     ImprimirListagem(g, muitos, false, u"Sociedade"_s);
     QVERIFY(g.páginas >= 100);
-    QRectF moldura;
-    for (const auto &t : g.traços)
-      if (t.rectângulo)
-        moldura = QRectF(t.linha.p1(), t.linha.p2());
+    const QRectF moldura = Moldura(g);
     QStringList fora;
     int página = 0;
     for (const auto &t : g.textos)

@@ -252,6 +252,9 @@ private slots:
   // row holds a blank and the page header prints no NIPC line.
   void nipcDaColectividade() {
     const auto nipc = [] { return Linhas(QString(QChar(TipoNIPC))); };
+    const auto linhaNIPC = [] {
+      return LinhaNIPC(LerLinhasTabelas(Dados().bd, TiposColectividade()));
+    };
     AbrirDados();
     ::Escrever(Campo(u"Nome"_s), u"Clube"_s);
     ClicarDados(1);
@@ -285,13 +288,13 @@ private slots:
     ClicarDados(1);
     QCOMPARE(respostas->caixas.size(), 2);
     QCOMPARE(nipc(), QStringList{u"501234560"_s});
-    QCOMPARE(LinhaNIPC(Dados().bd), u"NIPC: 501234560"_s);
+    QCOMPARE(linhaNIPC(), u"NIPC: 501234560"_s);
 
     AbrirDados();
     ::Escrever(Campo(u"NIPC"_s), QString());
     ClicarDados(1);
     QCOMPARE(nipc(), QStringList{u" "_s});
-    QCOMPARE(LinhaNIPC(Dados().bd), QString());
+    QCOMPARE(linhaNIPC(), QString());
   }
 };
 

@@ -46,21 +46,18 @@ class TestMesmasLinhas : public QObject {
                        {tipo, designação}, u"teste"_s)
           .ÚltimoId();
     };
-    códigos[0] = tabela(u"C"_s, u"1100-148 Lisboa"_s);
-    códigos[1] = tabela(u"C"_s, u"4000-001 Porto"_s);
-    códigos[2] = tabela(u"C"_s, u"8000-100 Faro"_s);
-    situações[0] = tabela(u"S"_s, u"Activo"_s);
-    situações[1] = tabela(u"S"_s, u"Suspenso"_s);
-    situações[2] = tabela(u"S"_s, u"Honorário"_s);
+    for (int k = 0; k < 3; ++k)
+      códigos[k] = tabela(u"C"_s, QStringList{u"1100-148 Lisboa"_s, u"4000-001 Porto"_s,
+                                              u"8000-100 Faro"_s}[k]);
+    for (int k = 0; k < 3; ++k)
+      situações[k] = tabela(u"S"_s, QStringList{u"Activo"_s, u"Suspenso"_s, u"Honorário"_s}[k]);
     tipos[0] = tabela(u"T"_s, u"Mensal"_s);
     tipos[1] = tabela(u"T"_s, u"Anual"_s);
-    tabela(u"1"_s, u" Grupo Recreativo da Ribeira "_s);
-    tabela(u"2"_s, u"Rua do Cais, 12"_s);
-    tabela(u"3"_s, u"Ribeira"_s);
-    tabela(u"4"_s, QString::number(códigos[1]));
-    tabela(u"5"_s, u"212 345 678"_s);
-    tabela(u"7"_s, u"501234567"_s);
-    tabela(u"q"_s, u"350"_s);
+    for (const auto &[tipo, designação] :
+         {std::pair{u"1"_s, u" Grupo Recreativo da Ribeira "_s}, {u"2"_s, u"Rua do Cais, 12"_s},
+          {u"3"_s, u"Ribeira"_s}, {u"4"_s, QString::number(códigos[1])},
+          {u"5"_s, u"212 345 678"_s}, {u"7"_s, u"501234567"_s}, {u"q"_s, u"350"_s}})
+      tabela(tipo, designação);
 
     QRandomGenerator g(20261208);
     int número = 0;

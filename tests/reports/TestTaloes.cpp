@@ -40,8 +40,7 @@ class TestTaloes : public QObject {
     return Coluna(u"SELECT \"Designação\" FROM \"Tabelas\" WHERE \"Tipo\" = 'q'"_s);
   }
 
-  // A run on a recorder of kind Gravador, handed its numbers as it is made, as a printer is;
-  // without `entregue`, never (a preview closed without printing).
+  // A run on a Gravador handed its numbers as it is made; without `entregue`, never.
   template <class Gravador = GravadorImpressão, bool entregue = true>
   static std::optional<RecusaTalões> Executar(const PedidoTalões &pedido) {
     return ExecutarTalões(Dados().bd, Listas(), pedido, [](const std::function<void()> &entregar) {
@@ -53,8 +52,7 @@ class TestTaloes : public QObject {
     });
   }
 
-  // A recorder that keeps the receipt numbers it printed, once per stub. As a preview it is
-  // handed the numbers only as it ends, after every stub was drawn.
+  // Keeps the receipt numbers it printed; as a preview, handed them only as it ends.
   struct Talonário : GravadorImpressão {
     std::set<qint64> *números = nullptr;
     std::function<void()> entregar;
@@ -67,8 +65,7 @@ class TestTaloes : public QObject {
     }
   };
 
-  // A yearly run of desk `bd` (one stub per member); `entretanto` runs just before the numbers
-  // are handed over, which for a preview is after the stubs were drawn.
+  // A yearly run of desk `bd`; `entretanto` runs just before the numbers are handed over.
   static std::optional<RecusaTalões> Emitir(BaseDados &bd, std::set<qint64> &números,
                                             std::optional<QString> nInicial = {},
                                             const std::function<void()> &entretanto = {},
@@ -121,9 +118,8 @@ private slots:
   }
   void cleanup() { ficheiro.reset(); }
 
-  // Numbers run on from the stored counter, across members in each order; a member of another
-  // situation gets no stub. Portuguese order: "Álvaro" and "ana" do not go after "Zé"; postal
-  // code order: the same code in number order.
+  // Numbers run on from the stored counter, in each order (Portuguese: "Álvaro" and "ana" not
+  // after "Zé"; by postal code, then number); another situation gets no stub.
   void ordensENumeracao() {
     GravarLinhaTabelas(Dados().bd, u'q', u"41"_s);
     Sócio(1, u"Zé"_s, activo, 30, QString(), 1234567500);
@@ -149,18 +145,15 @@ private slots:
     }
     const ResultadoTalões r = PlanearTalões(Dados().bd, Listas(), pedido); // postal code order
     QCOMPARE(r.plano.talões[2].linhas[8], u"Nº do Recibo: 44 / Valor da Quota: 123.456,75€"_s);
-    // A number typed in the window above the stored one starts the numbering; one below it
-    // never hands out again the numbers up to the stored one.
+    // A typed number above the stored one starts the numbering; one below it does not.
     pedido.nInicial = u"100"_s;
     QCOMPARE(PlanearTalões(Dados().bd, Listas(), pedido).plano.talões[0].recibo, qint64(101));
     pedido.nInicial = u"30"_s;
     QCOMPARE(PlanearTalões(Dados().bd, Listas(), pedido).plano.talões[0].recibo, qint64(42));
   }
 
-  // The stubs from the first period to the end of the year. On a file without a counter row,
-  // each run stores the last number it printed: two runs in a row never repeat a number. A
-  // typed counter is stored even when the row is missing. What is refused is refused before
-  // anything is printed or numbered.
+  // The stubs from the first period to the end of the year; each run stores the last number
+  // it printed, even without a counter row. A refusal comes before anything is printed.
   void periodosContadorERecusas() {
     Sócio(1, u"Ana"_s, activo);
     Sócio(2, u"Rui"_s, activo);
@@ -179,9 +172,8 @@ private slots:
              std::optional(RecusaTalões::NInicialInválido));
     QCOMPARE(GravarContadorRecibos(Dados().bd, u" 0300 "_s), std::nullopt);
 
-    // A printer that fails as it starts the second page: the numbers were stored before the
-    // first stub went out, so none can be printed again; the message names those that never
-    // reached the printer and says the first page's may not have come out whole.
+    // A printer failing on the second page: the numbers were stored first; the message names
+    // those never printed and the first page's that may not have come out.
     struct Avaria : GravadorImpressão {
       void MudarPágina() override { throw std::runtime_error("avaria"); }
     };
@@ -211,8 +203,7 @@ private slots:
     };
     QCOMPARE((Executar<Fechada, false>(Pedido())),
              std::optional(RecusaTalões::ImpressãoNãoIniciada));
-    // The file is still writable afterwards: the failed runs left no transaction open, and
-    // this run numbers on after the spent 301 to 324.
+    // No transaction left open; numbered on after the spent 301 to 324.
     QCOMPARE(Executar(Pedido()), std::nullopt);
     QCOMPARE(Contador(), QStringList{u"348"_s});
 
@@ -238,16 +229,14 @@ private slots:
     }
     QCOMPARE(abertos, 0); // no document begun, so no empty page comes out
 
-    // A lower counter needs a confirmation, which nothing gives by default (the window's
-    // question is walked with the window); the same number needs none.
+    // A lower counter needs a confirmation, by default refused; the same number needs none.
     QCOMPARE(GravarContadorRecibos(Dados().bd, u"347"_s),
              std::optional(RecusaTalões::ContadorMantido));
     QCOMPARE(GravarContadorRecibos(Dados().bd, u"348"_s), std::nullopt);
     QCOMPARE(Contador(), QStringList{u"348"_s});
   }
 
-  // The receipt counter at its largest value: a run that ends on 2147483647 prints and stores
-  // it; one number more, from the stored counter or a typed one, is refused with nothing spent.
+  // A run ending on 2147483647 prints and stores it; one number more is refused, nothing spent.
   void contadorNoMaiorValor() {
     Sócio(1, u"Ana"_s, activo);
     Sócio(2, u"Rui"_s, activo); // 24 stubs a year
@@ -279,13 +268,10 @@ private slots:
     QCOMPARE(Contador(), QStringList{u"2147483647"_s});
   }
 
-  // Two desks on the same data. A run numbers on after what the other desk issued before its
-  // numbers were taken: since the window's field was filled (and the user is told), between
-  // the plan and the handover (the stubs get their new numbers before they are drawn), or while
-  // a preview was open (nothing printed, nothing spent). A lower counter confirmed while the
-  // other desk printed is not stored. Two desks printing at the same moment, run after run,
-  // never share a number, and the counter ends on the highest one printed; on a file without
-  // a counter row, they add one row between them.
+  // Two desks: a run numbers on after what the other issued since the field was filled (the
+  // user told), between plan and handover, or while a preview was open (nothing spent). A
+  // lower counter confirmed meanwhile is not stored. Desks printing at once never share a
+  // number; the counter ends on the highest, in one row.
   void doisPostos() {
     Sócio(1, u"Ana"_s, activo);
     Sócio(2, u"Rui"_s, activo);
@@ -316,8 +302,7 @@ private slots:
     QVERIFY(!n.Mudaram());
     QCOMPARE(Contador(), QStringList{u"12"_s});
 
-    // A surface that printed without ever handing the numbers over: they are stored all the
-    // same, never below the other desk's.
+    // Printed without handing the numbers over: stored all the same, above the other desk's.
     struct SemEntrega : GravadorImpressão {
       std::function<void()> antes;
       void Concluir() override { antes(); }
@@ -377,22 +362,6 @@ private slots:
     QCOMPARE(*todos.rbegin(), qint64(4 * corridas)); // no gap either
   }
 
-  // Over several pages each stub is whole on one page, inside it; a long line is made smaller.
-  void disposicao() {
-    Sócio(1, u"Maria da Conceição Ferreira dos Santos Silva"_s, activo, 0, u"123456789012"_s);
-    Sócio(2, u"Rui"_s, activo);
-    GravadorImpressão g;
-    ImprimirTalões(g, PlanearTalões(Dados().bd, Listas(), Pedido(12)).plano);
-    QVERIFY(g.páginas >= 4);
-    for (qsizetype t = 0; t < 24; ++t) {
-      QCOMPARE(g.traços[3 * t + 1].página, g.traços[3 * t].página); // rule below, rule above
-      QVERIFY(g.traços[3 * t + 1].linha.y1() <= g.AlturaPágina());
-    }
-    const auto *longo =
-        g.Procurar(u"1 / Nome: Maria da Conceição Ferreira dos Santos Silva / NIF: 123456789012"_s);
-    QVERIFY(longo && longo->fonte.tamanho < 10);
-  }
-
   void ouro() {
     GravarLinhaTabelas(Dados().bd, u'q', u"316"_s);
     Sócio(3, u"Ana Lopes"_s, activo, 0, u"501234567"_s, 150000);
@@ -402,50 +371,53 @@ private slots:
     COMPARAR_COM_OURO(g, u"taloes"_s);
   }
 
-  // With the association's NIPC saved, each half of a stub carries it under the postal code and
-  // above the member's lines; the stub grows by that line and stubs still never overlap, nor
-  // leave their page. A blank row prints as none.
-  void nipcNoTalao() {
-    Sócio(1, u"Ana"_s, activo);
+  // Over several pages each stub is whole on one page, inside it, as high as a stub and above
+  // the next; a long line is made smaller. With the association's NIPC saved, each half of a
+  // stub carries it under the postal code and above the member's lines, and the stub grows by
+  // that line. A blank row prints as none.
+  void disposicaoENipc() {
+    Sócio(1, u"Maria da Conceição Ferreira dos Santos Silva"_s, activo, 0, u"123456789012"_s);
     Sócio(2, u"Rui"_s, activo);
-    GravarLinhaTabelas(Dados().bd, TipoNIPC, u"  "_s);
-    GravadorImpressão sem;
-    ImprimirTalões(sem, PlanearTalões(Dados().bd, Listas(), Pedido(12)).plano);
-    QVERIFY(!sem.Procurar(u"NIPC: "_s));
-    QVERIFY(!sem.Textos().join(u'|').contains(u"NIPC"_s));
-
-    GravarLinhaTabelas(Dados().bd, TipoNIPC, u" 501234560 "_s);
-    const PlanoTalões plano = PlanearTalões(Dados().bd, Listas(), Pedido(12)).plano;
-    QCOMPARE(plano.talões[0].linhas[4], u"NIPC: 501234560"_s);
-    GravadorImpressão g;
-    ImprimirTalões(g, plano);
-    PdfParaVer(g, u"taloes-nipc"_s);
     QVERIFY(AlturaTalão(true) > AlturaTalão(false));
-    QList<const GravadorImpressão::Texto *> nipcs, postais, sócios;
-    for (const auto &t : g.textos) {
-      if (t.texto == u"NIPC: 501234560"_s)
-        nipcs << &t;
-      else if (t.texto == u"1100-148 Lisboa"_s)
-        postais << &t;
-      else if (t.texto == u"Talão de Recibo de Quotização"_s)
-        sócios << &t;
+    for (const bool comNipc : {false, true}) {
+      GravarLinhaTabelas(Dados().bd, TipoNIPC, comNipc ? u" 501234560 "_s : u"  "_s);
+      const PlanoTalões plano = PlanearTalões(Dados().bd, Listas(), Pedido(12)).plano;
+      GravadorImpressão g;
+      ImprimirTalões(g, plano);
+      QVERIFY(g.páginas >= 4);
+      for (qsizetype t = 0; t < 24; ++t) {
+        const auto &acima = g.traços[3 * t], &abaixo = g.traços[3 * t + 1];
+        QCOMPARE(abaixo.página, acima.página);
+        QVERIFY(abaixo.linha.y1() <= g.AlturaPágina());
+        QCOMPARE(abaixo.linha.y1() - acima.linha.y1(), AlturaTalão(comNipc));
+        if (t + 1 < 24 && g.traços[3 * t + 3].página == acima.página)
+          QVERIFY(g.traços[3 * t + 3].linha.y1() > abaixo.linha.y1());
+      }
+      const auto *longo = g.Procurar(
+          u"1 / Nome: Maria da Conceição Ferreira dos Santos Silva / NIF: 123456789012"_s);
+      QVERIFY(longo && longo->fonte.tamanho < 10);
+      QCOMPARE(TextosQueSeSobrepõem(g), QStringList());
+      QCOMPARE(g.Textos().join(u'|').contains(u"NIPC"_s), comNipc);
+      if (!comNipc)
+        continue;
+      QCOMPARE(plano.talões[0].linhas[4], u"NIPC: 501234560"_s);
+      PdfParaVer(g, u"taloes-nipc"_s);
+      QList<const GravadorImpressão::Texto *> nipcs, postais, sócios;
+      for (const auto &t : g.textos) {
+        if (t.texto == u"NIPC: 501234560"_s)
+          nipcs << &t;
+        else if (t.texto == u"1100-148 Lisboa"_s)
+          postais << &t;
+        else if (t.texto == u"Talão de Recibo de Quotização"_s)
+          sócios << &t;
+      }
+      QCOMPARE(nipcs.size(), 2 * 24);
+      for (qsizetype i = 0; i < nipcs.size(); ++i) {
+        QCOMPARE(nipcs[i]->y, postais[i]->y + AlturaDaLinha(postais[i]->fonte));
+        QCOMPARE(nipcs[i]->x, postais[i]->x);
+        QVERIFY(nipcs[i]->y < sócios[i]->y);
+      }
     }
-    QCOMPARE(nipcs.size(), 2 * 24);
-    for (qsizetype i = 0; i < nipcs.size(); ++i) {
-      QCOMPARE(nipcs[i]->y, postais[i]->y + AlturaDaLinha(postais[i]->fonte));
-      QCOMPARE(nipcs[i]->x, postais[i]->x);
-      QVERIFY(nipcs[i]->y < sócios[i]->y);
-    }
-    for (qsizetype t = 0; t < 24; ++t) {
-      const auto &acima = g.traços[3 * t], &abaixo = g.traços[3 * t + 1];
-      QCOMPARE(abaixo.página, acima.página);
-      QVERIFY(abaixo.linha.y1() <= g.AlturaPágina());
-      QCOMPARE(abaixo.linha.y1() - acima.linha.y1(), AlturaTalão(true));
-      if (t + 1 < 24 && g.traços[3 * t + 3].página == acima.página)
-        QVERIFY(g.traços[3 * t + 3].linha.y1() > abaixo.linha.y1());
-    }
-    const QStringList problemas = TextosQueSeSobrepõem(g);
-    QVERIFY2(problemas.isEmpty(), qPrintable(problemas.join(u'\n')));
   }
 };
 
