@@ -65,8 +65,6 @@ QStringList LinhasColectividade(BaseDados &bd, const ListasReferência &listas) 
   return LinhasColectividade(LerColectividade(bd), listas);
 }
 
-QString LinhaNIPC(BaseDados &bd) { return LinhaNIPC(LerLinhasTabelas(bd, QString(TipoNIPC))); }
-
 void ImprimirCabeçalho(Impressão &p, const QString &título, const QString &página) {
   p.DefinirFonte(u"Times New Roman"_s);
   const QHash<QChar, QString> lidas = LerColectividade(Dados().bd);

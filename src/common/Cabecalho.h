@@ -13,15 +13,13 @@ struct ListasReferência;
 // holds) and "Telefone: ... - Fax: ...". Empty lines where nothing was saved.
 QStringList LinhasColectividade(BaseDados &bd, const ListasReferência &listas);
 
-// "NIPC: <number>" when the association's NIPC row holds one (trimmed); empty when the row is
-// missing or blank, so that files without it print as they always did.
-QString LinhaNIPC(BaseDados &bd);
-
 // The kinds of the association's rows ("1" to "6" and the NIPC's), to read with others in one
-// LerLinhasTabelas; the two functions below then build the same lines from what it read.
+// LerLinhasTabelas; the two functions below then build the lines from what it read.
 QString TiposColectividade();
 QStringList LinhasColectividade(const QHash<QChar, QString> &lidas,
                                 const ListasReferência &listas);
+// "NIPC: <number>" when the association's NIPC row holds one (trimmed); empty when the row is
+// missing or blank, so that files without it print as they always did.
 QString LinhaNIPC(const QHash<QChar, QString> &lidas);
 
 // Prints the page header: the association block on the left, lines centred on one another
