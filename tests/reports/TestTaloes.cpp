@@ -393,6 +393,13 @@ private slots:
         if (t + 1 < 24 && g.traços[3 * t + 3].página == acima.página)
           QVERIFY(g.traços[3 * t + 3].linha.y1() > abaixo.linha.y1());
       }
+      // Started where only a stub without the NIPC line would fit: one with it goes whole to
+      // the next page.
+      GravadorImpressão fim;
+      ImprimirTalão(fim, plano.talões[0].linhas, fim.AlturaPágina() - AlturaTalão(false));
+      QCOMPARE(fim.traços[0].página, comNipc ? 2 : 1);
+      QCOMPARE(fim.traços[1].página, fim.traços[0].página);
+      QCOMPARE(fim.traços[1].linha.y1() - fim.traços[0].linha.y1(), AlturaTalão(comNipc));
       const auto *longo = g.Procurar(
           u"1 / Nome: Maria da Conceição Ferreira dos Santos Silva / NIF: 123456789012"_s);
       QVERIFY(longo && longo->fonte.tamanho < 10);
