@@ -456,55 +456,30 @@ private slots:
 
   // A creation or a copy whose destination holds anything (our tables with rows, another
   // program's table in any schema) is refused and leaves it as it was.
-  void destinoRecusado_data() {
-    QTest::addColumn<int>("acção");         // create; copy the file to the server
-    QTest::addColumn<QStringList>("antes"); // on the server; an empty first: our tables
-    QTest::addColumn<int>("causa");
-    const int existe = int(CausaErro::JáExiste);
-    QTest::newRow("criar, tabela noutro esquema")
-        << 0
-        << QStringList{u"CREATE SCHEMA arquivo"_s, u"CREATE TABLE arquivo.velha (id integer)"_s}
-        << existe;
-    QTest::newRow("copiar, base com dados")
-        << 1 << QStringList{QString(), u"INSERT INTO \"Tabelas\" (\"Tipo\") VALUES ('S')"_s}
-        << int(CausaErro::ComDados);
-  }
   void destinoRecusado() {
-    QFETCH(int, acção);
-    QFETCH(QStringList, antes);
-    QFETCH(int, causa);
     PastaTeste pasta;
     EncherFicheiro(u"Quotas.Dad"_s, 3, 1);
-    BaseServidorTeste servidor;
-    const bool nossas = antes.value(0).isEmpty();
-    if (nossas) {
-      BaseDados::CriarNoServidor(servidor.Ligação());
-      antes.removeFirst();
-    }
-    QVERIFY(servidor.Executar(antes));
-    const QStringList tabelas = TabelasServidor(servidor);
-    const QStringList dados = nossas ? Conteúdo(u"QPSQL"_s, servidor.Ligação()) : QStringList();
     const QByteArray ficheiro = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
-    const auto e = Erro([&] {
-      acção ? void(CopiarFicheiroParaServidor(u"Quotas.Dad"_s, servidor.Ligação()))
-            : BaseDados::CriarNoServidor(servidor.Ligação());
-    });
-    QVERIFY(e);
-    QCOMPARE(int(e->Causa()), causa);
-    if (acção == 0)
-      QCOMPARE(e->Mensagem(), u"A base de dados «"_s + servidor.Ligação() +
-                                  u"» no servidor PostgreSQL já tem tabelas: as tabelas deste "_s
-                                  u"programa só são criadas numa base de dados vazia.\n"_s
-                                  u"Nada foi alterado."_s);
-    QCOMPARE(TabelasServidor(servidor), tabelas);
+    BaseServidorTeste alheia, comDados;
+    QVERIFY(alheia.Executar(
+        {u"CREATE SCHEMA arquivo"_s, u"CREATE TABLE arquivo.velha (id integer)"_s}));
+    const auto e = Erro([&] { BaseDados::CriarNoServidor(alheia.Ligação()); });
+    QVERIFY(e && e->Causa() == CausaErro::JáExiste);
+    QCOMPARE(e->Mensagem(), u"A base de dados «"_s + alheia.Ligação() +
+                                u"» no servidor PostgreSQL já tem tabelas: as tabelas deste "_s
+                                u"programa só são criadas numa base de dados vazia.\n"_s
+                                u"Nada foi alterado."_s);
+    QCOMPARE(TabelasServidor(alheia), QStringList{u"arquivo.velha"_s});
+    BaseDados::CriarNoServidor(comDados.Ligação());
+    QVERIFY(comDados.Executar({u"INSERT INTO \"Tabelas\" (\"Tipo\") VALUES ('S')"_s}));
+    const QStringList dados = Conteúdo(u"QPSQL"_s, comDados.Ligação());
+    const auto c = Erro([&] { CopiarFicheiroParaServidor(u"Quotas.Dad"_s, comDados.Ligação()); });
+    QVERIFY(c && c->Causa() == CausaErro::ComDados);
+    QCOMPARE(Conteúdo(u"QPSQL"_s, comDados.Ligação()), dados);
     QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), ficheiro);
-    if (nossas) {
-      QCOMPARE(Conteúdo(u"QPSQL"_s, servidor.Ligação()), dados);
-      const qint64 próximo = Contar(servidor, u"Tabelas"_s) + 1; // the counter did not move
-      BaseDados bd;
-      bd.AbrirServidor(servidor.Ligação());
-      QCOMPARE(NovoCódigo(bd), próximo);
-    }
+    BaseDados bd;
+    bd.AbrirServidor(comDados.Ligação());
+    QCOMPARE(NovoCódigo(bd), 2); // the counter did not move
   }
 
   // A file copied to a server and back: the same rows, value for value, over several
