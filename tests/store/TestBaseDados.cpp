@@ -217,7 +217,6 @@ private slots:
     QTest::addColumn<QString>("dano");
     QTest::addColumn<QString>("achado");
     QTest::newRow("nenhum") << QString() << QString();
-    QTest::newRow("chave das quotas") << u"quotas"_s << u"índice Quotas"_s;
     QTest::newRow("nome") << u"nome"_s << u"índice Nomes"_s;
     QTest::newRow("página") << u"página"_s << QString();
     QTest::newRow("quotas, depois de começar") << u"quotas tarde"_s << u"índice Quotas"_s;

@@ -26,11 +26,9 @@ class TestConjuntoRegistos : public QObject {
     Sócios().DefinirCampo(u"Nome", nome.isEmpty() ? u"Sócio "_s + QString::number(número) : nome);
     Sócios().Actualizar();
   }
-  void NovaQuota(int número, int ano, int mês, qint64 cêntimos = 1250, int recibo = 1) {
+  void NovaQuota(int número, int ano, int mês) {
     Quotas().AdicionarNovo();
     Quotas().DefinirCampo(u"SócMês", ChaveSócMês(número, ano, mês));
-    Quotas().DefinirCampo(u"QuotaEuro", Moeda::DeCêntimos(cêntimos));
-    Quotas().DefinirCampo(u"Recibo", recibo);
     Quotas().Actualizar();
   }
   QStringList Percorrer(ConjuntoRegistos &r, const QString &campo) {
