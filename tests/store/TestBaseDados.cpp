@@ -25,8 +25,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Runs `sqls` in order on Quotas.Dad through a connection of its own, as another program would,
-// then `durante` while that connection is still open.
+// Runs `sqls` on Quotas.Dad on a connection of its own, then `durante` while it is open.
 void Executar(const QStringList &sqls, const std::function<void()> &durante = {}) {
   {
     auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outro programa"_s);
@@ -80,8 +79,7 @@ private slots:
   }
   void cleanup() { pasta.reset(); }
 
-  // The data file, its lock and journal and the folders made for them are the owner's alone
-  // under the usual mask 022; a folder already there keeps its rights; so does the process mask.
+  // New data files, locks, journals and their folders are the owner's alone under mask 022.
   void ficheirosNovosSaoSoDoDono() {
 #ifndef AGREMIA_PERMISSOES_POSIX
     QSKIP("este sistema não tem permissões POSIX");
@@ -125,8 +123,7 @@ private slots:
     QVERIFY(semPasta->Mensagem().contains(u"Quotas.Dad"_s));
   }
 
-  // Foreign files are refused and left as they were, a missing one not created; the engine's
-  // English goes to the details.
+  // Foreign files refused and left as they were; the engine's English only in the details.
   void recusasDizemACausaEmPortugues() {
     const std::tuple<QByteArray, CausaErro, QString, QString> casos[] = {
         {QByteArray(2048, 'x'), CausaErro::NãoÉBaseDados, u"não é uma base de dados"_s,
@@ -211,8 +208,7 @@ private slots:
     QCOMPARE(Coluna(u"SELECT Número FROM Sócios ORDER BY 1"_s), (QStringList{u"1"_s, u"3"_s}));
   }
 
-  // The opening check finds a key changed in an index (which the engine's quick check passes)
-  // and a damaged page, and never writes the file.
+  // The opening check finds index keys the quick check passes and damaged pages; writes nothing.
   void verificacaoAoAbrirEncontraODano_data() {
     QTest::addColumn<QString>("dano");
     QTest::addColumn<QString>("achado");
@@ -261,8 +257,7 @@ private slots:
     QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), antes);
   }
 
-  // A check outlasting the start-up window lets the opening go ahead, reporting its damage when
-  // it ends.
+  // A check outlasting the start-up window lets the opening go on and reports when it ends.
   void verificacaoQueAcabaDepois() {
     for (const bool estrutura : {false, true}) {
       PastaTeste caso;
@@ -297,8 +292,7 @@ private slots:
     }
   }
 
-  // A mark whose owner cannot be read is taken over when no running program can hold it, and
-  // otherwise refused as damaged, by name; the data file is untouched either way.
+  // An unreadable mark: taken over when nobody can hold it, else refused as damaged, by name.
   void marcaIlegivelTomadaSeNinguemATem_data() {
     QTest::addColumn<QString>("marca");
     QTest::addColumn<bool>("tomada");
@@ -363,8 +357,7 @@ private slots:
 #endif
   }
 
-  // A lock file marks the open file, gone with the last to close; a dead program's mark is no
-  // obstacle; a mark spoilt while its program runs still keeps the file from others.
+  // The lock mark: gone with the last close; a dead program's is no obstacle, a live one's is.
   void ficheiroAbertoFicaMarcado() {
 #ifndef AGREMIA_PROCESSO_FILHO
     QSKIP("precisa de fork()");

@@ -31,8 +31,7 @@ template <class F> std::optional<ErroBaseDados> Erro(F &&f) {
   return std::nullopt;
 }
 
-// The rows of `sql`, run on a connection of its own to a file (QSQLITE) or a server database
-// (QPSQL), each as its columns joined by "|"; with `tipos`, NULLs and texts are marked.
+// The rows of `sql` on its own connection, columns joined by "|"; `tipos` marks NULLs, texts.
 QStringList Linhas(const QString &driver, const QString &onde, const QString &sql,
                    const QVariantList &valores = {}, bool tipos = false) {
   static std::atomic<int> ligações = 0;
@@ -72,8 +71,7 @@ QStringList TabelasServidor(const BaseServidorTeste &servidor) {
                 u"WHERE schemaname NOT IN ('pg_catalog', 'information_schema') ORDER BY 1"_s);
 }
 
-// Every row of the three tables in key order: a file and a server holding the same data read
-// the same.
+// Every row of the three tables in key order, kinds marked.
 QStringList Conteúdo(const QString &driver, const QString &onde) {
   QStringList r;
   for (const DefTabela &t : TabelasDoFicheiro())
@@ -89,8 +87,7 @@ qint64 Contar(const BaseServidorTeste &servidor, const QString &tabela) {
   return r.size() == 1 ? r[0].toLongLong() : -1;
 }
 
-// A new Quotas.Dad with `sócios` members (every 7th only its number), `quotas` dues each, and
-// reference codes 1, 2, 5, 9 (12 given and deleted).
+// Members (every 7th only its number) with their dues; reference codes 1, 2, 5, 9 (12 gone).
 void EncherFicheiro(const QString &ficheiro, int sócios, int quotas) {
   BaseDados::Criar(ficheiro);
   BaseDados bd;
@@ -167,8 +164,7 @@ class TestBaseDadosPg : public QObject {
 private slots:
   void initTestCase() { EXIGIR_SERVIDOR_PG(); }
 
-  // A database unreachable or without our tables is refused, the message naming it, never the
-  // password.
+  // A database unreachable or without our tables: refused, named, the password never shown.
   void abrirRecusado_data() {
     QTest::addColumn<QString>("ligação"); // empty: the test's own database; %1: it
     QTest::addColumn<int>("causa");
@@ -207,9 +203,7 @@ private slots:
                 .contains(u"versão 12 ou mais recente"_s));
   }
 
-  // A session the server ended: the next action connects again and sees what another desk
-  // changed meanwhile, whether the loss was heard while waiting for events or at the next
-  // statement; while the database takes no connections each action fails, naming it.
+  // A session ended by the server: the next action reconnects; while none is taken, it fails.
   void sessaoTerminada_data() {
     QTest::addColumn<bool>("eventos");
     QTest::addColumn<bool>("escrita");
@@ -258,9 +252,7 @@ private slots:
     QCOMPARE(Contar(servidor, u"Sócios"_s), escrita ? 4 : 3);
   }
 
-  // The session ended while a save of a member with 240 dues waited, in its middle or with
-  // the COMMIT's answer lost: the program asks the server what became of it. Committed, the
-  // save returns as saved; otherwise nothing of it is there, and the next save writes it all.
+  // Session ended mid-save or with the COMMIT's answer lost: the save is whole or not there.
   void sessaoTerminadaAoGravar_data() {
     QTest::addColumn<QString>("gatilho"); // what makes the save wait; none: the standby
     QTest::addColumn<QString>("condição");
@@ -337,9 +329,7 @@ private slots:
     QCOMPARE(Contar(servidor, u"Sócios"_s), 1);
   }
 
-  // What desk A commits reaches desk B while B waits for events: B's members are read again,
-  // B staying on its member or, when A deleted it, where it stood; its lists are read again.
-  // B's own commits bring no reading: a member it added stays last.
+  // Desk A's commits reach desk B waiting for events: B reads again, keeping its place.
   void outroPosto() {
     BaseServidorTeste servidor;
     BaseDados::CriarNoServidor(servidor.Ligação());
@@ -382,8 +372,7 @@ private slots:
     QCOMPARE(listasMudadas, 1);
   }
 
-  // The server's own forms: a save that updates its row, money beyond 32 bits, and the
-  // engine's refusals as typed errors, after which the connection goes on.
+  // Upsert, money beyond 32 bits, and the engine's refusals as typed errors; the link goes on.
   void gravarNoServidor() {
     BaseServidorTeste servidor;
     BaseDados::CriarNoServidor(servidor.Ligação());
@@ -422,8 +411,7 @@ private slots:
     Gravar(bd, u"UPDATE \"Sócios\" SET \"Nome\" = 'Inês'"_s);
   }
 
-  // One action reads one state of the data: another desk's commit in its middle shows only to
-  // the next action; a write inside a read ends the read first and keeps that desk's row.
+  // One action reads one state; a write inside a read ends the read first.
   void leituraVeUmSoEstado() {
     BaseServidorTeste servidor;
     BaseDados::CriarNoServidor(servidor.Ligação());
@@ -454,8 +442,7 @@ private slots:
     }
   }
 
-  // A creation or a copy whose destination holds anything (our tables with rows, another
-  // program's table in any schema) is refused and leaves it as it was.
+  // A creation or copy onto a database holding anything is refused and leaves it as it was.
   void destinoRecusado() {
     PastaTeste pasta;
     EncherFicheiro(u"Quotas.Dad"_s, 3, 1);
@@ -482,8 +469,7 @@ private slots:
     QCOMPARE(NovoCódigo(bd), 2); // the counter did not move
   }
 
-  // A file copied to a server and back: the same rows, value for value, over several
-  // statements of a table; new reference rows coded above every code the file ever gave.
+  // File to server and back, value for value over several statements; counters stay above.
   void copiarIdaEVolta() {
     PastaTeste pasta;
     EncherFicheiro(u"Quotas.Dad"_s, 120, 9);
@@ -504,8 +490,7 @@ private slots:
     QCOMPARE(NovoCódigo(noFicheiro), 13);
   }
 
-  // Each connection names itself to the server (program and computer, quoted as libpq
-  // wants), so that a desk can see the others; a name the user gives is kept.
+  // Each connection names itself to the server (program, computer); a user's name is kept.
   void nomeNaLigacao() {
     BaseServidorTeste servidor;
     BaseDados::CriarNoServidor(servidor.Ligação());

@@ -77,8 +77,7 @@ private slots:
     QCOMPARE(Quotas().NúmeroRegistos(), qint64(3));
   }
 
-  // Find first/next/last/previous in the recordset's order; no match leaves the current row.
-  // Empty, the recordset is at both ends, with nothing to find or delete.
+  // Find first/next/last/previous; no match leaves the current row; empty: at both ends.
   void procurarPrimeiroSeguinteUltimoAnterior() {
     QVERIFY(Sócios().InícioFicheiro() && Sócios().FimFicheiro());
     Sócios().MoverSeguinte();
@@ -162,8 +161,7 @@ private slots:
     QCOMPARE(FicheiroTeste::Referência(u"S"_s, u"x"_s), qint64(4));
   }
 
-  // Inside a read, a write commits for real when confirmed and rolls back whole when not.
-  // A statement run again inside its own loop gets a statement of its own; values are bound.
+  // Inside a read, a write commits or rolls back whole; nested loops get their own statements.
   void escritaDentroDeUmaLeituraEInstrucoesAninhadas() {
     BaseDados::Leitura leitura(Dados().bd);
     const auto Inserir = [](int número, const QString &nome) {
