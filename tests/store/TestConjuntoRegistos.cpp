@@ -26,11 +26,9 @@ class TestConjuntoRegistos : public QObject {
     Sócios().DefinirCampo(u"Nome", nome.isEmpty() ? u"Sócio "_s + QString::number(número) : nome);
     Sócios().Actualizar();
   }
-  void NovaQuota(int número, int ano, int mês, qint64 cêntimos = 1250, int recibo = 1) {
+  void NovaQuota(int número, int ano, int mês) {
     Quotas().AdicionarNovo();
     Quotas().DefinirCampo(u"SócMês", ChaveSócMês(número, ano, mês));
-    Quotas().DefinirCampo(u"QuotaEuro", Moeda::DeCêntimos(cêntimos));
-    Quotas().DefinirCampo(u"Recibo", recibo);
     Quotas().Actualizar();
   }
   QStringList Percorrer(ConjuntoRegistos &r, const QString &campo) {
@@ -79,8 +77,7 @@ private slots:
     QCOMPARE(Quotas().NúmeroRegistos(), qint64(3));
   }
 
-  // Find first/next/last/previous in the recordset's order; no match leaves the current row.
-  // Empty, the recordset is at both ends, with nothing to find or delete.
+  // Find first/next/last/previous; no match leaves the current row; empty: at both ends.
   void procurarPrimeiroSeguinteUltimoAnterior() {
     QVERIFY(Sócios().InícioFicheiro() && Sócios().FimFicheiro());
     Sócios().MoverSeguinte();
@@ -101,6 +98,10 @@ private slots:
     Sócios().ProcurarPrimeiro(Critério::Igual(u"Número"_s, 4));
     QVERIFY(Sócios().SemCorrespondência());
     QCOMPARE(Sócios().Inteiro(u"Número"), qint64(3));
+    Sócios().ProcurarPrimeiro(Critério::Igual(u"CPostal"_s, QVariant())); // nothing equals null
+    QVERIFY(Sócios().SemCorrespondência());
+    Sócios().ProcurarÚltimo(Critério::Diferente(u"Número"_s, QVariant()));
+    QCOMPARE(Sócios().Inteiro(u"Número"), qint64(9));
     // Name patterns ignore case, not accents; without "*" only the whole name; others literal.
     NovoSócio(11, u"JOSÉ SILVA"_s);
     NovoSócio(12, u"Ana Maria Conceição"_s);
@@ -160,8 +161,7 @@ private slots:
     QCOMPARE(FicheiroTeste::Referência(u"S"_s, u"x"_s), qint64(4));
   }
 
-  // Inside a read, a write commits for real when confirmed and rolls back whole when not.
-  // A statement run again inside its own loop gets a statement of its own; values are bound.
+  // Inside a read, a write commits or rolls back whole; nested loops get their own statements.
   void escritaDentroDeUmaLeituraEInstrucoesAninhadas() {
     BaseDados::Leitura leitura(Dados().bd);
     const auto Inserir = [](int número, const QString &nome) {
@@ -190,7 +190,7 @@ private slots:
     QCOMPARE(pares, (QStringList{u"1-1"_s, u"1-2"_s, u"1-3"_s, u"2-2"_s, u"2-3"_s, u"3-3"_s}));
   }
 
-  // A damaged page met while stepping is the "damaged" error, never a silently short list.
+  // A damaged page met while stepping is the "damaged" error, never a short list.
   void paginaDanificadaAMeioDaLista() {
     if (FicheiroTeste::NoServidor)
       QSKIP("as páginas danificadas são as de um ficheiro");
@@ -215,12 +215,11 @@ private slots:
 
   // Portuguese order of names; byte order would put accented capitals after "Zé".
   void ordemPortuguesaDosNomes() {
-    std::vector<QString> nomes{u"Zé"_s,     u"Úrsula"_s, u"Bruno"_s,  u"Álvaro"_s, u"Óscar"_s,
-                               u"álvaro"_s, u"Ângela"_s, u"Alvaro"_s, u"ZZZ"_s,    u"Ana"_s};
+    std::vector<QString> nomes{u"Zé"_s,     u"Úrsula"_s, u"Álvaro"_s,
+                               u"álvaro"_s, u"Alvaro"_s, u"ZZZ"_s};
     OrdenarPorNome(nomes, [](const QString &n) { return n; });
     QCOMPARE(QStringList(nomes.begin(), nomes.end()),
-             (QStringList{u"Alvaro"_s, u"álvaro"_s, u"Álvaro"_s, u"Ana"_s, u"Ângela"_s, u"Bruno"_s,
-                          u"Óscar"_s, u"Úrsula"_s, u"Zé"_s, u"ZZZ"_s}));
+             (QStringList{u"Alvaro"_s, u"álvaro"_s, u"Álvaro"_s, u"Úrsula"_s, u"Zé"_s, u"ZZZ"_s}));
     const OrdemPortuguesa ordem;
     for (const QString &n : nomes)
       QCOMPARE(ordem.Entre(n, u"A"_s, u"ZZ"_s), n != u"ZZZ"_s);
