@@ -197,7 +197,6 @@ private slots:
         GravadorImpressão g(largura);
         ImprimirSócios(g, tipo, Piores(), colectividade);
         QVERIFY(!g.textos.isEmpty());
-        PdfParaVer(g, u"listagem "_s + caso);
         QStringList fora = TextosQueSeSobrepõem(g);
         if (tipo == TipoImpressão::Detalhada || tipo == TipoImpressão::Normal) {
           const QRectF moldura = Moldura(g);

@@ -408,7 +408,6 @@ private slots:
       if (!comNipc)
         continue;
       QCOMPARE(plano.talões[0].linhas[4], u"NIPC: 501234560"_s);
-      PdfParaVer(g, u"taloes-nipc"_s);
       QList<const GravadorImpressão::Texto *> nipcs, postais, sócios;
       for (const auto &t : g.textos) {
         if (t.texto == u"NIPC: 501234560"_s)
