@@ -89,17 +89,6 @@ private slots:
     ficheiro.reset();
   }
 
-  // A tab's access key shows the tab and puts the focus on its list.
-  void separadoresPeloTeclado() {
-    Abrir();
-    const Qt::Key teclas[] = {Qt::Key_T, Qt::Key_S, Qt::Key_C};
-    for (int k : {2, 1, 0}) {
-      QTest::keyClick(QApplication::focusWidget(), teclas[k], Qt::AltModifier);
-      QCOMPARE(W<QTabWidget>(u"BaseTabelas"_s)->currentIndex(), k);
-      QTRY_COMPARE(QApplication::focusWidget(), Lista(k));
-    }
-  }
-
   // Edits reach the file and the main window only on save; an engine failure writes none and
   // keeps them on screen, saved once the fault is gone.
   void gravarEscreveTudoOuNada() {

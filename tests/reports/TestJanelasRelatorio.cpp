@@ -90,12 +90,7 @@ class TestJanelasRelatorio : public QObject {
       Pago(1, 2026, m);
     Pago(2, 2026, 1);
   }
-  // Whether the last print holds a text, listing what it holds when not.
-  bool Impresso(const QString &t) const {
-    if (!impressões->textos.contains(t))
-      qWarning("%s", qPrintable(impressões->textos.join(u'|')));
-    return impressões->textos.contains(t);
-  }
+  bool Impresso(const QString &t) const { return impressões->textos.contains(t); }
   static QStringList Contador() {
     return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s);
   }
@@ -201,24 +196,6 @@ private slots:
     sair(u"9"_s);
     QCOMPARE(respostas->caixas.size(), 2);
     QCOMPARE(Contador(), QStringList{u"9"_s});
-
-  }
-
-  // A tab's access key shows the tab and puts the focus on its first field.
-  void taloesPeloTeclado() {
-    Ano2003();
-    TalõesRecibo j(nullptr);
-    Mostrar(&j);
-    const std::pair<Qt::Key, QWidget *> casos[] = {{Qt::Key_P, j.Mês},
-                                                   {Qt::Key_U, j.Situação},
-                                                   {Qt::Key_S, j.SócioX},
-                                                   {Qt::Key_O, j.Ordena[0]},
-                                                   {Qt::Key_D, j.Ano}};
-    for (const auto &[tecla, campo] : casos) {
-      j.Ninicial->setFocus(Qt::TabFocusReason);
-      QTest::keyClick(QApplication::focusWidget(), tecla, Qt::AltModifier);
-      QTRY_COMPARE(QApplication::focusWidget(), campo);
-    }
   }
 
   // Previewed stubs print whole or not at all: closed, nothing stored; printed, no choice of
