@@ -207,12 +207,11 @@ private slots:
 
     using Mudança = std::function<void(PedidoTalões &)>;
     const QList<std::pair<Mudança, RecusaTalões>> casos = {
-        {[](PedidoTalões &p) { p.sócioX = u"12a"_s; }, RecusaTalões::SócioXInválido},
         {[](PedidoTalões &p) { p.nInicial = u"x1"_s; }, RecusaTalões::NInicialInválido},
         {[](PedidoTalões &p) { p.nInicial = u"2147483646"_s; }, RecusaTalões::NúmerosEsgotados},
         {[](PedidoTalões &p) { p.sócioX = u"50"_s; }, RecusaTalões::NenhumSócio},
         {[](PedidoTalões &p) { p = Pedido(1, u"2"_s); }, RecusaTalões::NenhumTalão},
-        // The name saved empty, as the window stores it.
+        // The name saved blank, as the window stores it.
         {[](PedidoTalões &) { GravarLinhaTabelas(Dados().bd, u'1', u" "_s); },
          RecusaTalões::SemNomeColectividade},
     };
