@@ -317,13 +317,11 @@ private slots:
       });
       Clicar(j.TextoCarta);
     }
-    {
-      auto vigia = QuandoModal<TextoCartaAviso>([](TextoCartaAviso &t) {
-        t.Texto->setPlainText(u"outro"_s);
-        Clicar(t.Comando[1]);
-      });
-      Clicar(j.TextoCarta);
-    }
+    auto cancelar = QuandoModal<TextoCartaAviso>([](TextoCartaAviso &t) {
+      t.Texto->setPlainText(u"outro"_s);
+      Clicar(t.Comando[1]);
+    });
+    Clicar(j.TextoCarta);
     QCOMPARE(LerTextoCarta(Dados().bd), u"Caro «nome», deve «valor» («meses»)."_s);
 
     Clicar(j.Cartas);
@@ -368,12 +366,10 @@ private slots:
   void escapeFechaDepoisDeImprimirOuExportar_data() {
     QTest::addColumn<QString>("janela");
     QTest::addColumn<QString>("botão");
-    for (const char *botão : {"Comando_2", "Exportar"})
-      for (const char *janela : {"atrasos", "dívidas", "em dia"})
-        QTest::addRow("%s: %s", janela, botão)
-            << QString::fromUtf8(janela) << QString::fromLatin1(botão);
-    for (const char *botão : {"Cartas", "ExportarCartas", "TextoCarta"})
-      QTest::addRow("dívidas: %s", botão) << u"dívidas"_s << QString::fromLatin1(botão);
+    for (const char *b : {"Comando_2", "Exportar", "Cartas", "ExportarCartas", "TextoCarta"})
+      QTest::addRow("dívidas: %s", b) << u"dívidas"_s << QString::fromLatin1(b);
+    for (const char *janela : {"atrasos", "em dia"})
+      QTest::addRow("%s", janela) << QString::fromUtf8(janela) << u"Comando_2"_s;
   }
   void escapeFechaDepoisDeImprimirOuExportar() {
     QFETCH(QString, janela);

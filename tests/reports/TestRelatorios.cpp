@@ -384,7 +384,6 @@ private slots:
         LinhasCsvCartas(u"Caro «nome», deve «valor»."_s,
                         {Devedor(3, 2, u"Ana"_s), Devedor(7, 1, u"Rui"_s)}, QDate(2026, 1, 5));
     QCOMPARE(l.size(), 3);
-    QCOMPARE(l[0].size(), l[1].size());
     QCOMPARE(l[1],
              (QStringList{u"3"_s, u"Ana"_s, u"Rua Direita, 10"_s, u"Vila Nova"_s,
                           u"4400-123 Vila Nova de Gaia"_s, u"Jan–Fev 2025"_s, u"2"_s, u"25,00"_s,
