@@ -111,6 +111,10 @@ private slots:
     const QList<std::pair<EscolhaListagem, QList<qint64>>> casos = {
         {{.ordem = O::Numérica, .númeroDe = 3, .númeroAté = 5}, {3, 4, 5}},
         {{.ordem = O::Numérica, .númeroDe = 3, .númeroAté = 5, .ascDesc = true}, {5, 4, 3}},
+        // Reversing the name after the number (unique) reverses nothing.
+        {{.ordem = O::Numérica, .númeroDe = 3, .númeroAté = 5, .subOrdemAlfabética = true,
+          .ascDesc = true},
+         {3, 4, 5}},
         {{.ordem = O::Alfabética}, {15, 13, 4, 3, 2, 7, 8, 1, 11, 12, 6, 9, 10, 5, 14}},
         // By name the secondary order is the last key: names ascending, numbers descending.
         {{.ordem = O::Alfabética, .ascDesc = true},
