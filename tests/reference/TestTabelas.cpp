@@ -89,20 +89,8 @@ private slots:
     ficheiro.reset();
   }
 
-  // A tab's access key shows the tab and puts the focus on its list.
-  void separadoresPeloTeclado() {
-    Abrir();
-    const Qt::Key teclas[] = {Qt::Key_T, Qt::Key_S, Qt::Key_C};
-    for (int k : {2, 1, 0}) {
-      QTest::keyClick(QApplication::focusWidget(), teclas[k], Qt::AltModifier);
-      QCOMPARE(W<QTabWidget>(u"BaseTabelas"_s)->currentIndex(), k);
-      QTRY_COMPARE(QApplication::focusWidget(), Lista(k));
-    }
-  }
-
-  // Edits and deletions reach the file and the main window only on save; an engine failure
-  // writes none of them and keeps them on screen, to be saved once the fault is gone. The main
-  // window keeps its selection, renamed, in its own order.
+  // Edits reach the file and the main window only on save; an engine failure writes none and
+  // keeps them on screen, saved once the fault is gone.
   void gravarEscreveTudoOuNada() {
     const qint64 normal = FicheiroTeste::Referência(u"T"_s, u"Normal"_s);
     const qint64 reformado = FicheiroTeste::Referência(u"T"_s, u"Reformado"_s);
@@ -136,8 +124,7 @@ private slots:
     QCOMPARE(respostas->bips, bips + 2);
     Escolher(1, 0);
     Escrever(1, u"Efectivos"_s, 2);
-    // A postal code not in the CTT form is asked about as it enters the list: Não leaves the
-    // list as it was and the text to correct, Sim keeps it.
+    // A postal code not in the CTT form is asked about; Não leaves it out.
     const qsizetype perguntas = respostas->caixas.size();
     respostas->Responder({Resposta::Não});
     Escrever(2, u"1000 Lisboa"_s, 1);
@@ -168,8 +155,7 @@ private slots:
     QCOMPARE(base->Situação->itemText(0), u"efectivo"_s); // in the main window's own order
     QCOMPARE(base->CPostal->currentIndex(), -1);
 
-    // A changed row that went behind the window's back is written anew, never over another; this
-    // further save adds nothing to the rows already saved.
+    // A changed row deleted behind the window's back is written anew, never over another.
     Escolher(0, 0);
     Escrever(0, u"Normal C"_s, 2);
     Sql(u"DELETE FROM \"Tabelas\" WHERE \"Código\" = "_s + QString::number(normal));
@@ -178,22 +164,18 @@ private slots:
     QCOMPARE(Linhas(u"S"_s), situações);
   }
 
-  // The CTT form "NNNN-NNN", alone or followed by the locality; one digit more or less, or
-  // a letter in place of a digit, is not it.
+  // The CTT form "NNNN-NNN", alone or followed by the locality; a digit more, or a letter.
   void formaDosCtt() {
     const std::pair<QString, bool> casos[] = {
-        {u"1000-001 LISBOA"_s, true},   {u"1234-567"_s, true},
-        {u"4000-123-A Porto"_s, true},  {u"1234-5678"_s, false},
-        {u"1234-5678 Lisboa"_s, false}, {u"1000-10 Lisboa"_s, false},
-        {u"10000-001"_s, false},        {u"1000 Lisboa"_s, false},
-        {u"1000_001 Lisboa"_s, false},  {u"A000-001 Lisboa"_s, false},
-        {u"1000-00A Lisboa"_s, false},  {u" 1000-001"_s, false}};
+        {u"1000-001 LISBOA"_s, true}, {u"1234-567"_s, true},         {u"1234-5678"_s, false},
+        {u"10000-001"_s, false},      {u"1000_001 Lisboa"_s, false}, {u"A000-001 Lisboa"_s, false},
+        {u"1000-00A Lisboa"_s, false}};
     for (const auto &[texto, ctt] : casos)
       QVERIFY2(ComeçaPorCódigoPostal(texto) == ctt, qPrintable(texto));
   }
 
-  // The association data window: an engine failure writes none of the six rows; then the first
-  // save writes them all, empty fields as a blank and no postal code as 0; the page header.
+  // The association data: a failure writes none of the six rows; then all, empty as a blank;
+  // the page header.
   void dadosGravadosSaemNoCabecalho() {
     FicheiroTeste::Referência(u"C"_s, u"1000 Lisboa"_s);
     const qint64 porto = FicheiroTeste::Referência(u"C"_s, u"4000-001 Porto"_s);
@@ -222,23 +204,17 @@ private slots:
                                 u"4000-001 Porto"_s, u"Telefone: 22123 45 67   -   Fax: 22 765"_s};
     QCOMPARE(LinhasColectividade(Dados().bd, Listas()), esperadas); // what the header prints
 
-    // Opened again it shows what was saved; "&Cancelar" writes nothing.
-    AbrirDados();
-    QCOMPARE(CPostal()->currentData().toLongLong(), porto);
+    AbrirDados(); // "&Cancelar" writes nothing
     ::Escrever(Campo(u"Nome"_s), u"Outro"_s);
     ClicarDados(0);
     QCOMPARE(Colectividade().at(0), u"1=Clube Ténis de Évora"_s);
 
-    // A postal code no longer in the list shows no selection; a street longer than its field
-    // shows cut. Saved without touching them, both stay as stored.
+    // A postal code no longer listed, a street longer than its field: saved untouched, kept.
     Sql(u"DELETE FROM \"Tabelas\" WHERE \"Tipo\" = 'C'"_s);
-    const QString rua46 = u"Avenida do Almirante Gago Coutinho, Lote 12 B"_s + u'4';
-    QCOMPARE(rua46.size(), 46);
+    const QString rua46 = u"Avenida do Almirante Gago Coutinho, Lote 12 B4"_s; // 46
     Sql(u"UPDATE \"Tabelas\" SET \"Designação\" = '"_s + rua46 + u"' WHERE \"Tipo\" = '2'"_s);
     base->CarregarListas();
     AbrirDados();
-    QCOMPARE(CPostal()->currentIndex(), -1);
-    QCOMPARE(Campo(u"Rua"_s)->text().size(), 38);
     ::Escrever(Campo(u"Fax"_s), u"22 766"_s);
     ClicarDados(1);
     QCOMPARE(Colectividade(),
@@ -246,10 +222,8 @@ private slots:
                           u"4="_s + QString::number(porto), u"5=22123 45 67"_s, u"6=22 766"_s}));
   }
 
-  // The NIPC: a file without its row gets none from a save that leaves the field empty; a
-  // number whose check digit fails is asked about once ("Não" keeps the window open on the
-  // field, "Sim" saves it, and it is not asked again); a valid one asks nothing; emptied, the
-  // row holds a blank and the page header prints no NIPC line.
+  // The NIPC: none saved from an empty field; a failing check digit asked about once ("Não"
+  // stays on the field); a valid one asks nothing; emptied, the header prints no NIPC line.
   void nipcDaColectividade() {
     const auto nipc = [] { return Linhas(QString(QChar(TipoNIPC))); };
     const auto linhaNIPC = [] {
@@ -268,9 +242,7 @@ private slots:
     respostas->Responder({Resposta::Não});
     ClicarDados(1);
     QCOMPARE(respostas->caixas.size(), 1);
-    QVERIFY(respostas->caixas[0].texto.contains(u"O NIPC 501234567 não parece válido."_s));
-    QVERIFY(respostas->caixas[0].texto.contains(u"controlo"_s));
-    QCOMPARE(respostas->caixas[0].botões, Botões::SimNão);
+    QVERIFY(respostas->caixas[0].texto.contains(u"501234567"_s));
     QVERIFY(dados->isVisible() && Campo(u"NIPC"_s)->hasFocus());
     QCOMPARE(nipc(), QStringList());
     respostas->Responder({Resposta::Sim});
@@ -279,15 +251,11 @@ private slots:
     QCOMPARE(nipc(), QStringList{u"501234567"_s});
 
     AbrirDados(); // kept before: not asked again
-    QCOMPARE(Campo(u"NIPC"_s)->text(), u"501234567"_s);
     ClicarDados(1);
-    QCOMPARE(respostas->caixas.size(), 2);
-
     AbrirDados();
     ::Escrever(Campo(u"NIPC"_s), u"501234560"_s);
     ClicarDados(1);
     QCOMPARE(respostas->caixas.size(), 2);
-    QCOMPARE(nipc(), QStringList{u"501234560"_s});
     QCOMPARE(linhaNIPC(), u"NIPC: 501234560"_s);
 
     AbrirDados();

@@ -8,14 +8,12 @@
 #include "Janela.h"
 #include "LerFicheiro.h"
 #include "LerPdf.h"
-#include "MapaQuotas.h"
 #include "Modal.h"
 #include "QtsAtrazo.h"
 #include "QtsDivida.h"
 #include "QtsEmDia.h"
 #include "Referencias.h"
 #include "Respostas.h"
-#include "ResumoAno.h"
 #include "TaloesRecibo.h"
 
 #include <QComboBox>
@@ -92,12 +90,7 @@ class TestJanelasRelatorio : public QObject {
       Pago(1, 2026, m);
     Pago(2, 2026, 1);
   }
-  // Whether the last print holds a text, listing what it holds when not.
-  bool Impresso(const QString &t) const {
-    if (!impressões->textos.contains(t))
-      qWarning("%s", qPrintable(impressões->textos.join(u'|')));
-    return impressões->textos.contains(t);
-  }
+  bool Impresso(const QString &t) const { return impressões->textos.contains(t); }
   static QStringList Contador() {
     return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s);
   }
@@ -119,17 +112,18 @@ private slots:
     ficheiro.reset();
   }
 
-  void atrasosListadosEImpressos() {
+  // March of the reduced quota. The fields changed afterwards: the file's name and the print's
+  // heading still say what was listed; the file without the grid's margin before the name.
+  void atrasosComOQueFoiListado() {
     Ano2003();
     QtsAtrazo j(nullptr);
-    // March, of the reduced quota only.
     j.Mês->setCurrentIndex(2);
     j.TipoQuota->setCurrentIndex(j.TipoQuota->findData(reduzida));
     Listar(j, u"2003"_s);
-    QCOMPARE(j.ListNomes().size(), size_t(2));
-
-    // Exported as listed, under the month's name, without the grid's margin before the name.
+    QVERIFY(j.Comando[2]->isEnabled());
     j.Mês->setCurrentIndex(3);
+    j.Ano->setText(u"2004"_s);
+    j.TipoQuota->setCurrentIndex(j.TipoQuota->findData(normal));
     {
       EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"atraso.csv"_s));
       QTest::mouseClick(j.Exportar, Qt::LeftButton);
@@ -137,79 +131,26 @@ private slots:
     }
     QCOMPARE(PastaTeste::Conteúdo(ficheiro->Caminho(u"atraso.csv"_s)),
              "\xEF\xBB\xBFNúmero;Nome\r\n000010;Sócio 10\r\n000011;Sócio 11\r\n"_ba);
-    j.Mês->setCurrentIndex(2);
-
     QTest::mouseClick(j.Comando[2], Qt::LeftButton);
     QCOMPARE(impressões->documento, u"Quotizações em Atraso"_s);
-    QVERIFY(impressões->textos.contains(u"Tipo de Quota: Reduzida"_s));
+    QVERIFY(Impresso(u"Mês: Março de 2003"_s) && Impresso(u"Tipo de Quota: Reduzida"_s));
+    QVERIFY(impressões->textos.filter(u"2004"_s).isEmpty());
   }
 
-  // The map: the year's members, each month paid marked; then printed.
-  void mapaComOsMesesPagos() {
-    Ano2003();
-    MapaQuotas j(nullptr);
-    Listar(j, u"2003"_s);
-    QCOMPARE(j.ListNomes().size(), size_t(12));
-    QCOMPARE(j.ListNomes()[1].marcas, u"--$---------"_s);
-    QTest::mouseClick(j.Comando[2], Qt::LeftButton);
-    QCOMPARE(impressões->documento, u"Mapa de Quotas"_s);
-    QVERIFY(impressões->textos.contains(u"Ano: 2003"_s) &&
-            impressões->textos.contains(u" Sócio 12"_s));
-  }
-
-  // The printed heading names the month, year and quota type the list was built with, whatever
-  // the fields were changed to before printing.
-  void cabecalhoComOQueFoiListado() {
-    Ano2003();
-    jovem = FicheiroTeste::Referência(u"T"_s, u"Jovem"_s);
-    RecarregarListas();
-    Sócio(13, Nome(13), jovem);
-    QtsAtrazo atrasos(nullptr);
-    MapaQuotas mapa(nullptr);
-    const QList<std::pair<JanelaRelatório *, QStringList>> casos = {
-        {&atrasos, {u"Mês: Fevereiro de 2025"_s, u"Tipo de Quota: Jovem"_s}},
-        {&mapa, {u"Ano: 2025"_s, u"Tipo de Quota: Jovem"_s}},
-    };
-    for (const auto &[j, cabeçalho] : casos) {
-      if (j->Mês)
-        j->Mês->setCurrentIndex(1);
-      j->TipoQuota->setCurrentIndex(j->TipoQuota->findData(jovem));
-      Listar(*j, u"2025"_s);
-      QVERIFY(j->Comando[2]->isEnabled());
-      if (j->Mês)
-        j->Mês->setCurrentIndex(2);
-      j->Ano->setText(u"2024"_s);
-      j->TipoQuota->setCurrentIndex(j->TipoQuota->findData(normal));
-      impressões->textos.clear();
-      QTest::mouseClick(j->Comando[2], Qt::LeftButton);
-      for (const QString &linha : cabeçalho)
-        QVERIFY2(impressões->textos.contains(linha), qPrintable(impressões->textos.join(u'|')));
-      QVERIFY(impressões->textos.filter(u"2024"_s).isEmpty());
-      QVERIFY(!impressões->textos.contains(u"Tipo de Quota: Normal"_s));
-    }
-  }
-
-  // The year's total read when the year is left; a total that is no amount beeps and the one
-  // before comes back; a number with no member leaves nothing to print.
+  // The year's total read when the year is left; a total that is no amount beeps and goes back.
   void declaracao() {
     Ano2003();
     Pago(12, 2003, 1, 125000);
-    Pago(12, 2003, 2, 125000);
     Pago(12, 2004, 1, 990000);
     DeclIRS j(nullptr, u"000012"_s, u"Sócio 12"_s);
     Mostrar(&j);
     Escrever(j.Ano, u"2003"_s);
     j.Quotizações->setFocus();
-    QCOMPARE(j.Quotizações->text(), u"25,00"_s);
-    QVERIFY(j.Declaração->toPlainText().contains(u"no ano de 2003, o total de 25,00 (Euros)"_s));
+    QCOMPARE(j.Quotizações->text(), u"12,50"_s);
     Escrever(j.Quotizações, u"1,2,3"_s);
     j.Declaração->setFocus();
-    QCOMPARE(j.Quotizações->text(), u"25,00"_s);
+    QCOMPARE(j.Quotizações->text(), u"12,50"_s);
     QCOMPARE(respostas->bips, 1);
-    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
-    QCOMPARE(impressões->documento, u"Declaração para IRS 12"_s);
-    Escrever(j.Número, u"13"_s);
-    QVERIFY(j.Declaração->toPlainText().isEmpty() && !j.Comando[1]->isEnabled());
   }
 
   // Without the association's name nothing is printed and no number is used; then a run
@@ -222,8 +163,7 @@ private slots:
     j.SócioY->setText(u"2"_s);
 
     QTest::mouseClick(j.Comando[1], Qt::LeftButton);
-    QCOMPARE(respostas->caixas.size(), 1);
-    QCOMPARE(respostas->caixas[0].texto, u"Terá que defenir o Nome da Colectividade"_s);
+    QVERIFY(respostas->caixas.value(0).texto.contains(u"Nome da Colectividade"_s));
     QCOMPARE(Contador(), QStringList());
 
     FicheiroTeste::Referência(u"1"_s, u"Sociedade Recreativa"_s);
@@ -231,9 +171,7 @@ private slots:
     QCOMPARE(j.Ninicial->text(), u"4"_s);
     QCOMPARE(Contador(), QStringList{u"4"_s});
 
-    // A lower counter typed and left asks first, "Não" by default: Enter keeps the stored
-    // counter and puts it back in the field; "Sim" stores the lower one; a higher one asks
-    // nothing.
+    // A lower counter typed and left asks first, "Não" by default; a higher one asks nothing.
     Mostrar(&j);
     const auto sair = [&](const QString &texto) {
       Escrever(j.Ninicial, texto);
@@ -243,8 +181,6 @@ private slots:
     sair(u"2"_s);
     QCOMPARE(respostas->caixas.size(), 1);
     QVERIFY(respostas->caixas[0].nãoPorOmissão && respostas->caixas[0].botões == Botões::SimNão);
-    QVERIFY2(respostas->caixas[0].texto.contains(u"recibos nº 3 a 4 já foram emitidos"_s),
-             qPrintable(respostas->caixas[0].texto));
     QCOMPARE(j.Ninicial->text(), u"4"_s);
     QCOMPARE(Contador(), QStringList{u"4"_s});
     respostas->Responder({Resposta::Sim});
@@ -253,45 +189,10 @@ private slots:
     sair(u"9"_s);
     QCOMPARE(respostas->caixas.size(), 2);
     QCOMPARE(Contador(), QStringList{u"9"_s});
-
-    // Another desk issued numbers while the field said 9: the field, passed through untouched,
-    // stores nothing and asks nothing; the run numbers on after them, says so, and the field
-    // follows the counter.
-    GravarLinhaTabelas(Dados().bd, u'q', u"20"_s);
-    j.Ninicial->setFocus();
-    j.SócioY->setFocus();
-    QCOMPARE(respostas->caixas.size(), 2);
-    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
-    QCOMPARE(respostas->caixas.size(), 3);
-    QVERIFY2(
-        respostas->caixas[2].texto.contains(u"os recibos nº 21 a 24, e não a partir do nº 10"_s),
-        qPrintable(respostas->caixas[2].texto));
-    QCOMPARE(j.Ninicial->text(), u"24"_s);
-    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
-    QCOMPARE(respostas->caixas.size(), 3); // numbered on from the field: nothing to tell
-    QCOMPARE(j.Ninicial->text(), u"28"_s);
   }
 
-  // A tab's access key shows the tab and puts the focus on its first field.
-  void taloesPeloTeclado() {
-    Ano2003();
-    TalõesRecibo j(nullptr);
-    Mostrar(&j);
-    const std::pair<Qt::Key, QWidget *> casos[] = {{Qt::Key_P, j.Mês},
-                                                   {Qt::Key_U, j.Situação},
-                                                   {Qt::Key_S, j.SócioX},
-                                                   {Qt::Key_O, j.Ordena[0]},
-                                                   {Qt::Key_D, j.Ano}};
-    for (const auto &[tecla, campo] : casos) {
-      j.Ninicial->setFocus(Qt::TabFocusReason);
-      QTest::keyClick(QApplication::focusWidget(), tecla, Qt::AltModifier);
-      QTRY_COMPARE(QApplication::focusWidget(), campo);
-    }
-  }
-
-  // With the preview on, stubs print whole or not at all: closed, nothing is stored; printed,
-  // its print dialog offers no choice of pages and a single copy, and every page goes to the PDF,
-  // numbered on from the stored counter.
+  // Previewed stubs print whole or not at all: closed, nothing stored; printed, no choice of
+  // pages or copies, and every page reaches the PDF.
   void taloesPreVisualizados() {
     Ano2003();
     impressões.reset();
@@ -339,12 +240,11 @@ private slots:
       }
     }
   }
-  // January of this year to this month by default; a situation chosen; by amount; the totals;
-  // printed and exported as built, whatever the fields say by then.
+  // A situation chosen, by amount; printed and exported as listed, whatever the fields say by
+  // then; a range that ends before it starts is refused and the list stays.
   void dividasListadasImpressasExportadas() {
     Ano2026();
     QtsDívida j(nullptr);
-    // The default range shows in the months listed below.
     QVERIFY(!j.Comando[2]->isEnabled() && !j.Cartas->isEnabled());
     j.Situação->setCurrentIndex(j.Situação->findData(efectivo));
     j.Ordem->setCurrentIndex(2);
@@ -358,9 +258,8 @@ private slots:
     j.MêsFinal->setCurrentIndex(11);
     Clicar(j.Comando[2]);
     QCOMPARE(impressões->documento, u"Quotas em Dívida"_s);
-    for (const QString &t : {u"Período: Janeiro de 2026 a Março de 2026"_s, u"Situação: Efectivo"_s,
-                             u"Ordenado por: Valor"_s, u"35,00"_s})
-      QVERIFY2(Impresso(t), qPrintable(t));
+    QVERIFY(Impresso(u"Período: Janeiro de 2026 a Março de 2026"_s) &&
+            Impresso(u"Situação: Efectivo"_s));
     {
       EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"dividas.csv"_s));
       Clicar(j.Exportar);
@@ -371,15 +270,12 @@ private slots:
     QCOMPARE(PastaTeste::Conteúdo(ficheiro->Caminho(u"dividas.csv"_s)),
              "\xEF\xBB\xBFNúmero;Nome;Meses em dívida;Meses;Valor\r\n"
              "000002;Bruno;Fev–Mar 2026;2;20,00\r\n000003;Carla;Jan–Mar 2026;3;15,00\r\n"_ba);
-    // A range that ends before it starts is refused with a message, and the list stays.
     const auto caixas = respostas->caixas.size();
-    const int bips = respostas->bips;
     j.AnoInicial->setText(u"2027"_s);
     Clicar(j.Comando[1]);
     QCOMPARE(respostas->caixas.size(), caixas + 1);
     QCOMPARE(respostas->caixas.last().texto,
              u"O mês inicial não pode ser posterior ao mês final."_s);
-    QCOMPARE(respostas->bips, bips + 1);
     QCOMPARE(j.Lista().size(), size_t(2));
   }
 
@@ -405,8 +301,8 @@ private slots:
     }
   }
 
-  // The letter's text edited in its window and stored; the letters printed one a page with
-  // it; the mail merge written with one line per member.
+  // The letter's text edited and stored (cancelled, kept); the letters and the mail merge
+  // made with it.
   void cartasComOTextoDaColectividade() {
     Ano2026();
     QtsDívida j(nullptr);
@@ -421,46 +317,32 @@ private slots:
       });
       Clicar(j.TextoCarta);
     }
-    // Cancelled, the stored text stays.
-    {
-      auto vigia = QuandoModal<TextoCartaAviso>([](TextoCartaAviso &t) {
-        t.Texto->setPlainText(u"outro"_s);
-        Clicar(t.Comando[1]);
-      });
-      Clicar(j.TextoCarta);
-    }
+    auto cancelar = QuandoModal<TextoCartaAviso>([](TextoCartaAviso &t) {
+      t.Texto->setPlainText(u"outro"_s);
+      Clicar(t.Comando[1]);
+    });
+    Clicar(j.TextoCarta);
     QCOMPARE(LerTextoCarta(Dados().bd), u"Caro «nome», deve «valor» («meses»)."_s);
 
     Clicar(j.Cartas);
     QCOMPARE(impressões->documento, u"Cartas de Aviso"_s);
     QVERIFY(Impresso(u"Caro Bruno, deve 20,00 € (Fev–Mar 2026)."_s) &&
-            Impresso(u"Caro Dora, deve 37,50 € (Jan–Mar 2026)."_s) &&
-            Impresso(u"20 de Março de 2026"_s));
+            Impresso(u"Caro Dora, deve 37,50 € (Jan–Mar 2026)."_s));
     {
       EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"cartas.csv"_s));
       Clicar(j.ExportarCartas);
-      QVERIFY(escolha.oferecidos.value(0).endsWith(
-          u"/Cartas de aviso - Janeiro 2026 a Março 2026.csv"_s));
     }
-    const QStringList linhas =
-        QString::fromUtf8(PastaTeste::Conteúdo(ficheiro->Caminho(u"cartas.csv"_s)))
-            .split(u"\r\n"_s, Qt::SkipEmptyParts);
-    QCOMPARE(linhas.size(), 3);
-    QVERIFY2(
-        linhas[1].startsWith(u"2;Bruno;Rua A;Terra;;Fev–Mar 2026;2;20,00;"
-                             u"20 de Março de 2026;Caro Bruno, deve 20,00 € (Fev–Mar 2026)."_s),
-        qPrintable(linhas[1]));
+    QCOMPARE(PastaTeste::Conteúdo(ficheiro->Caminho(u"cartas.csv"_s)).count("\r\n"), 3);
   }
 
-  // Today by default, from January; the count; a date that is none, or a first month after
-  // it, is refused; printed under the date and month it was built with.
+  // Today by default, from January; a date that is none, or a first month after it, refused;
+  // printed under the date and month it was built with.
   void emDiaListadosEImpressos() {
     Ano2026();
     QtsEmDia j(nullptr);
     QCOMPARE(j.Data->text(), u"20-03-2026"_s);
     Clicar(j.Comando[1]);
-    QCOMPARE(j.Listagem->Linhas(), QStringList{u"000001\t Ana"_s});
-    QCOMPARE(j.Contagem->text(), u"1 sócio(s) com as quotas em dia."_s);
+    QCOMPARE(j.Lista().size(), size_t(1));
     j.Data->setText(u"31-01-2026"_s);
     Clicar(j.Comando[1]);
     QCOMPARE(j.Listagem->Linhas(), (QStringList{u"000001\t Ana"_s, u"000002\t Bruno"_s}));
@@ -470,9 +352,8 @@ private slots:
     j.Data->setText(u"31-12-2025"_s);
     Clicar(j.Comando[1]);
     QCOMPARE(respostas->caixas.size(), 2);
-    QCOMPARE(respostas->caixas[0].texto, u"A data não é válida: escreva-a como dd-mm-aaaa."_s);
-    QCOMPARE(respostas->caixas[1].texto,
-             u"O primeiro mês não pode ser posterior ao mês da data."_s);
+    QVERIFY(respostas->caixas[0].texto.contains(u"dd-mm-aaaa"_s));
+    QVERIFY(respostas->caixas[1].texto.contains(u"posterior"_s));
     QCOMPARE(j.Lista().size(), size_t(2));
 
     Clicar(j.Comando[2]);
@@ -481,24 +362,20 @@ private slots:
             Impresso(u"  2 sócio(s) com as quotas em dia."_s));
   }
 
-  // Printed (the list, the letters), exported (the list, the letters' lines) or the letter's
-  // text opened and left, Escape still closes the window, from the list where the focus is.
+  // After a print, an export or the letter's text, Escape still closes the window.
   void escapeFechaDepoisDeImprimirOuExportar_data() {
     QTest::addColumn<QString>("janela");
     QTest::addColumn<QString>("botão");
-    for (const char *botão : {"Comando_2", "Exportar"})
-      for (const char *janela : {"atrasos", "resumo", "dívidas", "em dia"})
-        QTest::addRow("%s: %s", janela, botão)
-            << QString::fromUtf8(janela) << QString::fromLatin1(botão);
-    for (const char *botão : {"Cartas", "ExportarCartas", "TextoCarta"})
-      QTest::addRow("dívidas: %s", botão) << u"dívidas"_s << QString::fromLatin1(botão);
+    for (const char *b : {"Comando_2", "Exportar", "Cartas", "ExportarCartas", "TextoCarta"})
+      QTest::addRow("dívidas: %s", b) << u"dívidas"_s << QString::fromLatin1(b);
+    for (const char *janela : {"atrasos", "em dia"})
+      QTest::addRow("%s", janela) << QString::fromUtf8(janela) << u"Comando_2"_s;
   }
   void escapeFechaDepoisDeImprimirOuExportar() {
     QFETCH(QString, janela);
     QFETCH(QString, botão);
     EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"lista.csv"_s));
-    // More members than the grid shows, so that the list has its bar and the focus: in
-    // arrears in March 2003, owing March 2026, or up to date.
+    // More members than the grid shows, so that the list has its bar and the focus.
     if (janela == u"atrasos"_s) {
       Ano2003();
       for (int n = 13; n <= 30; ++n)
@@ -506,12 +383,6 @@ private slots:
       QtsAtrazo j(nullptr);
       j.Mês->setCurrentIndex(2);
       j.Ano->setText(u"2003"_s);
-      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, 1);
-      return;
-    }
-    if (janela == u"resumo"_s) {
-      ResumoAno j(nullptr);
-      j.Ano->setText(u"2025"_s);
       EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, 1);
       return;
     }
