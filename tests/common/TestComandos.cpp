@@ -23,9 +23,7 @@ private slots:
     const bool correu = ExecutarAcção(nullptr, u"Gravar Dados"_s, [] {
       throw ErroBaseDados(CausaErro::DiscoCheio, u"Gravar"_s, u"Quotas.Dad"_s);
     });
-    QVERIFY(!correu);
-    QCOMPARE(respostas.bips, 1);
-    QCOMPARE(respostas.caixas.size(), 1);
+    QVERIFY(!correu && respostas.bips == 1 && respostas.caixas.size() == 1);
     QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
   }
 
@@ -59,15 +57,12 @@ private slots:
         caixa = m.frameGeometry();
         m.buttons().constFirst()->click();
       });
-      QCOMPARE(MostrarMensagem(u"Sim."_s, Botões::OK, Ícone::Informação,
-                               u"Acesso aos Dados do Ficheiro"_s, &dono),
+      QCOMPARE(MostrarMensagem(u"Sim."_s, Botões::OK, Ícone::Informação, u"Acesso"_s, &dono),
                Resposta::OK);
       QVERIFY2(ecrã.contains(caixa), qPrintable(QDebug::toString(caixa)));
       // Centred, unless the screen's edge pushed it back.
       const QPoint meio = visível ? dono.frameGeometry().center() : ecrã.center();
-      if (canto.x() >= 0)
-        QVERIFY2((caixa.center() - meio).manhattanLength() <= 2,
-                 qPrintable(QDebug::toString(caixa)));
+      QVERIFY(canto.x() < 0 || (caixa.center() - meio).manhattanLength() <= 2);
     }
   }
 };
