@@ -21,22 +21,6 @@ class TestImpressao : public QObject {
   const ListasReferência listas{{{7, u"1100-148 Lisboa"_s}}, {}, {}};
 
 private slots:
-  // With the origin low on the page, a line passes the bottom sooner; the new page begins at the
-  // moved origin, and the page still ends where the paper does.
-  void origemDeslocada() {
-    GravadorImpressão p(10000, 3000);
-    int mudanças = 0;
-    p.AoMudarDePágina = [&](Impressão &) { ++mudanças; };
-    p.DefinirTamanho(12);
-    p.DefinirOrigem(0, 500);
-    while (p.Página() == 1)
-      p.Imprimir(u"linha"_s);
-    QCOMPARE(p.textos.back().y, 500.0);
-    QCOMPARE(mudanças, 1);
-    const double fim = p.textos[p.textos.size() - 2].y + p.AlturaLinha(); // page 1's last line
-    QVERIFY(fim <= 3000 && fim > 3000 - p.AlturaLinha());
-  }
-
   // The preview replays the recording exactly; a page range keeps its pages, renumbered.
   void reproduzirAGravacao() {
     GravadorImpressão original(10000, 2000);
@@ -139,7 +123,7 @@ private slots:
 
   // A text keeps its size when it fits; else it takes the largest size that fits, no smaller
   // than the share allowed; then it loses whole words from its end, and only a single word too
-  // long loses characters. Trailing blanks take no room; the ink can be kept above a bound.
+  // long loses characters. Trailing blanks take no room.
   void textoAjustado() {
     FonteImpressão f;
     f.nome = u"Arial"_s;
@@ -177,13 +161,6 @@ private slots:
       else
         QVERIFY(largura(texto.left(a.texto.size() + 1), a.tamanho) > espaço);
     }
-    // The ink kept above a bound: the accent of a capital decides the size.
-    const double topo = TintaDoTexto(f, u"Ângela"_s).bottom();
-    const TextoAjustado baixo = AjustarTexto(f, u"Ângela"_s, 10000, ReduçãoMáxima, topo - 10);
-    FonteImpressão g = f;
-    g.tamanho = baixo.tamanho;
-    QVERIFY(baixo.tamanho < 10 && TintaDoTexto(g, u"Ângela"_s).bottom() <= topo - 10);
-    QCOMPARE(baixo.texto, u"Ângela"_s);
     // Printed smaller, it stands on the line's baseline and the line goes on at its own height.
     GravadorImpressão p;
     p.DefinirFonte(u"Arial"_s);

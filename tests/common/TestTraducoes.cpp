@@ -93,21 +93,6 @@ private slots:
     QVERIFY(textos.size() > 15);
     QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
   }
-
-  // The menus Qt builds for a text field and a help page.
-  void menusDeContexto() {
-    QLineEdit campo;
-    QTextBrowser ajuda;
-    const std::unique_ptr<QMenu> menus[] = {std::unique_ptr<QMenu>(campo.createStandardContextMenu()),
-                                            std::unique_ptr<QMenu>(ajuda.createStandardContextMenu())};
-    for (const auto &menu : menus) {
-      QStringList textos;
-      for (QAction *a : menu->actions())
-        textos << a->text();
-      QVERIFY(textos.size() >= 2);
-      QCOMPARE(TextosNãoTraduzidos(textos), QStringList());
-    }
-  }
 };
 
 QTEST_MAIN(TestTraducoes)

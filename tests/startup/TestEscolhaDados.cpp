@@ -75,13 +75,11 @@ private slots:
     const std::tuple<QStringList, QString, QString, bool> casos[] = {
         {{}, {}, {}, false},
         {{d, l}, l, {}, false},
-        {{u"--base-dados=service=agremia"_s}, u"service=agremia"_s, {}, false},
         {{d, u"postgresql://s/agremia"_s}, {}, {}, true}, // Qt's driver reads only key=value
         {{d, u"outra/Quotas.Dad"_s}, {}, f, false},
         {{d, u"outra"_s}, {}, f, false},
         {{d, u"outra/dados.db"_s}, {}, {}, true},
         {{d}, {}, {}, true},
-        {{u"--base-dados="_s}, {}, {}, true},
         {{u"--base-dado"_s, u"x"_s}, {}, {}, true}};
     for (const auto &[argumentos, ligação, ficheiro, erro] : casos) {
       const ArgumentosPrograma a = LerArgumentos(argumentos);
@@ -337,8 +335,7 @@ private slots:
     }
     AbrirFicheiro();
     Respostas respostas;
-    // Each password window answered with the next of `dar` (none: cancelled); its warning
-    // (empty the first time) and all it shows kept.
+    // Each password window answered with the next of `dar` (none: cancelled), its warning kept.
     QList<std::optional<QString>> dar{std::nullopt, u"errada"_s, u"a b'c\\d=ç;e"_s};
     QStringList avisos, textos;
     QTimer vigia;
@@ -349,8 +346,6 @@ private slots:
       j->setProperty("respondida", true);
       const auto *aviso = Controlo<QLabel>(j, u"Aviso"_s);
       avisos << (aviso->isVisibleTo(j) ? aviso->text() : QString());
-      for (const QLabel *l : j->findChildren<QLabel *>())
-        textos << l->text();
       const std::optional<QString> s = dar.isEmpty() ? std::nullopt : dar.takeFirst();
       if (!s)
         return j->reject();
@@ -414,37 +409,6 @@ private slots:
     QCOMPARE(nomes, (QStringList{u"Ana"_s, u"Rui"_s}));
   }
 
-  // From the main window to the server and back: the screen shows the first member of the
-  // data chosen, and the choice is remembered.
-  void mudarParaOServidorEVoltar() {
-    DefiniçõesDeTeste definições;
-    PastaTeste pasta;
-    BaseServidorTeste servidor;
-    BaseDados::CriarNoServidor(servidor.Ligação());
-    QVERIFY(servidor.Executar(
-        {u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (7, 'Rui Servidor')"_s}));
-    AbrirFicheiro();
-    Respostas respostas;
-    Base base;
-    LigarJanelas(base);
-    Mostrar(&base);
-    for (const bool noServidor : {true, false}) {
-      PeloMenu(base, [&](JanelaBaseDados &j) {
-        QVERIFY(QTest::qWaitForWindowActive(&j));
-        Opção(&j, noServidor)->click(); // set, not typed: the keyboard may come late
-        if (noServidor)
-          Controlo(&j, u"Ligacao"_s)->setText(servidor.Ligação());
-        Clicar(Comando(&j, 1));
-        QVERIFY(!j.isVisible());
-      });
-      QVERIFY(respostas.caixas.isEmpty());
-      QCOMPARE(Dados().bd.MotorAberto(), noServidor ? Motor::PostgreSQL : Motor::SQLite);
-      QCOMPARE(Controlo(&base, u"Nome"_s)->text(), noServidor ? u"Rui Servidor"_s : QString());
-      QCOMPARE(OrigemLembrada().ligação, noServidor ? servidor.Ligação() : QString());
-    }
-    base.FecharSemPerguntar();
-    FecharDados();
-  }
 #endif
 };
 
