@@ -228,27 +228,25 @@ private slots:
     }
     QVERIFY(QDir().mkdir(u"outra"_s));
     BaseDados::Criar(u"outra/Quotas.Dad"_s);
+    Respostas respostas;
     opções.origem = OrigemDados{u"outra/Quotas.Dad"_s, {}};
     QCOMPARE(ExecutarPrograma(opções), FimPrograma::Normal);
     QCOMPARE(aberta, QFileInfo(u"outra/Quotas.Dad"_s).absoluteFilePath());
-    QVERIFY(!QFile::exists(NomeFicheiroDados));
+    QVERIFY(respostas.caixas.isEmpty() && !QFile::exists(NomeFicheiroDados));
     QCOMPARE(OrigemLembrada().ligação, ServidorAusente);
-    opções.origem.reset();
     // "Sim": the window to choose, on the server remembered; the file chosen there.
-    Respostas respostas;
+    opções.origem.reset();
     bool vista = false;
     const auto vigia = QuandoModal<JanelaBaseDados>([&](JanelaBaseDados &j) {
       vista = true;
-      QVERIFY(QTest::qWaitForWindowActive(&j));
-      QVERIFY(Opção(&j, true)->isChecked());
+      QVERIFY(QTest::qWaitForWindowActive(&j) && Opção(&j, true)->isChecked());
       QCOMPARE(Controlo(&j, u"Ligacao"_s)->text(), ServidorAusente);
       Opção(&j, false)->click();
       Clicar(Comando(&j, 1));
     });
     QCOMPARE(ExecutarPrograma(opções), FimPrograma::Normal);
-    QVERIFY(vista);
+    QVERIFY(vista && !OrigemLembrada().NoServidor());
     QCOMPARE(aberta, QFileInfo(NomeFicheiroDados).absoluteFilePath());
-    QVERIFY(!OrigemLembrada().NoServidor());
   }
 #else
   // What "Testar ligação" found, with the server's or libpq's words in the details; the data
