@@ -13,12 +13,9 @@ class TestFormatacao : public QObject {
 private slots:
   void valorNumerico() {
     constexpr qint64 máximo = std::numeric_limits<qint64>::max();
-    const std::pair<QString, qint64> casos[] = {{QString(), 0},
-                                                {u"-"_s, 0},
-                                                {u"  \t 42abc"_s, 42},
-                                                {u"\u0661\u0662"_s, 0}, // not Latin digits
-                                                {u"1234567890"_s.repeated(4), máximo},
-                                                {u"-"_s + u"9"_s.repeated(30), -máximo}};
+    const std::pair<QString, qint64> casos[] = {
+        {QString(), 0}, {u"-"_s, 0}, {u"  \t 42abc"_s, 42}, {u"\u0661\u0662"_s, 0}, // not Latin
+        {u"1234567890"_s.repeated(4), máximo}, {u"-"_s + u"9"_s.repeated(30), -máximo}};
     for (const auto &[texto, valor] : casos)
       QCOMPARE(ValorNumérico(texto), valor);
   }
@@ -43,9 +40,7 @@ private slots:
     QCOMPARE(NomeMês(13), QString());
     QCOMPARE(DataParaInscrição(QDate(999, 1, 1)), QString());
     const std::pair<QString, QString> casos[] = {{u"19960905"_s, u"05-09-1996"_s},
-                                                 {QString(), QString()},
-                                                 {u"1996O905"_s, u"1996O905"_s},
-                                                 {u"20030231"_s, u"31-02-2003"_s}};
+        {QString(), QString()}, {u"1996O905"_s, u"1996O905"_s}, {u"20030231"_s, u"31-02-2003"_s}};
     for (const auto &[guardado, mostrado] : casos) {
       QCOMPARE(InscriçãoParaTexto(guardado), mostrado);
       // What the field shows is read back into the same stored value.

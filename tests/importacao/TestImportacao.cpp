@@ -25,8 +25,8 @@ private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
 
-  // The first record of each file (after its header), its line number and whether the file
-  // was read as Windows-1252.
+  // The first record of each file after its header, its line number, and whether the file was
+  // read as Windows-1252.
   void lerFicheiro() {
     const QString álvaro = u"1|Álvaro Conceição|Rua A €"_s;
     const QList<std::tuple<QByteArray, QString, int, bool>> casos = {
@@ -50,23 +50,27 @@ private slots:
     }
   }
 
-  // Each faulty line is refused with its line number and what is wrong; nothing is written.
+  // Each faulty line is refused with its line number and what is wrong, quoted; nothing is
+  // written. Number and amount at their edges: refused here, or accepted with the value stored.
   void linhasRecusadas() {
     Sql(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\") VALUES (7, 'Guardado')"_s);
-    // From line 3 on, each line refused for what it holds, as the message quotes it.
     const std::pair<QByteArray, QString> recusadas[] = {
         {"7;Bruno;;;;", u"7"_s},
         {"1;Carla;;;;", u"linha 2"_s},
         {"x;Diana;;;;", u"«x»"_s},
+        {"1000000;Rita;;;;", u"«1000000» não é um número"_s},
+        {"0;Rosa;;;;", u"«0» não é um número"_s},
         {"2;  ;;;;", u"nome"_s},
         {"3;Eva;31-02-2001;;;", u"31-02-2001"_s},
-        {"4;Rui;;doze;;", u"«doze»"_s},
-        {"5;" + QByteArray(46, 'N') + ";;;;", u"46"_s},
-        {"6;Z\xC3\xA9;;;1234567890123;", u"13"_s},
-        {"10;Olga;;-1.000.000,00;;", u"«-1.000.000,00»"_s},
         {"11;Futura;15-09-2096;;;", u"posterior a hoje"_s},
         {"12;Antiga;15/09/1850;;;", u"anterior a 1900"_s},
-        {"13;Meio;;12,505;;", u"duas casas decimais"_s},
+        {"4;Rui;;doze;;", u"«doze»"_s},
+        {"10;Olga;;-1.000.000,00;;", u"«-1.000.000,00»"_s},
+        {"13;Meio;;12,505;;", u"«12,505» tem mais de duas casas"_s},
+        {"14;Lia;;1234.567;;", u"«1234.567» não é uma quantia"_s},
+        {"15;Ivone;;1234.567,50;;", u"«1234.567,50» não é uma quantia"_s},
+        {"5;" + QByteArray(46, 'N') + ";;;;", u"46"_s},
+        {"6;Z\xC3\xA9;;;1234567890123;", u"13"_s},
         {"8;Ivo;;;", u"5 campos"_s},
         {"9;\"Ana;Rua", u"aspas"_s}};
     QByteArray csv = "N\xC3\xBAmero;Nome;Data de Inscri\xC3\xA7\xC3\xA3o;Quota;NIF;Localidade\n"
@@ -82,51 +86,15 @@ private slots:
     }
     QCOMPARE(r.gravados, 0);
     QCOMPARE(Coluna(u"SELECT \"Número\" FROM \"Sócios\""_s), QStringList{u"7"_s});
-  }
-
-  // One line at each edge of the number and the amount: accepted with the value stored, or
-  // refused for the text quoted.
-  void numerosEQuantiasNosLimites_data() {
-    QTest::addColumn<QString>("numero");
-    QTest::addColumn<QString>("quota");
-    QTest::addColumn<QString>("recusa"); // empty: imported
-    QTest::addColumn<qint64>("guardado");
-    const auto caso = [](const QString &numero, const QString &quota, const QString &recusa,
-                         qint64 guardado = 0) {
-      QTest::newRow(qPrintable(numero + u' ' + quota)) << numero << quota << recusa << guardado;
-    };
-    caso(u"999999"_s, {}, {});
-    caso(u"1000000"_s, {}, u"«1000000» não é um número"_s);
-    caso(u"0"_s, {}, u"«0» não é um número"_s);
-    caso(u"1"_s, u"12.50"_s, {}, 125000);
-    caso(u"1"_s, u"12.5"_s, {}, 125000);
-    caso(u"1"_s, u"123.456"_s, {}, 1234560000);
-    caso(u"1"_s, u"1.234.567"_s, {}, 12345670000);
-    caso(u"1"_s, u"1234.567"_s, u"«1234.567» não é uma quantia"_s);
-    caso(u"1"_s, u"1234.567,50"_s, u"«1234.567,50» não é uma quantia"_s);
-    caso(u"1"_s, u"12,50"_s, {}, 125000);
-    caso(u"1"_s, u"12,505"_s, u"«12,505» tem mais de duas casas"_s);
-    caso(u"1"_s, u"12.505"_s, {}, 125050000);
-  }
-  void numerosEQuantiasNosLimites() {
-    QFETCH(QString, numero);
-    QFETCH(QString, quota);
-    QFETCH(QString, recusa);
-    QFETCH(qint64, guardado);
-    const ResultadoImportação r =
-        Importar(("Número;Nome;Quota\n" + numero + ";Ana;" + quota + "\n").toUtf8());
-    if (recusa.isEmpty()) {
-      QCOMPARE(r.verificação.recusas.size(), size_t(0));
-      QCOMPARE(r.gravados, 1);
-      QCOMPARE(Consultar(u"SELECT \"Número\", \"ValQuotaEuro\" FROM \"Sócios\""_s),
-               (QList<QVariantList>{{numero.toLongLong(), guardado}}));
-    } else {
-      QCOMPARE(r.verificação.recusas.size(), size_t(1));
-      QVERIFY2(r.verificação.recusas[0].motivo.contains(recusa),
-               qPrintable(r.verificação.recusas[0].motivo));
-      QCOMPARE(r.gravados, 0);
-      QCOMPARE(Coluna(u"SELECT count(*) FROM \"Sócios\""_s), QStringList{u"0"_s});
-    }
+    // The accepted edges: a point with two decimals or fewer is the decimal mark, with three
+    // it groups thousands.
+    Sql(u"DELETE FROM \"Sócios\""_s);
+    const QByteArray aceites = "N\xC3\xBAmero;Nome;Quota\n999999;Ana;\n1;Ana;12.50\n2;Ana;12.5\n"
+                               "3;Ana;123.456\n4;Ana;1.234.567\n5;Ana;12,50\n6;Ana;12.505\n";
+    QCOMPARE(Importar(aceites).gravados, 7);
+    QCOMPARE(Coluna(u"SELECT \"ValQuotaEuro\" FROM \"Sócios\" ORDER BY \"Número\""_s),
+             (QStringList{u"125000"_s, u"125000"_s, u"1234560000"_s, u"12345670000"_s,
+                          u"125000"_s, u"125050000"_s, u"0"_s}));
   }
 
   void importacaoLidaDoFicheiro() {

@@ -19,40 +19,34 @@ using namespace Qt::StringLiterals;
 class TestImportarSocios : public QObject {
   Q_OBJECT
 
+  // `bytes` written to sócios.csv in the test's folder and chosen in the window.
+  static void Escolher(ImportarSócios &janela, const QByteArray &bytes) {
+    QFile f(u"sócios.csv"_s);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    f.close();
+    EscolhaFicheiroFalsa escolha(QFileInfo(f).absoluteFilePath());
+    Clicar(Comando(&janela, 1));
+    QCOMPARE(escolha.oferecidos, QStringList{QDir::currentPath()});
+  }
+
 private slots:
   void initTestCase() { InstalarTraduçõesQt(); }
 
-  // "Inscrito" is no heading the window knows: the number column is mapped by hand.
+  // A file of 0 bytes is told as empty. "Inscrito" is no heading the window knows: the number
+  // column is mapped by hand; "Não" to the new situation imports nothing, "Sim" adds it too.
   void escolherMapearEImportar() {
     FicheiroTeste ficheiro;
     Respostas respostas;
     Base base;
     ImportarSócios janela(&base, [&base] { base.MostrarListas(); });
     Mostrar(&janela);
-    QFile f(ficheiro.Caminho(u"sócios.csv"_s));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.close();
-    {
-      // A file of 0 bytes is told as empty, not as a file without members.
-      EscolhaFicheiroFalsa vazio(f.fileName());
-      Clicar(Comando(&janela, 1));
-      QCOMPARE(respostas.caixas.size(), 1);
-      QVERIFY2(respostas.caixas.takeFirst().texto.contains(u"está vazio (0 bytes)"_s),
-               "a mensagem do ficheiro vazio");
-    }
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("Inscrito;Nome;Situa\xE7\xE3o\r\n5;Jo\xE3o;Honor\xE1rio\r\n6;In\xEAs;\r\n");
-    f.close();
-    EscolhaFicheiroFalsa escolha(f.fileName());
-    Clicar(Comando(&janela, 1));
-    QCOMPARE(escolha.oferecidos, QStringList{ficheiro.Raiz()});
-    auto *amostra = Controlo<QTableWidget>(&janela, u"Amostra"_s);
+    Escolher(janela, {});
+    QCOMPARE(respostas.caixas.size(), 1);
+    QVERIFY(respostas.caixas.takeFirst().texto.contains(u"está vazio (0 bytes)"_s));
+    Escolher(janela, "Inscrito;Nome;Situa\xE7\xE3o\r\n5;Jo\xE3o;Honor\xE1rio\r\n6;In\xEAs;\r\n");
     QVERIFY(!Comando(&janela, 2)->isEnabled()); // every line lacks its number
-
     Controlo<QComboBox>(&janela, u"Coluna_0"_s)->setCurrentIndex(1);
-    QCOMPARE(amostra->item(0, 2)->text(), u"João"_s);
-
-    // "Não" to the new situation imports nothing; "Sim" adds it with the members.
+    QCOMPARE(Controlo<QTableWidget>(&janela, u"Amostra"_s)->item(0, 2)->text(), u"João"_s);
     respostas.Responder({Resposta::Não});
     Clicar(Comando(&janela, 2));
     QCOMPARE(respostas.caixas.size(), 1);
@@ -61,34 +55,26 @@ private slots:
     Clicar(Comando(&janela, 2));
     QCOMPARE(Coluna(u"SELECT Número || ' ' || Nome FROM Sócios ORDER BY Número"_s),
              (QStringList{u"5 João"_s, u"6 Inês"_s}));
-    QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'S'"_s),
-             QStringList{u"Honorário"_s});
+    QCOMPARE(Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'S'"_s), QStringList{u"Honorário"_s});
     QVERIFY(base.Situação->findText(u"Honorário"_s) >= 0);
   }
 
-  // A NIF failing its check digit is marked in the preview with its reason, as the member
-  // screen marks it, and imported as it is: a warning, not a refusal.
+  // A NIF failing its check digit is marked in the preview with its reason, and imported as it
+  // is: a warning, not a refusal.
   void nifAvisadoNaPrevisao() {
     FicheiroTeste ficheiro;
     Respostas respostas;
     Base base;
     ImportarSócios janela(&base, {});
     Mostrar(&janela);
-    QFile f(ficheiro.Caminho(u"sócios.csv"_s));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("N\xC3\xBAmero;Nome;NIF\n5;Ana;123456780\n6;Rui;123456789\n");
-    f.close();
-    EscolhaFicheiroFalsa escolha(f.fileName());
-    Clicar(Comando(&janela, 1));
+    Escolher(janela, "N\xC3\xBAmero;Nome;NIF\n5;Ana;123456780\n6;Rui;123456789\n");
     auto *amostra = Controlo<QTableWidget>(&janela, u"Amostra"_s);
     QCOMPARE(amostra->rowCount(), 2);
     const int motivo = amostra->columnCount() - 1;
-    QVERIFY2(amostra->item(0, motivo)->text().contains(u"123456780"_s),
-             qPrintable(amostra->item(0, motivo)->text()));
+    QVERIFY(amostra->item(0, motivo)->text().contains(u"123456780"_s));
     QCOMPARE(amostra->item(1, motivo)->text(), QString());
-    const QBrush normal = amostra->item(1, 1)->background();
     for (int c = 0; c <= motivo; ++c)
-      QVERIFY(amostra->item(0, c)->background() != normal);
+      QVERIFY(amostra->item(0, c)->background() != amostra->item(1, 1)->background());
     QVERIFY(Controlo<QLabel>(&janela, u"Resumo"_s)->text().contains(u"não confere: 1"_s));
     Clicar(Comando(&janela, 2));
     QCOMPARE(respostas.caixas.size(), 1); // only the closing "imported"
