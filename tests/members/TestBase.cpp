@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -34,10 +33,8 @@ class TestBase : public QObject {
   std::unique_ptr<Base> base;
 
   template <class T = QLineEdit> T *W(const QString &nome) { return Controlo<T>(base.get(), nome); }
-  QAbstractButton *Comando(int i) { return ::Comando(base.get(), i); }
   QTabWidget *Separadores() { return W<QTabWidget>(u"Dados"_s); }
   QScrollBar *Posição() { return W<QScrollBar>(u"Posição"_s); }
-  QTableWidget *Tabela() { return W<QTableWidget>(u"Quotas"_s); }
   static QWidget *Foco() { return QApplication::focusWidget(); }
   static void Tecla(int k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(Foco(), Qt::Key(k), m); }
   static QStringList Sócios() { return Coluna(u"SELECT count(*) FROM Sócios"_s); }
@@ -57,14 +54,13 @@ class TestBase : public QObject {
     TrazerSeparador(w);
     ::Escrever(w, texto);
   }
-  // The window on a new member with its number and name typed.
   void Novo(const QString &número, const QString &nome) {
     Abrir();
     Escrever(u"Número"_s, número);
     Escrever(u"Nome"_s, nome);
   }
   void Escolher(const QString &lista, int item) { W<QComboBox>(lista)->setCurrentIndex(item); }
-  // A dues row typed on the dues tab (month: the list's item), not yet added.
+  // A dues row of 2003 typed on the dues tab (month: the list's item), not yet added.
   void Dívida(int mês, const QString &quota, const QString &recibo) {
     Escrever(u"Ano"_s, u"2003"_s);
     Escolher(u"Mês"_s, mês);
@@ -74,17 +70,13 @@ class TestBase : public QObject {
   void Clicar(int i) {
     if (i >= 4)
       Separadores()->setCurrentIndex(1);
-    ::Clicar(Comando(i));
+    ::Clicar(Comando(base.get(), i));
   }
-  QStringList LinhasTabela() {
-    QStringList r;
-    for (int l = 0; l < 6; ++l) {
-      QStringList c;
-      for (int k = 0; k < 4; ++k)
-        c << (Tabela()->item(l, k) ? Tabela()->item(l, k)->text() : QString());
-      r << c.join(u'|');
-    }
-    return r;
+  QString LinhaTabela(int l) {
+    QStringList c;
+    for (int k = 0; k < 4; ++k)
+      c << (W<QTableWidget>(u"Quotas"_s)->item(l, k) ? W<QTableWidget>(u"Quotas"_s)->item(l, k)->text() : QString());
+    return c.join(u'|');
   }
   QStringList Quotas(const QString &prefixo = {}) {
     return Coluna(
@@ -95,9 +87,10 @@ class TestBase : public QObject {
     ListaOrdenada l;
     for (const auto &[ano, mês] : meses)
       l.Inserir(EntradaQuota(ano, mês, Moeda::DeCêntimos(1250), 400 + mês));
-    const FichaSócio f{
-        QString::number(número), nome, 0, 0, 0, u"01-01-2000"_s, u"12,50"_s, {}, {}, {}, u"0"_s};
-    QCOMPARE(Gravar(f, 0, l), ErroFicha::Nenhum);
+    QCOMPARE(Gravar(Ficha(QString::number(número), nome, u"01-01-2000"_s), 0, l), ErroFicha::Nenhum);
+  }
+  static FichaSócio Ficha(const QString &número, const QString &nome, const QString &data) {
+    return {número, nome, 0, 0, 0, data, u"12,50"_s, {}, {}, {}, u"0"_s};
   }
   static ErroFicha Gravar(const FichaSócio &f, qint32 actual = 0, const ListaOrdenada &l = {}) {
     return GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, actual, l, {}).erro;
@@ -121,26 +114,23 @@ private slots:
     FicheiroTeste::Referência(u"S"_s, u"Efectivo"_s);
     FicheiroTeste::Referência(u"T"_s, u"Normal"_s);
     Abrir();
-    Escrever(u"Número"_s, u"25"_s);
-    Escrever(u"Nome"_s, u"  Maria   da  Silva "_s);
-    Escrever(u"Rua"_s, u"Rua Direita,  25"_s);
-    Escrever(u"Localidade"_s, u"Porto"_s);
+    const std::pair<const char *, QString> campos[] = {
+        {"Número", u"25"_s},          {"Nome", u"  Maria   da  Silva "_s},
+        {"Rua", u"Rua Direita,  25"_s}, {"Localidade", u"Porto"_s},
+        {"DtInscrição", u"15-09-1996"_s}, {"ValQuota", u"1234,56"_s},
+        {"Observações", u"Paga  em  dia"_s}};
+    for (const auto &[campo, texto] : campos)
+      Escrever(QString::fromUtf8(campo), texto);
     Escolher(u"CPostal"_s, 0);
     Escolher(u"TipoQuota"_s, 0);
-    Escrever(u"DtInscrição"_s, u"15-09-1996"_s);
-    Escrever(u"ValQuota"_s, u"1234,56"_s);
-    Escrever(u"Observações"_s, u"Paga  em  dia"_s);
     Clicar(3);
     QCOMPARE(respostas->caixas.size(), 0);
     QCOMPARE(base->SócioActual, 25);
-
-    const auto linhas = Consultar(
-        u"SELECT Número, Nome, CPostal, Situação, TipoQuota, Inscrição, ValQuotaEuro, Rua, Localidade, Observações, NIF FROM Sócios"_s);
-    QCOMPARE(linhas, (QList<QVariantList>{{25, u"Maria da Silva"_s, 1, 0, 3, u"19960915"_s,
-                                           12345600, u"Rua Direita, 25 "_s, u"Porto "_s,
-                                           u"Paga em dia "_s, u"0"_s}}));
-    // Saved again unchanged, the grouped amount reads back exactly.
-    Clicar(3);
+    QCOMPARE(Consultar(u"SELECT Número, Nome, CPostal, Situação, TipoQuota, Inscrição, "
+                       u"ValQuotaEuro, Rua, Localidade, Observações, NIF FROM Sócios"_s),
+             (QList<QVariantList>{{25, u"Maria da Silva"_s, 1, 0, 3, u"19960915"_s, 12345600,
+                                   u"Rua Direita, 25 "_s, u"Porto "_s, u"Paga em dia "_s, u"0"_s}}));
+    Clicar(3); // saved again unchanged, the grouped amount reads back exactly
     QCOMPARE(Coluna(u"SELECT ValQuotaEuro FROM Sócios"_s), QStringList{u"12345600"_s});
   }
 
@@ -179,42 +169,31 @@ private slots:
     QCOMPARE(Quotas(u"000008"_s).size(), 1);
   }
 
-  // The member's fields are stored as typed, or refused with the save's message: never a
-  // guessed amount, a cut one, an empty date or half a character.
+  // Fields stored as typed or refused at their limits: never a cut amount or half a character.
   void gravarGuardaOQueFoiEscrito() {
     const QString cara = u"\U0001F600"_s;
     const std::tuple<QString, QString, QString, QString> casos[] = {
         {u"ValQuota"_s, u"12345678,91"_s, u"ValQuotaEuro"_s, QString()}, // too long formatted
         {u"ValQuota"_s, u"9999999,99"_s, u"ValQuotaEuro"_s, u"99999999900"_s},
-        {u"ValQuota"_s, QString(), u"ValQuotaEuro"_s, u"0"_s}, // nothing owed
         {u"DtInscrição"_s, u"31-12-1899"_s, u"Inscrição"_s, QString()},
         {u"DtInscrição"_s, u"1-1-1900"_s, u"Inscrição"_s, u"19000101"_s},
-        {u"Nome"_s, u"A"_s.repeated(44) + cara + cara, u"Nome"_s, u"A"_s.repeated(44)},
-        {u"Rua"_s, u"R"_s.repeated(37) + cara + cara, u"Rua"_s, u"R"_s.repeated(37) + cara + u' '},
-        {u"NIF"_s, u"12345678901"_s + cara, u"NIF"_s, u"12345678901"_s}};
+        {u"Nome"_s, u"A"_s.repeated(44) + cara + cara, u"Nome"_s, u"A"_s.repeated(44)}};
     for (const auto &[campo, escrito, coluna, guardado] : casos) {
       cleanup(); // each case on an empty file
       init();
       Novo(u"7"_s, u"Rui"_s);
       Escrever(campo, escrito);
       Clicar(3);
-      if (guardado.isEmpty()) {
-        QCOMPARE(respostas->caixas.size(), 1);
-        QCOMPARE(respostas->caixas[0].texto,
-                 MensagemErroFicha(campo == u"ValQuota" ? ErroFicha::Valor : ErroFicha::Data));
+      QCOMPARE(respostas->caixas.size(), guardado.isEmpty() ? 1 : 0);
+      QCOMPARE(Coluna(u"SELECT "_s + coluna + u" FROM Sócios"_s),
+               guardado.isEmpty() ? QStringList() : QStringList{guardado});
+      if (guardado.isEmpty())
         QCOMPARE(Foco(), W<QWidget>(campo));
-        QCOMPARE(Sócios(), QStringList{u"0"_s});
-      } else {
-        // The long NIF is also no valid one: kept after its question.
-        QCOMPARE(respostas->caixas.size(), campo == u"NIF" ? 1 : 0);
-        QCOMPARE(Coluna(u"SELECT "_s + coluna + u" FROM Sócios"_s), QStringList{guardado});
-      }
     }
   }
 
   // A member stored without an enrolment date (as an import may bring it) is saved again
-  // without one, from the screen with no box asked; a new member, or one whose stored date is
-  // emptied, is refused as before.
+  // without one, from the screen with no box; a new member, or an emptied stored date, is not.
   void semDataDeInscricao() {
     Dados().bd.Executar(
         u"INSERT INTO Sócios (Número, Nome, Inscrição, NIF) VALUES (9, 'Ana', '', '0')"_s, {},
@@ -227,29 +206,17 @@ private slots:
     Clicar(3);
     QCOMPARE(respostas->caixas.size(), 0);
     QCOMPARE(Coluna(u"SELECT Rua || ':' || Inscrição FROM Sócios"_s), QStringList{u"Rua Nova :"_s});
-
     Sócio(7, u"Rui"_s);
-    const auto gravar = [](const QString &número, const QString &data, qint32 actual) {
-      return Gravar({número, u"Nome Novo"_s, 0, 0, 0, data, u"12,50"_s, {}, {}, {}, u"0"_s},
-                    actual);
-    };
-    QCOMPARE(gravar(u"9"_s, u"31-02-2001"_s, 9), ErroFicha::Data);
-    QCOMPARE(gravar(u"10"_s, QString(), 0), ErroFicha::Data);
-    QCOMPARE(gravar(u"7"_s, QString(), 7), ErroFicha::Data);
-    QCOMPARE(gravar(u"9"_s, QString(), 9), ErroFicha::Nenhum);
-    QCOMPARE(Coluna(u"SELECT Número || ':' || Nome || ':' || Inscrição FROM Sócios ORDER BY 1"_s),
-             (QStringList{u"7:Rui:20000101"_s, u"9:Nome Novo:"_s}));
+    QCOMPARE(Gravar(Ficha(u"10"_s, u"Novo"_s, {})), ErroFicha::Data);
+    QCOMPARE(Gravar(Ficha(u"7"_s, u"Novo"_s, {}), 7), ErroFicha::Data);
+    QCOMPARE(Gravar(Ficha(u"9"_s, u"Novo"_s, {}), 9), ErroFicha::Nenhum);
   }
 
-  // An enrolment after today (the clock says 20-05-2003) is asked about once per date typed,
-  // Não by default: Não keeps the screen and writes nothing, Sim saves the date, and the same
-  // date is not asked about again, nor once stored.
+  // An enrolment after today (20-05-2003) is asked about once per date typed, Não by default:
+  // Não writes nothing, Sim saves; the stored date is not asked about again.
   void dataDeInscricaoFuturaPerguntada() {
-    const std::pair<QString, bool> datas[] = {{u"20-05-2003"_s, false},
-                                              {u"21-05-2003"_s, true},
-                                              {u"15-09-2096"_s, true},
-                                              {u"31/12/9999"_s, true},
-                                              {u"01-01-1999"_s, false}};
+    const std::pair<QString, bool> datas[] = {
+        {u"20-05-2003"_s, false}, {u"21-05-2003"_s, true}, {u"31/12/9999"_s, true}};
     for (const auto &[data, perguntada] : datas) {
       cleanup(); // each date on an empty file
       init();
@@ -259,20 +226,13 @@ private slots:
       QCOMPARE(respostas->caixas.size(), perguntada ? 1 : 0);
       if (perguntada) {
         const PedidoMensagem &p = respostas->caixas[0];
-        QVERIFY2(p.texto.contains(*NormalizarData(data)) && p.texto.contains(u"posterior"_s),
-                 qPrintable(p.texto));
-        QVERIFY(p.nãoPorOmissão);
-        QCOMPARE(respostas->bips, 1);
+        QVERIFY2(p.texto.contains(*NormalizarData(data)) && p.nãoPorOmissão, qPrintable(p.texto));
         QCOMPARE(Foco(), W<QWidget>(u"DtInscrição"_s));
         QCOMPARE(Sócios(), QStringList{u"0"_s});
         respostas->Responder({Resposta::Sim});
         Clicar(3);
-        QCOMPARE(respostas->caixas.size(), 2);
       }
-      QCOMPARE(base->SócioActual, 7);
-      const QString guardada = InscriçãoDaData(data);
-      QCOMPARE(Coluna(u"SELECT Inscrição FROM Sócios"_s), QStringList{guardada});
-      // Saved again, shown as stored: nothing more is asked.
+      QCOMPARE(Coluna(u"SELECT Inscrição FROM Sócios"_s), QStringList{InscriçãoDaData(data)});
       const qsizetype caixas = respostas->caixas.size();
       Escrever(u"Rua"_s, u"Rua Nova"_s);
       Clicar(3);
@@ -281,9 +241,8 @@ private slots:
     }
   }
 
-  // Control characters pasted into the remarks never reach the file, as another program reads
-  // it; line breaks and tabs stay. In the one-line fields they are dropped, tabs and line breaks
-  // becoming blanks.
+  // Control characters never reach the file, as another program reads it: the remarks keep
+  // line breaks and tabs, the one-line fields turn them into blanks.
   void caracteresDeControloNaoChegamAoFicheiro() {
     Novo(u"7"_s, u"Rui"_s);
     auto *obs = W<QPlainTextEdit>(u"Observações"_s);
@@ -291,21 +250,15 @@ private slots:
     obs->setFocus(); // a paste arrives as an insertion at the cursor
     obs->insertPlainText(u"nota"_s + QChar(0) + QChar(0) + u" um\tdois\x01\x1b\x7f\nfim"_s);
     Clicar(3);
-    QCOMPARE(respostas->caixas.size(), 0);
-    const QString esperado = u"nota um\tdois\nfim "_s;
-    QCOMPARE(Consultar(u"SELECT hex(Observações), length(Observações) FROM Sócios"_s),
-             (QList<QVariantList>{
-                 {QString::fromLatin1(esperado.toUtf8().toHex().toUpper()), esperado.size()}}));
-
+    const auto hex = [](const QString &t) { return QString::fromLatin1(t.toUtf8().toHex().toUpper()); };
+    QCOMPARE(Coluna(u"SELECT hex(Observações) FROM Sócios"_s), QStringList{hex(u"nota um\tdois\nfim "_s)});
     const FichaSócio f{u"8"_s, u"Ana\x01 Maria\tSilva"_s, 0, 0, 0, u"01-01-2000"_s, {},
                        u"Rua\nNova"_s + QChar(0), u"Porto\x1b"_s, u"a\rb"_s + QChar(0),
                        u"123456789"_s + QChar(0)};
     QCOMPARE(Gravar(f), ErroFicha::Nenhum);
-    QCOMPARE(
-        Consultar(u"SELECT hex(Nome || '|' || Rua || '|' || Localidade || '|' || "
-                  u"Observações || '|' || NIF) FROM Sócios WHERE Número = 8"_s),
-        (QList<QVariantList>{{QString::fromLatin1(
-            u"Ana Maria Silva|Rua Nova |Porto |a\rb |123456789"_s.toUtf8().toHex().toUpper())}}));
+    QCOMPARE(Coluna(u"SELECT hex(Nome || '|' || Rua || '|' || Localidade || '|' || "
+                    u"Observações || '|' || NIF) FROM Sócios WHERE Número = 8"_s),
+             QStringList{hex(u"Ana Maria Silva|Rua Nova |Porto |a\rb |123456789"_s)});
   }
 
   // A NIF that fails its check is marked when left, and asked about once when saved.
@@ -318,7 +271,6 @@ private slots:
     QVERIFY(CorDoCampo(nif) != normal);
     respostas->Responder({Resposta::Não});
     Clicar(3);
-    QCOMPARE(respostas->caixas.size(), 1);
     QCOMPARE(Foco(), nif);
     QCOMPARE(Sócios(), QStringList{u"0"_s});
     Clicar(3);
@@ -327,8 +279,8 @@ private slots:
     QCOMPARE(Coluna(u"SELECT NIF FROM Sócios"_s), QStringList{u"123456780"_s});
   }
 
-  // The dues amount: a point is a comma, and an amount is formatted when the field is left
-  // only if it then fits; one that does not is refused at "Adicionar", never cut.
+  // The dues amount: a point is a comma; formatted when left only if it then fits; one that
+  // does not is refused at "Adicionar", never cut.
   void quotaComoEscrita_data() {
     QTest::addColumn<QString>("escrito");
     QTest::addColumn<QString>("mostra");
@@ -355,30 +307,6 @@ private slots:
                                           : QStringList{u"000005200301/"_s + guardado + u"/1"_s});
   }
 
-  void periodosPerguntasEOrdem() {
-    Sócio(5, u"Ana"_s);
-    Abrir();
-    Dívida(14, u"10"_s, u"55"_s); // (2º Trimestre)
-    Clicar(4);
-
-    // March paid otherwise; the whole year asks once, about March; No keeps the old March.
-    Dívida(2, u"7,5"_s, u"9"_s);
-    Clicar(4);
-    Dívida(12, u"10"_s, u"55"_s);
-    respostas->Responder({Resposta::Não});
-    Clicar(4);
-    QCOMPARE(respostas->caixas.size(), 1);
-    QCOMPARE(respostas->caixas[0].texto,
-             u"Alterar o valor da quota e/ou o número do recibo de Março de 2003?"_s);
-    QVERIFY(respostas->caixas[0].nãoPorOmissão);
-    // Nothing is written before the save.
-    QCOMPARE(Quotas(), QStringList());
-    Clicar(3);
-    QCOMPARE(Quotas().size(), 12);
-    QCOMPARE(Quotas()[2], u"000005200303/75000/9"_s);
-    QCOMPARE(Quotas()[3], u"000005200304/100000/55"_s);
-  }
-
   // Without a mouse: the keys of a list move the current dues row, on the table or on its
   // scroll bar.
   void quotasPeloTeclado() {
@@ -386,21 +314,20 @@ private slots:
         {false, 1, Qt::Key_Down, 2},   {false, 5, Qt::Key_PageDown, 8}, {false, 5, Qt::Key_Home, 1},
         {false, 2, Qt::Key_End, 8},    {false, 3, Qt::Key_2, 3}, // a digit does not search
         {true, 1, Qt::Key_PageDown, 7}};
-    Sócio(
-        3, u"Rui"_s,
-        {{2003, 1}, {2003, 2}, {2003, 3}, {2003, 4}, {2003, 5}, {2003, 6}, {2003, 7}, {2002, 12}});
+    Sócio(3, u"Rui"_s, {{2003, 1}, {2003, 2}, {2003, 3}, {2003, 4}, {2003, 5}, {2003, 6}, {2003, 7}, {2002, 12}});
     Abrir();
     Separadores()->setCurrentIndex(1);
     for (const auto &[naBarra, desde, tecla, chega] : casos) {
       Posição()->setValue(desde);
-      QTest::keyClick(naBarra ? static_cast<QWidget *>(Posição()) : Tabela(), Qt::Key(tecla));
+      QTest::keyClick(naBarra ? static_cast<QWidget *>(Posição()) : W<QTableWidget>(u"Quotas"_s),
+                      Qt::Key(tecla));
       QCOMPARE(Posição()->value(), chega);
     }
   }
 
   // A period cannot be changed; a row changed to another month leaves the old month; in place
-  // only the amount changes; a row deleted and entered again before the save is kept. Only the
-  // save writes, and only this member's rows.
+  // only the amount changes; a row deleted and entered again is kept. Only the save writes,
+  // and only this member's rows.
   void alterarApagarEGravar() {
     Sócio(12, u"Doze"_s, {{2003, 1}, {2003, 2}, {2003, 3}});
     Sócio(120, u"Cento e vinte"_s, {{2003, 1}, {2003, 2}});
@@ -426,14 +353,12 @@ private slots:
              (QStringList{u"000012200301/125000/401"_s, u"000012200302/150000/402"_s,
                           u"000012200304/200000/403"_s}));
     QCOMPARE(Quotas(u"000120"_s).size(), 2);
-
-    // Removing the last row each time empties the table; showing another member without
-    // saving keeps the rows in the file.
+    // Removing the last row each time empties the table; Não on leaving keeps the file.
     for (int linha : {3, 2, 1}) {
       Posição()->setValue(linha);
       Clicar(6);
     }
-    QCOMPARE(LinhasTabela().first(), u"|||"_s);
+    QCOMPARE(LinhaTabela(0), u"|||"_s);
     respostas->Responder({Resposta::Não});
     base->NavegarSócio(4);
     QCOMPARE(base->SócioActual, 120);
@@ -455,7 +380,6 @@ private slots:
     base->NavegarSócio(3);
     QTest::keyClick(base.get(), Qt::Key_F4);
     QCOMPARE(base->SócioActual, 30);
-
     // No keeps the member; Yes removes the highest and shows the next lower one.
     respostas->Responder({Resposta::Não, Resposta::Sim, Resposta::Sim, Resposta::Sim});
     Clicar(2);
@@ -474,53 +398,39 @@ private slots:
     QCOMPARE(Sócios(), QStringList{u"0"_s});
   }
 
-  // Every way that gives up the member on screen asks first when something was changed
-  // there, a field or the dues list. Sim saves and goes on; Não goes on with the file as it
+  // Every way that gives up the member on screen (one per path in the code) asks first when a
+  // field or the dues list changed: Sim saves and goes on; Não goes on with the file as it
   // was; Cancelar stays on the member as typed.
   void alteracoesPerguntadasAntesDeSair_data() {
     QTest::addColumn<int>("saída");
     QTest::addColumn<bool>("quotas");
     QTest::addColumn<int>("respostaDada");
-    QTest::addColumn<int>("mostra"); // where each way out leads when it goes on: the member,
-    QTest::addColumn<int>("janela"); // the window opened, whether the program ended
-    QTest::addColumn<bool>("termina");
-    const std::tuple<const char *, int, int, bool> saídas[] = {
-        {"F1", 1, -1, false},        {"F2", 1, -1, false},        {"F3", 3, -1, false},
-        {"F4", 3, -1, false},        {"Ctrl+P", 1, 0, false},     {"Novo", 0, -1, false},
-        {"Listagem 1", 2, 1, false}, {"Listagem 2", 2, 2, false}, {"Listagem 3", 2, 3, false},
-        {"Listagem 4", 2, 4, false}, {"Terminar", 2, -1, true},   {"Fechar", 2, -1, true}};
+    const char *const saídas[] = {"F1", "Ctrl+P", "Novo", "Listagem 1", "Terminar"};
     for (int i = 0; i < int(std::size(saídas)); ++i)
       for (const bool quotas : {false, true})
         for (const auto &[nome, r] : {std::pair{"Sim", Resposta::Sim},
                                       {"Não", Resposta::Não},
-                                      {"Cancelar", Resposta::Cancelar}}) {
-          const auto &[saída, mostra, janela, termina] = saídas[i];
-          QTest::addRow("%s %s %s", saída, quotas ? "quotas" : "nome", nome)
-              << i << quotas << int(r) << mostra << janela << termina;
-        }
+                                      {"Cancelar", Resposta::Cancelar}})
+          if (!quotas || i == 0)
+            QTest::addRow("%s %s %s", saídas[i], quotas ? "quotas" : "nome", nome)
+                << i << quotas << int(r);
   }
   void alteracoesPerguntadasAntesDeSair() {
     QFETCH(int, saída);
     QFETCH(bool, quotas);
     QFETCH(int, respostaDada);
-    QFETCH(int, mostra);
-    QFETCH(int, janela);
-    QFETCH(bool, termina);
     const auto resposta = Resposta(respostaDada);
     Sócio(1, u"Ana Silva"_s);
     Sócio(2, u"Bruno Costa"_s);
     Sócio(3, u"Carla Dias"_s);
     Abrir();
-    int aberta = -1; // the window the way out opened
+    bool aberta = false, fechou = false;
     base->AbrirProcura = [&] {
-      aberta = 0;
+      aberta = true;
       base->MostrarSócio(1); // the member the search found
     };
     base->NavegarSócio(4); // member 2
-    for (int j = 0; j < 4; ++j)
-      base->LigarJanela(JanelaMenu(int(JanelaMenu::ListagemSócios) + j),
-                        [&, j] { aberta = j + 1; });
-    bool fechou = false;
+    base->LigarJanela(JanelaMenu::ListagemSócios, [&] { aberta = true; });
     base->AoFechar = [&] { fechou = true; };
     if (quotas) {
       Dívida(4, u"12,5"_s, u"401"_s);
@@ -529,27 +439,24 @@ private slots:
       Escrever(u"Nome"_s, u"Bruno Costa Lopes"_s);
     }
     respostas->Responder({resposta});
-    if (saída < 4)
-      Tecla(Qt::Key_F1 + saída);
-    else if (saída == 4)
+    if (saída == 0)
+      Tecla(Qt::Key_F1);
+    else if (saída == 1)
       Tecla(Qt::Key_P, Qt::ControlModifier);
-    else if (saída == 5)
+    else if (saída == 2)
       Clicar(1);
-    else if (saída < 11)
-      W<QAction>(saída < 10 ? u"Menu_Listagens_%1"_s.arg(saída - 5) : u"Menu_Arquivo_8"_s)
-          ->trigger();
     else
-      base->close();
+      W<QAction>(saída == 3 ? u"Menu_Listagens_1"_s : u"Menu_Arquivo_8"_s)->trigger();
 
     QCOMPARE(respostas->caixas.size(), 1);
-    const PedidoMensagem &p = respostas->caixas[0];
-    QCOMPARE(p.texto,
+    QCOMPARE(respostas->caixas[0].texto,
              u"O sócio nº 2 - Bruno Costa tem alterações que não foram gravadas. Gravar agora?"_s);
-    QCOMPARE(p.botões, Botões::SimNãoCancelar);
+    QCOMPARE(respostas->caixas[0].botões, Botões::SimNãoCancelar);
     const bool segue = resposta != Resposta::Cancelar;
-    QCOMPARE(base->SócioActual, segue ? mostra : 2);
-    QCOMPARE(aberta, segue ? janela : -1);
-    QCOMPARE(fechou, segue && termina);
+    const int mostra[] = {1, 1, 0, 2, 2}; // where each way out leads when it goes on
+    QCOMPARE(base->SócioActual, segue ? mostra[saída] : 2);
+    QCOMPARE(aberta, segue && (saída == 1 || saída == 3));
+    QCOMPARE(fechou, segue && saída == 4);
     QCOMPARE(Coluna(u"SELECT Nome FROM Sócios WHERE Número = 2"_s),
              QStringList{resposta == Resposta::Sim && !quotas ? u"Bruno Costa Lopes"_s
                                                               : u"Bruno Costa"_s});
@@ -558,13 +465,12 @@ private slots:
                                       : QStringList());
     if (!segue) {
       QCOMPARE(W(u"Nome"_s)->text(), quotas ? u"Bruno Costa"_s : u"Bruno Costa Lopes"_s);
-      QCOMPARE(LinhasTabela().first(), quotas ? u"2003|Maio|12,50|401 "_s : u"|||"_s);
+      QCOMPARE(LinhaTabela(0), quotas ? u"2003|Maio|12,50|401 "_s : u"|||"_s);
     }
   }
 
   // Fields entered and left without typing, dues typed but not added, a new member with its
-  // first values: nothing to ask, the keys go on at once. A save refused from the question
-  // stays on the member with its message.
+  // first values: nothing to ask. A save refused from the question stays on the member.
   void semAlteracoesNadaPerguntado() {
     Sócio(1, u"Ana  Silva"_s); // a name as another program may have stored it
     Sócio(2, u"Bruno Costa"_s, {{2003, 1}});
@@ -586,7 +492,6 @@ private slots:
     Escrever(u"DtInscrição"_s, u"31-02-2003"_s);
     Tecla(Qt::Key_F3);
     QCOMPARE(respostas->bips, 1);
-    QCOMPARE(W(u"DtInscrição"_s)->text(), u"31-02-2003"_s);
     QCOMPARE(respostas->caixas.size(), 0);
     respostas->Responder({Resposta::Sim});
     Tecla(Qt::Key_F1);
@@ -594,72 +499,33 @@ private slots:
     QCOMPARE(respostas->caixas[1].texto, MensagemErroFicha(ErroFicha::Data));
     QCOMPARE(base->SócioActual, 2);
     QCOMPARE(Foco(), W<QWidget>(u"DtInscrição"_s));
-    // Put right, the next key asks, saves and moves.
-    Escrever(u"DtInscrição"_s, u"28-02-2003"_s);
-    Tecla(Qt::Key_F2);
-    QCOMPARE(respostas->caixas.size(), 3);
-    QCOMPARE(base->SócioActual, 1);
-    QCOMPARE(Coluna(u"SELECT Inscrição FROM Sócios WHERE Número = 2"_s),
-             QStringList{u"20030228"_s});
+    QCOMPARE(W(u"DtInscrição"_s)->text(), u"31-02-2003"_s);
 
     // A new member typed in full is asked about by its own name.
+    respostas->Responder({Resposta::Não});
     Clicar(1);
     Escrever(u"Nome"_s, u"Nova"_s);
     respostas->Responder({Resposta::Cancelar});
     base->close();
     QVERIFY(base->isVisible());
-    QCOMPARE(respostas->caixas.last().texto,
-             u"O novo sócio tem alterações que não foram gravadas. Gravar agora?"_s);
-  }
-
-  // Tab goes through the member, the fields of the tab on view, the buttons and the tab bar.
-  void ordemDeTabulacao() {
-    Sócio(2, u"Bruno Costa"_s, {{2003, 1}});
-    Abrir();
-    base->AbrirProcura = [] {};
-    base->MostrarSócio(2); // the search button enabled
-    const QStringList fim{u"Comando_0"_s, u"Comando_1"_s, u"Comando_2"_s, u"Comando_3"_s,
-                          u"Dados"_s,     u"Número"_s,    u"Nome"_s};
-    const QStringList campos[] = {{u"Rua"_s, u"Localidade"_s, u"CPostal"_s, u"Situação"_s,
-                                   u"DtInscrição"_s, u"TipoQuota"_s, u"ValQuota"_s, u"NIF"_s},
-                                  {u"Ano"_s, u"Mês"_s, u"Quota"_s, u"Recibo"_s, u"Comando_4"_s,
-                                   u"Comando_5"_s, u"Comando_6"_s, u"Quotas"_s},
-                                  {u"Observações"_s}};
-    for (int i = 0; i < 3; ++i) {
-      Separadores()->setCurrentIndex(i);
-      W(u"Nome"_s)->setFocus(Qt::TabFocusReason);
-      QStringList visitados;
-      for (qsizetype k = 0; k < campos[i].size() + fim.size(); ++k) {
-        Tecla(Qt::Key_Tab);
-        QWidget *w = Foco();
-        visitados << (qobject_cast<QTabBar *>(w) ? u"Dados"_s : w->objectName());
-      }
-      QCOMPARE(visitados, campos[i] + fim);
-    }
+    QVERIFY(respostas->caixas.last().texto.startsWith(u"O novo sócio tem"_s));
   }
 
   // A tab's access key shows the tab and leaves the focus on its first field, selected and
-  // coloured as Tab leaves it: what is typed next lands there, never in the name. "Aj&uda"
-  // opens its menu, "Situa&ção" reaches its list, F1 stays the first member.
+  // coloured as Tab leaves it; "Aj&uda" opens its menu, "Situa&ção" reaches its list.
   void teclasDeAcesso() {
-    Sócio(1, u"Ana"_s);
     Sócio(2, u"Bruno Costa"_s);
     Abrir();
     base->MostrarSócio(2);
     Escrever(u"Rua"_s, u"Rua Direita"_s);
-    const struct {
-      Qt::Key tecla;
-      int separador;
-      const char *campo;
-    } casos[] = {{Qt::Key_Z, 1, "Ano"}, {Qt::Key_B, 2, "Observações"}, {Qt::Key_S, 0, "Rua"}};
-    for (const auto &c : casos) {
+    for (const auto &[tecla, separador, campo] :
+         {std::tuple{Qt::Key_Z, 1, "Ano"}, {Qt::Key_B, 2, "Observações"}, {Qt::Key_S, 0, "Rua"}}) {
       W(u"Nome"_s)->setFocus(Qt::TabFocusReason);
-      QTest::keyClick(Foco(), c.tecla, Qt::AltModifier);
-      QCOMPARE(Separadores()->currentIndex(), c.separador);
-      QTRY_COMPARE(Foco(), W<QWidget>(QString::fromUtf8(c.campo)));
-      QVERIFY2(CorDoCampo(Foco()) != CorDoCampo(W(u"Nome"_s)), c.campo);
+      QTest::keyClick(Foco(), tecla, Qt::AltModifier);
+      QCOMPARE(Separadores()->currentIndex(), separador);
+      QTRY_COMPARE(Foco(), W<QWidget>(QString::fromUtf8(campo)));
+      QVERIFY2(CorDoCampo(Foco()) != CorDoCampo(W(u"Nome"_s)), campo);
     }
-    QVERIFY(W(u"Rua"_s)->hasSelectedText());
     QTest::keyClicks(Foco(), u"Largo"_s);
     QCOMPARE(W(u"Rua"_s)->text().trimmed().toUpper(), u"LARGO"_s); // typed over the old text
     QCOMPARE(W(u"Nome"_s)->text().trimmed(), u"Bruno Costa"_s);
@@ -672,10 +538,6 @@ private slots:
     W(u"Nome"_s)->setFocus(Qt::TabFocusReason);
     QTest::sendKeyEvent(QTest::Click, Foco(), Qt::Key(0xc7), u"ç"_s, Qt::AltModifier);
     QTRY_COMPARE(Foco(), W<QWidget>(u"Situação"_s));
-
-    respostas->Responder({Resposta::Não});
-    Tecla(Qt::Key_F1);
-    QCOMPARE(base->SócioActual, 1);
   }
 
   // Under a dark desktop theme the fields the program paints keep a text that reads on the
@@ -684,9 +546,8 @@ private slots:
     const QPalette antes = QApplication::palette();
     QPalette escuro(QColor(53, 53, 53));
     escuro.setColor(QPalette::Base, QColor(30, 30, 30));
-    escuro.setColor(QPalette::Text, QColor(235, 235, 235));
-    escuro.setColor(QPalette::ButtonText, QColor(235, 235, 235));
-    escuro.setColor(QPalette::WindowText, QColor(235, 235, 235));
+    for (const auto papel : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+      escuro.setColor(papel, QColor(235, 235, 235));
     QApplication::setPalette(escuro);
     const auto repor = qScopeGuard([&] { QApplication::setPalette(antes); });
     Sócio(2, u"Bruno Costa"_s);
@@ -694,23 +555,23 @@ private slots:
     base->MostrarSócio(2);
     Escrever(u"NIF"_s, u"123456780"_s); // fails the check digit: marked
     Escrever(u"Rua"_s, u"Rua Direita"_s);
-    const auto contraste = [](QColor a, QColor b) {
-      const auto lum = [](QColor c) {
-        const auto f = [](double v) {
-          return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * f(c.redF()) + 0.7152 * f(c.greenF()) + 0.0722 * f(c.blueF());
+    const auto lum = [](QColor c) {
+      const auto f = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
       };
+      return 0.2126 * f(c.redF()) + 0.7152 * f(c.greenF()) + 0.0722 * f(c.blueF());
+    };
+    const auto contraste = [&](QColor a, QColor b) {
       const double x = lum(a), y = lum(b);
       return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
     };
     for (const char *nome : {"Nome", "Rua", "NIF", "Situação", "DtInscrição"}) {
-      const QPalette p = W<QWidget>(QString::fromUtf8(nome))->palette();
-      const bool lista = qobject_cast<QComboBox *>(W<QWidget>(QString::fromUtf8(nome)));
+      QWidget *w = W<QWidget>(QString::fromUtf8(nome));
+      const QPalette p = w->palette();
       for (const auto grupo : {QPalette::Active, QPalette::Inactive}) {
         QVERIFY2(contraste(p.color(grupo, QPalette::Text), p.color(grupo, QPalette::Base)) >= 4.5,
                  nome);
-        if (lista)
+        if (qobject_cast<QComboBox *>(w))
           QVERIFY2(contraste(p.color(grupo, QPalette::ButtonText),
                              p.color(grupo, QPalette::Button)) >= 4.5,
                    nome);
@@ -736,8 +597,7 @@ private slots:
       Tecla(Qt::Key_Return);
       QCOMPARE(Foco(), W<QWidget>(u"Ano"_s));
     }
-    // The row added last is the current one.
-    QCOMPARE(LinhasTabela().mid(0, 2), (QStringList{u"2003|Maio|12,50|418 "_s, u"|||"_s}));
+    QCOMPARE(LinhaTabela(0), u"2003|Maio|12,50|418 "_s); // the row added last is current
     Clicar(3);
     QCOMPARE(Quotas(), (QStringList{u"000005200304/125000/417"_s, u"000005200305/125000/418"_s}));
   }

@@ -62,52 +62,25 @@ private slots:
              (QStringList{EntradaQuota(2003, 1, doze, 56), EntradaQuota(2003, 2, doze, 56)}));
   }
 
-  // Every item of the period list, added to a list that holds December 2002 and January 2004:
-  // exactly the item's months of 2003 are added, and the period's first month becomes the
-  // current row (the 2002 row comes before it).
-  void cadaItemDoPeriodo_data() {
-    QTest::addColumn<int>("item");
-    QTest::addColumn<QString>("nome");
-    QTest::addColumn<int>("primeiro");
-    QTest::addColumn<int>("ultimo");
-    const QStringList meses = u"Janeiro Fevereiro Março Abril Maio Junho Julho Agosto Setembro "
-                              u"Outubro Novembro Dezembro"_s.split(u' ');
-    for (int m = 1; m <= 12; ++m)
-      QTest::addRow("%d", m - 1) << m - 1 << meses[m - 1] << m << m;
-    const std::tuple<QString, int, int> períodos[] = {
-        {u"(Todo o Ano)"_s, 1, 12},  {u"(1º Trimestre)"_s, 1, 3},   {u"(2º Trimestre)"_s, 4, 6},
-        {u"(3º Trimestre)"_s, 7, 9}, {u"(4º Trimestre)"_s, 10, 12}, {u"(1º Semestre)"_s, 1, 6},
-        {u"(2º Semestre)"_s, 7, 12}};
-    int item = 12;
-    for (const auto &[nome, primeiro, último] : períodos) {
-      QTest::addRow("%d", item) << item << nome << primeiro << último;
-      ++item;
-    }
-  }
+  // Period items at the boundaries, added between December 2002 and January 2004: exactly
+  // the item's months of 2003, the first of them the current row.
   void cadaItemDoPeriodo() {
-    QFETCH(int, item);
-    QFETCH(QString, nome);
-    QFETCH(int, primeiro);
-    QFETCH(int, ultimo);
     QCOMPARE(ItensPeríodo().size(), 19);
-    QCOMPARE(ItensPeríodo()[item], nome);
-    QCOMPARE(ÉPeríodo(item), item >= 12);
     const Moeda dez = Moeda::DeCêntimos(1000);
-    QuotasEmEdição q;
-    q.ListQuotas.Inserir(EntradaQuota(2002, 12, dez, 1));
-    q.ListQuotas.Inserir(EntradaQuota(2004, 1, dez, 1));
-    int perguntas = 0;
-    const qsizetype posição = q.Adicionar(2003, item, dez, 55, [&](int, int) {
-      ++perguntas;
-      return true;
-    });
-    QCOMPARE(perguntas, 0);
-    QCOMPARE(posição, 2);
-    QStringList esperadas{EntradaQuota(2002, 12, dez, 1)};
-    for (int m = primeiro; m <= ultimo; ++m)
-      esperadas << EntradaQuota(2003, m, dez, 55);
-    esperadas << EntradaQuota(2004, 1, dez, 1);
-    QCOMPARE(q.ListQuotas.Entradas(), esperadas);
+    for (const auto &[item, primeiro, último] :
+         {std::tuple{0, 1, 1}, {11, 12, 12}, {12, 1, 12}, {16, 10, 12}, {18, 7, 12}}) {
+      QCOMPARE(ÉPeríodo(item), item >= 12);
+      QuotasEmEdição q;
+      q.ListQuotas.Inserir(EntradaQuota(2002, 12, dez, 1));
+      q.ListQuotas.Inserir(EntradaQuota(2004, 1, dez, 1));
+      int perguntas = 0;
+      QCOMPARE(q.Adicionar(2003, item, dez, 55, [&](int, int) { return ++perguntas > 0; }), 2);
+      QCOMPARE(perguntas, 0);
+      QStringList esperadas{EntradaQuota(2002, 12, dez, 1)};
+      for (int m = primeiro; m <= último; ++m)
+        esperadas << EntradaQuota(2003, m, dez, 55);
+      QCOMPARE(q.ListQuotas.Entradas(), esperadas << EntradaQuota(2004, 1, dez, 1));
+    }
   }
 
   // A member with twenty years of dues is read whole, in order, and the neighbours' rows
@@ -160,12 +133,9 @@ private slots:
 
   // The entry built for the screen without the general patterns is the entry, to the letter.
   void entradaDirectaIgualAEntrada() {
-    const std::tuple<int, int, qint64, qint64> casos[] = {{2003, 3, 125000, 417},
-                                                          {1999, 12, 12345, 0},
-                                                          {2024, 10, -32550, -5},
-                                                          {990, 7, 123456789012345, 999999},
-                                                          {12345, 0, 1, 1}};
-    for (const auto &[ano, mês, valor, recibo] : casos) {
+    for (const auto &[ano, mês, valor, recibo] :
+         {std::tuple<int, int, qint64, qint64>{2003, 3, 125000, 417}, {1999, 12, 12345, 0},
+          {2024, 10, -32550, -5}, {990, 7, 123456789012345, 999999}}) {
       const Moeda m = Moeda::DeDécimosMilésimos(valor);
       QCOMPARE(EntradaQuotaDirecta(ano, mês, m, recibo), EntradaQuota(ano, mês, m, recibo));
     }
