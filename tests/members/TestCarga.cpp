@@ -125,6 +125,10 @@ private slots:
       for (const auto &[n, m] : c.marcas)
         todas.marcas[n] << m;
     }
+    qInfo("%d postos, %d s: %d gravações, %d recusadas por o sócio ter sido gravado noutro "
+          "posto; %d corridas de talões, %d recibos",
+          Postos, segundos > 0 ? segundos : 60, todas.gravadas, todas.recusadas, todas.corridas,
+          int(todas.recibos.size()));
     QVERIFY(todas.gravadas > 0 && todas.corridas > 1);
     QVERIFY(todas.recusadas > 0); // the desks did meet on the same members
     std::vector<qint64> &recibos = todas.recibos;
