@@ -493,15 +493,17 @@ void SeleccionarTexto(QWidget *campo) {
     p->selectAll();
 }
 
+// Both run for every field of every line of an import: written into the result's own buffer.
 QString SemCaracteresControlo(QStringView texto, bool váriasLinhas) {
-  QString r;
-  r.reserve(texto.size());
+  QString r(texto.size(), Qt::Uninitialized);
+  QChar *fim = r.data();
   for (const QChar c : texto) {
     if (c.unicode() >= 0x20 && c.unicode() != 0x7F)
-      r += c;
+      *fim++ = c;
     else if (c == u'\n' || c == u'\t' || c == u'\r')
-      r += váriasLinhas ? c : QChar(u' ');
+      *fim++ = váriasLinhas ? c : QChar(u' ');
   }
+  r.truncate(fim - r.constData());
   return r;
 }
 
@@ -511,11 +513,12 @@ QString CompactarEspaços(QStringView texto) {
     ++início;
   while (fim > início && texto[fim - 1] == u' ')
     --fim;
-  QString r;
-  r.reserve(fim - início);
+  QString r(fim - início, Qt::Uninitialized);
+  QChar *p = r.data();
   for (qsizetype i = início; i < fim; ++i)
-    if (texto[i] != u' ' || !r.endsWith(u' '))
-      r += texto[i];
+    if (texto[i] != u' ' || texto[i - 1] != u' ')
+      *p++ = texto[i];
+  r.truncate(p - r.constData());
   return r;
 }
 

@@ -453,30 +453,23 @@ int GravarImportação(BaseDados &bd, ConjuntoRegistos &sócios, ConjuntoRegisto
         códigos[k].Juntar(texto, i.ÚltimoId());
       }
 
-    // Many members to a statement: on a server every statement is a round trip.
-    static const QString colunas =
-        u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"CPostal\", \"Situação\", "
-        u"\"TipoQuota\", \"Inscrição\", \"ValQuotaEuro\", \"Rua\", \"Localidade\", "
-        u"\"Observações\", \"NIF\") VALUES "_s;
-    static const QString linha = u"(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s;
-    constexpr size_t lote = 500; // rows of eleven values, well under any engine's limit
-    for (size_t início = 0; início < v.aceites.size(); início += lote) {
-      const size_t fim = std::min(v.aceites.size(), início + lote);
-      QVariantList valores;
-      valores.reserve(qsizetype(fim - início) * 11);
-      for (size_t k = início; k < fim; ++k) {
-        const SócioImportado &s = v.aceites[k];
-        // Every reference text has its row by now: found in the lists, or added above.
-        // Address and remarks are stored with a trailing blank, as the member screen saves them.
-        valores << s.número << s.nome << códigos[0].Código(s.cPostal).value_or(0)
-                << códigos[1].Código(s.situação).value_or(0)
-                << códigos[2].Código(s.tipoQuota).value_or(0) << NãoNulo(s.inscrição)
-                << s.valQuota.DécimosMilésimos() << s.rua + u' ' << s.localidade + u' '
-                << s.observações + u' ' << NãoNulo(s.nif);
-      }
-      bd.Correr(colunas + QStringList(qsizetype(fim - início), linha).join(u", "_s), valores,
-                operação);
+    // All the members at once: on a server every statement is a round trip.
+    QVariantList valores;
+    valores.reserve(qsizetype(v.aceites.size()) * 11);
+    for (const SócioImportado &s : v.aceites) {
+      // Every reference text has its row by now: found in the lists, or added above.
+      // Address and remarks are stored with a trailing blank, as the member screen saves them.
+      valores << s.número << s.nome << códigos[0].Código(s.cPostal).value_or(0)
+              << códigos[1].Código(s.situação).value_or(0)
+              << códigos[2].Código(s.tipoQuota).value_or(0) << NãoNulo(s.inscrição)
+              << s.valQuota.DécimosMilésimos() << s.rua + u' ' << s.localidade + u' '
+              << s.observações + u' ' << NãoNulo(s.nif);
     }
+    bd.InserirLinhas(*ProcurarTabela(u"Sócios"),
+                     {u"Número"_s, u"Nome"_s, u"CPostal"_s, u"Situação"_s, u"TipoQuota"_s,
+                      u"Inscrição"_s, u"ValQuotaEuro"_s, u"Rua"_s, u"Localidade"_s,
+                      u"Observações"_s, u"NIF"_s},
+                     valores, {}, operação);
     transacção.Confirmar();
   }
   sócios.Reexecutar();

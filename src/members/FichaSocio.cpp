@@ -286,7 +286,7 @@ ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
       novo = true;
     }
 
-    // All the dues in as few statements as the engine's limit of bound values allows.
+    // All the dues in one statement (on a file, as few as its limit of bound values allows).
     const QString prefixo = FormatarNúmero(qint64(número), u"000000");
     QVariantList linhas;
     for (const QString &e : quotas.Entradas()) {
@@ -299,19 +299,12 @@ ResultadoGravação GravarFicha(BaseDados &bd, ConjuntoRegistos &sócios,
     for (const QString &e : eliminadas.Entradas())
       if (quotas.ProcurarChave(e) < 0)
         removidas << prefixo + e.left(6);
-    constexpr qsizetype lote = 300; // rows of three values, well under any engine's limit
-    for (qsizetype i = 0; i < linhas.size(); i += 3 * lote) {
-      const QVariantList parte = linhas.mid(i, 3 * lote);
-      bd.Correr(InstruçãoGuardar(u"Quotizações", u"SócMês", {u"QuotaEuro"_s, u"Recibo"_s}, motor,
-                                 int(parte.size() / 3)),
-                parte, u"Gravar as quotas do sócio"_s);
-    }
-    for (qsizetype i = 0; i < removidas.size(); i += 3 * lote) {
-      const QVariantList parte = removidas.mid(i, 3 * lote);
-      bd.Correr(u"DELETE FROM \"Quotizações\" WHERE \"SócMês\" IN ("_s +
-                    QStringList(parte.size(), u"?"_s).join(u", "_s) + u')',
-                parte, u"Eliminar quotas do sócio"_s);
-    }
+    const DefTabela &tabela = *ProcurarTabela(u"Quotizações");
+    bd.InserirLinhas(tabela, {u"SócMês"_s, u"QuotaEuro"_s, u"Recibo"_s}, linhas,
+                     FimGuardar(u"Quotizações", u"SócMês", {u"QuotaEuro"_s, u"Recibo"_s}, motor),
+                     u"Gravar as quotas do sócio"_s);
+    bd.CorrerComLista(u"DELETE FROM \"Quotizações\" WHERE "_s, tabela, u"SócMês"_s, removidas,
+                      u"Eliminar quotas do sócio"_s);
     transacção.Confirmar();
   }
 

@@ -17,6 +17,7 @@
 #include <QUuid>
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -690,6 +691,139 @@ Instrução BaseDados::Correr(const QString &sql, const QVariantList &valores,
       throw *falha;
     Religar(operação);
   }
+}
+
+namespace {
+
+const DefCampo &CampoDe(const DefTabela &t, const QString &coluna) {
+  const qsizetype k = t.PosiçãoCampo(coluna);
+  if (k < 0)
+    throw std::logic_error((u"a tabela "_s + t.nome + u" não tem o campo "_s + coluna).toStdString());
+  return t.campos[k];
+}
+
+// The type of a column's values on a server, as an array of them is cast there.
+QString TipoNoServidor(const DefCampo &c) {
+  switch (c.tipo) {
+  case TipoCampo::Contador:
+  case TipoCampo::Long:
+    return u"integer"_s;
+  case TipoCampo::Moeda:
+    return u"bigint"_s;
+  case TipoCampo::Texto:
+  case TipoCampo::Memo:
+    break;
+  }
+  return u"text"_s;
+}
+
+} // namespace
+
+// One column of rows as a PostgreSQL array literal: {1,NULL,3}, {"a","b \"c\""}. A value
+// that the column cannot hold comes back in `falha`.
+static QString LiteralLista(const DefCampo &c, const QVariantList &valores, qsizetype primeiro,
+                            qsizetype passo, QString &falha) {
+  const bool texto = c.tipo == TipoCampo::Texto || c.tipo == TipoCampo::Memo;
+  QString r;
+  r.reserve((valores.size() / passo) * (texto ? 24 : 8) + 2);
+  r += u'{';
+  for (qsizetype k = primeiro; k < valores.size(); k += passo) {
+    if (k != primeiro)
+      r += u',';
+    const QVariant &v = valores[k];
+    if (v.isNull()) {
+      r += u"NULL"_s;
+    } else if (texto) {
+      const QString t = v.toString();
+      if (t.contains(QChar(0)))
+        falha = u"o campo "_s + c.nome + u" tem um carácter nulo, que o servidor não aceita"_s;
+      r += u'"';
+      for (const QChar ch : t) {
+        if (ch == u'"' || ch == u'\\')
+          r += u'\\';
+        r += ch;
+      }
+      r += u'"';
+    } else {
+      bool ok = false;
+      const qint64 n = v.toLongLong(&ok);
+      if (!ok)
+        falha = u"o campo "_s + c.nome + u" não recebe "_s + v.toString().left(40);
+      r += QString::number(n);
+    }
+  }
+  r += u'}';
+  return r;
+}
+
+qint64 BaseDados::InserirLinhas(const DefTabela &tabela, const QStringList &colunas,
+                                const QVariantList &valores, const QString &fim,
+                                const QString &operação) {
+  const qsizetype n = colunas.size();
+  if (n == 0 || valores.size() % n != 0)
+    throw std::logic_error("InserirLinhas: valores que não fazem linhas inteiras");
+  if (valores.isEmpty())
+    return 0;
+  QStringList nomes;
+  for (const QString &c : colunas)
+    nomes << Identificador(CampoDe(tabela, c).nome);
+  const QString início =
+      u"INSERT INTO "_s + Identificador(tabela.nome) + u" ("_s + nomes.join(u", "_s) + u") "_s;
+  if (motor == Motor::PostgreSQL) {
+    QStringList marcas;
+    QVariantList listas;
+    QString falha;
+    for (qsizetype k = 0; k < n; ++k) {
+      const DefCampo &c = CampoDe(tabela, colunas[k]);
+      marcas << u"?::"_s + TipoNoServidor(c) + u"[]"_s;
+      listas << LiteralLista(c, valores, k, n, falha);
+    }
+    if (!falha.isEmpty())
+      throw Erro(CausaErro::ValorInválido, operação, falha);
+    return Correr(início + u"SELECT * FROM unnest("_s + marcas.join(u", "_s) + u')' + fim, listas,
+                  operação)
+        .LinhasAfectadas();
+  }
+  // SQLite takes 32766 bound values to a statement since 3.32.
+  const qsizetype porInstrução = std::min<qsizetype>(500, 32766 / n);
+  const QString linha = u'(' + QStringList(n, u"?"_s).join(u", "_s) + u')';
+  qint64 gravadas = 0;
+  for (qsizetype i = 0; i < valores.size(); i += porInstrução * n) {
+    const QVariantList parte = valores.mid(i, porInstrução * n);
+    gravadas += Correr(início + u"VALUES "_s +
+                           QStringList(parte.size() / n, linha).join(u", "_s) + fim,
+                       parte, operação)
+                    .LinhasAfectadas();
+  }
+  return gravadas;
+}
+
+qint64 BaseDados::CorrerComLista(const QString &início, const DefTabela &tabela,
+                                 const QString &coluna, const QVariantList &valores,
+                                 const QString &operação) {
+  if (valores.isEmpty())
+    return 0;
+  const DefCampo &c = CampoDe(tabela, coluna);
+  const QString campo = Identificador(c.nome);
+  if (motor == Motor::PostgreSQL) {
+    QString falha;
+    const QString lista = LiteralLista(c, valores, 0, 1, falha);
+    if (!falha.isEmpty())
+      throw Erro(CausaErro::ValorInválido, operação, falha);
+    return Correr(início + campo + u" = ANY(?::"_s + TipoNoServidor(c) + u"[])"_s, {lista},
+                  operação)
+        .LinhasAfectadas();
+  }
+  constexpr qsizetype porInstrução = 900;
+  qint64 r = 0;
+  for (qsizetype i = 0; i < valores.size(); i += porInstrução) {
+    const QVariantList parte = valores.mid(i, porInstrução);
+    r += Correr(início + campo + u" IN ("_s + QStringList(parte.size(), u"?"_s).join(u", "_s) +
+                    u')',
+                parte, operação)
+             .LinhasAfectadas();
+  }
+  return r;
 }
 
 void Instrução::Repetir(const QVariantList &valores) {

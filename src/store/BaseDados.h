@@ -126,6 +126,22 @@ public:
   // text is always the program's own: every value comes in `valores`.
   Instrução Correr(const QString &sql, const QVariantList &valores, const QString &operação);
 
+  // Writes many rows of `tabela` at once: "INSERT INTO" the table and `colunas`, the rows,
+  // then `fim` (an ON CONFLICT clause, or nothing). `valores` holds the rows one after
+  // another, as many values to a row as there are columns. On a file the rows go as lists of
+  // VALUES, as many to a statement as the engine's limit of bound values allows; on a server
+  // in one statement whatever their number, each column bound as one array that the server
+  // unnests, so that neither the text of the statement nor the driver's work grows with the
+  // values. Returns the rows written.
+  qint64 InserirLinhas(const DefTabela &tabela, const QStringList &colunas,
+                       const QVariantList &valores, const QString &fim, const QString &operação);
+
+  // Runs `início` followed by a test that `coluna` of `tabela` is one of `valores` (IN a list
+  // of values; on a server, = ANY of one array, whatever their number). Returns the rows
+  // affected.
+  qint64 CorrerComLista(const QString &início, const DefTabela &tabela, const QString &coluna,
+                        const QVariantList &valores, const QString &operação);
+
   // Runs one statement of the program's own that takes no values, as plain text: what
   // PostgreSQL cannot prepare (LOCK TABLE, DROP TABLE).
   void ExecutarTexto(const QString &sql, const QString &operação) { Controlar(sql, operação); }

@@ -43,12 +43,9 @@ const DefCampo *Contador(const DefTabela &t) {
   return nullptr;
 }
 
-// How many rows go in one INSERT: PostgreSQL takes at most 65535 bound values in a statement;
-// SQLite's oldest builds 999.
-int LinhasPorInstrução(const BaseDados &destino, const DefTabela &t) {
-  const int máximo = destino.MotorAberto() == Motor::PostgreSQL ? 65535 : 999;
-  return std::clamp(máximo / int(t.campos.size()), 1, 1000);
-}
+// How many rows are written at a time: InserirLinhas makes of them as many statements as the
+// engine needs.
+constexpr int LinhasDeCadaVez = 5000;
 
 // A file's engine keeps whatever a value was written as; a server's columns hold one type
 // each, and its driver would turn a fraction, a byte string or a text with a NUL character
@@ -115,14 +112,12 @@ void AvançarContador(BaseDados &bd, const DefTabela &t, const DefCampo &c, qint
 // Copies one table; returns the rows copied.
 qint64 CopiarTabela(BaseDados &origem, BaseDados &destino, const DefTabela &t) {
   const qint64 naOrigem = Contar(origem, t);
-  QStringList campos;
-  for (const auto &c : t.campos)
+  QStringList nomes, campos;
+  for (const auto &c : t.campos) {
+    nomes << c.nome;
     campos << Identificador(c.nome);
+  }
   const QString lista = campos.join(u", "_s);
-  const QString umaLinha = u'(' + QStringList(campos.size(), u"?"_s).join(u", "_s) + u')';
-  const QString início =
-      u"INSERT INTO "_s + Identificador(t.nome) + u" ("_s + lista + u") VALUES "_s;
-  const int porInstrução = LinhasPorInstrução(destino, t);
   const qsizetype posChave = t.PosiçãoCampo(Chave(t));
 
   QVariantList valores;
@@ -131,7 +126,7 @@ qint64 CopiarTabela(BaseDados &origem, BaseDados &destino, const DefTabela &t) {
   auto escrever = [&] {
     if (linhas == 0)
       return;
-    destino.Correr(início + QStringList(linhas, umaLinha).join(u", "_s), valores, OperaçãoCópia);
+    destino.InserirLinhas(t, nomes, valores, {}, OperaçãoCópia);
     valores.clear();
     linhas = 0;
   };
@@ -145,7 +140,7 @@ qint64 CopiarTabela(BaseDados &origem, BaseDados &destino, const DefTabela &t) {
                        valores << v;
                      }
                      ++lidas;
-                     if (++linhas == porInstrução)
+                     if (++linhas == LinhasDeCadaVez)
                        escrever();
                    });
   escrever();

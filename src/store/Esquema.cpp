@@ -149,24 +149,28 @@ QStringList InstruçõesCriação(Motor motor) {
   return r;
 }
 
-QString InstruçãoGuardar(QStringView tabela, QStringView chave, const QStringList &outros,
-                         Motor motor, int linhas) {
+QString FimGuardar(QStringView tabela, QStringView chave, const QStringList &outros,
+                   Motor motor) {
   // PostgreSQL also wants the kept row's fields named by their table, beside "excluded".
   const bool pg = motor == Motor::PostgreSQL;
   const QString distinto = pg ? u" IS DISTINCT FROM excluded."_s : u" IS NOT excluded."_s;
   const QString actual = pg ? Identificador(tabela) + u'.' : QString();
-  QStringList campos{Identificador(chave)}, novos, diferentes;
+  QStringList novos, diferentes;
   for (const QString &c : outros) {
     const QString id = Identificador(c);
-    campos << id;
     novos << id + u" = excluded."_s + id;
     diferentes << actual + id + distinto + id;
   }
+  return u" ON CONFLICT ("_s + Identificador(chave) + u") DO UPDATE SET "_s +
+         novos.join(u", "_s) + u" WHERE "_s + diferentes.join(u" OR "_s);
+}
+
+QString InstruçãoGuardar(QStringView tabela, QStringView chave, const QStringList &outros,
+                         Motor motor) {
+  QStringList campos{Identificador(chave)};
+  for (const QString &c : outros)
+    campos << Identificador(c);
   return u"INSERT INTO "_s + Identificador(tabela) + u" ("_s + campos.join(u", "_s) +
-         u") VALUES "_s +
-         QStringList(linhas, u'(' + QStringList(campos.size(), u"?"_s).join(u", "_s) + u')')
-             .join(u", "_s) +
-         u" ON CONFLICT ("_s +
-         Identificador(chave) + u") DO UPDATE SET "_s + novos.join(u", "_s) + u" WHERE "_s +
-         diferentes.join(u" OR "_s);
+         u") VALUES ("_s + QStringList(campos.size(), u"?"_s).join(u", "_s) + u')' +
+         FimGuardar(tabela, chave, outros, motor);
 }

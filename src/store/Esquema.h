@@ -67,6 +67,10 @@ QStringList InstruçõesCriação(Motor motor = Motor::SQLite);
 // key is there, leaving untouched a row that already holds the same values. Values are bound
 // in the order key, then `outros`. (Upsert syntax: SQLite's, which PostgreSQL shares but
 // for "IS NOT", its "IS DISTINCT FROM".)
-// With `linhas` > 1, that many rows in one statement, their values one row after another.
 QString InstruçãoGuardar(QStringView tabela, QStringView chave, const QStringList &outros,
-                         Motor motor = Motor::SQLite, int linhas = 1);
+                         Motor motor = Motor::SQLite);
+
+// What follows the rows in that statement ("ON CONFLICT ..."): for BaseDados::InserirLinhas,
+// which writes many rows at once.
+QString FimGuardar(QStringView tabela, QStringView chave, const QStringList &outros,
+                   Motor motor = Motor::SQLite);

@@ -227,6 +227,52 @@ private slots:
         nomes, [](const QString &n) { return n; }, true);
     QCOMPARE(nomes.front(), u"ZZZ"_s);
   }
+
+  // Many rows written and deleted at once, more than one statement's worth on a file: every
+  // row arrives with its texts exactly as given (on a server, each column travels as one
+  // array), an upsert rewrites only the rows it names, and a delete by a list takes exactly
+  // the listed keys.
+  void muitasLinhasDeUmaVez() {
+    BaseDados &bd = Dados().bd;
+    const DefTabela &quotas = *ProcurarTabela(u"Quotizações");
+    const QStringList colunas{u"SócMês"_s, u"QuotaEuro"_s, u"Recibo"_s};
+    const QString fim = FimGuardar(u"Quotizações", u"SócMês", {u"QuotaEuro"_s, u"Recibo"_s},
+                                   bd.MotorAberto());
+    constexpr int n = 1201;
+    QVariantList linhas, apagar;
+    for (int k = 0; k < n; ++k) {
+      linhas << ChaveSócMês(1 + k / 12, 2000, 1 + k % 12) << qint64(k) * 10000
+             << (k % 2 ? QVariant(k) : QVariant());
+      if (k % 5 == 0)
+        apagar << linhas[3 * k];
+    }
+    QCOMPARE(bd.InserirLinhas(quotas, colunas, linhas, fim, u"teste"_s), qint64(n));
+    // The first and last rows again, one of them changed: only that one is rewritten.
+    const QVariantList outra{linhas[0], 7, QVariant(), linhas[3 * (n - 1)], linhas[3 * (n - 1) + 1],
+                             linhas[3 * (n - 1) + 2]};
+    QCOMPARE(bd.InserirLinhas(quotas, colunas, outra, fim, u"teste"_s), qint64(1));
+    QCOMPARE(Coluna(u"SELECT count(*) || ' ' || sum(\"QuotaEuro\") || ' ' || count(\"Recibo\") "
+                    u"FROM \"Quotizações\""_s),
+             QStringList{u"1201 7206000007 600"_s});
+    QCOMPARE(bd.CorrerComLista(u"DELETE FROM \"Quotizações\" WHERE "_s, quotas, u"SócMês"_s,
+                               apagar, u"teste"_s),
+             qint64(apagar.size()));
+    QCOMPARE(Coluna(u"SELECT count(*) FROM \"Quotizações\" WHERE CAST(\"QuotaEuro\" AS "
+                    u"INTEGER) % 50000 = 0"_s),
+             QStringList{u"0"_s});
+    QCOMPARE(Coluna(u"SELECT count(*) FROM \"Quotizações\""_s),
+             QStringList{QString::number(n - apagar.size())});
+
+    const QStringList nomes{u"Ana \"Nené\" Sá"_s, u"C:\\Dados\\"_s, u"D'Ávila, {Rui}"_s,
+                            u"NULL"_s, u"  dois  brancos "_s, u""_s};
+    QVariantList sócios;
+    for (int k = 0; k < nomes.size(); ++k)
+      sócios << 900 + k << nomes[k];
+    QCOMPARE(bd.InserirLinhas(*ProcurarTabela(u"Sócios"), {u"Número"_s, u"Nome"_s}, sócios, {},
+                              u"teste"_s),
+             qint64(nomes.size()));
+    QCOMPARE(Coluna(u"SELECT \"Nome\" FROM \"Sócios\" ORDER BY \"Número\""_s), nomes);
+  }
 };
 
 QTEST_GUILESS_MAIN(TestConjuntoRegistos)
