@@ -442,12 +442,13 @@ private slots:
     }
   }
 
-  // A creation or copy onto a database holding anything is refused and leaves it as it was.
-  void destinoRecusado() {
+  // A creation or copy onto a database holding anything is refused and leaves it as it was;
+  // onto an empty one, file to server and back, value for value; counters stay above.
+  void copiasEDestinoRecusado() {
     PastaTeste pasta;
-    EncherFicheiro(u"Quotas.Dad"_s, 3, 1);
+    EncherFicheiro(u"Quotas.Dad"_s, 120, 9);
     const QByteArray ficheiro = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
-    BaseServidorTeste alheia, comDados;
+    BaseServidorTeste alheia, comDados, servidor;
     QVERIFY(alheia.Executar(
         {u"CREATE SCHEMA arquivo"_s, u"CREATE TABLE arquivo.velha (id integer)"_s}));
     const auto e = Erro([&] { BaseDados::CriarNoServidor(alheia.Ligação()); });
@@ -464,17 +465,11 @@ private slots:
     QVERIFY(c && c->Causa() == CausaErro::ComDados);
     QCOMPARE(Conteúdo(u"QPSQL"_s, comDados.Ligação()), dados);
     QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), ficheiro);
-    BaseDados bd;
-    bd.AbrirServidor(comDados.Ligação());
-    QCOMPARE(NovoCódigo(bd), 2); // the counter did not move
-  }
+    BaseDados recusada;
+    recusada.AbrirServidor(comDados.Ligação());
+    QCOMPARE(NovoCódigo(recusada), 2); // the counter did not move
 
-  // File to server and back, value for value over several statements; counters stay above.
-  void copiarIdaEVolta() {
-    PastaTeste pasta;
-    EncherFicheiro(u"Quotas.Dad"_s, 120, 9);
     const QStringList original = Conteúdo(u"QSQLITE"_s, u"Quotas.Dad"_s);
-    BaseServidorTeste servidor;
     const ContagemDados ida = CopiarFicheiroParaServidor(u"Quotas.Dad"_s, servidor.Ligação());
     QCOMPARE(ida.tabelas, 4);
     QCOMPARE(ida.sócios, 120);
