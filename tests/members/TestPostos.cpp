@@ -6,11 +6,10 @@
 #include "Janela.h"
 #include "LerFicheiro.h"
 #include "Respostas.h"
+#include "ServidorPg.h"
 
 #include <QLineEdit>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 #include <memory>
 
@@ -63,21 +62,6 @@ class TestPostos : public QObject {
                   u"\"Quotizações\" q ON q.\"SócMês\" LIKE lpad(s.\"Número\"::text, 6, '0') || '%' "
                   u"WHERE s.\"Número\" = "_s +
                   QString::number(número) + u" GROUP BY \"Nome\""_s);
-  }
-
-  // Runs `sqls` through a connection of its own on `ligação`; false when one fails.
-  static bool PorAdministrador(const QString &ligação, const QStringList &sqls) {
-    bool ok = false;
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, u"administrador"_s);
-      db.setConnectOptions(ligação);
-      ok = db.open();
-      QSqlQuery q(db);
-      for (const QString &sql : sqls)
-        ok = ok && q.exec(sql);
-    }
-    QSqlDatabase::removeDatabase(u"administrador"_s);
-    return ok;
   }
 
 private slots:
@@ -165,7 +149,7 @@ private slots:
   void papelComDireitosSoNasTresTabelas() {
     const QString papel = u"posto_"_s + QString::number(QRandomGenerator::global()->generate(), 16);
     const QString base = Dados().bd.Caminho();
-    QVERIFY(PorAdministrador(base, {u"CREATE ROLE "_s + papel + u" LOGIN PASSWORD 'segredo'"_s,
+    QVERIFY(ExecutarPg(base, {u"CREATE ROLE "_s + papel + u" LOGIN PASSWORD 'segredo'"_s,
                                     u"GRANT USAGE ON SCHEMA public TO "_s + papel,
                                     u"GRANT SELECT, INSERT, UPDATE, DELETE ON \"Tabelas\", "
                                     u"\"Sócios\", \"Quotizações\" TO "_s + papel,
@@ -183,40 +167,16 @@ private slots:
       ok = ok && EliminarRegistos(p.bd, *p.sócios, *p.quotas, 2, p.Ler(2)->versão) ==
                      ErroFicha::Nenhum;
       // Nothing beyond the three tables: the role cannot make a table of its own.
-      ok = ok && !PorAdministrador(ligação, {u"CREATE TABLE outra (x integer)"_s});
+      ok = ok && !ExecutarPg(ligação, {u"CREATE TABLE outra (x integer)"_s});
     }
-    PorAdministrador(base, {u"DROP OWNED BY "_s + papel, u"DROP ROLE "_s + papel});
+    ExecutarPg(base, {u"DROP OWNED BY "_s + papel, u"DROP ROLE "_s + papel});
     QVERIFY(ok);
     QCOMPARE(Guardado(2), QStringList{});
   }
 
-  // On the member screen the refusal is told, what was typed stays, and the next save writes it.
+  // On the member screen a save refused (another desk saved first, or the server is away) is
+  // told and what was typed stays, through a move too; the next save, server back, writes it.
   void ecraDoSocioAvisaEGuardaOQueFoiEscrito() {
-    Base janela;
-    Mostrar(&janela);
-    janela.MostrarSócio(2);
-    Posto b(Dados().bd.Caminho());
-    QCOMPARE(b.Gravar(*b.Ler(2), u"Bruno Silva"_s, Meses(2026, 1, 2)).erro, ErroFicha::Nenhum);
-
-    auto *nome = Controlo<QLineEdit>(&janela, u"Nome"_s);
-    Escrever(nome, u"Bruno Costa Pereira"_s);
-    respostas->Responder({Resposta::Não});
-    Clicar(Comando(&janela, 3)); // "Gravar Dados"
-    QCOMPARE(respostas->caixas.size(), 1);
-    QVERIFY(respostas->caixas[0].texto.contains(u"gravado noutro posto"_s));
-    QCOMPARE(nome->text(), u"Bruno Costa Pereira"_s);
-    QCOMPARE(Guardado(2), QStringList{u"Bruno Silva/2"_s});
-    Clicar(Comando(&janela, 3));
-    QCOMPARE(Guardado(2), QStringList{u"Bruno Costa Pereira/2"_s});
-  }
-  // The server away: the save and a move are told, nothing typed is lost; once the server is
-  // back the same save goes through on a new connection.
-  void servidorParadoComOEcraAberto() {
-    Base janela;
-    Mostrar(&janela);
-    janela.MostrarSócio(2);
-    auto *nome = Controlo<QLineEdit>(&janela, u"Nome"_s);
-    Escrever(nome, u"Bruno Costa Pereira"_s);
     const QString base = Dados().bd.Caminho().section(u'=', 1);
     const auto permitir = [&](bool sim) {
       QStringList sqls{u"ALTER DATABASE "_s + base + u" ALLOW_CONNECTIONS "_s +
@@ -224,23 +184,42 @@ private slots:
       if (!sim)
         sqls << u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '"_s +
                     base + u"'"_s;
-      return PorAdministrador(u"dbname=postgres"_s, sqls);
+      return AdministrarPg(sqls);
     };
     auto repor = qScopeGuard([&] { permitir(true); });
-    QVERIFY(permitir(false));
-
-    Clicar(Comando(&janela, 3)); // "Gravar Dados"
-    QCOMPARE(respostas->caixas.size(), 1);
-    QVERIFY(respostas->caixas[0].texto.contains(u"servidor"_s));
-    QCOMPARE(nome->text(), u"Bruno Costa Pereira"_s);
-    QTest::keyClick(&janela, Qt::Key_F4);
-    QCOMPARE(respostas->caixas.size(), 2);
-    QCOMPARE(nome->text(), u"Bruno Costa Pereira"_s);
-
-    QVERIFY(permitir(true));
-    Clicar(Comando(&janela, 3));
-    QCOMPARE(respostas->caixas.size(), 2);
-    QCOMPARE(Guardado(2), QStringList{u"Bruno Costa Pereira/2"_s});
+    for (const bool parado : {false, true}) {
+      Base janela;
+      Mostrar(&janela);
+      janela.MostrarSócio(2);
+      auto *nome = Controlo<QLineEdit>(&janela, u"Nome"_s);
+      const QString escrito = parado ? u"Bruno Pereira"_s : u"Bruno Costa Pereira"_s;
+      Escrever(nome, escrito);
+      if (parado) {
+        QVERIFY(permitir(false));
+      } else {
+        Posto b(Dados().bd.Caminho());
+        QCOMPARE(b.Gravar(*b.Ler(2), u"Bruno Silva"_s, Meses(2026, 1, 2)).erro, ErroFicha::Nenhum);
+        respostas->Responder({Resposta::Não});
+      }
+      const qsizetype caixas = respostas->caixas.size();
+      Clicar(Comando(&janela, 3)); // "Gravar Dados"
+      QCOMPARE(respostas->caixas.size(), caixas + 1);
+      QVERIFY(respostas->caixas.last().texto.contains(parado ? u"servidor"_s
+                                                             : u"gravado noutro posto"_s));
+      QCOMPARE(nome->text(), escrito);
+      if (parado) {
+        QTest::keyClick(&janela, Qt::Key_F4);
+        QCOMPARE(respostas->caixas.size(), caixas + 2);
+        QCOMPARE(nome->text(), escrito);
+        QVERIFY(permitir(true));
+      } else {
+        QCOMPARE(Guardado(2), QStringList{u"Bruno Silva/2"_s});
+      }
+      const qsizetype antes = respostas->caixas.size();
+      Clicar(Comando(&janela, 3));
+      QCOMPARE(respostas->caixas.size(), antes);
+      QCOMPARE(Guardado(2), QStringList{escrito + u"/2"_s});
+    }
   }
 };
 

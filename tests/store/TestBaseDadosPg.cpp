@@ -372,51 +372,14 @@ private slots:
     QCOMPARE(listasMudadas, 1);
   }
 
-  // Upsert, money beyond 32 bits, and the engine's refusals as typed errors; the link goes on.
-  void gravarNoServidor() {
+  // One action reads one state; a write inside a read ends the read first. Upsert, money
+  // beyond 32 bits, and the engine's refusals as typed errors; the link goes on.
+  void leituraEGravacaoNoServidor() {
     BaseServidorTeste servidor;
     BaseDados::CriarNoServidor(servidor.Ligação());
     BaseDados bd;
     bd.AbrirServidor(servidor.Ligação());
     QCOMPARE(bd.MotorAberto(), Motor::PostgreSQL);
-    const QString guardar = InstruçãoGuardar(u"Quotizações", u"SócMês",
-                                             {u"QuotaEuro"_s, u"Recibo"_s}, Motor::PostgreSQL);
-    {
-      BaseDados::Transacção t(bd);
-      bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"ValQuotaEuro\") VALUES (?, ?)"_s,
-                {7, qint64(50000000000)}, u"Gravar"_s);
-      bd.Correr(guardar, {u"000007202501"_s, qint64(125000), 3}, u"Gravar"_s);
-      bd.Correr(guardar, {u"000007202502"_s, qint64(125000), 4}, u"Gravar"_s);
-      bd.Correr(guardar, {u"000007202501"_s, qint64(130000), 5}, u"Gravar"_s); // an update
-      t.Confirmar();
-    }
-    QCOMPARE(Linhas(u"QPSQL"_s, servidor.Ligação(),
-                    u"SELECT * FROM \"Quotizações\" UNION ALL SELECT \"Número\"::text, "
-                    u"\"ValQuotaEuro\", 0 FROM \"Sócios\" ORDER BY 1"_s),
-             QStringList(
-                 {u"000007202501|130000|5"_s, u"000007202502|125000|4"_s, u"7|50000000000|0"_s}));
-    const std::tuple<qint64, QString, QString, CausaErro> recusas[] = {
-        {7, u"Nome"_s, u"Outro"_s, CausaErro::Duplicado},
-        {9, u"NIF"_s, u"1234567890123"_s, CausaErro::ValorInválido},
-        {2147483648, u"Nome"_s, u"x"_s, CausaErro::ValorInválido}};
-    for (const auto &[número, campo, valor, causa] : recusas) {
-      const auto e = Erro([&] {
-        Gravar(bd, u"INSERT INTO \"Sócios\" (\"Número\", \"%1\") VALUES (%2, '%3')"_s.arg(
-                       campo, QString::number(número), valor));
-      });
-      QVERIFY2(e && e->Causa() == causa && e->DoServidor(), qPrintable(QString::number(número)));
-      QVERIFY2(e->Mensagem().contains(u"nada foi gravado"_s), qPrintable(e->Mensagem()));
-    }
-    QCOMPARE(Contar(servidor, u"Sócios"_s), 1);
-    Gravar(bd, u"UPDATE \"Sócios\" SET \"Nome\" = 'Inês'"_s);
-  }
-
-  // One action reads one state; a write inside a read ends the read first.
-  void leituraVeUmSoEstado() {
-    BaseServidorTeste servidor;
-    BaseDados::CriarNoServidor(servidor.Ligação());
-    BaseDados bd;
-    bd.AbrirServidor(servidor.Ligação());
     auto sócios = [&] {
       Instrução i = bd.Correr(u"SELECT count(*) FROM \"Sócios\""_s, {}, u"Ler"_s);
       return i.Seguinte() ? i.Inteiro(0) : -1;
@@ -440,14 +403,46 @@ private slots:
       }
       QCOMPARE(sócios(), 3);
     }
+
+    const QString guardar = InstruçãoGuardar(u"Quotizações", u"SócMês",
+                                             {u"QuotaEuro"_s, u"Recibo"_s}, Motor::PostgreSQL);
+    {
+      BaseDados::Transacção t(bd);
+      bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"ValQuotaEuro\") VALUES (?, ?)"_s,
+                {7, qint64(50000000000)}, u"Gravar"_s);
+      bd.Correr(guardar, {u"000007202501"_s, qint64(125000), 3}, u"Gravar"_s);
+      bd.Correr(guardar, {u"000007202502"_s, qint64(125000), 4}, u"Gravar"_s);
+      bd.Correr(guardar, {u"000007202501"_s, qint64(130000), 5}, u"Gravar"_s); // an update
+      t.Confirmar();
+    }
+    QCOMPARE(Linhas(u"QPSQL"_s, servidor.Ligação(),
+                    u"SELECT * FROM \"Quotizações\" UNION ALL SELECT \"Número\"::text, "
+                    u"\"ValQuotaEuro\", 0 FROM \"Sócios\" WHERE \"Número\" = 7 ORDER BY 1"_s),
+             QStringList(
+                 {u"000007202501|130000|5"_s, u"000007202502|125000|4"_s, u"7|50000000000|0"_s}));
+    const std::tuple<qint64, QString, QString, CausaErro> recusas[] = {
+        {7, u"Nome"_s, u"Outro"_s, CausaErro::Duplicado},
+        {9, u"NIF"_s, u"1234567890123"_s, CausaErro::ValorInválido},
+        {2147483648, u"Nome"_s, u"x"_s, CausaErro::ValorInválido}};
+    for (const auto &[número, campo, valor, causa] : recusas) {
+      const auto e = Erro([&] {
+        Gravar(bd, u"INSERT INTO \"Sócios\" (\"Número\", \"%1\") VALUES (%2, '%3')"_s.arg(
+                       campo, QString::number(número), valor));
+      });
+      QVERIFY2(e && e->Causa() == causa && e->DoServidor(), qPrintable(QString::number(número)));
+      QVERIFY2(e->Mensagem().contains(u"nada foi gravado"_s), qPrintable(e->Mensagem()));
+    }
+    QCOMPARE(Contar(servidor, u"Sócios"_s), 4);
+    Gravar(bd, u"UPDATE \"Sócios\" SET \"Nome\" = 'Inês'"_s);
   }
 
-  // A creation or copy onto a database holding anything is refused and leaves it as it was.
-  void destinoRecusado() {
+  // A creation or copy onto a database holding anything is refused and leaves it as it was;
+  // onto an empty one, file to server and back, value for value; counters stay above.
+  void copiasEDestinoRecusado() {
     PastaTeste pasta;
-    EncherFicheiro(u"Quotas.Dad"_s, 3, 1);
+    EncherFicheiro(u"Quotas.Dad"_s, 120, 9);
     const QByteArray ficheiro = PastaTeste::Conteúdo(u"Quotas.Dad"_s);
-    BaseServidorTeste alheia, comDados;
+    BaseServidorTeste alheia, comDados, servidor;
     QVERIFY(alheia.Executar(
         {u"CREATE SCHEMA arquivo"_s, u"CREATE TABLE arquivo.velha (id integer)"_s}));
     const auto e = Erro([&] { BaseDados::CriarNoServidor(alheia.Ligação()); });
@@ -464,17 +459,11 @@ private slots:
     QVERIFY(c && c->Causa() == CausaErro::ComDados);
     QCOMPARE(Conteúdo(u"QPSQL"_s, comDados.Ligação()), dados);
     QCOMPARE(PastaTeste::Conteúdo(u"Quotas.Dad"_s), ficheiro);
-    BaseDados bd;
-    bd.AbrirServidor(comDados.Ligação());
-    QCOMPARE(NovoCódigo(bd), 2); // the counter did not move
-  }
+    BaseDados recusada;
+    recusada.AbrirServidor(comDados.Ligação());
+    QCOMPARE(NovoCódigo(recusada), 2); // the counter did not move
 
-  // File to server and back, value for value over several statements; counters stay above.
-  void copiarIdaEVolta() {
-    PastaTeste pasta;
-    EncherFicheiro(u"Quotas.Dad"_s, 120, 9);
     const QStringList original = Conteúdo(u"QSQLITE"_s, u"Quotas.Dad"_s);
-    BaseServidorTeste servidor;
     const ContagemDados ida = CopiarFicheiroParaServidor(u"Quotas.Dad"_s, servidor.Ligação());
     QCOMPARE(ida.tabelas, 4);
     QCOMPARE(ida.sócios, 120);
