@@ -470,7 +470,8 @@ private slots:
              g.Procurar(u"D E C L A R A Ç Ã O"_s)->y + AlturaDaLinha(nipc->fonte));
   }
   // The months as "rows/sum/enrolled/owing", then the totals; the owing members also against
-  // the arrears report. An empty file first, then the year of every type, of one, the year before.
+  // the arrears report. An empty file first, then the year of every type, of one, the year before;
+  // the window lists a type's year.
   void resumoDoFicheiro() {
     const auto meses = [](const QString &comum, const QList<std::pair<int, QString>> &outros,
                           const QString &total) {
@@ -498,6 +499,18 @@ private slots:
               u"15/145,00/3/9"_s);
     verificar(2025, reduzida, meses(u"0/0,00/2/2"_s, {{5, u"1/0,00/2/1"_s}}, u"1/0,00/2/23"_s));
     verificar(2024, 0, meses(u"0/0,00/3/3"_s, {{11, u"1/10,00/3/2"_s}}, u"1/10,00/3/35"_s));
+
+    Respostas respostas; // the window: the list of a type, with its chart
+    ResumoAno j(nullptr);
+    j.Ano->setText(u"2025"_s);
+    j.TipoQuota->setCurrentIndex(j.TipoQuota->findData(normal));
+    QVERIFY(j.Gráfico->isHidden());
+    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
+    QVERIFY(!j.Gráfico->isHidden());
+    const QStringList linhas = j.Listagem->Linhas();
+    QCOMPARE(linhas.size(), 13);
+    QCOMPARE(linhas[0], u" Janeiro\t2\t15,00\t1\t0"_s);
+    QCOMPARE(linhas[12], u" Total\t15\t145,00\t3\t9"_s);
   }
 
   // One page: the table, then the chart below it; the golden dump holds the frame and the bars.
@@ -510,21 +523,6 @@ private slots:
     COMPARAR_COM_OURO(g, u"resumo"_s);
   }
 
-  // The window: the list of a type, with its chart.
-  void janela() {
-    FicheiroDoResumo();
-    Respostas respostas;
-    ResumoAno j(nullptr);
-    j.Ano->setText(u"2025"_s);
-    j.TipoQuota->setCurrentIndex(j.TipoQuota->findData(normal));
-    QVERIFY(j.Gráfico->isHidden());
-    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
-    QVERIFY(!j.Gráfico->isHidden());
-    const QStringList linhas = j.Listagem->Linhas();
-    QCOMPARE(linhas.size(), 13);
-    QCOMPARE(linhas[0], u" Janeiro\t2\t15,00\t1\t0"_s);
-    QCOMPARE(linhas[12], u" Total\t15\t145,00\t3\t9"_s);
-  }
 };
 
 QTEST_MAIN(TestRelatorios)
