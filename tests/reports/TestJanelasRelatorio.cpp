@@ -94,10 +94,6 @@ class TestJanelasRelatorio : public QObject {
   static QStringList Contador() {
     return Coluna(u"SELECT Designação FROM Tabelas WHERE Tipo = 'q'"_s);
   }
-  template <class J> static void Listar(J &j, const QString &ano) {
-    j.Ano->setText(ano);
-    QTest::mouseClick(j.Comando[1], Qt::LeftButton);
-  }
 
 private slots:
   void init() {
@@ -119,7 +115,8 @@ private slots:
     QtsAtrazo j(nullptr);
     j.Mês->setCurrentIndex(2);
     j.TipoQuota->setCurrentIndex(j.TipoQuota->findData(reduzida));
-    Listar(j, u"2003"_s);
+    j.Ano->setText(u"2003"_s);
+    Clicar(j.Comando[1]);
     QVERIFY(j.Comando[2]->isEnabled());
     j.Mês->setCurrentIndex(3);
     j.Ano->setText(u"2004"_s);
