@@ -522,7 +522,6 @@ private slots:
     QCOMPARE(TextosQueSeSobrepõem(g), QStringList());
     COMPARAR_COM_OURO(g, u"resumo"_s);
   }
-
 };
 
 QTEST_MAIN(TestRelatorios)

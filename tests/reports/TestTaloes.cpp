@@ -394,9 +394,8 @@ private slots:
       QCOMPARE(g.Textos().join(u'|').count(u"NIPC"_s), comNipc ? 2 * 24 : 0);
       if (!comNipc)
         continue;
-      const auto *nipc = g.Procurar(u"NIPC: 501234560"_s);
-      QVERIFY(nipc && nipc->y == g.Procurar(u"1100-148 Lisboa"_s)->y +
-                                     AlturaDaLinha(g.Procurar(u"1100-148 Lisboa"_s)->fonte));
+      const auto *nipc = g.Procurar(u"NIPC: 501234560"_s), *cp = g.Procurar(u"1100-148 Lisboa"_s);
+      QVERIFY(nipc && cp && nipc->y == cp->y + AlturaDaLinha(cp->fonte));
     }
   }
 };
