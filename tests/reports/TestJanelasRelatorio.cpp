@@ -361,17 +361,8 @@ private slots:
     QFETCH(QString, janela);
     QFETCH(QString, botão);
     EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"lista.csv"_s));
-    // More members than the grid shows, so that the list has its bar and the focus.
-    if (janela == u"atrasos"_s) {
-      Ano2003();
-      for (int n = 13; n <= 30; ++n)
-        Sócio(n, Nome(n), normal);
-      QtsAtrazo j(nullptr);
-      j.Mês->setCurrentIndex(2);
-      j.Ano->setText(u"2003"_s);
-      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, 1);
-      return;
-    }
+    // More members than the grid shows, so that the list has its bar and the focus; those
+    // listed by the arrears window owe March.
     Ano2026();
     const bool emDia = janela == u"em dia"_s;
     for (int n = 10; n <= 30; ++n) {
@@ -379,7 +370,12 @@ private slots:
       for (int m = 1; m <= (emDia ? 3 : 2); ++m)
         Pago(n, 2026, m);
     }
-    if (emDia) {
+    if (janela == u"atrasos"_s) {
+      QtsAtrazo j(nullptr);
+      j.Mês->setCurrentIndex(2);
+      j.Ano->setText(u"2026"_s);
+      EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, 1);
+    } else if (emDia) {
       QtsEmDia j(nullptr);
       EscapeFechaDepoisDe(j, j.Listagem->Grelha(), botão, 1);
     } else {
