@@ -123,13 +123,11 @@ class TestCopias : public QObject {
       QVERIFY2(texto.contains(parte), qPrintable(texto));
   }
   // Each of `caminhos` has the rights `octal`, where the system keeps POSIX rights.
-  static void Direitos(const QStringList &caminhos, const QString &octal) {
+  static void Direitos([[maybe_unused]] const QStringList &caminhos,
+                       [[maybe_unused]] const QString &octal) {
 #ifdef AGREMIA_PERMISSOES_POSIX
     for (const QString &c : caminhos)
       QVERIFY2(Permissões(c) == octal, qPrintable(c + u": "_s + Permissões(c)));
-#else
-    Q_UNUSED(caminhos);
-    Q_UNUSED(octal);
 #endif
   }
   // After a refusal: the data file as it was and alone in its folder, the copies as they were.
@@ -156,12 +154,6 @@ class TestCopias : public QObject {
     if (!r.ok)
       QTest::qFail(qPrintable(u"segurança recusada: "_s + r.erro), __FILE__, __LINE__);
     return r.cópia;
-  }
-  ResultadoReposição Repor(const QString &cópia, const QString &guardar = Seguranças()) {
-    const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, guardar);
-    if (!r.ok)
-      QTest::qFail(qPrintable(u"reposição recusada: "_s + r.erro), __FILE__, __LINE__);
-    return r;
   }
 
 private slots:
@@ -248,7 +240,8 @@ private slots:
     }
 
     relógio.Mudar(Momento(7, 18, 30, 0));
-    const ResultadoReposição r = Repor(cópia);
+    const ResultadoReposição r = ReporCópia(cópia, NomeFicheiroDados, Seguranças());
+    QVERIFY2(r.ok, qPrintable(r.erro));
     QCOMPARE(Linhas(NomeFicheiroDados), Linhas(cópia));
     QCOMPARE(r.salvaguarda,
              pasta.Caminho(u"Seguranças/Quotas antes da reposição 2026-12-07 18h30m00s.Dad"_s));
@@ -264,7 +257,8 @@ private slots:
     const QByteArray diárioFrio("\0diário antigo", 15);
     EscreverFicheiro(u"Quotas.Dad-journal"_s, diárioFrio);
     relógio.Mudar(Momento(7, 18, 31, 0));
-    const ResultadoReposição estragado = Repor(cópia, u"guardados"_s);
+    const ResultadoReposição estragado = ReporCópia(cópia, NomeFicheiroDados, u"guardados"_s);
+    QVERIFY2(estragado.ok, qPrintable(estragado.erro));
     QCOMPARE(PastaTeste::Conteúdo(estragado.salvaguarda), QByteArray("estragado"));
     QCOMPARE(PastaTeste::Conteúdo(estragado.salvaguarda + u"-journal"_s), diárioFrio);
     QCOMPARE(Ficheiros(u"."_s), QStringList{NomeFicheiroDados});

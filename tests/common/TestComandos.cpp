@@ -1,30 +1,12 @@
 #include "Campos.h"
-#include "Comandos.h"
-#include "ErroBaseDados.h"
-#include "Mensagens.h"
-#include "Modal.h"
-#include "Respostas.h"
 
-#include <QAbstractButton>
 #include <QTest>
 
-using namespace Qt::StringLiterals;
-
-// The window pieces that every window composes: placement, the message box, the action wrapper.
+// Where a window is placed over the main one.
 class TestComandos : public QObject {
   Q_OBJECT
 
 private slots:
-  // An engine error inside a user action is a message and a beep, never the end of the program.
-  void falhaDoMotorViraMensagem() {
-    Respostas respostas;
-    const bool correu = ExecutarAcção(nullptr, u"Gravar Dados"_s, [] {
-      throw ErroBaseDados(CausaErro::DiscoCheio, u"Gravar"_s, u"Quotas.Dad"_s);
-    });
-    QVERIFY(!correu && respostas.bips == 1 && respostas.caixas.size() == 1);
-    QCOMPARE(respostas.caixas[0].ícone, Ícone::Crítico);
-  }
-
   // A second monitor, or a task bar on top: the available area does not start at 0,0. Larger
   // than the area, a window starts at its corner; near its bottom, it is pushed back up.
   void posicaoCentrada() {

@@ -151,7 +151,6 @@ private slots:
       QCOMPARE(a.largura, usada);
       QCOMPARE(a.tamanho < 10, menor);
       QCOMPARE(a.tamanho, corte == Nenhum ? a.tamanho : 10 * ReduçãoMáxima);
-      QVERIFY(a.tamanho >= 10 * ReduçãoMáxima);
       // The next size up, the next word or the next character would not fit.
       if (corte == Nenhum)
         QVERIFY(a.texto == texto && (!menor || largura(texto, a.tamanho + 0.05) > espaço));

@@ -6,6 +6,7 @@
 #include "Janela.h"
 #include "JanelaBaseDados.h"
 #include "JanelaSenha.h"
+#include "LerFicheiro.h"
 #include "Modal.h"
 #include "OrigemDados.h"
 #include "PastaTeste.h"
@@ -399,12 +400,8 @@ private slots:
       QVERIFY2(respostas.caixas[i].texto.contains(partes[i]), qPrintable(respostas.caixas[i].texto));
     QCOMPARE(Dados().bd.MotorAberto(), Motor::PostgreSQL);
     FecharDados();
-    BaseDados cópia;
-    cópia.Abrir(NomeFicheiroDados);
-    QStringList nomes;
-    cópia.Percorrer(u"SELECT Nome FROM Sócios ORDER BY Número"_s, {}, u"t"_s,
-                    [&nomes](const Instrução &i) { nomes << i.Texto(0); });
-    QCOMPARE(nomes, (QStringList{u"Ana"_s, u"Rui"_s}));
+    QCOMPARE(Consultar(u"SELECT Nome FROM Sócios ORDER BY Número"_s, u"./"_s + NomeFicheiroDados),
+             (QList<QVariantList>{{u"Ana"_s}, {u"Rui"_s}}));
   }
 
 #endif

@@ -142,18 +142,13 @@ using EscolhaFicheiroFalsa = EscolhaFalsa<InstalarEscolhaFicheiro>;
 using EscolhaPastaFalsa = EscolhaFalsa<InstalarEscolhaPasta>;
 
 // Every copy the backup tool writes goes through `alterar` (as a faulty disk would change it)
-// before the tool reads it back; `alteradas` counts them.
+// before the tool reads it back.
 class CópiaAlterada {
 public:
   explicit CópiaAlterada(std::function<void(const QString &)> alterar) {
-    InstalarDepoisDeCopiar([this, alterar](const QString &cópia) {
-      ++alteradas;
-      alterar(cópia);
-    });
+    InstalarDepoisDeCopiar(std::move(alterar));
   }
   ~CópiaAlterada() { InstalarDepoisDeCopiar({}); }
   Q_DISABLE_COPY(CópiaAlterada)
-
-  int alteradas = 0;
 };
 #endif

@@ -38,30 +38,23 @@ inline QList<QVariantList> Consultar(const QString &sql,
       db.setDatabaseName(ficheiro);
       db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     }
-    bool falhou = true;
-    QString erro;
-    if (!db.open()) {
-      erro = db.lastError().text();
-    } else {
-      QSqlQuery q(db);
-      if (q.exec(sql)) {
-        falhou = false;
-        while (q.next()) {
-          QVariantList l;
-          for (int i = 0; i < q.record().count(); ++i)
-            l << q.value(i);
-          linhas << l;
-        }
-      } else {
-        erro = q.lastError().text();
+    QSqlQuery q(db);
+    const bool aberta = db.open();
+    if (aberta && q.exec(sql)) {
+      while (q.next()) {
+        QVariantList l;
+        for (int i = 0; i < q.record().count(); ++i)
+          l << q.value(i);
+        linhas << l;
       }
-    }
-    if (falhou) {
+    } else {
+      const QString erro = (aberta ? q.lastError() : db.lastError()).text();
       linhas = {QVariantList{QStringLiteral("erro: ") + erro}};
       QTest::qFail(
           qPrintable(QStringLiteral("leitura de ") + ficheiro + QStringLiteral(": ") + erro),
           __FILE__, __LINE__);
     }
+    q.finish();
     db.close();
   }
   QSqlDatabase::removeDatabase(nome);

@@ -2,11 +2,7 @@
 
 #include "Impressao.h"
 
-#include <QDir>
 #include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPrinter>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -72,26 +68,4 @@ inline QStringList TextosQueSeSobrepõem(const GravadorImpressão &g) {
                       DescreverCaixa(caixas[j]));
   }
   return r;
-}
-
-// With AGREMIA_PDF=<folder> in the environment, the recording is also drawn as `nome`.pdf in that
-// folder, on an A4 sheet whose printable area is the recorded one, to be looked at.
-inline void PdfParaVer(const GravadorImpressão &g, const QString &nome) {
-  const QString pasta = qEnvironmentVariable("AGREMIA_PDF");
-  if (pasta.isEmpty())
-    return;
-  QDir().mkpath(pasta);
-  auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  pdf->setOutputFormat(QPrinter::PdfFormat);
-  pdf->setOutputFileName(QDir(pasta).filePath(nome + QStringLiteral(".pdf")));
-  const double a4 = 210 / 25.4 * 1440;
-  const double margem = std::max(0.0, (a4 - g.LarguraPágina()) / 2) / 20; // points
-  const double alto = 297 / 25.4 * 1440;
-  const double margemAlto = std::max(0.0, (alto - g.AlturaPágina()) / 2) / 20;
-  pdf->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                 QMarginsF(margem, margemAlto, margem, margemAlto),
-                                 QPageLayout::Point));
-  ImpressoraQt saída(std::move(pdf), nome);
-  saída.Reproduzir(g);
-  saída.TerminarDocumento();
 }

@@ -14,24 +14,34 @@
 // an unreachable server is a failure instead: a broken cluster must not pass as a skip.
 inline constexpr char SemServidorPg[] = "Sem servidor PostgreSQL";
 
-// Whether the server of the environment answers; `erro` gets libpq's words when not.
-inline bool ServidorPgAlcançável(QString &erro) {
-  const QString nome = QStringLiteral("sondagem-pg");
-  bool ok = false;
+// Runs `sqls` in order through a connection of its own with libpq options `opções` (empty:
+// the environment's database); false when one fails, its error put in `erro` or else shown.
+inline bool ExecutarPg(const QString &opções, const QStringList &sqls, QString *erro = nullptr) {
+  static std::atomic<int> n = 0;
+  const QString ligação = QStringLiteral("executar-pg-") + QString::number(++n);
+  QString falha;
   {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), nome);
-    if (!db.isValid()) {
-      erro = QStringLiteral("o controlador QPSQL do Qt não está instalado");
-    } else {
-      ok = db.open();
-      if (!ok)
-        erro = db.lastError().text();
-      db.close();
-    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), ligação);
+    db.setConnectOptions(opções);
+    if (!db.open())
+      falha = db.lastError().text();
+    QSqlQuery q(db);
+    for (const QString &sql : sqls)
+      if (falha.isEmpty() && !q.exec(sql))
+        falha = sql + QStringLiteral(": ") + q.lastError().text();
+    q.finish();
+    db.close();
   }
-  QSqlDatabase::removeDatabase(nome);
-  return ok;
+  QSqlDatabase::removeDatabase(ligação);
+  if (erro)
+    *erro = falha;
+  else if (!falha.isEmpty())
+    qWarning("%s", qPrintable(falha));
+  return falha.isEmpty();
 }
+
+// Whether the server of the environment answers; `erro` gets libpq's words when not.
+inline bool ServidorPgAlcançável(QString &erro) { return ExecutarPg({}, {}, &erro); }
 
 // For initTestCase: skips the whole suite, or fails it, when no server answers.
 #define EXIGIR_SERVIDOR_PG()                                                                       \
@@ -44,31 +54,6 @@ inline bool ServidorPgAlcançável(QString &erro) {
       QSKIP(texto_.constData());                                                                   \
     }                                                                                              \
   } while (0)
-
-// Runs `sqls` in order through a connection of its own with libpq options `opções` (empty:
-// the environment's database); false, with the error shown, when one fails.
-inline bool ExecutarPg(const QString &opções, const QStringList &sqls) {
-  static std::atomic<int> n = 0;
-  const QString ligação = QStringLiteral("executar-pg-") + QString::number(++n);
-  bool ok = true;
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), ligação);
-    db.setConnectOptions(opções);
-    ok = db.open();
-    if (!ok)
-      qWarning("%s", qPrintable(db.lastError().text()));
-    QSqlQuery q(db);
-    for (const QString &sql : sqls)
-      if (ok && !q.exec(sql)) {
-        qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-        ok = false;
-      }
-    q.finish();
-    db.close();
-  }
-  QSqlDatabase::removeDatabase(ligação);
-  return ok;
-}
 
 // Runs `sqls` on the cluster's own database, as an administrator does to a test's database
 // (ending its sessions, refusing connections to it, changing the server's settings).
@@ -93,8 +78,7 @@ public:
     ExecutarPg(
         {}, {QStringLiteral("DROP DATABASE IF EXISTS ") + nome + QStringLiteral(" WITH (FORCE)")});
   }
-  BaseServidorTeste(const BaseServidorTeste &) = delete;
-  BaseServidorTeste &operator=(const BaseServidorTeste &) = delete;
+  Q_DISABLE_COPY(BaseServidorTeste)
 
   const QString &Nome() const { return nome; }
   QString Ligação() const { return QStringLiteral("dbname=") + nome; }
