@@ -261,7 +261,9 @@ void ImprimirListagem(Impressão &p, const std::vector<SócioListado> &sócios, 
     LinhaDoSócio(p, s, detalhada);
     if (p.Y() >= FimDePágina) {
       p.Linha(p.X(), p.Y(), p.X() + w, p.Y());
-      p.DefinirX(p.LarguraPágina() - p.LarguraTexto(TextoContinua));
+      // Against the page's edge by its ink: the last glyph's reaches past its advance.
+      p.DefinirX(p.LarguraPágina() - std::max(p.LarguraTexto(TextoContinua),
+                                              TintaDoTexto(p.Fonte(), TextoContinua).right()));
       p.Imprimir(TextoContinua);
       p.NovaPágina();
       cabeçalho(p);

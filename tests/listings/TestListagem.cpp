@@ -204,7 +204,8 @@ private slots:
     }
   }
 
-  // Past page 99 the page text is never cut and ends inside the frame.
+  // Past page 99 the page text is never cut and ends inside the frame; so does the text that
+  // ends each page.
   void paginaCentesimaNaMoldura() {
     SócioListado ana;
     ana.número = 7;
@@ -220,6 +221,9 @@ private slots:
       if (t.texto.startsWith(u"Página Nº"_s)) {
         QCOMPARE(t.texto, u"Página Nº  "_s + QString::number(++página) + u' ');
         fora << ForaDaMoldura(t, moldura);
+      } else if (t.texto == u"Continua na próxima página"_s) {
+        // Right-aligned on the page's edge: its ink, not only its advance, stays on the page.
+        fora << ForaDaMoldura(t, QRectF(0, t.y - 500, g.LarguraPágina(), 1000));
       }
     QCOMPARE(página, g.páginas);
     fora.removeAll(QString());
