@@ -157,7 +157,13 @@ qint32 Base::MostrarSócio(qint32 número) {
     IrParaPosição(0);
     SócioActual = 0;
   } else {
-    Número->setText(FormatarNúmero(número, u"000000"));
+    // Plain digits while the field has the focus, as on entering it; six digits otherwise.
+    if (Número->hasFocus()) {
+      Número->setText(QString::number(número));
+      Número->selectAll();
+    } else {
+      Número->setText(FormatarNúmero(número, u"000000"));
+    }
     Número->setReadOnly(true);
     Comando[2]->setEnabled(true);
     acçãoEliminar->setEnabled(true);

@@ -369,6 +369,14 @@ private slots:
     base->NavegarSócio(3);
     QTest::keyClick(base.get(), Qt::Key_F4);
     QCOMPARE(base->SócioActual, 30);
+    // The number shown reads as typed while its field has the focus, in six digits once left.
+    auto *número = W<QLineEdit>(u"Número"_s);
+    número->setFocus();
+    base->RecomeçarDados();
+    QCOMPARE(número->text(), u"10"_s);
+    W<QWidget>(u"Nome"_s)->setFocus();
+    QCOMPARE(número->text(), u"000010"_s);
+    base->NavegarSócio(5);
     // No keeps the member; Yes removes the highest and shows the next lower one.
     respostas->Responder({Resposta::Não, Resposta::Sim, Resposta::Sim, Resposta::Sim});
     Clicar(2);
