@@ -291,7 +291,9 @@ void Base::NavegarSócio(int k) {
   // the first or last member is already shown, or the move passed either end (the file is
   // then put back on the member shown, and what is typed there stays).
   const auto destino = [&]() -> std::optional<qint32> {
-    BaseDados::Leitura leitura(Dados().bd);
+    // On a server the move reads the member list's keys at most, and the key of the member
+    // it lands on is its number: no statements to hold together in a transaction.
+    BaseDados::Leitura leitura(Dados().bd, false);
     const qint64 antes = sócios.IdActual();
     switch (k) {
     case 2:

@@ -431,6 +431,11 @@ QVariant ConjuntoRegistos::Campo(QStringView nome) const {
   const qsizetype i = tabela->PosiçãoCampo(nome);
   if (i < 0)
     FaltaDoPrograma(u"A tabela "_s + tabela->nome + u" não tem o campo "_s + nome.toString());
+  // On a server a row's identity is its key: the key itself needs no round trip.
+  if (edição == Edição::Nenhuma && lugar == Lugar::Em &&
+      bd->MotorAberto() == Motor::PostgreSQL && !IdÉTexto(*tabela) &&
+      ColunaId() == Identificador(tabela->campos[i].nome))
+    return QVariant(id);
   return LinhaActual()[i];
 }
 
