@@ -68,9 +68,11 @@ int GrelhaComBarra::LarguraColuna(int c) const {
   return grelha->columnWidth(c);
 }
 
-void GrelhaComBarra::DefinirLinhas(const QStringList &linhas) {
+void GrelhaComBarra::DefinirLinhas(const QStringList &linhas, int mínimo, int máximo, int valor,
+                                   qsizetype inícioVisível) {
   texto = linhas;
-  Preencher();
+  saltar = inícioVisível;
+  Posicionar(mínimo, máximo, valor);
 }
 
 void GrelhaComBarra::Posicionar(int mínimo, int máximo, int valor) {
@@ -85,21 +87,35 @@ int GrelhaComBarra::Valor() const {
   return barra->value();
 }
 
+// The items stay from one fill to the next and change only where their text does: a screen
+// that moves from member to member redraws only what differs.
 void GrelhaComBarra::Preencher() {
-  grelha->clearContents();
   grelha->clearSelection();
   const int p = barra->value();
-  if (p < 1)
-    return;
-  for (int i = p, linha = 0; i <= texto.size() && linha < visíveis; ++i, ++linha) {
-    const QStringList células = texto[i - 1].split(u'\t');
-    for (int c = 0; c < colunas.size() && c < células.size(); ++c) {
-      auto *item = new QTableWidgetItem(células[c]);
-      item->setTextAlignment(colunas[c].alinhamento);
-      grelha->setItem(linha, c, item);
+  for (int linha = 0; linha < visíveis; ++linha) {
+    const qsizetype i = qsizetype(p) - 1 + linha;
+    const bool comLinha = p >= 1 && i < texto.size();
+    const QStringView resto = comLinha ? QStringView(texto[i]).mid(saltar) : QStringView();
+    qsizetype início = comLinha ? 0 : -1;
+    for (int c = 0; c < colunas.size(); ++c) {
+      if (início < 0) {
+        delete grelha->takeItem(linha, c);
+        continue;
+      }
+      const qsizetype fim = resto.indexOf(u'\t', início);
+      const QStringView célula = resto.mid(início, fim < 0 ? -1 : fim - início);
+      início = fim < 0 ? -1 : fim + 1;
+      QTableWidgetItem *item = grelha->item(linha, c);
+      if (!item) {
+        item = new QTableWidgetItem;
+        item->setTextAlignment(colunas[c].alinhamento);
+        grelha->setItem(linha, c, item);
+      }
+      if (item->text() != célula)
+        item->setText(célula.toString());
     }
   }
-  if (p <= texto.size())
+  if (p >= 1 && p <= texto.size())
     grelha->selectRow(0); // the line at the bar's value, when there is one
 }
 

@@ -208,11 +208,8 @@ qint32 Base::MostrarSócio(qint32 número) {
 
 void Base::IrParaPosição(qsizetype alvo) {
   const ListaOrdenada &l = Lista.ListQuotas;
-  QStringList linhas;
-  for (const QString &e : l.Entradas())
-    linhas << e.mid(6); // the four columns after the sort key
-  TabelaQuotas->DefinirLinhas(linhas);
-  TabelaQuotas->Posicionar(l.Vazia() ? 0 : 1, int(l.Tamanho()), int(alvo));
+  // The four columns after the sort key.
+  TabelaQuotas->DefinirLinhas(l.Entradas(), l.Vazia() ? 0 : 1, int(l.Tamanho()), int(alvo), 6);
   const bool temQuotas = !l.Vazia();
   for (QWidget *w : {static_cast<QWidget *>(Posição), static_cast<QWidget *>(Comando[5]),
                      static_cast<QWidget *>(Comando[6])})

@@ -20,27 +20,41 @@ QString EntradaQuotaDirecta(int ano, int mês, Moeda valor, qint64 recibo) {
     return EntradaQuota(ano, mês, valor, recibo);
   // Cents rounded half away from zero, as the "#0.00" pattern rounds.
   const qint64 cêntimos = (v < 0 ? -v + 50 : v + 50) / 100;
-  const QString a = QString::number(ano).rightJustified(4, u'0');
-  QString e;
-  e.reserve(40);
-  e += a;
-  if (mês < 10)
-    e += u'0';
-  e += QString::number(mês);
-  e += a;
-  e += u'\t';
-  e += NomeMês(mês);
-  e += u'\t';
+  // Written straight into the text: a member's screen builds one for every month paid.
+  const QString nomeMês = NomeMês(mês);
+  QString e(26 + nomeMês.size() + 2 * 20, Qt::Uninitialized);
+  QChar *const início = e.data();
+  QChar *o = início;
+  const auto dígitos = [&o](quint64 n, int mínimo) {
+    char16_t t[20];
+    int k = 0;
+    do {
+      t[k++] = char16_t(u'0' + n % 10);
+      n /= 10;
+    } while (n != 0);
+    while (k < mínimo)
+      t[k++] = u'0';
+    while (k > 0)
+      *o++ = QChar(t[--k]);
+  };
+  dígitos(quint64(ano), 4);
+  dígitos(quint64(mês), 2);
+  dígitos(quint64(ano), 4);
+  *o++ = u'\t';
+  for (QChar c : nomeMês)
+    *o++ = c;
+  *o++ = u'\t';
   if (v < 0 && cêntimos != 0)
-    e += u'-';
-  e += QString::number(cêntimos / 100);
-  e += u',';
-  if (cêntimos % 100 < 10)
-    e += u'0';
-  e += QString::number(cêntimos % 100);
-  e += u'\t';
-  e += QString::number(recibo);
-  e += u' ';
+    *o++ = u'-';
+  dígitos(quint64(cêntimos / 100), 1);
+  *o++ = u',';
+  dígitos(quint64(cêntimos % 100), 2);
+  *o++ = u'\t';
+  if (recibo < 0)
+    *o++ = u'-';
+  dígitos(recibo < 0 ? 0 - quint64(recibo) : quint64(recibo), 1);
+  *o++ = u' ';
+  e.truncate(o - início);
   return e;
 }
 

@@ -133,8 +133,7 @@ void JanelaRelatório::Listar() {
   if (ExecutarAcção(this, título, [&] { linhas = Construir(mostrar); }))
     mostrar(100);
   const int máximo = std::max(0, int(linhas.size()) - (LinhasVisíveis - 1));
-  Listagem->DefinirLinhas(linhas);
-  Listagem->Posicionar(1, std::max(1, máximo), 1);
+  Listagem->DefinirLinhas(linhas, 1, std::max(1, máximo), 1);
   Listagem->Barra()->setEnabled(máximo >= 2);
   Comando[2]->setEnabled(!linhas.isEmpty());
   if (progresso)

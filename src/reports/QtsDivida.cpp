@@ -217,8 +217,7 @@ void QtsDívida::Listar() {
                   MesesCompactos(s.meses) + u'\t' + QString::number(s.meses.size()) + u'\t' +
                   s.valor.Formatar();
   const int máximo = std::max(0, int(linhas.size()) - (LinhasVisíveis - 1));
-  Listagem->DefinirLinhas(linhas);
-  Listagem->Posicionar(1, std::max(1, máximo), 1);
+  Listagem->DefinirLinhas(linhas, 1, std::max(1, máximo), 1);
   Listagem->Barra()->setEnabled(máximo >= 2);
   const TotaisDívidas t = SomarDívidas(lista);
   Totais->setText(lista.empty() ? QString()

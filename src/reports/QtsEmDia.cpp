@@ -142,8 +142,7 @@ void QtsEmDia::Listar() {
   for (const SócioEmDia &s : lista)
     linhas << FormatarNúmero(s.número, u"000000") + u"\t "_s + s.nome;
   const int máximo = std::max(0, int(linhas.size()) - (LinhasVisíveis - 1));
-  Listagem->DefinirLinhas(linhas);
-  Listagem->Posicionar(1, std::max(1, máximo), 1);
+  Listagem->DefinirLinhas(linhas, 1, std::max(1, máximo), 1);
   Listagem->Barra()->setEnabled(máximo >= 2);
   Contagem->setText(QString::number(lista.size()) + u" sócio(s) com as quotas em dia."_s);
   Comando[2]->setEnabled(!lista.empty());

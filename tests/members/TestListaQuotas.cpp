@@ -135,7 +135,8 @@ private slots:
   void entradaDirectaIgualAEntrada() {
     for (const auto &[ano, mês, valor, recibo] :
          {std::tuple<int, int, qint64, qint64>{2003, 3, 125000, 417}, {1999, 12, 12345, 0},
-          {2024, 10, -32550, -5}, {990, 7, 123456789012345, 999999}}) {
+          {2024, 10, -32550, -5}, {990, 7, 123456789012345, 999999}, {5, 1, -49, 7},
+          {9999, 11, (qint64(1) << 60) - 1, std::numeric_limits<qint64>::min()}}) {
       const Moeda m = Moeda::DeDécimosMilésimos(valor);
       QCOMPARE(EntradaQuotaDirecta(ano, mês, m, recibo), EntradaQuota(ano, mês, m, recibo));
     }
