@@ -5,9 +5,10 @@
 // (prepared once, one query) in the same run. Program and floor runs alternate and each
 // figure is a median, so the ratio holds on a noisy machine where absolute times do not.
 //
-//   QT_QPA_PLATFORM=offscreen bench_ficheiro [--enorme] [--rapido]
+//   QT_QPA_PLATFORM=offscreen bench_ficheiro [--enorme] [--rapido] [--so TEXTO]
 //
-// One line per operation: operation  program_ms  floor_ms  ratio.
+// One line per operation: operation  program_ms  floor_ms  ratio. With --so only the
+// operations whose name holds TEXTO are timed (the others show 0), for a profiler's run.
 //
 // With --servidor (built with libpq, run where libpq's environment reaches a PostgreSQL
 // server, e.g. under pg_virtualenv) the large file is then copied into a database of its own
@@ -201,9 +202,13 @@ struct Resultado {
   QString falha = {};                     // the engine's words when the operation failed
 };
 
+QString Só; // --so
+
 // Program and floor alternate, `vezes` times each; the figures are medians.
 Resultado Comparar(const QString &operação, int vezes, const std::function<void(int)> &programa,
                    const std::function<void(int)> &chão) {
+  if (!operação.contains(Só))
+    return {operação, 0, 0};
   std::vector<double> p, c;
   programa(0); // caches warmed for both alike
   chão(0);
@@ -1091,6 +1096,8 @@ int main(int argc, char *argv[]) {
   const bool enorme = args.contains(u"--enorme"_s);
   const bool rápido = args.contains(u"--rapido"_s);
   const bool servidor = args.contains(u"--servidor"_s);
+  if (const qsizetype k = args.indexOf(u"--so"_s); k > 0 && k + 1 < args.size())
+    Só = args[k + 1];
 #ifndef AGREMIA_BENCH_PG
   if (servidor) {
     std::fprintf(stderr, "--servidor: compilado sem libpq (instale libpq-dev)\n");

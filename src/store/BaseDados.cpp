@@ -717,12 +717,10 @@ QString TipoNoServidor(const DefCampo &c) {
   return u"text"_s;
 }
 
-} // namespace
-
 // One column of rows as a PostgreSQL array literal: {1,NULL,3}, {"a","b \"c\""}. A value
 // that the column cannot hold comes back in `falha`.
-static QString LiteralLista(const DefCampo &c, const QVariantList &valores, qsizetype primeiro,
-                            qsizetype passo, QString &falha) {
+QString LiteralLista(const DefCampo &c, const QVariantList &valores, qsizetype primeiro,
+                     qsizetype passo, QString &falha) {
   const bool texto = c.tipo == TipoCampo::Texto || c.tipo == TipoCampo::Memo;
   QString r;
   r.reserve((valores.size() / passo) * (texto ? 24 : 8) + 2);
@@ -732,17 +730,21 @@ static QString LiteralLista(const DefCampo &c, const QVariantList &valores, qsiz
       r += u',';
     const QVariant &v = valores[k];
     if (v.isNull()) {
-      r += u"NULL"_s;
+      r += "NULL"_L1;
     } else if (texto) {
       const QString t = v.toString();
       if (t.contains(QChar(0)))
         falha = u"o campo "_s + c.nome + u" tem um carácter nulo, que o servidor não aceita"_s;
       r += u'"';
-      for (const QChar ch : t) {
-        if (ch == u'"' || ch == u'\\')
+      // Runs without a quote or a backslash go in whole.
+      qsizetype de = 0;
+      for (qsizetype j = 0; j < t.size(); ++j)
+        if (t[j] == u'"' || t[j] == u'\\') {
+          r += QStringView(t).sliced(de, j - de);
           r += u'\\';
-        r += ch;
-      }
+          de = j;
+        }
+      r += QStringView(t).sliced(de);
       r += u'"';
     } else {
       bool ok = false;
@@ -755,6 +757,17 @@ static QString LiteralLista(const DefCampo &c, const QVariantList &valores, qsiz
   r += u'}';
   return r;
 }
+
+// Whether every row holds the same value in column `k` of `n`.
+bool ColunaConstante(const QVariantList &valores, qsizetype k, qsizetype n) {
+  const QVariant &primeiro = valores[k];
+  for (qsizetype j = k + n; j < valores.size(); j += n)
+    if (valores[j].isNull() != primeiro.isNull() || valores[j] != primeiro)
+      return false;
+  return true;
+}
+
+} // namespace
 
 qint64 BaseDados::InserirLinhas(const DefTabela &tabela, const QStringList &colunas,
                                 const QVariantList &valores, const QString &fim,
@@ -770,18 +783,30 @@ qint64 BaseDados::InserirLinhas(const DefTabela &tabela, const QStringList &colu
   const QString início =
       u"INSERT INTO "_s + Identificador(tabela.nome) + u" ("_s + nomes.join(u", "_s) + u") "_s;
   if (motor == Motor::PostgreSQL) {
-    QStringList marcas;
-    QVariantList listas;
+    // One array a column; a column with the same value in every row (an import's situation,
+    // say) goes once, as an array of one, for the server to read no more than it needs. The
+    // first column always comes as an array: it gives the count of rows.
+    QStringList selecção, marcas, nomesU;
+    QVariantList constantes, listas;
     QString falha;
     for (qsizetype k = 0; k < n; ++k) {
       const DefCampo &c = CampoDe(tabela, colunas[k]);
-      marcas << u"?::"_s + TipoNoServidor(c) + u"[]"_s;
-      listas << LiteralLista(c, valores, k, n, falha);
+      const QString tipo = u"?::"_s + TipoNoServidor(c) + u"[]"_s;
+      if (k > 0 && ColunaConstante(valores, k, n)) {
+        selecção << u'(' + tipo + u")[1]"_s;
+        constantes << LiteralLista(c, {valores[k]}, 0, 1, falha);
+      } else {
+        nomesU << u"c"_s + QString::number(k);
+        selecção << u"u."_s + nomesU.last();
+        marcas << tipo;
+        listas << LiteralLista(c, valores, k, n, falha);
+      }
     }
     if (!falha.isEmpty())
       throw Erro(CausaErro::ValorInválido, operação, falha);
-    return Correr(início + u"SELECT * FROM unnest("_s + marcas.join(u", "_s) + u')' + fim, listas,
-                  operação)
+    return Correr(início + u"SELECT "_s + selecção.join(u", "_s) + u" FROM unnest("_s +
+                      marcas.join(u", "_s) + u") AS u("_s + nomesU.join(u", "_s) + u')' + fim,
+                  constantes + listas, operação)
         .LinhasAfectadas();
   }
   // SQLite takes 32766 bound values to a statement since 3.32.

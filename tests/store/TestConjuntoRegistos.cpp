@@ -265,13 +265,23 @@ private slots:
 
     const QStringList nomes{u"Ana \"Nené\" Sá"_s, u"C:\\Dados\\"_s, u"D'Ávila, {Rui}"_s,
                             u"NULL"_s, u"  dois  brancos "_s, u""_s};
+    // Columns the same in every row (a text that needs quoting, a null) beside varying ones.
+    const QStringList sócio{u"Número"_s, u"Nome"_s, u"Localidade"_s, u"CPostal"_s, u"NIF"_s};
     QVariantList sócios;
     for (int k = 0; k < nomes.size(); ++k)
-      sócios << 900 + k << nomes[k];
-    QCOMPARE(bd.InserirLinhas(*ProcurarTabela(u"Sócios"), {u"Número"_s, u"Nome"_s}, sócios, {},
+      sócios << 900 + k << nomes[k] << u"Vila \"Nova\" \\ {x}"_s << 4700 << QVariant();
+    const DefTabela &tabela = *ProcurarTabela(u"Sócios");
+    QCOMPARE(bd.InserirLinhas(tabela, sócio, sócios, {}, u"teste"_s), qint64(nomes.size()));
+    QCOMPARE(bd.InserirLinhas(tabela, sócio, {999, u"Só"_s, u"Aldeia"_s, 4800, u"1"_s}, {},
                               u"teste"_s),
-             qint64(nomes.size()));
-    QCOMPARE(Coluna(u"SELECT \"Nome\" FROM \"Sócios\" ORDER BY \"Número\""_s), nomes);
+             qint64(1));
+    QCOMPARE(Coluna(u"SELECT \"Nome\" FROM \"Sócios\" ORDER BY \"Número\""_s),
+             nomes + QStringList{u"Só"_s});
+    QCOMPARE(Coluna(u"SELECT \"Localidade\" || '|' || \"CPostal\" || '|' || "
+                    u"coalesce(\"NIF\", 'nulo') FROM \"Sócios\" WHERE \"Número\" IN (900, 905, 999) "
+                    u"ORDER BY \"Número\""_s),
+             (QStringList{u"Vila \"Nova\" \\ {x}|4700|nulo"_s, u"Vila \"Nova\" \\ {x}|4700|nulo"_s,
+                          u"Aldeia|4800|1"_s}));
   }
 };
 
