@@ -39,10 +39,7 @@ class TestBase : public QObject {
   static void Tecla(int k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(Foco(), Qt::Key(k), m); }
   static QStringList Sócios() { return Coluna(u"SELECT count(*) FROM Sócios"_s); }
 
-  void Abrir() {
-    base = std::make_unique<Base>();
-    Mostrar(base.get());
-  }
+  void Abrir() { Mostrar((base = std::make_unique<Base>()).get()); }
   void TrazerSeparador(QWidget *w) {
     for (int i = 0; i < 3; ++i)
       if (Separadores()->widget(i)->isAncestorOf(w))

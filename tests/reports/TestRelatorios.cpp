@@ -18,10 +18,8 @@
 #include "ResumoAnual.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QtTest>
 #include <memory>
 
@@ -91,21 +89,17 @@ class TestRelatorios : public QObject {
     normal = FicheiroTeste::Referência(u"T"_s, u"Normal"_s);
     reduzida = FicheiroTeste::Referência(u"T"_s, u"Reduzida"_s);
     RecarregarListas();
-    for (const auto &[n, inscrição, tipo] : {std::tuple{1, QVariant(u"20000101"_s), normal},
-                                             {2, QVariant(u"20250315"_s), normal},
-                                             {3, QVariant(), reduzida},
-                                             {4, QVariant(u""_s), reduzida},
-                                             {5, QVariant(u"20251231"_s), normal},
-                                             {6, QVariant(u"20260101"_s), normal}})
+    const std::tuple<int, QVariant, qint64> sócios[] = {
+        {1, u"20000101"_s, normal}, {2, u"20250315"_s, normal}, {3, {}, reduzida},
+        {4, u""_s, reduzida},       {5, u"20251231"_s, normal}, {6, u"20260101"_s, normal}};
+    for (const auto &[n, inscrição, tipo] : sócios)
       Sócio(n, u"Sócio "_s + QString::number(n), inscrição, tipo);
     for (int m = 1; m <= 12; ++m)
       Quota(1, 2025, m, 100000);
-    for (const auto &[n, ano, mês, valor] : {std::tuple{1, 2024, 12, QVariant(100000)},
-                                             {2, 2025, 1, QVariant(50000)},
-                                             {2, 2025, 3, QVariant(100000)},
-                                             {2, 2025, 4, QVariant(100000)},
-                                             {3, 2025, 6, QVariant()},
-                                             {99, 2025, 1, QVariant(70000)}})
+    const std::tuple<int, int, int, QVariant> quotas[] = {
+        {1, 2024, 12, 100000}, {2, 2025, 1, 50000}, {2, 2025, 3, 100000},
+        {2, 2025, 4, 100000},  {3, 2025, 6, {}},    {99, 2025, 1, 70000}};
+    for (const auto &[n, ano, mês, valor] : quotas)
       Quota(n, ano, mês, valor);
   }
   // The months as "rows/sum/enrolled/owing", then the totals.
@@ -179,10 +173,8 @@ class TestRelatorios : public QObject {
   }
   static void Colectividade(const QString &rua = u"Rua da Sede, 1"_s,
                             const QString &nome = u"Sociedade Recreativa Exemplo"_s) {
-    for (const auto &[linha, texto] : {std::pair{u'1', nome},
-                                       {u'2', rua},
-                                       {u'3', u"Vila Nova"_s},
-                                       {u'5', u"210 000 000"_s}}) // telephone
+    for (const auto &[linha, texto] : // 5: the telephone
+         {std::pair{u'1', nome}, {u'2', rua}, {u'3', u"Vila Nova"_s}, {u'5', u"210 000 000"_s}})
       GravarLinhaTabelas(Dados().bd, linha, texto);
   }
 
@@ -402,7 +394,6 @@ private slots:
         {u"Sócio Número 13"_s, u"Rua Direita, 10"_s, u"Vila Nova"_s, cp},
         {u"Sócio Número 14"_s, u"Lote 1"_s, u"Bloco 2"_s, u"Entrada 3"_s, u"Porta 4"_s, cp}};
     const QRectF zona = ZonaEndereço();
-    QCOMPARE(zona, QRectF(115, 52, 70, 30));
     GravadorImpressão g;
     ImprimirCartas(g, TextoCartaPorOmissão(), sócios, QDate(2026, 12, 7), u"Vila Nova"_s);
     const QRectF janela(zona.left() * TwipsPorMm - g.MargemEsquerda(),
@@ -433,22 +424,17 @@ private slots:
     Sócio(1, u"Sem Quotas"_s, QVariant(), 0);
     Sócio(12, u"Ana Lopes"_s, QVariant(), 0);
     Sócio(120, u"Rui Sousa"_s, QVariant(), 0);
-    for (const auto &[número, ano, mês, valor] : {std::tuple{12, 2004, 12, 100000},
-                                                  {12, 2005, 1, 125000},
-                                                  {12, 2005, 2, 125000},
-                                                  {12, 2005, 12, 127500},
-                                                  {12, 2007, 1, 990000},
-                                                  {120, 2005, 3, 990000}})
+    for (const auto &[número, ano, mês, valor] :
+         {std::tuple{12, 2004, 12, 100000}, {12, 2005, 1, 125000}, {12, 2005, 2, 125000},
+          {12, 2005, 12, 127500}, {12, 2007, 1, 990000}, {120, 2005, 3, 990000}})
       Quota(número, ano, mês, valor);
     for (const auto &[número, ano, total] :
          {std::tuple{12, 2005, u"37,75"_s}, {1, 2005, u"0,00"_s}, {13, 2005, QString()}}) {
       const auto r = SomarQuotizações(Dados().bd, número, ano);
       QCOMPARE(r ? r->total.Formatar(u"###,###,##0.00") : QString(), total);
     }
-    for (const auto &[texto, mostrado] : {std::pair{u"37,5"_s, u"37,50"_s},
-                                          {u"12a"_s, QString()},
-                                          {u"0"_s, u"0,00"_s},
-                                          {u"-0,01"_s, QString()}})
+    for (const auto &[texto, mostrado] : {std::pair{u"37,5"_s, u"37,50"_s}, {u"12a"_s, QString()},
+                                          {u"0"_s, u"0,00"_s}, {u"-0,01"_s, QString()}})
       QCOMPARE(ValidarQuotizações(texto).value_or(QString()), mostrado);
 
     GravarLinhaTabelas(Dados().bd, u'1', u"Grupo Desportivo da Ribeira"_s);

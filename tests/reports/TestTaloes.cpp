@@ -107,13 +107,12 @@ class TestTaloes : public QObject {
 private slots:
   void init() {
     ficheiro = std::make_unique<FicheiroTeste>();
-    BaseDados &bd = Dados().bd;
     const qint64 lisboa = FicheiroTeste::Referência(u"C"_s, u"1100-148 Lisboa"_s);
     activo = FicheiroTeste::Referência(u"S"_s, u"Activo"_s);
-    GravarLinhaTabelas(bd, u'1', u" Grupo Desportivo da Ribeira "_s);
-    GravarLinhaTabelas(bd, u'2', u"Rua do Cais, 12"_s);
-    GravarLinhaTabelas(bd, u'3', u"Ribeira"_s);
-    GravarLinhaTabelas(bd, u'4', QString::number(lisboa));
+    for (const auto &[linha, texto] : {std::pair{u'1', u" Grupo Desportivo da Ribeira "_s},
+                                       {u'2', u"Rua do Cais, 12"_s}, {u'3', u"Ribeira"_s},
+                                       {u'4', QString::number(lisboa)}})
+      GravarLinhaTabelas(Dados().bd, linha, texto);
     RecarregarListas();
   }
   void cleanup() { ficheiro.reset(); }
@@ -343,14 +342,13 @@ private slots:
     std::thread a(posto, 0), b(posto, 1);
     a.join();
     b.join();
-    QCOMPARE(erros[0], QString());
-    QCOMPARE(erros[1], QString());
+    QCOMPARE(erros[0] + erros[1], QString());
     std::set<qint64> todos = números[0];
     todos.insert(números[1].begin(), números[1].end());
-    QCOMPARE(todos.size(), size_t(4 * corridas)); // none printed by both desks
-    QCOMPARE(*todos.begin(), qint64(1));
-    QCOMPARE(Contador(), QStringList{QString::number(*todos.rbegin())});
-    QCOMPARE(*todos.rbegin(), qint64(4 * corridas)); // no gap either
+    // None printed by both desks, no gap (all from 1), the counter on the highest.
+    QCOMPARE(todos.size(), size_t(4 * corridas));
+    QCOMPARE(*todos.rbegin(), qint64(4 * corridas));
+    QCOMPARE(Contador(), QStringList{QString::number(4 * corridas)});
   }
 
   void ouro() {
