@@ -313,6 +313,23 @@ Mapeamento AdivinharMapeamento(const QStringList &cabeçalho) {
   return m;
 }
 
+namespace {
+
+// A one-line field without control characters and with its blanks compacted. Most fields
+// need nothing done and are kept as read.
+QString LinhaLimpa(const QString &t) {
+  bool limpa = t.isEmpty() || (t.front() != u' ' && t.back() != u' ');
+  for (qsizetype i = 1; limpa && i < t.size(); ++i) {
+    const char16_t c = t[i].unicode();
+    limpa = c >= 0x20 && c != 0x7F && (c != u' ' || t[i - 1] != u' ');
+  }
+  if (limpa && !t.isEmpty())
+    limpa = t.front().unicode() >= 0x20 && t.front().unicode() != 0x7F;
+  return limpa ? t : CompactarEspaços(SemCaracteresControlo(t, false));
+}
+
+} // namespace
+
 Verificação VerificarLinhas(BaseDados &bd, const TabelaCsv &tabela, const Mapeamento &mapa,
                             const ListasReferência &listas) {
   Verificação v;
@@ -372,9 +389,7 @@ Verificação VerificarLinhas(BaseDados &bd, const TabelaCsv &tabela, const Mape
         linhaDoNúmero.insert(*n, s.linha);
     }
 
-    const auto linha = [&](Destino d) {
-      return CompactarEspaços(SemCaracteresControlo(campo(l, d), false));
-    };
+    const auto linha = [&](Destino d) { return LinhaLimpa(campo(l, d)); };
     s.nome = linha(Destino::Nome);
     s.rua = linha(Destino::Rua);
     s.localidade = linha(Destino::Localidade);

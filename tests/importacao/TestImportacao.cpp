@@ -106,7 +106,7 @@ private slots:
         u"10;  Álvaro   Conceição ;Rua das Flores, 3;Lisboa;1000-001 LISBOA;"
         u"EFECTIVO;Mensal;15/09/1996;1.234,50;123456789;\"Paga em\r\ndinheiro\"\r\n"
         u"11;Beatriz;;;1000-001 lisboa;Efectivo;;1996-09-15 00:00:00;12.5;;\r\n"
-        u"12;Car\x01los;;;;;;;12,50 €;123456780;\"nota\0 um\tdois\"\r\n"_s.toUtf8();
+        u"12;Car\x01los;;\x02 Porto;;;;;12,50 €;123456780;\"nota\0 um\tdois\"\r\n"_s.toUtf8();
     // Declining the new reference texts imports nothing.
     QCOMPARE(Importar(csv, false).gravados, 0);
 
@@ -132,6 +132,7 @@ private slots:
     QCOMPARE(sócios[2].mid(4, 5), (QVariantList{0, 0, 0, u""_s, 125000}));
     // Control characters never reach the file; a remark keeps its tab.
     QCOMPARE(sócios[2][1], QVariant(u"Carlos"_s));
+    QCOMPARE(sócios[2][3], QVariant(u"Porto "_s));
     QCOMPARE(sócios[2][10], QVariant(u"nota um\tdois "_s));
     // The shared recordset sees them.
     QCOMPARE(Dados().sócios->NúmeroRegistos(), qint64(3));
