@@ -33,11 +33,11 @@ public:
   QScrollBar *Barra() const { return barra; }
   int LinhasVisíveis() const { return visíveis; }
 
-  // The lines, cells separated by tabs, each shown from its `saltar`-th character on (a sort
-  // key kept in front of what the user sees); the bar's range and value, set as Posicionar sets
-  // them. The rows are filled once.
+  // The lines, cells separated by tabs, each shown from its character `inícioVisível` on (a
+  // sort key kept in front of what the user sees); the bar's range and value, set as
+  // Posicionar sets them. The rows are filled once.
   void DefinirLinhas(const QStringList &linhas, int mínimo, int máximo, int valor,
-                     qsizetype saltar = 0);
+                     qsizetype inícioVisível = 0);
   const QStringList &Linhas() const { return texto; }
 
   // Sets the bar's range and value without calling AoMudar; then fills the rows.
@@ -61,7 +61,7 @@ private:
   int visíveis;
   QList<Coluna> colunas;
   QStringList texto;
-  qsizetype saltar = 0;
+  qsizetype saltar = 0; // DefinirLinhas' inícioVisível
 };
 
 // The raised titles over a grid's columns, each as wide as its column (the outer two take the

@@ -318,13 +318,13 @@ namespace {
 // A one-line field without control characters and with its blanks compacted. Most fields
 // need nothing done and are kept as read.
 QString LinhaLimpa(const QString &t) {
+  // Neither end blank, no control character, no two blanks together. The first character is
+  // then no blank, so a blank always has one before it.
   bool limpa = t.isEmpty() || (t.front() != u' ' && t.back() != u' ');
-  for (qsizetype i = 1; limpa && i < t.size(); ++i) {
+  for (qsizetype i = 0; limpa && i < t.size(); ++i) {
     const char16_t c = t[i].unicode();
     limpa = c >= 0x20 && c != 0x7F && (c != u' ' || t[i - 1] != u' ');
   }
-  if (limpa && !t.isEmpty())
-    limpa = t.front().unicode() >= 0x20 && t.front().unicode() != 0x7F;
   return limpa ? t : CompactarEspaços(SemCaracteresControlo(t, false));
 }
 

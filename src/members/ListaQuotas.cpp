@@ -22,7 +22,8 @@ QString EntradaQuotaDirecta(int ano, int mês, Moeda valor, qint64 recibo) {
   const qint64 cêntimos = (v < 0 ? -v + 50 : v + 50) / 100;
   // Written straight into the text: a member's screen builds one for every month paid.
   const QString nomeMês = NomeMês(mês);
-  QString e(26 + nomeMês.size() + 2 * 20, Qt::Uninitialized);
+  // Room for the longest: 19 fixed characters, the month, 15 digits of euros, 20 of receipt.
+  QString e(19 + nomeMês.size() + 15 + 20, Qt::Uninitialized);
   QChar *const início = e.data();
   QChar *o = início;
   const auto dígitos = [&o](quint64 n, int mínimo) {
