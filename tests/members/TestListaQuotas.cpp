@@ -1,5 +1,6 @@
 #include "Avaria.h"
 #include "Dados.h"
+#include "ErroEsperado.h"
 #include "FichaSocio.h"
 #include "FicheiroTeste.h"
 #include "LerFicheiro.h"
@@ -103,12 +104,10 @@ private slots:
 
     // A new member whose second due fails is not saved at all; the message names the file.
     PlantarAvaria(u"Quotizações"_s, u"INSERT"_s, u"NEW.\"SócMês\" LIKE '%200312'"_s);
-    try {
+    const auto e = Erro([&] {
       Gravar(Ficha(u"2"_s, u"Novo"_s), 0, Lista({{2003, 11}, {2003, 12}}));
-      QFAIL("a falha não foi comunicada");
-    } catch (const ErroBaseDados &e) {
-      QVERIFY(e.Mensagem().contains(NomeDosDados()));
-    }
+    });
+    QVERIFY2(e && e->Mensagem().contains(NomeDosDados()), "a falha não foi comunicada");
     RetirarAvaria();
 
     // Saving 12 again changes every amount; a failure on the last row leaves all as it was.
@@ -134,8 +133,11 @@ private slots:
   // The entry built for the screen without the general patterns is the entry, to the letter.
   void entradaDirectaIgualAEntrada() {
     for (const auto &[ano, mês, valor, recibo] :
-         {std::tuple<int, int, qint64, qint64>{2003, 3, 125000, 417}, {1999, 12, 12345, 0},
-          {2024, 10, -32550, -5}, {990, 7, 123456789012345, 999999}, {5, 1, -49, 7},
+         {std::tuple<int, int, qint64, qint64>{2003, 3, 125000, 417},
+          {1999, 12, 12345, 0},
+          {2024, 10, -32550, -5},
+          {990, 7, 123456789012345, 999999},
+          {5, 1, -49, 7},
           {9999, 11, (qint64(1) << 60) - 1, std::numeric_limits<qint64>::min()}}) {
       const Moeda m = Moeda::DeDécimosMilésimos(valor);
       QCOMPARE(EntradaQuotaDirecta(ano, mês, m, recibo), EntradaQuota(ano, mês, m, recibo));

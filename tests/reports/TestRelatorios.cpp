@@ -424,17 +424,22 @@ private slots:
     Sócio(1, u"Sem Quotas"_s, QVariant(), 0);
     Sócio(12, u"Ana Lopes"_s, QVariant(), 0);
     Sócio(120, u"Rui Sousa"_s, QVariant(), 0);
-    for (const auto &[número, ano, mês, valor] :
-         {std::tuple{12, 2004, 12, 100000}, {12, 2005, 1, 125000}, {12, 2005, 2, 125000},
-          {12, 2005, 12, 127500}, {12, 2007, 1, 990000}, {120, 2005, 3, 990000}})
+    for (const auto &[número, ano, mês, valor] : {std::tuple{12, 2004, 12, 100000},
+                                                  {12, 2005, 1, 125000},
+                                                  {12, 2005, 2, 125000},
+                                                  {12, 2005, 12, 127500},
+                                                  {12, 2007, 1, 990000},
+                                                  {120, 2005, 3, 990000}})
       Quota(número, ano, mês, valor);
     for (const auto &[número, ano, total] :
          {std::tuple{12, 2005, u"37,75"_s}, {1, 2005, u"0,00"_s}, {13, 2005, QString()}}) {
       const auto r = SomarQuotizações(Dados().bd, número, ano);
       QCOMPARE(r ? r->total.Formatar(u"###,###,##0.00") : QString(), total);
     }
-    for (const auto &[texto, mostrado] : {std::pair{u"37,5"_s, u"37,50"_s}, {u"12a"_s, QString()},
-                                          {u"0"_s, u"0,00"_s}, {u"-0,01"_s, QString()}})
+    for (const auto &[texto, mostrado] : {std::pair{u"37,5"_s, u"37,50"_s},
+                                          {u"12a"_s, QString()},
+                                          {u"0"_s, u"0,00"_s},
+                                          {u"-0,01"_s, QString()}})
       QCOMPARE(ValidarQuotizações(texto).value_or(QString()), mostrado);
 
     GravarLinhaTabelas(Dados().bd, u'1', u"Grupo Desportivo da Ribeira"_s);

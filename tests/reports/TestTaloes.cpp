@@ -110,7 +110,8 @@ private slots:
     const qint64 lisboa = FicheiroTeste::Referência(u"C"_s, u"1100-148 Lisboa"_s);
     activo = FicheiroTeste::Referência(u"S"_s, u"Activo"_s);
     for (const auto &[linha, texto] : {std::pair{u'1', u" Grupo Desportivo da Ribeira "_s},
-                                       {u'2', u"Rua do Cais, 12"_s}, {u'3', u"Ribeira"_s},
+                                       {u'2', u"Rua do Cais, 12"_s},
+                                       {u'3', u"Ribeira"_s},
                                        {u'4', QString::number(lisboa)}})
       GravarLinhaTabelas(Dados().bd, linha, texto);
     RecarregarListas();

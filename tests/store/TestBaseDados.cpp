@@ -2,6 +2,7 @@
 #include "ConjuntoRegistos.h"
 #include "Dados.h"
 #include "Danos.h"
+#include "ErroEsperado.h"
 #include "LerFicheiro.h"
 #include "Mascara.h"
 #include "PastaTeste.h"
@@ -44,15 +45,6 @@ void Escrever(const QString &ficheiro, const QByteArray &conteúdo) {
   QFile f(ficheiro);
   QVERIFY(f.open(QIODevice::WriteOnly));
   QCOMPARE(f.write(conteúdo), conteúdo.size());
-}
-
-template <class F> std::optional<ErroBaseDados> Erro(F &&f) {
-  try {
-    f();
-  } catch (const ErroBaseDados &e) {
-    return e;
-  }
-  return std::nullopt;
 }
 
 // Three members with the twelve months of 2025 each, written by another program.

@@ -2,6 +2,7 @@
 #include "ConjuntoRegistos.h"
 #include "CopiaDados.h"
 #include "Dados.h"
+#include "ErroEsperado.h"
 #include "Esquema.h"
 #include "PastaTeste.h"
 #include "Referencias.h"
@@ -21,15 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <class F> std::optional<ErroBaseDados> Erro(F &&f) {
-  try {
-    f();
-  } catch (const ErroBaseDados &e) {
-    return e;
-  }
-  return std::nullopt;
-}
 
 // The rows of `sql` on its own connection, columns joined by "|"; `tipos` marks NULLs, texts.
 QStringList Linhas(const QString &driver, const QString &onde, const QString &sql,
