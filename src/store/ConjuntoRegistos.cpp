@@ -3,6 +3,7 @@
 #include "BaseDados.h"
 #include "Esquema.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -190,6 +191,10 @@ void ConjuntoRegistos::Refrescar() const {
     eu->lugar = Lugar::Eliminado;
     seguinte = índice + 1;
   }
+  if (const qsizetype p = LugarDoEliminado(id); p >= 0) {
+    eu->índice = p;
+    return;
+  }
   // The slot of a row that went away holds the first row after it that is still there.
   eu->índice = qsizetype(chaves.size());
   for (qsizetype k = seguinte; k < qsizetype(antigas.size()); ++k)
@@ -219,11 +224,27 @@ void ConjuntoRegistos::LerChaves() const {
   if (lugar == Lugar::Em && (chaves.empty() || chaves.front() != id)) {
     const qsizetype p = Posição(id);
     auto *eu = const_cast<ConjuntoRegistos *>(this);
-    if (p >= 0)
+    if (p >= 0) {
       eu->índice = p;
-    else
+    } else {
       eu->lugar = Lugar::Eliminado;
+      eu->índice = std::max<qsizetype>(LugarDoEliminado(id), 0);
+    }
   }
+}
+
+// Where a row that went away stood among the keys just read: the slot of the first row after
+// it. Without the row's own values that is known only when the keys are the order: -1 else.
+// (A row added since by another desk just after it is then not passed over.)
+qsizetype ConjuntoRegistos::LugarDoEliminado(qint64 chave) const {
+  const bool pelaChave =
+      consulta.ordem.isEmpty() ||
+      (consulta.ordem.size() == 1 && !consulta.ordem[0].descendente &&
+       Identificador(tabela->campos[tabela->PosiçãoCampo(consulta.ordem[0].campo)].nome) ==
+           ColunaId());
+  if (!pelaChave)
+    return -1;
+  return std::lower_bound(chaves.begin(), chaves.end(), chave) - chaves.begin();
 }
 
 qsizetype ConjuntoRegistos::Posição(qint64 chave) const {

@@ -108,6 +108,7 @@ private:
   void IrPara(qint64 idNovo, qsizetype índiceNovo);
   void FicarFora(bool antes, bool depois);
   qsizetype Posição(qint64 id) const;
+  qsizetype LugarDoEliminado(qint64 chave) const;
   std::optional<qint64> Extremo(bool máximo, const QString &condição,
                                 const QVariantList &valores) const;
   void Procurar(const Filtro &f, bool paraTrás, bool doExtremo);

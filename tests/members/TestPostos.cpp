@@ -126,6 +126,31 @@ private slots:
     QCOMPARE(Guardado(2), QStringList{u"Bruno Sousa/1"_s});
   }
 
+  // Desk A stands on a member that desk B deletes, adding others in the same commit: A's next
+  // move goes to the member that follows now, one added just after it or at the end included.
+  void seguinteDepoisDeEliminadoNoutroPosto() {
+    Posto a(Dados().bd.Caminho()), b(Dados().bd.Caminho());
+    const auto gravar = [&](const QString &sql) {
+      BaseDados::Transacção t(b.bd);
+      for (const QString &instrução : sql.split(u';'))
+        b.bd.Correr(instrução, {}, u"Gravar"_s);
+      t.Confirmar();
+    };
+    gravar(u"INSERT INTO \"Sócios\" (\"Número\") VALUES (5), (7)"_s);
+    QTRY_COMPARE(a.sócios->NúmeroRegistos(), 3);
+    for (const auto &[actual, novos, seguinte] :
+         {std::tuple{2, u"(3), (8)"_s, 3}, std::tuple{8, u"(9), (10)"_s, 9}}) {
+      QVERIFY(a.sócios->IrParaId(actual));
+      const int antes = a.sócios->NúmeroRegistos();
+      gravar(u"DELETE FROM \"Sócios\" WHERE \"Número\" = "_s + QString::number(actual) +
+             u";INSERT INTO \"Sócios\" (\"Número\") VALUES "_s + novos);
+      QTRY_COMPARE(a.sócios->NúmeroRegistos(), antes + 1);
+      a.sócios->MoverSeguinte();
+      QVERIFY(!a.sócios->FimFicheiro());
+      QCOMPARE(a.sócios->Inteiro(u"Número"), seguinte);
+    }
+  }
+
   // Showing a member costs two round trips; saving 600 dues rows (some removed) at most five,
   // as many as saving one.
   void instrucoesPorAccao() {
