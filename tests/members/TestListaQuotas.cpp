@@ -18,10 +18,6 @@ class TestListaQuotas : public QObject {
 
   std::unique_ptr<FicheiroTeste> ficheiro;
 
-  static FichaSócio Ficha(const QString &número, const QString &nome = u"Maria Silva"_s) {
-    return FichaDeTeste(número, nome);
-  }
-
 private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
   void cleanup() { ficheiro.reset(); }
@@ -82,10 +78,11 @@ private slots:
     ListaOrdenada vinteAnos; // every amount of its own, so that no row can take another's
     for (int m = 0; m < 240; ++m)
       vinteAnos.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(m), m));
-    QCOMPARE(GravarDeTeste(Ficha(u"12"_s), 0, vinteAnos).erro, ErroFicha::Nenhum);
+    QCOMPARE(GravarDeTeste(FichaDeTeste(u"12"_s), 0, vinteAnos).erro, ErroFicha::Nenhum);
     for (const int n : {13, 120, 1200, 11})
       QCOMPARE(
-          GravarDeTeste(Ficha(QString::number(n)), 0, QuotasDeTeste({{1999, 12}, {2010, 6}})).erro,
+          GravarDeTeste(FichaDeTeste(QString::number(n)), 0, QuotasDeTeste({{1999, 12}, {2010, 6}}))
+              .erro,
           ErroFicha::Nenhum);
     QCOMPARE(Dados().sócios->Inteiro(u"Número"), qint64(11)); // stands on the saved member
     const auto s = LerSócio(Dados().bd, *Dados().sócios, 12);
@@ -97,14 +94,14 @@ private slots:
     // A new member whose second due fails is not saved at all; the message names the file.
     PlantarAvaria(u"Quotizações"_s, u"INSERT"_s, u"NEW.\"SócMês\" LIKE '%200312'"_s);
     const auto e = Erro([&] {
-      GravarDeTeste(Ficha(u"2"_s, u"Novo"_s), 0, QuotasDeTeste({{2003, 11}, {2003, 12}}));
+      GravarDeTeste(FichaDeTeste(u"2"_s, u"Novo"_s), 0, QuotasDeTeste({{2003, 11}, {2003, 12}}));
     });
     QVERIFY2(e && e->Mensagem().contains(NomeDosDados()), "a falha não foi comunicada");
     RetirarAvaria();
 
     // Saving 12 again changes every amount; a failure on the last row leaves all as it was.
     PlantarAvaria(u"Quotizações"_s, u"UPDATE"_s, u"NEW.\"SócMês\" = '000012201912'"_s);
-    QVERIFY_THROWS_EXCEPTION(ErroBaseDados, GravarDeTeste(Ficha(u"12"_s, u"Outro"_s), 12,
+    QVERIFY_THROWS_EXCEPTION(ErroBaseDados, GravarDeTeste(FichaDeTeste(u"12"_s, u"Outro"_s), 12,
                                                           MesesSeguidos(2000, 240, 5000, 0)));
     QCOMPARE(Coluna(u"SELECT \"Nome\" FROM \"Sócios\" WHERE \"Número\" = 12"_s),
              QStringList{u"Maria Silva"_s});

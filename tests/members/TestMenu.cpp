@@ -36,10 +36,7 @@ class TestMenu : public QObject {
   QList<IniciadorFalso::Início> &inícios = iniciador.iniciados;
 
   QAction *Acção(const QString &nome) { return Controlo<QAction>(base.get(), nome); }
-  void Abrir() {
-    base = std::make_unique<Base>();
-    Mostrar(base.get());
-  }
+  void Abrir() { Mostrar((base = std::make_unique<Base>()).get()); }
   static void Sócio(int n, int quotas = 0) {
     const QString número = QString::number(n);
     QCOMPARE(GravarDeTeste(FichaDeTeste(número, u"Sócio "_s + número), 0,

@@ -5,7 +5,8 @@
 #include "ListaQuotas.h"
 
 // A member's card as typed on screen: no lists chosen, NIF 0.
-inline FichaSócio FichaDeTeste(const QString &número, const QString &nome,
+inline FichaSócio FichaDeTeste(const QString &número,
+                               const QString &nome = QStringLiteral("Maria Silva"),
                                const QString &data = QStringLiteral("01-01-2000")) {
   return {número, nome, 0, 0, 0, data, QStringLiteral("12,50"), {}, {}, {}, QStringLiteral("0")};
 }
