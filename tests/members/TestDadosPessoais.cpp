@@ -16,7 +16,6 @@
 #include "Respostas.h"
 
 #include <QAction>
-#include <QFile>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -34,9 +33,8 @@ class TestDadosPessoais : public QObject {
   qint64 lisboa = 0, activo = 0, normal = 0;
 
   static void Sócio(int número, const QString &nome, const QVariantList &resto) {
-    Dados().bd.Correr(u"INSERT INTO \"Sócios\" (\"Número\", \"Nome\", \"Rua\", \"Localidade\", "
-                      u"\"CPostal\", \"Situação\", \"TipoQuota\", \"Inscrição\", "
-                      u"\"ValQuotaEuro\", \"NIF\", \"Observações\") "
+    Dados().bd.Correr(u"INSERT INTO Sócios (Número, Nome, Rua, Localidade, CPostal, Situação, "
+                      u"TipoQuota, Inscrição, ValQuotaEuro, NIF, Observações) "
                       u"VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
                       QVariantList{número, nome} + resto, u"t"_s);
   }
@@ -83,49 +81,38 @@ private slots:
 
   // Every field as a person reads it, every dues row of the member and no other, in key
   // order; a code with no entry shows the number stored; nothing for a number nobody holds.
-  void dadosDoSocio_data() {
-    QTest::addColumn<int>("número");
-    QTest::addColumn<QString>("campos");
-    QTest::addColumn<QString>("quotas");
-    QTest::addColumn<QString>("total");
-    QTest::newRow("completo")
-        << 12
-        << u"Número=12|Nome=Ana Maria Lopes|Endereço=Rua das Flores, 7|Localidade=Benfica|"
-           u"Código Postal=1000-001 Lisboa|Situação=Activo|Tipo de Quota=Normal|"
-           u"Data de Inscrição=05-09-1996|Valor da Quota=12,50|NIF=123456789|"
-           u"Observações=Paga em dinheiro.\nPrefere ser contactada por carta."_s
-        << u"000012202401 2024/1 12,50 301;000012202402 2024/2 1.250,00 302;"
-           u"00001220241x 0/0 1,00 0"_s
-        << u"1.263,50"_s;
-    QTest::newRow("código sem entrada")
-        << 120
-        << u"Número=120|Nome=Rui Sousa|Endereço=Rua Nova|Localidade=Porto|"
-           u"Código Postal=1000-001 Lisboa|Situação=Activo|Tipo de Quota=código 999|"
-           u"Data de Inscrição=01-01-2000|Valor da Quota=5,00|NIF=0|Observações="_s
-        << u"000120202401 2024/1 5,00 401"_s << u"5,00"_s;
-    QTest::newRow("só o nome")
-        << 7
-        << u"Número=7|Nome=Zé|Endereço=|Localidade=|Código Postal=|Situação=|Tipo de Quota=|"
-           u"Data de Inscrição=|Valor da Quota=|NIF=|Observações="_s
-        << QString() << u"0,00"_s;
-  }
   void dadosDoSocio() {
-    QFETCH(int, número);
-    QFETCH(QString, campos);
-    QFETCH(QString, quotas);
-    QFETCH(QString, total);
-    const auto d = LerDadosPessoais(Dados().bd, Listas(), número);
-    QVERIFY(d);
-    QStringList c;
-    for (const auto &[campo, valor] : d->campos)
-      c << campo + u'=' + valor;
-    QCOMPARE(c.join(u'|'), campos);
-    QStringList q;
-    for (const QuotaRegistada &r : d->quotas)
-      q << r.chave + u' ' + QString::number(r.ano) + u'/' + QString::number(r.mês) + u' ' +
-               r.quota.Formatar(u"#,###,##0.00") + u' ' + QString::number(r.recibo);
-    QCOMPARE(q.join(u';'), quotas);
-    QCOMPARE(d->total.Formatar(u"#,###,##0.00"), total);
+    const std::tuple<int, QString, QString, QString> casos[] = {
+        {12,
+         u"Número=12|Nome=Ana Maria Lopes|Endereço=Rua das Flores, 7|Localidade=Benfica|"
+         u"Código Postal=1000-001 Lisboa|Situação=Activo|Tipo de Quota=Normal|"
+         u"Data de Inscrição=05-09-1996|Valor da Quota=12,50|NIF=123456789|"
+         u"Observações=Paga em dinheiro.\nPrefere ser contactada por carta."_s,
+         u"000012202401 2024/1 12,50 301;000012202402 2024/2 1.250,00 302;"
+         u"00001220241x 0/0 1,00 0"_s,
+         u"1.263,50"_s},
+        {120, // a code with no entry
+         u"Número=120|Nome=Rui Sousa|Endereço=Rua Nova|Localidade=Porto|"
+         u"Código Postal=1000-001 Lisboa|Situação=Activo|Tipo de Quota=código 999|"
+         u"Data de Inscrição=01-01-2000|Valor da Quota=5,00|NIF=0|Observações="_s,
+         u"000120202401 2024/1 5,00 401"_s, u"5,00"_s},
+        {7,
+         u"Número=7|Nome=Zé|Endereço=|Localidade=|Código Postal=|Situação=|Tipo de Quota=|"
+         u"Data de Inscrição=|Valor da Quota=|NIF=|Observações="_s,
+         QString(), u"0,00"_s}};
+    for (const auto &[número, campos, quotas, total] : casos) {
+      const auto d = LerDadosPessoais(Dados().bd, Listas(), número);
+      QVERIFY(d);
+      QStringList c, q;
+      for (const auto &[campo, valor] : d->campos)
+        c << campo + u'=' + valor;
+      QCOMPARE(c.join(u'|'), campos);
+      for (const QuotaRegistada &r : d->quotas)
+        q << r.chave + u' ' + QString::number(r.ano) + u'/' + QString::number(r.mês) + u' ' +
+                 r.quota.Formatar(u"#,###,##0.00") + u' ' + QString::number(r.recibo);
+      QCOMPARE(q.join(u';'), quotas);
+      QCOMPARE(d->total.Formatar(u"#,###,##0.00"), total);
+    }
     QVERIFY(!LerDadosPessoais(Dados().bd, Listas(), 13));
     QVERIFY(!AnonimizarSócio(Dados().bd, 13));
   }
@@ -211,17 +198,15 @@ private slots:
              QStringList{u"Ana Maria LopesRua das Flores, 7123456789"_s});
     Dados().bd.Executar(u"DROP TRIGGER avaria"_s, {}, u"t"_s);
 
-    // The erasure must not depend on SQLite's secure deletion (off in Qt's own build), left as found.
-    const auto apagamentoSeguro = [] {
-      QSqlQuery q = Dados().bd.Executar(u"PRAGMA secure_delete"_s, {}, u"t"_s);
-      return q.next() ? q.value(0).toInt() : -1;
-    };
+    // The erasure must not depend on SQLite's secure deletion (off in Qt's own build), left as
+    // found.
     Dados().bd.Executar(u"PRAGMA secure_delete = 0"_s, {}, u"t"_s);
-    QCOMPARE(apagamentoSeguro(), 0);
     respostas->Responder({Resposta::Sim});
     Clicar(j.Comando[3]);
     QVERIFY(j.Anonimizado());
-    QCOMPARE(apagamentoSeguro(), 0);
+    QSqlQuery apagamento = Dados().bd.Executar(u"PRAGMA secure_delete"_s, {}, u"t"_s);
+    QVERIFY(apagamento.next() && apagamento.value(0).toInt() == 0);
+    apagamento.finish();
     QCOMPARE(
         Coluna(u"SELECT Nome || '|' || Rua || '|' || Localidade || '|' || NIF || '|' || "
                u"Observações || '|' || CPostal || '|' || Inscrição || '|' || ValQuotaEuro "
@@ -229,17 +214,13 @@ private slots:
         QStringList{u"Sócio anonimizado|||||"_s + QString::number(lisboa) + u"|19960905|125000"_s});
     QCOMPARE(Quotas(), quotasAntes);
     QCOMPARE(Outros(), outrosAntes);
-    {
-      FecharDados();
-      QFile f(ficheiro->Caminho(NomeFicheiroDados));
-      QVERIFY(f.open(QIODevice::ReadOnly));
-      const QByteArray bytes = f.readAll();
-      for (const char *rasto :
-           {"Ana Maria Lopes", "Rua das Flores", "Benfica", "123456789", "Prefere ser contactada"})
-        QVERIFY2(!bytes.contains(rasto), rasto);
-      f.close();
-      AbrirDados(NomeFicheiroDados);
-    }
+    FecharDados();
+    const QByteArray bytes = PastaTeste::Conteúdo(ficheiro->Caminho(NomeFicheiroDados));
+    QVERIFY(bytes.contains("Sócio anonimizado"));
+    for (const char *rasto :
+         {"Ana Maria Lopes", "Rua das Flores", "Benfica", "123456789", "Prefere ser contactada"})
+      QVERIFY2(!bytes.contains(rasto), rasto);
+    AbrirDados(NomeFicheiroDados);
     QCOMPARE(ProcurarPorNome(Dados().bd, u"Ana*"_s,
                              [](qint32, const QString &) { return RespostaProposta::Sim; }),
              0);
@@ -251,8 +232,7 @@ private slots:
     Base base;
     int aberta = 0;
     base.LigarJanela(JanelaMenu::DadosPessoais, [&] { ++aberta; });
-    QAction *item = base.findChild<QAction *>(u"Menu_Dados_DadosPessoais"_s);
-    QVERIFY(item);
+    QAction *item = Controlo<QAction>(&base, u"Menu_Dados_DadosPessoais"_s);
     base.MostrarSócio(12);
     QVERIFY(item->isEnabled());
     item->trigger();

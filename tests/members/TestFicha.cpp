@@ -2,6 +2,7 @@
 #include "Impressao.h"
 #include "ImprimirFicha.h"
 #include "ListaQuotas.h"
+#include "MembrosFicha.h"
 
 #include <QtTest>
 #include <cmath>
@@ -19,8 +20,7 @@ class TestFicha : public QObject {
   static DadosFicha Ficha(int quotas, const QString &observações = {}) {
     DadosFicha f{u"000012"_s, u"José Silva"_s, u"15-09-1996"_s, u"Rua Direita, 25"_s, u"Porto"_s,
                  u"4000-001 Porto"_s, u"Efectivo"_s, u"Normal"_s, u"1234,5"_s, observações, {}};
-    for (int m = 0; m < quotas; ++m)
-      f.quotas << EntradaQuota(2003 + m / 12, m % 12 + 1, Moeda::DeCêntimos(1250), 401 + m);
+    f.quotas = MesesSeguidos(2003, quotas, 1250, 401).Entradas();
     return f;
   }
 

@@ -5,6 +5,7 @@
 #include "FicheiroTeste.h"
 #include "LerFicheiro.h"
 #include "ListaQuotas.h"
+#include "MembrosFicha.h"
 
 #include <QtTest>
 #include <memory>
@@ -16,20 +17,6 @@ class TestListaQuotas : public QObject {
   Q_OBJECT
 
   std::unique_ptr<FicheiroTeste> ficheiro;
-
-  static FichaSócio Ficha(const QString &número, const QString &nome = u"Maria Silva"_s) {
-    return {número, nome, 0, 0, 0, u"15-09-1996"_s, u"12,50"_s, {}, {}, {}, u"0"_s};
-  }
-  static ListaOrdenada Lista(std::initializer_list<std::pair<int, int>> meses) {
-    ListaOrdenada l;
-    for (const auto &[ano, mês] : meses)
-      l.Inserir(EntradaQuota(ano, mês, Moeda::DeCêntimos(1250), 400 + mês));
-    return l;
-  }
-  static ResultadoGravação Gravar(const FichaSócio &f, qint32 actual, const ListaOrdenada &q,
-                                  const ListaOrdenada &e = {}) {
-    return GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, actual, q, e);
-  }
 
 private slots:
   void init() { ficheiro = std::make_unique<FicheiroTeste>(); }
@@ -88,13 +75,15 @@ private slots:
   // (13, 120, 1200 share no key prefix with 12) never leak in, nor go with its deletion. An
   // engine failure halfway through a save leaves nothing of that save behind.
   void quotasLidasFalhasEEliminacao() {
-    ListaOrdenada vinteAnos;
+    ListaOrdenada vinteAnos; // every amount of its own, so that no row can take another's
     for (int m = 0; m < 240; ++m)
       vinteAnos.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(m), m));
-    QCOMPARE(Gravar(Ficha(u"12"_s), 0, vinteAnos).erro, ErroFicha::Nenhum);
+    QCOMPARE(GravarDeTeste(FichaDeTeste(u"12"_s), 0, vinteAnos).erro, ErroFicha::Nenhum);
     for (const int n : {13, 120, 1200, 11})
-      QCOMPARE(Gravar(Ficha(QString::number(n)), 0, Lista({{1999, 12}, {2010, 6}})).erro,
-               ErroFicha::Nenhum);
+      QCOMPARE(
+          GravarDeTeste(FichaDeTeste(QString::number(n)), 0, QuotasDeTeste({{1999, 12}, {2010, 6}}))
+              .erro,
+          ErroFicha::Nenhum);
     QCOMPARE(Dados().sócios->Inteiro(u"Número"), qint64(11)); // stands on the saved member
     const auto s = LerSócio(Dados().bd, *Dados().sócios, 12);
     QVERIFY(s);
@@ -105,17 +94,15 @@ private slots:
     // A new member whose second due fails is not saved at all; the message names the file.
     PlantarAvaria(u"Quotizações"_s, u"INSERT"_s, u"NEW.\"SócMês\" LIKE '%200312'"_s);
     const auto e = Erro([&] {
-      Gravar(Ficha(u"2"_s, u"Novo"_s), 0, Lista({{2003, 11}, {2003, 12}}));
+      GravarDeTeste(FichaDeTeste(u"2"_s, u"Novo"_s), 0, QuotasDeTeste({{2003, 11}, {2003, 12}}));
     });
     QVERIFY2(e && e->Mensagem().contains(NomeDosDados()), "a falha não foi comunicada");
     RetirarAvaria();
 
     // Saving 12 again changes every amount; a failure on the last row leaves all as it was.
-    ListaOrdenada outros;
-    for (int m = 0; m < 240; ++m)
-      outros.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(5000), m));
     PlantarAvaria(u"Quotizações"_s, u"UPDATE"_s, u"NEW.\"SócMês\" = '000012201912'"_s);
-    QVERIFY_THROWS_EXCEPTION(ErroBaseDados, Gravar(Ficha(u"12"_s, u"Outro"_s), 12, outros));
+    QVERIFY_THROWS_EXCEPTION(ErroBaseDados, GravarDeTeste(FichaDeTeste(u"12"_s, u"Outro"_s), 12,
+                                                          MesesSeguidos(2000, 240, 5000, 0)));
     QCOMPARE(Coluna(u"SELECT \"Nome\" FROM \"Sócios\" WHERE \"Número\" = 12"_s),
              QStringList{u"Maria Silva"_s});
     QCOMPARE(

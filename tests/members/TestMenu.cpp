@@ -7,6 +7,7 @@
 #include "Janela.h"
 #include "LerFicheiro.h"
 #include "LerPdf.h"
+#include "MembrosFicha.h"
 #include "Modal.h"
 #include "Programas.h"
 #include "Respostas.h"
@@ -35,17 +36,12 @@ class TestMenu : public QObject {
   QList<IniciadorFalso::Início> &inícios = iniciador.iniciados;
 
   QAction *Acção(const QString &nome) { return Controlo<QAction>(base.get(), nome); }
-  void Abrir() {
-    base = std::make_unique<Base>();
-    Mostrar(base.get());
-  }
+  void Abrir() { Mostrar((base = std::make_unique<Base>()).get()); }
   static void Sócio(int n, int quotas = 0) {
     const QString número = QString::number(n);
-    const FichaSócio f{número, u"Sócio "_s + número, 0, 0, 0, u"01-01-2000"_s, u"0"_s, {}, {}, {}, u"0"_s};
-    ListaOrdenada l;
-    for (int m = 0; m < quotas; ++m)
-      l.Inserir(EntradaQuota(2000 + m / 12, m % 12 + 1, Moeda::DeCêntimos(1250), 1 + m));
-    QCOMPARE(GravarFicha(Dados().bd, *Dados().sócios, *Dados().quotizações, f, 0, l, {}).erro,
+    QCOMPARE(GravarDeTeste(FichaDeTeste(número, u"Sócio "_s + número), 0,
+                           MesesSeguidos(2000, quotas, 1250, 1))
+                 .erro,
              ErroFicha::Nenhum);
   }
   QString Nome() { return Controlo(base.get(), u"Nome"_s)->text(); }
