@@ -5,6 +5,7 @@
 #include "ListSocios.h"
 #include "Procura.h"
 #include "Procurar.h"
+#include "RelatoriosExportar.h"
 #include "Respostas.h"
 
 #include <QComboBox>
@@ -43,18 +44,11 @@ private slots:
     ListSócios j(nullptr);
     Mostrar(&j);
     QTest::mouseClick(j.Comando[1], Qt::LeftButton); // the initial values: everyone
-    {
-      EscolhaFicheiroFalsa escolha(ficheiro->Caminho(u"sócios"_s));
-      QTest::mouseClick(j.Exportar, Qt::LeftButton);
-    }
+    ExportarPara(j.Exportar, ficheiro->Caminho(u"sócios"_s));
     QCOMPARE(PastaTeste::Conteúdo(ficheiro->Caminho(u"sócios.csv"_s)),
              "\xEF\xBB\xBFNúmero;Nome;Data Inscr;Rua;Localidade;Código Postal\r\n"
              "1;Zé Maria;--;;;\r\n2;Álvaro Sousa;--;;;\r\n3;bruno lima;--;;;\r\n"_ba);
-    QCOMPARE(respostas.caixas.size(), 1);
-    {
-      EscolhaFicheiroFalsa semPasta(ficheiro->Caminho(u"não existe/sócios.csv"_s));
-      QTest::mouseClick(j.Exportar, Qt::LeftButton);
-    }
+    ExportarPara(j.Exportar, ficheiro->Caminho(u"não existe/sócios.csv"_s));
     QCOMPARE(respostas.caixas.size(), 2);
     QCOMPARE(respostas.caixas[1].ícone, Ícone::Crítico);
 
