@@ -1,3 +1,4 @@
+#include "ArmazemLigacao.h"
 #include "Arquivex.h"
 #include "BaseDados.h"
 #include "Copias.h"
@@ -87,26 +88,13 @@ public:
 };
 #endif
 
-// Runs `f` on `ficheiro` through a connection of its own, as another program would.
-static void NoutraLigação(const QString &ficheiro, const std::function<void(QSqlQuery &)> &f) {
-  {
-    auto db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outra"_s);
-    db.setDatabaseName(ficheiro);
-    QVERIFY(db.open());
-    QSqlQuery q(db);
-    f(q);
-  }
-  QSqlDatabase::removeDatabase(u"outra"_s);
-}
-
 // Writes the bytes; "alheia" makes instead an SQLite file that is not ours.
 static void EscreverFicheiro(const QString &ficheiro, const QByteArray &conteúdo) {
   if (conteúdo == "alheia")
-    return NoutraLigação(
-        ficheiro, [](QSqlQuery &q) { QVERIFY(q.exec(u"CREATE TABLE Clientes (Nome TEXT)"_s)); });
-  QFile f(ficheiro);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  QCOMPARE(f.write(conteúdo), conteúdo.size());
+    return NoutraLigação(u"QSQLITE"_s, ficheiro, [](QSqlQuery &q) {
+      QVERIFY(q.exec(u"CREATE TABLE Clientes (Nome TEXT)"_s));
+    });
+  EscreverBytes(ficheiro, conteúdo);
 }
 
 // Backups, their listing and restores on real files, and the tool's window; test_copias_pg:
@@ -179,11 +167,9 @@ private slots:
     const QString primeira = Copiar(Momento(6, 10, 5, 33));
     QCOMPARE(Linhas(primeira), Linhas(NomeFicheiroDados));
     QCOMPARE(QFileInfo(primeira).fileName(), u"Quotas 2026-12-06 10h05m33s_2.Dad"_s);
-    const QByteArray conteúdo = PastaTeste::Conteúdo(primeira);
     Povoar(NomeFicheiroDados, 4, 1);
     const QString segunda = Copiar(Momento(6, 10, 5, 33)), terceira = Copiar(Momento(6, 10, 5, 33));
     QCOMPARE(QFileInfo(terceira).fileName(), u"Quotas 2026-12-06 10h05m33s_4.Dad"_s);
-    QCOMPARE(PastaTeste::Conteúdo(primeira), conteúdo);
     QCOMPARE(PastaTeste::Conteúdo(diário), QByteArray("diário de outro ficheiro"));
     // A foreign database under a free name, dated by the file; not a copy's name, not listed.
     const QString alheia = s.filePath(u"Clientes.DAD"_s);
@@ -294,7 +280,7 @@ private slots:
       if (feito || QFileInfo(c).absolutePath() != QDir(pasta.Raiz()).absolutePath())
         return;
       feito = true;
-      NoutraLigação(c, [](QSqlQuery &q) {
+      NoutraLigação(u"QSQLITE"_s, c, [](QSqlQuery &q) {
         QVERIFY(q.exec(u"UPDATE Sócios SET Nome = 'Outra' WHERE Número = 1"_s));
       });
     });
@@ -316,7 +302,7 @@ private slots:
       const QString cópia = Copiar(Momento(1, 9, 0, 0));
       Povoar(NomeFicheiroDados, 3, 1);
       const QByteArray antes = PastaTeste::Conteúdo(NomeFicheiroDados);
-      NoutraLigação(pasta.Caminho(NomeFicheiroDados), [&](QSqlQuery &q) {
+      NoutraLigação(u"QSQLITE"_s, pasta.Caminho(NomeFicheiroDados), [&](QSqlQuery &q) {
         std::unique_ptr<ProcessoFilho> programa;
         auto doFilho = std::make_shared<BaseDados>();
         if (programaAberto)

@@ -147,10 +147,9 @@ private slots:
     QVERIFY2(caixa.texto.startsWith(u"Não foi possível chegar à base de dados «"_s + ServidorAusente),
              qPrintable(caixa.texto));
     QVERIFY2(caixa.detalhes.contains(u"/nao/existe/agremia"_s), qPrintable(caixa.detalhes));
-    QVERIFY(NoFicheiro() && Dados().sócios && pedidas.isEmpty());
+    QVERIFY(NoFicheiro() && Dados().sócios); // nothing asked: the switches counted below
     QTest::keyClick(janela.get(), Qt::Key_Escape);
     QCOMPARE(janela->result(), int(QDialog::Rejected));
-    QVERIFY(pedidas.isEmpty());
 
     janela = abrir();
     Opção(janela.get(), true)->click();
