@@ -1,6 +1,6 @@
-#include "ArmazemErro.h"
 #include "Dados.h"
 #include "Danos.h"
+#include "ErroEsperado.h"
 #include "FicheiroTeste.h"
 #include "LerFicheiro.h"
 #include "OrdemNomes.h"
